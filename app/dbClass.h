@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+#include <memory>
+
+#include "Connection.h"
+#include "Recordset.h"
+
+// The one data-access object: the current-year connection kezCnn, the
+// optional previous-year connection, the shared list recordsets and a few
+// lookups. Every value goes into SQL as a bound parameter.
+class dbClass
+{
+public:
+    dbClass();
+    ~dbClass();
+    dbClass(const dbClass &) = delete;
+    dbClass &operator=(const dbClass &) = delete;
+
+    QString kezDbFilename;
+    QString oldDbFilename;
+    QString kezDbVersion;
+    Recordset listRs;
+    std::unique_ptr<Recordset> oldRs;   // present only while the previous year is open
+    Connection kezCnn;
+
+    bool kezDbOpened() const;
+    bool oldDbOpened() const;
+    bool openKezDb();
+    bool openOldDb();
+    bool Execute(const QString &pSql, const QVariantList &params = {});
+    // A new recordset on kezCnn that the caller owns; open mode 1 read-only,
+    // 3 optimistic. A failed query gives a closed recordset and sets ErrInfo.
+    std::unique_ptr<Recordset> kezRs(const QString &SqlString, const QVariantList &params = {},
+                                     int openMode = Recordset::adLockReadOnly);
+    bool listRsOpen(const QString &SqlString, const QVariantList &params = {});
+    void oldDbClose();
+    bool oldRsOpen(const QString &SqlString, const QVariantList &params = {});
+    Connection *oldCn() const { return m_oldCn.get(); }
+    // Municipality name, postal code, province name and abbreviation, or a
+    // null QVariant when the pair is unknown or a code is Null.
+    QVariant comuneDaIstat(const QVariant &IstatProv, const QVariant &IstatCom);
+
+private:
+    std::unique_ptr<Connection> m_oldCn;
+};

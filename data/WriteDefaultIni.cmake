@@ -1,0 +1,3 @@
+if(NOT EXISTS "${INI}")
+  file(WRITE "${INI}" "[PATH]\nkez2021=${DB}\n")
+endif()

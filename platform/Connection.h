@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+
+#include "ErrInfo.h"
+
+struct sqlite3;
+
+// A connection to one of the program's SQLite database files. It opens
+// existing files only (a path that is missing, unreadable or not a SQLite
+// database fails at open), registers the program's text collation and
+// functions, and runs statements with bound parameters.
+//
+// Errors: every failing call returns false, keeps the failure in
+// lastError() and also raises it into ErrInfo::current() for the error box.
+class Connection
+{
+public:
+    enum ObjectState { adStateClosed = 0, adStateOpen = 1 };
+
+    Connection() = default;
+    ~Connection();
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+
+    bool open(const QString &path);
+    void close();
+    bool isOpen() const { return m_db != nullptr; }
+    int State() const { return isOpen() ? adStateOpen : adStateClosed; }
+    QString path() const { return m_path; }
+
+    // Runs one statement; values take the place of the "?" in order.
+    bool execute(const QString &sql, const QVariantList &params = {}, int *rowsAffected = nullptr);
+    qint64 lastInsertRowId() const;
+
+    bool beginTransaction();
+    bool commit();
+    bool rollback();
+    bool inTransaction() const;
+
+    const ErrInfo &lastError() const { return m_error; }
+    sqlite3 *handle() const { return m_db; }
+
+    // Creates a new, empty database file (for the build of the default
+    // database and for tests); fails when the file already exists.
+    static bool createDatabase(const QString &path);
+
+private:
+    friend class Recordset;
+    void setError(int number, const QString &description);
+    sqlite3 *m_db = nullptr;
+    QString m_path;
+    ErrInfo m_error;
+};

@@ -1,0 +1,113 @@
+#include "MessageBoxSeam.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <QQueue>
+
+namespace {
+
+struct State
+{
+    bool scripted = false;
+    QQueue<int> answers;
+    QList<MessageBoxSeam::Asked> asked;
+};
+
+State &state()
+{
+    static State s;
+    return s;
+}
+
+QMessageBox::Icon iconOf(int style)
+{
+    switch (style & 0x70) {
+    case 16: return QMessageBox::Critical;
+    case 32: return QMessageBox::Question;
+    case 48: return QMessageBox::Warning;
+    case 64: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+// The buttons of a style, in the order they appear, with their answers.
+QList<QPair<QMessageBox::StandardButton, int>> buttonsOf(int style)
+{
+    using MB = QMessageBox;
+    switch (style & 0x7) {
+    case 1: return {{MB::Ok, 1}, {MB::Cancel, 2}};
+    case 2: return {{MB::Abort, 3}, {MB::Retry, 4}, {MB::Ignore, 5}};
+    case 3: return {{MB::Yes, 6}, {MB::No, 7}, {MB::Cancel, 2}};
+    case 4: return {{MB::Yes, 6}, {MB::No, 7}};
+    case 5: return {{MB::Retry, 4}, {MB::Cancel, 2}};
+    default: return {{MB::Ok, 1}};
+    }
+}
+
+int defaultIndex(int style, int count)
+{
+    const int index = (style & 0x300) >> 8;
+    return index < count ? index : 0;
+}
+
+} // namespace
+
+namespace MessageBoxSeam {
+
+int defaultAnswer(int style)
+{
+    const auto buttons = buttonsOf(style);
+    return buttons.at(defaultIndex(style, buttons.size())).second;
+}
+
+int show(QWidget *parent, const QString &text, int style, const QString &title)
+{
+    State &s = state();
+    s.asked.append({text, title, style});
+    if (s.scripted)
+        return s.answers.isEmpty() ? defaultAnswer(style) : s.answers.dequeue();
+
+    QMessageBox box(iconOf(style), title, text, QMessageBox::NoButton, parent);
+    const auto buttons = buttonsOf(style);
+    QList<QAbstractButton *> made;
+    for (const auto &b : buttons)
+        made.append(box.addButton(b.first));
+    box.setDefaultButton(static_cast<QPushButton *>(made.at(defaultIndex(style, made.size()))));
+    // Esc answers Cancel where there is one, else the only button.
+    for (int i = 0; i < buttons.size(); ++i)
+        if (buttons.at(i).second == 2 || buttons.size() == 1)
+            box.setEscapeButton(made.at(i));
+    box.exec();
+    const int index = made.indexOf(box.clickedButton());
+    if (index < 0)
+        return buttons.size() == 1 ? buttons.first().second : 2;
+    return buttons.at(index).second;
+}
+
+void setScripted(bool scripted)
+{
+    state().scripted = scripted;
+    state().answers.clear();
+}
+
+bool isScripted()
+{
+    return state().scripted;
+}
+
+void pushAnswer(int answer)
+{
+    state().answers.enqueue(answer);
+}
+
+QList<Asked> asked()
+{
+    return state().asked;
+}
+
+void clearAsked()
+{
+    state().asked.clear();
+}
+
+} // namespace MessageBoxSeam

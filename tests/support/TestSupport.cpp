@@ -1,0 +1,78 @@
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <QWidget>
+
+#include <sqlite3.h>
+
+#include "FileDialogSeam.h"
+#include "KezCollation.h"
+#include "MessageBoxSeam.h"
+
+namespace TestSupport {
+
+QString sourceDir()
+{
+    return QStringLiteral(KEZ_SOURCE_DIR);
+}
+
+QString schemaPath()
+{
+    return sourceDir() + QStringLiteral("/data/schema.sql");
+}
+
+bool createDatabase(const QString &path, const QString &extraSql)
+{
+    QFile schema(schemaPath());
+    if (!schema.open(QIODevice::ReadOnly)) {
+        qWarning("cannot read the schema %s", qPrintable(schemaPath()));
+        return false;
+    }
+    QFile::remove(path);
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+        qWarning("cannot create %s", qPrintable(path));
+        sqlite3_close(db);
+        return false;
+    }
+    KezCollation::registerOn(db);
+    const QByteArray sql = schema.readAll() + "\n" + extraSql.toUtf8();
+    char *message = nullptr;
+    const bool ok = sqlite3_exec(db, sql.constData(), nullptr, nullptr, &message) == SQLITE_OK;
+    if (!ok) {
+        qWarning("schema or fixture failed: %s", message);
+        sqlite3_free(message);
+    }
+    sqlite3_close(db);
+    return ok;
+}
+
+void typeText(QWidget *w, const QString &text)
+{
+    for (QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(w, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+QString grab(QWidget *w, const QString &name)
+{
+    const QString dir = QStringLiteral(KEZ_PICTURES_DIR);
+    QDir().mkpath(dir);
+    const QString path = dir + QLatin1Char('/') + name + QStringLiteral(".png");
+    w->grab().save(path);
+    return path;
+}
+
+void scriptDialogs()
+{
+    MessageBoxSeam::setScripted(true);
+    FileDialogSeam::setScripted(true);
+}
+
+} // namespace TestSupport

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Helpers shared by every test: real temporary databases built from the
+// program's schema, typing text a user would type (accents included), and
+// pictures of windows for a person to look at.
+namespace TestSupport {
+
+QString sourceDir();
+QString schemaPath();
+
+// Creates a database file at path from data/schema.sql plus the given
+// extra SQL (fixture rows); false on any failure (the reason goes to qWarning).
+bool createDatabase(const QString &path, const QString &extraSql = QString());
+
+// Types text into w one character at a time, accented letters included.
+void typeText(QWidget *w, const QString &text);
+
+// Saves a picture of w as <build>/test-pictures/<name>.png and returns the path.
+QString grab(QWidget *w, const QString &name);
+
+// Scripts every message box and file dialog (no window ever blocks a test).
+void scriptDialogs();
+}
