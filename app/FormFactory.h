@@ -1,0 +1,20 @@
+#pragma once
+
+class QWidget;
+
+// The one place where the windows opened from the main window, the side bar
+// and the dialog launcher are made. A form that the program does not have
+// yet opens nothing, so later forms plug in here only.
+namespace FormFactory {
+
+// Child windows by open-form code: 1 registry sheet, 2-6 the section
+// sheets, 8 export history. Shown inside the main window without waiting;
+// nullptr when the form does not exist.
+QWidget *showChild(int formCode);
+
+// Modal dialogs owned by the main window, by open-form code: 101
+// verification, 102 database chooser, 103 user data, 104 export, 105 XML
+// import, 106 company import, 107 declaration print, 108 list print; and
+// 200 the about box. Returns false when the dialog does not exist.
+bool execDialog(int formCode);
+}
