@@ -1,0 +1,157 @@
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sqlite3.h>
+
+#include "KezCollation.h"
+#include "TestSupport.h"
+
+// Every table the program opens exists in a new database, with the columns
+// it reads and the declared types the recordset turns into value types.
+class tst_Schema : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    sqlite3 *m_db = nullptr;
+
+    // Declared type of table.column, empty when the column is missing.
+    QString declaredType(const QString &table, const QString &column)
+    {
+        sqlite3_stmt *st = nullptr;
+        const QByteArray sql = "PRAGMA table_info(" + table.toUtf8() + ")";
+        sqlite3_prepare_v2(m_db, sql.constData(), -1, &st, nullptr);
+        QString type;
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            const QString name = QString::fromUtf8(
+                reinterpret_cast<const char *>(sqlite3_column_text(st, 1)));
+            if (name == column) {
+                type = QString::fromUtf8(
+                    reinterpret_cast<const char *>(sqlite3_column_text(st, 2)));
+                break;
+            }
+        }
+        sqlite3_finalize(st);
+        return type;
+    }
+
+    QVariant scalar(const QByteArray &sql)
+    {
+        sqlite3_stmt *st = nullptr;
+        if (sqlite3_prepare_v2(m_db, sql.constData(), -1, &st, nullptr) != SQLITE_OK)
+            return QVariant();
+        QVariant result;
+        if (sqlite3_step(st) == SQLITE_ROW && sqlite3_column_type(st, 0) != SQLITE_NULL)
+            result = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
+        sqlite3_finalize(st);
+        return result;
+    }
+
+    bool exec(const QByteArray &sql)
+    {
+        return sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        const QString path = m_dir.filePath(QStringLiteral("schema.db"));
+        QVERIFY(TestSupport::createDatabase(path));
+        QCOMPARE(sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db,
+                                 SQLITE_OPEN_READWRITE, nullptr),
+                 SQLITE_OK);
+        QVERIFY(KezCollation::registerOn(m_db));
+    }
+
+    void cleanupTestCase() { sqlite3_close(m_db); }
+
+    void columns_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QStringList>("columns");
+        QTest::addColumn<QStringList>("types");
+        const auto row = [](const char *table, const QStringList &columns, const QStringList &types) {
+            QTest::newRow(table) << QString::fromLatin1(table) << columns << types;
+        };
+        row("SezAnag", {"saID", "codFisc", "REA", "attIstat", "saDataComp", "saAnnulla", "ExpID", "saExp", "slCAP"},
+            {"INTEGER", "TEXT", "INTEGER", "TEXT", "DATE", "YESNO", "INTEGER", "YESNO", "TEXT"});
+        row("SezCons", {"scID", "saID", "rifCod", "scQta", "scUmi", "altroQta", "scAll"},
+            {"INTEGER", "INTEGER", "TEXT", "CURRENCY", "INTEGER", "CURRENCY", "INTEGER"});
+        row("ModCons", {"mdcID", "scID", "mdcTipo", "Privati", "nazID", "regCE", "mdcQta", "mdcAtt", "mdcSup"},
+            {"INTEGER", "INTEGER", "INTEGER", "YESNO", "INTEGER", "TEXT", "CURRENCY", "TEXT", "INTEGER"});
+        row("RecDrCons", {"mdcID", "Posizione", "Codice", "Qta", "Umi"},
+            {"INTEGER", "INTEGER", "TEXT", "CURRENCY", "INTEGER"});
+        row("skSbop", {"sksID", "saID", "sks50Micron", "sks15Micron", "pmAltre"},
+            {"INTEGER", "INTEGER", "CURRENCY", "CURRENCY", "CURRENCY"});
+        row("skMat", {"skmID", "saID", "codFisc", "ragSoc"}, {"INTEGER", "INTEGER", "TEXT", "TEXT"});
+        row("RecMat", {"rkmID", "skmID", "skmTipo", "qtaProdVuoti", "qtaEspPieni"},
+            {"INTEGER", "INTEGER", "INTEGER", "CURRENCY", "CURRENCY"});
+        row("RecRiu", {"riuID", "saID", "riuTipo", "qtaAlimentare", "qtaAltriUsi"},
+            {"INTEGER", "INTEGER", "INTEGER", "CURRENCY", "CURRENCY"});
+        row("RecTip", {"tipID", "saID", "tipTipo", "qtaPrimari", "qtaSecondari"},
+            {"INTEGER", "INTEGER", "INTEGER", "CURRENCY", "CURRENCY"});
+        row("Setup", {"codFisc", "ragSoc", "prvIstat", "suUserName", "suPassword"},
+            {"TEXT", "TEXT", "INTEGER", "TEXT", "TEXT"});
+        row("Config", {"CnfDbVer", "CnfType"}, {"TEXT", "INTEGER"});
+        row("Ditte", {"codFisc", "ragSoc", "prvIstat", "comIstat", "prefTel", "telefono"},
+            {"TEXT", "TEXT", "INTEGER", "INTEGER", "TEXT", "TEXT"});
+        row("expTab", {"expID"}, {"INTEGER"});
+        row("Comuni", {"prvIstat", "comIstat", "comDesc", "comCap", "comCCIAA"},
+            {"INTEGER", "INTEGER", "TEXT", "TEXT", "INTEGER"});
+        row("Province", {"prvIstat", "prvDesc", "prvSigla", "prvCCIAA"}, {"INTEGER", "TEXT", "TEXT", "INTEGER"});
+        row("Nazioni", {"nazID", "nazDesc"}, {"INTEGER", "TEXT"});
+        row("Rifiuti", {"rifCod", "rifDesc", "rifClass"}, {"TEXT", "TEXT", "TEXT"});
+        row("Codici", {"codType", "codNumb", "codAlfa", "codDesc"}, {"INTEGER", "INTEGER", "TEXT", "TEXT"});
+        row("Attivita", {"attCod", "attDesc"}, {"TEXT", "TEXT"});
+        row("CodRegCE", {"crcCod", "crcDesc"}, {"TEXT", "TEXT"});
+        row("ComConv", {"prvOld", "comOld", "prvNew", "comNew", "capNew"},
+            {"INTEGER", "INTEGER", "INTEGER", "INTEGER", "TEXT"});
+    }
+
+    void columns()
+    {
+        QFETCH(QString, table);
+        QFETCH(QStringList, columns);
+        QFETCH(QStringList, types);
+        QCOMPARE(scalar("SELECT name FROM sqlite_master WHERE type = 'table' AND name = '"
+                        + table.toUtf8() + "'").toString(),
+                 table);
+        for (int i = 0; i < columns.size(); ++i)
+            QCOMPARE(declaredType(table, columns.at(i)), types.at(i));
+    }
+
+    // Names typed in any case or without accents find the stored text, the
+    // way the municipality and company searches rely on.
+    void textIgnoresCaseAndAccents()
+    {
+        QVERIFY(exec("INSERT INTO Ditte (codFisc, ragSoc) VALUES ('ABCDEF12G34H567I', 'Società Più')"));
+        QCOMPARE(scalar("SELECT codFisc FROM Ditte WHERE ragSoc = 'SOCIETA PIU'").toString(),
+                 QStringLiteral("ABCDEF12G34H567I"));
+        QCOMPARE(scalar("SELECT ragSoc FROM Ditte WHERE codFisc = 'abcdef12g34h567i'").toString(),
+                 QStringLiteral("Società Più"));
+        QVERIFY(exec("DELETE FROM Ditte"));
+    }
+
+    // A deleted declaration's number is never given to a new one: sections
+    // that stayed behind must not attach to someone else's declaration.
+    void keysAreNeverReused()
+    {
+        QVERIFY(exec("INSERT INTO SezAnag (codFisc) VALUES ('A')"));
+        QVERIFY(exec("INSERT INTO SezAnag (codFisc) VALUES ('B')"));
+        const int last = scalar("SELECT MAX(saID) FROM SezAnag").toInt();
+        QVERIFY(exec("DELETE FROM SezAnag WHERE saID = " + QByteArray::number(last)));
+        QVERIFY(exec("INSERT INTO SezAnag (codFisc) VALUES ('C')"));
+        QCOMPARE(scalar("SELECT MAX(saID) FROM SezAnag").toInt(), last + 1);
+        QCOMPARE(scalar("SELECT saExp FROM SezAnag WHERE codFisc = 'C'").toInt(), 0);
+    }
+
+    void databaseIsStamped()
+    {
+        QVERIFY(!scalar("SELECT CnfDbVer FROM Config").toString().isEmpty());
+        QCOMPARE(scalar("SELECT COUNT(*) FROM Config").toInt(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Schema)
+#include "tst_Schema.moc"
