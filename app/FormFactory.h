@@ -17,4 +17,14 @@ QWidget *showChild(int formCode);
 // import, 106 company import, 107 declaration print, 108 list print; and
 // 200 the about box. Returns false when the dialog does not exist.
 bool execDialog(int formCode);
+
+// The pick lists and the company registry that the dialog launcher opens.
+// They are factory codes only: no form stores them in currentForm.
+enum PickList {
+    Anagrafiche = 201,
+    listDic = 202,
+    listMod = 203,
+    listRegCE = 204,
+    listAtt = 205
+};
 }

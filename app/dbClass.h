@@ -32,9 +32,12 @@ public:
     bool openOldDb();
     bool Execute(const QString &pSql, const QVariantList &params = {});
     // A new recordset on kezCnn that the caller owns; open mode 1 read-only,
-    // 3 optimistic. A failed query gives a closed recordset and sets ErrInfo.
+    // 3 optimistic. A failed query shows the error box and gives a closed
+    // recordset, so the program goes on.
     std::unique_ptr<Recordset> kezRs(const QString &SqlString, const QVariantList &params = {},
                                      int openMode = Recordset::adLockReadOnly);
+    // Reopen the shared recordset; true when it has a row. A failed query
+    // shows the error box and gives false.
     bool listRsOpen(const QString &SqlString, const QVariantList &params = {});
     void oldDbClose();
     bool oldRsOpen(const QString &SqlString, const QVariantList &params = {});

@@ -31,7 +31,16 @@ bool confirmDelete(const QString &item);
 // Null QVariant stands for Empty; Cancel is set true to keep the form open.
 QVariant askSaveOnUnload(bool &Cancel, int UnloadMode, bool changed, const QString &prompt);
 QVariant askSaveChanges(bool &Cancel, bool changed, const QString &prompt);
+// Widens column stretchCol so the columns 1 to colCount (0 = all) fill the
+// list, less a scroll bar when there are more rows than fit. Columns count
+// from 1, as list headers are numbered. With rows other than 0 it fits only
+// when the list holds exactly rows items (rows + 1 when adding). Returns
+// how many rows fit in the list's height.
+int fitListColumns(QTreeWidget *lv, int stretchCol, int rows, bool adding, int colCount);
 void fitListColumns(QTreeWidget *lv, int stretchCol, int colCount);
+// A wrong check character asks the user, who may keep the code.
 bool checkCodFisc(const QVariant &value);
+// rs stands on the module that already has the code; true when the user
+// does not want another one.
 bool checkDuplicateCF(Recordset &rs);
 }

@@ -2,7 +2,7 @@
 
 // Placeholder entry until the shell lands: the program starts and ends.
 namespace modMain {
-bool subMain(const QStringList &)
+bool subMain(const QStringList &, const QString &)
 {
     return false;
 }

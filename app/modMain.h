@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -8,6 +10,7 @@
 class QWidget;
 class dbClass;
 class kezClass;
+class mainForm;
 class modalClass;
 
 // The program's entry, its three global objects and the few values the
@@ -18,13 +21,17 @@ namespace modMain {
 extern std::unique_ptr<kezClass> gKez;
 extern std::unique_ptr<dbClass> gDb;
 extern std::unique_ptr<modalClass> gModal;
+// The main window while it exists (it deletes itself when closed).
+extern QPointer<mainForm> gMain;
 extern int closingForms;
 extern int currentForm;
 extern int modoApertura;
 extern int filtroRifiutoLen;
 
 // Returns false when another copy runs (the caller ends at once).
-bool subMain(const QStringList &arguments);
+// programFolder: where the INI and the database live; empty = the
+// executable's folder (see kezClass).
+bool subMain(const QStringList &arguments, const QString &programFolder = QString());
 void releaseGlobals();
 bool closeChildForms(int formCode);
 void showLogo();
@@ -35,4 +42,21 @@ int checkProvinciaCCIAA(const QVariant &sigla, QString &compSigla, QString &comp
 void hookWheel(QWidget *window);
 void unhookWheel(QWidget *window);
 bool checkSingleInstance();
+
+// Reads a declaration for the status bar: false when saID names none.
+// The text is company - U. L.: street number municipality (province);
+// missing parts are left empty.
+bool readDeclaration(int saID, QString &codFisc, QString &statusText);
+
+// The forms open over the main window (splash, sheets, export history,
+// dialogs), in the order they were loaded. Every such form calls
+// formLoaded when it loads; it leaves the list when it is destroyed or
+// calls formUnloaded. Forms that register are heap objects: unloading
+// closes and deletes them (their frame too, inside the main window).
+void formLoaded(QWidget *form);
+void formUnloaded(QWidget *form);
+QList<QWidget *> loadedForms();
+// Unloads every registered form, the most recently loaded first, without
+// any save question; the main window stays.
+void unloadForms();
 }
