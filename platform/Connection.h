@@ -7,14 +7,21 @@
 #include "ErrInfo.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 // A connection to one of the program's SQLite database files. It opens
 // existing files only (a path that is missing, unreadable or not a SQLite
 // database fails at open), registers the program's text collation and
 // functions, and runs statements with bound parameters.
 //
+// Values bind as: Null for a null QVariant, -1/0 for bool, whole numbers
+// and doubles as such, QDate as "yyyy-MM-dd", QDateTime as
+// "yyyy-MM-ddTHH:mm:ss", Currency as its whole number of ten-thousandths,
+// anything else as text.
+//
 // Errors: every failing call returns false, keeps the failure in
-// lastError() and also raises it into ErrInfo::current() for the error box.
+// lastError() (SQLite's extended result code and message) and also raises
+// it into ErrInfo::current() for the error box, with Source "Kez.Connection".
 class Connection
 {
 public:
@@ -49,8 +56,16 @@ public:
 
 private:
     friend class Recordset;
-    void setError(int number, const QString &description);
+    // Each returns false so a caller can return its result directly.
+    bool setError(int number, const QString &description);
+    bool closedError();
+    sqlite3_stmt *prepare(const QByteArray &sql, int *consumed);
+    bool bindParams(sqlite3_stmt *stmt, const QVariantList &params, int *next);
+    static int bindValue(sqlite3_stmt *stmt, int index, const QVariant &v);
+    static int bindText(sqlite3_stmt *stmt, int index, const QString &text);
+
     sqlite3 *m_db = nullptr;
     QString m_path;
     ErrInfo m_error;
+    int m_savepoints = 0;       // open savepoints inside the transaction
 };

@@ -43,6 +43,9 @@ public:
     static bool isCurrency(const QVariant &v);
     static Currency fromVariant(const QVariant &v, bool *ok = nullptr);
     QVariant toVariant() const { return QVariant::fromValue(*this); }
+    // Makes QVariant know the type and its conversions to and from numbers
+    // and text; safe to call any number of times.
+    static bool registerMetaType();
 
 private:
     qint64 m_raw = 0;

@@ -9,6 +9,7 @@
 #include "ErrInfo.h"
 
 class Connection;
+struct sqlite3_stmt;
 
 // A static, client-side recordset: the rows of a query are copied in when it
 // opens, so counting, moving and bookmarks never go back to the file.
@@ -18,9 +19,18 @@ class Connection;
 // DATETIME as QDateTime, INTEGER as int (qint64 when it does not fit),
 // REAL as double, TEXT as QString.
 //
+// CURRENCY columns hold whole numbers of ten-thousandths (a REAL or text
+// found there reads as the amount it spells). Expressions have no declared
+// type: SUM over a CURRENCY column gives the whole number of
+// ten-thousandths, to be read with Currency::fromRaw.
+//
 // An optimistic recordset over one table writes AddNew/Update/Delete back
 // by the table's primary key, in a transaction, with bound parameters; the
-// AutoNumber of a new row is read back into it.
+// AutoNumber of a new row is read back into it, with the defaults the table
+// gave the other columns. Moving off a row being edited writes it first.
+// Errors keep ADO's numbers (3021 no current row, 3251 not updatable, 3265
+// unknown field, 3421 wrong type of value) or SQLite's extended codes, and
+// are raised into ErrInfo::current() with Source "Kez.Recordset".
 class Recordset
 {
 public:
@@ -79,29 +89,60 @@ public:
     const ErrInfo &lastError() const { return m_error; }
 
 private:
-    struct Row
+    // How a column's stored values become QVariants, from its declared type.
+    enum class Kind : unsigned char { Any, Integer, Real, Text, Currency, YesNo, Date, DateTime };
+    struct Column
     {
-        QVariantList values;
-        double bookmark = 0;
-        bool deleted = false;
+        QString name;
+        QString origin;         // the table's own column name, empty for expressions
+        QString table;
+        Kind kind = Kind::Any;
     };
-    bool fail(int number, const QString &description);
+
+    bool load(int keepPosition);
+    bool fail(int number, const QString &description) const;
+    bool needRow() const;
+    bool needUpdatable();
+    bool findKey();
     int fieldIndex(const QString &name) const;
+    bool hasRow() const;
+    const QVariant &cell(int row, int column) const { return m_cells.at(row * m_columns.size() + column); }
+    QVariant &cell(int row, int column) { return m_cells[row * m_columns.size() + column]; }
+    QVariantList keyValues(int row) const;
+    QString keyWhere() const;
+    bool readRow(const QString &where, const QVariantList &params, QVariantList *values);
+    bool finishEdit();
+    bool writeBack();
+    bool leaveRow();
+    void moveTo(int pos);
+
+    static Kind kindOf(const char *declType);
+    static QVariant readCell(sqlite3_stmt *stmt, int col, Kind kind);
+    static QVariant normalised(const QVariant &v, Kind kind, bool *ok);
 
     Connection *m_cn = nullptr;
     QString m_sql;
     QVariantList m_params;
     int m_lockType = adLockReadOnly;
     bool m_open = false;
+    QVector<Column> m_columns;
     QStringList m_fields;
-    QStringList m_declTypes;
-    QStringList m_tables;       // origin table of each column, empty for expressions
-    QString m_table;            // the one table written back to, empty when read-only
-    QStringList m_keyFields;    // its primary key
-    QVector<Row> m_rows;
-    int m_pos = -1;             // -1 = BOF, m_rows.size() = EOF
+    QVector<QVariant> m_cells;  // row after row, one cell per column
+    QVector<double> m_bookmarks;  // one per row, ascending
+    int m_pos = -1;             // -1 = BOF, RecordCount() = EOF
+    bool m_onDeleted = false;   // the current row was deleted; m_pos is the row after it
     double m_nextBookmark = 1;
+
+    // Write-back: the one table of the query and its primary key, found at
+    // the first write or Resync.
+    bool m_keyKnown = false;
+    QString m_table;
+    QVector<int> m_keyColumns;
+    QString m_notUpdatable;     // why writes are refused, empty when they are not
+
     int m_editMode = adEditNone;
     QVariantList m_editValues;
-    ErrInfo m_error;
+    QVector<bool> m_dirty;
+    int m_addReturnPos = -1;
+    mutable ErrInfo m_error;
 };

@@ -1,0 +1,269 @@
+#include "Connection.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+#include "Currency.h"
+#include "KezCollation.h"
+
+namespace {
+
+const QString ConnectionSource = QStringLiteral("Kez.Connection");
+
+// A second writer (another copy of the program, a backup tool) gets this
+// long to finish before a statement gives up as busy.
+constexpr int BusyTimeoutMs = 5000;
+
+} // namespace
+
+Connection::~Connection()
+{
+    close();
+}
+
+bool Connection::open(const QString &path)
+{
+    close();
+    Currency::registerMetaType();
+    m_error = ErrInfo();
+    sqlite3 *db = nullptr;
+    const QByteArray name = path.toUtf8();
+    int rc = sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_extended_result_codes(db, 1);
+        sqlite3_busy_timeout(db, BusyTimeoutMs);
+        m_db = db;
+        // SQLite reads a file only when asked to: a text file or a file of
+        // another program shows up here, at open, not at the first query.
+        rc = QFileInfo(path).size() == 0 ? SQLITE_NOTADB
+            : sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK && !KezCollation::registerOn(db))
+            rc = sqlite3_errcode(db);
+        if (rc == SQLITE_OK) {
+            m_path = path;
+            return true;
+        }
+    }
+    QString description = db && sqlite3_errcode(db) != SQLITE_OK
+            ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+    sqlite3_close(db);
+    m_db = nullptr;
+    setError(rc, description + QStringLiteral(": ") + path);
+    return false;
+}
+
+void Connection::close()
+{
+    if (!m_db)
+        return;
+    // Statements left by a failed recordset must not keep the file open.
+    while (sqlite3_stmt *stmt = sqlite3_next_stmt(m_db, nullptr))
+        sqlite3_finalize(stmt);
+    sqlite3_close(m_db);
+    m_db = nullptr;
+    m_path.clear();
+    m_savepoints = 0;
+}
+
+bool Connection::bindParams(sqlite3_stmt *stmt, const QVariantList &params, int *next)
+{
+    const int count = sqlite3_bind_parameter_count(stmt);
+    for (int i = 1; i <= count; ++i, ++*next) {
+        const QVariant v = *next < params.size() ? params.at(*next) : QVariant();
+        const int rc = bindValue(stmt, i, v);
+        if (rc != SQLITE_OK)
+            return setError(rc, QString::fromUtf8(sqlite3_errmsg(m_db)));
+    }
+    return true;
+}
+
+int Connection::bindValue(sqlite3_stmt *stmt, int index, const QVariant &v)
+{
+    if (v.isNull())
+        return sqlite3_bind_null(stmt, index);
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+        return sqlite3_bind_int(stmt, index, v.toBool() ? -1 : 0);
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+    case QMetaType::ULong:
+    case QMetaType::ULongLong:
+        return sqlite3_bind_int64(stmt, index, v.toLongLong());
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return sqlite3_bind_double(stmt, index, v.toDouble());
+    case QMetaType::QDate:
+        return bindText(stmt, index, v.toDate().toString(Qt::ISODate));
+    case QMetaType::QDateTime:
+        return bindText(stmt, index, v.toDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
+    case QMetaType::QTime:
+        return bindText(stmt, index, v.toTime().toString(QStringLiteral("HH:mm:ss")));
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = v.toByteArray();
+        return sqlite3_bind_blob64(stmt, index, bytes.constData(), sqlite3_uint64(bytes.size()),
+                                   SQLITE_TRANSIENT);
+    }
+    default:
+        if (Currency::isCurrency(v))
+            return sqlite3_bind_int64(stmt, index, v.value<Currency>().raw());
+        return bindText(stmt, index, v.toString());
+    }
+}
+
+int Connection::bindText(sqlite3_stmt *stmt, int index, const QString &text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    return sqlite3_bind_text64(stmt, index, utf8.constData(), sqlite3_uint64(utf8.size()),
+                               SQLITE_TRANSIENT, SQLITE_UTF8);
+}
+
+sqlite3_stmt *Connection::prepare(const QByteArray &sql, int *consumed)
+{
+    sqlite3_stmt *stmt = nullptr;
+    const char *tail = nullptr;
+    const int rc = sqlite3_prepare_v2(m_db, sql.constData() + *consumed, int(sql.size() - *consumed),
+                                      &stmt, &tail);
+    if (rc != SQLITE_OK) {
+        setError(rc, QString::fromUtf8(sqlite3_errmsg(m_db)));
+        sqlite3_finalize(stmt);
+        return nullptr;
+    }
+    *consumed = int(tail - sql.constData());
+    return stmt;
+}
+
+bool Connection::execute(const QString &sql, const QVariantList &params, int *rowsAffected)
+{
+    if (rowsAffected)
+        *rowsAffected = 0;
+    if (!m_db)
+        return closedError();
+    m_error = ErrInfo();
+    const QByteArray text = sql.toUtf8();
+    int consumed = 0;
+    int nextParam = 0;
+    // A script of several statements runs them in order; the values are
+    // shared out among their "?" in the same order.
+    while (consumed < text.size()) {
+        sqlite3_stmt *stmt = prepare(text, &consumed);
+        if (!stmt) {
+            if (m_error.Number != 0)
+                return false;
+            break;      // only blanks or comments were left
+        }
+        bool ok = bindParams(stmt, params, &nextParam);
+        int rc = SQLITE_ROW;
+        while (ok && rc == SQLITE_ROW)
+            rc = sqlite3_step(stmt);
+        if (ok && rc != SQLITE_DONE)
+            ok = setError(sqlite3_extended_errcode(m_db), QString::fromUtf8(sqlite3_errmsg(m_db)));
+        sqlite3_finalize(stmt);
+        if (!ok)
+            return false;
+        if (rowsAffected)
+            *rowsAffected = sqlite3_changes(m_db);
+    }
+    return true;
+}
+
+qint64 Connection::lastInsertRowId() const
+{
+    return m_db ? sqlite3_last_insert_rowid(m_db) : 0;
+}
+
+// Transactions nest: the outer one is a real transaction, the inner ones
+// savepoints, so a routine that saves in a transaction can call another one
+// that does the same.
+bool Connection::beginTransaction()
+{
+    if (!m_db)
+        return closedError();
+    if (!inTransaction())
+        m_savepoints = 0;
+    if (!inTransaction())
+        return execute(QStringLiteral("BEGIN"));
+    if (!execute(QStringLiteral("SAVEPOINT kez_%1").arg(m_savepoints + 1)))
+        return false;
+    ++m_savepoints;
+    return true;
+}
+
+bool Connection::commit()
+{
+    if (!m_db)
+        return closedError();
+    if (m_savepoints > 0 && inTransaction()) {
+        if (!execute(QStringLiteral("RELEASE kez_%1").arg(m_savepoints)))
+            return false;
+        --m_savepoints;
+        return true;
+    }
+    m_savepoints = 0;
+    return execute(QStringLiteral("COMMIT"));
+}
+
+bool Connection::rollback()
+{
+    if (!m_db)
+        return closedError();
+    if (m_savepoints > 0 && inTransaction()) {
+        const QString name = QStringLiteral("kez_%1").arg(m_savepoints);
+        if (!execute(QStringLiteral("ROLLBACK TO ") + name) || !execute(QStringLiteral("RELEASE ") + name))
+            return false;
+        --m_savepoints;
+        return true;
+    }
+    m_savepoints = 0;
+    return execute(QStringLiteral("ROLLBACK"));
+}
+
+bool Connection::inTransaction() const
+{
+    return m_db && !sqlite3_get_autocommit(m_db);
+}
+
+bool Connection::createDatabase(const QString &path)
+{
+    if (QFileInfo::exists(path)) {
+        ErrInfo::raise(SQLITE_CANTOPEN, QStringLiteral("Il file esiste già: ") + path, ConnectionSource);
+        return false;
+    }
+    sqlite3 *db = nullptr;
+    int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    // SQLite writes nothing until something changes: without a first page
+    // the new file would be empty and refused at open like a foreign file.
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, "CREATE TABLE kez_new (x); DROP TABLE kez_new;", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        ErrInfo::raise(rc, QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)), ConnectionSource);
+        sqlite3_close(db);
+        return false;
+    }
+    sqlite3_close(db);
+    return true;
+}
+
+bool Connection::closedError()
+{
+    return setError(3704, QStringLiteral("Operazione non consentita se l'oggetto è chiuso."));
+}
+
+bool Connection::setError(int number, const QString &description)
+{
+    m_error.Number = number;
+    m_error.Description = description;
+    m_error.Source = ConnectionSource;
+    ErrInfo::raise(number, description, ConnectionSource);
+    return false;
+}

@@ -1,0 +1,864 @@
+#include "Recordset.h"
+
+#include <QDate>
+#include <QDateTime>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+
+#include "Connection.h"
+#include "Currency.h"
+
+namespace {
+
+const QString RecordsetSource = QStringLiteral("Kez.Recordset");
+
+// ADO's numbers, so the error box reads as users know it.
+constexpr int ErrBadArgument = 3001;
+constexpr int ErrNoCurrentRow = 3021;
+constexpr int ErrNotUpdatable = 3251;
+constexpr int ErrUnknownField = 3265;
+constexpr int ErrWrongType = 3421;
+constexpr int ErrClosed = 3704;
+constexpr int ErrBadConnection = 3709;
+constexpr int ErrRowChanged = -2147217864;
+
+QString quoted(const QString &name)
+{
+    QString q = name;
+    q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
+QVariant integer(qint64 v)
+{
+    return v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max()
+            ? QVariant(int(v)) : QVariant(v);
+}
+
+QString textOf(sqlite3_stmt *stmt, int col)
+{
+    return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, col)),
+                             sqlite3_column_bytes(stmt, col));
+}
+
+QDate dateOf(const QString &text)
+{
+    return QDate::fromString(text.left(10), Qt::ISODate);
+}
+
+QDateTime dateTimeOf(const QString &text)
+{
+    if (text.size() == 10)
+        return QDateTime(dateOf(text), QTime(0, 0));
+    QString t = text.left(19);
+    if (t.size() > 10 && t.at(10) == QLatin1Char(' '))
+        t[10] = QLatin1Char('T');
+    return QDateTime::fromString(t, Qt::ISODate);
+}
+
+} // namespace
+
+Recordset::Kind Recordset::kindOf(const char *declType)
+{
+    if (!declType)
+        return Kind::Any;
+    const QByteArray t = QByteArray(declType).toUpper();
+    if (t.contains("CURRENCY") || t.contains("MONEY"))
+        return Kind::Currency;
+    if (t.contains("YESNO") || t.contains("BOOL") || t == "BIT")
+        return Kind::YesNo;
+    if (t.contains("DATETIME") || t.contains("TIMESTAMP"))
+        return Kind::DateTime;
+    if (t.contains("DATE"))
+        return Kind::Date;
+    if (t.contains("INT") || t == "LONG" || t == "COUNTER" || t == "AUTOINCREMENT")
+        return Kind::Integer;
+    if (t.contains("CHAR") || t.contains("CLOB") || t.contains("TEXT") || t.contains("MEMO"))
+        return Kind::Text;
+    if (t.contains("REAL") || t.contains("FLOA") || t.contains("DOUB") || t.contains("NUMERIC")
+        || t.contains("DECIMAL") || t.contains("SINGLE"))
+        return Kind::Real;
+    return Kind::Any;
+}
+
+// One stored value as the program sees it. A value whose storage does not
+// fit the declared type comes back as stored, so nothing is lost.
+QVariant Recordset::readCell(sqlite3_stmt *stmt, int col, Kind kind)
+{
+    const int type = sqlite3_column_type(stmt, col);
+    if (type == SQLITE_NULL)
+        return QVariant();
+    switch (kind) {
+    case Kind::Any:
+    case Kind::Integer:
+    case Kind::Real:
+    case Kind::Text:
+        break;
+    case Kind::Currency:
+        if (type == SQLITE_INTEGER)
+            return QVariant::fromValue(Currency::fromRaw(sqlite3_column_int64(stmt, col)));
+        if (type == SQLITE_FLOAT)
+            return QVariant::fromValue(Currency::fromDouble(sqlite3_column_double(stmt, col)));
+        if (type == SQLITE_TEXT) {
+            bool ok = false;
+            const Currency c = Currency::fromString(textOf(stmt, col), &ok);
+            if (ok)
+                return QVariant::fromValue(c);
+        }
+        break;
+    case Kind::YesNo:
+        if (type == SQLITE_INTEGER || type == SQLITE_FLOAT)
+            return QVariant(sqlite3_column_double(stmt, col) != 0);
+        break;
+    case Kind::Date:
+        if (type == SQLITE_TEXT) {
+            const QDate d = dateOf(textOf(stmt, col));
+            if (d.isValid())
+                return QVariant(d);
+        }
+        break;
+    case Kind::DateTime:
+        if (type == SQLITE_TEXT) {
+            const QDateTime d = dateTimeOf(textOf(stmt, col));
+            if (d.isValid())
+                return QVariant(d);
+        }
+        break;
+    }
+    switch (type) {
+    case SQLITE_INTEGER:
+        if (kind == Kind::Real)
+            return QVariant(sqlite3_column_double(stmt, col));
+        return integer(sqlite3_column_int64(stmt, col));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(stmt, col));
+    case SQLITE_TEXT:
+        return QVariant(textOf(stmt, col));
+    default:
+        return QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt, col)),
+                                   sqlite3_column_bytes(stmt, col)));
+    }
+}
+
+// A value assigned to a field takes the column's type, so reading it back
+// before the row is read again gives what a Resync would give.
+QVariant Recordset::normalised(const QVariant &v, Kind kind, bool *ok)
+{
+    *ok = true;
+    if (v.isNull())
+        return QVariant();
+    const bool isText = v.typeId() == QMetaType::QString;
+    if (isText && v.toString().isEmpty() && kind != Kind::Text && kind != Kind::Any)
+        return QVariant();
+    switch (kind) {
+    case Kind::Any:
+        return v;
+    case Kind::Text:
+        return Currency::isCurrency(v) ? QVariant(v.value<Currency>().toString()) : QVariant(v.toString());
+    case Kind::Currency: {
+        const Currency c = Currency::fromVariant(v, ok);
+        return *ok ? QVariant::fromValue(c) : QVariant();
+    }
+    case Kind::YesNo:
+        if (v.typeId() == QMetaType::Bool)
+            return v;
+        if (isText) {
+            const QString t = v.toString().trimmed();
+            if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+                return QVariant(true);
+            if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+                return QVariant(false);
+        }
+        if (Currency::isCurrency(v))
+            return QVariant(v.value<Currency>().raw() != 0);
+        {
+            const double d = v.toDouble(ok);
+            return *ok ? QVariant(d != 0) : QVariant();
+        }
+    case Kind::Integer: {
+        if (Currency::isCurrency(v)) {
+            *ok = v.value<Currency>().raw() % Currency::Scale == 0;
+            return *ok ? integer(v.value<Currency>().raw() / Currency::Scale) : QVariant();
+        }
+        if (v.typeId() == QMetaType::Bool)
+            return QVariant(v.toBool() ? -1 : 0);
+        if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float) {
+            const double d = v.toDouble();
+            *ok = d == double(qint64(d));
+            return *ok ? integer(qint64(d)) : QVariant();
+        }
+        const qint64 n = isText ? v.toString().trimmed().toLongLong(ok) : v.toLongLong(ok);
+        return *ok ? integer(n) : QVariant();
+    }
+    case Kind::Real: {
+        const double d = Currency::isCurrency(v) ? v.value<Currency>().toDouble()
+                : isText ? v.toString().trimmed().toDouble(ok) : v.toDouble(ok);
+        return *ok ? QVariant(d) : QVariant();
+    }
+    case Kind::Date:
+        if (v.typeId() == QMetaType::QDate)
+            return v;
+        if (v.typeId() == QMetaType::QDateTime)
+            return QVariant(v.toDateTime().date());
+        if (isText) {
+            const QDate d = dateOf(v.toString());
+            *ok = d.isValid();
+            return *ok ? QVariant(d) : QVariant();
+        }
+        break;
+    case Kind::DateTime:
+        if (v.typeId() == QMetaType::QDateTime)
+            return v;
+        if (v.typeId() == QMetaType::QDate)
+            return QVariant(QDateTime(v.toDate(), QTime(0, 0)));
+        if (isText) {
+            const QDateTime d = dateTimeOf(v.toString());
+            *ok = d.isValid();
+            return *ok ? QVariant(d) : QVariant();
+        }
+        break;
+    }
+    *ok = false;
+    return QVariant();
+}
+
+bool Recordset::open(const QString &sql, Connection *cn, int lockType, const QVariantList &params)
+{
+    close();
+    m_error = ErrInfo();
+    if (!cn || !cn->isOpen())
+        return fail(ErrBadConnection, QStringLiteral("Impossibile utilizzare la connessione per eseguire "
+                                                     "l'operazione. È chiusa o non valida in questo contesto."));
+    m_cn = cn;
+    m_sql = sql;
+    m_params = params;
+    m_lockType = lockType == adLockReadOnly ? adLockReadOnly : adLockOptimistic;
+    return load(-1);
+}
+
+// Runs the query and copies every row in. keepPosition >= 0 asks to stay
+// on that row index (Requery); otherwise the first row is current.
+bool Recordset::load(int keepPosition)
+{
+    Currency::registerMetaType();
+    const QByteArray text = m_sql.toUtf8();
+    int consumed = 0;
+    sqlite3_stmt *stmt = m_cn->prepare(text, &consumed);
+    if (!stmt) {
+        if (m_cn->lastError().Number == 0)
+            m_cn->setError(SQLITE_MISUSE, QStringLiteral("Nessuna istruzione SQL da eseguire."));
+        return fail(m_cn->lastError().Number, m_cn->lastError().Description);
+    }
+    int nextParam = 0;
+    if (!m_cn->bindParams(stmt, m_params, &nextParam)) {
+        sqlite3_finalize(stmt);
+        return fail(m_cn->lastError().Number, m_cn->lastError().Description);
+    }
+    const int columns = sqlite3_column_count(stmt);
+    QVector<Column> cols(columns);
+    QVector<Kind> kinds(columns);
+    m_fields.clear();
+    for (int c = 0; c < columns; ++c) {
+        Column &col = cols[c];
+        col.name = QString::fromUtf8(sqlite3_column_name(stmt, c));
+        col.origin = QString::fromUtf8(sqlite3_column_origin_name(stmt, c));
+        col.table = QString::fromUtf8(sqlite3_column_table_name(stmt, c));
+        col.kind = kindOf(sqlite3_column_decltype(stmt, c));
+        kinds[c] = col.kind;
+        m_fields.append(col.name);
+    }
+    QVector<QVariant> cells;
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        for (int c = 0; c < columns; ++c)
+            cells.append(readCell(stmt, c, kinds[c]));
+    }
+    if (rc != SQLITE_DONE) {
+        const int number = sqlite3_extended_errcode(m_cn->handle());
+        const QString description = QString::fromUtf8(sqlite3_errmsg(m_cn->handle()));
+        sqlite3_finalize(stmt);
+        m_cn->setError(number, description);
+        return fail(number, description);
+    }
+    sqlite3_finalize(stmt);
+
+    m_columns = cols;
+    m_cells = std::move(cells);
+    const int rows = columns > 0 ? int(m_cells.size() / columns) : 0;
+    m_bookmarks.resize(rows);
+    for (int r = 0; r < rows; ++r)
+        m_bookmarks[r] = r + 1;
+    m_nextBookmark = rows + 1;
+    m_keyKnown = false;
+    m_open = true;
+    m_onDeleted = false;
+    m_editMode = adEditNone;
+    m_pos = rows == 0 ? -1 : keepPosition >= 0 ? std::min(keepPosition, rows - 1) : 0;
+    if (rows == 0)
+        m_pos = 0;      // empty: BOF and EOF both hold
+    return true;
+}
+
+void Recordset::close()
+{
+    m_open = false;
+    m_columns.clear();
+    m_fields.clear();
+    m_cells.clear();
+    m_bookmarks.clear();
+    m_pos = -1;
+    m_onDeleted = false;
+    m_editMode = adEditNone;
+    m_editValues.clear();
+    m_dirty.clear();
+    m_keyKnown = false;
+    m_table.clear();
+    m_keyColumns.clear();
+    m_notUpdatable.clear();
+}
+
+bool Recordset::Requery()
+{
+    if (!m_open)
+        return fail(ErrClosed, QStringLiteral("Operazione non consentita se l'oggetto è chiuso."));
+    if (m_editMode != adEditNone)
+        CancelUpdate();
+    QVariantList key;
+    if (hasRow() && findKey())
+        key = keyValues(m_pos);
+    const int oldPos = std::max(m_pos, 0);
+    if (!load(oldPos))
+        return false;
+    if (!key.isEmpty() && findKey()) {
+        for (int r = 0; r < RecordCount(); ++r) {
+            if (keyValues(r) == key) {
+                m_pos = r;
+                break;
+            }
+        }
+    }
+    return true;
+}
+
+bool Recordset::hasRow() const
+{
+    return m_open && !m_onDeleted && m_pos >= 0 && m_pos < RecordCount();
+}
+
+bool Recordset::eof() const
+{
+    if (!m_open)
+        return true;
+    if (m_editMode == adEditAdd || m_onDeleted)
+        return false;
+    return RecordCount() == 0 || m_pos >= RecordCount();
+}
+
+bool Recordset::bof() const
+{
+    if (!m_open)
+        return true;
+    if (m_editMode == adEditAdd || m_onDeleted)
+        return false;
+    return RecordCount() == 0 || m_pos < 0;
+}
+
+int Recordset::RecordCount() const
+{
+    return m_open ? int(m_bookmarks.size()) : -1;
+}
+
+// Moving off a row being edited writes it, as ADO does; a refused write
+// keeps the row current.
+bool Recordset::leaveRow()
+{
+    if (!m_open)
+        return fail(ErrClosed, QStringLiteral("Operazione non consentita se l'oggetto è chiuso."));
+    return m_editMode == adEditNone || Update();
+}
+
+void Recordset::moveTo(int pos)
+{
+    m_onDeleted = false;
+    m_pos = std::clamp(pos, -1, RecordCount());
+}
+
+void Recordset::MoveFirst()
+{
+    if (leaveRow())
+        moveTo(0);
+}
+
+void Recordset::MoveLast()
+{
+    if (leaveRow())
+        moveTo(RecordCount() == 0 ? 0 : RecordCount() - 1);
+}
+
+void Recordset::MoveNext()
+{
+    if (!leaveRow())
+        return;
+    if (eof()) {
+        fail(ErrNoCurrentRow, QString());
+        return;
+    }
+    // After a Delete the row that followed already sits at m_pos.
+    moveTo(m_onDeleted ? m_pos : m_pos + 1);
+}
+
+void Recordset::MovePrevious()
+{
+    if (!leaveRow())
+        return;
+    if (bof()) {
+        fail(ErrNoCurrentRow, QString());
+        return;
+    }
+    moveTo(m_pos - 1);
+}
+
+void Recordset::Move(int rows)
+{
+    if (!leaveRow() || rows == 0)
+        return;
+    if ((rows > 0 && eof()) || (rows < 0 && bof())) {
+        fail(ErrNoCurrentRow, QString());
+        return;
+    }
+    moveTo(m_onDeleted && rows > 0 ? m_pos + rows - 1 : m_pos + rows);
+}
+
+int Recordset::AbsolutePosition() const
+{
+    return hasRow() ? m_pos + 1 : -1;
+}
+
+void Recordset::setAbsolutePosition(int position)
+{
+    if (!leaveRow())
+        return;
+    if (position < 1 || position > RecordCount()) {
+        fail(ErrBadArgument, QString());
+        return;
+    }
+    moveTo(position - 1);
+}
+
+double Recordset::Bookmark() const
+{
+    if (!needRow())
+        return 0;
+    return m_editMode == adEditAdd ? 0 : m_bookmarks.at(m_pos);
+}
+
+void Recordset::setBookmark(double bookmark)
+{
+    if (!leaveRow())
+        return;
+    const auto it = std::lower_bound(m_bookmarks.cbegin(), m_bookmarks.cend(), bookmark);
+    if (it == m_bookmarks.cend() || *it != bookmark) {
+        fail(ErrBadArgument, QString());
+        return;
+    }
+    moveTo(int(it - m_bookmarks.cbegin()));
+}
+
+int Recordset::fieldCount() const
+{
+    return int(m_columns.size());
+}
+
+QString Recordset::fieldName(int index) const
+{
+    return index >= 0 && index < m_columns.size() ? m_columns.at(index).name : QString();
+}
+
+QStringList Recordset::fieldNames() const
+{
+    return m_fields;
+}
+
+bool Recordset::hasField(const QString &name) const
+{
+    for (const Column &c : m_columns)
+        if (c.name.compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+int Recordset::fieldIndex(const QString &name) const
+{
+    for (int i = 0; i < m_columns.size(); ++i)
+        if (m_columns.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    fail(ErrUnknownField, QString());
+    return -1;
+}
+
+QVariant Recordset::value(const QString &name) const
+{
+    const int i = fieldIndex(name);
+    return i < 0 ? QVariant() : value(i);
+}
+
+QVariant Recordset::value(int index) const
+{
+    if (index < 0 || index >= m_columns.size()) {
+        fail(ErrUnknownField, QString());
+        return QVariant();
+    }
+    if (m_editMode != adEditNone)
+        return m_editValues.at(index);
+    if (!needRow())
+        return QVariant();
+    return cell(m_pos, index);
+}
+
+bool Recordset::needRow() const
+{
+    if (!m_open)
+        return fail(ErrClosed, QStringLiteral("Operazione non consentita se l'oggetto è chiuso."));
+    if (m_editMode == adEditAdd || hasRow())
+        return true;
+    return fail(ErrNoCurrentRow, QString());
+}
+
+bool Recordset::setValue(const QString &name, const QVariant &value)
+{
+    const int i = fieldIndex(name);
+    if (i < 0 || !needRow() || !needUpdatable())
+        return false;
+    const Column &col = m_columns.at(i);
+    if (col.origin.isEmpty() || col.table.compare(m_table, Qt::CaseInsensitive) != 0)
+        return fail(ErrNotUpdatable, QStringLiteral("Il campo ") + col.name
+                    + QStringLiteral(" è un'espressione e non può essere aggiornato."));
+    bool ok = true;
+    const QVariant v = normalised(value, col.kind, &ok);
+    if (!ok)
+        return fail(ErrWrongType, QString());
+    if (m_editMode == adEditNone) {
+        m_editValues.clear();
+        for (int c = 0; c < m_columns.size(); ++c)
+            m_editValues.append(cell(m_pos, c));
+        m_dirty = QVector<bool>(m_columns.size(), false);
+        m_editMode = adEditInProgress;
+    }
+    m_editValues[i] = v;
+    m_dirty[i] = true;
+    return true;
+}
+
+bool Recordset::AddNew()
+{
+    if (!m_open)
+        return fail(ErrClosed, QStringLiteral("Operazione non consentita se l'oggetto è chiuso."));
+    if (!needUpdatable() || !leaveRow())
+        return false;
+    m_addReturnPos = m_onDeleted ? std::min(m_pos, RecordCount() - 1) : m_pos;
+    m_onDeleted = false;
+    m_editValues = QVariantList();
+    for (int c = 0; c < m_columns.size(); ++c)
+        m_editValues.append(QVariant());
+    m_dirty = QVector<bool>(m_columns.size(), false);
+    m_editMode = adEditAdd;
+    return true;
+}
+
+bool Recordset::Update()
+{
+    if (!m_open)
+        return fail(ErrClosed, QStringLiteral("Operazione non consentita se l'oggetto è chiuso."));
+    if (m_editMode == adEditNone)
+        return true;
+    if (!needUpdatable())
+        return false;
+    if (!m_cn->beginTransaction())
+        return fail(m_cn->lastError().Number, m_cn->lastError().Description);
+    if (!writeBack()) {
+        const ErrInfo err = m_error;
+        m_cn->rollback();
+        return fail(err.Number, err.Description);
+    }
+    if (!m_cn->commit()) {
+        const ErrInfo err = m_cn->lastError();
+        m_cn->rollback();
+        return fail(err.Number, err.Description);
+    }
+    return finishEdit();
+}
+
+// The SQL of Update, inside its transaction; on success the new values are
+// in m_editValues, ready to replace the row.
+bool Recordset::writeBack()
+{
+    QStringList names;
+    QStringList marks;
+    QVariantList values;
+    for (int c = 0; c < m_columns.size(); ++c) {
+        if (!m_dirty.at(c))
+            continue;
+        names.append(quoted(m_columns.at(c).origin));
+        marks.append(QStringLiteral("?"));
+        values.append(m_editValues.at(c));
+    }
+    if (m_editMode == adEditAdd) {
+        const QString sql = names.isEmpty()
+                ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(m_table))
+                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(quoted(m_table), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+        if (!m_cn->execute(sql, values))
+            return fail(m_cn->lastError().Number, m_cn->lastError().Description);
+        // The row as the table stored it: its AutoNumber and the defaults
+        // of the columns left alone.
+        QVariantList stored;
+        if (!readRow(QStringLiteral("rowid = ?"), {m_cn->lastInsertRowId()}, &stored))
+            return false;
+        m_editValues = stored;
+        return true;
+    }
+    if (names.isEmpty())
+        return true;
+    for (QString &n : names)
+        n += QStringLiteral(" = ?");
+    values += keyValues(m_pos);
+    int changed = 0;
+    if (!m_cn->execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                           .arg(quoted(m_table), names.join(QStringLiteral(", ")), keyWhere()),
+                       values, &changed))
+        return fail(m_cn->lastError().Number, m_cn->lastError().Description);
+    if (changed == 0)
+        return fail(ErrRowChanged, QStringLiteral("Impossibile trovare la riga per l'aggiornamento. "
+                                                  "Alcuni valori potrebbero essere stati modificati "
+                                                  "dall'ultima lettura."));
+    return true;
+}
+
+bool Recordset::finishEdit()
+{
+    const int columns = int(m_columns.size());
+    if (m_editMode == adEditAdd) {
+        for (const QVariant &v : std::as_const(m_editValues))
+            m_cells.append(v);
+        m_bookmarks.append(m_nextBookmark++);
+        m_pos = RecordCount() - 1;
+    } else {
+        for (int c = 0; c < columns; ++c)
+            cell(m_pos, c) = m_editValues.at(c);
+    }
+    m_onDeleted = false;
+    m_editMode = adEditNone;
+    m_editValues.clear();
+    m_dirty.clear();
+    return true;
+}
+
+void Recordset::CancelUpdate()
+{
+    if (m_editMode == adEditAdd)
+        m_pos = m_addReturnPos;
+    m_editMode = adEditNone;
+    m_editValues.clear();
+    m_dirty.clear();
+}
+
+bool Recordset::Delete()
+{
+    if (!m_open)
+        return fail(ErrClosed, QStringLiteral("Operazione non consentita se l'oggetto è chiuso."));
+    if (m_editMode == adEditAdd) {
+        CancelUpdate();
+        return true;
+    }
+    if (!needRow() || !needUpdatable())
+        return false;
+    CancelUpdate();
+    int deleted = 0;
+    if (!m_cn->execute(QStringLiteral("DELETE FROM %1 WHERE %2").arg(quoted(m_table), keyWhere()),
+                       keyValues(m_pos), &deleted))
+        return fail(m_cn->lastError().Number, m_cn->lastError().Description);
+    if (deleted == 0)
+        return fail(ErrRowChanged, QStringLiteral("La riga da eliminare non esiste più."));
+    const int columns = int(m_columns.size());
+    m_cells.remove(m_pos * columns, columns);
+    m_bookmarks.remove(m_pos);
+    m_onDeleted = true;
+    return true;
+}
+
+bool Recordset::Resync()
+{
+    if (!needRow())
+        return false;
+    if (m_editMode == adEditAdd)
+        return fail(ErrNoCurrentRow, QString());
+    CancelUpdate();
+    if (!findKey())
+        return fail(ErrNotUpdatable, m_notUpdatable);
+    QVariantList values;
+    if (!readRow(keyWhere(), keyValues(m_pos), &values))
+        return false;
+    for (int c = 0; c < m_columns.size(); ++c)
+        cell(m_pos, c) = values.at(c);
+    return true;
+}
+
+// Reads one row of the table, the query's columns that come from it, each
+// typed as at open; columns of expressions stay as they were (Null for a
+// new row).
+bool Recordset::readRow(const QString &where, const QVariantList &params, QVariantList *values)
+{
+    QStringList select;
+    QVector<int> from;
+    for (int c = 0; c < m_columns.size(); ++c) {
+        const Column &col = m_columns.at(c);
+        if (!col.origin.isEmpty() && col.table.compare(m_table, Qt::CaseInsensitive) == 0) {
+            select.append(quoted(col.origin));
+            from.append(c);
+        }
+    }
+    values->clear();
+    for (int c = 0; c < m_columns.size(); ++c)
+        values->append(m_editMode == adEditAdd || !hasRow() ? QVariant() : cell(m_pos, c));
+    if (select.isEmpty())
+        return true;
+    const QByteArray sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+            .arg(select.join(QStringLiteral(", ")), quoted(m_table), where).toUtf8();
+    int consumed = 0;
+    sqlite3_stmt *stmt = m_cn->prepare(sql, &consumed);
+    int next = 0;
+    if (!stmt || !m_cn->bindParams(stmt, params, &next)) {
+        sqlite3_finalize(stmt);
+        return fail(m_cn->lastError().Number, m_cn->lastError().Description);
+    }
+    const int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_ROW) {
+        for (int i = 0; i < from.size(); ++i)
+            (*values)[from.at(i)] = readCell(stmt, i, m_columns.at(from.at(i)).kind);
+    }
+    const int number = sqlite3_extended_errcode(m_cn->handle());
+    const QString description = QString::fromUtf8(sqlite3_errmsg(m_cn->handle()));
+    sqlite3_finalize(stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return fail(ErrRowChanged, QStringLiteral("Il valore chiave di questa riga è stato modificato "
+                                                  "o eliminato nell'archivio dati."));
+    m_cn->setError(number, description);
+    return fail(number, description);
+}
+
+bool Recordset::needUpdatable()
+{
+    if (m_lockType == adLockReadOnly)
+        return fail(ErrNotUpdatable, QStringLiteral("Il recordset corrente non supporta l'aggiornamento. "
+                                                    "Potrebbe trattarsi di una limitazione del provider "
+                                                    "o del tipo di blocco selezionato."));
+    if (!findKey())
+        return fail(ErrNotUpdatable, m_notUpdatable);
+    return true;
+}
+
+// The one table the query reads and the columns of its primary key,
+// looked up once.
+bool Recordset::findKey()
+{
+    if (m_keyKnown)
+        return m_notUpdatable.isEmpty();
+    m_keyKnown = true;
+    m_table.clear();
+    m_keyColumns.clear();
+    m_notUpdatable.clear();
+    for (const Column &c : std::as_const(m_columns)) {
+        if (c.table.isEmpty())
+            continue;
+        if (m_table.isEmpty())
+            m_table = c.table;
+        else if (c.table.compare(m_table, Qt::CaseInsensitive) != 0)
+            m_notUpdatable = QStringLiteral("Il recordset legge più tabelle e non può essere aggiornato.");
+    }
+    if (m_table.isEmpty())
+        m_notUpdatable = QStringLiteral("Il recordset non legge colonne di una tabella e non può essere aggiornato.");
+    if (!m_notUpdatable.isEmpty())
+        return false;
+
+    sqlite3_stmt *stmt = nullptr;
+    const QByteArray sql = QStringLiteral("PRAGMA table_info(%1)").arg(quoted(m_table)).toUtf8();
+    QVector<QPair<int, QString>> keys;
+    if (sqlite3_prepare_v2(m_cn->handle(), sql.constData(), -1, &stmt, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            const int pk = sqlite3_column_int(stmt, 5);
+            if (pk > 0)
+                keys.append({pk, textOf(stmt, 1)});
+        }
+    }
+    sqlite3_finalize(stmt);
+    std::sort(keys.begin(), keys.end());
+    for (const auto &k : std::as_const(keys)) {
+        int found = -1;
+        for (int c = 0; c < m_columns.size() && found < 0; ++c) {
+            const Column &col = m_columns.at(c);
+            if (col.origin.compare(k.second, Qt::CaseInsensitive) == 0
+                && col.table.compare(m_table, Qt::CaseInsensitive) == 0)
+                found = c;
+        }
+        if (found < 0) {
+            m_notUpdatable = QStringLiteral("La chiave primaria %1 di %2 non è tra le colonne lette.")
+                    .arg(k.second, m_table);
+            return false;
+        }
+        m_keyColumns.append(found);
+    }
+    if (m_keyColumns.isEmpty()) {
+        m_notUpdatable = QStringLiteral("La tabella %1 non ha una chiave primaria.").arg(m_table);
+        return false;
+    }
+    return true;
+}
+
+QVariantList Recordset::keyValues(int row) const
+{
+    QVariantList values;
+    for (int c : m_keyColumns)
+        values.append(cell(row, c));
+    return values;
+}
+
+QString Recordset::keyWhere() const
+{
+    QStringList parts;
+    for (int c : m_keyColumns)
+        parts.append(quoted(m_columns.at(c).origin) + QStringLiteral(" = ?"));
+    return parts.join(QStringLiteral(" AND "));
+}
+
+bool Recordset::fail(int number, const QString &description) const
+{
+    QString text = description;
+    if (text.isEmpty()) {
+        switch (number) {
+        case ErrNoCurrentRow:
+            text = QStringLiteral("BOF o EOF è True oppure il record corrente è stato eliminato. "
+                                  "L'operazione richiesta richiede un record corrente.");
+            break;
+        case ErrUnknownField:
+            text = QStringLiteral("Impossibile trovare l'elemento nell'insieme corrispondente "
+                                  "al nome o al numero ordinale richiesto.");
+            break;
+        case ErrWrongType:
+            text = QStringLiteral("L'applicazione utilizza un valore di tipo errato "
+                                  "per l'operazione corrente.");
+            break;
+        default:
+            text = QStringLiteral("Argomenti di tipo errato, non compresi nell'intervallo "
+                                  "accettabile o in conflitto.");
+        }
+    }
+    m_error.Number = number;
+    m_error.Description = text;
+    m_error.Source = RecordsetSource;
+    ErrInfo::raise(number, text, RecordsetSource);
+    return false;
+}
