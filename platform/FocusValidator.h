@@ -2,12 +2,16 @@
 
 #include <QObject>
 #include <functional>
+#include <memory>
 
 class QWidget;
 
-// The Validate event: when the focus is about to leave a watched control for
-// another control of the same window, its check runs first; a refusal keeps
-// the focus where it is, before the other control sees any focus change.
+// The Validate event: when the focus is about to leave a watched control
+// (or any widget inside it) for another control of the same form, its check
+// runs first; a refusal keeps the focus where it is, and neither the control
+// nor the other widget sees any focus change. The focus going to another
+// window (a message box, another program) is not a leave and runs no check;
+// a message box shown by the check itself is therefore safe.
 class FocusValidator : public QObject
 {
     Q_OBJECT
@@ -15,9 +19,13 @@ public:
     // Returns true to let the focus go, false to keep it.
     using Check = std::function<bool()>;
     static FocusValidator &instance();
+    ~FocusValidator() override;
 
+    // A control watched again gets the new check in place of the old one;
+    // a destroyed control is forgotten by itself.
     void watch(QWidget *control, Check check);
     void unwatch(QWidget *control);
+    bool isWatched(QWidget *control) const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -25,5 +33,5 @@ protected:
 private:
     FocusValidator();
     struct Impl;
-    Impl *d;
+    std::unique_ptr<Impl> d;
 };

@@ -1,7 +1,14 @@
 #pragma once
 
+class QWidget;
+
 // Moves the focus as a Tab (or Shift+Tab) keystroke on the focused widget
-// would, so Enter can move to the next field everywhere.
+// would, so Enter can move to the next field everywhere. Like a queued
+// keystroke, the move happens once the key being handled is done (the
+// next time the event loop runs), so a character that completes a field
+// is inserted first.
 namespace KeySender {
 void sendTab(bool backwards = false);
+// The same move at once, from the widget that has the focus now.
+void moveFocusNow(bool backwards = false);
 }

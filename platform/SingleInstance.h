@@ -1,16 +1,18 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 #include <memory>
 
 class QLocalServer;
 class QLockFile;
-class QWidget;
 
 // One running copy per user: the first copy holds a lock file and listens
 // on a local socket named after its main window's title; a second copy
 // finds the lock taken, asks the first to raise its window, and ends.
+// A lock left by a copy that crashed does not count.
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -24,6 +26,10 @@ public:
     // The window that a later copy's request brings to the front.
     void setWindow(QWidget *window) { m_window = window; }
 
+    // The lock file and socket name used for a title (tests look at them).
+    static QString lockFilePath(const QString &windowTitle);
+    static QString serverName(const QString &windowTitle);
+
 Q_SIGNALS:
     void raiseRequested();
 
@@ -32,5 +38,5 @@ private:
     QString m_title;
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer *m_server = nullptr;
-    QWidget *m_window = nullptr;
+    QPointer<QWidget> m_window;
 };

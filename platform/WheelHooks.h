@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <functional>
 
@@ -9,6 +10,8 @@ class QWidget;
 // The table of windows whose wheel events are also handed to a callback
 // (the grid with the focus scrolls). Each hooked window keeps its own
 // entry; the event is never swallowed and goes on to its normal target.
+// A wheel turn over a widget reaches the handler of the nearest hooked
+// window or form that contains it, once, however far Qt propagates it.
 class WheelHooks : public QObject
 {
     Q_OBJECT
@@ -16,6 +19,7 @@ public:
     using Handler = std::function<void(QWheelEvent *)>;
     static WheelHooks &instance();
 
+    // Hooking a window again replaces its handler.
     void hook(QWidget *window, Handler handler);
     void unhook(QWidget *window);
     bool isHooked(QWidget *window) const;
@@ -26,6 +30,8 @@ protected:
 
 private:
     WheelHooks() = default;
-    struct Entry;
-    QList<Entry *> m_entries;
+    QHash<QWidget *, Handler> m_handlers;
+    bool m_installed = false;
+    const QEvent *m_lastEvent = nullptr;
+    const QObject *m_lastReceiver = nullptr;
 };

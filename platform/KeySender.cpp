@@ -1,0 +1,43 @@
+#include "KeySender.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QWidget>
+
+namespace {
+
+// The form that owns the tab order of w: its window, or the MDI child it
+// sits in (Tab cycles inside a sheet, never across the main window).
+QWidget *tabOwnerOf(QWidget *w)
+{
+    while (w && !w->isWindow() && w->windowType() != Qt::SubWindow)
+        w = w->parentWidget();
+    return w;
+}
+
+} // namespace
+
+namespace KeySender {
+
+void moveFocusNow(bool backwards)
+{
+    QWidget *focus = QApplication::focusWidget();
+    QWidget *owner = tabOwnerOf(focus);
+    if (!owner)
+        return;
+    // The keystroke goes to the form, not to the focused control: a line
+    // edit, a combo box or a multi-line box would take it for themselves,
+    // while the form's own handling of Tab is exactly the move wanted.
+    QKeyEvent key(QEvent::KeyPress, backwards ? Qt::Key_Backtab : Qt::Key_Tab,
+                  backwards ? Qt::ShiftModifier : Qt::NoModifier);
+    QApplication::sendEvent(owner, &key);
+}
+
+void sendTab(bool backwards)
+{
+    QMetaObject::invokeMethod(
+        qApp, [backwards] { moveFocusNow(backwards); }, Qt::QueuedConnection);
+}
+
+} // namespace KeySender
