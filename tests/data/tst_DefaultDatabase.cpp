@@ -1,9 +1,6 @@
-#include <QFile>
 #include <QTest>
 
-#include <sqlite3.h>
-
-#include "KezCollation.h"
+#include "DatabaseProbe.h"
 
 // The database shipped with the program carries true lookup tables: a clerk
 // finds every municipality with its province and chamber of commerce, the
@@ -12,43 +9,10 @@ class tst_DefaultDatabase : public QObject
 {
     Q_OBJECT
 private:
-    sqlite3 *m_db = nullptr;
-
-    QVariant scalar(const char *sql)
-    {
-        sqlite3_stmt *st = nullptr;
-        if (sqlite3_prepare_v2(m_db, sql, -1, &st, nullptr) != SQLITE_OK) {
-            qWarning("%s: %s", sql, sqlite3_errmsg(m_db));
-            return QVariant();
-        }
-        QVariant result;
-        if (sqlite3_step(st) == SQLITE_ROW && sqlite3_column_type(st, 0) != SQLITE_NULL)
-            result = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
-        sqlite3_finalize(st);
-        return result;
-    }
-
-    QStringList column(const char *sql)
-    {
-        sqlite3_stmt *st = nullptr;
-        QStringList values;
-        if (sqlite3_prepare_v2(m_db, sql, -1, &st, nullptr) != SQLITE_OK)
-            return {QString::fromUtf8(sqlite3_errmsg(m_db))};
-        while (sqlite3_step(st) == SQLITE_ROW)
-            values << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
-        sqlite3_finalize(st);
-        return values;
-    }
+    DatabaseProbe m_db;
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        const QByteArray path = QFile::encodeName(QStringLiteral(KEZ_BIN_DIR "/Kez22imb.db"));
-        QCOMPARE(sqlite3_open_v2(path.constData(), &m_db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-        QVERIFY(KezCollation::registerOn(m_db));
-    }
-
-    void cleanupTestCase() { sqlite3_close(m_db); }
+    void initTestCase() { QVERIFY(m_db.open(QStringLiteral(KEZ_BIN_DIR "/Kez22imb.db"), true)); }
 
     void counts_data()
     {
@@ -71,7 +35,7 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, sql);
         QFETCH(int, expected);
-        QCOMPARE(scalar(sql.constData()).toInt(), expected);
+        QCOMPARE(m_db.scalar(QString::fromUtf8(sql)).toInt(), expected);
     }
 
     void knownRows_data()
@@ -119,7 +83,7 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, sql);
         QFETCH(QString, expected);
-        QCOMPARE(scalar(sql.constData()).toString(), expected);
+        QCOMPARE(m_db.scalar(QString::fromUtf8(sql)).toString(), expected);
     }
 
     // Lookups join these tables by value, so a row pointing nowhere would show
@@ -159,7 +123,7 @@ private Q_SLOTS:
     void noDanglingOrDuplicateRows()
     {
         QFETCH(QByteArray, sql);
-        QCOMPARE(column(sql.constData()), QStringList());
+        QCOMPARE(m_db.column(QString::fromUtf8(sql)), QStringList());
     }
 };
 

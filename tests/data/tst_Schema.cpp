@@ -1,9 +1,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sqlite3.h>
-
-#include "KezCollation.h"
+#include "DatabaseProbe.h"
 #include "TestSupport.h"
 
 // Every table the program opens exists in a new database, with the columns
@@ -13,44 +11,7 @@ class tst_Schema : public QObject
     Q_OBJECT
 private:
     QTemporaryDir m_dir;
-    sqlite3 *m_db = nullptr;
-
-    // Declared type of table.column, empty when the column is missing.
-    QString declaredType(const QString &table, const QString &column)
-    {
-        sqlite3_stmt *st = nullptr;
-        const QByteArray sql = "PRAGMA table_info(" + table.toUtf8() + ")";
-        sqlite3_prepare_v2(m_db, sql.constData(), -1, &st, nullptr);
-        QString type;
-        while (sqlite3_step(st) == SQLITE_ROW) {
-            const QString name = QString::fromUtf8(
-                reinterpret_cast<const char *>(sqlite3_column_text(st, 1)));
-            if (name == column) {
-                type = QString::fromUtf8(
-                    reinterpret_cast<const char *>(sqlite3_column_text(st, 2)));
-                break;
-            }
-        }
-        sqlite3_finalize(st);
-        return type;
-    }
-
-    QVariant scalar(const QByteArray &sql)
-    {
-        sqlite3_stmt *st = nullptr;
-        if (sqlite3_prepare_v2(m_db, sql.constData(), -1, &st, nullptr) != SQLITE_OK)
-            return QVariant();
-        QVariant result;
-        if (sqlite3_step(st) == SQLITE_ROW && sqlite3_column_type(st, 0) != SQLITE_NULL)
-            result = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
-        sqlite3_finalize(st);
-        return result;
-    }
-
-    bool exec(const QByteArray &sql)
-    {
-        return sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
-    }
+    DatabaseProbe m_db;
 
 private Q_SLOTS:
     void initTestCase()
@@ -58,13 +19,8 @@ private Q_SLOTS:
         QVERIFY(m_dir.isValid());
         const QString path = m_dir.filePath(QStringLiteral("schema.db"));
         QVERIFY(TestSupport::createDatabase(path));
-        QCOMPARE(sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db,
-                                 SQLITE_OPEN_READWRITE, nullptr),
-                 SQLITE_OK);
-        QVERIFY(KezCollation::registerOn(m_db));
+        QVERIFY(m_db.open(path));
     }
-
-    void cleanupTestCase() { sqlite3_close(m_db); }
 
     void columns_data()
     {
@@ -114,42 +70,41 @@ private Q_SLOTS:
         QFETCH(QString, table);
         QFETCH(QStringList, columns);
         QFETCH(QStringList, types);
-        QCOMPARE(scalar("SELECT name FROM sqlite_master WHERE type = 'table' AND name = '"
-                        + table.toUtf8() + "'").toString(),
-                 table);
+        const QString exists = QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name = '%1'");
+        QCOMPARE(m_db.scalar(exists.arg(table)).toString(), table);
         for (int i = 0; i < columns.size(); ++i)
-            QCOMPARE(declaredType(table, columns.at(i)), types.at(i));
+            QCOMPARE(m_db.declaredType(table, columns.at(i)), types.at(i));
     }
 
     // Names typed in any case or without accents find the stored text, the
     // way the municipality and company searches rely on.
     void textIgnoresCaseAndAccents()
     {
-        QVERIFY(exec("INSERT INTO Ditte (codFisc, ragSoc) VALUES ('ABCDEF12G34H567I', 'Società Più')"));
-        QCOMPARE(scalar("SELECT codFisc FROM Ditte WHERE ragSoc = 'SOCIETA PIU'").toString(),
+        QVERIFY(m_db.exec(QStringLiteral("INSERT INTO Ditte (codFisc, ragSoc) VALUES ('ABCDEF12G34H567I', 'Società Più')")));
+        QCOMPARE(m_db.scalar(QStringLiteral("SELECT codFisc FROM Ditte WHERE ragSoc = 'SOCIETA PIU'")).toString(),
                  QStringLiteral("ABCDEF12G34H567I"));
-        QCOMPARE(scalar("SELECT ragSoc FROM Ditte WHERE codFisc = 'abcdef12g34h567i'").toString(),
+        QCOMPARE(m_db.scalar(QStringLiteral("SELECT ragSoc FROM Ditte WHERE codFisc = 'abcdef12g34h567i'")).toString(),
                  QStringLiteral("Società Più"));
-        QVERIFY(exec("DELETE FROM Ditte"));
+        QVERIFY(m_db.exec(QStringLiteral("DELETE FROM Ditte")));
     }
 
     // A deleted declaration's number is never given to a new one: sections
     // that stayed behind must not attach to someone else's declaration.
     void keysAreNeverReused()
     {
-        QVERIFY(exec("INSERT INTO SezAnag (codFisc) VALUES ('A')"));
-        QVERIFY(exec("INSERT INTO SezAnag (codFisc) VALUES ('B')"));
-        const int last = scalar("SELECT MAX(saID) FROM SezAnag").toInt();
-        QVERIFY(exec("DELETE FROM SezAnag WHERE saID = " + QByteArray::number(last)));
-        QVERIFY(exec("INSERT INTO SezAnag (codFisc) VALUES ('C')"));
-        QCOMPARE(scalar("SELECT MAX(saID) FROM SezAnag").toInt(), last + 1);
-        QCOMPARE(scalar("SELECT saExp FROM SezAnag WHERE codFisc = 'C'").toInt(), 0);
+        QVERIFY(m_db.exec(QStringLiteral("INSERT INTO SezAnag (codFisc) VALUES ('A')")));
+        QVERIFY(m_db.exec(QStringLiteral("INSERT INTO SezAnag (codFisc) VALUES ('B')")));
+        const int last = m_db.scalar(QStringLiteral("SELECT MAX(saID) FROM SezAnag")).toInt();
+        QVERIFY(m_db.exec(QStringLiteral("DELETE FROM SezAnag WHERE saID = ") + QString::number(last)));
+        QVERIFY(m_db.exec(QStringLiteral("INSERT INTO SezAnag (codFisc) VALUES ('C')")));
+        QCOMPARE(m_db.scalar(QStringLiteral("SELECT MAX(saID) FROM SezAnag")).toInt(), last + 1);
+        QCOMPARE(m_db.scalar(QStringLiteral("SELECT saExp FROM SezAnag WHERE codFisc = 'C'")).toInt(), 0);
     }
 
     void databaseIsStamped()
     {
-        QVERIFY(!scalar("SELECT CnfDbVer FROM Config").toString().isEmpty());
-        QCOMPARE(scalar("SELECT COUNT(*) FROM Config").toInt(), 1);
+        QVERIFY(!m_db.scalar(QStringLiteral("SELECT CnfDbVer FROM Config")).toString().isEmpty());
+        QCOMPARE(m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM Config")).toInt(), 1);
     }
 };
 
