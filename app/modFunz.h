@@ -35,7 +35,8 @@ QVariant askSaveChanges(bool &Cancel, bool changed, const QString &prompt);
 // list, less a scroll bar when there are more rows than fit. Columns count
 // from 1, as list headers are numbered. With rows other than 0 it fits only
 // when the list holds exactly rows items (rows + 1 when adding). Returns
-// how many rows fit in the list's height.
+// how many rows fit in the list's height. The list's last column must not
+// stretch (QHeaderView::setStretchLastSection(false)): this does its job.
 int fitListColumns(QTreeWidget *lv, int stretchCol, int rows, bool adding, int colCount);
 void fitListColumns(QTreeWidget *lv, int stretchCol, int colCount);
 // A wrong check character asks the user, who may keep the code.

@@ -1,9 +1,381 @@
 #include "modMain.h"
 
-// Placeholder entry until the shell lands: the program starts and ends.
+#include <QApplication>
+#include <QMdiSubWindow>
+#include <QMetaObject>
+#include <QWheelEvent>
+#include <QWidget>
+
+#include "FormFactory.h"
+#include "Logo.h"
+#include "Recordset.h"
+#include "SingleInstance.h"
+#include "WheelHooks.h"
+#include "dbClass.h"
+#include "kezClass.h"
+#include "mainForm.h"
+#include "modFunz.h"
+#include "modalClass.h"
+
+using modFunz::nzStr;
+
 namespace modMain {
-bool subMain(const QStringList &, const QString &)
+
+std::unique_ptr<kezClass> gKez;
+std::unique_ptr<dbClass> gDb;
+std::unique_ptr<modalClass> gModal;
+QPointer<mainForm> gMain;
+int closingForms = 0;
+int currentForm = 0;
+int modoApertura = 0;
+int filtroRifiutoLen = 0;
+
+namespace {
+
+// Held for the whole run: it keeps the lock and answers later copies.
+std::unique_ptr<SingleInstance> instanceGuard;
+
+QList<QPointer<QWidget>> &registry()
 {
+    static QList<QPointer<QWidget>> forms;
+    return forms;
+}
+
+void purgeRegistry()
+{
+    registry().removeAll(QPointer<QWidget>());
+}
+
+// The window that stands for a form: its frame when it lives inside the
+// main window.
+QWidget *frameOf(QWidget *form)
+{
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(form->parentWidget()))
+        return sub;
+    return form;
+}
+
+void restoreDeclaration()
+{
+    gKez->Sa1ID = gKez->getIniInt(QStringLiteral("Kez"), QStringLiteral("Sa1ID"));
+    if (gKez->Sa1ID <= 0)
+        return;
+    QString codFisc;
+    QString text;
+    if (!readDeclaration(gKez->Sa1ID, codFisc, text)) {
+        gKez->Sa1ID = 0;
+        return;
+    }
+    gKez->CodiceFiscale = codFisc;
+    gKez->RifID = gKez->getIniInt(QStringLiteral("Kez"), QStringLiteral("RifID"));
+    gKez->IntID = gKez->getIniInt(QStringLiteral("Kez"), QStringLiteral("IntID"));
+    gKez->consID = gKez->getIniInt(QStringLiteral("Kez"), QStringLiteral("ConsID"));
+    if (gMain)
+        gMain->setDeclarationText(text);
+}
+
+// The wheel of a hooked window also reaches the grid that has the focus.
+// The grid is found by class name so that the shell does not depend on
+// the grid control.
+void wheelToGrid(QWheelEvent *event)
+{
+    QObject *target = QApplication::focusWidget();
+    while (target && !target->inherits("slxGrid"))
+        target = target->parent();
+    if (!target)
+        return;
+    const int delta = event->angleDelta().y();
+    int keys = 0;
+    if (event->buttons() & Qt::LeftButton)
+        keys |= 0x1;
+    if (event->buttons() & Qt::RightButton)
+        keys |= 0x2;
+    if (event->modifiers() & Qt::ShiftModifier)
+        keys |= 0x4;
+    if (event->modifiers() & Qt::ControlModifier)
+        keys |= 0x8;
+    if (event->buttons() & Qt::MiddleButton)
+        keys |= 0x10;
+    // The delta in the high word, the key state in the low word.
+    const int wParam = static_cast<int>((static_cast<quint32>(delta) << 16) | quint32(keys));
+    QMetaObject::invokeMethod(target, "mouseWheel", Qt::DirectConnection, Q_ARG(int, wParam));
+}
+
+} // namespace
+
+bool subMain(const QStringList &arguments, const QString &programFolder)
+{
+    modFunz::setWaitCursor(true);
+    gKez = std::make_unique<kezClass>(arguments, programFolder);
+    gModal = std::make_unique<modalClass>();
+    if (!checkSingleInstance())
+        return false;
+    gDb = std::make_unique<dbClass>();
+
+    auto *window = new mainForm;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    gMain = window;
+    if (instanceGuard)
+        instanceGuard->setWindow(window);
+    window->show();
+    QCoreApplication::processEvents();
+    Logo::showInMain();
+    QCoreApplication::processEvents();
+
+    if (!gDb->openKezDb())
+        FormFactory::execDialog(102);
+
+    if (gDb->kezDbOpened()) {
+        if (!gDb->oldDbOpened())
+            gDb->openOldDb();
+        {
+            auto rs = gDb->kezRs(QStringLiteral("SELECT RagSoc FROM Setup"));
+            if (rs->isOpen() && !rs->eof())
+                gKez->Utente = nzStr(rs->value(QStringLiteral("RagSoc")));
+        }
+        if (gKez->Utente.isEmpty())
+            gModal->showRegistra();
+        if (!gKez->Utente.isEmpty()) {
+            if (Logo *logo = Logo::instance())
+                logo->setUser(gKez->Utente);
+            restoreDeclaration();
+        }
+    }
+
+    const int filterLength =
+        gKez->getIniFile(QStringLiteral("Kez"), QStringLiteral("FiltroRifiuto")).length();
+    filtroRifiutoLen = (filterLength == 2 || filterLength == 4) ? filterLength : 0;
+
+    if (gMain)
+        gMain->abilitaMenu();
+    modFunz::setWaitCursor(false);
+    return true;
+}
+
+void releaseGlobals()
+{
+    gDb.reset();
+    gKez.reset();
+    gModal.reset();
+}
+
+bool readDeclaration(int saID, QString &codFisc, QString &statusText)
+{
+    if (!gDb || saID <= 0)
+        return false;
+    // The declaration exists when its own row does; a municipality or
+    // province missing from the lookup tables only leaves its name empty.
+    auto rs = gDb->kezRs(
+        QStringLiteral("SELECT SezAnag.CodFisc, SezAnag.RagSoc, SezAnag.Via, SezAnag.Civico, "
+                       "Comuni.ComDesc, Province.PrvSigla FROM SezAnag "
+                       "LEFT JOIN Province ON SezAnag.PrvIstat = Province.PrvIstat "
+                       "LEFT JOIN Comuni ON SezAnag.ComIstat = Comuni.ComIstat "
+                       "AND SezAnag.PrvIstat = Comuni.PrvIstat "
+                       "WHERE SezAnag.saID = ?"),
+        {saID});
+    if (!rs->isOpen() || rs->eof())
+        return false;
+    codFisc = nzStr(rs->value(QStringLiteral("CodFisc")));
+    statusText = nzStr(rs->value(QStringLiteral("RagSoc"))) + QStringLiteral(" - U. L.: ")
+        + nzStr(rs->value(QStringLiteral("Via"))) + QLatin1Char(' ')
+        + nzStr(rs->value(QStringLiteral("Civico"))) + QLatin1Char(' ')
+        + nzStr(rs->value(QStringLiteral("ComDesc"))) + QStringLiteral(" (")
+        + nzStr(rs->value(QStringLiteral("PrvSigla"))) + QLatin1Char(')');
+    return true;
+}
+
+void formLoaded(QWidget *form)
+{
+    if (!form)
+        return;
+    purgeRegistry();
+    for (const QPointer<QWidget> &known : registry())
+        if (known == form)
+            return;
+    registry().append(form);
+}
+
+void formUnloaded(QWidget *form)
+{
+    registry().removeAll(QPointer<QWidget>(form));
+    purgeRegistry();
+}
+
+QList<QWidget *> loadedForms()
+{
+    purgeRegistry();
+    QList<QWidget *> forms;
+    for (const QPointer<QWidget> &form : registry())
+        forms.append(form);
+    return forms;
+}
+
+void unloadForms()
+{
+    const int previous = closingForms;
+    closingForms = 2;
+    purgeRegistry();
+    while (!registry().isEmpty()) {
+        QPointer<QWidget> form = registry().takeLast();
+        if (!form)
+            continue;
+        QPointer<QWidget> frame = frameOf(form);
+        frame->close();
+        // Unloading a form ends it even when it would rather stay open.
+        delete frame.data();
+        delete form.data();
+        QCoreApplication::processEvents();
+        purgeRegistry();
+    }
+    closingForms = previous;
+}
+
+bool closeChildForms(int formCode)
+{
+    if (formCode == currentForm)
+        return false;
+    if (formCode > 100 && currentForm == 100)
+        return true;
+    unloadForms();
+    closingForms = 0;
+    // Nothing is open any more until the next form loads.
+    currentForm = 0;
+    if (formCode > 100)
+        Logo::showInMain();
+    return true;
+}
+
+void showLogo()
+{
+    if (closingForms == 0)
+        Logo::showInMain();
+}
+
+bool existsAttEco(const QString &code)
+{
+    if (!gDb)
+        return false;
+    const bool found =
+        gDb->listRsOpen(QStringLiteral("SELECT attCod FROM Attivita WHERE attCod = ?"), {code});
+    gDb->listRs.close();
+    return found;
+}
+
+bool existsRegCE(const QString &code)
+{
+    if (!gDb)
+        return false;
+    const bool found =
+        gDb->listRsOpen(QStringLiteral("SELECT crcCod FROM CodRegCE WHERE crcCod = ?"), {code});
+    gDb->listRs.close();
+    return found;
+}
+
+bool isRifiutoSelezionabile(const QString &code, bool silent)
+{
+    bool selectable = true;
+    switch (filtroRifiutoLen) {
+    case 4:
+        break;
+    case 2:
+        selectable = !code.endsWith(QLatin1String("0000"));
+        break;
+    default:
+        selectable = !code.endsWith(QLatin1String("00"));
+        break;
+    }
+    if (!selectable && !silent)
+        modFunz::showMsg(QStringLiteral("Attenzione, codice rifiuto non selezionabile: ") + code, 64);
+    return selectable;
+}
+
+int checkProvinciaCCIAA(const QVariant &sigla, QString &compSigla, QString &compDesc)
+{
+    if (!gDb)
+        return 0;
+    if (!gDb->listRsOpen(
+            QStringLiteral("SELECT Province.prvIstat, Province.prvDesc, Province.prvCCIAA, "
+                           "Province_1.prvDesc AS CompCCIAA, Province_1.prvSigla AS CompSigla "
+                           "FROM Province INNER JOIN Province AS Province_1 "
+                           "ON Province.prvCCIAA = Province_1.prvIstat "
+                           "WHERE Province.prvSigla = ?"),
+            {sigla})) {
+        gDb->listRs.close();
+        modFunz::warnMsg(QStringLiteral("Attenzione, sigla provincia digitata errata!"));
+        return 0;
+    }
+    const Recordset &rs = gDb->listRs;
+    const int result = rs.value(QStringLiteral("prvCCIAA")).toInt();
+    compSigla = nzStr(rs.value(QStringLiteral("CompSigla")));
+    compDesc = nzStr(rs.value(QStringLiteral("CompCCIAA")));
+
+    // Some municipalities belong to the chamber of another province.
+    const QString typed = nzStr(sigla).trimmed().toUpper();
+    QString notice;
+    if (result == rs.value(QStringLiteral("prvIstat")).toInt()) {
+        if (typed == QLatin1String("BL"))
+            notice = QStringLiteral(
+                "Attenzione, la CCIAA di competenza per il comune di SAPPADA è UDINE.");
+        else if (typed == QLatin1String("SS"))
+            notice = QStringLiteral("Attenzione, la CCIAA di competenza per i comuni di BUDONI, "
+                                    "SAN TEODORO è NUORO.");
+        else if (typed == QLatin1String("OR"))
+            notice = QStringLiteral("Attenzione, la CCIAA di competenza per i comuni di BOSA, "
+                                    "FLUSSIO, LACONI, MAGOMADAS, MODOLO, MONTRESTA, SAGAMA, SUNI, "
+                                    "NURRI, TINNURA è NUORO.");
+        else if (typed == QLatin1String("LC"))
+            notice = QStringLiteral("Attenzione, la CCIAA di competenza per il comune di TORRE DE' "
+                                    "BUSI è BERGAMO.");
+    } else {
+        notice = QStringLiteral("Attenzione, la CCIAA di competenza per ")
+            + nzStr(rs.value(QStringLiteral("prvDesc"))) + QStringLiteral(" è: ") + compDesc
+            + QLatin1Char('.');
+        if (typed == QLatin1String("BT"))
+            notice += QStringLiteral("\n(ad eccezione di Margherita di Savoia, San Ferdinando di "
+                                     "Puglia e Trinitapoli\nper i quali la CCIAA di competenza è "
+                                     "FOGGIA)");
+        else if (typed == QLatin1String("SU"))
+            notice += QStringLiteral("\nad eccezione dei comuni di ESCALAPLANO, ESCOLCA, ESTERZILI, "
+                                     "GENONI, GERGEI, ISILI, NURAGUS, NURALLAO, NURRI, ORROLI, "
+                                     "SADALI, SERRI, SEUI, SEULO, VILLANOVA TULO per i quali la "
+                                     "CCIAA di competenza è NUORO.");
+    }
+    gDb->listRs.close();
+    if (!notice.isEmpty())
+        modFunz::warnMsg(notice);
+    return result;
+}
+
+void hookWheel(QWidget *window)
+{
+    if (!window || (gKez && gKez->Sviluppo))
+        return;
+    WheelHooks::instance().hook(window, wheelToGrid);
+}
+
+void unhookWheel(QWidget *window)
+{
+    if (window && WheelHooks::instance().isHooked(window))
+        WheelHooks::instance().unhook(window);
+}
+
+bool checkSingleInstance()
+{
+    if (instanceGuard)
+        return true;
+    const QString title = QStringLiteral("Kez ") + QString::number(gKez->AnnoElaborazione());
+    auto guard = std::make_unique<SingleInstance>(title);
+    if (guard->acquire()) {
+        instanceGuard = std::move(guard);
+        return true;
+    }
+    // The running copy has been asked to come to the front; this one ends
+    // without touching the running copy's settings.
+    QCoreApplication::processEvents();
+    gKez->setWriteOnRelease(false);
+    gKez.reset();
+    gModal.reset();
     return false;
 }
-}
+
+} // namespace modMain

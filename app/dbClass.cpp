@@ -1,0 +1,176 @@
+#include "dbClass.h"
+
+#include <sqlite3.h>
+
+#include <cstdlib>
+
+#include "MessageBoxSeam.h"
+#include "kezClass.h"
+#include "modFunz.h"
+#include "modMain.h"
+
+using modMain::gKez;
+
+namespace {
+
+QString pathKey(int year)
+{
+    return QStringLiteral("kez") + QString::number(year);
+}
+
+} // namespace
+
+dbClass::dbClass()
+{
+    // The database library is linked in; the only way it can be missing is
+    // a library that refuses to start, and then nothing can be done.
+    const int rc = sqlite3_initialize();
+    if (rc != SQLITE_OK) {
+        const QString text = QStringLiteral("Errore: \n") + QString::fromUtf8(sqlite3_errstr(rc))
+            + QStringLiteral("\nPer usare questo programma è necessario installare o aggiornare i "
+                             "componenti 'Microsoft Data Access Components (MDAC)'.\n"
+                             "Per installare i componenti compatibili con il proprio sistema, "
+                             "consultare il sito web Microsoft.");
+        MessageBoxSeam::show(nullptr, text, 16, QStringLiteral("Kez"));
+        std::exit(1);
+    }
+    if (gKez) {
+        const QString section = QStringLiteral("PATH");
+        kezDbFilename = gKez->getIniFile(section, pathKey(gKez->AnnoDichiarazione()));
+        oldDbFilename = gKez->getIniFile(section, pathKey(gKez->AnnoDichiarazione() - 1));
+    }
+}
+
+dbClass::~dbClass()
+{
+    oldDbClose();
+    listRs.close();
+    kezCnn.close();
+}
+
+bool dbClass::kezDbOpened() const
+{
+    return kezCnn.isOpen();
+}
+
+bool dbClass::oldDbOpened() const
+{
+    return m_oldCn != nullptr;
+}
+
+bool dbClass::openKezDb()
+{
+    if (kezDbFilename.isEmpty())
+        return false;
+    listRs.close();
+    kezCnn.close();
+
+    if (!kezCnn.open(kezDbFilename))
+        return modFunz::showError(QStringLiteral("Connessione database KEZ"));
+
+    // The version row is informative only: a database without it still works.
+    Recordset config;
+    if (config.open(QStringLiteral("SELECT * FROM Config"), &kezCnn) && !config.eof()) {
+        kezDbVersion = modFunz::nzStr(config.value(QStringLiteral("CnfDbVer")));
+        if (gKez)
+            gKez->kezType = config.value(QStringLiteral("CnfType")).toInt();
+    }
+    ErrInfo::clear();
+    return true;
+}
+
+bool dbClass::openOldDb()
+{
+    oldDbClose();
+    if (oldDbFilename.isEmpty())
+        return false;
+
+    auto cn = std::make_unique<Connection>();
+    if (!cn->open(oldDbFilename)) {
+        modFunz::showError(QStringLiteral("Connessione database anno precedente"));
+        // Forget the path for good, so the next start does not complain again.
+        oldDbFilename.clear();
+        if (gKez)
+            gKez->writeIniFile(QStringLiteral("Path"), pathKey(gKez->AnnoDichiarazione() - 1),
+                               QString());
+        return false;
+    }
+    m_oldCn = std::move(cn);
+    oldRs = std::make_unique<Recordset>();
+    return true;
+}
+
+bool dbClass::Execute(const QString &pSql, const QVariantList &params)
+{
+    if (!kezCnn.execute(pSql, params))
+        return modFunz::showError(QString());
+    return true;
+}
+
+std::unique_ptr<Recordset> dbClass::kezRs(const QString &SqlString, const QVariantList &params,
+                                          int openMode)
+{
+    auto rs = std::make_unique<Recordset>();
+    if (!rs->open(SqlString, &kezCnn, openMode, params))
+        modFunz::showError(QString());
+    return rs;
+}
+
+bool dbClass::listRsOpen(const QString &SqlString, const QVariantList &params)
+{
+    listRs.close();
+    if (!listRs.open(SqlString, &kezCnn, Recordset::adLockReadOnly, params))
+        return modFunz::showError(QString());
+    return !listRs.eof();
+}
+
+void dbClass::oldDbClose()
+{
+    if (!m_oldCn)
+        return;
+    if (oldRs)
+        oldRs->close();
+    oldRs.reset();
+    m_oldCn->close();
+    m_oldCn.reset();
+}
+
+bool dbClass::oldRsOpen(const QString &SqlString, const QVariantList &params)
+{
+    if (!m_oldCn || !oldRs) {
+        ErrInfo::raise(3704, QStringLiteral("Database dell'anno precedente non collegato."),
+                       QStringLiteral("Kez"));
+        return modFunz::showError(QString());
+    }
+    oldRs->close();
+    if (!oldRs->open(SqlString, m_oldCn.get(), Recordset::adLockReadOnly, params))
+        return modFunz::showError(QString());
+    return !oldRs->eof();
+}
+
+QVariant dbClass::comuneDaIstat(const QVariant &IstatProv, const QVariant &IstatCom)
+{
+    // A code that is Null or not a number names no municipality.
+    bool provOk = false;
+    bool comOk = false;
+    const int prov = IstatProv.isNull() ? 0 : IstatProv.toInt(&provOk);
+    const int com = IstatCom.isNull() ? 0 : IstatCom.toInt(&comOk);
+    if (!provOk || !comOk)
+        return QVariant();
+
+    Recordset rs;
+    if (!rs.open(QStringLiteral("SELECT Comuni.ComDesc, Comuni.ComCap, Province.PrvDesc, "
+                                "Province.PrvSigla FROM Comuni INNER JOIN Province "
+                                "ON Comuni.PrvIstat = Province.PrvIstat "
+                                "WHERE Comuni.PrvIstat = ? AND Comuni.ComIstat = ?"),
+                 &kezCnn, Recordset::adLockReadOnly, {prov, com})) {
+        modFunz::showError(QString());
+        return QVariant();
+    }
+    if (rs.eof())
+        return QVariant();
+    return QStringList{modFunz::nzStr(rs.value(QStringLiteral("ComDesc"))),
+                       modFunz::nzStr(rs.value(QStringLiteral("ComCap"))),
+                       modFunz::nzStr(rs.value(QStringLiteral("PrvDesc"))),
+                       modFunz::nzStr(rs.value(QStringLiteral("PrvSigla")))};
+}

@@ -1,0 +1,312 @@
+#include "modFunz.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTreeWidget>
+
+#include "ErrInfo.h"
+#include "KeySender.h"
+#include "MessageBoxSeam.h"
+#include "Recordset.h"
+#include "dbClass.h"
+#include "kezClass.h"
+#include "mainForm.h"
+#include "modMain.h"
+
+namespace {
+
+QString caption()
+{
+    return modMain::gKez ? modMain::gKez->Caption() : QStringLiteral("Kez");
+}
+
+// A box belongs to the dialog in front, else to the main window.
+QWidget *boxParent()
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    if (modMain::gMain)
+        return modMain::gMain;
+    return QApplication::activeWindow();
+}
+
+void answerOf(int answer, const QVariant &yes, bool &Cancel, QVariant &result)
+{
+    if (answer == MessageBoxSeam::vbYes)
+        result = yes;
+    else if (answer == MessageBoxSeam::vbCancel)
+        Cancel = true;
+}
+
+// Value of a character in an odd position of the codice fiscale, A to Z;
+// a digit counts as the letter of the same ordinal (0 as A).
+const int oddValues[26] = {1, 0, 5, 7, 9, 13, 15, 17, 19, 21, 2, 4, 18,
+                           20, 11, 3, 6, 8, 12, 14, 16, 10, 22, 25, 24, 23};
+
+bool isLetter(QChar c)
+{
+    return c >= QLatin1Char('A') && c <= QLatin1Char('Z');
+}
+
+bool isDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+bool wellFormed(const QString &code)
+{
+    if (code.length() == 11) {
+        for (QChar c : code)
+            if (!isDigit(c))
+                return false;
+        return true;
+    }
+    if (code.length() != 16)
+        return false;
+    // Digits of the date and place may be replaced by letters L-V (no O)
+    // when two people would otherwise share a code.
+    static const QString digitLetters = QStringLiteral("LMNPQRSTUV");
+    for (int i = 0; i < 16; ++i) {
+        const QChar c = code.at(i);
+        const int position = i + 1;
+        const bool letterOnly = position <= 6 || position == 9 || position == 12 || position == 16;
+        if (letterOnly ? !isLetter(c) : !(isDigit(c) || digitLetters.contains(c)))
+            return false;
+    }
+    return true;
+}
+
+bool checkCharacterRight(const QString &code)
+{
+    if (code.length() == 11) {
+        int sum = 0;
+        for (int i = 0; i < 10; ++i) {
+            int digit = code.at(i).unicode() - '0';
+            if ((i + 1) % 2 == 0) {
+                digit *= 2;
+                if (digit > 9)
+                    digit -= 9;
+            }
+            sum += digit;
+        }
+        return code.at(10).unicode() - '0' == (100 - sum) % 10;
+    }
+    int sum = 0;
+    for (int i = 0; i < 15; ++i) {
+        const QChar c = code.at(i);
+        const int value = isDigit(c) ? c.unicode() - '0' : c.unicode() - 'A';
+        sum += (i + 1) % 2 == 0 ? value : oddValues[value];
+    }
+    return code.at(15).unicode() - 'A' == sum % 26;
+}
+
+} // namespace
+
+namespace modFunz {
+
+QString nzStr(const QVariant &value)
+{
+    return value.isNull() ? QString() : value.toString();
+}
+
+QVariant nullIfBlank(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    return trimmed.isEmpty() ? QVariant() : QVariant(trimmed);
+}
+
+bool sameValue(const QVariant &a, const QVariant &b)
+{
+    if (a.isNull() || b.isNull())
+        return a.isNull() && b.isNull();
+    return a == b;
+}
+
+bool setWaitCursor(bool wait)
+{
+    const QCursor *current = QApplication::overrideCursor();
+    const bool wasWaiting = current && current->shape() == Qt::WaitCursor;
+    if (wait) {
+        if (current)
+            QApplication::changeOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        while (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
+    }
+    QCoreApplication::processEvents();
+    return wasWaiting;
+}
+
+void centerForm(QWidget *frm)
+{
+    if (!frm)
+        return;
+    QWidget *target = frm;
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(frm->parentWidget()))
+        target = sub;
+    QWidget *area = nullptr;
+    if (modMain::gMain && modMain::gMain->mdiArea())
+        area = modMain::gMain->mdiArea()->viewport();
+    else if (!target->isWindow())
+        area = target->parentWidget();
+    if (!area)
+        return;
+    const QPoint topLeft((area->width() - target->width()) / 2,
+                         (area->height() - target->height()) / 2);
+    if (target->isWindow())
+        target->move(area->mapToGlobal(topLeft));
+    else
+        target->move(target->parentWidget()->mapFrom(area->window(),
+                                                      area->mapTo(area->window(), topLeft)));
+}
+
+void sendTab(int &KeyAscii)
+{
+    if (KeyAscii != 13)
+        return;
+    KeyAscii = 0;
+    KeySender::sendTab();
+}
+
+int showMsg(const QString &prompt, int buttons)
+{
+    QPointer<QWidget> focus = QApplication::focusWidget();
+    const int answer = MessageBoxSeam::show(boxParent(), prompt, buttons, caption());
+    if (focus && focus->isEnabled() && focus->isVisible())
+        focus->setFocus();
+    return answer;
+}
+
+bool warnMsg(const QString &text)
+{
+    showMsg(text, 64);
+    return true;
+}
+
+bool showError(const QString &context)
+{
+    QApplication::beep();
+    const ErrInfo &err = ErrInfo::current();
+    const QString number = QString::number(static_cast<uint>(err.Number), 16).toUpper();
+    const QString title = context.isEmpty()
+        ? QStringLiteral("Errore codice: ") + number
+        : context + QStringLiteral(" (") + number + QLatin1Char(')');
+    MessageBoxSeam::show(boxParent(), err.Description + QLatin1Char('\n') + err.Source, 16, title);
+    return false;
+}
+
+bool confirmDelete(const QString &item)
+{
+    QApplication::beep();
+    return showMsg(QStringLiteral("Elimino ") + item + QStringLiteral("\nsei sicuro?"), 292)
+        == MessageBoxSeam::vbYes;
+}
+
+QVariant askSaveOnUnload(bool &Cancel, int UnloadMode, bool changed, const QString &prompt)
+{
+    // Only a close by the user or by the form itself may ask: a bulk close,
+    // the main window or the system closing lose the changes silently.
+    QVariant result;
+    if (UnloadMode + modMain::closingForms < 2 && changed)
+        answerOf(MessageBoxSeam::show(boxParent(), prompt, 35, caption()), true, Cancel, result);
+    return result;
+}
+
+QVariant askSaveChanges(bool &Cancel, bool changed, const QString &prompt)
+{
+    QVariant result;
+    if (changed)
+        answerOf(showMsg(prompt, 35), true, Cancel, result);
+    return result;
+}
+
+int fitListColumns(QTreeWidget *lv, int stretchCol, int rows, bool adding, int colCount)
+{
+    if (!lv)
+        return 0;
+    const int items = lv->topLevelItemCount();
+    int rowHeight = lv->fontMetrics().boundingRect(QStringLiteral("Tg")).height();
+    if (items > 0)
+        rowHeight = qMax(rowHeight, lv->sizeHintForRow(0));
+    int available = lv->height() - 2 * lv->frameWidth();
+    if (!lv->isHeaderHidden())
+        available -= lv->header()->sizeHint().height();
+    const int visible = rowHeight > 0 ? qMax(0, available / rowHeight) : 0;
+
+    // Once fitted, a list is fitted again only when its count crosses the
+    // number of lines that fit.
+    if (rows != 0 && items != (adding ? rows + 1 : rows))
+        return visible;
+
+    const int columns = lv->columnCount();
+    const int last = colCount == 0 ? columns : qMin(colCount, columns);
+    if (stretchCol < 1 || stretchCol > columns)
+        return visible;
+    int width = lv->width();
+    for (int col = 1; col <= last; ++col)
+        if (col != stretchCol)
+            width -= lv->columnWidth(col - 1);
+    int border = 2 * lv->frameWidth();
+    if (items > visible)
+        border += lv->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, lv);
+    // Columns already wider than the list leave the stretch column readable.
+    lv->setColumnWidth(stretchCol - 1, qMax(width - border, lv->header()->minimumSectionSize()));
+    return visible;
+}
+
+void fitListColumns(QTreeWidget *lv, int stretchCol, int colCount)
+{
+    fitListColumns(lv, stretchCol, 0, false, colCount);
+}
+
+bool checkCodFisc(const QVariant &value)
+{
+    const QString code = nzStr(value).trimmed().toUpper();
+    if (code.isEmpty()) {
+        showMsg(QStringLiteral("Attenzione, campo codice fiscale richiesto!"), 16);
+        return false;
+    }
+    if (!wellFormed(code)) {
+        showMsg(QStringLiteral("Attenzione, campo codice fiscale formalmente errato!"), 16);
+        return false;
+    }
+    if (checkCharacterRight(code))
+        return true;
+    // A wrong check character may still be a real code: the user decides.
+    QApplication::beep();
+    return showMsg(QStringLiteral("Attenzione, codice fiscale errato,\nconfermi codice digiato?"), 36)
+        == MessageBoxSeam::vbYes;
+}
+
+bool checkDuplicateCF(Recordset &rs)
+{
+    const QVariant prvIstat = rs.value(QStringLiteral("prvIstat"));
+    QString text;
+    if (!prvIstat.isNull() && prvIstat.toInt() == 0) {
+        text = QStringLiteral("Esiste già un modulo estero con questo codice fiscale,");
+    } else {
+        text = QStringLiteral("Esiste già un modulo con questo codice fiscale");
+        const QVariant comune = modMain::gDb
+            ? modMain::gDb->comuneDaIstat(prvIstat, rs.value(QStringLiteral("comIstat")))
+            : QVariant();
+        // A municipality missing from the table still lets the question be asked.
+        if (!comune.isNull()) {
+            const QStringList parts = comune.toStringList();
+            text += QStringLiteral("\na ") + parts.value(0) + QStringLiteral(" (") + parts.value(3)
+                + QLatin1Char(')');
+        }
+        text += QStringLiteral("\nin ") + nzStr(rs.value(QStringLiteral("via"))) + QLatin1Char(' ')
+            + nzStr(rs.value(QStringLiteral("civico")));
+    }
+    return showMsg(text + QStringLiteral("\nvuoi inserirne uno di nuovo?"), 36)
+        == MessageBoxSeam::vbNo;
+}
+
+} // namespace modFunz

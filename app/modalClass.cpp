@@ -1,0 +1,189 @@
+#include "modalClass.h"
+
+#include "FormFactory.h"
+#include "Logo.h"
+#include "Recordset.h"
+#include "dbClass.h"
+#include "kezClass.h"
+#include "mainForm.h"
+#include "modFunz.h"
+#include "modMain.h"
+
+using modFunz::nzStr;
+using modMain::gDb;
+using modMain::gKez;
+
+bool modalClass::getDitta(const QVariant &codFisc)
+{
+    const QString code = nzStr(codFisc);
+    if (code.isEmpty())
+        return false;
+    // The buffer is trusted: the same code is not read again.
+    if (code == nzStr(CodiceFiscale))
+        return true;
+    return readDitta(code);
+}
+
+bool modalClass::readDitta(const QString &codFisc)
+{
+    if (!gDb || !gDb->listRsOpen(QStringLiteral("SELECT * FROM Ditte WHERE CodFisc = ?"), {codFisc}))
+        return false;
+    const Recordset &rs = gDb->listRs;
+    CodiceFiscale = rs.value(QStringLiteral("codFisc"));
+    ragioneSociale = rs.value(QStringLiteral("ragSoc"));
+    istatProvincia = rs.value(QStringLiteral("prvIstat"));
+    istatComune = rs.value(QStringLiteral("comIstat"));
+    via = rs.value(QStringLiteral("via"));
+    civico = rs.value(QStringLiteral("civico"));
+    cap = rs.value(QStringLiteral("cap"));
+    prefisso = rs.value(QStringLiteral("prefTel"));
+    telefono = rs.value(QStringLiteral("telefono"));
+    gDb->listRs.close();
+    return true;
+}
+
+bool modalClass::getRifiuto(const QVariant &codRif)
+{
+    const QString code = nzStr(codRif);
+    if (!code.isEmpty() && code == codiceRifiuto)
+        return true;
+    if (!gDb || !gDb->listRsOpen(QStringLiteral("SELECT * FROM Rifiuti WHERE rifCod = ?"), {code}))
+        return false;
+    const Recordset &rs = gDb->listRs;
+    codiceRifiuto = nzStr(rs.value(QStringLiteral("rifCod")));
+    descRifiuto = nzStr(rs.value(QStringLiteral("rifDesc")));
+    Pericoloso = nzStr(rs.value(QStringLiteral("rifClass"))) == QLatin1String("P");
+    return true;
+}
+
+bool modalClass::showDitte(const QVariant &codFisc)
+{
+    Status = false;
+    Key = codFisc;
+    FormFactory::execDialog(FormFactory::Anagrafiche);
+    // A chosen company whose row cannot be read counts as no choice.
+    if (Status)
+        Status = readDitta(nzStr(Key));
+    return Status;
+}
+
+void modalClass::showConnect()
+{
+    Status = false;
+    modMain::closeChildForms(102);
+    FormFactory::execDialog(102);
+    if (!Status)
+        return;
+    if (gKez && gKez->Utente.isEmpty()) {
+        if (gDb) {
+            auto rs = gDb->kezRs(QStringLiteral("SELECT RagSoc FROM Setup"));
+            if (rs->isOpen() && !rs->eof())
+                gKez->Utente = nzStr(rs->value(QStringLiteral("RagSoc")));
+        }
+        if (!gKez->Utente.isEmpty()) {
+            if (Logo *logo = Logo::instance())
+                logo->setUser(gKez->Utente);
+        } else {
+            showRegistra();
+        }
+    }
+    if (gDb && !gDb->oldDbOpened())
+        gDb->openOldDb();
+    if (modMain::gMain)
+        modMain::gMain->abilitaMenu();
+}
+
+bool modalClass::showDichiarazioni(int Sa1ID, const QString &cFisc)
+{
+    Status = false;
+    Key = Sa1ID;
+    Codice = cFisc;
+    FormFactory::execDialog(FormFactory::listDic);
+    return Status;
+}
+
+bool modalClass::showModuli(const QString &Intestazione, Recordset &rs)
+{
+    Status = false;
+    if (rs.RecordCount() < 2) {
+        modFunz::showMsg(QStringLiteral("Lista non disponibile."), 64);
+        return false;
+    }
+    Codice = Intestazione;
+    Cursore = &rs;
+    cursorBookMark = rs.Bookmark();
+    FormFactory::execDialog(FormFactory::listMod);
+    Cursore = nullptr;
+    return Status;
+}
+
+bool modalClass::showRegCE(const QString &regCod)
+{
+    Status = false;
+    Key = regCod;
+    FormFactory::execDialog(FormFactory::listRegCE);
+    return Status;
+}
+
+bool modalClass::showAttEco(const QString &codAttEco)
+{
+    Status = false;
+    Key = codAttEco;
+    FormFactory::execDialog(FormFactory::listAtt);
+    return Status;
+}
+
+void modalClass::showRegistra()
+{
+    Status = false;
+    modMain::closeChildForms(103);
+    FormFactory::execDialog(103);
+    // The user asked to bring the companies over from the previous year.
+    if (Status)
+        FormFactory::execDialog(106);
+}
+
+void modalClass::showExport()
+{
+    Status = false;
+    modMain::closeChildForms(104);
+    FormFactory::execDialog(104);
+}
+
+void modalClass::showVerifica(int Modo, int pCodice, bool flagExp)
+{
+    Status = false;
+    modMain::closeChildForms(101);
+    checkMode = Modo;
+    checkCode = pCodice;
+    checkExp = flagExp;
+    FormFactory::execDialog(101);
+}
+
+bool modalClass::salvaDitta(int Completa)
+{
+    if (!gDb)
+        return true;
+    // An existing company is never changed from here: the registry is
+    // edited only in its own form.
+    auto rs = gDb->kezRs(QStringLiteral("SELECT * FROM Ditte WHERE CodFisc = ?"), {CodiceFiscale},
+                         Recordset::adLockOptimistic);
+    if (!rs->isOpen() || !rs->eof())
+        return true;
+    rs->AddNew();
+    rs->setValue(QStringLiteral("codFisc"), CodiceFiscale);
+    rs->setValue(QStringLiteral("ragSoc"), ragioneSociale);
+    if (Completa == 1) {
+        rs->setValue(QStringLiteral("prvIstat"), istatProvincia);
+        rs->setValue(QStringLiteral("comIstat"), istatComune);
+        rs->setValue(QStringLiteral("via"), via);
+        rs->setValue(QStringLiteral("civico"), civico);
+        rs->setValue(QStringLiteral("cap"), cap);
+    }
+    if (!rs->Update()) {
+        ErrInfo::current() = rs->lastError();
+        modFunz::showError(QString());
+        rs->CancelUpdate();
+    }
+    return true;
+}

@@ -1,0 +1,227 @@
+#include <QFile>
+#include <QtTest>
+
+#include "MessageBoxSeam.h"
+#include "ShellFixture.h"
+#include "TestSupport.h"
+#include "dbClass.h"
+#include "kezClass.h"
+#include "modMain.h"
+
+using modMain::gDb;
+using modMain::gKez;
+
+// The database object on real files: which files it accepts, what the
+// user is told when one cannot be opened, and the shared lookups.
+class tst_dbClass : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void openingTheCurrentYear_data();
+    void openingTheCurrentYear();
+    void databaseWithoutConfigOpens();
+    void missingPreviousYearIsForgotten();
+    void previousYearOpensAndCloses();
+    void failingStatementIsReported();
+    void listWithoutRowsStaysOpen();
+    void failingQueryKeepsTheProgramRunning();
+    void comuneDaIstat_data();
+    void comuneDaIstat();
+};
+
+void tst_dbClass::initTestCase()
+{
+    TestSupport::scriptDialogs();
+}
+
+void tst_dbClass::init()
+{
+    MessageBoxSeam::clearAsked();
+}
+
+void tst_dbClass::openingTheCurrentYear_data()
+{
+    QTest::addColumn<QString>("file");     // what the INI names
+    QTest::addColumn<bool>("opens");
+    QTest::addColumn<QString>("title");    // of the error box; empty = no box
+    QTest::newRow("database") << "Kez22imb.db" << true << "";
+    QTest::newRow("no path") << "" << false << "";
+    QTest::newRow("missing file") << "manca.db" << false << "Connessione database KEZ (";
+    QTest::newRow("not a database") << "testo.db" << false << "Connessione database KEZ (";
+}
+
+void tst_dbClass::openingTheCurrentYear()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, opens);
+    QFETCH(QString, title);
+    ShellFixture fx;
+    fx.createDatabase(QStringLiteral("Kez22imb.db"));
+    QFile text(fx.folder() + QStringLiteral("testo.db"));
+    QVERIFY(text.open(QIODevice::WriteOnly));
+    text.write("Questo non è un database, ma un semplice testo.\n");
+    text.close();
+    if (!file.isEmpty())
+        fx.writeIni(QStringLiteral("[PATH]\nkez2021=") + fx.folder() + file + QLatin1Char('\n'));
+
+    fx.startGlobals();
+    QCOMPARE(gDb->openKezDb(), opens);
+    QCOMPARE(gDb->kezDbOpened(), opens);
+    const auto asked = MessageBoxSeam::asked();
+    if (title.isEmpty()) {
+        QVERIFY(asked.isEmpty());
+    } else {
+        QCOMPARE(asked.size(), 1);
+        QVERIFY2(asked.first().title.startsWith(title), qPrintable(asked.first().title));
+        QCOMPARE(asked.first().style, 16);
+    }
+    if (opens) {
+        QCOMPARE(gDb->kezDbVersion, QStringLiteral("2022.1"));
+        // Opening again closes and reopens.
+        QVERIFY(gDb->openKezDb());
+    }
+    // A missing file must not be created by trying to open it.
+    QVERIFY(!QFile::exists(fx.folder() + QStringLiteral("manca.db")));
+}
+
+void tst_dbClass::databaseWithoutConfigOpens()
+{
+    ShellFixture fx;
+    const QString path = fx.createDatabase(QStringLiteral("Kez22imb.db"),
+                                           QStringLiteral("DROP TABLE Config;"));
+    fx.writeIni(QStringLiteral("[PATH]\nkez2021=") + path + QLatin1Char('\n'));
+    fx.startGlobals();
+    QVERIFY(gDb->openKezDb());
+    QVERIFY(gDb->kezDbVersion.isEmpty());
+    QVERIFY(MessageBoxSeam::asked().isEmpty());
+}
+
+void tst_dbClass::missingPreviousYearIsForgotten()
+{
+    ShellFixture fx;
+    fx.writeIni(QStringLiteral("[PATH]\nkez2020=") + fx.folder()
+                + QStringLiteral("Kez21imb.db\nkez2021=x\n"));
+    fx.startGlobals();
+    QVERIFY(!gDb->openOldDb());
+    QVERIFY(!gDb->oldDbOpened());
+    QVERIFY(gDb->oldDbFilename.isEmpty());
+    QCOMPARE(MessageBoxSeam::asked().size(), 1);
+    QVERIFY(MessageBoxSeam::asked().first().title.startsWith(
+        QLatin1String("Connessione database anno precedente (")));
+    // The key stays, empty, so the next start tries nothing and says nothing.
+    QVERIFY(gKez->getIniFile(QStringLiteral("PATH"), QStringLiteral("kez2020"),
+                             QStringLiteral("assente"))
+                .isEmpty());
+    QCOMPARE(gKez->getIniFile(QStringLiteral("PATH"), QStringLiteral("kez2021")),
+             QStringLiteral("x"));
+
+    fx.releaseGlobals();
+    MessageBoxSeam::clearAsked();
+    fx.startGlobals();
+    QVERIFY(!gDb->openOldDb());
+    QVERIFY(MessageBoxSeam::asked().isEmpty());
+}
+
+void tst_dbClass::previousYearOpensAndCloses()
+{
+    ShellFixture fx;
+    const QString old = fx.createDatabase(QStringLiteral("Kez21imb.db"),
+                                          QStringLiteral("INSERT INTO Ditte (codFisc, ragSoc) "
+                                                         "VALUES ('00743110157', 'Vecchia');"));
+    fx.writeIni(QStringLiteral("[PATH]\nkez2020=") + old + QLatin1Char('\n'));
+    fx.startGlobals();
+    QVERIFY(gDb->openOldDb());
+    QVERIFY(gDb->oldDbOpened());
+    QVERIFY(gDb->oldRsOpen(QStringLiteral("SELECT ragSoc FROM Ditte WHERE codFisc = ?"),
+                           {QStringLiteral("00743110157")}));
+    QCOMPARE(gDb->oldRs->value(QStringLiteral("RAGSOC")).toString(), QStringLiteral("Vecchia"));
+    gDb->oldDbClose();
+    QVERIFY(!gDb->oldDbOpened());
+    QVERIFY(!gDb->oldRs);
+    // Reading without a previous year is reported, not a crash.
+    QVERIFY(!gDb->oldRsOpen(QStringLiteral("SELECT * FROM Ditte")));
+    QCOMPARE(MessageBoxSeam::asked().size(), 1);
+}
+
+void tst_dbClass::failingStatementIsReported()
+{
+    ShellFixture fx;
+    const QString path = fx.createDatabase(QStringLiteral("Kez22imb.db"));
+    fx.writeIni(QStringLiteral("[PATH]\nkez2021=") + path + QLatin1Char('\n'));
+    fx.startGlobals();
+    QVERIFY(gDb->openKezDb());
+    QVERIFY(gDb->Execute(QStringLiteral("INSERT INTO Ditte (codFisc, ragSoc) VALUES (?, ?)"),
+                         {QStringLiteral("RSSMRA80A01H501U"), QStringLiteral("L'Apostrofo")}));
+    QVERIFY(MessageBoxSeam::asked().isEmpty());
+    QVERIFY(!gDb->Execute(QStringLiteral("INSERT INTO Ditte (codFisc, ragSoc) VALUES (?, ?)"),
+                          {QStringLiteral("RSSMRA80A01H501U"), QStringLiteral("doppione")}));
+    QCOMPARE(MessageBoxSeam::asked().size(), 1);
+    QVERIFY(MessageBoxSeam::asked().first().title.startsWith(QLatin1String("Errore codice: ")));
+    QCOMPARE(MessageBoxSeam::asked().first().style, 16);
+}
+
+void tst_dbClass::listWithoutRowsStaysOpen()
+{
+    ShellFixture fx;
+    const QString path = fx.createDatabase(QStringLiteral("Kez22imb.db"));
+    fx.writeIni(QStringLiteral("[PATH]\nkez2021=") + path + QLatin1Char('\n'));
+    fx.startGlobals();
+    QVERIFY(gDb->openKezDb());
+    QVERIFY(!gDb->listRsOpen(QStringLiteral("SELECT * FROM Ditte")));
+    QVERIFY(gDb->listRs.isOpen());
+    QVERIFY(gDb->listRs.eof());
+    QVERIFY(MessageBoxSeam::asked().isEmpty());
+}
+
+void tst_dbClass::failingQueryKeepsTheProgramRunning()
+{
+    ShellFixture fx;
+    const QString path = fx.createDatabase(QStringLiteral("Kez22imb.db"));
+    fx.writeIni(QStringLiteral("[PATH]\nkez2021=") + path + QLatin1Char('\n'));
+    fx.startGlobals();
+    QVERIFY(gDb->openKezDb());
+    QVERIFY(!gDb->listRsOpen(QStringLiteral("SELECT * FROM TabellaCheNonEsiste")));
+    auto rs = gDb->kezRs(QStringLiteral("SELECT colonna FROM Ditte"));
+    QVERIFY(!rs->isOpen());
+    QCOMPARE(MessageBoxSeam::asked().size(), 2);
+}
+
+void tst_dbClass::comuneDaIstat_data()
+{
+    QTest::addColumn<QVariant>("prov");
+    QTest::addColumn<QVariant>("com");
+    QTest::addColumn<QStringList>("expected");   // empty = Null
+    QTest::newRow("Roma") << QVariant(58) << QVariant(91)
+                          << QStringList{"ROMA", "00118", "ROMA", "RM"};
+    QTest::newRow("codes as text") << QVariant(QStringLiteral("15")) << QVariant(QStringLiteral("146"))
+                                   << QStringList{"MILANO", "20121", "MILANO", "MI"};
+    QTest::newRow("unknown pair") << QVariant(58) << QVariant(1) << QStringList();
+    QTest::newRow("null province") << QVariant() << QVariant(91) << QStringList();
+    QTest::newRow("null municipality") << QVariant(58) << QVariant() << QStringList();
+    QTest::newRow("not a number") << QVariant(QStringLiteral("58 OR 1=1")) << QVariant(91)
+                                  << QStringList();
+}
+
+void tst_dbClass::comuneDaIstat()
+{
+    QFETCH(QVariant, prov);
+    QFETCH(QVariant, com);
+    QFETCH(QStringList, expected);
+    ShellFixture fx;
+    const QString path = fx.createDatabase(QStringLiteral("Kez22imb.db"), ShellFixture::lookupRows());
+    fx.writeIni(QStringLiteral("[PATH]\nkez2021=") + path + QLatin1Char('\n'));
+    fx.startGlobals();
+    QVERIFY(gDb->openKezDb());
+    const QVariant result = gDb->comuneDaIstat(prov, com);
+    if (expected.isEmpty())
+        QVERIFY(result.isNull());
+    else
+        QCOMPARE(result.toStringList(), expected);
+    QVERIFY(MessageBoxSeam::asked().isEmpty());
+}
+
+QTEST_MAIN(tst_dbClass)
+#include "tst_dbClass.moc"
