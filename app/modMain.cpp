@@ -101,6 +101,15 @@ void wheelToGrid(QWheelEvent *event)
     QMetaObject::invokeMethod(target, "mouseWheel", Qt::DirectConnection, Q_ARG(int, wParam));
 }
 
+bool codeExists(const QString &sql, const QString &code)
+{
+    if (!gDb)
+        return false;
+    const bool found = gDb->listRsOpen(sql, {code});
+    gDb->listRs.close();
+    return found;
+}
+
 } // namespace
 
 bool subMain(const QStringList &arguments, const QString &programFolder)
@@ -253,22 +262,12 @@ void showLogo()
 
 bool existsAttEco(const QString &code)
 {
-    if (!gDb)
-        return false;
-    const bool found =
-        gDb->listRsOpen(QStringLiteral("SELECT attCod FROM Attivita WHERE attCod = ?"), {code});
-    gDb->listRs.close();
-    return found;
+    return codeExists(QStringLiteral("SELECT attCod FROM Attivita WHERE attCod = ?"), code);
 }
 
 bool existsRegCE(const QString &code)
 {
-    if (!gDb)
-        return false;
-    const bool found =
-        gDb->listRsOpen(QStringLiteral("SELECT crcCod FROM CodRegCE WHERE crcCod = ?"), {code});
-    gDb->listRs.close();
-    return found;
+    return codeExists(QStringLiteral("SELECT crcCod FROM CodRegCE WHERE crcCod = ?"), code);
 }
 
 bool isRifiutoSelezionabile(const QString &code, bool silent)

@@ -90,11 +90,7 @@ void tst_dbClass::openingTheCurrentYear()
 void tst_dbClass::databaseWithoutConfigOpens()
 {
     ShellFixture fx;
-    const QString path = fx.createDatabase(QStringLiteral("Kez22imb.db"),
-                                           QStringLiteral("DROP TABLE Config;"));
-    fx.writeIni(QStringLiteral("[PATH]\nkez2021=") + path + QLatin1Char('\n'));
-    fx.startGlobals();
-    QVERIFY(gDb->openKezDb());
+    QVERIFY(fx.openDatabase(QStringLiteral("DROP TABLE Config;")));
     QVERIFY(gDb->kezDbVersion.isEmpty());
     QVERIFY(MessageBoxSeam::asked().isEmpty());
 }
@@ -149,10 +145,7 @@ void tst_dbClass::previousYearOpensAndCloses()
 void tst_dbClass::failingStatementIsReported()
 {
     ShellFixture fx;
-    const QString path = fx.createDatabase(QStringLiteral("Kez22imb.db"));
-    fx.writeIni(QStringLiteral("[PATH]\nkez2021=") + path + QLatin1Char('\n'));
-    fx.startGlobals();
-    QVERIFY(gDb->openKezDb());
+    QVERIFY(fx.openDatabase());
     QVERIFY(gDb->Execute(QStringLiteral("INSERT INTO Ditte (codFisc, ragSoc) VALUES (?, ?)"),
                          {QStringLiteral("RSSMRA80A01H501U"), QStringLiteral("L'Apostrofo")}));
     QVERIFY(MessageBoxSeam::asked().isEmpty());
@@ -166,10 +159,7 @@ void tst_dbClass::failingStatementIsReported()
 void tst_dbClass::listWithoutRowsStaysOpen()
 {
     ShellFixture fx;
-    const QString path = fx.createDatabase(QStringLiteral("Kez22imb.db"));
-    fx.writeIni(QStringLiteral("[PATH]\nkez2021=") + path + QLatin1Char('\n'));
-    fx.startGlobals();
-    QVERIFY(gDb->openKezDb());
+    QVERIFY(fx.openDatabase());
     QVERIFY(!gDb->listRsOpen(QStringLiteral("SELECT * FROM Ditte")));
     QVERIFY(gDb->listRs.isOpen());
     QVERIFY(gDb->listRs.eof());
@@ -179,10 +169,7 @@ void tst_dbClass::listWithoutRowsStaysOpen()
 void tst_dbClass::failingQueryKeepsTheProgramRunning()
 {
     ShellFixture fx;
-    const QString path = fx.createDatabase(QStringLiteral("Kez22imb.db"));
-    fx.writeIni(QStringLiteral("[PATH]\nkez2021=") + path + QLatin1Char('\n'));
-    fx.startGlobals();
-    QVERIFY(gDb->openKezDb());
+    QVERIFY(fx.openDatabase());
     QVERIFY(!gDb->listRsOpen(QStringLiteral("SELECT * FROM TabellaCheNonEsiste")));
     auto rs = gDb->kezRs(QStringLiteral("SELECT colonna FROM Ditte"));
     QVERIFY(!rs->isOpen());
@@ -211,10 +198,7 @@ void tst_dbClass::comuneDaIstat()
     QFETCH(QVariant, com);
     QFETCH(QStringList, expected);
     ShellFixture fx;
-    const QString path = fx.createDatabase(QStringLiteral("Kez22imb.db"), ShellFixture::lookupRows());
-    fx.writeIni(QStringLiteral("[PATH]\nkez2021=") + path + QLatin1Char('\n'));
-    fx.startGlobals();
-    QVERIFY(gDb->openKezDb());
+    QVERIFY(fx.openDatabase(ShellFixture::lookupRows()));
     const QVariant result = gDb->comuneDaIstat(prov, com);
     if (expected.isEmpty())
         QVERIFY(result.isNull());

@@ -52,9 +52,7 @@ void tst_modFunz::initTestCase()
 {
     TestSupport::scriptDialogs();
     m_fx = std::make_unique<ShellFixture>();
-    m_fx->writeIni(QStringLiteral("[Kez]\nBox=Kez Prova\n[PATH]\nkez2021=")
-                   + m_fx->createDatabase(QStringLiteral("Kez22imb.db"), ShellFixture::lookupRows())
-                   + QLatin1Char('\n'));
+    m_fx->prepareFolder(ShellFixture::lookupRows(), QStringLiteral("[Kez]\nBox=Kez Prova\n"));
     m_fx->startGlobals();
     QVERIFY(modMain::gDb->openKezDb());
 }

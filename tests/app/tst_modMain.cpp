@@ -118,9 +118,7 @@ void tst_modMain::cleanup()
 
 void tst_modMain::startMainWindow()
 {
-    const QString path =
-        m_fx->createDatabase(QStringLiteral("Kez22imb.db"), ShellFixture::lookupRows());
-    m_fx->writeIni(QStringLiteral("[PATH]\nkez2021=") + path + QLatin1Char('\n'));
+    m_fx->prepareFolder(ShellFixture::lookupRows());
     QVERIFY(modMain::subMain(QStringList(), m_fx->folder()));
     QVERIFY(modMain::gMain);
     QCOMPARE(modMain::currentForm, 100);
@@ -174,11 +172,7 @@ void tst_modMain::checkProvinciaCCIAA()
     QFETCH(QString, compSigla);
     QFETCH(QString, compDesc);
     QFETCH(QString, notice);
-    const QString path =
-        m_fx->createDatabase(QStringLiteral("Kez22imb.db"), ShellFixture::lookupRows());
-    m_fx->writeIni(QStringLiteral("[PATH]\nkez2021=") + path + QLatin1Char('\n'));
-    m_fx->startGlobals();
-    QVERIFY(gDb->openKezDb());
+    QVERIFY(m_fx->openDatabase(ShellFixture::lookupRows()));
 
     QString gotSigla = QStringLiteral("prima");
     QString gotDesc = QStringLiteral("prima");
@@ -197,11 +191,7 @@ void tst_modMain::checkProvinciaCCIAA()
 
 void tst_modMain::lookupsTakeAnyText()
 {
-    const QString path =
-        m_fx->createDatabase(QStringLiteral("Kez22imb.db"), ShellFixture::lookupRows());
-    m_fx->writeIni(QStringLiteral("[PATH]\nkez2021=") + path + QLatin1Char('\n'));
-    m_fx->startGlobals();
-    QVERIFY(gDb->openKezDb());
+    QVERIFY(m_fx->openDatabase(ShellFixture::lookupRows()));
     QVERIFY(modMain::existsAttEco(QStringLiteral("10.11")));
     QVERIFY(modMain::existsAttEco(QStringLiteral("L'ATT")));
     QVERIFY(!modMain::existsAttEco(QStringLiteral("x' OR '1'='1")));
@@ -417,12 +407,10 @@ void tst_modMain::startRestoresDeclaration()
     QFETCH(int, consID);
     QFETCH(QString, codFisc);
     QFETCH(QString, status);
-    const QString path =
-        m_fx->createDatabase(QStringLiteral("Kez22imb.db"), ShellFixture::lookupRows());
-    m_fx->writeIni(QStringLiteral("[PATH]\nkez2021=") + path
-                   + QStringLiteral("\n[Kez]\nSa1ID=%1\nRifID=2\nIntID=3\nConsID=31\n"
-                                    "FiltroRifiuto=ab\n")
-                         .arg(remembered));
+    m_fx->prepareFolder(ShellFixture::lookupRows(),
+                        QStringLiteral("[Kez]\nSa1ID=%1\nRifID=2\nIntID=3\nConsID=31\n"
+                                       "FiltroRifiuto=ab\n")
+                            .arg(remembered));
     QVERIFY(modMain::subMain(QStringList(), m_fx->folder()));
     QVERIFY(gDb->kezDbOpened());
     QCOMPARE(gKez->Utente, QStringLiteral("Studio Rossi"));
@@ -443,8 +431,7 @@ void tst_modMain::startRestoresDeclaration()
 
 void tst_modMain::startWithoutRegisteredUser()
 {
-    const QString path = m_fx->createDatabase(QStringLiteral("Kez22imb.db"));
-    m_fx->writeIni(QStringLiteral("[PATH]\nkez2021=") + path + QStringLiteral("\n[Kez]\nSa1ID=7\n"));
+    m_fx->prepareFolder(QString(), QStringLiteral("[Kez]\nSa1ID=7\n"));
     QVERIFY(modMain::subMain(QStringList(), m_fx->folder()));
     QVERIFY(gDb->kezDbOpened());
     QVERIFY(gKez->Utente.isEmpty());

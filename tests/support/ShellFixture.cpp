@@ -47,6 +47,20 @@ QString ShellFixture::createDatabase(const QString &fileName, const QString &ext
     return path;
 }
 
+QString ShellFixture::prepareFolder(const QString &extraSql, const QString &moreIni) const
+{
+    const QString path = createDatabase(QStringLiteral("Kez22imb.db"), extraSql);
+    writeIni(QStringLiteral("[PATH]\nkez2021=") + path + QLatin1Char('\n') + moreIni);
+    return path;
+}
+
+bool ShellFixture::openDatabase(const QString &extraSql)
+{
+    prepareFolder(extraSql);
+    startGlobals();
+    return modMain::gDb->openKezDb();
+}
+
 void ShellFixture::startGlobals(const QStringList &arguments)
 {
     modMain::gKez = std::make_unique<kezClass>(arguments, m_dir.path());

@@ -24,6 +24,11 @@ public:
     // Builds a database in the folder from the schema plus extra SQL and
     // returns its path.
     QString createDatabase(const QString &fileName, const QString &extraSql = QString()) const;
+    // The usual folder: Kez22imb.db from the schema plus extraSql, and an
+    // INI naming it, followed by moreIni. Returns the database path.
+    QString prepareFolder(const QString &extraSql = QString(), const QString &moreIni = QString()) const;
+    // prepareFolder, startGlobals and openKezDb: true when the database opened.
+    bool openDatabase(const QString &extraSql = QString());
     // Builds gKez (on the folder), gModal and gDb, as start-up does.
     void startGlobals(const QStringList &arguments = QStringList());
     // Releases them in shutdown order; with writeIni false nothing is written.
