@@ -1,6 +1,7 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QWheelEvent>
 #include <QtTest>
@@ -87,6 +88,7 @@ private slots:
     void startRestoresDeclaration_data();
     void startRestoresDeclaration();
     void startWithoutRegisteredUser();
+    void secondCopyEndsWithoutWriting();
 
 private:
     void startMainWindow();
@@ -437,6 +439,38 @@ void tst_modMain::startWithoutRegisteredUser()
     QVERIFY(gKez->Utente.isEmpty());
     // Nothing of a declaration is restored for an unregistered user.
     QCOMPARE(gKez->Sa1ID, 0);
+}
+
+void tst_modMain::secondCopyEndsWithoutWriting()
+{
+    // Two real copies of the program, each from a folder of its own copy of
+    // the executable, both in this test's runtime folder.
+    const QString program = m_fx->folder() + QStringLiteral("kez");
+    QVERIFY(QFile::copy(QStringLiteral(KEZ_BIN_DIR "/kez"), program));
+    m_fx->prepareFolder(ShellFixture::lookupRows(), QStringLiteral("[Kez]\nSa1ID=7\nConsID=3\n"));
+    const QString before = m_fx->readIni();
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcess first;
+    first.setProcessEnvironment(env);
+    first.start(program, QStringList());
+    QVERIFY(first.waitForStarted());
+    // The first copy holds its lock once its window is up.
+    QTRY_VERIFY_WITH_TIMEOUT(!QDir(m_runtime.path()).entryList({QStringLiteral("*.lock")}).isEmpty(),
+                             10000);
+
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(program, QStringList());
+    QVERIFY(second.waitForFinished(10000));
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+    QCOMPARE(first.state(), QProcess::Running);
+    QCOMPARE(m_fx->readIni(), before);
+
+    first.kill();
+    first.waitForFinished();
 }
 
 QTEST_MAIN(tst_modMain)

@@ -1,0 +1,132 @@
+#include <QtTest>
+
+#include <memory>
+
+#include "MessageBoxSeam.h"
+#include "Recordset.h"
+#include "ShellFixture.h"
+#include "TestSupport.h"
+#include "dbClass.h"
+#include "modFunz.h"
+#include "modMain.h"
+#include "modalClass.h"
+
+using modMain::gDb;
+using modMain::gModal;
+
+// The dialog launcher's buffers on a real registry: what a sheet finds
+// for a codice fiscale or a waste code, and what it adds to the registry.
+class tst_modalClass : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void getDittaFillsTheBuffer();
+    void getRifiuto();
+    void salvaDittaAddsOnlyNewCompanies_data();
+    void salvaDittaAddsOnlyNewCompanies();
+    void shortModuleListIsNotOpened();
+
+private:
+    std::unique_ptr<ShellFixture> m_fx;
+};
+
+void tst_modalClass::initTestCase()
+{
+    TestSupport::scriptDialogs();
+}
+
+void tst_modalClass::init()
+{
+    MessageBoxSeam::clearAsked();
+    m_fx = std::make_unique<ShellFixture>();
+    QVERIFY(m_fx->openDatabase(QStringLiteral(
+        "INSERT INTO Ditte (codFisc, ragSoc, prvIstat, comIstat, via, civico, cap, prefTel) "
+        "VALUES ('00743110157', 'L''Imballo srl', 15, 146, 'Via Roma', '1', '20121', '02');"
+        "INSERT INTO Rifiuti (rifCod, rifDesc, rifClass) VALUES ('150104', 'imballaggi "
+        "metallici', NULL), ('150110', 'imballaggi contaminati', 'P');")));
+}
+
+void tst_modalClass::getDittaFillsTheBuffer()
+{
+    QVERIFY(!gModal->getDitta(QVariant()));
+    QVERIFY(!gModal->getDitta(QStringLiteral("")));
+    QVERIFY(!gModal->getDitta(QStringLiteral("RSSMRA80A01H501U")));
+    QVERIFY(gModal->CodiceFiscale.isNull());
+
+    QVERIFY(gModal->getDitta(QStringLiteral("00743110157")));
+    QCOMPARE(gModal->ragioneSociale.toString(), QStringLiteral("L'Imballo srl"));
+    QCOMPARE(gModal->istatComune.toInt(), 146);
+    QCOMPARE(gModal->prefisso.toString(), QStringLiteral("02"));
+    QVERIFY(gModal->telefono.isNull());
+
+    // A failed lookup leaves the buffer as it was.
+    QVERIFY(!gModal->getDitta(QStringLiteral("12345678903")));
+    QCOMPARE(gModal->CodiceFiscale.toString(), QStringLiteral("00743110157"));
+    // The buffer is trusted for the same code, even after the row changed.
+    QVERIFY(gDb->Execute(QStringLiteral("DELETE FROM Ditte")));
+    QVERIFY(gModal->getDitta(QStringLiteral("00743110157")));
+}
+
+void tst_modalClass::getRifiuto()
+{
+    QVERIFY(gModal->getRifiuto(QStringLiteral("150110")));
+    QCOMPARE(gModal->descRifiuto, QStringLiteral("imballaggi contaminati"));
+    QVERIFY(gModal->Pericoloso);
+    QVERIFY(gModal->getRifiuto(QStringLiteral("150104")));
+    QVERIFY(!gModal->Pericoloso);
+    QVERIFY(!gModal->getRifiuto(QStringLiteral("999999")));
+    QCOMPARE(gModal->codiceRifiuto, QStringLiteral("150104"));
+    QVERIFY(MessageBoxSeam::asked().isEmpty());
+}
+
+void tst_modalClass::salvaDittaAddsOnlyNewCompanies_data()
+{
+    QTest::addColumn<QString>("codFisc");
+    QTest::addColumn<int>("completa");
+    QTest::addColumn<QString>("ragSoc");     // stored afterwards
+    QTest::addColumn<QString>("via");
+    QTest::newRow("existing stays") << "00743110157" << 1 << "L'Imballo srl" << "Via Roma";
+    QTest::newRow("new, name only") << "12345678903" << 0 << "Nuova d'Italia" << "";
+    QTest::newRow("new, with address") << "12345678903" << 1 << "Nuova d'Italia" << "Via Po";
+}
+
+void tst_modalClass::salvaDittaAddsOnlyNewCompanies()
+{
+    QFETCH(QString, codFisc);
+    QFETCH(int, completa);
+    QFETCH(QString, ragSoc);
+    QFETCH(QString, via);
+    gModal->CodiceFiscale = codFisc;
+    gModal->ragioneSociale = QStringLiteral("Nuova d'Italia");
+    gModal->istatProvincia = 58;
+    gModal->istatComune = 91;
+    gModal->via = QStringLiteral("Via Po");
+    gModal->civico = QStringLiteral("2");
+    gModal->cap = QStringLiteral("00100");
+    QVERIFY(gModal->salvaDitta(completa));
+
+    auto rs = gDb->kezRs(QStringLiteral("SELECT * FROM Ditte WHERE codFisc = ?"), {codFisc});
+    QCOMPARE(rs->RecordCount(), 1);
+    QCOMPARE(rs->value(QStringLiteral("ragSoc")).toString(), ragSoc);
+    QCOMPARE(modFunz::nzStr(rs->value(QStringLiteral("via"))), via);
+    QVERIFY(MessageBoxSeam::asked().isEmpty());
+}
+
+void tst_modalClass::shortModuleListIsNotOpened()
+{
+    auto rs = gDb->kezRs(QStringLiteral("SELECT * FROM Ditte"));
+    QCOMPARE(rs->RecordCount(), 1);
+    gModal->Status = true;
+    QVERIFY(!gModal->showModuli(QStringLiteral("Moduli"), *rs));
+    QVERIFY(!gModal->Status);
+    QCOMPARE(MessageBoxSeam::asked().size(), 1);
+    QCOMPARE(MessageBoxSeam::asked().first().text, QStringLiteral("Lista non disponibile."));
+    QCOMPARE(MessageBoxSeam::asked().first().style, 64);
+    QVERIFY(!gModal->Cursore);
+}
+
+QTEST_MAIN(tst_modalClass)
+#include "tst_modalClass.moc"
