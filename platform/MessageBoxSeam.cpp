@@ -68,6 +68,8 @@ int show(QWidget *parent, const QString &text, int style, const QString &title)
         return s.answers.isEmpty() ? defaultAnswer(style) : s.answers.dequeue();
 
     QMessageBox box(iconOf(style), title, text, QMessageBox::NoButton, parent);
+    // Texts carry user data and database errors: never read them as markup.
+    box.setTextFormat(Qt::PlainText);
     const auto buttons = buttonsOf(style);
     QList<QAbstractButton *> made;
     for (const auto &b : buttons)

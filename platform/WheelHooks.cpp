@@ -1,6 +1,7 @@
 #include "WheelHooks.h"
 
 #include <QApplication>
+#include <QScrollBar>
 #include <QWheelEvent>
 #include <QWidget>
 
@@ -49,10 +50,12 @@ bool WheelHooks::eventFilter(QObject *watched, QEvent *event)
     // Qt hands one wheel turn up the parents, and scroll areas pass it on
     // to their scroll bars, always as the same event object; only the
     // first receiver counts. A real turn starts as a spontaneous event.
-    if (!event->spontaneous() && event == m_lastEvent && watched != m_lastReceiver)
+    if (!event->spontaneous() && event == m_lastEvent && m_lastReceiver
+        && widget != m_lastReceiver
+        && (widget->isAncestorOf(m_lastReceiver) || qobject_cast<QScrollBar *>(widget)))
         return false;
     m_lastEvent = event;
-    m_lastReceiver = watched;
+    m_lastReceiver = widget;
 
     for (QWidget *w = widget; w; w = w->parentWidget()) {
         const auto it = m_handlers.constFind(w);

@@ -2,10 +2,11 @@
 
 #include <QHash>
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 #include <functional>
 
 class QWheelEvent;
-class QWidget;
 
 // The table of windows whose wheel events are also handed to a callback
 // (the grid with the focus scrolls). Each hooked window keeps its own
@@ -33,5 +34,5 @@ private:
     QHash<QWidget *, Handler> m_handlers;
     bool m_installed = false;
     const QEvent *m_lastEvent = nullptr;
-    const QObject *m_lastReceiver = nullptr;
+    QPointer<QWidget> m_lastReceiver;
 };

@@ -7,6 +7,7 @@
 
 #include <sqlite3.h>
 
+#include "DesktopSeam.h"
 #include "FileDialogSeam.h"
 #include "KezCollation.h"
 #include "MessageBoxSeam.h"
@@ -73,6 +74,7 @@ void scriptDialogs()
 {
     MessageBoxSeam::setScripted(true);
     FileDialogSeam::setScripted(true);
+    DesktopSeam::setScripted(true);
 }
 
 } // namespace TestSupport

@@ -22,6 +22,7 @@ void typeText(QWidget *w, const QString &text);
 // Saves a picture of w as <build>/test-pictures/<name>.png and returns the path.
 QString grab(QWidget *w, const QString &name);
 
-// Scripts every message box and file dialog (no window ever blocks a test).
+// Scripts every message box and file dialog (no window ever blocks a test),
+// and records files handed to the desktop instead of opening a viewer.
 void scriptDialogs();
 }

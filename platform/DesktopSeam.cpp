@@ -1,0 +1,61 @@
+#include "DesktopSeam.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QUrl>
+
+namespace {
+
+struct State
+{
+    bool scripted = false;
+    QStringList opened;
+};
+
+State &state()
+{
+    static State s;
+    return s;
+}
+
+bool recordOnly()
+{
+    return state().scripted || qEnvironmentVariable("KEZ_NO_VIEWER") == QLatin1String("1");
+}
+
+} // namespace
+
+namespace DesktopSeam {
+
+bool openFile(const QString &fileName)
+{
+    if (fileName.isEmpty())
+        return false;
+    const QString path = QFileInfo(fileName).absoluteFilePath();
+    state().opened.append(path);
+    if (recordOnly())
+        return true;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void setScripted(bool scripted)
+{
+    state().scripted = scripted;
+}
+
+bool isScripted()
+{
+    return state().scripted;
+}
+
+QStringList opened()
+{
+    return state().opened;
+}
+
+void clearOpened()
+{
+    state().opened.clear();
+}
+
+} // namespace DesktopSeam
