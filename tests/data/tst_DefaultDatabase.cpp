@@ -24,6 +24,9 @@ private Q_SLOTS:
         QTest::newRow("waste chapters") << QByteArray("SELECT COUNT(*) FROM Rifiuti WHERE rifCod LIKE '__0000'") << 20;
         QTest::newRow("packaging waste") << QByteArray("SELECT COUNT(*) FROM Rifiuti WHERE rifCod LIKE '15%'") << 15;
         QTest::newRow("hazardous packaging") << QByteArray("SELECT COUNT(*) FROM Rifiuti WHERE rifClass = 'P'") << 3;
+        QTest::newRow("activity codes") << QByteArray("SELECT COUNT(*) FROM Attivita") << 1241;
+        QTest::newRow("activity divisions") << QByteArray(
+            "SELECT COUNT(DISTINCT substr(attCod, 1, 2)) FROM Attivita") << 88;
         QTest::newRow("one stamp") << QByteArray("SELECT COUNT(*) FROM Config") << 1;
         QTest::newRow("no user yet") << QByteArray("SELECT COUNT(*) FROM Setup") << 0;
         QTest::newRow("no declarations") << QByteArray("SELECT COUNT(*) FROM SezAnag") << 0;
@@ -60,6 +63,9 @@ private Q_SLOTS:
                                              << QStringLiteral("imballaggi metallici");
         QTest::newRow("hazardous code") << QByteArray(
             "SELECT rifClass FROM Rifiuti WHERE rifCod = '150110'") << QStringLiteral("P");
+        QTest::newRow("wooden packaging maker") << QByteArray(
+            "SELECT attDesc FROM Attivita WHERE attCod = '162400'")
+                                                << QStringLiteral("Fabbricazione di imballaggi in legno");
         QTest::newRow("country") << QByteArray("SELECT nazDesc FROM Nazioni WHERE nazID = 276")
                                  << QStringLiteral("Germania");
         QTest::newRow("Barletta-Andria-Trani served by Bari") << QByteArray(
@@ -116,6 +122,9 @@ private Q_SLOTS:
             "SELECT rifCod FROM Rifiuti WHERE substr(rifCod, 1, 2) || '0000' NOT IN "
             "(SELECT rifCod FROM Rifiuti) OR (rifCod NOT LIKE '%00' AND substr(rifCod, 1, 4) || '00' "
             "NOT IN (SELECT rifCod FROM Rifiuti))");
+        QTest::newRow("bad activity code") << QByteArray(
+            "SELECT attCod FROM Attivita WHERE length(attCod) <> 6 OR attCod GLOB '*[^0-9]*' "
+            "OR attDesc IS NULL OR attDesc = ''");
         QTest::newRow("unknown waste class") << QByteArray(
             "SELECT rifCod FROM Rifiuti WHERE rifClass IS NOT NULL AND rifClass <> 'P'");
     }
