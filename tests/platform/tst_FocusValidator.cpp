@@ -97,6 +97,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&f.window));
         f.checked->setFocus();
         f.checked->setText(QStringLiteral("abc"));
+        f.checked->setSelection(1, 2);
         QCOMPARE(QApplication::focusWidget(), f.checked);
         FocusCounter onChecked(f.checked);
         FocusCounter onOther(f.other);
@@ -136,6 +137,7 @@ private Q_SLOTS:
             QCOMPARE(onOther.in, 0);
             QCOMPARE(onOther.out, 0);
             QCOMPARE(f.checked->text(), QStringLiteral("abc"));
+            QCOMPARE(f.checked->selectedText(), QStringLiteral("bc"));
         }
         FocusValidator::instance().unwatch(f.checked);
     }
@@ -195,6 +197,8 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QCOMPARE(calls, 1);
         QVERIFY(boxWasActive);
+        // A desktop gives the window back its activation when the box
+        // closes; the offscreen platform leaves that to us.
         f.window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&f.window));
         QCOMPARE(QApplication::focusWidget(), accept ? static_cast<QWidget *>(f.other) : f.checked);
@@ -289,6 +293,59 @@ private Q_SLOTS:
         QVERIFY(QApplication::focusWidget() != f.checked);
         QCOMPARE(calls, 0);
         FocusValidator::instance().unwatch(f.checked);
+    }
+
+    void hiddenOrDeletedControlLetsTheFocusGo()
+    {
+        Form f;
+        QVERIFY(QTest::qWaitForWindowActive(&f.window));
+        int calls = 0;
+        FocusValidator::instance().watch(f.checked, [&] { return ++calls, false; });
+        f.checked->setFocus();
+        f.checked->hide();
+        QVERIFY(QApplication::focusWidget() != f.checked);
+
+        FocusValidator::instance().watch(f.composite, [&] { return ++calls, false; });
+        f.inner->setFocus();
+        delete f.composite;
+        QVERIFY(QApplication::focusWidget() != f.inner);
+        QCOMPARE(calls, 0);
+        FocusValidator::instance().unwatch(f.checked);
+    }
+
+    void sheetsInsideTheMainWindowAreFormsOfTheirOwn()
+    {
+        QMdiArea area;
+        auto makeSheet = [&area] {
+            auto *sheet = new QWidget;
+            auto *layout = new QVBoxLayout(sheet);
+            layout->addWidget(new QLineEdit(sheet));
+            layout->addWidget(new QLineEdit(sheet));
+            area.addSubWindow(sheet)->show();
+            return sheet->findChildren<QLineEdit *>();
+        };
+        const auto first = makeSheet();
+        const auto second = makeSheet();
+        area.resize(600, 400);
+        area.show();
+        area.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&area));
+        area.setActiveSubWindow(area.subWindowList().first());
+        first[0]->setFocus();
+        QCOMPARE(QApplication::focusWidget(), first[0]);
+        int calls = 0;
+        FocusValidator::instance().watch(first[0], [&] { return ++calls, false; });
+
+        QTest::keyClick(first[0], Qt::Key_Tab);
+        QCOMPARE(calls, 1);
+        QCOMPARE(QApplication::focusWidget(), first[0]);
+
+        // Going to another sheet is leaving the form, not the field.
+        area.setActiveSubWindow(area.subWindowList().last());
+        second[1]->setFocus(Qt::MouseFocusReason);
+        QCOMPARE(calls, 1);
+        QCOMPARE(QApplication::focusWidget(), second[1]);
+        FocusValidator::instance().unwatch(first[0]);
     }
 
     // Enter moves on everywhere: the synthesised Tab must not be eaten by
