@@ -68,6 +68,19 @@ bool dbClass::openKezDb()
     if (!kezCnn.open(kezDbFilename))
         return modFunz::showError(QStringLiteral("Connessione database KEZ"));
 
+    // Any SQLite file opens; one without the program's tables would only
+    // make every form fail, so it is refused as the database chooser does.
+    for (const QString &probe : {QStringLiteral("SELECT * FROM Setup"),
+                                 QStringLiteral("SELECT * FROM SezAnag WHERE saID < 5")}) {
+        Recordset rs;
+        if (!rs.open(probe, &kezCnn)) {
+            kezCnn.close();
+            modFunz::showMsg(QStringLiteral("Attenzione, il file selezionato non è un database KEZ"),
+                             16);
+            return false;
+        }
+    }
+
     // The version row is informative only: a database without it still works.
     Recordset config;
     if (config.open(QStringLiteral("SELECT * FROM Config"), &kezCnn) && !config.eof()) {

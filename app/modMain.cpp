@@ -166,6 +166,8 @@ void releaseGlobals()
     gDb.reset();
     gKez.reset();
     gModal.reset();
+    // The program is ending: a new copy may start from now on.
+    instanceGuard.reset();
 }
 
 bool readDeclaration(int saID, QString &codFisc, QString &statusText)

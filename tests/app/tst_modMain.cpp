@@ -82,6 +82,7 @@ private slots:
     void sheetReplacesSplash();
     void userClosingSheetBringsSplashBack();
     void wheelReachesFocusedGrid();
+    void childIsCentredInMainWindow();
     void startWithoutIni();
     void startWithUnusableFile_data();
     void startWithUnusableFile();
@@ -350,6 +351,17 @@ void tst_modMain::wheelReachesFocusedGrid()
     QCOMPARE(grid->rotations.size(), 1);
 }
 
+void tst_modMain::childIsCentredInMainWindow()
+{
+    startMainWindow();
+    auto *child = new QWidget;
+    QMdiSubWindow *frame = modMain::gMain->showChild(child);
+    frame->resize(300, 200);
+    modFunz::centerForm(child);
+    const QSize area = modMain::gMain->mdiArea()->viewport()->size();
+    QCOMPARE(frame->pos(), QPoint((area.width() - 300) / 2, (area.height() - 200) / 2));
+}
+
 void tst_modMain::startWithoutIni()
 {
     QVERIFY(modMain::subMain(QStringList(), m_fx->folder()));
@@ -364,16 +376,21 @@ void tst_modMain::startWithoutIni()
 
 void tst_modMain::startWithUnusableFile_data()
 {
-    QTest::addColumn<QString>("content");   // empty = the file is missing
+    QTest::addColumn<QString>("content");   // empty = missing; "sqlite" = no Setup table
     QTest::newRow("missing file") << "";
     QTest::newRow("not a database") << "[Kez]\nSa1ID=7\n";
+    QTest::newRow("another program's database") << "sqlite";
 }
 
 void tst_modMain::startWithUnusableFile()
 {
     QFETCH(QString, content);
     const QString path = m_fx->folder() + QStringLiteral("Kez22imb.db");
-    if (!content.isEmpty()) {
+    QString title = QStringLiteral("Connessione database KEZ (");
+    if (content == QLatin1String("sqlite")) {
+        QVERIFY(TestSupport::createDatabase(path, QStringLiteral("DROP TABLE Setup;")));
+        title = QStringLiteral("Kez 2022");
+    } else if (!content.isEmpty()) {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(content.toUtf8());
@@ -382,7 +399,8 @@ void tst_modMain::startWithUnusableFile()
     QVERIFY(modMain::subMain(QStringList(), m_fx->folder()));
     QVERIFY(!gDb->kezDbOpened());
     QCOMPARE(MessageBoxSeam::asked().size(), 1);
-    QVERIFY(MessageBoxSeam::asked().first().title.startsWith(QLatin1String("Connessione database KEZ (")));
+    QVERIFY(MessageBoxSeam::asked().first().title.startsWith(title));
+    QCOMPARE(MessageBoxSeam::asked().first().style, 16);
     QCOMPARE(gKez->Sa1ID, 0);
     if (content.isEmpty())
         QVERIFY(!QFile::exists(path));
