@@ -1,0 +1,297 @@
+#include "comboCom.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTimer>
+
+#include "KezCollation.h"
+#include "PropertyBag.h"
+#include "SystemColors.h"
+#include "dbClass.h"
+#include "modFunz.h"
+#include "modMain.h"
+
+namespace {
+
+// A code given as a number or a text of digits; 0 for Null or anything else.
+qint64 codeOf(const QVariant &value)
+{
+    if (value.isNull())
+        return 0;
+    bool ok = false;
+    const double number = value.toString().trimmed().toDouble(&ok);
+    return ok ? qRound64(number) : 0;
+}
+
+// Above every character a name can hold after the typed beginning: with it
+// the prefix search is a range on the name's index, and the typed text is
+// compared as text, never read as a pattern.
+const QChar kAfterAll(0xFFFF);
+
+} // namespace
+
+comboCom::comboCom(QWidget *parent)
+    : comboHost(true, parent)
+{
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setSingleShot(true);
+    Timer1->setInterval(100);
+    connect(Timer1, &QTimer::timeout, this, [this] {
+        Timer1->stop();
+        cmb->setCursor(Qt::ArrowCursor);
+        cmb->showPopup();
+    });
+    // Any change of the text or of the entry, the program's own included,
+    // means the field has to be resolved again when it is left.
+    connect(cmb, &QComboBox::editTextChanged, this, [this] { typedSinceFocus = true; });
+    connect(cmb, &QComboBox::currentIndexChanged, this, [this] { typedSinceFocus = true; });
+}
+
+void comboCom::setBackStyle(int backStyle)
+{
+    m_backStyle = backStyle;
+    repaintBackground();
+    Q_EMIT PropertyChanged(QStringLiteral("BackStyle"));
+}
+
+QColor comboCom::shownBackColor() const
+{
+    if (m_backStyle == 1 || (m_backStyle == 0 && m_focused))
+        return comboHost::shownBackColor();
+    return containerColor();
+}
+
+QVariant comboCom::Value() const
+{
+    const int index = cmb->currentIndex();
+    return index < 0 ? 0 : cmb->itemData(index).toInt();
+}
+
+void comboCom::setValue(const QVariant &value)
+{
+    bool numeric = false;
+    if (!value.isNull())
+        value.toString().trimmed().toDouble(&numeric);
+    if (numeric) {
+        const qint64 key = codeOf(value);
+        letValue(key / 1000, key % 1000);
+    } else {
+        letValue(0, 0);
+    }
+}
+
+int comboCom::letValue(const QVariant &myProv, const QVariant &myCom)
+{
+    cmb->clear();
+    details.clear();
+    cmb->setEditText(QString());
+    lastSearch.clear();
+    int result = 0;
+    const qint64 prov = codeOf(myProv);
+    const qint64 com = codeOf(myCom);
+    if (prov > 0 && com > 0 && modMain::gDb) {
+        std::unique_ptr<Recordset> rs = modMain::gDb->kezRs(
+            QStringLiteral("SELECT Comuni.ComDesc, Comuni.ComCap, Comuni.comCCIAA, Province.PrvDesc, "
+                           "Province.PrvSigla "
+                           "FROM Comuni INNER JOIN Province ON Comuni.PrvIstat = Province.PrvIstat "
+                           "WHERE (Comuni.PrvIstat = ? AND Comuni.ComIstat = ?)"),
+            {prov, com});
+        if (!rs || !rs->isOpen()) {
+            modFunz::showError(QString());
+        } else if (!rs->eof()) {
+            result = int(prov * 1000 + com);
+            lastSearch = rs->value(0).toString();
+            details.append({rs->value(1).toString(), rs->value(2).toString(), rs->value(3).toString(),
+                            rs->value(4).toString()});
+            cmb->addItem(lastSearch, result);
+            cmb->setCurrentIndex(0);
+            rs->close();
+        }
+    }
+    requiredShown = false;
+    return result;
+}
+
+int comboCom::istatComune() const
+{
+    return Value().toInt() % 1000;
+}
+
+int comboCom::istatProvincia() const
+{
+    return Value().toInt() / 1000;
+}
+
+QString comboCom::detail(int column) const
+{
+    const int index = cmb->currentIndex();
+    return index >= 0 && index < details.size() ? details.at(index).value(column) : QString();
+}
+
+QString comboCom::cap() const
+{
+    return detail(0);
+}
+
+int comboCom::CCIAA() const
+{
+    return detail(1).trimmed().toInt();
+}
+
+QString comboCom::Provincia() const
+{
+    return detail(2);
+}
+
+QString comboCom::Sigla() const
+{
+    return detail(3);
+}
+
+bool comboCom::requiredCheck()
+{
+    if (Required > 0 && (Required == 2 || !requiredShown)) {
+        modFunz::warnMsg(MsgRequired.isEmpty() ? QStringLiteral("Attenzione, campo Comune richiesto!")
+                                               : MsgRequired);
+        requiredShown = true;
+        return false;
+    }
+    return true;
+}
+
+bool comboCom::Match(bool &Modificato)
+{
+    Modificato = typedSinceFocus;
+    if (!typedSinceFocus)
+        return cmb->currentIndex() < 0 && cmb->currentText().isEmpty() ? requiredCheck() : true;
+    if (cmb->currentIndex() >= 0)
+        return true;
+    const QString t = cmb->currentText().trimmed();
+    if (t.isEmpty())
+        return requiredCheck();
+    // The list is in name order: the first entry not below the text is the
+    // only one that can be the typed name.
+    for (int i = 0; i < cmb->count(); ++i) {
+        const int cmp = KezCollation::compare(t, cmb->itemText(i));
+        if (cmp == 0) {
+            cmb->setCurrentIndex(i);
+            return true;
+        }
+        if (cmp < 0)
+            break;
+    }
+    const bool result = search(t);
+    if (!result && cmb->count() > 1)
+        Timer1->start();
+    return result;
+}
+
+bool comboCom::search(const QString &t)
+{
+    if (t == lastSearch) {
+        // The list still holds what this text found: offer it again, so
+        // the user who typed the same beginning once more is not left
+        // without an answer.
+        if (cmb->count() > 0)
+            cmb->setCurrentIndex(0);
+        return cmb->count() == 1;
+    }
+    cmb->clear();
+    details.clear();
+    lastSearch = t;
+    if (!modMain::gDb)
+        return false;
+    std::unique_ptr<Recordset> rs = modMain::gDb->kezRs(
+        QStringLiteral("SELECT Comuni.PrvIstat, Comuni.ComIstat, Comuni.ComDesc, Comuni.ComCap, "
+                       "Comuni.comCCIAA, Province.PrvDesc, Province.PrvSigla "
+                       "FROM Comuni INNER JOIN Province ON Comuni.PrvIstat = Province.PrvIstat "
+                       "WHERE (Comuni.ComDesc >= ? AND Comuni.ComDesc < ?) ORDER BY Comuni.ComDesc"),
+        {t, t + kAfterAll});
+    if (!rs || !rs->isOpen()) {
+        modFunz::showError(QString());
+        return false;
+    }
+    const int n = rs->RecordCount();
+    if (n == 0) {
+        cmb->setEditText(t);
+        cmb->lineEdit()->setSelection(0, t.size());
+        modFunz::warnMsg(QStringLiteral("Attenzione, Comune non trovato!"));
+        return false;
+    }
+    details.reserve(n);
+    for (; !rs->eof(); rs->MoveNext()) {
+        details.append({rs->value(3).toString(), rs->value(4).toString(), rs->value(5).toString(),
+                        rs->value(6).toString()});
+        cmb->addItem(rs->value(2).toString(), rs->value(0).toInt() * 1000 + rs->value(1).toInt());
+    }
+    rs->close();
+    cmb->setCurrentIndex(0);
+    return n == 1;
+}
+
+void comboCom::keyPress(int &KeyAscii)
+{
+    if (KeyAscii >= 128)
+        KeyAscii = 0;
+    else if (KeyAscii >= 'a' && KeyAscii <= 'z')
+        KeyAscii -= 32;
+}
+
+void comboCom::textEdited()
+{
+    // Pasted text follows the rule of typed letters.
+    QLineEdit *edit = cmb->lineEdit();
+    const QString upper = edit->text().toUpper();
+    if (upper != edit->text()) {
+        const int cursor = edit->cursorPosition();
+        edit->setText(upper);
+        edit->setCursorPosition(cursor);
+    }
+}
+
+void comboCom::gotFocus()
+{
+    typedSinceFocus = false;
+    m_focused = true;
+    if (m_backStyle == 0)
+        repaintBackground();
+}
+
+void comboCom::lostFocus()
+{
+    m_focused = false;
+    if (m_backStyle == 0)
+        repaintBackground();
+}
+
+void comboCom::initNewInstance()
+{
+    cmb->setFont(ambientFont());
+    relayout();
+    setEnabled(true);
+}
+
+void comboCom::readProperties(const PropertyBag &bag)
+{
+    setBackColor(bag.ReadProperty(QStringLiteral("BackColor"), SystemColors::vbWindowBackground).toInt());
+    setBackStyle(bag.ReadProperty(QStringLiteral("BackStyle"), 1).toInt());
+    setForeColor(bag.ReadProperty(QStringLiteral("ForeColor"), SystemColors::vbWindowText).toInt());
+    setEnabled(bag.ReadProperty(QStringLiteral("Enabled"), true).toBool());
+    setFont(bag.ReadProperty(QStringLiteral("Font"), ambientFont()).value<QFont>());
+    setLocked(bag.ReadProperty(QStringLiteral("Locked"), false).toBool());
+    MsgRequired = bag.ReadProperty(QStringLiteral("MsgRequired"), QString()).toString();
+    Required = bag.ReadProperty(QStringLiteral("Required"), 0).toInt();
+}
+
+void comboCom::writeProperties(PropertyBag &bag) const
+{
+    bag.WriteProperty(QStringLiteral("BackColor"), BackColor(), SystemColors::vbWindowBackground);
+    bag.WriteProperty(QStringLiteral("BackStyle"), m_backStyle, 1);
+    bag.WriteProperty(QStringLiteral("ForeColor"), ForeColor(), SystemColors::vbWindowText);
+    bag.WriteProperty(QStringLiteral("Enabled"), Enabled(), true);
+    bag.WriteProperty(QStringLiteral("Font"), Font(), ambientFont());
+    bag.WriteProperty(QStringLiteral("Locked"), Locked(), false);
+    bag.WriteProperty(QStringLiteral("MsgRequired"), MsgRequired, QString());
+    bag.WriteProperty(QStringLiteral("Required"), Required, 0);
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+#include "comboHost.h"
+
+class PropertyBag;
+class QTimer;
+
+// The Italian municipality of an address. The user types the beginning of
+// the name; when the field is left, Match selects the one municipality
+// found, or lists all that begin so and opens the list, or says that none
+// exists. The value is the key province code × 1000 + municipality code.
+class comboCom : public comboHost
+{
+    Q_OBJECT
+    Q_PROPERTY(int BackStyle READ BackStyle WRITE setBackStyle)
+    Q_PROPERTY(QString MsgRequired MEMBER MsgRequired)
+    Q_PROPERTY(int Required MEMBER Required)
+
+public:
+    explicit comboCom(QWidget *parent = nullptr);
+
+    QString MsgRequired;
+    // 0 optional, 1 refused once after each load when empty, 2 always.
+    int Required = 0;
+
+    // 1 opaque; 0 shows the container's colour while the field has no focus.
+    int BackStyle() const { return m_backStyle; }
+    void setBackStyle(int backStyle);
+
+    // The key of the selected municipality, 0 for none.
+    QVariant Value() const;
+    void setValue(const QVariant &value);
+    // Loads the municipality of these codes; its key, or 0 when unknown.
+    int letValue(const QVariant &myProv, const QVariant &myCom);
+
+    int istatComune() const;
+    int istatProvincia() const;
+    QString cap() const;
+    int CCIAA() const;
+    QString Provincia() const;
+    QString Sigla() const;
+
+    // Resolves the typed text; false keeps the focus in the field.
+    bool Match(bool &Modificato);
+
+    void initNewInstance();
+    void readProperties(const PropertyBag &bag);
+    void writeProperties(PropertyBag &bag) const;
+
+    // The list opens this long after a search that found several.
+    QTimer *Timer1 = nullptr;
+
+protected:
+    QColor shownBackColor() const override;
+    void keyPress(int &KeyAscii) override;
+    void gotFocus() override;
+    void lostFocus() override;
+    void textEdited() override;
+
+private:
+    bool search(const QString &t);
+    bool requiredCheck();
+    QString detail(int column) const;
+
+    int m_backStyle = 1;
+    bool m_focused = false;
+    // Postal code, chamber-of-commerce code, province name and sigla of
+    // each entry, in list order.
+    QVector<QStringList> details;
+    QString lastSearch;
+    bool typedSinceFocus = false;
+    bool requiredShown = false;
+};

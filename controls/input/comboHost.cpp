@@ -1,0 +1,366 @@
+#include "comboHost.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include "FocusValidator.h"
+#include "SystemColors.h"
+#include "modFunz.h"
+
+namespace {
+bool gUserMode = true;
+}
+
+bool comboHost::UserMode()
+{
+    return gUserMode;
+}
+
+void comboHost::setUserMode(bool userMode)
+{
+    gUserMode = userMode;
+}
+
+comboHost::comboHost(bool editable, QWidget *parent)
+    : QWidget(parent),
+      m_backColor(SystemColors::vbWindowBackground),
+      m_foreColor(SystemColors::vbWindowText)
+{
+    cmb = new QComboBox(this);
+    cmb->setObjectName(QStringLiteral("cmb"));
+    cmb->setEditable(editable);
+    cmb->setMaxVisibleItems(12);
+    if (editable) {
+        // The pickers resolve the typed text themselves when the focus
+        // leaves: Qt's completion and its Enter-inserts-an-item would both
+        // change the text behind the user's back.
+        cmb->setCompleter(nullptr);
+        cmb->setInsertPolicy(QComboBox::NoInsert);
+        cmb->lineEdit()->installEventFilter(this);
+        // A typed text is no longer the entry that was selected: the
+        // selection goes, the text stays, and Match resolves it later.
+        connect(cmb->lineEdit(), &QLineEdit::textEdited, this, [this] {
+            if (cmb->currentIndex() >= 0) {
+                QLineEdit *edit = cmb->lineEdit();
+                const QString text = edit->text();
+                const int cursor = edit->cursorPosition();
+                cmb->setCurrentIndex(-1);
+                edit->setText(text);
+                edit->setCursorPosition(cursor);
+            }
+            textEdited();
+        });
+    }
+    cmb->installEventFilter(this);
+    cmb->view()->installEventFilter(this);
+    setFocusProxy(cmb);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    relayout();
+    repaintBackground();
+
+    FocusValidator::instance().watch(this, [this] {
+        bool Cancel = false;
+        Q_EMIT Validate(Cancel);
+        return !Cancel;
+    });
+}
+
+comboHost::~comboHost()
+{
+    FocusValidator::instance().unwatch(this);
+}
+
+void comboHost::setBackColor(int color)
+{
+    m_backColor = color;
+    repaintBackground();
+    Q_EMIT PropertyChanged(QStringLiteral("BackColor"));
+}
+
+void comboHost::setForeColor(int color)
+{
+    m_foreColor = color;
+    applyForeColor();
+    Q_EMIT PropertyChanged(QStringLiteral("ForeColor"));
+}
+
+void comboHost::setEnabled(bool enabled)
+{
+    m_enabled = enabled;
+    applyEnabled();
+    Q_EMIT PropertyChanged(QStringLiteral("Enabled"));
+}
+
+QFont comboHost::Font() const
+{
+    return cmb->font();
+}
+
+void comboHost::setFont(const QFont &font)
+{
+    cmb->setFont(font);
+    relayout();
+    Q_EMIT PropertyChanged(QStringLiteral("Font"));
+}
+
+void comboHost::setLocked(bool locked)
+{
+    m_locked = locked;
+    if (QLineEdit *edit = cmb->lineEdit())
+        edit->setReadOnly(locked);
+    Q_EMIT PropertyChanged(QStringLiteral("Locked"));
+}
+
+QString comboHost::Text() const
+{
+    return cmb->currentText();
+}
+
+QColor comboHost::containerColor() const
+{
+    const QWidget *container = parentWidget();
+    const QPalette pal = container ? container->palette() : QApplication::palette();
+    return pal.color(container ? container->backgroundRole() : QPalette::Window);
+}
+
+QFont comboHost::ambientFont() const
+{
+    return parentWidget() ? parentWidget()->font() : QApplication::font();
+}
+
+QColor comboHost::shownBackColor() const
+{
+    return SystemColors::toColor(m_backColor, QApplication::palette());
+}
+
+void comboHost::repaintBackground()
+{
+    paintBackground(shownBackColor());
+}
+
+void comboHost::paintBackground(const QColor &color)
+{
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, color);
+    setPalette(pal);
+    setAutoFillBackground(true);
+    // Only the active groups take the colour: a disabled box keeps the
+    // style's grey, so the user sees that it cannot be changed.
+    QPalette box = cmb->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        for (QPalette::ColorRole role : {QPalette::Base, QPalette::Button, QPalette::Window})
+            box.setColor(group, role, color);
+    cmb->setPalette(box);
+    if (QLineEdit *edit = cmb->lineEdit())
+        edit->setPalette(box);
+    applyForeColor();
+}
+
+void comboHost::applyForeColor()
+{
+    const QColor color = SystemColors::toColor(m_foreColor, QApplication::palette());
+    QPalette box = cmb->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        for (QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
+            box.setColor(group, role, color);
+    cmb->setPalette(box);
+    if (QLineEdit *edit = cmb->lineEdit())
+        edit->setPalette(box);
+}
+
+void comboHost::applyEnabled()
+{
+    if (!UserMode())
+        return;
+    cmb->setEnabled(m_enabled);
+    QWidget::setEnabled(m_enabled);
+}
+
+void comboHost::relayout()
+{
+    // The box's height follows its font; the control takes that height and
+    // gives its width to the box.
+    const int h = cmb->sizeHint().height();
+    setFixedHeight(h);
+    cmb->setGeometry(0, 0, width(), h);
+}
+
+void comboHost::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    cmb->setGeometry(0, 0, width(), cmb->sizeHint().height());
+}
+
+void comboHost::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        relayout();
+}
+
+int comboHost::keyAsciiOf(const QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return 9;
+    default:
+        break;
+    }
+    const QString text = event->text();
+    if (text.size() != 1)
+        return 0;
+    const ushort code = text.at(0).unicode();
+    // Control characters other than the ones above come from Ctrl chords
+    // that the box handles itself (copy, paste, select all).
+    return code < 32 || code == 127 ? 0 : code;
+}
+
+int comboHost::keyCodeOf(const QKeyEvent *event)
+{
+    const int key = event->key();
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
+        return key;
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
+        return 112 + (key - Qt::Key_F1);
+    switch (key) {
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return 9;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Shift: return 16;
+    case Qt::Key_Control: return 17;
+    case Qt::Key_Alt: return 18;
+    case Qt::Key_Pause: return 19;
+    case Qt::Key_CapsLock: return 20;
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_Space: return 32;
+    case Qt::Key_PageUp: return 33;
+    case Qt::Key_PageDown: return 34;
+    case Qt::Key_End: return 35;
+    case Qt::Key_Home: return 36;
+    case Qt::Key_Left: return 37;
+    case Qt::Key_Up: return 38;
+    case Qt::Key_Right: return 39;
+    case Qt::Key_Down: return 40;
+    case Qt::Key_Insert: return 45;
+    case Qt::Key_Delete: return 46;
+    default: return 0;
+    }
+}
+
+int comboHost::shiftOf(const QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers m = event->modifiers();
+    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0)
+        | (m & Qt::AltModifier ? 4 : 0);
+}
+
+bool comboHost::lockedBlocks(QEvent *event) const
+{
+    if (!m_locked)
+        return false;
+    switch (event->type()) {
+    case QEvent::Wheel:
+        return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        cmb->setFocus(Qt::MouseFocusReason);
+        return true;
+    case QEvent::KeyPress: {
+        // A locked picker keeps its entry: no key may open the list or
+        // move the selection; Tab, Enter and copying still work.
+        const auto *key = static_cast<QKeyEvent *>(event);
+        switch (key->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_F4:
+            return true;
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_Space:
+            return !cmb->isEditable();
+        default:
+            return !cmb->isEditable() && !key->text().isEmpty() && keyAsciiOf(key) != 13
+                && keyAsciiOf(key) != 9;
+        }
+    }
+    default:
+        return false;
+    }
+}
+
+bool comboHost::handleKeyPress(QObject *target, QKeyEvent *event)
+{
+    if (!keyDown(event))
+        return true;
+    const int original = keyAsciiOf(event);
+    if (original == 0 || original == 9)
+        return false;
+    int KeyAscii = original;
+    keyPress(KeyAscii);
+    if (KeyAscii == 13) {
+        modFunz::sendTab(KeyAscii);
+        return true;
+    }
+    if (KeyAscii == 0)
+        return true;
+    if (KeyAscii != original) {
+        // The handler changed the key: the box gets the new character.
+        QKeyEvent changed(QEvent::KeyPress, Qt::Key_unknown, event->modifiers(),
+                          QString(QChar(KeyAscii)));
+        m_resending = true;
+        QApplication::sendEvent(target, &changed);
+        m_resending = false;
+        return true;
+    }
+    return false;
+}
+
+bool comboHost::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == cmb->view()) {
+        // Enter in the open list picks the entry and closes the list; it
+        // must not also move on.
+        return false;
+    }
+    if (lockedBlocks(event))
+        return true;
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        if (m_resending)
+            return false;
+        return handleKeyPress(watched, static_cast<QKeyEvent *>(event));
+    case QEvent::KeyRelease:
+        keyUp(static_cast<QKeyEvent *>(event));
+        return false;
+    case QEvent::FocusIn:
+        if (watched == cmb && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
+            gotFocus();
+            Q_EMIT GotFocus();
+        }
+        return false;
+    case QEvent::FocusOut:
+        if (watched == cmb && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
+            lostFocus();
+            Q_EMIT LostFocus();
+        }
+        return false;
+    default:
+        return false;
+    }
+}

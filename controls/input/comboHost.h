@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QFont>
+#include <QWidget>
+
+class QComboBox;
+class QKeyEvent;
+
+// The frame the three pickers share: a window holding one combo box `cmb`
+// at its top left corner, as high as the box and as wide as the window,
+// with the colours, font, Locked and run-time Enabled of the control, the
+// Validate event of the form, and Enter that moves on to the next field.
+class comboHost : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(int BackColor READ BackColor WRITE setBackColor)
+    Q_PROPERTY(int ForeColor READ ForeColor WRITE setForeColor)
+    Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabled)
+    Q_PROPERTY(QFont Font READ Font WRITE setFont)
+    Q_PROPERTY(bool Locked READ Locked WRITE setLocked)
+
+public:
+    // Stored Enabled reaches the windows only while the program runs; the
+    // form designer turns this off so a disabled control stays editable.
+    static bool UserMode();
+    static void setUserMode(bool userMode);
+
+    int BackColor() const { return m_backColor; }
+    void setBackColor(int color);
+    int ForeColor() const { return m_foreColor; }
+    void setForeColor(int color);
+    bool Enabled() const { return m_enabled; }
+    void setEnabled(bool enabled);
+    QFont Font() const;
+    void setFont(const QFont &font);
+    bool Locked() const { return m_locked; }
+    void setLocked(bool locked);
+    QString Text() const;
+
+    // The inner box, for hosts that place or style it (the grid's editor).
+    QComboBox *comboBox() const { return cmb; }
+
+    // Turns a key press into the character code a form's handler sees:
+    // Enter 13, Esc 27, Backspace 8, Tab 9, otherwise the typed character;
+    // 0 when the key types nothing.
+    static int keyAsciiOf(const QKeyEvent *event);
+    // The key code (65 for A, 13 for Enter, 37..40 for the arrows...) and
+    // the Shift argument (1 Shift, 2 Ctrl, 4 Alt) of a key event.
+    static int keyCodeOf(const QKeyEvent *event);
+    static int shiftOf(const QKeyEvent *event);
+
+Q_SIGNALS:
+    // A design-time property changed; the key is its property-bag key.
+    void PropertyChanged(const QString &key);
+    void GotFocus();
+    void LostFocus();
+    void Validate(bool &Cancel);
+
+protected:
+    comboHost(bool editable, QWidget *parent);
+    ~comboHost() override;
+
+    // The colour the container shows behind its controls.
+    QColor containerColor() const;
+    QFont ambientFont() const;
+    // The colour the control and the inner box show now.
+    virtual QColor shownBackColor() const;
+    void repaintBackground();
+    void applyEnabled();
+    void relayout();
+
+    // Hooks for the three controls. A hook that returns false eats the key.
+    virtual bool keyDown(QKeyEvent *) { return true; }
+    virtual void keyUp(QKeyEvent *) {}
+    // Called for every typed character with its code, which it may change
+    // (0 drops the key); 13 afterwards moves on to the next field.
+    virtual void keyPress(int &) {}
+    virtual void gotFocus() {}
+    virtual void lostFocus() {}
+    // The user changed the text of an editable box (typing, pasting).
+    virtual void textEdited() {}
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+    QComboBox *cmb = nullptr;
+
+private:
+    bool handleKeyPress(QObject *target, QKeyEvent *event);
+    bool lockedBlocks(QEvent *event) const;
+    void applyForeColor();
+    void paintBackground(const QColor &color);
+
+    int m_backColor;
+    int m_foreColor;
+    bool m_enabled = true;
+    bool m_locked = false;
+    bool m_resending = false;
+};

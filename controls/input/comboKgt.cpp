@@ -1,0 +1,108 @@
+#include "comboKgt.h"
+
+#include <QComboBox>
+
+#include "PropertyBag.h"
+#include "SystemColors.h"
+
+namespace {
+// A unit code is only ever 1 or 2; a text that reads as 2 counts as 2.
+bool isTonnes(const QVariant &value)
+{
+    if (value.isNull())
+        return false;
+    bool ok = false;
+    const double number = value.toString().trimmed().toDouble(&ok);
+    return ok && number == 2;
+}
+}
+
+comboKgt::comboKgt(QWidget *parent)
+    : comboHost(false, parent)
+{
+    cmb->addItem(QStringLiteral("Kg"));
+    cmb->addItem(QStringLiteral("t"));
+    cmb->setCurrentIndex(0);
+}
+
+bool comboKgt::Changed() const
+{
+    return cmb->currentIndex() != m_focusIndex;
+}
+
+void comboKgt::setField(const QString &field)
+{
+    m_field = field;
+    Q_EMIT PropertyChanged(QStringLiteral("Field"));
+}
+
+int comboKgt::Value() const
+{
+    return cmb->currentIndex() + 1;
+}
+
+void comboKgt::setValue(const QVariant &value)
+{
+    cmb->setCurrentIndex(isTonnes(value) ? 1 : 0);
+    Q_EMIT PropertyChanged(QStringLiteral("Value"));
+}
+
+QString comboKgt::Text4Value(const QVariant &Valore)
+{
+    bool ok = false;
+    const int code = Valore.isNull() ? 0 : Valore.toInt(&ok);
+    if (ok && code == 2)
+        return QStringLiteral("t");
+    if (ok && code == 1)
+        return QStringLiteral("Kg");
+    return QString();
+}
+
+int comboKgt::Value4Text(const QString &Testo)
+{
+    if (Testo == QLatin1String("t"))
+        return 2;
+    if (Testo == QLatin1String("Kg"))
+        return 1;
+    return 0;
+}
+
+void comboKgt::initNewInstance()
+{
+    cmb->setFont(ambientFont());
+    relayout();
+    setEnabled(true);
+    cmb->setCurrentIndex(0);
+}
+
+void comboKgt::readProperties(const PropertyBag &bag)
+{
+    setBackColor(bag.ReadProperty(QStringLiteral("BackColor"), SystemColors::vbWindowBackground).toInt());
+    setForeColor(bag.ReadProperty(QStringLiteral("ForeColor"), SystemColors::vbWindowText).toInt());
+    setEnabled(bag.ReadProperty(QStringLiteral("Enabled"), true).toBool());
+    setField(bag.ReadProperty(QStringLiteral("Field"), QString()).toString());
+    setFont(bag.ReadProperty(QStringLiteral("Font"), ambientFont()).value<QFont>());
+    setLocked(bag.ReadProperty(QStringLiteral("Locked"), false).toBool());
+    setValue(bag.ReadProperty(QStringLiteral("Value"), 1));
+}
+
+void comboKgt::writeProperties(PropertyBag &bag) const
+{
+    bag.WriteProperty(QStringLiteral("BackColor"), BackColor(), SystemColors::vbWindowBackground);
+    bag.WriteProperty(QStringLiteral("ForeColor"), ForeColor(), SystemColors::vbWindowText);
+    bag.WriteProperty(QStringLiteral("Enabled"), Enabled(), true);
+    bag.WriteProperty(QStringLiteral("Field"), m_field, QString());
+    bag.WriteProperty(QStringLiteral("Font"), Font(), ambientFont());
+    bag.WriteProperty(QStringLiteral("Locked"), Locked(), false);
+    bag.WriteProperty(QStringLiteral("Value"), Value(), 1);
+}
+
+void comboKgt::keyPress(int &KeyAscii)
+{
+    Q_EMIT KeyPress(KeyAscii);
+}
+
+void comboKgt::gotFocus()
+{
+    m_focusIndex = cmb->currentIndex();
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "comboHost.h"
+
+class PropertyBag;
+
+// The unit of a quantity, "Kg" or "t", chosen from a two-entry list beside
+// every quantity field and as the grid's editor of unit columns. It keeps
+// the unit code the host loads and saves; it never reads the database.
+class comboKgt : public comboHost
+{
+    Q_OBJECT
+    Q_PROPERTY(QString Field READ Field WRITE setField)
+    Q_PROPERTY(int Value READ Value WRITE setValue)
+
+public:
+    explicit comboKgt(QWidget *parent = nullptr);
+
+    // True when the user picked another unit since the list last got the focus.
+    bool Changed() const;
+    QString Field() const { return m_field; }
+    void setField(const QString &field);
+    // 1 "Kg", 2 "t"; 0 only before any value was given.
+    int Value() const;
+    // 2 selects "t"; anything else (Null, text, other numbers) "Kg".
+    void setValue(const QVariant &value);
+
+    static QString Text4Value(const QVariant &Valore);
+    static int Value4Text(const QString &Testo);
+
+    void initNewInstance();
+    void readProperties(const PropertyBag &bag);
+    void writeProperties(PropertyBag &bag) const;
+
+Q_SIGNALS:
+    void KeyPress(int &KeyAscii);
+
+protected:
+    void keyPress(int &KeyAscii) override;
+    void gotFocus() override;
+
+private:
+    QString m_field;
+    int m_focusIndex = 0;
+};

@@ -1,0 +1,461 @@
+#include "slxCombo.h"
+
+#include <QComboBox>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMimeData>
+
+#include "KezCollation.h"
+#include "PropertyBag.h"
+#include "SystemColors.h"
+#include "dbClass.h"
+#include "modFunz.h"
+#include "modMain.h"
+
+namespace {
+
+// The pointer shapes a form may ask for by number.
+QCursor cursorFor(int pointer, const QPixmap &icon)
+{
+    switch (pointer) {
+    case 1: return Qt::ArrowCursor;
+    case 2: return Qt::CrossCursor;
+    case 3: return Qt::IBeamCursor;
+    case 5:
+    case 15: return Qt::SizeAllCursor;
+    case 6: return Qt::SizeBDiagCursor;
+    case 7: return Qt::SizeVerCursor;
+    case 8: return Qt::SizeFDiagCursor;
+    case 9: return Qt::SizeHorCursor;
+    case 10: return Qt::UpArrowCursor;
+    case 11: return Qt::WaitCursor;
+    case 12: return Qt::ForbiddenCursor;
+    case 13: return Qt::BusyCursor;
+    case 14: return Qt::WhatsThisCursor;
+    case 99: return icon.isNull() ? QCursor() : QCursor(icon);
+    default: return QCursor();
+    }
+}
+
+// A whole-number code as the list keeps it; 0 when the value names none.
+int wholeCode(const QVariant &value)
+{
+    if (value.isNull())
+        return 0;
+    bool ok = false;
+    const double number = value.toString().trimmed().toDouble(&ok);
+    if (!ok || number <= 0 || number > 2147483647.0 || number != qRound64(number))
+        return 0;
+    return int(number);
+}
+
+const char *const kNoMatch = "Attenzione, il testo digitato non corrisponde a nessuna voce in elenco!";
+
+} // namespace
+
+slxCombo::slxCombo(QWidget *parent)
+    : comboHost(true, parent)
+{
+    cmb->lineEdit()->setAcceptDrops(false);
+    connect(cmb, &QComboBox::activated, this, [this] { Q_EMIT Click(); });
+    connect(cmb, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0)
+            m_kept = QVariant();
+    });
+}
+
+int slxCombo::Count() const
+{
+    return cmb->count();
+}
+
+QString slxCombo::List(int Indice) const
+{
+    return cmb->itemText(Indice);
+}
+
+int slxCombo::ListIndex() const
+{
+    return cmb->currentIndex();
+}
+
+void slxCombo::setListIndex(int index)
+{
+    cmb->setCurrentIndex(index < cmb->count() ? index : -1);
+}
+
+void slxCombo::setMatchEntry(int matchEntry)
+{
+    m_matchEntry = matchEntry;
+    Q_EMIT PropertyChanged(QStringLiteral("MatchEntry"));
+}
+
+void slxCombo::setKeyString(bool keyString)
+{
+    m_keyString = keyString;
+    if (keyString && UserMode())
+        m_keys = QStringList(11, QString());
+    Q_EMIT PropertyChanged(QStringLiteral("KeyString"));
+}
+
+void slxCombo::setMouseIcon(const QPixmap &icon)
+{
+    m_mouseIcon = icon;
+    setMousePointer(m_mousePointer);
+    Q_EMIT PropertyChanged(QStringLiteral("MouseIcon"));
+}
+
+void slxCombo::setMousePointer(int pointer)
+{
+    m_mousePointer = pointer;
+    const QCursor cursor = cursorFor(pointer, m_mouseIcon);
+    cmb->setCursor(cursor);
+    cmb->lineEdit()->setCursor(pointer == 0 ? QCursor(Qt::IBeamCursor) : cursor);
+    Q_EMIT PropertyChanged(QStringLiteral("MousePointer"));
+}
+
+void slxCombo::setOLEDragMode(int mode)
+{
+    m_oleDragMode = mode;
+    cmb->lineEdit()->setDragEnabled(mode == 1);
+    Q_EMIT PropertyChanged(QStringLiteral("OLEDragMode"));
+}
+
+void slxCombo::setOleDropMode(int mode)
+{
+    m_oleDropMode = mode;
+    cmb->lineEdit()->setAcceptDrops(mode != 0);
+    Q_EMIT PropertyChanged(QStringLiteral("OLEDropMdoe"));
+}
+
+int slxCombo::datumAt(int index) const
+{
+    return cmb->itemData(index).toInt();
+}
+
+QString slxCombo::keyAt(int index) const
+{
+    const int slot = datumAt(index);
+    return slot >= 0 && slot < m_keys.size() ? m_keys.at(slot) : QString();
+}
+
+QVariant slxCombo::Value() const
+{
+    const int index = cmb->currentIndex();
+    if (index < 0) {
+        if (m_kept.isValid())
+            return m_kept;
+        return m_keyString ? QVariant() : QVariant(0);
+    }
+    if (m_keyString)
+        return keyAt(index);
+    return datumAt(index);
+}
+
+void slxCombo::setValue(const QVariant &value)
+{
+    m_kept = QVariant();
+    selectValue(value);
+}
+
+void slxCombo::selectValue(const QVariant &value)
+{
+    int found = -1;
+    QVariant kept;
+    if (m_keyString) {
+        if (!value.isNull()) {
+            const QString key = value.toString();
+            for (int i = 0; i < cmb->count() && found < 0; ++i)
+                if (keyAt(i).compare(key, Qt::CaseInsensitive) == 0)
+                    found = i;
+            if (!key.isEmpty())
+                kept = key;
+        }
+    } else if (const int code = wholeCode(value)) {
+        for (int i = 0; i < cmb->count() && found < 0; ++i)
+            if (datumAt(i) == code)
+                found = i;
+        kept = code;
+    }
+    cmb->setCurrentIndex(found);
+    // A code the list does not hold (an entry since removed from the
+    // table, or a list not filled yet) stays the field's value, shown as
+    // it is, so that saving the record does not turn it into none.
+    if (found < 0 && kept.isValid()) {
+        m_kept = kept;
+        showKept();
+    }
+}
+
+void slxCombo::showKept()
+{
+    cmb->setEditText(m_kept.toString());
+}
+
+void slxCombo::AddItem(const QString &Testo, const QVariant &Valore)
+{
+    int i = 0;
+    while (i < cmb->count() && KezCollation::compare(cmb->itemText(i), Testo) <= 0)
+        ++i;
+    const int selected = cmb->currentIndex();
+    const QString text = cmb->currentText();
+    cmb->insertItem(i, Testo, 0);
+    if (Valore.isValid()) {
+        if (m_keyString) {
+            const int s = cmb->count() - 1;
+            if (s >= m_keys.size())
+                m_keys.resize(s + 11);
+            m_keys[s] = Valore.toString();
+            cmb->setItemData(i, s);
+        } else {
+            cmb->setItemData(i, Valore.toInt());
+        }
+    }
+    // The first entry of an empty box would become the selection: adding
+    // never picks anything for the user.
+    if (selected < 0 && cmb->currentIndex() >= 0) {
+        const QVariant kept = m_kept;
+        cmb->setCurrentIndex(-1);
+        cmb->setEditText(text);
+        m_kept = kept;
+    }
+}
+
+void slxCombo::Clear()
+{
+    m_kept = QVariant();
+    cmb->clear();
+}
+
+QString slxCombo::getText(const QVariant &Codice) const
+{
+    if (m_keyString) {
+        const QString key = Codice.toString();
+        int slot = -1;
+        for (int s = 0; s < cmb->count() && s < m_keys.size() && slot < 0; ++s)
+            if (m_keys.at(s).compare(key, Qt::CaseInsensitive) == 0)
+                slot = s;
+        if (slot < 0)
+            return QString();
+        for (int i = 0; i < cmb->count(); ++i)
+            if (datumAt(i) == slot)
+                return cmb->itemText(i);
+        return QString();
+    }
+    const int code = Codice.toInt();
+    for (int i = 0; i < cmb->count(); ++i)
+        if (datumAt(i) == code)
+            return cmb->itemText(i);
+    return QString();
+}
+
+bool slxCombo::requiredCheck()
+{
+    if (Required > 0 && (Required == 2 || !m_requiredShown)) {
+        modFunz::warnMsg(MsgRequired.isEmpty() ? QStringLiteral("Attenzione, campo richiesto!")
+                                               : MsgRequired);
+        m_requiredShown = true;
+        return false;
+    }
+    return true;
+}
+
+bool slxCombo::Match(bool &Modificato)
+{
+    bool result = true;
+    if (cmb->currentIndex() < 0 && !(m_kept.isValid() && cmb->currentText() == m_kept.toString())) {
+        const QString t = cmb->currentText().trimmed();
+        if (t.isEmpty()) {
+            result = requiredCheck();
+        } else {
+            // The list is in text order: the first entry not below the
+            // typed text is the only one that can match it.
+            int i = 0;
+            int cmp = 1;
+            for (; i < cmb->count(); ++i) {
+                const QString item = cmb->itemText(i);
+                cmp = KezCollation::compare(t, m_matchEntry ? item.left(t.size()) : item);
+                if (cmp <= 0)
+                    break;
+            }
+            if (i < cmb->count() && cmp == 0) {
+                cmb->setCurrentIndex(i);
+            } else {
+                modFunz::warnMsg(QString::fromUtf8(kNoMatch));
+                result = false;
+            }
+        }
+    }
+    // Decided on the resolved entry, so a typed text that names another
+    // entry counts as a change just like one picked from the list.
+    Modificato = cmb->currentIndex() != m_focusIndex || !modFunz::sameValue(Value(), m_focusValue);
+    return result;
+}
+
+QVariant slxCombo::Refresh()
+{
+    if (SqlString.isEmpty() || !modMain::gDb)
+        return QVariant();
+    std::unique_ptr<Recordset> rs = modMain::gDb->kezRs(SqlString);
+    if (!rs || !rs->isOpen()) {
+        modFunz::showError(QString());
+        return QVariant();
+    }
+    const int n = rs->RecordCount();
+    cmb->clear();
+    if (m_keyString)
+        m_keys = QStringList(n + 1, QString());
+    int p = 0;
+    for (; !rs->eof(); rs->MoveNext()) {
+        const QVariant text = rs->value(1);
+        if (text.isNull())
+            continue;
+        if (m_keyString) {
+            m_keys[p] = rs->value(0).toString();
+            cmb->addItem(text.toString(), p);
+        } else {
+            cmb->addItem(text.toString(), rs->value(0).toInt());
+        }
+        ++p;
+    }
+    rs->close();
+    cmb->setCurrentIndex(-1);
+    // A code assigned before the list was filled finds its entry now.
+    if (m_kept.isValid())
+        selectValue(m_kept);
+    return QVariant();
+}
+
+void slxCombo::initNewInstance()
+{
+    cmb->setFont(ambientFont());
+    relayout();
+    setEnabled(true);
+}
+
+void slxCombo::readProperties(const PropertyBag &bag)
+{
+    setBackColor(bag.ReadProperty(QStringLiteral("BackColor"), SystemColors::vbWindowBackground).toInt());
+    setForeColor(bag.ReadProperty(QStringLiteral("ForeColor"), SystemColors::vbWindowText).toInt());
+    setEnabled(bag.ReadProperty(QStringLiteral("Enabled"), true).toBool());
+    setFont(bag.ReadProperty(QStringLiteral("Font"), ambientFont()).value<QFont>());
+    setLocked(bag.ReadProperty(QStringLiteral("Locked"), false).toBool());
+    setMouseIcon(bag.ReadProperty(QStringLiteral("MouseIcon"), QPixmap()).value<QPixmap>());
+    setMousePointer(bag.ReadProperty(QStringLiteral("MousePointer"), 0).toInt());
+    setOLEDragMode(bag.ReadProperty(QStringLiteral("OLEDragMode"), 0).toInt());
+    setOleDropMode(bag.ReadProperty(QStringLiteral("OLEDropMdoe"), 0).toInt());
+    setMatchEntry(bag.ReadProperty(QStringLiteral("MatchEntry"), 0).toInt());
+    setKeyString(bag.ReadProperty(QStringLiteral("KeyString"), false).toBool());
+    SqlString = bag.ReadProperty(QStringLiteral("SqlString"), QString()).toString();
+    MsgRequired = bag.ReadProperty(QStringLiteral("MsgRequired"), QString()).toString();
+    Required = bag.ReadProperty(QStringLiteral("Required"), 0).toInt();
+}
+
+void slxCombo::writeProperties(PropertyBag &bag) const
+{
+    bag.WriteProperty(QStringLiteral("BackColor"), BackColor(), SystemColors::vbWindowBackground);
+    bag.WriteProperty(QStringLiteral("ForeColor"), ForeColor(), SystemColors::vbWindowText);
+    bag.WriteProperty(QStringLiteral("Enabled"), Enabled(), true);
+    bag.WriteProperty(QStringLiteral("Font"), Font(), ambientFont());
+    bag.WriteProperty(QStringLiteral("Locked"), Locked(), false);
+    if (!m_mouseIcon.isNull())
+        bag.WriteProperty(QStringLiteral("MouseIcon"), m_mouseIcon);
+    bag.WriteProperty(QStringLiteral("MousePointer"), m_mousePointer, 0);
+    bag.WriteProperty(QStringLiteral("OLEDragMode"), m_oleDragMode, 0);
+    bag.WriteProperty(QStringLiteral("OLEDropMdoe"), m_oleDropMode, 0);
+    bag.WriteProperty(QStringLiteral("MatchEntry"), m_matchEntry, 0);
+    bag.WriteProperty(QStringLiteral("KeyString"), m_keyString, false);
+    bag.WriteProperty(QStringLiteral("SqlString"), SqlString, QString());
+    bag.WriteProperty(QStringLiteral("MsgRequired"), MsgRequired, QString());
+    bag.WriteProperty(QStringLiteral("Required"), Required, 0);
+}
+
+bool slxCombo::keyDown(QKeyEvent *event)
+{
+    int KeyCode = keyCodeOf(event);
+    int Shift = shiftOf(event);
+    Q_EMIT KeyDown(KeyCode, Shift);
+    return KeyCode != 0 || keyCodeOf(event) == 0;
+}
+
+void slxCombo::keyUp(QKeyEvent *event)
+{
+    int KeyCode = keyCodeOf(event);
+    int Shift = shiftOf(event);
+    Q_EMIT KeyUp(KeyCode, Shift);
+}
+
+void slxCombo::keyPress(int &KeyAscii)
+{
+    Q_EMIT KeyPress(KeyAscii);
+}
+
+void slxCombo::gotFocus()
+{
+    m_focusIndex = cmb->currentIndex();
+    m_focusValue = Value();
+}
+
+void slxCombo::textEdited()
+{
+    m_kept = QVariant();
+    Q_EMIT Change();
+}
+
+bool slxCombo::dragEvent(QEvent *event)
+{
+    auto *drop = static_cast<QDropEvent *>(event);
+    int Effect = drop->dropAction() == Qt::MoveAction ? 2 : 1;
+    const Qt::MouseButtons buttons = drop->buttons();
+    int Button = (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0)
+        | (buttons & Qt::MiddleButton ? 4 : 0);
+    const Qt::KeyboardModifiers mods = drop->modifiers();
+    int Shift = (mods & Qt::ShiftModifier ? 1 : 0) | (mods & Qt::ControlModifier ? 2 : 0)
+        | (mods & Qt::AltModifier ? 4 : 0);
+    float x = float(drop->position().x());
+    float Y = float(drop->position().y());
+    if (event->type() == QEvent::Drop) {
+        Q_EMIT OLEDragDrop(drop->mimeData(), Effect, Button, Shift, x, Y);
+    } else {
+        int State = event->type() == QEvent::DragEnter ? 0 : 2;
+        Q_EMIT OLEDragOver(drop->mimeData(), Effect, Button, Shift, x, Y, State);
+    }
+    if (Effect == 0) {
+        drop->ignore();
+    } else {
+        drop->setDropAction(Effect == 2 ? Qt::MoveAction : Qt::CopyAction);
+        drop->accept();
+    }
+    return true;
+}
+
+bool slxCombo::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == cmb->lineEdit()) {
+        switch (event->type()) {
+        case QEvent::MouseButtonDblClick:
+            Q_EMIT DblClick();
+            break;
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            // Manual dropping hands the data to the form; automatic lets
+            // the box take the text.
+            if (m_oleDropMode == 1)
+                return dragEvent(event);
+            break;
+        case QEvent::DragLeave:
+            if (m_oleDropMode == 1) {
+                int Effect = 0, Button = 0, Shift = 0, State = 1;
+                float x = 0, Y = 0;
+                Q_EMIT OLEDragOver(nullptr, Effect, Button, Shift, x, Y, State);
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return comboHost::eventFilter(watched, event);
+}
