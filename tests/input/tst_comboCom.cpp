@@ -1,0 +1,354 @@
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "MessageBoxSeam.h"
+#include "PickerForm.h"
+#include "PropertyBag.h"
+#include "SystemColors.h"
+#include "TestSupport.h"
+#include "comboCom.h"
+
+// Invented municipalities: a few real-looking ones and some whose names
+// hold the characters a careless search would read as a pattern.
+static const char *const kFixtures = R"(
+INSERT INTO Province (prvIstat, prvDesc, prvSigla, prvCCIAA) VALUES
+  (1, 'TORINO', 'TO', 1), (15, 'MILANO', 'MI', 15), (40, 'FORLÌ-CESENA', 'FC', 40),
+  (58, 'ROMA', 'RM', 58), (999, 'PROVINCIA DI PROVA', 'ZZ', 998);
+INSERT INTO Comuni (prvIstat, comIstat, comDesc, comCap, comCCIAA) VALUES
+  (58, 91, 'ROMA', '00100', 58), (1, 225, 'ROMANO CANAVESE', '10090', 1),
+  (15, 146, 'MILANO', '20100', 15), (40, 12, 'FORLÌ', '47121', 40),
+  (40, 13, 'FORLIMPOPOLI', '47034', 40),
+  (999, 1, 'C%D', '00001', 998), (999, 2, 'CADE', '00002', 998),
+  (999, 3, 'A_B', '00003', 998), (999, 4, 'AXB', '00004', 998),
+  (999, 5, '[X]', '00005', 998), (999, 6, 'SANT''ANGELO', '00006', 998),
+  (999, 7, 'SANTA MARIA', '00007', 998), (999, 8, 'XY', '00008', 998);
+)";
+
+class tst_comboCom : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+    // The user puts the caret in the field, replaces its text and the form
+    // asks the field to resolve it, as when the user leaves it.
+    static void retype(comboCom &com, const QString &text)
+    {
+        com.setFocus();
+        QLineEdit *edit = com.comboBox()->lineEdit();
+        edit->selectAll();
+        QTest::keyClick(com.comboBox(), Qt::Key_Delete);
+        QTest::keyClicks(com.comboBox(), text);
+    }
+
+    static QStringList asked()
+    {
+        QStringList texts;
+        for (const auto &a : MessageBoxSeam::asked())
+            texts << a.text;
+        MessageBoxSeam::clearAsked();
+        return texts;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        TestSupport::scriptDialogs();
+        const QString path = dir.filePath(QStringLiteral("comuni.db"));
+        QVERIFY(TestSupport::createDatabase(path, QString::fromUtf8(kFixtures)));
+        QVERIFY(TestSupport::useDatabase(path));
+    }
+
+    void init()
+    {
+        MessageBoxSeam::clearAsked();
+    }
+
+    void letValueLoadsTheMunicipality_data()
+    {
+        QTest::addColumn<QVariant>("prov");
+        QTest::addColumn<QVariant>("com");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("cap");
+        QTest::addColumn<QString>("sigla");
+        QTest::addColumn<QString>("provincia");
+        QTest::addColumn<int>("cciaa");
+        QTest::newRow("existing") << QVariant(40) << QVariant(12) << 40012 << QStringLiteral("FORLÌ")
+                                  << QStringLiteral("47121") << QStringLiteral("FC")
+                                  << QStringLiteral("FORLÌ-CESENA") << 40;
+        QTest::newRow("codes as text") << QVariant(QStringLiteral("58")) << QVariant(QStringLiteral("91"))
+                                       << 58091 << QStringLiteral("ROMA") << QStringLiteral("00100")
+                                       << QStringLiteral("RM") << QStringLiteral("ROMA") << 58;
+        QTest::newRow("unknown pair") << QVariant(58) << QVariant(92) << 0 << QString() << QString()
+                                      << QString() << QString() << 0;
+        QTest::newRow("zero") << QVariant(0) << QVariant(91) << 0 << QString() << QString() << QString()
+                              << QString() << 0;
+        QTest::newRow("null") << QVariant() << QVariant(91) << 0 << QString() << QString() << QString()
+                              << QString() << 0;
+    }
+
+    void letValueLoadsTheMunicipality()
+    {
+        QFETCH(QVariant, prov);
+        QFETCH(QVariant, com);
+        QFETCH(int, key);
+        comboCom c;
+        c.letValue(15, 146);
+        QCOMPARE(c.letValue(prov, com), key);
+        QCOMPARE(c.Value().toInt(), key);
+        QCOMPARE(c.Text(), QFETCH(QString, text), text);
+        QCOMPARE(c.cap(), QFETCH(QString, cap), cap);
+        QCOMPARE(c.Sigla(), QFETCH(QString, sigla), sigla);
+        QCOMPARE(c.Provincia(), QFETCH(QString, provincia), provincia);
+        QCOMPARE(c.CCIAA(), QFETCH(int, cciaa), cciaa);
+        QCOMPARE(c.istatProvincia(), key / 1000);
+        QCOMPARE(c.istatComune(), key % 1000);
+
+        // Value is the same load by key.
+        comboCom byKey;
+        byKey.setValue(key ? QVariant(key) : QVariant());
+        QCOMPARE(byKey.Value().toInt(), key);
+        QCOMPARE(byKey.Text(), c.Text());
+    }
+
+    void typedLettersAreUpperCase()
+    {
+        TestSupport::PickerForm form;
+        auto *com = new comboCom;
+        form.place(com);
+        com->setFocus();
+        QTest::keyClicks(com->comboBox(), QStringLiteral("mi"));
+        TestSupport::typeText(com->comboBox(), QStringLiteral("là"));
+        QCOMPARE(com->Text(), QStringLiteral("MIL"));
+    }
+
+    // One municipality found is chosen at once; several open the list and
+    // keep the user in the field until one is picked.
+    void searchByTypedBeginning_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QStringList>("entries");
+        QTest::newRow("one") << QStringLiteral("mil") << true << QStringList{QStringLiteral("MILANO")};
+        QTest::newRow("whole name among several") << QStringLiteral("roma") << false
+                                                  << QStringList{QStringLiteral("ROMA"),
+                                                                 QStringLiteral("ROMANO CANAVESE")};
+        QTest::newRow("several") << QStringLiteral("ro") << false
+                                 << QStringList{QStringLiteral("ROMA"), QStringLiteral("ROMANO CANAVESE")};
+        QTest::newRow("accent not typed") << QStringLiteral("forli") << false
+                                          << QStringList{QStringLiteral("FORLÌ"),
+                                                         QStringLiteral("FORLIMPOPOLI")};
+        // The typed text is a beginning of a name, never a pattern.
+        QTest::newRow("percent") << QStringLiteral("c%") << true << QStringList{QStringLiteral("C%D")};
+        QTest::newRow("underscore") << QStringLiteral("a_") << true << QStringList{QStringLiteral("A_B")};
+        QTest::newRow("bracket") << QStringLiteral("[x") << true << QStringList{QStringLiteral("[X]")};
+        QTest::newRow("apostrophe") << QStringLiteral("sant'") << true
+                                    << QStringList{QStringLiteral("SANT'ANGELO")};
+        QTest::newRow("percent alone") << QStringLiteral("%") << false << QStringList();
+        QTest::newRow("underscore alone") << QStringLiteral("_") << false << QStringList();
+    }
+
+    void searchByTypedBeginning()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, accepted);
+        QFETCH(QStringList, entries);
+        TestSupport::PickerForm form;
+        auto *com = new comboCom;
+        form.place(com);
+        retype(*com, typed);
+        bool changed = false;
+        QCOMPARE(com->Match(changed), accepted);
+        QVERIFY(changed);
+        QStringList listed;
+        for (int i = 0; i < com->comboBox()->count(); ++i)
+            listed << com->comboBox()->itemText(i);
+        QCOMPARE(listed, entries);
+        if (entries.isEmpty()) {
+            QCOMPARE(asked(), QStringList{QStringLiteral("Attenzione, Comune non trovato!")});
+            QCOMPARE(com->Value().toInt(), 0);
+            QCOMPARE(com->comboBox()->lineEdit()->selectedText(), typed.toUpper());
+            return;
+        }
+        QVERIFY(asked().isEmpty());
+        QCOMPARE(com->Text(), entries.first());
+        if (entries.size() > 1) {
+            QTRY_VERIFY(com->comboBox()->view()->isVisible());
+            com->comboBox()->hidePopup();
+            // Leaving again without typing takes the entry shown.
+            QVERIFY(com->Match(changed));
+            QCOMPARE(com->Text(), entries.first());
+        } else {
+            QTest::qWait(150);
+            QVERIFY(!com->comboBox()->view()->isVisible());
+        }
+    }
+
+    void notFoundIsSaidOncePerText()
+    {
+        comboCom com;
+        retype(com, QStringLiteral("zzz"));
+        bool changed = false;
+        QVERIFY(!com.Match(changed));
+        QCOMPARE(asked().size(), 1);
+        QVERIFY(!com.Match(changed));
+        QVERIFY(asked().isEmpty());
+        retype(com, QStringLiteral("zzy"));
+        QVERIFY(!com.Match(changed));
+        QCOMPARE(asked().size(), 1);
+    }
+
+    // The user found one municipality, typed something else and then the
+    // same beginning again: the municipality is chosen again, not a silent
+    // refusal.
+    void sameSearchAgainChoosesItAgain()
+    {
+        TestSupport::PickerForm form;
+        auto *owned = new comboCom;
+        form.place(owned);
+        comboCom &com = *owned;
+        retype(com, QStringLiteral("roman"));
+        bool changed = false;
+        QVERIFY(com.Match(changed));
+        QCOMPARE(com.Value().toInt(), 1225);
+        retype(com, QStringLiteral("roman"));
+        QCOMPARE(com.Value().toInt(), 0);
+        QVERIFY(com.Match(changed));
+        QCOMPARE(com.Value().toInt(), 1225);
+        QCOMPARE(com.Sigla(), QStringLiteral("TO"));
+        QVERIFY(asked().isEmpty());
+
+        retype(com, QStringLiteral("forl"));
+        QVERIFY(!com.Match(changed));
+        retype(com, QStringLiteral("forl"));
+        QVERIFY(!com.Match(changed));
+        QCOMPARE(com.Text(), QStringLiteral("FORLÌ"));
+        QTRY_VERIFY(com.comboBox()->view()->isVisible());
+        com.comboBox()->hidePopup();
+    }
+
+    void requiredField_data()
+    {
+        QTest::addColumn<int>("required");
+        QTest::addColumn<QString>("msgRequired");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("once") << 1 << QString() << QStringLiteral("Attenzione, campo Comune richiesto!");
+        QTest::newRow("always") << 2 << QStringLiteral("Attenzione, comune unità locale richiesto.")
+                                << QStringLiteral("Attenzione, comune unità locale richiesto.");
+    }
+
+    void requiredField()
+    {
+        QFETCH(int, required);
+        QFETCH(QString, msgRequired);
+        QFETCH(QString, shown);
+        comboCom com;
+        com.Required = required;
+        com.MsgRequired = msgRequired;
+        com.letValue(58, 91);
+        retype(com, QString());
+        bool changed = false;
+        QVERIFY(!com.Match(changed));
+        QCOMPARE(asked(), QStringList{shown});
+        QCOMPARE(com.Match(changed), required == 1);
+        QCOMPARE(asked().size(), required == 1 ? 0 : 1);
+        com.letValue(58, 91);
+        retype(com, QString());
+        QVERIFY(!com.Match(changed));
+        QCOMPARE(asked(), QStringList{shown});
+    }
+
+    void leavingWithoutTypingKeepsTheLoadedValue()
+    {
+        TestSupport::PickerForm form;
+        auto *com = new comboCom;
+        form.place(com);
+        com->letValue(15, 146);
+        form.before->setFocus();
+        com->setFocus();
+        bool changed = true;
+        QVERIFY(com->Match(changed));
+        QVERIFY(!changed);
+        QCOMPARE(com->Value().toInt(), 15146);
+    }
+
+    // The form checks the field when the user leaves it with Tab or Enter:
+    // a refusal keeps the caret in the field.
+    void leavingTheFieldRunsMatch()
+    {
+        TestSupport::PickerForm form;
+        auto *com = new comboCom;
+        bool changed = false;
+        connect(com, &comboCom::Validate, com, [&](bool &Cancel) { Cancel = !com->Match(changed); });
+        form.place(com);
+        com->setFocus();
+        QTest::keyClicks(com->comboBox(), QStringLiteral("mil"));
+        QTest::keyClick(com->comboBox(), Qt::Key_Return);
+        QTRY_VERIFY(form.after->hasFocus());
+        QVERIFY(changed);
+        QCOMPARE(com->Value().toInt(), 15146);
+
+        com->setFocus();
+        QTRY_VERIFY(com->comboBox()->hasFocus());
+        retype(*com, QStringLiteral("qq"));
+        QTest::keyClick(com->comboBox(), Qt::Key_Tab);
+        QTest::qWait(50);
+        QVERIFY(com->comboBox()->hasFocus());
+        QCOMPARE(asked(), QStringList{QStringLiteral("Attenzione, Comune non trovato!")});
+    }
+
+    void propertyBagRoundTrip()
+    {
+        QWidget host;
+        comboCom a(&host);
+        a.initNewInstance();
+        PropertyBag empty;
+        a.writeProperties(empty);
+        QCOMPARE(empty.count(), 0);
+
+        a.setBackColor(0x00FFEEDD);
+        a.setBackStyle(0);
+        a.setLocked(true);
+        a.Required = 1;
+        a.MsgRequired = QStringLiteral("Attenzione, comune richiesto.");
+        PropertyBag bag;
+        a.writeProperties(bag);
+        QCOMPARE(bag.count(), 5);
+        comboCom b(&host);
+        b.readProperties(bag);
+        QCOMPARE(b.BackColor(), 0x00FFEEDD);
+        QCOMPARE(b.BackStyle(), 0);
+        QVERIFY(b.Locked());
+        QCOMPARE(b.Required, 1);
+        QCOMPARE(b.MsgRequired, a.MsgRequired);
+        QCOMPARE(b.property("BackStyle").toInt(), 0);
+        PropertyBag again;
+        b.writeProperties(again);
+        QCOMPARE(again.keys(), bag.keys());
+    }
+
+    void pictures()
+    {
+        TestSupport::PickerForm form;
+        auto *com = new comboCom;
+        form.place(com);
+        com->letValue(58, 91);
+        TestSupport::grab(&form.window, QStringLiteral("comboCom_closed"));
+        retype(*com, QStringLiteral("ro"));
+        bool changed = false;
+        com->Match(changed);
+        QTRY_VERIFY(com->comboBox()->view()->isVisible());
+        TestSupport::grab(com->comboBox()->view()->window(), QStringLiteral("comboCom_list"));
+        com->comboBox()->hidePopup();
+        com->setEnabled(false);
+        TestSupport::grab(&form.window, QStringLiteral("comboCom_disabled"));
+    }
+};
+
+QTEST_MAIN(tst_comboCom)
+#include "tst_comboCom.moc"
