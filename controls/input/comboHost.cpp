@@ -1,6 +1,5 @@
 #include "comboHost.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -55,7 +54,6 @@ comboHost::comboHost(bool editable, QWidget *parent)
         });
     }
     cmb->installEventFilter(this);
-    cmb->view()->installEventFilter(this);
     setFocusProxy(cmb);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -333,11 +331,6 @@ bool comboHost::handleKeyPress(QObject *target, QKeyEvent *event)
 
 bool comboHost::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == cmb->view()) {
-        // Enter in the open list picks the entry and closes the list; it
-        // must not also move on.
-        return false;
-    }
     if (lockedBlocks(event))
         return true;
     switch (event->type()) {

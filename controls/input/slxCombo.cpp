@@ -304,6 +304,7 @@ QVariant slxCombo::Refresh()
         return QVariant();
     }
     const int n = rs->RecordCount();
+    const QVariant kept = m_kept;
     cmb->clear();
     if (m_keyString)
         m_keys = QStringList(n + 1, QString());
@@ -323,8 +324,8 @@ QVariant slxCombo::Refresh()
     rs->close();
     cmb->setCurrentIndex(-1);
     // A code assigned before the list was filled finds its entry now.
-    if (m_kept.isValid())
-        selectValue(m_kept);
+    if (kept.isValid())
+        selectValue(kept);
     return QVariant();
 }
 

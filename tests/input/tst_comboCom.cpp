@@ -101,11 +101,16 @@ private Q_SLOTS:
         c.letValue(15, 146);
         QCOMPARE(c.letValue(prov, com), key);
         QCOMPARE(c.Value().toInt(), key);
-        QCOMPARE(c.Text(), QFETCH(QString, text), text);
-        QCOMPARE(c.cap(), QFETCH(QString, cap), cap);
-        QCOMPARE(c.Sigla(), QFETCH(QString, sigla), sigla);
-        QCOMPARE(c.Provincia(), QFETCH(QString, provincia), provincia);
-        QCOMPARE(c.CCIAA(), QFETCH(int, cciaa), cciaa);
+        QFETCH(QString, text);
+        QFETCH(QString, cap);
+        QFETCH(QString, sigla);
+        QFETCH(QString, provincia);
+        QFETCH(int, cciaa);
+        QCOMPARE(c.Text(), text);
+        QCOMPARE(c.cap(), cap);
+        QCOMPARE(c.Sigla(), sigla);
+        QCOMPARE(c.Provincia(), provincia);
+        QCOMPARE(c.CCIAA(), cciaa);
         QCOMPARE(c.istatProvincia(), key / 1000);
         QCOMPARE(c.istatComune(), key % 1000);
 
@@ -338,12 +343,14 @@ private Q_SLOTS:
         auto *com = new comboCom;
         form.place(com);
         com->letValue(58, 91);
+        com->setFocus();
+        QTRY_VERIFY(com->comboBox()->hasFocus());
         TestSupport::grab(&form.window, QStringLiteral("comboCom_closed"));
         retype(*com, QStringLiteral("ro"));
         bool changed = false;
         com->Match(changed);
         QTRY_VERIFY(com->comboBox()->view()->isVisible());
-        TestSupport::grab(com->comboBox()->view()->window(), QStringLiteral("comboCom_list"));
+        form.grabWithList(com->comboBox(), QStringLiteral("comboCom_list"));
         com->comboBox()->hidePopup();
         com->setEnabled(false);
         TestSupport::grab(&form.window, QStringLiteral("comboCom_disabled"));

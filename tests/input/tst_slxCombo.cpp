@@ -335,10 +335,12 @@ private Q_SLOTS:
         fill(*c);
         form.place(c);
         c->setValue(11);
+        c->setFocus();
+        QTRY_VERIFY(c->comboBox()->hasFocus());
         TestSupport::grab(&form.window, QStringLiteral("slxCombo_closed"));
         c->comboBox()->showPopup();
         QTRY_VERIFY(c->comboBox()->view()->isVisible());
-        TestSupport::grab(c->comboBox()->view()->window(), QStringLiteral("slxCombo_list"));
+        form.grabWithList(c->comboBox(), QStringLiteral("slxCombo_list"));
         c->comboBox()->hidePopup();
         c->setEnabled(false);
         TestSupport::grab(&form.window, QStringLiteral("slxCombo_disabled"));

@@ -22,5 +22,8 @@ struct PickerForm
 
     // Places control between the two fields and shows the form.
     void place(QWidget *control);
+    // Saves a picture of the form with the open list of box drawn where
+    // the user sees it.
+    QString grabWithList(QWidget *box, const QString &name);
 };
 }
