@@ -151,13 +151,8 @@ QString comboCom::Sigla() const
 
 bool comboCom::requiredCheck()
 {
-    if (Required > 0 && (Required == 2 || !requiredShown)) {
-        modFunz::warnMsg(MsgRequired.isEmpty() ? QStringLiteral("Attenzione, campo Comune richiesto!")
-                                               : MsgRequired);
-        requiredShown = true;
-        return false;
-    }
-    return true;
+    return acceptEmpty(Required, requiredShown, MsgRequired,
+                       QStringLiteral("Attenzione, campo Comune richiesto!"));
 }
 
 bool comboCom::Match(bool &Modificato)

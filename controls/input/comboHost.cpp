@@ -118,6 +118,17 @@ QString comboHost::Text() const
     return cmb->currentText();
 }
 
+bool comboHost::acceptEmpty(int Required, bool &requiredShown, const QString &MsgRequired,
+                            const QString &standard)
+{
+    if (Required > 0 && (Required == 2 || !requiredShown)) {
+        modFunz::warnMsg(MsgRequired.isEmpty() ? standard : MsgRequired);
+        requiredShown = true;
+        return false;
+    }
+    return true;
+}
+
 QColor comboHost::containerColor() const
 {
     const QWidget *container = parentWidget();

@@ -60,6 +60,11 @@ protected:
     comboHost(bool editable, QWidget *parent);
     ~comboHost() override;
 
+    // The required-field rule of the pickers: an empty field is refused
+    // with the form's message (or the standard one) once with Required 1,
+    // every time with Required 2. True lets the user leave.
+    static bool acceptEmpty(int Required, bool &requiredShown, const QString &MsgRequired,
+                            const QString &standard);
     // The colour the container shows behind its controls.
     QColor containerColor() const;
     QFont ambientFont() const;

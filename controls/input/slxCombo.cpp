@@ -253,13 +253,8 @@ QString slxCombo::getText(const QVariant &Codice) const
 
 bool slxCombo::requiredCheck()
 {
-    if (Required > 0 && (Required == 2 || !m_requiredShown)) {
-        modFunz::warnMsg(MsgRequired.isEmpty() ? QStringLiteral("Attenzione, campo richiesto!")
-                                               : MsgRequired);
-        m_requiredShown = true;
-        return false;
-    }
-    return true;
+    return acceptEmpty(Required, m_requiredShown, MsgRequired,
+                       QStringLiteral("Attenzione, campo richiesto!"));
 }
 
 bool slxCombo::Match(bool &Modificato)

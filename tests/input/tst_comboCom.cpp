@@ -2,12 +2,12 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "MessageBoxSeam.h"
 #include "PickerForm.h"
 #include "PropertyBag.h"
+#include "ShellFixture.h"
 #include "SystemColors.h"
 #include "TestSupport.h"
 #include "comboCom.h"
@@ -32,7 +32,7 @@ class tst_comboCom : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir dir;
+    ShellFixture shell;
 
     // The user puts the caret in the field, replaces its text and the form
     // asks the field to resolve it, as when the user leaves it.
@@ -47,20 +47,14 @@ class tst_comboCom : public QObject
 
     static QStringList asked()
     {
-        QStringList texts;
-        for (const auto &a : MessageBoxSeam::asked())
-            texts << a.text;
-        MessageBoxSeam::clearAsked();
-        return texts;
+        return TestSupport::takeMessages();
     }
 
 private Q_SLOTS:
     void initTestCase()
     {
         TestSupport::scriptDialogs();
-        const QString path = dir.filePath(QStringLiteral("comuni.db"));
-        QVERIFY(TestSupport::createDatabase(path, QString::fromUtf8(kFixtures)));
-        QVERIFY(TestSupport::useDatabase(path));
+        QVERIFY(shell.openDatabase(QString::fromUtf8(kFixtures)));
     }
 
     void init()

@@ -2,12 +2,12 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "MessageBoxSeam.h"
 #include "PickerForm.h"
 #include "PropertyBag.h"
+#include "ShellFixture.h"
 #include "TestSupport.h"
 #include "slxCombo.h"
 
@@ -23,7 +23,7 @@ class tst_slxCombo : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir dir;
+    ShellFixture shell;
 
     static void fill(slxCombo &c)
     {
@@ -40,11 +40,7 @@ class tst_slxCombo : public QObject
 
     static QStringList asked()
     {
-        QStringList texts;
-        for (const auto &a : MessageBoxSeam::asked())
-            texts << a.text;
-        MessageBoxSeam::clearAsked();
-        return texts;
+        return TestSupport::takeMessages();
     }
 
     static QStringList entries(const slxCombo &c)
@@ -59,9 +55,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         TestSupport::scriptDialogs();
-        const QString path = dir.filePath(QStringLiteral("nazioni.db"));
-        QVERIFY(TestSupport::createDatabase(path, QString::fromUtf8(kFixtures)));
-        QVERIFY(TestSupport::useDatabase(path));
+        QVERIFY(shell.openDatabase(QString::fromUtf8(kFixtures)));
     }
 
     void init()

@@ -6,18 +6,17 @@
 #include <QPainter>
 #include <QTest>
 
-#include "dbClass.h"
-#include "modMain.h"
+#include "MessageBoxSeam.h"
 
 namespace TestSupport {
 
-bool useDatabase(const QString &path)
+QStringList takeMessages()
 {
-    if (!modMain::gDb)
-        modMain::gDb = std::make_unique<dbClass>();
-    modMain::gDb->kezCnn.close();
-    modMain::gDb->kezDbFilename = path;
-    return modMain::gDb->kezCnn.open(path);
+    QStringList texts;
+    for (const auto &asked : MessageBoxSeam::asked())
+        texts << asked.text;
+    MessageBoxSeam::clearAsked();
+    return texts;
 }
 
 QString PickerForm::grabWithList(QWidget *box, const QString &name)

@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QString>
+#include <QStringList>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -9,9 +10,8 @@
 // before it, the control, a field after it, shown and active.
 namespace TestSupport {
 
-// Opens the database at path as the program's current-year database
-// (modMain::gDb), creating the database object when needed.
-bool useDatabase(const QString &path);
+// The texts of the message boxes shown since the last call.
+QStringList takeMessages();
 
 struct PickerForm
 {
