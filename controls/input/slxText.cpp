@@ -155,7 +155,7 @@ slxText::slxText(QWidget *parent)
     Currency::registerMetaType();
     slxModule::initControlMetrics();
     setFocusPolicy(Qt::StrongFocus);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     m_tabAnchor = new QWidget(this);
     // Hidden, it never takes the focus; it only keeps a place in the chain.
     m_tabAnchor->setFocusPolicy(Qt::TabFocus);
@@ -825,6 +825,15 @@ void slxText::layoutBox()
         m_box->setGeometry(full);
 }
 
+// In a layout a one-line field keeps one line's height, as a line edit
+// does; a multi-line field takes the room it is given.
+void slxText::applySizePolicy()
+{
+    setSizePolicy(sizePolicy().horizontalPolicy(), m_multiLine != 0 && !m_autoSize
+                                                       ? QSizePolicy::Expanding
+                                                       : QSizePolicy::Fixed);
+}
+
 void slxText::resizeEvent(QResizeEvent *)
 {
     const int minHeight = minimumHeight();
@@ -908,8 +917,7 @@ void slxText::setAppearance(int value)
 void slxText::setAutoSize(bool value)
 {
     m_autoSize = value;
-    setSizePolicy(sizePolicy().horizontalPolicy(),
-                  value ? QSizePolicy::Fixed : QSizePolicy::Preferred);
+    applySizePolicy();
     if (value && height() != minimumHeight())
         resize(width(), minimumHeight());
     signalChange("AutoSize");
@@ -1082,6 +1090,7 @@ void slxText::setMultiLine(int value)
 {
     m_multiLine = value;
     buildBox();
+    applySizePolicy();
     updateGeometry();
     signalChange("MultiLine");
 }
@@ -1188,8 +1197,7 @@ void slxText::readProperties(const PropertyBag &bag)
     measureText();
     applyScrollBars();
     applyAppearance();
-    setSizePolicy(sizePolicy().horizontalPolicy(),
-                  m_autoSize ? QSizePolicy::Fixed : QSizePolicy::Preferred);
+    applySizePolicy();
     if (m_controlType == Data)
         nomeFormatoData();
     else if (isNumber())

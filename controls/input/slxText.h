@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QVariant>
 #include <QWidget>
+#include <array>
 
 class PropertyBag;
 class QKeyEvent;
@@ -236,6 +237,7 @@ private:
     void maschereNumero();
     void mostraNumero() { showValue(); }
     void layoutBox();
+    void applySizePolicy();
     void measureText();
     int minimumHeight() const;
     QColor containerColor() const;
@@ -279,7 +281,7 @@ private:
     int m_oleDropMode = 0;
 
     QVariant m_value;
-    int m_margins[4] = {1, 1, 1, 3};
+    std::array<int, 4> m_margins = {1, 1, 1, 3};
     int m_edgeFlags = 0;
     QString m_formatMask;
     bool m_hasFocus = false;
