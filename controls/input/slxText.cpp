@@ -1190,7 +1190,10 @@ void slxText::readProperties(const PropertyBag &bag)
     else if (m_controlType == Valuta)
         m_decDigits = 2;
     buildBox();
-    setLocked(m_locked);
+    if (m_line)
+        m_line->setReadOnly(m_locked);
+    else if (m_multi)
+        m_multi->setReadOnly(m_locked);
     applyColors();
     applyDropMode();
     QWidget::setEnabled(UserMode() ? m_enabled : true);
@@ -1290,6 +1293,8 @@ bool slxText::eventFilter(QObject *watched, QEvent *event)
             int k = KeyCodes::codeOf(c);
             emit KeyPress(k);
             if (k != 0)
+                fieldKeyPress(k);
+            if (k >= 32 && k != 127)
                 typeCharacter(k);
         }
         event->accept();

@@ -2,6 +2,8 @@
 #include <QClipboard>
 #include <QFormLayout>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QTimer>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -547,6 +549,102 @@ private Q_SLOTS:
         f->SelectAll();
         QTest::keyClick(f, Qt::Key_X, Qt::ControlModifier);
         QCOMPARE(f->Text(), QStringLiteral("05/03/2021"));
+    }
+
+    // A drop and the context menu's paste take the same road as Ctrl+V.
+    void dropAndMenuPasteObeyTheFieldsRules()
+    {
+        Form form;
+        slxText *f = form.field;
+        f->setCharacters(2 + 8);
+        form.enter();
+        auto drop = [f](const QString &text) {
+            QMimeData data;
+            data.setText(text);
+            QDragEnterEvent enter(QPoint(3, 3), Qt::CopyAction, &data, Qt::LeftButton,
+                                  Qt::NoModifier);
+            QCoreApplication::sendEvent(f->textBox(), &enter);
+            if (!enter.isAccepted())
+                return false;
+            QDropEvent dropped(QPointF(3, 3), Qt::CopyAction, &data, Qt::LeftButton,
+                               Qt::NoModifier);
+            QCoreApplication::sendEvent(f->textBox(), &dropped);
+            return dropped.isAccepted();
+        };
+        QVERIFY(!drop(QStringLiteral("abc"))); // drops are off by default
+        f->setOleDropMode(2);
+        QVERIFY(drop(QStringLiteral("ab-1")));
+        QCOMPARE(f->Text(), QStringLiteral("AB1"));
+        f->setLocked(true);
+        QVERIFY(!drop(QStringLiteral("zz")));
+        QCOMPARE(f->Text(), QStringLiteral("AB1"));
+        f->setLocked(false);
+
+        f->setControlType(slxText::Intero);
+        f->setValue(5);
+        form.enter();
+        QVERIFY(drop(QStringLiteral("1234567")));
+        QCOMPARE(f->Text(), QStringLiteral("5"));
+        QVERIFY(drop(QStringLiteral("-12")));
+        QCOMPARE(f->Text(), QStringLiteral("5"));
+        QVERIFY(drop(QStringLiteral("12")));
+        QCOMPARE(f->Text(), QStringLiteral("12"));
+
+        // The menu's paste: choose "Incolla" by its access key.
+        QApplication::clipboard()->setText(QStringLiteral("3x"));
+        QTimer::singleShot(0, [] {
+            if (QWidget *menu = QApplication::activePopupWidget())
+                QTest::keyClick(menu, Qt::Key_N);
+        });
+        QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, QPoint(3, 3),
+                                    f->textBox()->mapToGlobal(QPoint(3, 3)));
+        QCoreApplication::sendEvent(f->textBox(), &menuEvent);
+        QCOMPARE(f->Text(), QStringLiteral("12"));
+        QApplication::clipboard()->setText(QStringLiteral("345"));
+        QTimer::singleShot(0, [] {
+            if (QWidget *menu = QApplication::activePopupWidget())
+                QTest::keyClick(menu, Qt::Key_N);
+        });
+        QCoreApplication::sendEvent(f->textBox(), &menuEvent);
+        QCOMPARE(f->Text(), QStringLiteral("345"));
+    }
+
+    // The click that enters the field selects the whole text; the next
+    // click places the caret.
+    void clickIntoTheField()
+    {
+        Form form;
+        slxText *f = form.field;
+        f->setValue(QStringLiteral("Rossi Imballaggi"));
+        QSignalSpy clicks(f, &slxText::Click);
+        QList<float> downs;
+        connect(f, &slxText::MouseDown, f,
+                [&downs](int &, int &, float &X, float &) { downs << X; });
+        QTest::mouseClick(f->textBox(), Qt::LeftButton, {}, QPoint(30, 5));
+        QVERIFY(f->textBox()->hasFocus());
+        QCOMPARE(f->SelLength(), 16);
+        QTest::mouseClick(f->textBox(), Qt::LeftButton, {}, QPoint(30, 5));
+        QCOMPARE(f->SelLength(), 0);
+        QVERIFY(f->SelStart() > 0);
+        QCOMPARE(clicks.size(), 2);
+        QCOMPARE(downs.size(), 2);
+        // The position is in the field's own coordinates.
+        QCOMPARE(int(downs.first()), 30 + f->textBox()->x());
+    }
+
+    void composedCharactersAreTypedKeys()
+    {
+        Form form;
+        slxText *f = form.field;
+        f->setCharacters(1 + 2);
+        QList<int> pressed;
+        connect(f, &slxText::KeyPress, f, [&pressed](int &KeyAscii) { pressed << KeyAscii; });
+        form.enter();
+        QInputMethodEvent composed;
+        composed.setCommitString(QStringLiteral("\u00E8!\u20AC"));
+        QCoreApplication::sendEvent(f->textBox(), &composed);
+        QCOMPARE(f->Text(), QStringLiteral("\u00C8"));
+        QCOMPARE(pressed, (QList<int>{232, '!', 128}));
     }
 
     void enterArrowsAndMultiLine()
