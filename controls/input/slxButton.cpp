@@ -1,0 +1,474 @@
+#include "slxButton.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+
+#include "Ambient.h"
+#include "Edges.h"
+#include "KeySender.h"
+#include "PropertyBag.h"
+#include "SystemColors.h"
+#include "slxModule.h"
+
+slxButton::slxButton(QWidget *parent)
+    : QWidget(parent),
+      m_backColor(SystemColors::vbButtonFace),
+      m_foreColor(SystemColors::vbButtonText),
+      m_foreDown(SystemColors::vbButtonText),
+      m_foreOver(SystemColors::vbButtonText),
+      OverTimer(new QTimer(this))
+{
+    slxModule::initControlMetrics();
+    OverTimer->setInterval(10);
+    connect(OverTimer, &QTimer::timeout, this, &slxButton::overTick);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    stileBordi();
+}
+
+slxButton::~slxButton() = default;
+
+void slxButton::setBackColor(int value)
+{
+    m_backColor = value;
+    update();
+}
+
+void slxButton::setBorderFocus(bool value)
+{
+    m_borderFocus = value;
+}
+
+void slxButton::setCaption(const QString &value)
+{
+    m_caption = value;
+    setAccessKey();
+    misuraCaption();
+    relayout();
+    update();
+}
+
+void slxButton::setEnabled(bool value)
+{
+    m_enabled = value;
+    if (Ambient::userMode()) {
+        QWidget::setEnabled(value);
+        update();
+    }
+}
+
+void slxButton::setFlatOver(bool value)
+{
+    m_flatOver = value;
+    relayout();
+    update();
+}
+
+void slxButton::setFocusRect(bool value)
+{
+    m_focusRect = value;
+}
+
+void slxButton::setForeColor(int value)
+{
+    m_foreColor = value;
+    update();
+}
+
+void slxButton::setForeDown(int value)
+{
+    m_foreDown = value;
+}
+
+void slxButton::setForeOver(int value)
+{
+    m_foreOver = value;
+}
+
+void slxButton::setMouseIcon(const QPixmap &value)
+{
+    m_mouseIcon = value;
+    Ambient::applyMousePointer(this, m_mousePointer, m_mouseIcon);
+}
+
+void slxButton::setMousePointer(int value)
+{
+    m_mousePointer = qint16(value);
+    Ambient::applyMousePointer(this, m_mousePointer, m_mouseIcon);
+}
+
+void slxButton::setPicPosition(int value)
+{
+    m_picPosition = value;
+    relayout();
+    update();
+}
+
+void slxButton::setPicture(const QPixmap &value)
+{
+    m_picture = value;
+    misuraPicture();
+    relayout();
+    update();
+}
+
+void slxButton::setPictureDown(const QPixmap &value)
+{
+    m_pictureDown = value;
+    update();
+}
+
+void slxButton::setPictureOver(const QPixmap &value)
+{
+    m_pictureOver = value;
+}
+
+void slxButton::setSpacing(int value)
+{
+    m_spacing = value;
+    relayout();
+    update();
+}
+
+void slxButton::setState(int value)
+{
+    m_state = value;
+    update();
+}
+
+void slxButton::setStyle(int value)
+{
+    m_style = value;
+    stileBordi();
+    update();
+}
+
+void slxButton::setToggle(bool value)
+{
+    m_toggle = value;
+    update();
+}
+
+void slxButton::initNewInstance()
+{
+    m_caption = objectName();
+    m_enabled = true;
+    m_focusRect = true;
+    setFont(QFont());
+    m_spacing = 5;
+    m_foreColor = m_foreDown = m_foreOver = SystemColors::vbButtonText;
+    m_style = 1;
+    m_picture = m_pictureDown = m_pictureOver = QPixmap();
+    misuraCaption();
+    stileBordi();
+    misuraPicture();
+    relayout();
+    update();
+}
+
+void slxButton::readProperties(const PropertyBag &bag)
+{
+    const int face = SystemColors::vbButtonFace;
+    const int text = SystemColors::vbButtonText;
+    m_backColor = bag.ReadProperty(QStringLiteral("BackColor"), face).toInt();
+    m_borderFocus = bag.ReadProperty(QStringLiteral("BorderFocus"), false).toBool();
+    m_caption = bag.ReadProperty(QStringLiteral("Caption"), QString()).toString();
+    m_enabled = bag.ReadProperty(QStringLiteral("Enabled"), true).toBool();
+    m_flatOver = bag.ReadProperty(QStringLiteral("FlatOver"), false).toBool();
+    m_focusRect = bag.ReadProperty(QStringLiteral("FocusRect"), true).toBool();
+    setFont(bag.contains(QStringLiteral("Font"))
+                ? bag.ReadProperty(QStringLiteral("Font")).value<QFont>() : QFont());
+    m_foreColor = bag.ReadProperty(QStringLiteral("ForeColor"), text).toInt();
+    m_foreDown = bag.ReadProperty(QStringLiteral("ForeDown"), text).toInt();
+    m_foreOver = bag.ReadProperty(QStringLiteral("ForeOver"), text).toInt();
+    m_mouseIcon = bag.ReadProperty(QStringLiteral("MouseIcon"), QPixmap()).value<QPixmap>();
+    setMousePointer(bag.ReadProperty(QStringLiteral("MousePointer"), 0).toInt());
+    m_picPosition = bag.ReadProperty(QStringLiteral("PicPosition"), 0).toInt();
+    m_picture = bag.ReadProperty(QStringLiteral("Picture"), QPixmap()).value<QPixmap>();
+    m_pictureDown = bag.ReadProperty(QStringLiteral("PictureDown"), QPixmap()).value<QPixmap>();
+    m_pictureOver = bag.ReadProperty(QStringLiteral("PictureOver"), QPixmap()).value<QPixmap>();
+    m_spacing = bag.ReadProperty(QStringLiteral("Spacing"), 5).toInt();
+    m_state = bag.ReadProperty(QStringLiteral("State"), 0).toInt();
+    m_style = bag.ReadProperty(QStringLiteral("Style"), 1).toInt();
+    m_toggle = bag.ReadProperty(QStringLiteral("Toggle"), false).toBool();
+    if (Ambient::userMode())
+        QWidget::setEnabled(m_enabled);
+    setAccessKey();
+    misuraCaption();
+    stileBordi();
+    misuraPicture();
+    relayout();
+    update();
+}
+
+void slxButton::writeProperties(PropertyBag &bag) const
+{
+    const int face = SystemColors::vbButtonFace;
+    const int text = SystemColors::vbButtonText;
+    bag.WriteProperty(QStringLiteral("BackColor"), m_backColor, face);
+    bag.WriteProperty(QStringLiteral("BorderFocus"), m_borderFocus, false);
+    bag.WriteProperty(QStringLiteral("Caption"), m_caption, QString());
+    bag.WriteProperty(QStringLiteral("Enabled"), m_enabled, true);
+    bag.WriteProperty(QStringLiteral("FlatOver"), m_flatOver, false);
+    bag.WriteProperty(QStringLiteral("FocusRect"), m_focusRect, true);
+    bag.WriteProperty(QStringLiteral("Font"), font(), Ambient::font(this));
+    bag.WriteProperty(QStringLiteral("ForeColor"), m_foreColor, text);
+    bag.WriteProperty(QStringLiteral("ForeDown"), m_foreDown, text);
+    bag.WriteProperty(QStringLiteral("ForeOver"), m_foreOver, text);
+    if (!m_mouseIcon.isNull())
+        bag.WriteProperty(QStringLiteral("MouseIcon"), m_mouseIcon);
+    bag.WriteProperty(QStringLiteral("MousePointer"), m_mousePointer, 0);
+    bag.WriteProperty(QStringLiteral("PicPosition"), m_picPosition, 0);
+    if (!m_picture.isNull())
+        bag.WriteProperty(QStringLiteral("Picture"), m_picture);
+    if (!m_pictureDown.isNull())
+        bag.WriteProperty(QStringLiteral("PictureDown"), m_pictureDown);
+    if (!m_pictureOver.isNull())
+        bag.WriteProperty(QStringLiteral("PictureOver"), m_pictureOver);
+    bag.WriteProperty(QStringLiteral("Spacing"), m_spacing, 5);
+    bag.WriteProperty(QStringLiteral("State"), m_state, 0);
+    bag.WriteProperty(QStringLiteral("Style"), m_style, 1);
+    bag.WriteProperty(QStringLiteral("Toggle"), m_toggle, false);
+}
+
+void slxButton::misuraCaption()
+{
+    m_layout.measureCaption(m_caption, font());
+}
+
+void slxButton::misuraPicture()
+{
+    m_layout.measurePicture(m_picture);
+}
+
+void slxButton::stileBordi()
+{
+    if (m_style == 1) {
+        m_edgeOver = Edges::BDR_RAISEDINNER;
+        m_edgeDown = Edges::BDR_SUNKENOUTER;
+        m_edgeWidth = 1;
+    } else {
+        m_edgeOver = Edges::EDGE_RAISED;
+        m_edgeDown = Edges::EDGE_SUNKEN;
+        m_edgeWidth = 2;
+    }
+}
+
+void slxButton::relayout()
+{
+    m_layout.layout(width(), height(), m_picPosition, m_spacing, m_edgeWidth);
+}
+
+void slxButton::setAccessKey()
+{
+    m_shortcutId = Ambient::setAccessKey(this, m_shortcutId, m_caption);
+}
+
+void slxButton::premiBottone()
+{
+    if (m_toggle) {
+        m_state = m_state == 1 ? 0 : 1;
+        update();
+    }
+    Q_EMIT Click();
+}
+
+void slxButton::overTick()
+{
+    if (Ambient::pointerOver(this))
+        return;
+    OverTimer->stop();
+    m_over = false;
+    update();
+    Q_EMIT MouseOut();
+}
+
+void slxButton::repaintFocus()
+{
+    if (m_flatOver || m_focusRect || m_borderFocus)
+        update();
+}
+
+bool slxButton::event(QEvent *e)
+{
+    if (e->type() == QEvent::Shortcut) {
+        premiBottone();
+        return true;
+    }
+    return QWidget::event(e);
+}
+
+void slxButton::changeEvent(QEvent *e)
+{
+    if (e->type() == QEvent::FontChange) {
+        misuraCaption();
+        relayout();
+        update();
+    }
+    QWidget::changeEvent(e);
+}
+
+void slxButton::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), SystemColors::toColor(m_backColor, palette()));
+    const bool disabled = !isEnabled();
+    const int W = width();
+    const int H = height();
+
+    int edge;
+    int colour;
+    QPixmap picture;
+    int shift = 0;
+    if (m_pressed || (m_toggle && m_state == 1)) {
+        edge = m_edgeDown;
+        colour = m_foreDown;
+        picture = !m_pictureDown.isNull() ? m_pictureDown
+                  : !m_pictureOver.isNull() ? m_pictureOver : m_picture;
+        shift = m_edgeWidth;
+    } else if (m_over) {
+        edge = m_edgeOver;
+        colour = m_foreOver;
+        picture = !m_pictureOver.isNull() ? m_pictureOver : m_picture;
+    } else {
+        edge = m_flatOver ? 0 : m_edgeOver;
+        colour = m_foreColor;
+        picture = m_picture;
+    }
+
+    QRect edgeRect(0, 0, W, H);
+    if (m_focus && m_borderFocus) {
+        painter.setPen(Qt::black);
+        painter.drawRect(0, 0, W - 1, H - 1);
+        edgeRect = QRect(1, 1, W - 2, H - 2);
+    }
+    if (edge != 0) {
+        QRect r = edgeRect;
+        Edges::drawEdge(painter, r, edge, Edges::BF_RECT, palette());
+    }
+    const CaptionLayout::Box &pic = m_layout.picture;
+    if (pic.width != 0) {
+        const QPixmap scaled = picture.deviceIndependentSize().toSize() == QSize(pic.width, pic.height)
+                                   ? picture
+                                   : picture.scaled(QSize(pic.width, pic.height) * picture.devicePixelRatio());
+        CaptionLayout::drawPicture(painter, QPoint(pic.left + shift, pic.top + shift), scaled,
+                                   disabled, this);
+    }
+    const CaptionLayout::Box &cap = m_layout.caption;
+    if (cap.width != 0)
+        CaptionLayout::drawPrefixText(painter, QPoint(cap.left + shift, cap.top + shift), m_caption,
+                                      SystemColors::toColor(colour, palette()), disabled, palette());
+    if (m_focus && m_focusRect) {
+        const int inset = m_edgeWidth + 2;
+        Edges::drawFocusRect(painter, edgeRect.adjusted(inset, inset, -inset, -inset), palette());
+    }
+}
+
+void slxButton::resizeEvent(QResizeEvent *e)
+{
+    relayout();
+    QWidget::resizeEvent(e);
+}
+
+void slxButton::showEvent(QShowEvent *e)
+{
+    m_focus = false;
+    QWidget::showEvent(e);
+}
+
+void slxButton::mouseMoveEvent(QMouseEvent *e)
+{
+    const Qt::MouseButtons buttons = e->buttons();
+    if (buttons == Qt::NoButton) {
+        if (!m_over) {
+            m_over = true;
+            OverTimer->start();
+            update();
+            Q_EMIT MouseIn();
+        }
+        return;
+    }
+    if (buttons != Qt::LeftButton)
+        return;
+    const QPoint p = e->position().toPoint();
+    const bool outside = p.x() < 0 || p.y() < 0 || p.x() > width() || p.y() > height();
+    if (outside && m_pressed) {
+        m_pressed = false;
+        update();
+    } else if (!outside && !m_pressed) {
+        m_pressed = true;
+        update();
+    }
+}
+
+void slxButton::mousePressEvent(QMouseEvent *e)
+{
+    OverTimer->stop();
+    if (e->button() == Qt::LeftButton) {
+        m_pressed = true;
+        update();
+    }
+}
+
+void slxButton::mouseReleaseEvent(QMouseEvent *e)
+{
+    if (e->button() == Qt::LeftButton && m_pressed) {
+        m_pressed = false;
+        update();
+        premiBottone();
+    }
+    if (m_over)
+        OverTimer->start();
+}
+
+void slxButton::keyPressEvent(QKeyEvent *e)
+{
+    switch (e->key()) {
+    case Qt::Key_Space:
+        if (!m_pressed) {
+            m_pressed = true;
+            update();
+        }
+        break;
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        KeySender::sendTab(true);
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        KeySender::sendTab(false);
+        break;
+    default:
+        QWidget::keyPressEvent(e);
+    }
+}
+
+void slxButton::keyReleaseEvent(QKeyEvent *e)
+{
+    if (e->key() == Qt::Key_Space && !e->isAutoRepeat()) {
+        if (m_pressed) {
+            m_pressed = false;
+            update();
+            premiBottone();
+        }
+        return;
+    }
+    QWidget::keyReleaseEvent(e);
+}
+
+void slxButton::focusInEvent(QFocusEvent *e)
+{
+    m_focus = true;
+    repaintFocus();
+    QWidget::focusInEvent(e);
+}
+
+void slxButton::focusOutEvent(QFocusEvent *e)
+{
+    m_focus = false;
+    repaintFocus();
+    QWidget::focusOutEvent(e);
+}
