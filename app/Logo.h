@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QVector>
 #include <QWidget>
+#include <memory>
+
+class QLabel;
 
 // The splash that fills the main window whenever no sheet is open: the
 // product, its year, the declaration year and the registered user. Its
@@ -19,4 +23,21 @@ public:
     static Logo *instance();
     void setUser(const QString &name);
     QString user() const;
+
+    // The product title "KEZ " + year on three stacked labels: the second
+    // and third sit 1,2 and 2,3 pixels off the first, as its shadow.
+    static void placeTitle(const QVector<QLabel *> &labKez, int year);
+
+    QVector<QLabel *> labKez;
+    QVector<QLabel *> Label1;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // Centres the splash in the main window's client area.
+    void centre();
+
+    struct Ui;
+    std::unique_ptr<Ui> ui;
 };

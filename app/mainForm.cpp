@@ -1,68 +1,280 @@
 #include "mainForm.h"
 
 #include <QCloseEvent>
+#include <QDate>
+#include <QLabel>
+#include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QRegularExpression>
 
+#include "FormFactory.h"
+#include "Pictures.h"
+#include "dbClass.h"
+#include "infoForm.h"
+#include "kezClass.h"
 #include "modMain.h"
+#include "modalClass.h"
+#include "tbButton.h"
+#include "ui_mainForm.h"
+#include "vBar.h"
 
-// A bare main window that lets the shell start and quit; menus, side bar
-// and status bar come with the full window.
-struct mainForm::Ui
+struct mainForm::Ui : public ::Ui::mainForm
 {
-    QMdiArea *area = nullptr;
-    QString declaration;
 };
 
-mainForm::mainForm(QWidget *parent) : QMainWindow(parent), ui(new Ui)
+namespace {
+struct SideButton
 {
-    ui->area = new QMdiArea(this);
-    setCentralWidget(ui->area);
-    setWindowTitle(QStringLiteral("Kez 2022"));
-    resize(800, 600);
+    const char *caption;
+    const char *toolTip;
+};
+
+const SideButton sideButtons[] = {
+    {"Scheda SA1", "Scheda anagrafica"},
+    {"Sez. CONS", "Consorzi per il recupero e il riciclaggio"},
+    {"Scheda SBOP", "Immissione sul mercato borse plastica"},
+    {"Scheda SMAT", "Imballaggi immessi sul mercato dal distributore"},
+    {"Scheda SRIU", "Riutilizzo imballaggi a livello nazionale"},
+    {"Scheda STIP", "Tipologie"},
+    {"Chiudi", "Chiusura del programma"},
+};
+
+// Dialogs with no window of their own here: the main window clears itself
+// first, then the dialog opens over the splash.
+void openDialog(int formCode)
+{
+    modMain::closeChildForms(formCode);
+    FormFactory::execDialog(formCode);
+}
+}
+
+mainForm::mainForm(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui>())
+{
+    ui->setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose);
+    modMain::gMain = this;
+    setWindowIcon(Pictures::appIcon(32));
+
+    sbPanel1 = new QLabel(QLocale(QLocale::Italian).toString(QDate::currentDate(),
+                                                               QStringLiteral("dd/MM/yyyy")));
+    sbPanel1->setMinimumWidth(90);
+    sbPanel1->setAlignment(Qt::AlignCenter);
+    sbPanel2 = new QLabel;
+    sbPanel2->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    ui->sb->addWidget(sbPanel1);
+    ui->sb->addWidget(sbPanel2, 1);
+    ui->sb->setSizeGripEnabled(true);
+
+    gatherMenuArrays();
+    connect(ui->mmExit, &QAction::triggered, this, &QWidget::close);
+    connect(ui->vBar1, &vBar::Click, this, &mainForm::vBar1_Click);
+    ui->mdi->setBackground(QColor(0x8d, 0x99, 0xa6));
+
+    const int year = modMain::gKez ? modMain::gKez->AnnoElaborazione() : QDate::currentDate().year();
+    setWindowTitle(QStringLiteral("Kez %1").arg(year));
+    QFont header = ui->vBar1->MenuFont();
+    header.setBold(true);
+    ui->vBar1->setMenuFont(header);
+    ui->vBar1->AddMenu(QStringLiteral("Menu"), QStringLiteral("Menu schede"));
+    for (int i = 0; i < int(std::size(sideButtons)); ++i)
+        ui->vBar1->AddButton(QString::fromUtf8(sideButtons[i].caption),
+                             QString::fromUtf8(sideButtons[i].toolTip), imgMenu(i + 1));
+    ui->vBar1->Show(1);
     modMain::hookWheel(this);
 }
 
-mainForm::~mainForm()
+mainForm::~mainForm() = default;
+
+void mainForm::gatherMenuArrays()
 {
-    delete ui;
+    const QRegularExpression itemName(QStringLiteral("^(sm[uemph])_(\\d+)$"));
+    const QMap<QString, QMap<int, QAction *> *> arrays = {
+        {QStringLiteral("smu"), &smu}, {QStringLiteral("sme"), &sme}, {QStringLiteral("smi"), &smi},
+        {QStringLiteral("smp"), &smp}, {QStringLiteral("smh"), &smh}};
+    const QMap<QString, void (mainForm::*)(int)> handlers = {
+        {QStringLiteral("smu"), &mainForm::smu_Click}, {QStringLiteral("sme"), &mainForm::sme_Click},
+        {QStringLiteral("smi"), &mainForm::smi_Click}, {QStringLiteral("smp"), &mainForm::smp_Click},
+        {QStringLiteral("smh"), &mainForm::smh_Click}};
+    auto add = [&](const QString &name, QAction *action) {
+        const QRegularExpressionMatch m = itemName.match(name);
+        if (!m.hasMatch())
+            return;
+        const int index = m.captured(2).toInt();
+        arrays.value(m.captured(1))->insert(index, action);
+        const auto handler = handlers.value(m.captured(1));
+        connect(action, &QAction::triggered, this, [this, handler, index] { (this->*handler)(index); });
+    };
+    for (QAction *action : findChildren<QAction *>())
+        add(action->objectName(), action);
+    // A submenu of the array is its own item (Esportazioni, Importazioni).
+    for (QMenu *menu : findChildren<QMenu *>()) {
+        const QRegularExpressionMatch m = itemName.match(menu->objectName());
+        if (m.hasMatch())
+            arrays.value(m.captured(1))->insert(m.captured(2).toInt(), menu->menuAction());
+    }
 }
 
 void mainForm::abilitaMenu()
 {
+    const bool registered = modMain::gKez && !modMain::gKez->Utente.isEmpty();
+    const bool connected = modMain::gDb && modMain::gDb->kezDbOpened();
+    // Both ways, every time: registering after being locked out (or after
+    // linking other files) unlocks the window again without a restart.
+    ui->mmPrint->setEnabled(registered);
+    ui->mmUtil->setEnabled(true);
+    for (int index : {0, 10, 11})
+        smu.value(index)->setEnabled(registered);
+    smu.value(20)->setEnabled(connected);
+    smu.value(21)->setEnabled(true);
+    vBar *bar = ui->vBar1;
+    bar->setButtonEnabled(1, registered);
+    const bool declaration = registered && modMain::gKez->Sa1ID >= 1;
+    for (int i = 2; i <= 6; ++i)
+        bar->setButtonEnabled(i, declaration);
+    smi.value(10)->setEnabled(registered && modMain::gDb && modMain::gDb->oldDbOpened());
 }
 
 void mainForm::setDeclarationText(const QString &text)
 {
-    ui->declaration = text;
+    sbPanel2->setText(text);
 }
 
 QString mainForm::declarationText() const
 {
-    return ui->declaration;
+    return sbPanel2->text();
 }
 
 QMdiArea *mainForm::mdiArea() const
 {
-    return ui->area;
+    return ui->mdi;
 }
 
 QMdiSubWindow *mainForm::showChild(QWidget *w)
 {
-    QMdiSubWindow *frame = ui->area->addSubWindow(w);
-    frame->show();
+    QMdiSubWindow *frame = ui->mdi->addSubWindow(w);
+    w->show();
     return frame;
 }
 
 vBar *mainForm::sideBar() const
 {
-    return nullptr;
+    return ui->vBar1;
+}
+
+QPixmap mainForm::img16(int index) const
+{
+    return index >= 1 && index <= Pictures::buttonIconCount ? Pictures::buttonIcon(index, 16)
+                                                            : QPixmap();
+}
+
+QPixmap mainForm::img24(int index) const
+{
+    return index >= 1 && index <= Pictures::buttonIconCount ? Pictures::buttonIcon(index, 24)
+                                                            : QPixmap();
+}
+
+QPixmap mainForm::img32(int index) const
+{
+    // The large list opens with the folder of the "Sfoglia" buttons.
+    if (index == 1)
+        return Pictures::buttonIcon(10, 32);
+    return index >= 2 && index <= Pictures::buttonIconCount ? Pictures::buttonIcon(index, 32)
+                                                            : QPixmap();
+}
+
+QPixmap mainForm::imgMenu(int index) const
+{
+    return index >= 1 && index <= Pictures::menuIconCount ? Pictures::menuIcon(index, 32)
+                                                          : QPixmap();
+}
+
+void mainForm::smu_Click(int Index)
+{
+    switch (Index) {
+    case 0:
+        modMain::gModal->showVerifica(-1, 0, false);
+        break;
+    case 20:
+        modMain::gModal->showRegistra();
+        break;
+    case 21:
+        modMain::gModal->showConnect();
+        break;
+    default:
+        break;
+    }
+}
+
+void mainForm::sme_Click(int Index)
+{
+    switch (Index) {
+    case 0:
+        if (modMain::closeChildForms(8))
+            FormFactory::showChild(8);
+        break;
+    case 2:
+        modMain::gModal->showExport();
+        break;
+    default:
+        break;
+    }
+}
+
+void mainForm::smi_Click(int Index)
+{
+    switch (Index) {
+    case 0:
+        openDialog(105);
+        break;
+    case 10:
+        openDialog(106);
+        break;
+    default:
+        break;
+    }
+}
+
+void mainForm::smp_Click(int Index)
+{
+    switch (Index) {
+    case 0:
+        openDialog(107);
+        break;
+    case 10:
+        openDialog(108);
+        break;
+    default:
+        break;
+    }
+}
+
+void mainForm::smh_Click(int Index)
+{
+    if (Index == 3) {
+        infoForm about(this);
+        about.exec();
+    }
+}
+
+void mainForm::vBar1_Click(int buttonIndex, bool)
+{
+    if (buttonIndex < 1 || buttonIndex > 7 || !modMain::closeChildForms(buttonIndex))
+        return;
+    if (buttonIndex == 7)
+        close();
+    else
+        FormFactory::showChild(buttonIndex);
 }
 
 void mainForm::closeEvent(QCloseEvent *event)
 {
-    modMain::unloadForms();
-    modMain::unhookWheel(this);
-    modMain::releaseGlobals();
+    if (!m_unloaded) {
+        m_unloaded = true;
+        // Open sheets go without a save question: quitting is the answer.
+        modMain::unloadForms();
+        modMain::unhookWheel(this);
+        modMain::releaseGlobals();
+    }
     event->accept();
 }

@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMap>
+#include <memory>
 
+class QAction;
+class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class vBar;
@@ -28,10 +32,37 @@ public:
     QMdiSubWindow *showChild(QWidget *w);
     vBar *sideBar() const;
 
+    // Pictures of the image lists by 1-based index (null past the end):
+    // img16 small button pictures, img24 and img32 larger ones, imgMenu
+    // the side-bar icons, picture n being the icon of sheet n.
+    QPixmap img16(int index) const;
+    QPixmap img24(int index) const;
+    QPixmap img32(int index) const;
+    QPixmap imgMenu(int index) const;
+
+    // The menu item arrays: one handler each, receiving the item's index;
+    // an index the menu does not have does nothing.
+    void smu_Click(int Index);
+    void sme_Click(int Index);
+    void smi_Click(int Index);
+    void smp_Click(int Index);
+    void smh_Click(int Index);
+    void vBar1_Click(int buttonIndex, bool Changed);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void gatherMenuArrays();
+
     struct Ui;
-    Ui *ui;
+    std::unique_ptr<Ui> ui;
+    QMap<int, QAction *> smu;
+    QMap<int, QAction *> sme;
+    QMap<int, QAction *> smi;
+    QMap<int, QAction *> smp;
+    QMap<int, QAction *> smh;
+    QLabel *sbPanel1 = nullptr;
+    QLabel *sbPanel2 = nullptr;
+    bool m_unloaded = false;
 };
