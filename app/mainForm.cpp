@@ -88,7 +88,7 @@ mainForm::~mainForm() = default;
 
 void mainForm::gatherMenuArrays()
 {
-    const QRegularExpression itemName(QStringLiteral("^(sm[uemph])_(\\d+)$"));
+    const QRegularExpression itemName(QStringLiteral("^(smu|sme|smi|smp|smh)_(\\d+)$"));
     const QMap<QString, QMap<int, QAction *> *> arrays = {
         {QStringLiteral("smu"), &smu}, {QStringLiteral("sme"), &sme}, {QStringLiteral("smi"), &smi},
         {QStringLiteral("smp"), &smp}, {QStringLiteral("smh"), &smh}};
