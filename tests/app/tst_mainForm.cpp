@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "Logo.h"
+#include "MainWindowSupport.h"
 #include "MessageBoxSeam.h"
 #include "ShellFixture.h"
 #include "TestSupport.h"
@@ -52,22 +53,13 @@ class tst_mainForm : public QObject
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-        qputenv("TMPDIR", runtime.path().toLocal8Bit());
-        TestSupport::scriptDialogs();
-    }
+    void initTestCase() { MainWindowSupport::isolate(runtime); }
 
     void init() { fx = std::make_unique<ShellFixture>(); }
 
     void cleanup()
     {
-        if (modMain::gMain)
-            modMain::gMain->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        modMain::releaseGlobals();
-        modMain::currentForm = 0;
+        MainWindowSupport::closeMainWindow();
         fx.reset();
     }
 
