@@ -200,19 +200,13 @@ void slxText::buildBox()
         m_multi->document()->setDocumentMargin(1);
         m_multi->viewport()->installEventFilter(this);
         m_multi->setContextMenuPolicy(Qt::DefaultContextMenu);
-        connect(m_multi, &QPlainTextEdit::textChanged, this, [this]() {
-            if (!m_settingValue)
-                emit Change();
-        });
+        connect(m_multi, &QPlainTextEdit::textChanged, this, &slxText::boxTextChanged);
         m_box = m_multi;
     } else {
         m_line = new QLineEdit(this);
         m_line->setFrame(false);
         m_line->setTextMargins(0, 0, 0, 0);
-        connect(m_line, &QLineEdit::textChanged, this, [this]() {
-            if (!m_settingValue)
-                emit Change();
-        });
+        connect(m_line, &QLineEdit::textChanged, this, &slxText::boxTextChanged);
         m_box = m_line;
     }
     m_box->setObjectName(QStringLiteral("Testo"));
@@ -226,7 +220,9 @@ void slxText::buildBox()
     else
         m_multi->setReadOnly(m_locked);
     m_settingValue = true;
-    setBoxText(text);
+    const bool edited = m_edited;
+    writeOwnText(text);
+    m_edited = edited;
     m_settingValue = false;
     applyColors();
     applyScrollBars();
@@ -235,6 +231,14 @@ void slxText::buildBox()
     m_box->show();
     if (hadFocus)
         m_box->setFocus();
+}
+
+void slxText::boxTextChanged()
+{
+    if (!m_writingOwnText)
+        m_edited = true;
+    if (!m_settingValue)
+        emit Change();
 }
 
 QWidget *slxText::textBox() const
@@ -259,6 +263,15 @@ void slxText::setBoxText(const QString &text)
     } else if (m_multi) {
         m_multi->setPlainText(text);
     }
+}
+
+// Text the field writes from its value, as against the user's edits.
+void slxText::writeOwnText(const QString &text)
+{
+    m_writingOwnText = true;
+    setBoxText(text);
+    m_writingOwnText = false;
+    m_edited = false;
 }
 
 int slxText::boxSelStart() const
@@ -541,9 +554,11 @@ bool slxText::Match(bool &Modificato)
     const QString raw = boxText();
     const QString t = raw.trimmed();
     QVariant value;
-    // The display text is made from the value itself: nothing was typed, and
-    // it is no edit text to read back ("€ 1.234,50" is not 1,234).
-    if (m_showingDisplay) {
+    // A text the field wrote itself stands for the value as it is: nothing
+    // was typed. A display text is no edit text to read back ("€ 1.234,50"
+    // is not 1,234), and an amount with more decimals than the field shows
+    // keeps them when the user only passes through.
+    if (!m_edited) {
         value = m_value;
     } else {
         switch (m_controlType) {
@@ -715,8 +730,7 @@ void slxText::writeEditText()
         m_boxLimit = m_editLength;
         break;
     }
-    setBoxText(editText());
-    m_showingDisplay = false;
+    writeOwnText(editText());
 }
 
 // While the field is being edited it keeps an edit text, whatever changes
@@ -728,8 +742,7 @@ void slxText::showValue()
         if (m_multiLine == 0)
             SelectAll();
     } else {
-        setBoxText(displayText());
-        m_showingDisplay = true;
+        writeOwnText(displayText());
     }
 }
 
@@ -766,8 +779,7 @@ void slxText::loseFocus(Qt::FocusReason reason)
     }
     setBoxSelection(0, 0);
     m_boxLimit = 0;
-    setBoxText(displayText());
-    m_showingDisplay = true;
+    writeOwnText(displayText());
     if (m_backStyle == 0)
         applyColors();
     if (m_alignment != 0)
@@ -1300,16 +1312,21 @@ bool slxText::eventFilter(QObject *watched, QEvent *event)
         event->accept();
         return true;
     }
+    // The form's focus events follow its current control: a trip to another
+    // window (a message box) and back is neither.
     case QEvent::FocusIn:
         if (fromBox) {
+            const bool returning = m_focusKept;
             gainFocus();
-            emit GotFocus();
+            if (!returning)
+                emit GotFocus();
         }
         break;
     case QEvent::FocusOut:
         if (fromBox) {
             loseFocus(static_cast<QFocusEvent *>(event)->reason());
-            emit LostFocus();
+            if (!m_focusKept)
+                emit LostFocus();
         }
         break;
     case QEvent::MouseButtonPress:

@@ -199,6 +199,8 @@ private:
     void buildBox();
     QString boxText() const;
     void setBoxText(const QString &text);
+    void writeOwnText(const QString &text);
+    void boxTextChanged();
     int boxSelStart() const;
     int boxSelLength() const;
     void setBoxSelection(int start, int length);
@@ -296,8 +298,9 @@ private:
     // The box's length limit while the field is edited (0: none). It
     // limits what the user types and pastes, never text the field writes.
     int m_boxLimit = 0;
-    // The box shows the display text made from Value: nothing was typed.
-    bool m_showingDisplay = true;
+    // The user changed the box's text since the field last wrote it.
+    bool m_edited = false;
+    bool m_writingOwnText = false;
     bool m_passThrough = false;
     // A key the box left goes on to the form, not back into the box.
     bool m_keyPropagating = false;

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QMimeData>
@@ -395,6 +396,12 @@ private Q_SLOTS:
         QTest::addColumn<QVariant>("value");
         QTest::newRow("decimal unchanged") << 3 << QVariant(12.5) << QString() << true << false
                                            << QVariant(12.5);
+        QTest::newRow("amount passed through keeps its decimals")
+            << 4 << QVariant::fromValue(Currency::fromRaw(12345)) << QString() << true << false
+            << QVariant::fromValue(Currency::fromRaw(12345));
+        QTest::newRow("amount retyped") << 4 << QVariant::fromValue(Currency::fromRaw(12345))
+                                        << "1,2" << true << true
+                                        << QVariant::fromValue(Currency::fromRaw(12000));
         QTest::newRow("decimal typed") << 3 << QVariant(3.0) << "12,5" << true << true << QVariant(12.5);
         QTest::newRow("amount typed") << 4 << QVariant(0) << "0,1" << true << true
                                       << QVariant::fromValue(Currency::fromRaw(1000));
@@ -675,6 +682,22 @@ private Q_SLOTS:
         QTest::keyClicks(f, "due");
         QCOMPARE(f->Text(), QStringLiteral("uno\ndue"));
         QVERIFY(f->textBox()->hasFocus());
+    }
+
+    // Keys the field has no use for reach the form: Esc closes a dialog.
+    void escapeReachesTheDialog()
+    {
+        QDialog dialog;
+        auto *f = new slxText(&dialog);
+        new QVBoxLayout(&dialog);
+        dialog.layout()->addWidget(f);
+        dialog.show();
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        f->setFocus();
+        QTest::keyClick(f->textBox(), Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
     }
 
     // The grid changes or drops keys in the field's KeyDown and KeyPress.
