@@ -174,9 +174,17 @@ bool FocusValidator::Impl::focusOut(QWidget *from, QFocusEvent *event)
         && destination->isEnabled()) {
         moving = true;
         destination->setFocus(reason);
-        moving = false;
-        if (QApplication::focusWidget() == destination)
+        if (QApplication::focusWidget() == destination) {
             duplicateFocusIn = destination;
+        } else if (source && source->window()->focusWidget() == destination) {
+            // A message box of the check left the window inactive: the
+            // destination gets the focus when the window is active again,
+            // but the control must know now that it has been left for good
+            // (it saw only the box take the focus for a while).
+            QFocusEvent out(QEvent::FocusOut, reason);
+            QCoreApplication::sendEvent(source, &out);
+        }
+        moving = false;
     } else if (!accepted && reason == Qt::MouseFocusReason) {
         swallowClick = true;
     }

@@ -11,7 +11,11 @@ class QWidget;
 // runs first; a refusal keeps the focus where it is, and neither the control
 // nor the other widget sees any focus change. The focus going to another
 // window (a message box, another program) is not a leave and runs no check;
-// a message box shown by the check itself is therefore safe.
+// a message box shown by the check itself is therefore safe. What the
+// control sees: nothing while a refused move is undone; FocusOut with
+// Qt::ActiveWindowFocusReason while a box of its check is up (and FocusIn
+// with that reason when the window is active again); after an accepted
+// check, one FocusOut with the reason of the move (Tab, mouse, other).
 class FocusValidator : public QObject
 {
     Q_OBJECT

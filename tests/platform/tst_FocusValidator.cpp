@@ -26,14 +26,17 @@ public:
     explicit FocusCounter(QWidget *w) : QObject(w) { w->installEventFilter(this); }
     int in = 0;
     int out = 0;
+    Qt::FocusReason lastOut = Qt::NoFocusReason;
 
 protected:
     bool eventFilter(QObject *, QEvent *e) override
     {
-        if (e->type() == QEvent::FocusIn)
+        if (e->type() == QEvent::FocusIn) {
             ++in;
-        else if (e->type() == QEvent::FocusOut)
+        } else if (e->type() == QEvent::FocusOut) {
             ++out;
+            lastOut = static_cast<QFocusEvent *>(e)->reason();
+        }
         return false;
     }
 };
@@ -176,6 +179,7 @@ private Q_SLOTS:
         Form f;
         QVERIFY(QTest::qWaitForWindowActive(&f.window));
         f.checked->setFocus();
+        FocusCounter onChecked(f.checked);
         FocusCounter onOther(f.other);
         int calls = 0;
         bool boxWasActive = false;
@@ -197,6 +201,10 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QCOMPARE(calls, 1);
         QVERIFY(boxWasActive);
+        // The box took the focus for a while; an accepted check then tells
+        // the field it has been left by the Tab, a refused one does not.
+        QCOMPARE(onChecked.out, accept ? 2 : 1);
+        QCOMPARE(onChecked.lastOut, accept ? Qt::TabFocusReason : Qt::ActiveWindowFocusReason);
         // A desktop gives the window back its activation when the box
         // closes; the offscreen platform leaves that to us.
         f.window.activateWindow();
