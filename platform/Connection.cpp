@@ -31,7 +31,8 @@ bool Connection::open(const QString &path)
     m_error = ErrInfo();
     sqlite3 *db = nullptr;
     const QByteArray name = path.toUtf8();
-    int rc = sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    // Only the user-interface thread touches a connection: no mutex per call.
+    int rc = sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc == SQLITE_OK) {
         sqlite3_extended_result_codes(db, 1);
         sqlite3_busy_timeout(db, BusyTimeoutMs);

@@ -43,9 +43,41 @@ QString textOf(sqlite3_stmt *stmt, int col)
                              sqlite3_column_bytes(stmt, col));
 }
 
+int digits(const char *p, int n)
+{
+    int v = 0;
+    for (int i = 0; i < n; ++i) {
+        if (p[i] < '0' || p[i] > '9')
+            return -1;
+        v = v * 10 + (p[i] - '0');
+    }
+    return v;
+}
+
+// "yyyy-MM-dd", read straight from the stored bytes: a sheet of dates opens
+// without building a string per cell.
+QDate dateOf(const char *p, int n)
+{
+    if (n < 10 || p[4] != '-' || p[7] != '-' || (n > 10 && p[10] != 'T' && p[10] != ' '))
+        return QDate();
+    const int y = digits(p, 4), m = digits(p + 5, 2), d = digits(p + 8, 2);
+    static constexpr int monthDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (y < 1 || m < 1 || m > 12 || d < 1 || d > monthDays[m - 1])
+        return QDate();
+    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+    if (m == 2 && d == 29 && !leap)
+        return QDate();
+    // Julian day number of a Gregorian date, without the calendar machinery.
+    const qint64 a = (14 - m) / 12;
+    const qint64 yy = y + 4800 - a;
+    const qint64 mm = m + 12 * a - 3;
+    return QDate::fromJulianDay(d + (153 * mm + 2) / 5 + 365 * yy + yy / 4 - yy / 100 + yy / 400 - 32045);
+}
+
 QDate dateOf(const QString &text)
 {
-    return QDate::fromString(text.left(10), Qt::ISODate);
+    const QByteArray latin = text.left(19).toLatin1();
+    return dateOf(latin.constData(), int(latin.size()));
 }
 
 QDateTime dateTimeOf(const QString &text)
@@ -83,13 +115,48 @@ Recordset::Kind Recordset::kindOf(const char *declType)
     return Kind::Any;
 }
 
+Recordset::Cell Recordset::make(Cell::Type type, qint64 i)
+{
+    Cell c;
+    c.i = i;
+    c.type = type;
+    return c;
+}
+
+Recordset::Cell Recordset::makeDouble(double d)
+{
+    Cell c;
+    c.d = d;
+    c.type = Cell::Double;
+    return c;
+}
+
+Recordset::Cell Recordset::makeInteger(qint64 v)
+{
+    return make(v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max()
+                ? Cell::Int : Cell::Int64, v);
+}
+
+Recordset::Cell Recordset::makeOther(const QVariant &v, Store &store)
+{
+    store.extra.append(v);
+    return make(Cell::Other, store.extra.size() - 1);
+}
+
+Recordset::Cell Recordset::makeText(const char *utf8, int size, Store &store)
+{
+    store.text.push_back(QString::fromUtf8(utf8, size));
+    return make(Cell::Text, qint64(store.text.size() - 1));
+}
+
 // One stored value as the program sees it. A value whose storage does not
 // fit the declared type comes back as stored, so nothing is lost.
-QVariant Recordset::readCell(sqlite3_stmt *stmt, int col, Kind kind)
+Recordset::Cell Recordset::readCell(sqlite3_value *value, Kind kind, Store &store)
 {
-    const int type = sqlite3_column_type(stmt, col);
+    const int type = sqlite3_value_type(value);
     if (type == SQLITE_NULL)
-        return QVariant();
+        return make(Cell::Null, 0);
+    const auto text = [value] { return reinterpret_cast<const char *>(sqlite3_value_text(value)); };
     switch (kind) {
     case Kind::Any:
     case Kind::Integer:
@@ -98,48 +165,100 @@ QVariant Recordset::readCell(sqlite3_stmt *stmt, int col, Kind kind)
         break;
     case Kind::Currency:
         if (type == SQLITE_INTEGER)
-            return QVariant::fromValue(Currency::fromRaw(sqlite3_column_int64(stmt, col)));
+            return make(Cell::Money, sqlite3_value_int64(value));
         if (type == SQLITE_FLOAT)
-            return QVariant::fromValue(Currency::fromDouble(sqlite3_column_double(stmt, col)));
+            return make(Cell::Money, Currency::fromDouble(sqlite3_value_double(value)).raw());
         if (type == SQLITE_TEXT) {
             bool ok = false;
-            const Currency c = Currency::fromString(textOf(stmt, col), &ok);
+            const Currency c = Currency::fromString(QString::fromUtf8(text(), sqlite3_value_bytes(value)), &ok);
             if (ok)
-                return QVariant::fromValue(c);
+                return make(Cell::Money, c.raw());
         }
         break;
     case Kind::YesNo:
         if (type == SQLITE_INTEGER || type == SQLITE_FLOAT)
-            return QVariant(sqlite3_column_double(stmt, col) != 0);
+            return make(Cell::Bool, sqlite3_value_double(value) != 0);
         break;
     case Kind::Date:
         if (type == SQLITE_TEXT) {
-            const QDate d = dateOf(textOf(stmt, col));
+            const QDate d = dateOf(text(), sqlite3_value_bytes(value));
             if (d.isValid())
-                return QVariant(d);
+                return make(Cell::Day, d.toJulianDay());
         }
         break;
     case Kind::DateTime:
         if (type == SQLITE_TEXT) {
-            const QDateTime d = dateTimeOf(textOf(stmt, col));
+            const QDateTime d = dateTimeOf(QString::fromUtf8(text(), sqlite3_value_bytes(value)));
             if (d.isValid())
-                return QVariant(d);
+                return makeOther(d, store);
         }
         break;
     }
     switch (type) {
     case SQLITE_INTEGER:
         if (kind == Kind::Real)
-            return QVariant(sqlite3_column_double(stmt, col));
-        return integer(sqlite3_column_int64(stmt, col));
+            return makeDouble(sqlite3_value_double(value));
+        return makeInteger(sqlite3_value_int64(value));
     case SQLITE_FLOAT:
-        return QVariant(sqlite3_column_double(stmt, col));
-    case SQLITE_TEXT:
-        return QVariant(textOf(stmt, col));
-    default:
-        return QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt, col)),
-                                   sqlite3_column_bytes(stmt, col)));
+        return makeDouble(sqlite3_value_double(value));
+    case SQLITE_TEXT: {
+        const char *t = text();
+        return makeText(t, sqlite3_value_bytes(value), store);
     }
+    default:
+        return makeOther(QByteArray(static_cast<const char *>(sqlite3_value_blob(value)),
+                                    sqlite3_value_bytes(value)), store);
+    }
+}
+
+Recordset::Cell Recordset::toCell(const QVariant &v, Store &store)
+{
+    if (v.isNull())
+        return make(Cell::Null, 0);
+    switch (v.typeId()) {
+    case QMetaType::Int: return make(Cell::Int, v.toInt());
+    case QMetaType::LongLong: return make(Cell::Int64, v.toLongLong());
+    case QMetaType::Double: return makeDouble(v.toDouble());
+    case QMetaType::Bool: return make(Cell::Bool, v.toBool());
+    case QMetaType::QDate: return make(Cell::Day, v.toDate().toJulianDay());
+    case QMetaType::QString: {
+        const QByteArray utf8 = v.toString().toUtf8();
+        return makeText(utf8.constData(), int(utf8.size()), store);
+    }
+    default:
+        if (Currency::isCurrency(v))
+            return make(Cell::Money, v.value<Currency>().raw());
+        return makeOther(v, store);
+    }
+}
+
+// Text written over old text leaves the old bytes unused in the buffer; a
+// recordset lives for one form, so the waste stays small.
+void Recordset::setCell(int pos, int column, const QVariant &v)
+{
+    m_store.put(m_rows[size_t(pos)], column, toCell(v, m_store));
+}
+
+void Recordset::Store::reset(int columnCount)
+{
+    columns = columnCount;
+    blockShift = 0;
+    while ((2 << blockShift) * std::max(1, columnCount) <= 16384)
+        ++blockShift;
+    rows = 0;
+    blocks.clear();
+    text.clear();
+    extra.clear();
+}
+
+int Recordset::Store::appendRow()
+{
+    if ((rows & ((1 << blockShift) - 1)) == 0) {
+        const size_t cells = (size_t(1) << blockShift) * size_t(std::max(1, columns));
+        blocks.push_back({std::unique_ptr<qint64[]>(new qint64[cells]),
+                          std::unique_ptr<Cell::Type[]>(new Cell::Type[cells])});
+    }
+    return rows++;
 }
 
 // A value assigned to a field takes the column's type, so reading it back
@@ -269,11 +388,13 @@ bool Recordset::load(int keepPosition)
         kinds[c] = col.kind;
         m_fields.append(col.name);
     }
-    QVector<QVariant> cells;
+    Store store;
+    store.reset(columns);
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        const int row = store.appendRow();
         for (int c = 0; c < columns; ++c)
-            cells.append(readCell(stmt, c, kinds[c]));
+            store.put(row, c, readCell(sqlite3_column_value(stmt, c), kinds[c], store));
     }
     if (rc != SQLITE_DONE) {
         const int number = sqlite3_extended_errcode(m_cn->handle());
@@ -285,12 +406,11 @@ bool Recordset::load(int keepPosition)
     sqlite3_finalize(stmt);
 
     m_columns = cols;
-    m_cells = std::move(cells);
-    const int rows = columns > 0 ? int(m_cells.size() / columns) : 0;
-    m_bookmarks.resize(rows);
+    m_store = std::move(store);
+    const int rows = m_store.rows;
+    m_rows.resize(size_t(rows));
     for (int r = 0; r < rows; ++r)
-        m_bookmarks[r] = r + 1;
-    m_nextBookmark = rows + 1;
+        m_rows[size_t(r)] = r;
     m_keyKnown = false;
     m_open = true;
     m_onDeleted = false;
@@ -306,8 +426,8 @@ void Recordset::close()
     m_open = false;
     m_columns.clear();
     m_fields.clear();
-    m_cells.clear();
-    m_bookmarks.clear();
+    m_store = Store();
+    m_rows.clear();
     m_pos = -1;
     m_onDeleted = false;
     m_editMode = adEditNone;
@@ -347,7 +467,7 @@ bool Recordset::hasRow() const
     return m_open && !m_onDeleted && m_pos >= 0 && m_pos < RecordCount();
 }
 
-bool Recordset::eof() const
+bool Recordset::slowEof() const
 {
     if (!m_open)
         return true;
@@ -363,11 +483,6 @@ bool Recordset::bof() const
     if (m_editMode == adEditAdd || m_onDeleted)
         return false;
     return RecordCount() == 0 || m_pos < 0;
-}
-
-int Recordset::RecordCount() const
-{
-    return m_open ? int(m_bookmarks.size()) : -1;
 }
 
 // Moving off a row being edited writes it, as ADO does; a refused write
@@ -397,7 +512,7 @@ void Recordset::MoveLast()
         moveTo(RecordCount() == 0 ? 0 : RecordCount() - 1);
 }
 
-void Recordset::MoveNext()
+void Recordset::slowMoveNext()
 {
     if (!leaveRow())
         return;
@@ -451,19 +566,19 @@ double Recordset::Bookmark() const
 {
     if (!needRow())
         return 0;
-    return m_editMode == adEditAdd ? 0 : m_bookmarks.at(m_pos);
+    return m_editMode == adEditAdd ? 0 : m_rows[size_t(m_pos)] + 1;
 }
 
 void Recordset::setBookmark(double bookmark)
 {
     if (!leaveRow())
         return;
-    const auto it = std::lower_bound(m_bookmarks.cbegin(), m_bookmarks.cend(), bookmark);
-    if (it == m_bookmarks.cend() || *it != bookmark) {
+    const auto it = std::lower_bound(m_rows.cbegin(), m_rows.cend(), bookmark - 1);
+    if (it == m_rows.cend() || *it + 1 != bookmark) {
         fail(ErrBadArgument, QString());
         return;
     }
-    moveTo(int(it - m_bookmarks.cbegin()));
+    moveTo(int(it - m_rows.cbegin()));
 }
 
 int Recordset::fieldCount() const
@@ -504,7 +619,7 @@ QVariant Recordset::value(const QString &name) const
     return i < 0 ? QVariant() : value(i);
 }
 
-QVariant Recordset::value(int index) const
+QVariant Recordset::slowValue(int index) const
 {
     if (index < 0 || index >= m_columns.size()) {
         fail(ErrUnknownField, QString());
@@ -640,13 +755,14 @@ bool Recordset::finishEdit()
 {
     const int columns = int(m_columns.size());
     if (m_editMode == adEditAdd) {
-        for (const QVariant &v : std::as_const(m_editValues))
-            m_cells.append(v);
-        m_bookmarks.append(m_nextBookmark++);
+        const int row = m_store.appendRow();
+        for (int c = 0; c < columns; ++c)
+            m_store.put(row, c, toCell(m_editValues.at(c), m_store));
+        m_rows.push_back(m_store.rows - 1);
         m_pos = RecordCount() - 1;
     } else {
         for (int c = 0; c < columns; ++c)
-            cell(m_pos, c) = m_editValues.at(c);
+            setCell(m_pos, c, m_editValues.at(c));
     }
     m_onDeleted = false;
     m_editMode = adEditNone;
@@ -681,9 +797,7 @@ bool Recordset::Delete()
         return fail(m_cn->lastError().Number, m_cn->lastError().Description);
     if (deleted == 0)
         return fail(ErrRowChanged, QStringLiteral("La riga da eliminare non esiste più."));
-    const int columns = int(m_columns.size());
-    m_cells.remove(m_pos * columns, columns);
-    m_bookmarks.remove(m_pos);
+    m_rows.erase(m_rows.begin() + m_pos);
     m_onDeleted = true;
     return true;
 }
@@ -701,7 +815,7 @@ bool Recordset::Resync()
     if (!readRow(keyWhere(), keyValues(m_pos), &values))
         return false;
     for (int c = 0; c < m_columns.size(); ++c)
-        cell(m_pos, c) = values.at(c);
+        setCell(m_pos, c, values.at(c));
     return true;
 }
 
@@ -735,8 +849,11 @@ bool Recordset::readRow(const QString &where, const QVariantList &params, QVaria
     }
     const int rc = sqlite3_step(stmt);
     if (rc == SQLITE_ROW) {
-        for (int i = 0; i < from.size(); ++i)
-            (*values)[from.at(i)] = readCell(stmt, i, m_columns.at(from.at(i)).kind);
+        Store store;
+        for (int i = 0; i < from.size(); ++i) {
+            const Cell c = readCell(sqlite3_column_value(stmt, i), m_columns.at(from.at(i)).kind, store);
+            (*values)[from.at(i)] = cellValue(c, store);
+        }
     }
     const int number = sqlite3_extended_errcode(m_cn->handle());
     const QString description = QString::fromUtf8(sqlite3_errmsg(m_cn->handle()));

@@ -1,15 +1,21 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
 #include <QVector>
 
+#include <memory>
+#include <vector>
+
+#include "Currency.h"
 #include "ErrInfo.h"
 
 class Connection;
 struct sqlite3_stmt;
+struct sqlite3_value;
 
 // A static, client-side recordset: the rows of a query are copied in when it
 // opens, so counting, moving and bookmarks never go back to the file.
@@ -50,12 +56,24 @@ public:
     // Opens the same query again, keeping the position when the row is still there.
     bool Requery();
 
-    bool eof() const;
+    bool eof() const
+    {
+        if (m_open && m_editMode != adEditAdd && !m_onDeleted)
+            return m_pos >= int(m_rows.size());
+        return slowEof();
+    }
     bool bof() const;
-    int RecordCount() const;
+    int RecordCount() const { return m_open ? int(m_rows.size()) : -1; }
     void MoveFirst();
     void MoveLast();
-    void MoveNext();
+    void MoveNext()
+    {
+        // Walking a list of rows is the common case: keep it cheap.
+        if (m_open && m_editMode == adEditNone && !m_onDeleted && size_t(m_pos) < m_rows.size())
+            ++m_pos;
+        else
+            slowMoveNext();
+    }
     void MovePrevious();
     void Move(int rows);
     // 1-based position of the current row; -1 at BOF, EOF or when empty.
@@ -73,7 +91,13 @@ public:
     // The value of the field in the current row (Null at BOF/EOF or for an
     // unknown name; an unknown name also raises an error).
     QVariant value(const QString &name) const;
-    QVariant value(int index) const;
+    QVariant value(int index) const
+    {
+        if (m_editMode == adEditNone && !m_onDeleted && unsigned(index) < unsigned(m_columns.size())
+            && size_t(m_pos) < m_rows.size())
+            return cell(m_pos, index);
+        return slowValue(index);
+    }
     QVariant operator[](const QString &name) const { return value(name); }
     // Changes the current row's field; written back by Update.
     bool setValue(const QString &name, const QVariant &value);
@@ -100,14 +124,91 @@ private:
     };
 
     bool load(int keepPosition);
+    bool slowEof() const;
+    void slowMoveNext();
+    QVariant slowValue(int index) const;
     bool fail(int number, const QString &description) const;
     bool needRow() const;
     bool needUpdatable();
     bool findKey();
     int fieldIndex(const QString &name) const;
     bool hasRow() const;
-    const QVariant &cell(int row, int column) const { return m_cells.at(row * m_columns.size() + column); }
-    QVariant &cell(int row, int column) { return m_cells[row * m_columns.size() + column]; }
+    // A stored value: numbers, amounts, flags and dates inline, text as a
+    // QString kept aside (read many times, decoded once), anything else as
+    // a QVariant kept aside.
+    struct Cell
+    {
+        enum Type : unsigned char { Null, Int, Int64, Double, Bool, Money, Day, Text, Other };
+        union {
+            qint64 i;
+            double d;
+        };
+        Type type;
+    };
+    // Rows in fixed-size blocks, the values apart from their one-byte types
+    // (9 bytes a cell): a row never moves once stored, so a large query is
+    // copied in once, without growing one big array over and over.
+    struct Store
+    {
+        struct Block
+        {
+            std::unique_ptr<qint64[]> values;
+            std::unique_ptr<Cell::Type[]> types;
+        };
+        int columns = 0;
+        int blockShift = 0;     // rows per block = 1 << blockShift
+        int rows = 0;
+        std::vector<Block> blocks;
+        std::vector<QString> text;
+        QVector<QVariant> extra;
+
+        void reset(int columnCount);
+        int appendRow();
+        Cell get(int r, int c) const
+        {
+            const Block &b = blocks[size_t(r >> blockShift)];
+            const size_t i = size_t(r & ((1 << blockShift) - 1)) * size_t(columns) + size_t(c);
+            Cell cell;
+            cell.i = b.values[i];
+            cell.type = b.types[i];
+            return cell;
+        }
+        void put(int r, int c, const Cell &cell)
+        {
+            const Block &b = blocks[size_t(r >> blockShift)];
+            const size_t i = size_t(r & ((1 << blockShift) - 1)) * size_t(columns) + size_t(c);
+            b.values[i] = cell.i;
+            b.types[i] = cell.type;
+        }
+    };
+    // The value at a position (0-based, among the rows not deleted).
+    QVariant cell(int pos, int column) const
+    {
+        return cellValue(m_store.get(m_rows[size_t(pos)], column), m_store);
+    }
+    void setCell(int pos, int column, const QVariant &v);
+    static QVariant cellValue(const Cell &c, const Store &store)
+    {
+        switch (c.type) {
+        case Cell::Null: return QVariant();
+        case Cell::Int: return QVariant(int(c.i));
+        case Cell::Int64: return QVariant(c.i);
+        case Cell::Double: return QVariant(c.d);
+        case Cell::Bool: return QVariant(c.i != 0);
+        case Cell::Money: return QVariant::fromValue(Currency::fromRaw(c.i));
+        case Cell::Day: return QVariant(QDate::fromJulianDay(c.i));
+        case Cell::Text: return QVariant(store.text[size_t(c.i)]);
+        case Cell::Other: return store.extra.at(int(c.i));
+        }
+        return QVariant();
+    }
+    static Cell toCell(const QVariant &v, Store &store);
+    static Cell readCell(sqlite3_value *value, Kind kind, Store &store);
+    static Cell make(Cell::Type type, qint64 i);
+    static Cell makeDouble(double d);
+    static Cell makeInteger(qint64 v);
+    static Cell makeOther(const QVariant &v, Store &store);
+    static Cell makeText(const char *utf8, int size, Store &store);
     QVariantList keyValues(int row) const;
     QString keyWhere() const;
     bool readRow(const QString &where, const QVariantList &params, QVariantList *values);
@@ -117,7 +218,6 @@ private:
     void moveTo(int pos);
 
     static Kind kindOf(const char *declType);
-    static QVariant readCell(sqlite3_stmt *stmt, int col, Kind kind);
     static QVariant normalised(const QVariant &v, Kind kind, bool *ok);
 
     Connection *m_cn = nullptr;
@@ -127,11 +227,12 @@ private:
     bool m_open = false;
     QVector<Column> m_columns;
     QStringList m_fields;
-    QVector<QVariant> m_cells;  // row after row, one cell per column
-    QVector<double> m_bookmarks;  // one per row, ascending
+    Store m_store;
+    // The stored row at each position; ascending, as new rows go last. A
+    // row's bookmark is its stored index + 1, so it outlives deletes.
+    std::vector<int> m_rows;
     int m_pos = -1;             // -1 = BOF, RecordCount() = EOF
     bool m_onDeleted = false;   // the current row was deleted; m_pos is the row after it
-    double m_nextBookmark = 1;
 
     // Write-back: the one table of the query and its primary key, found at
     // the first write or Resync.

@@ -1,0 +1,128 @@
+// Opening a static recordset copies every row in; this measures that copy
+// plus a walk over every field against stepping the same query with the raw
+// SQLite API and reading each column.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "Connection.h"
+#include "Currency.h"
+#include "Recordset.h"
+
+namespace {
+
+constexpr int Rows = 100000;
+constexpr int Rounds = 9;
+const char *const Query = "SELECT id, ragSoc, anno, qta, esportata, dataIns, peso, nota FROM Righe";
+
+bool fill(Connection &cn)
+{
+    if (!cn.execute(QStringLiteral(
+            "CREATE TABLE Righe (id INTEGER PRIMARY KEY AUTOINCREMENT, ragSoc TEXT COLLATE KEZ, "
+            "anno INTEGER, qta CURRENCY, esportata YESNO, dataIns DATE, peso REAL, nota TEXT)")))
+        return false;
+    cn.beginTransaction();
+    for (int i = 0; i < Rows; ++i) {
+        const QVariant nota = i % 3 == 0 ? QVariant() : QVariant(QStringLiteral("Nota %1").arg(i));
+        if (!cn.execute(QStringLiteral("INSERT INTO Righe (ragSoc, anno, qta, esportata, dataIns, peso, nota) "
+                                       "VALUES (?, ?, ?, ?, ?, ?, ?)"),
+                        {QStringLiteral("Società %1 S.R.L.").arg(i), 2000 + i % 23,
+                         Currency::fromRaw(qint64(i) * 12345).toVariant(), i % 2 == 0,
+                         QDate(2022, 1, 1).addDays(i % 365), i * 0.25, nota}))
+            return false;
+    }
+    return cn.commit();
+}
+
+// The raw baseline: step and read each column as its storage type.
+qint64 rawWalk(sqlite3 *db, double *ms)
+{
+    QElapsedTimer t;
+    t.start();
+    sqlite3_stmt *stmt = nullptr;
+    sqlite3_prepare_v2(db, Query, -1, &stmt, nullptr);
+    qint64 check = 0;
+    const int columns = sqlite3_column_count(stmt);
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        for (int c = 0; c < columns; ++c) {
+            switch (sqlite3_column_type(stmt, c)) {
+            case SQLITE_INTEGER: check += sqlite3_column_int64(stmt, c); break;
+            case SQLITE_FLOAT: check += qint64(sqlite3_column_double(stmt, c)); break;
+            case SQLITE_TEXT:
+                sqlite3_column_text(stmt, c);
+                check += sqlite3_column_bytes(stmt, c);
+                break;
+            default: break;
+            }
+        }
+    }
+    sqlite3_finalize(stmt);
+    *ms = t.nsecsElapsed() / 1e6;
+    return check;
+}
+
+qint64 recordsetWalk(Connection &cn, double *openMs, double *ms)
+{
+    QElapsedTimer t;
+    t.start();
+    Recordset rs;
+    rs.open(QString::fromLatin1(Query), &cn);
+    *openMs = t.nsecsElapsed() / 1e6;
+    qint64 check = 0;
+    const int columns = rs.fieldCount();
+    for (; !rs.eof(); rs.MoveNext()) {
+        for (int c = 0; c < columns; ++c) {
+            const QVariant v = rs.value(c);
+            switch (v.typeId()) {
+            case QMetaType::Int: check += v.toInt(); break;
+            case QMetaType::LongLong: check += v.toLongLong(); break;
+            case QMetaType::Double: check += qint64(v.toDouble()); break;
+            case QMetaType::Bool: check += v.toBool() ? -1 : 0; break;
+            case QMetaType::QString: check += v.toString().size(); break;
+            case QMetaType::QDate: check += v.toDate().toJulianDay(); break;
+            default:
+                if (Currency::isCurrency(v))
+                    check += v.value<Currency>().raw();
+            }
+        }
+    }
+    rs.close();
+    *ms = t.nsecsElapsed() / 1e6;
+    return check;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bench.db"));
+    Connection cn;
+    if (!Connection::createDatabase(path) || !cn.open(path) || !fill(cn)) {
+        std::fprintf(stderr, "bench_recordset: cannot build the database: %s\n",
+                     qPrintable(ErrInfo::current().Description));
+        return 1;
+    }
+    double rawBest = 1e9, rsBest = 1e9, openBest = 1e9;
+    qint64 rawCheck = 0, rsCheck = 0;
+    for (int round = 0; round < Rounds; ++round) {
+        double raw = 0, open = 0, walk = 0;
+        rawCheck = rawWalk(cn.handle(), &raw);
+        rsCheck = recordsetWalk(cn, &open, &walk);
+        rawBest = std::min(rawBest, raw);
+        rsBest = std::min(rsBest, walk);
+        openBest = std::min(openBest, open);
+    }
+    std::printf("rows: %d, columns: 8, best of %d rounds\n", Rows, Rounds);
+    std::printf("raw sqlite3 step and read:       %8.2f ms (check %lld)\n", rawBest, rawCheck);
+    std::printf("Recordset open:                  %8.2f ms\n", openBest);
+    std::printf("Recordset open, walk, close:     %8.2f ms (check %lld)\n", rsBest, rsCheck);
+    std::printf("ratio: %.2f (target at most 1.5)\n", rsBest / rawBest);
+    return 0;
+}
