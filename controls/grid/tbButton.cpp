@@ -230,6 +230,12 @@ void tbButton::overTick()
 
 void tbButton::changeEvent(QEvent *e)
 {
+    if (e->type() == QEvent::EnabledChange && !isEnabled()) {
+        // A disabled button hears no more of the mouse: it goes back to idle
+        // at once instead of keeping a hover it can no longer end.
+        OverTimer->stop();
+        setLook(m_flat ? edgeFlat : edgeRaised, 0, m_foreColor);
+    }
     if (e->type() == QEvent::FontChange) {
         m_layout.measureCaption(m_caption, font());
         relayout();

@@ -303,6 +303,17 @@ bool slxButton::event(QEvent *e)
 
 void slxButton::changeEvent(QEvent *e)
 {
+    if (e->type() == QEvent::EnabledChange && !isEnabled()) {
+        // A disabled button hears no more of the mouse or keys: it drops a
+        // hover or press it could no longer end.
+        const bool wasOver = m_over;
+        OverTimer->stop();
+        m_over = false;
+        m_pressed = false;
+        update();
+        if (wasOver)
+            Q_EMIT MouseOut();
+    }
     if (e->type() == QEvent::FontChange) {
         misuraCaption();
         relayout();

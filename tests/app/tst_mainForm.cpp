@@ -236,6 +236,15 @@ private Q_SLOTS:
         QTRY_VERIFY(Logo::instance() && Logo::instance()->isVisible());
         const QString path = TestSupport::grab(window(), QStringLiteral("mainForm-splash"));
         QVERIFY(QFile::exists(path));
+        tbButton *cons = window()->sideBar()->button(2);
+        QCursor::setPos(cons->mapToGlobal(QPoint(20, 20)));
+        QTest::mouseMove(cons, QPoint(20, 20));
+        QCOMPARE(cons->edge(), 4);
+        TestSupport::grab(window()->sideBar(), QStringLiteral("mainForm-sidebar-hover"));
+        gKez->Utente.clear();
+        window()->abilitaMenu();
+        QCOMPARE(cons->edge(), 0);
+        TestSupport::grab(window()->sideBar(), QStringLiteral("mainForm-sidebar-locked"));
         // The splash stays centred when the window grows.
         window()->resize(1200, 800);
         QCoreApplication::processEvents();

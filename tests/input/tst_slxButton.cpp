@@ -174,6 +174,14 @@ private Q_SLOTS:
         QCursor::setPos(f.window.mapToGlobal(QPoint(-50, -50)));
         QTRY_COMPARE(out.count(), 1);
         QVERIFY(!f.button->isOver());
+
+        // Disabled under the pointer, it lets the hover go at once.
+        QCursor::setPos(f.button->mapToGlobal(QPoint(50, 15)));
+        QTest::mouseMove(f.button, QPoint(50, 15));
+        QCOMPARE(in.count(), 2);
+        f.button->setEnabled(false);
+        QCOMPARE(out.count(), 2);
+        QVERIFY(!f.button->isOver());
     }
 
     void focusFrameAndRectangle()
