@@ -264,6 +264,62 @@ private Q_SLOTS:
         QCOMPARE(placed.Caption(), QStringLiteral("slb_3"));
     }
 
+    void pressedContentMovesByTheEdgeWidth_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<int>("shift");
+        QTest::newRow("thin edges") << 1 << 1;
+        QTest::newRow("thick edges") << 0 << 2;
+    }
+
+    void pressedContentMovesByTheEdgeWidth()
+    {
+        QFETCH(int, style);
+        QFETCH(int, shift);
+        Form f;
+        f.button->setStyle(style);
+        f.button->setFocusRect(false);
+        f.button->setCaption(QStringLiteral("Salva"));
+        f.after->setFocus();
+        const QImage up = f.button->grab().toImage();
+        QTest::mousePress(f.button, Qt::LeftButton, Qt::NoModifier, QPoint(50, 15));
+        const QImage down = f.button->grab().toImage();
+        QTest::mouseRelease(f.button, Qt::LeftButton, Qt::NoModifier, QPoint(50, 15));
+        const CaptionLayout::Box cap = f.button->captionLayout().caption;
+        const QRect text(cap.left, cap.top, cap.width, cap.height);
+        QCOMPARE(down.copy(text.translated(shift, shift)), up.copy(text));
+    }
+
+    void flatOverShowsEdgesOnlyWhenHovered()
+    {
+        Form f;
+        f.button->setFlatOver(true);
+        f.button->setBackColor(0xFF00FF);
+        f.after->setFocus();
+        const QColor back(Qt::magenta);
+        QCOMPARE(f.button->grab().toImage().pixelColor(50, 0), back);
+        QCursor::setPos(f.button->mapToGlobal(QPoint(50, 15)));
+        QTest::mouseMove(f.button, QPoint(51, 15));
+        QVERIFY(f.button->isOver());
+        QVERIFY(f.button->grab().toImage().pixelColor(50, 0) != back);
+    }
+
+    void overAndDownPicturesNeedPicture()
+    {
+        Form f;
+        QPixmap red(16, 16);
+        red.fill(Qt::red);
+        f.button->setPictureOver(red);
+        f.button->setPictureDown(red);
+        QTest::mouseMove(f.button, QPoint(50, 15));
+        QTest::mousePress(f.button, Qt::LeftButton, Qt::NoModifier, QPoint(50, 15));
+        const QImage image = f.button->grab().toImage();
+        QTest::mouseRelease(f.button, Qt::LeftButton, Qt::NoModifier, QPoint(50, 15));
+        for (int x = 0; x < image.width(); ++x)
+            for (int y = 0; y < image.height(); ++y)
+                QVERIFY(image.pixelColor(x, y) != QColor(Qt::red));
+    }
+
     void picture()
     {
         Form f;
