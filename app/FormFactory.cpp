@@ -2,6 +2,10 @@
 
 #include <QWidget>
 
+#include "infoForm.h"
+#include "mainForm.h"
+#include "modMain.h"
+
 // Each form joins here as it is written: a code whose form the program
 // does not have yet opens nothing.
 namespace FormFactory {
@@ -17,6 +21,11 @@ QWidget *showChild(int formCode)
 bool execDialog(int formCode)
 {
     switch (formCode) {
+    case 200: {
+        infoForm about(modMain::gMain);
+        about.exec();
+        return true;
+    }
     default:
         return false;
     }
