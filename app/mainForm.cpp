@@ -11,7 +11,6 @@
 #include "FormFactory.h"
 #include "Pictures.h"
 #include "dbClass.h"
-#include "infoForm.h"
 #include "kezClass.h"
 #include "modMain.h"
 #include "modalClass.h"
@@ -251,10 +250,8 @@ void mainForm::smp_Click(int Index)
 
 void mainForm::smh_Click(int Index)
 {
-    if (Index == 3) {
-        infoForm about(this);
-        about.exec();
-    }
+    if (Index == 3)
+        FormFactory::execDialog(200);
 }
 
 void mainForm::vBar1_Click(int buttonIndex, bool)

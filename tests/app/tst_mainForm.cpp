@@ -146,7 +146,7 @@ private Q_SLOTS:
         QFETCH(bool, utilities);
         QFETCH(bool, prints);
         QFETCH(bool, previousYearItem);
-        const QString old = fx->createDatabase(QStringLiteral("Kez21imb.db"));
+        const QString old = previousYear ? fx->createDatabase(QStringLiteral("Kez21imb.db")) : QString();
         start(previousYear ? QStringLiteral("kez2020=") + old + QLatin1Char('\n') : QString());
         QCOMPARE(gDb->oldDbOpened(), previousYear);
         gKez->Utente = utente;
@@ -204,6 +204,23 @@ private Q_SLOTS:
         QCOMPARE(window()->declarationText(),
                  QStringLiteral("Rossi Imballaggi - U. L.: Via Appia 12 ROMA (RM)"));
         QVERIFY(window()->statusBar()->findChildren<QLabel *>().size() >= 2);
+    }
+
+    void aboutBoxFromTheMenu()
+    {
+        start();
+        QString title;
+        QTimer::singleShot(0, this, [&title] {
+            if (QWidget *box = QApplication::activeModalWidget()) {
+                title = box->windowTitle();
+                box->close();
+            }
+        });
+        item("smh_3")->trigger();
+        QCOMPARE(title, QStringLiteral("Informazioni su KEZ  2022"));
+        // Indexes the menu does not name do nothing.
+        window()->smh_Click(0);
+        window()->smu_Click(5);
     }
 
     void sideBarCloseQuits()
