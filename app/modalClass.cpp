@@ -162,13 +162,16 @@ void modalClass::showVerifica(int Modo, int pCodice, bool flagExp)
 
 bool modalClass::salvaDitta(int Completa)
 {
-    if (!gDb)
-        return true;
+    // A company without a code cannot be found again: it is not added.
+    if (!gDb || nzStr(CodiceFiscale).isEmpty())
+        return false;
     // An existing company is never changed from here: the registry is
     // edited only in its own form.
     auto rs = gDb->kezRs(QStringLiteral("SELECT * FROM Ditte WHERE CodFisc = ?"), {CodiceFiscale},
                          Recordset::adLockOptimistic);
-    if (!rs->isOpen() || !rs->eof())
+    if (!rs->isOpen())
+        return false;
+    if (!rs->eof())
         return true;
     rs->AddNew();
     rs->setValue(QStringLiteral("codFisc"), CodiceFiscale);
@@ -184,6 +187,20 @@ bool modalClass::salvaDitta(int Completa)
         ErrInfo::current() = rs->lastError();
         modFunz::showError(QString());
         rs->CancelUpdate();
+        return false;
     }
     return true;
+}
+
+void modalClass::clearDitta()
+{
+    CodiceFiscale.clear();
+    ragioneSociale.clear();
+    istatProvincia.clear();
+    istatComune.clear();
+    via.clear();
+    civico.clear();
+    cap.clear();
+    prefisso.clear();
+    telefono.clear();
 }

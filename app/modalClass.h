@@ -57,7 +57,12 @@ public:
     void showRegistra();
     void showExport();
     void showVerifica(int Modo, int pCodice = 0, bool flagExp = false);
+    // Adds the buffered company when its code is not in the registry yet;
+    // false when it could not be added. Completa 1 also writes the address.
     bool salvaDitta(int Completa);
+    // Forgets the buffered company, so that a changed registry is read
+    // again rather than trusted.
+    void clearDitta();
 
 private:
     bool readDitta(const QString &codFisc);

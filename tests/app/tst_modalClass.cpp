@@ -27,6 +27,8 @@ private slots:
     void getRifiuto();
     void salvaDittaAddsOnlyNewCompanies_data();
     void salvaDittaAddsOnlyNewCompanies();
+    void salvaDittaReportsFailure();
+    void craftedCodesFindNothing();
     void shortModuleListIsNotOpened();
 
 private:
@@ -112,6 +114,41 @@ void tst_modalClass::salvaDittaAddsOnlyNewCompanies()
     QCOMPARE(rs->RecordCount(), 1);
     QCOMPARE(rs->value(QStringLiteral("ragSoc")).toString(), ragSoc);
     QCOMPARE(modFunz::nzStr(rs->value(QStringLiteral("via"))), via);
+    QVERIFY(MessageBoxSeam::asked().isEmpty());
+}
+
+void tst_modalClass::salvaDittaReportsFailure()
+{
+    // A company without a code is not added.
+    gModal->CodiceFiscale = QVariant();
+    gModal->ragioneSociale = QStringLiteral("Senza codice");
+    QVERIFY(!gModal->salvaDitta(0));
+    QVERIFY(MessageBoxSeam::asked().isEmpty());
+
+    // A registry that refuses the row: the failure is shown and reported.
+    QVERIFY(gDb->Execute(QStringLiteral("CREATE TRIGGER noAdd BEFORE INSERT ON Ditte "
+                                        "BEGIN SELECT RAISE(ABORT, 'registro bloccato'); END")));
+    gModal->CodiceFiscale = QStringLiteral("12345678903");
+    QVERIFY(!gModal->salvaDitta(1));
+    QCOMPARE(MessageBoxSeam::asked().size(), 1);
+    QVERIFY(MessageBoxSeam::asked().first().text.contains(QStringLiteral("registro bloccato")));
+    auto rs = gDb->kezRs(QStringLiteral("SELECT * FROM Ditte"));
+    QCOMPARE(rs->RecordCount(), 1);
+}
+
+void tst_modalClass::craftedCodesFindNothing()
+{
+    const QString crafted = QStringLiteral("x') OR ('1'='1");
+    QVERIFY(!gModal->getDitta(crafted));
+    QVERIFY(!gModal->getRifiuto(crafted));
+    // A name with an apostrophe goes in and comes back as typed.
+    gModal->CodiceFiscale = QStringLiteral("DNGLCU80A01H501X");
+    gModal->ragioneSociale = QStringLiteral("D'ANGELO");
+    QVERIFY(gModal->salvaDitta(0));
+    gModal->clearDitta();
+    QVERIFY(gModal->ragioneSociale.isNull());
+    QVERIFY(gModal->getDitta(QStringLiteral("DNGLCU80A01H501X")));
+    QCOMPARE(gModal->ragioneSociale.toString(), QStringLiteral("D'ANGELO"));
     QVERIFY(MessageBoxSeam::asked().isEmpty());
 }
 
