@@ -1,5 +1,6 @@
 #include "comboCom.h"
 
+#include <QAbstractListModel>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTimer>
@@ -23,16 +24,60 @@ qint64 codeOf(const QVariant &value)
     return ok ? qRound64(number) : 0;
 }
 
-// Above every character a name can hold after the typed beginning: with it
-// the prefix search is a range on the name's index, and the typed text is
-// compared as text, never read as a pattern.
-const QChar kAfterAll(0xFFFF);
+// The last code point, above every character a name can hold after the
+// typed beginning: with it the prefix search is a range on the name's
+// index, and the typed text is compared as text, never read as a pattern.
+const QString kAfterAll = QString::fromUcs4(U"\U0010FFFF", 1);
 
 } // namespace
+
+class comboCom::Entries : public QAbstractListModel
+{
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : int(m_entries.size());
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= m_entries.size())
+            return QVariant();
+        const Entry &entry = m_entries.at(index.row());
+        switch (role) {
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return entry.name;
+        case Qt::UserRole:
+            return entry.key;
+        default:
+            return QVariant();
+        }
+    }
+
+    void replace(QVector<Entry> &&entries)
+    {
+        beginResetModel();
+        m_entries = std::move(entries);
+        endResetModel();
+    }
+
+    QString detail(int row, int column) const
+    {
+        return row >= 0 && row < m_entries.size() ? m_entries.at(row).details.at(column) : QString();
+    }
+
+private:
+    QVector<Entry> m_entries;
+};
 
 comboCom::comboCom(QWidget *parent)
     : comboHost(true, parent)
 {
+    details = new Entries(this);
+    cmb->setModel(details);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setSingleShot(true);
@@ -83,8 +128,7 @@ void comboCom::setValue(const QVariant &value)
 
 int comboCom::letValue(const QVariant &myProv, const QVariant &myCom)
 {
-    cmb->clear();
-    details.clear();
+    setEntries({});
     cmb->setEditText(QString());
     lastSearch.clear();
     int result = 0;
@@ -102,9 +146,9 @@ int comboCom::letValue(const QVariant &myProv, const QVariant &myCom)
         } else if (!rs->eof()) {
             result = int(prov * 1000 + com);
             lastSearch = rs->value(0).toString();
-            details.append({rs->value(1).toString(), rs->value(2).toString(), rs->value(3).toString(),
-                            rs->value(4).toString()});
-            cmb->addItem(lastSearch, result);
+            setEntries({{lastSearch, result,
+                         {rs->value(1).toString(), rs->value(2).toString(), rs->value(3).toString(),
+                          rs->value(4).toString()}}});
             cmb->setCurrentIndex(0);
             rs->close();
         }
@@ -125,8 +169,7 @@ int comboCom::istatProvincia() const
 
 QString comboCom::detail(int column) const
 {
-    const int index = cmb->currentIndex();
-    return index >= 0 && index < details.size() ? details.at(index).value(column) : QString();
+    return details->detail(cmb->currentIndex(), column);
 }
 
 QString comboCom::cap() const
@@ -182,6 +225,30 @@ bool comboCom::Match(bool &Modificato)
     return result;
 }
 
+bool comboCom::loadProvinces()
+{
+    const QString database = modMain::gDb->kezCnn.path();
+    if (database == m_provincesOf && !m_provinces.isEmpty())
+        return true;
+    m_provinces.clear();
+    std::unique_ptr<Recordset> rs =
+        modMain::gDb->kezRs(QStringLiteral("SELECT PrvIstat, PrvDesc, PrvSigla FROM Province"));
+    if (!rs || !rs->isOpen()) {
+        setEntries({});
+        modFunz::showError(QString());
+        return false;
+    }
+    for (; !rs->eof(); rs->MoveNext())
+        m_provinces.insert(rs->value(0).toInt(), {rs->value(1).toString(), rs->value(2).toString()});
+    m_provincesOf = database;
+    return true;
+}
+
+void comboCom::setEntries(QVector<Entry> &&entries)
+{
+    details->replace(std::move(entries));
+}
+
 bool comboCom::search(const QString &t)
 {
     if (t == lastSearch) {
@@ -192,35 +259,45 @@ bool comboCom::search(const QString &t)
             cmb->setCurrentIndex(0);
         return cmb->count() == 1;
     }
-    cmb->clear();
-    details.clear();
     lastSearch = t;
-    if (!modMain::gDb)
+    if (!modMain::gDb) {
+        setEntries({});
+        return false;
+    }
+    if (!loadProvinces())
         return false;
     std::unique_ptr<Recordset> rs = modMain::gDb->kezRs(
         QStringLiteral("SELECT Comuni.PrvIstat, Comuni.ComIstat, Comuni.ComDesc, Comuni.ComCap, "
-                       "Comuni.comCCIAA, Province.PrvDesc, Province.PrvSigla "
-                       "FROM Comuni INNER JOIN Province ON Comuni.PrvIstat = Province.PrvIstat "
+                       "Comuni.comCCIAA FROM Comuni "
                        "WHERE (Comuni.ComDesc >= ? AND Comuni.ComDesc < ?) ORDER BY Comuni.ComDesc"),
         {t, t + kAfterAll});
     if (!rs || !rs->isOpen()) {
+        setEntries({});
         modFunz::showError(QString());
         return false;
     }
-    const int n = rs->RecordCount();
+    QVector<Entry> found;
+    found.reserve(rs->RecordCount());
+    for (; !rs->eof(); rs->MoveNext()) {
+        const int prov = rs->value(0).toInt();
+        const auto province = m_provinces.constFind(prov);
+        // A municipality of no known province is no choice.
+        if (province == m_provinces.cend())
+            continue;
+        found.append({rs->value(2).toString(), prov * 1000 + rs->value(1).toInt(),
+                      {rs->value(3).toString(), rs->value(4).toString(), province->first,
+                       province->second}});
+    }
+    const int n = found.size();
     if (n == 0) {
+        setEntries({});
         cmb->setEditText(t);
         cmb->lineEdit()->setSelection(0, t.size());
         modFunz::warnMsg(QStringLiteral("Attenzione, Comune non trovato!"));
         return false;
     }
-    details.reserve(n);
-    for (; !rs->eof(); rs->MoveNext()) {
-        details.append({rs->value(3).toString(), rs->value(4).toString(), rs->value(5).toString(),
-                        rs->value(6).toString()});
-        cmb->addItem(rs->value(2).toString(), rs->value(0).toInt() * 1000 + rs->value(1).toInt());
-    }
     rs->close();
+    setEntries(std::move(found));
     cmb->setCurrentIndex(0);
     return n == 1;
 }

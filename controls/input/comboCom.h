@@ -1,8 +1,10 @@
 #pragma once
 
-#include <QStringList>
+#include <QHash>
 #include <QVariant>
 #include <QVector>
+
+#include <array>
 
 #include "comboHost.h"
 
@@ -62,15 +64,33 @@ protected:
     void textEdited() override;
 
 private:
+    // One municipality of the list: its name, its key and the details the
+    // getters give (postal code, chamber-of-commerce code, province name,
+    // sigla).
+    struct Entry
+    {
+        QString name;
+        int key = 0;
+        std::array<QString, 4> details;
+    };
+    // The list behind the box, replaced whole by each search: a search
+    // that finds hundreds of names costs one model reset, not hundreds of
+    // insertions.
+    class Entries;
+
+    void setEntries(QVector<Entry> &&entries);
+    // The provinces' names and sigle, read once per database: a search
+    // then reads only the municipalities' own rows.
+    bool loadProvinces();
     bool search(const QString &t);
     bool requiredCheck();
     QString detail(int column) const;
 
     int m_backStyle = 1;
     bool m_focused = false;
-    // Postal code, chamber-of-commerce code, province name and sigla of
-    // each entry, in list order.
-    QVector<QStringList> details;
+    Entries *details = nullptr;
+    QHash<int, std::pair<QString, QString>> m_provinces;
+    QString m_provincesOf;
     QString lastSearch;
     bool typedSinceFocus = false;
     bool requiredShown = false;
