@@ -14,6 +14,7 @@
 #include <cmath>
 #include <limits>
 
+#include "Ambient.h"
 #include "Currency.h"
 #include "Edges.h"
 #include "FocusValidator.h"
@@ -30,14 +31,10 @@ namespace {
 const QString emptyDateMask = QStringLiteral("  /  /    ");
 const QString defaultCurrencyChar = QStringLiteral("\u20AC ");
 
-// The container's fore colour a new field takes: a form's default text.
-constexpr int ambientForeColor = SystemColors::vbButtonText;
 
 // A line edit keeps two pixels free on each side of its text and one for
 // the caret: a box as wide as its text needs them too.
 constexpr int lineEditPadding = 5;
-
-bool userMode = true;
 
 int vbButton(Qt::MouseButtons buttons)
 {
@@ -136,21 +133,11 @@ QString variantText(const QVariant &v)
 
 } // namespace
 
-bool slxText::UserMode()
-{
-    return userMode;
-}
-
-void slxText::setUserMode(bool mode)
-{
-    userMode = mode;
-}
-
 slxText::slxText(QWidget *parent)
     : QWidget(parent)
     , m_backColor(SystemColors::vbWindowBackground)
     , m_currencyChar(defaultCurrencyChar)
-    , m_foreColor(ambientForeColor)
+    , m_foreColor(Ambient::foreColor(nullptr))
 {
     Currency::registerMetaType();
     slxModule::initControlMetrics();
@@ -1042,7 +1029,7 @@ void slxText::setDisplayMask(const QString &value)
 void slxText::setEnabled(bool value)
 {
     m_enabled = value;
-    if (UserMode())
+    if (Ambient::userMode())
         QWidget::setEnabled(value);
     signalChange("Enabled");
 }
@@ -1182,7 +1169,7 @@ void slxText::readProperties(const PropertyBag &bag)
     m_field = read("Field", QString()).toString();
     const QVariant font = bag.ReadProperty(QStringLiteral("Font"));
     QWidget::setFont(font.isValid() ? font.value<QFont>() : QFont());
-    m_foreColor = read("ForeColor", ambientForeColor).toInt();
+    m_foreColor = read("ForeColor", Ambient::foreColor(this)).toInt();
     m_intDigits = read("IntDigits", 5).toInt();
     m_locked = read("Locked", false).toBool();
     m_maxLength = read("MaxLength", 0).toInt();
@@ -1208,7 +1195,7 @@ void slxText::readProperties(const PropertyBag &bag)
         m_multi->setReadOnly(m_locked);
     applyColors();
     applyDropMode();
-    QWidget::setEnabled(UserMode() ? m_enabled : true);
+    QWidget::setEnabled(Ambient::userMode() ? m_enabled : true);
     measureText();
     applyScrollBars();
     applyAppearance();
@@ -1247,10 +1234,9 @@ void slxText::writeProperties(PropertyBag &bag) const
     write("DisplayMask", m_displayMask, QString());
     write("Enabled", m_enabled, true);
     write("Field", m_field, QString());
-    const QFont ambient = parentWidget() ? parentWidget()->font() : QApplication::font();
-    if (font() != ambient)
+    if (font() != Ambient::font(this))
         bag.WriteProperty(QStringLiteral("Font"), font());
-    write("ForeColor", m_foreColor, ambientForeColor);
+    write("ForeColor", m_foreColor, Ambient::foreColor(this));
     write("IntDigits", m_intDigits, 5);
     write("Locked", m_locked, false);
     write("MaxLength", m_maxLength, 0);

@@ -64,11 +64,6 @@ public:
     explicit slxText(QWidget *parent = nullptr);
     ~slxText() override;
 
-    // Stored Enabled reaches the windows only while the program runs; the
-    // form designer turns this off so a disabled field stays editable.
-    static bool UserMode();
-    static void setUserMode(bool userMode);
-
     // The last committed value; forms read it and may set it.
     QVariant oldValue;
 
