@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QTimer>
 
+#include "Ambient.h"
 #include "KezCollation.h"
 #include "PropertyBag.h"
 #include "SystemColors.h"
@@ -339,7 +340,7 @@ void comboCom::lostFocus()
 
 void comboCom::initNewInstance()
 {
-    cmb->setFont(ambientFont());
+    cmb->setFont(Ambient::font(this));
     relayout();
     setEnabled(true);
 }
@@ -350,7 +351,7 @@ void comboCom::readProperties(const PropertyBag &bag)
     setBackStyle(bag.ReadProperty(QStringLiteral("BackStyle"), 1).toInt());
     setForeColor(bag.ReadProperty(QStringLiteral("ForeColor"), SystemColors::vbWindowText).toInt());
     setEnabled(bag.ReadProperty(QStringLiteral("Enabled"), true).toBool());
-    setFont(bag.ReadProperty(QStringLiteral("Font"), ambientFont()).value<QFont>());
+    setFont(bag.ReadProperty(QStringLiteral("Font"), Ambient::font(this)).value<QFont>());
     setLocked(bag.ReadProperty(QStringLiteral("Locked"), false).toBool());
     MsgRequired = bag.ReadProperty(QStringLiteral("MsgRequired"), QString()).toString();
     Required = bag.ReadProperty(QStringLiteral("Required"), 0).toInt();
@@ -362,7 +363,7 @@ void comboCom::writeProperties(PropertyBag &bag) const
     bag.WriteProperty(QStringLiteral("BackStyle"), m_backStyle, 1);
     bag.WriteProperty(QStringLiteral("ForeColor"), ForeColor(), SystemColors::vbWindowText);
     bag.WriteProperty(QStringLiteral("Enabled"), Enabled(), true);
-    bag.WriteProperty(QStringLiteral("Font"), Font(), ambientFont());
+    bag.WriteProperty(QStringLiteral("Font"), Font(), Ambient::font(this));
     bag.WriteProperty(QStringLiteral("Locked"), Locked(), false);
     bag.WriteProperty(QStringLiteral("MsgRequired"), MsgRequired, QString());
     bag.WriteProperty(QStringLiteral("Required"), Required, 0);

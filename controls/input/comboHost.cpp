@@ -5,23 +5,11 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include "Ambient.h"
 #include "FocusValidator.h"
+#include "KeyCodes.h"
 #include "SystemColors.h"
 #include "modFunz.h"
-
-namespace {
-bool gUserMode = true;
-}
-
-bool comboHost::UserMode()
-{
-    return gUserMode;
-}
-
-void comboHost::setUserMode(bool userMode)
-{
-    gUserMode = userMode;
-}
 
 comboHost::comboHost(bool editable, QWidget *parent)
     : QWidget(parent),
@@ -136,11 +124,6 @@ QColor comboHost::containerColor() const
     return pal.color(container ? container->backgroundRole() : QPalette::Window);
 }
 
-QFont comboHost::ambientFont() const
-{
-    return parentWidget() ? parentWidget()->font() : QApplication::font();
-}
-
 QColor comboHost::shownBackColor() const
 {
     return SystemColors::toColor(m_backColor, QApplication::palette());
@@ -183,7 +166,7 @@ void comboHost::applyForeColor()
 
 void comboHost::applyEnabled()
 {
-    if (!UserMode())
+    if (!Ambient::userMode())
         return;
     cmb->setEnabled(m_enabled);
     QWidget::setEnabled(m_enabled);
@@ -209,72 +192,6 @@ void comboHost::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange)
         relayout();
-}
-
-int comboHost::keyAsciiOf(const QKeyEvent *event)
-{
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return 13;
-    case Qt::Key_Escape:
-        return 27;
-    case Qt::Key_Backspace:
-        return 8;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return 9;
-    default:
-        break;
-    }
-    const QString text = event->text();
-    if (text.size() != 1)
-        return 0;
-    const ushort code = text.at(0).unicode();
-    // Control characters other than the ones above come from Ctrl chords
-    // that the box handles itself (copy, paste, select all).
-    return code < 32 || code == 127 ? 0 : code;
-}
-
-int comboHost::keyCodeOf(const QKeyEvent *event)
-{
-    const int key = event->key();
-    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
-        return key;
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
-        return 112 + (key - Qt::Key_F1);
-    switch (key) {
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab: return 9;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Shift: return 16;
-    case Qt::Key_Control: return 17;
-    case Qt::Key_Alt: return 18;
-    case Qt::Key_Pause: return 19;
-    case Qt::Key_CapsLock: return 20;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Space: return 32;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    case Qt::Key_End: return 35;
-    case Qt::Key_Home: return 36;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_Insert: return 45;
-    case Qt::Key_Delete: return 46;
-    default: return 0;
-    }
-}
-
-int comboHost::shiftOf(const QKeyEvent *event)
-{
-    const Qt::KeyboardModifiers m = event->modifiers();
-    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0)
-        | (m & Qt::AltModifier ? 4 : 0);
 }
 
 bool comboHost::lockedBlocks(QEvent *event) const
@@ -304,8 +221,8 @@ bool comboHost::lockedBlocks(QEvent *event) const
         case Qt::Key_Space:
             return !cmb->isEditable();
         default:
-            return !cmb->isEditable() && !key->text().isEmpty() && keyAsciiOf(key) != 13
-                && keyAsciiOf(key) != 9;
+            return !cmb->isEditable() && !key->text().isEmpty() && KeyCodes::keyAscii(key) != 13
+                && KeyCodes::keyAscii(key) != 9;
         }
     }
     default:
@@ -317,7 +234,7 @@ bool comboHost::handleKeyPress(QObject *target, QKeyEvent *event)
 {
     if (!keyDown(event))
         return true;
-    const int original = keyAsciiOf(event);
+    const int original = KeyCodes::keyAscii(event);
     if (original == 0 || original == 9)
         return false;
     int KeyAscii = original;
@@ -331,7 +248,7 @@ bool comboHost::handleKeyPress(QObject *target, QKeyEvent *event)
     if (KeyAscii != original) {
         // The handler changed the key: the box gets the new character.
         QKeyEvent changed(QEvent::KeyPress, Qt::Key_unknown, event->modifiers(),
-                          QString(QChar(KeyAscii)));
+                          QString(KeyCodes::charOf(KeyAscii)));
         m_resending = true;
         QApplication::sendEvent(target, &changed);
         m_resending = false;

@@ -20,11 +20,6 @@ class comboHost : public QWidget
     Q_PROPERTY(bool Locked READ Locked WRITE setLocked)
 
 public:
-    // Stored Enabled reaches the windows only while the program runs; the
-    // form designer turns this off so a disabled control stays editable.
-    static bool UserMode();
-    static void setUserMode(bool userMode);
-
     int BackColor() const { return m_backColor; }
     void setBackColor(int color);
     int ForeColor() const { return m_foreColor; }
@@ -39,15 +34,6 @@ public:
 
     // The inner box, for hosts that place or style it (the grid's editor).
     QComboBox *comboBox() const { return cmb; }
-
-    // Turns a key press into the character code a form's handler sees:
-    // Enter 13, Esc 27, Backspace 8, Tab 9, otherwise the typed character;
-    // 0 when the key types nothing.
-    static int keyAsciiOf(const QKeyEvent *event);
-    // The key code (65 for A, 13 for Enter, 37..40 for the arrows...) and
-    // the Shift argument (1 Shift, 2 Ctrl, 4 Alt) of a key event.
-    static int keyCodeOf(const QKeyEvent *event);
-    static int shiftOf(const QKeyEvent *event);
 
 Q_SIGNALS:
     // A design-time property changed; the key is its property-bag key.
@@ -67,7 +53,6 @@ protected:
                             const QString &standard);
     // The colour the container shows behind its controls.
     QColor containerColor() const;
-    QFont ambientFont() const;
     // The colour the control and the inner box show now.
     virtual QColor shownBackColor() const;
     void repaintBackground();

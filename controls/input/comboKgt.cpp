@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 
+#include "Ambient.h"
 #include "PropertyBag.h"
 #include "SystemColors.h"
 
@@ -69,7 +70,7 @@ int comboKgt::Value4Text(const QString &Testo)
 
 void comboKgt::initNewInstance()
 {
-    cmb->setFont(ambientFont());
+    cmb->setFont(Ambient::font(this));
     relayout();
     setEnabled(true);
     cmb->setCurrentIndex(0);
@@ -81,7 +82,7 @@ void comboKgt::readProperties(const PropertyBag &bag)
     setForeColor(bag.ReadProperty(QStringLiteral("ForeColor"), SystemColors::vbWindowText).toInt());
     setEnabled(bag.ReadProperty(QStringLiteral("Enabled"), true).toBool());
     setField(bag.ReadProperty(QStringLiteral("Field"), QString()).toString());
-    setFont(bag.ReadProperty(QStringLiteral("Font"), ambientFont()).value<QFont>());
+    setFont(bag.ReadProperty(QStringLiteral("Font"), Ambient::font(this)).value<QFont>());
     setLocked(bag.ReadProperty(QStringLiteral("Locked"), false).toBool());
     setValue(bag.ReadProperty(QStringLiteral("Value"), 1));
 }
@@ -92,7 +93,7 @@ void comboKgt::writeProperties(PropertyBag &bag) const
     bag.WriteProperty(QStringLiteral("ForeColor"), ForeColor(), SystemColors::vbWindowText);
     bag.WriteProperty(QStringLiteral("Enabled"), Enabled(), true);
     bag.WriteProperty(QStringLiteral("Field"), m_field, QString());
-    bag.WriteProperty(QStringLiteral("Font"), Font(), ambientFont());
+    bag.WriteProperty(QStringLiteral("Font"), Font(), Ambient::font(this));
     bag.WriteProperty(QStringLiteral("Locked"), Locked(), false);
     bag.WriteProperty(QStringLiteral("Value"), Value(), 1);
 }

@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QMimeData>
 
+#include "Ambient.h"
+#include "KeyCodes.h"
 #include "KezCollation.h"
 #include "PropertyBag.h"
 #include "SystemColors.h"
@@ -15,29 +17,6 @@
 #include "modMain.h"
 
 namespace {
-
-// The pointer shapes a form may ask for by number.
-QCursor cursorFor(int pointer, const QPixmap &icon)
-{
-    switch (pointer) {
-    case 1: return Qt::ArrowCursor;
-    case 2: return Qt::CrossCursor;
-    case 3: return Qt::IBeamCursor;
-    case 5:
-    case 15: return Qt::SizeAllCursor;
-    case 6: return Qt::SizeBDiagCursor;
-    case 7: return Qt::SizeVerCursor;
-    case 8: return Qt::SizeFDiagCursor;
-    case 9: return Qt::SizeHorCursor;
-    case 10: return Qt::UpArrowCursor;
-    case 11: return Qt::WaitCursor;
-    case 12: return Qt::ForbiddenCursor;
-    case 13: return Qt::BusyCursor;
-    case 14: return Qt::WhatsThisCursor;
-    case 99: return icon.isNull() ? QCursor() : QCursor(icon);
-    default: return QCursor();
-    }
-}
 
 // A whole-number code as the list keeps it; 0 when the value names none.
 int wholeCode(const QVariant &value)
@@ -95,7 +74,7 @@ void slxCombo::setMatchEntry(int matchEntry)
 void slxCombo::setKeyString(bool keyString)
 {
     m_keyString = keyString;
-    if (keyString && UserMode())
+    if (keyString && Ambient::userMode())
         m_keys = QStringList(11, QString());
     Q_EMIT PropertyChanged(QStringLiteral("KeyString"));
 }
@@ -110,9 +89,11 @@ void slxCombo::setMouseIcon(const QPixmap &icon)
 void slxCombo::setMousePointer(int pointer)
 {
     m_mousePointer = pointer;
-    const QCursor cursor = cursorFor(pointer, m_mouseIcon);
-    cmb->setCursor(cursor);
-    cmb->lineEdit()->setCursor(pointer == 0 ? QCursor(Qt::IBeamCursor) : cursor);
+    Ambient::applyMousePointer(cmb, pointer, m_mouseIcon);
+    if (pointer == 0)
+        cmb->lineEdit()->setCursor(Qt::IBeamCursor);
+    else
+        Ambient::applyMousePointer(cmb->lineEdit(), pointer, m_mouseIcon);
     Q_EMIT PropertyChanged(QStringLiteral("MousePointer"));
 }
 
@@ -326,7 +307,7 @@ QVariant slxCombo::Refresh()
 
 void slxCombo::initNewInstance()
 {
-    cmb->setFont(ambientFont());
+    cmb->setFont(Ambient::font(this));
     relayout();
     setEnabled(true);
 }
@@ -336,7 +317,7 @@ void slxCombo::readProperties(const PropertyBag &bag)
     setBackColor(bag.ReadProperty(QStringLiteral("BackColor"), SystemColors::vbWindowBackground).toInt());
     setForeColor(bag.ReadProperty(QStringLiteral("ForeColor"), SystemColors::vbWindowText).toInt());
     setEnabled(bag.ReadProperty(QStringLiteral("Enabled"), true).toBool());
-    setFont(bag.ReadProperty(QStringLiteral("Font"), ambientFont()).value<QFont>());
+    setFont(bag.ReadProperty(QStringLiteral("Font"), Ambient::font(this)).value<QFont>());
     setLocked(bag.ReadProperty(QStringLiteral("Locked"), false).toBool());
     setMouseIcon(bag.ReadProperty(QStringLiteral("MouseIcon"), QPixmap()).value<QPixmap>());
     setMousePointer(bag.ReadProperty(QStringLiteral("MousePointer"), 0).toInt());
@@ -354,7 +335,7 @@ void slxCombo::writeProperties(PropertyBag &bag) const
     bag.WriteProperty(QStringLiteral("BackColor"), BackColor(), SystemColors::vbWindowBackground);
     bag.WriteProperty(QStringLiteral("ForeColor"), ForeColor(), SystemColors::vbWindowText);
     bag.WriteProperty(QStringLiteral("Enabled"), Enabled(), true);
-    bag.WriteProperty(QStringLiteral("Font"), Font(), ambientFont());
+    bag.WriteProperty(QStringLiteral("Font"), Font(), Ambient::font(this));
     bag.WriteProperty(QStringLiteral("Locked"), Locked(), false);
     if (!m_mouseIcon.isNull())
         bag.WriteProperty(QStringLiteral("MouseIcon"), m_mouseIcon);
@@ -370,16 +351,16 @@ void slxCombo::writeProperties(PropertyBag &bag) const
 
 bool slxCombo::keyDown(QKeyEvent *event)
 {
-    int KeyCode = keyCodeOf(event);
-    int Shift = shiftOf(event);
+    int KeyCode = KeyCodes::keyCode(event);
+    int Shift = KeyCodes::shiftState(event);
     Q_EMIT KeyDown(KeyCode, Shift);
-    return KeyCode != 0 || keyCodeOf(event) == 0;
+    return KeyCode != 0 || KeyCodes::keyCode(event) == 0;
 }
 
 void slxCombo::keyUp(QKeyEvent *event)
 {
-    int KeyCode = keyCodeOf(event);
-    int Shift = shiftOf(event);
+    int KeyCode = KeyCodes::keyCode(event);
+    int Shift = KeyCodes::shiftState(event);
     Q_EMIT KeyUp(KeyCode, Shift);
 }
 

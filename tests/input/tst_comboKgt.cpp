@@ -3,6 +3,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "Ambient.h"
 #include "PickerForm.h"
 #include "PropertyBag.h"
 #include "TestSupport.h"
@@ -147,12 +148,12 @@ private Q_SLOTS:
     // In the form designer a disabled picker stays usable.
     void enabledAppliesOnlyWhenRunning()
     {
-        comboKgt::setUserMode(false);
+        Ambient::setUserMode(false);
         comboKgt kgt;
         kgt.setEnabled(false);
         QVERIFY(!kgt.Enabled());
         QVERIFY(kgt.isEnabled());
-        comboKgt::setUserMode(true);
+        Ambient::setUserMode(true);
         kgt.setEnabled(false);
         QVERIFY(!kgt.comboBox()->isEnabled());
     }
