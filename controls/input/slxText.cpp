@@ -760,7 +760,7 @@ void slxText::loseFocus(Qt::FocusReason reason)
     // focus: the field is still the form's current control and its edit
     // text waits for the user's return.
     if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason
-        || (window() && window()->focusWidget() == m_box && !window()->isActiveWindow())) {
+        || reason == Qt::MenuBarFocusReason || (window() && window()->focusWidget() == m_box && !window()->isActiveWindow())) {
         m_focusKept = true;
         return;
     }
@@ -1880,8 +1880,14 @@ bool slxText::handleDrag(QEvent *event)
         event->ignore();
         return true;
     }
-    if (event->type() == QEvent::DragLeave)
+    if (event->type() == QEvent::DragLeave) {
+        if (m_oleDropMode == 1) {
+            int effect = 0, button = 0, shift = 0, state = 1;
+            float x = 0, y = 0;
+            emit OLEDragOver(nullptr, effect, button, shift, x, y, state);
+        }
         return true;
+    }
     auto *drop = static_cast<QDropEvent *>(event);
     const QPointF at = QPointF(m_box->mapTo(this, QPoint(0, 0))) + drop->position();
     int button = vbButton(drop->buttons());

@@ -789,6 +789,25 @@ private Q_SLOTS:
         QCOMPARE(f->textBox()->geometry().left(), 2);
     }
 
+    void transparentFieldShowsItsColourOnlyWhileEdited()
+    {
+        Form form;
+        QPalette pal = form.window.palette();
+        pal.setColor(QPalette::Window, QColor(200, 220, 200));
+        form.window.setPalette(pal);
+        slxText *f = form.field;
+        f->setBackColor(0x00FFFF); // yellow: red and green bytes
+        f->setBackStyle(0);
+        const QPoint inside(f->width() - 4, f->height() / 2);
+        QCOMPARE(f->grab().toImage().pixelColor(inside), QColor(200, 220, 200));
+        form.enter();
+        QCOMPARE(f->grab().toImage().pixelColor(inside), QColor(255, 255, 0));
+        form.leave();
+        QCOMPARE(f->grab().toImage().pixelColor(inside), QColor(200, 220, 200));
+        f->setBackStyle(1);
+        QCOMPARE(f->grab().toImage().pixelColor(inside), QColor(255, 255, 0));
+    }
+
     void autoSizeKeepsOneLine()
     {
         QWidget parent;
