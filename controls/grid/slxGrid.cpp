@@ -1,0 +1,1813 @@
+#include "slxGrid.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+
+#include "Ambient.h"
+#include "Currency.h"
+#include "KeySender.h"
+#include "PropertyBag.h"
+#include "SystemColors.h"
+#include "KeyCodes.h"
+#include "comboKgt.h"
+#include "slxModule.h"
+#include "slxText.h"
+
+namespace {
+
+// The typed value a data cell holds beside its text.
+constexpr int TypedRole = Qt::UserRole + 1;
+
+Qt::Alignment alignmentOf(int code, bool number)
+{
+    Qt::Alignment h = Qt::AlignLeft;
+    Qt::Alignment v = Qt::AlignVCenter;
+    switch (code) {
+    case 0: v = Qt::AlignTop; break;
+    case 1: break;
+    case 2: v = Qt::AlignBottom; break;
+    case 3: h = Qt::AlignHCenter; v = Qt::AlignTop; break;
+    case 4: h = Qt::AlignHCenter; break;
+    case 5: h = Qt::AlignHCenter; v = Qt::AlignBottom; break;
+    case 6: h = Qt::AlignRight; v = Qt::AlignTop; break;
+    case 7: h = Qt::AlignRight; break;
+    case 8: h = Qt::AlignRight; v = Qt::AlignBottom; break;
+    default: h = number ? Qt::AlignRight : Qt::AlignLeft; break;
+    }
+    return h | v;
+}
+
+int alignmentCode(Qt::Alignment a)
+{
+    const int h = a & Qt::AlignRight ? 2 : (a & Qt::AlignHCenter ? 1 : 0);
+    const int v = a & Qt::AlignTop ? 0 : (a & Qt::AlignBottom ? 2 : 1);
+    return h * 3 + v;
+}
+
+bool looksNumeric(const QVariant &typed, const QString &text)
+{
+    if (typed.isValid())
+        return typed.typeId() == QMetaType::Int || typed.typeId() == QMetaType::Double
+            || Currency::isCurrency(typed);
+    bool ok = false;
+    QString t = text;
+    t.remove(QLatin1Char('.')).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+    return ok;
+}
+
+void setAllGroups(QPalette &p, QPalette::ColorRole role, const QColor &c)
+{
+    p.setColor(QPalette::Active, role, c);
+    p.setColor(QPalette::Inactive, role, c);
+    p.setColor(QPalette::Disabled, role, c);
+}
+
+// The grid colour is a style hint in Qt; this gives the table its own.
+class GridStyle : public QProxyStyle
+{
+public:
+    QColor lines;
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *ret) const override
+    {
+        if (hint == SH_Table_GridLineColor)
+            return int(lines.rgba());
+        return QProxyStyle::styleHint(hint, option, widget, ret);
+    }
+};
+
+} // namespace
+
+// Paints a cell the grid's way: its back colour (the area beyond the last
+// cell shows BackColorBkg), the column's alignment, and the selection and
+// focus rectangle only when HighLight and FocusRect say so.
+class slxGrid::Delegate : public QStyledItemDelegate
+{
+public:
+    explicit Delegate(slxGrid *grid) : QStyledItemDelegate(grid), g(grid) {}
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem opt(option);
+        const QVariant back = index.data(Qt::BackgroundRole);
+        painter->fillRect(opt.rect, back.isValid() ? back.value<QBrush>()
+                                                   : QBrush(SystemColors::toColor(g->m_backColor)));
+        const bool showSelection = g->m_highLight == 1 || (g->m_highLight == 2 && g->m_hasFocus);
+        if (!showSelection)
+            opt.state &= ~QStyle::State_Selected;
+        if (g->m_focusRect == 0 || !g->m_hasFocus)
+            opt.state &= ~QStyle::State_HasFocus;
+        QStyledItemDelegate::paint(painter, opt, index);
+        if (g->m_focusRect == 2 && g->m_hasFocus && (option.state & QStyle::State_HasFocus)) {
+            painter->save();
+            painter->setPen(QPen(opt.palette.color(QPalette::Text), 2));
+            painter->drawRect(opt.rect.adjusted(1, 1, -1, -1));
+            painter->restore();
+        }
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (!index.data(Qt::TextAlignmentRole).isValid()) {
+            const int col = index.column();
+            const int code = col < g->m_colAlign.size() ? g->m_colAlign.at(col) : 9;
+            option->displayAlignment =
+                alignmentOf(code, code == 9 && looksNumeric(index.data(TypedRole), option->text));
+        }
+        if (g->m_wordWrap)
+            option->features |= QStyleOptionViewItem::WrapText;
+        else
+            option->features &= ~QStyleOptionViewItem::WrapText;
+    }
+
+private:
+    slxGrid *g;
+};
+
+slxGrid::slxGrid(QWidget *parent)
+    : QWidget(parent),
+      m_backColor(SystemColors::vbWindowBackground),
+      m_backColorBkg(SystemColors::vbButtonFace),
+      m_backColorFixed(SystemColors::vbButtonFace),
+      m_backColorSel(SystemColors::vbHighlight),
+      m_backColorUnsel(int(0x80000003u)),
+      m_foreColor(SystemColors::vbWindowText),
+      m_foreColorFixed(SystemColors::vbButtonText),
+      m_foreColorSel(SystemColors::vbHighlightText),
+      m_foreColorUnsel(int(0x80000013u)),
+      m_gridColor(SystemColors::vbButtonText),
+      m_gridColorFixed(0xC0C0C0)
+{
+    slxModule::initControlMetrics();
+    // The editors come first in the tab chain, so Tab in an editor goes
+    // back to the table and Tab on the table leaves the grid.
+    slt = new slxText(this);
+    slt->setObjectName(QStringLiteral("slt"));
+    slt->setAppearance(1);
+    slt->setCharacters(58);
+    slt->hide();
+    auto *unit = new comboKgt(this);
+    unit->setObjectName(QStringLiteral("cmb_0"));
+    unit->hide();
+    cmb << unit;
+
+    hfg = new QTableWidget(this);
+    hfg->setObjectName(QStringLiteral("hfg"));
+    hfg->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    hfg->setTabKeyNavigation(false);
+    hfg->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    hfg->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    hfg->setCornerButtonEnabled(false);
+    hfg->setItemDelegate(new Delegate(this));
+    auto *style = new GridStyle;
+    style->setParent(this);
+    hfg->setStyle(style);
+    for (QHeaderView *h : {hfg->horizontalHeader(), hfg->verticalHeader()}) {
+        h->setHighlightSections(false);
+        h->setMinimumSectionSize(0);
+        h->setDefaultAlignment(Qt::AlignCenter);
+    }
+    hfg->horizontalHeader()->setStretchLastSection(false);
+    setFocusProxy(hfg);
+    hfg->installEventFilter(this);
+    hfg->viewport()->installEventFilter(this);
+    if (auto *corner = hfg->findChild<QAbstractButton *>())
+        corner->installEventFilter(this);
+
+    connect(hfg, &QTableWidget::currentCellChanged, this, [this] { currentCellChanged(); });
+    connect(hfg->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { tableScrolled(); });
+    connect(hfg->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { tableScrolled(); });
+
+    connect(slt, &slxText::KeyDown, this, [this](int &KeyCode, int &Shift) { editorKeyDown(KeyCode, Shift); });
+    connect(slt, &slxText::KeyPress, this, [this](int &KeyAscii) { editorKeyPress(KeyAscii); });
+    connect(slt, &slxText::Validate, this, [this](bool &Cancel) { editorValidate(Cancel); });
+    for (comboKgt *c : cmb) {
+        connect(c, &comboKgt::KeyPress, this, [this](int &KeyAscii) { editorKeyPress(KeyAscii); });
+        connect(c, &comboKgt::Validate, this, [this](bool &Cancel) { editorValidate(Cancel); });
+    }
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget *from, QWidget *to) { focusMoved(from, to); });
+
+    setTableRowCount(1);
+    applyColours();
+    applySelectionColours(false);
+    applyFrame();
+    applyScrollBars();
+    applyResizing();
+    applySelectionMode();
+    hfg->setShowGrid(m_gridLines != 0);
+    hfg->verticalHeader()->setDefaultSectionSize(tableRowHeight());
+    applyFixedCol();
+    applyFixedRow();
+    applyFixedAlignment();
+}
+
+slxGrid::~slxGrid() = default;
+
+// ---------------------------------------------------------------- metrics
+
+int slxGrid::px(int twipsX) const
+{
+    return twipsX / slxModule::twipsPerPixelX;
+}
+
+int slxGrid::pxY(int twipsY) const
+{
+    return twipsY / slxModule::twipsPerPixelY;
+}
+
+int slxGrid::twips(int pixelsX) const
+{
+    return pixelsX * slxModule::twipsPerPixelX;
+}
+
+bool slxGrid::runTime() const
+{
+    return Ambient::userMode();
+}
+
+int slxGrid::tableRowHeight() const
+{
+    return hfg->fontMetrics().height() + 6;
+}
+
+void slxGrid::changed(const char *key)
+{
+    emit PropertyChanged(QLatin1String(key));
+}
+
+// ---------------------------------------------------------------- properties
+
+void slxGrid::setAllowBigSelection(bool value)
+{
+    m_allowBigSelection = value;
+    hfg->horizontalHeader()->setSectionsClickable(value);
+    hfg->verticalHeader()->setSectionsClickable(value);
+    changed("AllowBigSelection");
+}
+
+void slxGrid::setAllowDelete(bool value)
+{
+    m_allowDelete = value;
+    changed("AllowDelete");
+}
+
+void slxGrid::setAllowInsert(bool value)
+{
+    m_allowInsert = value;
+    changed("AllowInsert");
+}
+
+void slxGrid::setAllowUserResizing(int value)
+{
+    m_allowUserResizing = value;
+    applyResizing();
+    changed("AllowUserResizing");
+}
+
+void slxGrid::applyResizing()
+{
+    hfg->horizontalHeader()->setSectionResizeMode(
+        m_allowUserResizing & 1 ? QHeaderView::Interactive : QHeaderView::Fixed);
+    hfg->verticalHeader()->setSectionResizeMode(
+        m_allowUserResizing & 2 ? QHeaderView::Interactive : QHeaderView::Fixed);
+}
+
+void slxGrid::setAppearance(int value)
+{
+    m_appearance = value;
+    applyFrame();
+    changed("Appearance");
+}
+
+void slxGrid::applyFrame()
+{
+    if (m_borderStyle == 0) {
+        hfg->setFrameStyle(QFrame::NoFrame);
+    } else if (m_appearance == 1) {
+        hfg->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    } else {
+        hfg->setFrameStyle(QFrame::Box | QFrame::Plain);
+        hfg->setLineWidth(1);
+    }
+}
+
+void slxGrid::setAutoTab(int value)
+{
+    m_autoTab = value;
+    changed("AutoTab");
+}
+
+void slxGrid::setBackColor(int value)
+{
+    m_backColor = value;
+    applyColours();
+    changed("BackColor");
+}
+
+void slxGrid::setBackColorBkg(int value)
+{
+    m_backColorBkg = value;
+    applyColours();
+    changed("BackColorBkg");
+}
+
+void slxGrid::setBackColorFixed(int value)
+{
+    m_backColorFixed = value;
+    applyColours();
+    changed("BackColorFixed");
+}
+
+void slxGrid::setBackColorSel(int value)
+{
+    m_backColorSel = value;
+    changed("BackColorSel");
+}
+
+void slxGrid::setBackColorUnsel(int value)
+{
+    m_backColorUnsel = value;
+    applySelectionColours(m_hasFocus);
+    changed("BackColorUnsel");
+}
+
+void slxGrid::setBorderStyle(int value)
+{
+    m_borderStyle = value;
+    applyFrame();
+    changed("BorderStyle");
+}
+
+void slxGrid::setEnabled(bool value)
+{
+    m_enabled = value;
+    if (runTime()) {
+        hfg->setEnabled(value);
+        QWidget::setEnabled(value);
+    }
+    changed("Enabled");
+}
+
+void slxGrid::setExpandedCol(int value)
+{
+    m_expandedCol = value;
+    changed("ExpandedCol");
+}
+
+void slxGrid::setFixedAlignment(int value)
+{
+    m_fixedAlignment = value;
+    applyFixedAlignment();
+    changed("FixedAlignment");
+}
+
+void slxGrid::applyFixedAlignment()
+{
+    hfg->verticalHeader()->setDefaultAlignment(alignmentOf(m_fixedAlignment, false));
+    if (auto *corner = hfg->findChild<QAbstractButton *>())
+        corner->update();
+}
+
+void slxGrid::setFixedCol(bool value)
+{
+    m_fixedCol = value;
+    applyFixedCol();
+    changed("FixedCol");
+}
+
+void slxGrid::applyFixedCol()
+{
+    const int w = m_fixedCol ? px(m_fixedWidth) : 0;
+    hfg->verticalHeader()->setVisible(w > 0);
+    hfg->verticalHeader()->setFixedWidth(w);
+}
+
+void slxGrid::setFixedHeight(int value)
+{
+    m_fixedHeight = value;
+    if (m_fixedRow)
+        applyFixedRow();
+    changed("FixedHeight");
+}
+
+void slxGrid::setFixedRow(bool value)
+{
+    m_fixedRow = value;
+    applyFixedRow();
+    changed("FixedRow");
+}
+
+void slxGrid::applyFixedRow()
+{
+    const int h = m_fixedRow ? pxY(m_fixedHeight) : 0;
+    hfg->horizontalHeader()->setVisible(h > 0);
+    hfg->horizontalHeader()->setFixedHeight(h);
+    computeVisibleRows();
+}
+
+void slxGrid::setFixedWidth(int value)
+{
+    m_fixedWidth = value;
+    if (m_fixedCol)
+        applyFixedCol();
+    changed("FixedWidth");
+}
+
+void slxGrid::setFocusRect(int value)
+{
+    m_focusRect = value;
+    hfg->viewport()->update();
+    changed("FocusRect");
+}
+
+QFont slxGrid::Font() const
+{
+    return hfg->font();
+}
+
+void slxGrid::setFont(const QFont &font)
+{
+    hfg->setFont(font);
+    slt->setFont(font);
+    for (comboKgt *c : cmb)
+        c->setFont(font);
+    hfg->verticalHeader()->setDefaultSectionSize(tableRowHeight());
+    computeVisibleRows();
+    changed("Font");
+}
+
+QFont slxGrid::FontFixed() const
+{
+    return hfg->horizontalHeader()->font();
+}
+
+void slxGrid::setFontFixed(const QFont &font)
+{
+    hfg->horizontalHeader()->setFont(font);
+    hfg->verticalHeader()->setFont(font);
+    if (auto *corner = hfg->findChild<QAbstractButton *>())
+        corner->setFont(font);
+    changed("FontFixed");
+}
+
+void slxGrid::setForeColor(int value)
+{
+    m_foreColor = value;
+    applyColours();
+    changed("ForeColor");
+}
+
+void slxGrid::setForeColorFixed(int value)
+{
+    m_foreColorFixed = value;
+    applyColours();
+    changed("ForeColorFixed");
+}
+
+void slxGrid::setForeColorSel(int value)
+{
+    m_foreColorSel = value;
+    changed("ForeColorSel");
+}
+
+void slxGrid::setForeColorUnsel(int value)
+{
+    m_foreColorUnsel = value;
+    applySelectionColours(m_hasFocus);
+    changed("ForeColorUnsel");
+}
+
+void slxGrid::setGridColor(int value)
+{
+    m_gridColor = value;
+    applyColours();
+    changed("GridColor");
+}
+
+void slxGrid::setGridColorFixed(int value)
+{
+    m_gridColorFixed = value;
+    changed("GridColorFixed");
+}
+
+void slxGrid::setGridLines(int value)
+{
+    m_gridLines = value;
+    hfg->setShowGrid(value != 0);
+    hfg->setGridStyle(value == 0 || value == 1 ? Qt::SolidLine : Qt::SolidLine);
+    changed("GridLines");
+}
+
+void slxGrid::setGridLinesFixed(int value)
+{
+    m_gridLinesFixed = value;
+    changed("GridLinesFixed");
+}
+
+void slxGrid::setGridLineWidth(int value)
+{
+    m_gridLineWidth = value;
+    changed("GridLineWidth");
+}
+
+void slxGrid::setGridLineWidthFixed(int value)
+{
+    m_gridLineWidthFixed = value;
+    changed("GridLineWidthFixed");
+}
+
+void slxGrid::setHighLight(int value)
+{
+    m_highLight = value;
+    hfg->viewport()->update();
+    changed("HighLight");
+}
+
+void slxGrid::setOleDropMode(int value)
+{
+    m_oleDropMode = value;
+    hfg->viewport()->setAcceptDrops(value != 0);
+    changed("OleDropMode");
+}
+
+void slxGrid::setRowSizingMode(int value)
+{
+    m_rowSizingMode = value;
+    changed("RowSizingMode");
+}
+
+void slxGrid::setScrollBars(int value)
+{
+    m_scrollBars = value;
+    applyScrollBars();
+    changed("ScrollBars");
+}
+
+void slxGrid::applyScrollBars()
+{
+    hfg->setHorizontalScrollBarPolicy(m_scrollBars & 1 ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    hfg->setVerticalScrollBarPolicy(m_scrollBars & 2 ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+}
+
+void slxGrid::setSelectionMode(int value)
+{
+    m_selectionMode = value;
+    applySelectionMode();
+    changed("SelectionMode");
+}
+
+void slxGrid::applySelectionMode()
+{
+    hfg->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    hfg->setSelectionBehavior(m_selectionMode == 1   ? QAbstractItemView::SelectRows
+                              : m_selectionMode == 2 ? QAbstractItemView::SelectColumns
+                                                     : QAbstractItemView::SelectItems);
+}
+
+void slxGrid::setWordWrap(bool value)
+{
+    m_wordWrap = value;
+    hfg->setWordWrap(value);
+    hfg->viewport()->update();
+    changed("WordWrap");
+}
+
+void slxGrid::applyColours()
+{
+    QPalette p = hfg->palette();
+    setAllGroups(p, QPalette::Base, SystemColors::toColor(m_backColorBkg));
+    setAllGroups(p, QPalette::Text, SystemColors::toColor(m_foreColor));
+    hfg->setPalette(p);
+    for (QWidget *h : {static_cast<QWidget *>(hfg->horizontalHeader()),
+                       static_cast<QWidget *>(hfg->verticalHeader())}) {
+        QPalette hp = h->palette();
+        setAllGroups(hp, QPalette::Button, SystemColors::toColor(m_backColorFixed));
+        setAllGroups(hp, QPalette::Window, SystemColors::toColor(m_backColorFixed));
+        setAllGroups(hp, QPalette::ButtonText, SystemColors::toColor(m_foreColorFixed));
+        setAllGroups(hp, QPalette::WindowText, SystemColors::toColor(m_foreColorFixed));
+        h->setPalette(hp);
+    }
+    static_cast<GridStyle *>(hfg->style())->lines = SystemColors::toColor(m_gridColor);
+    applySelectionColours(m_hasFocus);
+    hfg->viewport()->update();
+}
+
+void slxGrid::applySelectionColours(bool focused)
+{
+    QPalette p = hfg->palette();
+    setAllGroups(p, QPalette::Highlight, SystemColors::toColor(focused ? m_backColorSel : m_backColorUnsel));
+    setAllGroups(p, QPalette::HighlightedText,
+                 SystemColors::toColor(focused ? m_foreColorSel : m_foreColorUnsel));
+    hfg->setPalette(p);
+}
+
+// ---------------------------------------------------------------- columns
+
+gridColumn *slxGrid::ColumnHeader(int columnIndex) const
+{
+    if (columnIndex < 1 || columnIndex > Cols())
+        return nullptr;
+    return m_columns[size_t(columnIndex - 1)].get();
+}
+
+gridColumn *slxGrid::AddColumn(const QString &Caption, int Width, bool Visible)
+{
+    auto column = std::make_unique<gridColumn>();
+    column->Caption = Caption;
+    column->Width = Width;
+    column->Visible = Visible;
+    const int at = Cols();
+    hfg->insertColumn(at);
+    hfg->setHorizontalHeaderItem(at, new QTableWidgetItem);
+    m_colAlign.insert(at, column->FieldAlign);
+    m_columns.push_back(std::move(column));
+    return m_columns.back().get();
+}
+
+gridColumn *slxGrid::InsColumn(int Posizione)
+{
+    if (Posizione == 0 || Posizione < -1)
+        return nullptr;
+    if (Posizione == -1 || Posizione > Cols()) {
+        gridColumn *c = AddColumn();
+        RefreshColumn(Cols(), c);
+        changed("Cols");
+        return c;
+    }
+    auto column = std::make_unique<gridColumn>();
+    gridColumn *c = column.get();
+    hfg->insertColumn(Posizione - 1);
+    hfg->setHorizontalHeaderItem(Posizione - 1, new QTableWidgetItem);
+    m_colAlign.insert(Posizione - 1, c->FieldAlign);
+    m_columns.insert(m_columns.begin() + (Posizione - 1), std::move(column));
+    for (int i = Posizione; i <= Cols(); ++i)
+        RefreshColumn(i, ColumnHeader(i));
+    changed("Cols");
+    return c;
+}
+
+void slxGrid::delColumn(int Indice)
+{
+    if (Indice < 1 || Indice > Cols())
+        return;
+    m_columns.erase(m_columns.begin() + (Indice - 1));
+    m_colAlign.remove(Indice - 1);
+    hfg->removeColumn(Indice - 1);
+    for (int i = Indice; i <= Cols(); ++i)
+        RefreshColumn(i, ColumnHeader(i));
+    changed("Cols");
+}
+
+void slxGrid::Refresh()
+{
+    applyFixedCol();
+    applyFixedRow();
+    applyFixedAlignment();
+    for (int i = 1; i <= Cols(); ++i)
+        RefreshColumn(i, ColumnHeader(i));
+}
+
+void slxGrid::RefreshColumn(int Indice, gridColumn *myCol)
+{
+    if (Indice < 1 || Indice > Cols() || !myCol)
+        return;
+    QTableWidgetItem *header = hfg->horizontalHeaderItem(Indice - 1);
+    if (!header) {
+        header = new QTableWidgetItem;
+        hfg->setHorizontalHeaderItem(Indice - 1, header);
+    }
+    header->setText(myCol->Caption);
+    header->setData(Qt::TextAlignmentRole,
+                    int(alignmentOf(myCol->CaptionAlign, false)) | int(Qt::TextWordWrap));
+    m_colAlign[Indice - 1] = myCol->FieldAlign;
+    hfg->setColumnHidden(Indice - 1, !myCol->Visible);
+    if (myCol->Visible)
+        hfg->setColumnWidth(Indice - 1, px(myCol->Width));
+    hfg->viewport()->update();
+    changed("Cols");
+}
+
+int slxGrid::colWidth(int Indice) const
+{
+    if (Indice == 0)
+        return hfg->verticalHeader()->isVisible() ? twips(hfg->verticalHeader()->width()) : 0;
+    if (Indice < 1 || Indice > Cols() || hfg->isColumnHidden(Indice - 1))
+        return 0;
+    return twips(hfg->columnWidth(Indice - 1));
+}
+
+void slxGrid::setColWidth(int Indice, int value)
+{
+    if (Indice == 0) {
+        hfg->verticalHeader()->setVisible(value > 0);
+        hfg->verticalHeader()->setFixedWidth(px(value));
+    } else if (Indice >= 1 && Indice <= Cols()) {
+        hfg->setColumnWidth(Indice - 1, px(value));
+    }
+}
+
+void slxGrid::setFixedCols(int value)
+{
+    // Only the one fixed column exists; 0 lays it out 0 wide.
+    hfg->verticalHeader()->setVisible(value > 0 && m_fixedCol);
+}
+
+int slxGrid::expandCol(int Colonna)
+{
+    int w = hfg->width() - 2 * hfg->frameWidth();
+    if (qMax(m_rows, 1) > m_visibleRows && (m_scrollBars & 2))
+        w -= slxModule::vScrollWidth / slxModule::twipsPerPixelX;
+    for (int i = 0; i <= Cols(); ++i)
+        if (i != Colonna)
+            w -= i == 0 ? (hfg->verticalHeader()->isVisible() ? hfg->verticalHeader()->width() : 0)
+                        : (hfg->isColumnHidden(i - 1) ? 0 : hfg->columnWidth(i - 1));
+    if (w > 10) {
+        if (m_expandedCol == 0)
+            setColWidth(0, twips(w));
+        else if (m_expandedCol <= Cols())
+            hfg->setColumnWidth(m_expandedCol - 1, w);
+    }
+    return twips(w);
+}
+
+void slxGrid::fitExpandedCol()
+{
+    if (m_expandedCol != 0 && runTime())
+        expandCol(m_expandedCol);
+}
+
+void slxGrid::setHelpContext(const QVariant &id)
+{
+    const int context = id.toInt();
+    hfg->setProperty("HelpContextID", context);
+    slt->setProperty("HelpContextID", context);
+    for (comboKgt *c : cmb)
+        c->setProperty("HelpContextID", context);
+}
+
+// ---------------------------------------------------------------- cells
+
+QTableWidgetItem *slxGrid::cell(int row, int col, bool create)
+{
+    if (row < 1 || col < 0 || row > hfg->rowCount() || col > Cols())
+        return nullptr;
+    QTableWidgetItem *item = col == 0 ? hfg->verticalHeaderItem(row - 1) : hfg->item(row - 1, col - 1);
+    if (!item && create) {
+        item = new QTableWidgetItem;
+        if (col == 0)
+            hfg->setVerticalHeaderItem(row - 1, item);
+        else
+            hfg->setItem(row - 1, col - 1, item);
+    }
+    return item;
+}
+
+QString slxGrid::cellText(int row, int col) const
+{
+    if (row == 0) {
+        if (col == 0)
+            return m_cornerText;
+        const QTableWidgetItem *h = col <= Cols() ? hfg->horizontalHeaderItem(col - 1) : nullptr;
+        return h ? h->text() : QString();
+    }
+    const QTableWidgetItem *item = const_cast<slxGrid *>(this)->cell(row, col, false);
+    return item ? item->text() : QString();
+}
+
+void slxGrid::setCellText(int row, int col, const QString &text)
+{
+    if (row == 0) {
+        if (col == 0) {
+            m_cornerText = text;
+            if (auto *corner = hfg->findChild<QAbstractButton *>())
+                corner->update();
+        } else if (col <= Cols()) {
+            QTableWidgetItem *h = hfg->horizontalHeaderItem(col - 1);
+            if (!h) {
+                h = new QTableWidgetItem;
+                hfg->setHorizontalHeaderItem(col - 1, h);
+            }
+            h->setText(text);
+        }
+        return;
+    }
+    if (QTableWidgetItem *item = cell(row, col, true)) {
+        item->setText(text);
+        item->setData(TypedRole, QVariant());
+    }
+}
+
+QVariant slxGrid::readCellValue(int row, int col) const
+{
+    const gridColumn *column = ColumnHeader(col);
+    if (!column || row < 1 || row > hfg->rowCount())
+        return QVariant();
+    const QTableWidgetItem *item = hfg->item(row - 1, col - 1);
+    const QVariant typed = item ? item->data(TypedRole) : QVariant();
+    if (column->FieldType == gridColumn::Combo)
+        return typed.isValid() ? typed.toInt() : comboKgt::Value4Text(item ? item->text() : QString());
+    if (typed.isValid())
+        return typed;
+    return column->parseText(item ? item->text() : QString());
+}
+
+void slxGrid::storeEditValue(int row, int col, const QVariant &value)
+{
+    const gridColumn *column = ColumnHeader(col);
+    QTableWidgetItem *item = column ? cell(row, col, true) : nullptr;
+    if (!item)
+        return;
+    const QVariant typed = column->typedValue(value);
+    item->setText(column->FieldType == gridColumn::Combo ? comboKgt::Text4Value(typed)
+                                                         : column->displayText(typed));
+    item->setData(TypedRole, typed);
+}
+
+QVariant slxGrid::TextMatrix(int Riga, int Colonna) const
+{
+    if (Riga == 0 || Colonna == 0)
+        return cellText(Riga, Colonna);
+    return readCellValue(Riga, Colonna);
+}
+
+void slxGrid::setTextMatrix(int Riga, int Colonna, const QVariant &value)
+{
+    if (Riga < 0 || Riga > hfg->rowCount() || Colonna < 0 || Colonna > Cols())
+        return;
+    if (Riga == 0 || Colonna == 0)
+        setCellText(Riga, Colonna, value.toString());
+    else
+        storeEditValue(Riga, Colonna, value);
+}
+
+QVariant slxGrid::Text() const
+{
+    return TextMatrix(Row(), Col());
+}
+
+void slxGrid::setText(const QVariant &value)
+{
+    setTextMatrix(Row(), Col(), value);
+}
+
+void slxGrid::clearRow(int row)
+{
+    for (int c = 0; c <= Cols(); ++c) {
+        QTableWidgetItem *item = cell(row, c, false);
+        if (item) {
+            item->setText(QString());
+            item->setData(TypedRole, QVariant());
+        }
+    }
+    if (row >= 1 && row <= m_rowIDs.size())
+        m_rowIDs[row - 1] = 0;
+}
+
+int slxGrid::cellAlignment() const
+{
+    const QTableWidgetItem *item = const_cast<slxGrid *>(this)->cell(Row(), Col(), false);
+    const QVariant a = item ? item->data(Qt::TextAlignmentRole) : QVariant();
+    if (a.isValid())
+        return alignmentCode(Qt::Alignment(a.toInt()));
+    const gridColumn *c = ColumnHeader(Col());
+    return c ? m_colAlign.value(Col() - 1, 9) : m_fixedAlignment;
+}
+
+void slxGrid::setCellAlignment(int value)
+{
+    if (QTableWidgetItem *item = cell(Row(), Col(), true))
+        item->setTextAlignment(alignmentOf(value, looksNumeric(item->data(TypedRole), item->text())));
+}
+
+int slxGrid::cellBackColor() const
+{
+    const QTableWidgetItem *item = const_cast<slxGrid *>(this)->cell(Row(), Col(), false);
+    const QVariant b = item ? item->data(Qt::BackgroundRole) : QVariant();
+    return b.isValid() ? SystemColors::fromColor(b.value<QBrush>().color()) : 0;
+}
+
+void slxGrid::setCellBackColor(int value)
+{
+    if (QTableWidgetItem *item = cell(Row(), Col(), true)) {
+        if (value == 0)
+            item->setData(Qt::BackgroundRole, QVariant());
+        else
+            item->setBackground(SystemColors::toColor(value));
+    }
+}
+
+int slxGrid::cellForeColor() const
+{
+    const QTableWidgetItem *item = const_cast<slxGrid *>(this)->cell(Row(), Col(), false);
+    const QVariant f = item ? item->data(Qt::ForegroundRole) : QVariant();
+    return f.isValid() ? SystemColors::fromColor(f.value<QBrush>().color()) : 0;
+}
+
+void slxGrid::setCellForeColor(int value)
+{
+    if (QTableWidgetItem *item = cell(Row(), Col(), true)) {
+        if (value == 0)
+            item->setData(Qt::ForegroundRole, QVariant());
+        else
+            item->setForeground(SystemColors::toColor(value));
+    }
+}
+
+bool slxGrid::cellFontBold() const
+{
+    const QTableWidgetItem *item = const_cast<slxGrid *>(this)->cell(Row(), Col(), false);
+    return item && item->data(Qt::FontRole).isValid() && item->font().bold();
+}
+
+void slxGrid::setCellFontBold(bool value)
+{
+    if (QTableWidgetItem *item = cell(Row(), Col(), true)) {
+        QFont f = item->data(Qt::FontRole).isValid() ? item->font() : hfg->font();
+        f.setBold(value);
+        item->setFont(f);
+    }
+}
+
+bool slxGrid::cellFontItalic() const
+{
+    const QTableWidgetItem *item = const_cast<slxGrid *>(this)->cell(Row(), Col(), false);
+    return item && item->data(Qt::FontRole).isValid() && item->font().italic();
+}
+
+void slxGrid::setCellFontItalic(bool value)
+{
+    if (QTableWidgetItem *item = cell(Row(), Col(), true)) {
+        QFont f = item->data(Qt::FontRole).isValid() ? item->font() : hfg->font();
+        f.setItalic(value);
+        item->setFont(f);
+    }
+}
+
+// ---------------------------------------------------------------- rows and cursor
+
+void slxGrid::setTableRowCount(int count)
+{
+    const int old = hfg->rowCount();
+    hfg->setRowCount(count);
+    m_rowIDs.resize(count);
+    for (int r = old; r < count; ++r) {
+        m_rowIDs[r] = 0;
+        hfg->setVerticalHeaderItem(r, new QTableWidgetItem);
+    }
+}
+
+void slxGrid::setRows(int Righe)
+{
+    Righe = qMax(0, Righe);
+    ++m_quietMoves;
+    setTableRowCount(qMax(Righe, 1));
+    // The blank row kept for an empty grid must not carry an old record's
+    // key or texts into the next addRow.
+    if (Righe == 0)
+        clearRow(1);
+    m_rows = Righe;
+    --m_quietMoves;
+    if (runTime())
+        fitExpandedCol();
+    changed("Rows");
+}
+
+int slxGrid::addRow(int Indice, const QVariantList &colData)
+{
+    int r;
+    ++m_quietMoves;
+    if (m_rows >= 1) {
+        if (Indice < 0 || Indice > hfg->rowCount()) {
+            --m_quietMoves;
+            qWarning("slxGrid::addRow: no row %d", Indice);
+            return 0;
+        }
+        r = Indice != 0 ? Indice : hfg->rowCount() + 1;
+        hfg->insertRow(r - 1);
+        m_rowIDs.insert(r - 1, 0);
+        hfg->setVerticalHeaderItem(r - 1, new QTableWidgetItem);
+    } else {
+        r = 1;
+    }
+    for (int i = 0; i < colData.size() && i < Cols(); ++i)
+        storeEditValue(r, i + 1, colData.at(i));
+    m_rows = hfg->rowCount();
+    --m_quietMoves;
+    if (m_rows == m_visibleRows + 1)
+        fitExpandedCol();
+    return r;
+}
+
+void slxGrid::delRow(int Indice)
+{
+    if (Indice < 1 || Indice > hfg->rowCount())
+        return;
+    ++m_quietMoves;
+    if (m_rows > 1) {
+        hfg->removeRow(Indice - 1);
+        m_rowIDs.remove(Indice - 1);
+        m_rows = hfg->rowCount();
+    } else {
+        clearRow(1);
+        m_rows = 0;
+    }
+    --m_quietMoves;
+    if (m_rows == m_visibleRows)
+        fitExpandedCol();
+}
+
+int slxGrid::rowID(int Indice) const
+{
+    return Indice >= 1 && Indice <= m_rowIDs.size() ? m_rowIDs.at(Indice - 1) : 0;
+}
+
+void slxGrid::setRowID(int Indice, int value)
+{
+    if (Indice >= 1 && Indice <= m_rowIDs.size())
+        m_rowIDs[Indice - 1] = value;
+}
+
+int slxGrid::Row() const
+{
+    return qMax(hfg->currentRow(), 0) + 1;
+}
+
+void slxGrid::setRow(int value)
+{
+    if (value < 1 || value > m_rows)
+        return;
+    hfg->setCurrentCell(value - 1, qMax(hfg->currentColumn(), 0));
+}
+
+int slxGrid::Col() const
+{
+    return qMax(hfg->currentColumn(), 0) + 1;
+}
+
+void slxGrid::setCol(int value)
+{
+    if (m_rows < 1 || value < 1 || value > Cols())
+        return;
+    hfg->setCurrentCell(qMax(hfg->currentRow(), 0), value - 1);
+}
+
+int slxGrid::TopRow() const
+{
+    return hfg->verticalScrollBar()->value() + 1;
+}
+
+void slxGrid::setTopRow(int value)
+{
+    hfg->verticalScrollBar()->setValue(qMax(value, 1) - 1);
+}
+
+void slxGrid::SelectRow(int Indice)
+{
+    if (Indice < 1 || Indice > m_rows || Cols() < 1)
+        return;
+    const int top = hfg->rowViewportPosition(Indice - 1);
+    const bool visible = top >= 0 && top + hfg->rowHeight(Indice - 1) <= hfg->viewport()->height();
+    hfg->setCurrentCell(Indice - 1, 0);
+    hfg->clearSelection();
+    hfg->setRangeSelected(QTableWidgetSelectionRange(Indice - 1, 0, Indice - 1, Cols() - 1), true);
+    if (!visible)
+        setTopRow(qMax(Indice - m_visibleRows + 1, 1));
+}
+
+void slxGrid::mouseWheel(int Rotation)
+{
+    if (hfg->rowCount() + 1 <= m_visibleRows)
+        return;
+    QScrollBar *bar = hfg->verticalScrollBar();
+    if (Rotation <= 0) {
+        // The last row is fully in view once the bar is at its end.
+        if (bar->value() < bar->maximum())
+            bar->setValue(bar->value() + 1);
+    } else if (bar->value() > 0) {
+        bar->setValue(bar->value() - 1);
+    }
+}
+
+slxGrid *slxGrid::focusedGrid()
+{
+    for (QWidget *w = QApplication::focusWidget(); w; w = w->parentWidget())
+        if (auto *grid = qobject_cast<slxGrid *>(w))
+            return grid;
+    return nullptr;
+}
+
+void slxGrid::computeVisibleRows()
+{
+    const int rowHeight = hfg->verticalHeader()->defaultSectionSize();
+    int height = hfg->height() - 2 * hfg->frameWidth()
+        - (hfg->horizontalHeader()->isVisible() ? hfg->horizontalHeader()->height() : 0);
+    m_visibleRows = rowHeight > 0 ? qMax(height, 0) / rowHeight : 0;
+}
+
+void slxGrid::resizeEvent(QResizeEvent *)
+{
+    hfg->setGeometry(rect());
+    if (runTime()) {
+        computeVisibleRows();
+        fitExpandedCol();
+    }
+    if (m_editing && m_openEditor && m_openEditor->isVisible())
+        placeEditor(m_openEditor);
+}
+
+void slxGrid::currentCellChanged()
+{
+    m_clickArmed = false;
+    if (m_quietMoves == 0 && m_rows >= 1)
+        emit RowColChange();
+}
+
+void slxGrid::moveQuietly(int row, int col)
+{
+    ++m_quietMoves;
+    hfg->setCurrentCell(row - 1, col - 1);
+    --m_quietMoves;
+}
+
+// ---------------------------------------------------------------- keys and mouse
+
+bool slxGrid::oneCellSelected() const
+{
+    const QList<QTableWidgetSelectionRange> ranges = hfg->selectedRanges();
+    return ranges.isEmpty()
+        || (ranges.size() == 1 && ranges.first().rowCount() == 1 && ranges.first().columnCount() == 1);
+}
+
+bool slxGrid::tableKeyPress(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)
+        return false;
+    int KeyCode = KeyCodes::keyCode(event);
+    int Shift = KeyCodes::shiftState(event);
+    emit KeyDown(KeyCode, Shift);
+    if (KeyCode == 0)
+        return true;
+    switch (KeyCode) {
+    case 46:
+        deleteKey();
+        return true;
+    case 45:
+        if (m_allowInsert) {
+            bool Cancel = false;
+            emit RequestInsert(Cancel);
+        }
+        return true;
+    case 113:
+        if (oneCellSelected() && canEditCurrent())
+            beginEdit(0);
+        return true;
+    default:
+        break;
+    }
+    int KeyAscii = KeyCodes::keyAscii(event);
+    if (KeyAscii == 0)
+        return false;
+    emit KeyPress(KeyAscii);
+    if (KeyAscii != 0 && oneCellSelected() && canEditCurrent()) {
+        if (KeyAscii == 13)
+            beginEdit(0);
+        else if (KeyAscii >= 33 && (m_editType == gridColumn::Combo || acceptsStartKey(KeyAscii)))
+            beginEdit(KeyAscii);
+    }
+    // Typed characters never reach the table: it has nothing to search.
+    return true;
+}
+
+void slxGrid::deleteKey()
+{
+    if (!m_allowDelete || m_rows < 1)
+        return;
+    bool Cancel = false;
+    emit RequestDelete(Cancel);
+    if (Cancel)
+        return;
+    ++m_quietMoves;
+    if (m_rows == 1) {
+        clearRow(1);
+        m_rows = 0;
+    } else {
+        const int row = Row();
+        hfg->removeRow(row - 1);
+        m_rowIDs.remove(row - 1);
+        m_rows = hfg->rowCount();
+    }
+    --m_quietMoves;
+    if (m_rows == m_visibleRows)
+        fitExpandedCol();
+    emit RowColChange();
+}
+
+void slxGrid::viewportMouse(QEvent *event)
+{
+    auto *e = static_cast<QMouseEvent *>(event);
+    int Button = e->button() == Qt::LeftButton ? 1 : e->button() == Qt::RightButton ? 2
+                                                   : e->button() == Qt::MiddleButton ? 4 : 0;
+    const Qt::KeyboardModifiers m = e->modifiers();
+    int Shift = (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0)
+        | (m & Qt::AltModifier ? 4 : 0);
+    const QPoint p = hfg->viewport()->mapTo(this, e->position().toPoint());
+    float x = float(p.x() * slxModule::twipsPerPixelX);
+    float Y = float(p.y() * slxModule::twipsPerPixelY);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        if (Button != 1)
+            m_clickArmed = false;
+        emit MouseDown(Button, Shift, x, Y);
+        break;
+    case QEvent::MouseButtonDblClick:
+        m_clickArmed = false;
+        emit DblClick();
+        break;
+    case QEvent::MouseButtonRelease:
+        if (Button != 1)
+            m_clickArmed = false;
+        emit MouseUp(Button, Shift, x, Y);
+        if (Button == 1 && hfg->indexAt(e->position().toPoint()).isValid()) {
+            // The first click on a cell selects it, a second one edits it.
+            if (oneCellSelected()) {
+                if (m_clickArmed) {
+                    m_clickArmed = false;
+                    if (canEditCurrent())
+                        beginEdit(0);
+                } else {
+                    m_clickArmed = true;
+                }
+            } else {
+                ++m_quietMoves;
+                hfg->setCurrentCell(hfg->currentRow(), hfg->currentColumn(),
+                                    QItemSelectionModel::ClearAndSelect);
+                --m_quietMoves;
+                m_clickArmed = false;
+            }
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+bool slxGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == hfg) {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            return tableKeyPress(static_cast<QKeyEvent *>(event));
+        case QEvent::KeyRelease: {
+            auto *k = static_cast<QKeyEvent *>(event);
+            if (!k->isAutoRepeat() && k->key() != Qt::Key_Tab && k->key() != Qt::Key_Backtab) {
+                int KeyCode = KeyCodes::keyCode(k);
+                int Shift = KeyCodes::shiftState(k);
+                emit KeyUp(KeyCode, Shift);
+            }
+            break;
+        }
+        case QEvent::FocusIn:
+            m_hasFocus = true;
+            applySelectionColours(true);
+            break;
+        case QEvent::FocusOut:
+            m_hasFocus = false;
+            m_clickArmed = false;
+            applySelectionColours(false);
+            break;
+        case QEvent::Wheel:
+            // The wheel moves the grid through mouseWheel only (one row per
+            // notch, from the window's wheel hook); the event goes on up.
+            event->ignore();
+            return true;
+        default:
+            break;
+        }
+        return false;
+    }
+    if (watched == hfg->viewport()) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            if (event->type() == QEvent::MouseButtonRelease) {
+                // Let the table finish the press first.
+                hfg->viewport()->removeEventFilter(this);
+                QCoreApplication::sendEvent(hfg->viewport(), event);
+                hfg->viewport()->installEventFilter(this);
+                viewportMouse(event);
+                return true;
+            }
+            viewportMouse(event);
+            return false;
+        case QEvent::Wheel:
+            event->ignore();
+            return true;
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            if (m_oleDropMode != 0) {
+                auto *d = static_cast<QDropEvent *>(event);
+                const QMimeData *Data = d->mimeData();
+                int Effect = d->dropAction() == Qt::MoveAction ? 2 : 1;
+                int Button = d->buttons() & Qt::LeftButton ? 1 : 0;
+                const Qt::KeyboardModifiers m = d->modifiers();
+                int Shift = (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0)
+                    | (m & Qt::AltModifier ? 4 : 0);
+                const QPoint p = hfg->viewport()->mapTo(this, d->position().toPoint());
+                float x = float(p.x() * slxModule::twipsPerPixelX);
+                float Y = float(p.y() * slxModule::twipsPerPixelY);
+                if (event->type() == QEvent::Drop) {
+                    emit OLEDragDrop(Data, Effect, Button, Shift, x, Y);
+                } else {
+                    int State = event->type() == QEvent::DragEnter ? 0 : 2;
+                    emit OLEDragOver(Data, Effect, Button, Shift, x, Y, State);
+                }
+                if (Effect == 0) {
+                    d->ignore();
+                } else {
+                    d->setDropAction(Effect == 2 ? Qt::MoveAction : Qt::CopyAction);
+                    d->accept();
+                }
+                return true;
+            }
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+    if (event->type() == QEvent::Paint && watched == hfg->findChild<QAbstractButton *>()) {
+        auto *corner = static_cast<QWidget *>(watched);
+        QPainter painter(corner);
+        QStyleOptionHeader opt;
+        opt.initFrom(corner);
+        opt.palette = hfg->horizontalHeader()->palette();
+        opt.rect = corner->rect();
+        opt.text = m_cornerText;
+        opt.textAlignment = alignmentOf(m_fixedAlignment, false);
+        opt.position = QStyleOptionHeader::OnlyOneSection;
+        opt.state |= QStyle::State_Raised;
+        corner->style()->drawControl(QStyle::CE_Header, &opt, &painter, corner);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------- editing
+
+bool slxGrid::canEditCurrent()
+{
+    const gridColumn *column = ColumnHeader(Col());
+    if (m_rows < 1 || !column || !column->Editable)
+        return false;
+    m_editType = column->FieldType;
+    return true;
+}
+
+bool slxGrid::acceptsStartKey(int KeyAscii) const
+{
+    if (m_editType == gridColumn::Stringa)
+        return true;
+    if (m_editType == gridColumn::Data)
+        return KeyAscii >= '0' && KeyAscii <= '3';
+    return KeyAscii >= '0' && KeyAscii <= '9';
+}
+
+void slxGrid::setEditing(bool value)
+{
+    if (value) {
+        if (!m_editing && canEditCurrent())
+            beginEdit(0);
+    } else if (m_editing) {
+        finishEdit();
+    }
+}
+
+comboKgt *slxGrid::unitEditor(int index) const
+{
+    return index >= 0 && index < cmb.size() ? cmb.at(index) : nullptr;
+}
+
+void slxGrid::beginEdit(int KeyAscii)
+{
+    m_editRow = Row();
+    m_editCol = Col();
+    QVariant Valore = readCellValue(m_editRow, m_editCol);
+    bool Cancel = false;
+    emit RequestEdit(Cancel, KeyAscii, Valore);
+    if (Cancel)
+        return;
+    const gridColumn *column = ColumnHeader(m_editCol);
+    if (!column)
+        return;
+    m_editing = true;
+    m_lastEditKey = 0;
+    hfg->scrollToItem(cell(m_editRow, m_editCol, true));
+    if (column->FieldType != gridColumn::Combo) {
+        slt->setControlType(column->FieldType);
+        if (column->FieldType == gridColumn::Stringa)
+            slt->setMaxLength(column->FieldLen);
+        if (column->FieldType >= gridColumn::Intero)
+            slt->setIntDigits(column->FieldLen);
+        if (column->FieldType == gridColumn::Decimale)
+            slt->setDecDigits(column->FieldDec);
+        slt->setValue(Valore);
+        m_openEditor = slt;
+        placeEditor(slt);
+        slt->show();
+        slt->raise();
+        slt->setFocus(Qt::OtherFocusReason);
+        if (KeyAscii >= 1 && KeyAscii != 13)
+            deliverChar(slt, KeyAscii);
+    } else {
+        comboKgt *picker = unitEditor(column->comboIndex);
+        if (!picker)
+            picker = cmb.first();
+        picker->setValue(Valore);
+        m_openEditor = picker;
+        placeEditor(picker);
+        picker->show();
+        picker->raise();
+        picker->setFocus(Qt::OtherFocusReason);
+        if (KeyAscii == 13 || KeyAscii < 1)
+            picker->comboBox()->showPopup();
+        else
+            deliverChar(picker->comboBox(), KeyAscii);
+    }
+}
+
+void slxGrid::placeEditor(QWidget *editor)
+{
+    QTableWidgetItem *item = cell(m_editRow, m_editCol, true);
+    QRect r = hfg->visualItemRect(item);
+    r.moveTopLeft(hfg->viewport()->mapTo(this, r.topLeft()));
+    // Over the cell's grid lines on every side, so only the editor shows.
+    editor->setGeometry(r.left() - 1, r.top() - 1, r.width() + 2, qMax(r.height() + 2, editor->sizeHint().height()));
+}
+
+void slxGrid::deliverChar(QWidget *editor, int KeyAscii)
+{
+    QWidget *target = editor->focusWidget() ? editor->focusWidget() : editor;
+    const QChar c = KeyCodes::charOf(KeyAscii);
+    const QString text(c);
+    int key = Qt::Key_unknown;
+    const QChar upper = c.toUpper();
+    if ((upper >= QLatin1Char('A') && upper <= QLatin1Char('Z'))
+        || (upper >= QLatin1Char('0') && upper <= QLatin1Char('9')))
+        key = upper.unicode();
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(target, &release);
+}
+
+void slxGrid::editorKeyDown(int &KeyCode, int &Shift)
+{
+    emit KeyDown(KeyCode, Shift);
+    if (!m_editing || Shift != 0 || (KeyCode != 40 && KeyCode != 38))
+        return;
+    const int row = m_editRow;
+    const bool down = KeyCode == 40;
+    KeyCode = 0;
+    if (down ? row < qMax(m_rows, 1) : row > 1) {
+        const int col = m_editCol;
+        if (finishEdit())
+            hfg->setCurrentCell(row - 1 + (down ? 1 : -1), col - 1);
+    }
+}
+
+void slxGrid::editorKeyPress(int &KeyAscii)
+{
+    emit KeyPress(KeyAscii);
+    if (!m_editing)
+        return;
+    m_lastEditKey = KeyAscii;
+    if (KeyAscii == 27) {
+        KeyAscii = 0;
+        cancelEdit();
+    } else if (KeyAscii == 13) {
+        KeyAscii = 0;
+        if (finishEdit())
+            endEdit();
+    }
+}
+
+void slxGrid::editorValidate(bool &Cancel)
+{
+    // A leave the grid itself started has been validated already.
+    if (!m_editing || m_closing)
+        return;
+    Cancel = !validateOpenEditor();
+    m_leaveValidated = !Cancel;
+}
+
+bool slxGrid::validateOpenEditor()
+{
+    if (m_validating)
+        return false;
+    m_validating = true;
+    QVariant Valore;
+    bool ok = true;
+    if (m_openEditor == slt) {
+        bool Modificato = false;
+        ok = slt->Match(Modificato);
+        if (ok)
+            Valore = slt->Value();
+    } else if (auto *picker = qobject_cast<comboKgt *>(m_openEditor)) {
+        Valore = picker->Value();
+    }
+    if (ok) {
+        bool Cancel = false;
+        emit ValidateEdit(Cancel, Valore);
+        if (Cancel) {
+            if (m_openEditor == slt)
+                slt->SelectAll();
+            ok = false;
+        } else {
+            storeEditValue(m_editRow, m_editCol, Valore);
+        }
+    }
+    m_validating = false;
+    return ok;
+}
+
+bool slxGrid::finishEdit()
+{
+    if (!m_editing)
+        return true;
+    if (!validateOpenEditor())
+        return false;
+    m_closing = true;
+    hfg->setFocus(Qt::OtherFocusReason);
+    closeEditor();
+    m_closing = false;
+    return true;
+}
+
+void slxGrid::cancelEdit()
+{
+    // Esc leaves the cell as it was: nothing typed is kept.
+    m_closing = true;
+    hfg->setFocus(Qt::OtherFocusReason);
+    closeEditor();
+    m_closing = false;
+}
+
+void slxGrid::closeEditor()
+{
+    if (m_openEditor) {
+        if (auto *picker = qobject_cast<comboKgt *>(m_openEditor))
+            picker->comboBox()->hidePopup();
+        m_openEditor->hide();
+    }
+    m_openEditor = nullptr;
+    m_editing = false;
+    m_leaveValidated = false;
+}
+
+void slxGrid::focusMoved(QWidget *from, QWidget *to)
+{
+    if (!m_editing || m_closing || !m_openEditor || !from || !to)
+        return;
+    const auto inEditor = [this](QWidget *w) { return w == m_openEditor || m_openEditor->isAncestorOf(w); };
+    if (!inEditor(from) || inEditor(to))
+        return;
+    // A move no Validate saw (a programmatic one) is validated now; a
+    // refusal brings the focus back to the editor.
+    if (!m_leaveValidated && !validateOpenEditor()) {
+        m_openEditor->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    closeEditor();
+}
+
+void slxGrid::tableScrolled()
+{
+    if (!m_editing || !m_openEditor || m_closing)
+        return;
+    QTableWidgetItem *item = cell(m_editRow, m_editCol, true);
+    const QRect r = hfg->visualItemRect(item);
+    if (hfg->viewport()->rect().contains(r.center())) {
+        placeEditor(m_openEditor);
+        return;
+    }
+    // The edited cell scrolled away: its value is stored as on any leave.
+    if (!finishEdit())
+        hfg->scrollToItem(item);
+}
+
+void slxGrid::endEdit()
+{
+    if (m_lastEditKey != 13 || m_autoTab < 1)
+        return;
+    const int r = m_editRow;
+    const int c = m_editCol;
+    const int n = Cols();
+    const auto editable = [this](int k) { return ColumnHeader(k) && ColumnHeader(k)->Editable; };
+    int row = r;
+    int col = n + 1;
+    if (m_autoTab == 1) {
+        for (int k = c + 1; k <= n; ++k)
+            if (editable(k)) {
+                col = k;
+                break;
+            }
+        if (col == n + 1 && r < m_rows) {
+            row = r + 1;
+            for (int k = 1; k <= c; ++k)
+                if (editable(k)) {
+                    col = k;
+                    break;
+                }
+        }
+    } else {
+        row = r + 1;
+        col = r < m_rows ? c : n + 1;
+    }
+    if (col == n + 1) {
+        KeySender::sendTab();
+        return;
+    }
+    moveQuietly(row, col);
+    emit RowColChange();
+}
+
+// ---------------------------------------------------------------- persistence
+
+void slxGrid::initNewInstance()
+{
+    m_columns.clear();
+    m_colAlign.clear();
+    hfg->setColumnCount(0);
+    hfg->setFont(Ambient::font(this));
+    setFontFixed(Ambient::font(this));
+    m_autoTab = 1;
+    m_enabled = true;
+    m_backColorUnsel = int(0x80000003u);
+    m_foreColorUnsel = int(0x80000013u);
+    // A new grid shows its selection in the system's highlight colours.
+    m_backColorSel = SystemColors::vbHighlight;
+    m_foreColorSel = SystemColors::vbHighlightText;
+    m_fixedAlignment = 9;
+    m_fixedRow = true;
+    m_fixedCol = true;
+    m_fixedHeight = 405;
+    m_fixedWidth = 300;
+    setRows(1);
+    AddColumn();
+    applySelectionColours(m_hasFocus);
+    Refresh();
+}
+
+void slxGrid::readProperties(const PropertyBag &bag)
+{
+    const auto rd = [&bag](const char *key, const QVariant &def) {
+        return bag.ReadProperty(QLatin1String(key), def);
+    };
+    const QFont ambient = Ambient::font(this);
+    m_allowBigSelection = rd("AllowBigSelection", true).toBool();
+    m_allowDelete = rd("AllowDelete", false).toBool();
+    m_allowInsert = rd("AllowInsert", false).toBool();
+    m_allowUserResizing = rd("AllowUserResizing", 0).toInt();
+    m_appearance = rd("Appearance", 1).toInt();
+    m_autoTab = rd("AutoTab", 1).toInt();
+    m_backColor = rd("BackColor", SystemColors::vbWindowBackground).toInt();
+    m_backColorBkg = rd("BackColorBkg", SystemColors::vbButtonFace).toInt();
+    m_backColorFixed = rd("BackColorFixed", SystemColors::vbButtonFace).toInt();
+    m_backColorSel = rd("BackColorSel", SystemColors::vbHighlight).toInt();
+    m_backColorUnsel = rd("BackColorUnsel", int(0x80000003u)).toInt();
+    m_borderStyle = rd("BorderStyle", 1).toInt();
+    const int layoutCols = qMax(rd("Cols", 2).toInt(), 1);
+    m_enabled = rd("Enabled", true).toBool();
+    m_expandedCol = rd("ExpandedCol", 0).toInt();
+    m_fixedAlignment = rd("FixedAlignment", 9).toInt();
+    m_fixedCol = rd("FixedCol", true).toBool();
+    m_fixedHeight = rd("FixedHeight", 405).toInt();
+    m_fixedRow = rd("FixedRow", true).toBool();
+    m_fixedWidth = rd("FixedWidth", 300).toInt();
+    m_focusRect = rd("FocusRect", 1).toInt();
+    hfg->setFont(rd("Font", ambient).value<QFont>());
+    const QFont fixedFont = rd("FontFixed", ambient).value<QFont>();
+    m_foreColor = rd("ForeColor", SystemColors::vbWindowText).toInt();
+    m_foreColorFixed = rd("ForeColorFixed", SystemColors::vbButtonText).toInt();
+    m_foreColorSel = rd("ForeColorSel", SystemColors::vbHighlightText).toInt();
+    m_foreColorUnsel = rd("ForeColorUnsel", int(0x80000013u)).toInt();
+    m_gridColor = rd("GridColor", SystemColors::vbButtonText).toInt();
+    m_gridColorFixed = rd("GridColorFixed", 0xC0C0C0).toInt();
+    m_gridLines = rd("GridLines", 1).toInt();
+    m_gridLinesFixed = rd("GridLinesFixed", 2).toInt();
+    m_gridLineWidth = rd("GridLineWidth", 1).toInt();
+    m_gridLineWidthFixed = rd("GridLineWidthFixed", 1).toInt();
+    m_highLight = rd("HighLight", 1).toInt();
+    m_oleDropMode = rd("OleDropMode", 0).toInt();
+    const int rows = qMax(rd("Rows", 1).toInt(), 0);
+    m_rowSizingMode = rd("RowSizingMode", 0).toInt();
+    m_scrollBars = rd("ScrollBars", 3).toInt();
+    m_selectionMode = rd("SelectionMode", 0).toInt();
+    m_wordWrap = rd("WordWrap", false).toBool();
+
+    // Only now, with every grid value known, are the columns built.
+    m_columns.clear();
+    m_colAlign.clear();
+    hfg->setColumnCount(0);
+    for (int i = 1; i < layoutCols; ++i) {
+        gridColumn *c = AddColumn();
+        c->readProperties(bag, i);
+    }
+    endReadProperties(rows, fixedFont);
+}
+
+void slxGrid::endReadProperties(int rows, const QFont &fixedFont)
+{
+    ++m_quietMoves;
+    setTableRowCount(qMax(rows, 1));
+    m_rows = rows;
+    --m_quietMoves;
+    hfg->horizontalHeader()->setFont(fixedFont);
+    hfg->verticalHeader()->setFont(fixedFont);
+    hfg->verticalHeader()->setDefaultSectionSize(tableRowHeight());
+    hfg->setShowGrid(m_gridLines != 0);
+    hfg->setWordWrap(m_wordWrap);
+    hfg->horizontalHeader()->setSectionsClickable(m_allowBigSelection);
+    hfg->verticalHeader()->setSectionsClickable(m_allowBigSelection);
+    hfg->viewport()->setAcceptDrops(m_oleDropMode != 0);
+    applyColours();
+    applySelectionColours(false);
+    applyFrame();
+    applyScrollBars();
+    applyResizing();
+    applySelectionMode();
+    if (runTime()) {
+        hfg->setEnabled(m_enabled);
+        QWidget::setEnabled(m_enabled);
+        slt->setFont(hfg->font());
+        for (comboKgt *c : cmb)
+            c->setFont(hfg->font());
+    }
+    Refresh();
+}
+
+void slxGrid::writeProperties(PropertyBag &bag) const
+{
+    const auto wr = [&bag](const char *key, const QVariant &value, const QVariant &def) {
+        bag.WriteProperty(QLatin1String(key), value, def);
+    };
+    const QFont ambient = Ambient::font(this);
+    wr("AllowBigSelection", m_allowBigSelection, true);
+    wr("AllowDelete", m_allowDelete, false);
+    wr("AllowInsert", m_allowInsert, false);
+    wr("AllowUserResizing", m_allowUserResizing, 0);
+    wr("Appearance", m_appearance, 1);
+    wr("AutoTab", m_autoTab, 1);
+    wr("BackColor", m_backColor, SystemColors::vbWindowBackground);
+    wr("BackColorBkg", m_backColorBkg, SystemColors::vbButtonFace);
+    wr("BackColorFixed", m_backColorFixed, SystemColors::vbButtonFace);
+    wr("BackColorSel", m_backColorSel, SystemColors::vbHighlight);
+    wr("BackColorUnsel", m_backColorUnsel, int(0x80000003u));
+    wr("BorderStyle", m_borderStyle, 1);
+    wr("Cols", Cols() + 1, 2);
+    wr("Enabled", m_enabled, true);
+    wr("ExpandedCol", m_expandedCol, 0);
+    wr("FixedAlignment", m_fixedAlignment, 9);
+    wr("FixedCol", m_fixedCol, true);
+    wr("FixedHeight", m_fixedHeight, 405);
+    wr("FixedRow", m_fixedRow, true);
+    wr("FixedWidth", m_fixedWidth, 300);
+    wr("FocusRect", m_focusRect, 1);
+    wr("Font", Font(), ambient);
+    wr("FontFixed", FontFixed(), ambient);
+    wr("ForeColor", m_foreColor, SystemColors::vbWindowText);
+    wr("ForeColorFixed", m_foreColorFixed, SystemColors::vbButtonText);
+    wr("ForeColorSel", m_foreColorSel, SystemColors::vbHighlightText);
+    wr("ForeColorUnsel", m_foreColorUnsel, int(0x80000013u));
+    wr("GridColor", m_gridColor, SystemColors::vbButtonText);
+    wr("GridColorFixed", m_gridColorFixed, 0xC0C0C0);
+    wr("GridLines", m_gridLines, 1);
+    wr("GridLinesFixed", m_gridLinesFixed, 2);
+    wr("GridLineWidth", m_gridLineWidth, 1);
+    wr("GridLineWidthFixed", m_gridLineWidthFixed, 1);
+    wr("HighLight", m_highLight, 1);
+    wr("OleDropMode", m_oleDropMode, 0);
+    wr("Rows", m_rows, 1);
+    wr("RowSizingMode", m_rowSizingMode, 0);
+    wr("ScrollBars", m_scrollBars, 3);
+    wr("SelectionMode", m_selectionMode, 0);
+    wr("WordWrap", m_wordWrap, false);
+    for (int i = 1; i <= Cols(); ++i)
+        ColumnHeader(i)->writeProperties(bag, i);
+}
