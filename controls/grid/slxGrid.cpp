@@ -13,7 +13,6 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 
-#include "Ambient.h"
 #include "Currency.h"
 #include "KeySender.h"
 #include "PropertyBag.h"
@@ -236,7 +235,12 @@ int slxGrid::twips(int pixelsX) const
 
 bool slxGrid::runTime() const
 {
-    return Ambient::userMode();
+    return slxText::UserMode();
+}
+
+QFont slxGrid::containerFont() const
+{
+    return parentWidget() ? parentWidget()->font() : QApplication::font();
 }
 
 int slxGrid::tableRowHeight() const
@@ -704,7 +708,7 @@ void slxGrid::RefreshColumn(int Indice, gridColumn *myCol)
 int slxGrid::colWidth(int Indice) const
 {
     if (Indice == 0)
-        return hfg->verticalHeader()->isVisible() ? twips(hfg->verticalHeader()->width()) : 0;
+        return !hfg->verticalHeader()->isHidden() ? twips(hfg->verticalHeader()->width()) : 0;
     if (Indice < 1 || Indice > Cols() || hfg->isColumnHidden(Indice - 1))
         return 0;
     return twips(hfg->columnWidth(Indice - 1));
@@ -733,7 +737,7 @@ int slxGrid::expandCol(int Colonna)
         w -= slxModule::vScrollWidth / slxModule::twipsPerPixelX;
     for (int i = 0; i <= Cols(); ++i)
         if (i != Colonna)
-            w -= i == 0 ? (hfg->verticalHeader()->isVisible() ? hfg->verticalHeader()->width() : 0)
+            w -= i == 0 ? (!hfg->verticalHeader()->isHidden() ? hfg->verticalHeader()->width() : 0)
                         : (hfg->isColumnHidden(i - 1) ? 0 : hfg->columnWidth(i - 1));
     if (w > 10) {
         if (m_expandedCol == 0)
@@ -1102,19 +1106,11 @@ void slxGrid::mouseWheel(int Rotation)
     }
 }
 
-slxGrid *slxGrid::focusedGrid()
-{
-    for (QWidget *w = QApplication::focusWidget(); w; w = w->parentWidget())
-        if (auto *grid = qobject_cast<slxGrid *>(w))
-            return grid;
-    return nullptr;
-}
-
 void slxGrid::computeVisibleRows()
 {
     const int rowHeight = hfg->verticalHeader()->defaultSectionSize();
     int height = hfg->height() - 2 * hfg->frameWidth()
-        - (hfg->horizontalHeader()->isVisible() ? hfg->horizontalHeader()->height() : 0);
+        - (!hfg->horizontalHeader()->isHidden() ? hfg->horizontalHeader()->height() : 0);
     m_visibleRows = rowHeight > 0 ? qMax(height, 0) / rowHeight : 0;
 }
 
@@ -1584,7 +1580,13 @@ void slxGrid::focusMoved(QWidget *from, QWidget *to)
 {
     if (!m_editing || m_closing || !m_openEditor || !from || !to)
         return;
-    const auto inEditor = [this](QWidget *w) { return w == m_openEditor || m_openEditor->isAncestorOf(w); };
+    // The picker's drop-down list is a window of its own, still the editor's.
+    const auto inEditor = [this](QWidget *w) {
+        for (; w; w = w->parentWidget())
+            if (w == m_openEditor)
+                return true;
+        return false;
+    };
     if (!inEditor(from) || inEditor(to))
         return;
     // A move no Validate saw (a programmatic one) is validated now; a
@@ -1654,8 +1656,8 @@ void slxGrid::initNewInstance()
     m_columns.clear();
     m_colAlign.clear();
     hfg->setColumnCount(0);
-    hfg->setFont(Ambient::font(this));
-    setFontFixed(Ambient::font(this));
+    hfg->setFont(containerFont());
+    setFontFixed(containerFont());
     m_autoTab = 1;
     m_enabled = true;
     m_backColorUnsel = int(0x80000003u);
@@ -1679,7 +1681,7 @@ void slxGrid::readProperties(const PropertyBag &bag)
     const auto rd = [&bag](const char *key, const QVariant &def) {
         return bag.ReadProperty(QLatin1String(key), def);
     };
-    const QFont ambient = Ambient::font(this);
+    const QFont ambient = containerFont();
     m_allowBigSelection = rd("AllowBigSelection", true).toBool();
     m_allowDelete = rd("AllowDelete", false).toBool();
     m_allowInsert = rd("AllowInsert", false).toBool();
@@ -1767,7 +1769,7 @@ void slxGrid::writeProperties(PropertyBag &bag) const
     const auto wr = [&bag](const char *key, const QVariant &value, const QVariant &def) {
         bag.WriteProperty(QLatin1String(key), value, def);
     };
-    const QFont ambient = Ambient::font(this);
+    const QFont ambient = containerFont();
     wr("AllowBigSelection", m_allowBigSelection, true);
     wr("AllowDelete", m_allowDelete, false);
     wr("AllowInsert", m_allowInsert, false);

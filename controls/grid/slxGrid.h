@@ -230,10 +230,9 @@ public:
     // The last row is emptied and keeps no identifier.
     void delRow(int Indice);
     // Scrolls one row: 0 or below towards the user (down), above 0 up.
-    void mouseWheel(int Rotation);
-
-    // The grid that holds the keyboard focus (or whose editor does), if any.
-    static slxGrid *focusedGrid();
+    // The window's wheel hook calls it with the wheel message's parameter
+    // (the signed distance in the high word).
+    Q_INVOKABLE void mouseWheel(int Rotation);
 
     // ---- layout persistence ----
     void initNewInstance();
@@ -333,6 +332,7 @@ private:
     int pxY(int twipsY) const;
     int twips(int pixelsX) const;
     bool runTime() const;
+    QFont containerFont() const;
 
     QTableWidget *hfg;
     slxText *slt;

@@ -7,6 +7,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include "Currency.h"
 #include "PropertyBag.h"
@@ -14,18 +15,22 @@
 #include "TestSupport.h"
 #include "comboKgt.h"
 #include "gridColumn.h"
+#include "modMain.h"
+#include "slxModule.h"
 #include "slxGrid.h"
 #include "slxText.h"
 
 namespace {
 
-// A sheet as the section forms build it: a grid of typed columns and a
-// field after it for the focus to leave to.
+enum Column { Descrizione = 1, DataCol, Pezzi, Peso, Importo, Umi };
+
+// A sheet as the section forms build it: a grid of typed columns of every
+// kind and a field after it for the focus to leave to.
 struct Sheet : QWidget
 {
     slxGrid *slg;
     QLineEdit *after;
-    Sheet()
+    explicit Sheet(int height = 260)
     {
         auto *layout = new QVBoxLayout(this);
         slg = new slxGrid(this);
@@ -33,7 +38,7 @@ struct Sheet : QWidget
         after = new QLineEdit(this);
         layout->addWidget(slg);
         layout->addWidget(after);
-        resize(720, 260);
+        resize(720, height);
         const struct {
             const char *caption;
             int type, len, dec;
@@ -57,17 +62,62 @@ struct Sheet : QWidget
         }
         slg->Refresh();
     }
+
+    void fill(int rows)
+    {
+        for (int i = 1; i <= rows; ++i) {
+            const int r = slg->addRow(0, QStringLiteral("Riga %1").arg(i), QDate(2021, 3, i), i * 10,
+                                      i + 0.5, Currency::fromInt(i).toVariant(), 1);
+            slg->setRowID(r, 100 + i);
+        }
+    }
+
+    void showActive()
+    {
+        show();
+        QVERIFY(QTest::qWaitForWindowActive(this));
+    }
+
+    void focusCell(int row, int col)
+    {
+        slg->setFocus();
+        slg->setRow(row);
+        slg->setCol(col);
+    }
 };
+
+QWidget *focus()
+{
+    return QApplication::focusWidget();
+}
 
 void typeKeys(const QString &text)
 {
     for (QChar c : text)
-        TestSupport::typeText(QApplication::focusWidget(), QString(c));
+        TestSupport::typeText(focus(), QString(c));
 }
 
 void press(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
 {
-    QTest::keyClick(QApplication::focusWidget(), key, mods);
+    QTest::keyClick(focus(), key, mods);
+}
+
+bool sameValue(const QVariant &a, const QVariant &b)
+{
+    if (!a.isValid() || !b.isValid())
+        return a.isValid() == b.isValid();
+    if (Currency::isCurrency(a) || Currency::isCurrency(b))
+        return Currency::isCurrency(a) && Currency::isCurrency(b)
+            && a.value<Currency>() == b.value<Currency>();
+    return a.typeId() == b.typeId() && a == b;
+}
+
+void sendWheel(QWidget *target, int delta)
+{
+    const QPointF pos(target->width() / 2.0, target->height() / 2.0);
+    QWheelEvent e(pos, target->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton,
+                  Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &e);
 }
 
 } // namespace
@@ -80,26 +130,589 @@ private Q_SLOTS:
     {
         TestSupport::scriptDialogs();
         Currency::registerMetaType();
+        // Cells are Italian whatever the machine says.
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     }
 
-    void smoke()
+    void typedValues_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("mask");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QVariant>("read");
+        const QVariant null;
+        QTest::newRow("text") << 0 << "" << QVariant(QStringLiteral("Cassette")) << "Cassette"
+                              << QVariant(QStringLiteral("Cassette"));
+        QTest::newRow("text Null empties") << 0 << "" << null << "" << null;
+        QTest::newRow("text upper mask") << 0 << ">" << QVariant(QStringLiteral("abc")) << "ABC"
+                                         << QVariant(QStringLiteral("ABC"));
+        QTest::newRow("date") << 1 << "" << QVariant(QDate(2021, 3, 5)) << "05/03/2021"
+                              << QVariant(QDate(2021, 3, 5));
+        QTest::newRow("date Null") << 1 << "" << null << "" << null;
+        QTest::newRow("whole grouped") << 2 << "#,##0" << QVariant(12345) << "12.345" << QVariant(12345);
+        QTest::newRow("decimal grouped") << 3 << "#,##0.0" << QVariant(1234.5) << "1.234,5"
+                                         << QVariant(1234.5);
+        QTest::newRow("decimal kept as shown") << 3 << "#,##0.0" << QVariant(1234.46) << "1.234,5"
+                                               << QVariant(1234.5);
+        QTest::newRow("decimal plain") << 3 << "" << QVariant(1234.5) << "1234,5" << QVariant(1234.5);
+        QTest::newRow("decimal empty reads 0") << 3 << "#,##0.0" << null << "" << QVariant(0.0);
+        QTest::newRow("currency exact") << 4 << "#,##0.00" << Currency::fromRaw(123456).toVariant()
+                                        << "12,35" << Currency::fromRaw(123500).toVariant();
+        QTest::newRow("currency plain") << 4 << "" << Currency::fromRaw(12345000).toVariant()
+                                        << "1234,5" << Currency::fromRaw(12345000).toVariant();
+        QTest::newRow("currency from double") << 4 << "#,##0.00" << QVariant(0.1 + 0.2) << "0,30"
+                                              << Currency::fromRaw(3000).toVariant();
+        QTest::newRow("unit t") << 5 << "" << QVariant(2) << "t" << QVariant(2);
+        QTest::newRow("unit Kg") << 5 << "" << QVariant(1) << "Kg" << QVariant(1);
+        QTest::newRow("unit unknown") << 5 << "" << QVariant(3) << "" << QVariant(0);
+    }
+
+    void typedValues()
+    {
+        QFETCH(int, type);
+        QFETCH(QString, mask);
+        QFETCH(QVariant, value);
+        QFETCH(QString, text);
+        QFETCH(QVariant, read);
+        slxGrid slg;
+        gridColumn *c = slg.AddColumn(QStringLiteral("Valore"));
+        c->FieldType = type;
+        c->FieldFormat = mask;
+        slg.Refresh();
+        QCOMPARE(slg.addRow(0, {value}), 1);
+        QCOMPARE(slg.table()->item(0, 0)->text(), text);
+        const QVariant back = slg.TextMatrix(1, 1);
+        QVERIFY2(sameValue(back, read), qPrintable(back.toString() + " / " + read.toString()));
+    }
+
+    void rowsAndTheirIds()
     {
         Sheet s;
-        s.show();
-        QVERIFY(QTest::qWaitForWindowActive(&s));
-        s.slg->addRow(0, {QStringLiteral("Cassette"), QDate(2021, 3, 5), 12, 1234.5,
-                          Currency::fromRaw(123456).toVariant(), 2});
-        s.slg->addRow(0, {QStringLiteral("Pallet"), QVariant(), 3, 0.25, QVariant(), 1});
-        s.slg->setFocus();
-        s.slg->setRow(1);
-        s.slg->setCol(4);
-        typeKeys(QStringLiteral("7"));
-        QVERIFY(s.slg->Editing());
-        TestSupport::grab(&s, QStringLiteral("grid-editing"));
+        slxGrid *g = s.slg;
+        g->setRows(0);
+        QCOMPARE(g->addRow(0, {5, 1}), 1);
+        QCOMPARE(g->Rows(), 1);
+        QCOMPARE(g->TextMatrix(1, 1).toString(), QStringLiteral("5"));
+        QCOMPARE(g->addRow(0), 2);
+        g->setRows(0);
+        s.fill(3);
+        QCOMPARE(g->addRow(1, QStringLiteral("Nuova")), 1);
+        QCOMPARE(g->Rows(), 4);
+        QCOMPARE(g->rowID(1), 0);
+        QCOMPARE(g->rowID(2), 101);
+        QCOMPARE(g->rowID(4), 103);
+        QCOMPARE(g->TextMatrix(4, Descrizione).toString(), QStringLiteral("Riga 3"));
+
+        // Emptying the grid leaves nothing of the old rows for the next one.
+        for (int r = g->Rows(); r >= 1; --r)
+            g->delRow(r);
+        QCOMPARE(g->Rows(), 0);
+        QCOMPARE(g->rowID(1), 0);
+        QCOMPARE(g->table()->item(0, Descrizione - 1)->text(), QString());
+        g->addRow(0, QStringLiteral("Dopo"));
+        QCOMPARE(g->rowID(1), 0);
+        QVERIFY(!g->TextMatrix(1, DataCol).isValid());
+        QCOMPARE(g->TextMatrix(1, Pezzi).toInt(), 0);
+
+        g->setRowID(1, 77);
+        g->setTextMatrix(1, 0, QStringLiteral("R1"));
+        g->setRows(0);
+        QCOMPARE(g->rowID(1), 0);
+        QCOMPARE(g->TextMatrix(1, 0).toString(), QString());
+        QCOMPARE(g->TextMatrix(1, Descrizione), QVariant());
+    }
+
+    void cursorRefusesCellsOutside()
+    {
+        Sheet s;
+        s.fill(3);
+        slxGrid *g = s.slg;
+        g->setRow(2);
+        g->setCol(3);
+        for (int bad : {0, -1, 4})
+            g->setRow(bad);
+        for (int bad : {0, -1, 7})
+            g->setCol(bad);
+        QCOMPARE(g->Row(), 2);
+        QCOMPARE(g->Col(), 3);
+        QCOMPARE(g->Text().toInt(), 20);
+        g->setRows(0);
+        g->setCol(2);
+        QCOMPARE(g->Col(), 3);
+    }
+
+    void startKeys_data()
+    {
+        QTest::addColumn<int>("col");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<bool>("opens");
+        QTest::addColumn<QString>("editText");
+        QTest::newRow("date: 5 is no day") << int(DataCol) << "5" << false << "";
+        QTest::newRow("date: 2 starts the day") << int(DataCol) << "2" << true << "2 /  /    ";
+        QTest::newRow("decimal: minus") << int(Peso) << "-" << false << "";
+        QTest::newRow("decimal: 7") << int(Peso) << "7" << true << "7";
+        QTest::newRow("text: letter, upper case") << int(Descrizione) << "x" << true << "X";
+        QTest::newRow("text: blank") << int(Descrizione) << " " << false << "";
+        QTest::newRow("whole: comma") << int(Pezzi) << "," << false << "";
+    }
+
+    void startKeys()
+    {
+        QFETCH(int, col);
+        QFETCH(QString, key);
+        QFETCH(bool, opens);
+        QFETCH(QString, editText);
+        Sheet s;
+        s.showActive();
+        s.fill(2);
+        s.slg->setRows(2);
+        s.focusCell(1, col);
+        int requests = 0;
+        connect(s.slg, &slxGrid::RequestEdit, this, [&requests] { ++requests; });
+        typeKeys(key);
+        QCOMPARE(s.slg->Editing(), opens);
+        QCOMPARE(requests, opens ? 1 : 0);
+        if (opens)
+            QCOMPARE(s.slg->textEditor()->Text(), editText);
+    }
+
+    void typingStoresTypedValues()
+    {
+        Sheet s;
+        s.showActive();
+        s.fill(2);
+        s.slg->setAutoTab(0);
+        s.focusCell(1, Peso);
+        typeKeys(QStringLiteral("1234,5"));
         press(Qt::Key_Return);
         QVERIFY(!s.slg->Editing());
-        QCOMPARE(s.slg->TextMatrix(1, 4).toDouble(), 7.0);
-        TestSupport::grab(&s, QStringLiteral("grid-after-edit"));
+        QCOMPARE(s.slg->table()->item(0, Peso - 1)->text(), QStringLiteral("1.234,500"));
+        QCOMPARE(s.slg->TextMatrix(1, Peso).toDouble(), 1234.5);
+
+        s.slg->setCol(Importo);
+        press(Qt::Key_F2);
+        QVERIFY(s.slg->Editing());
+        s.slg->textEditor()->SelectAll();
+        typeKeys(QStringLiteral("0,1"));
+        press(Qt::Key_Return);
+        QCOMPARE(s.slg->TextMatrix(1, Importo).value<Currency>(), Currency::fromRaw(1000));
+
+        s.slg->setCol(DataCol);
+        typeKeys(QStringLiteral("12052021"));
+        press(Qt::Key_Return);
+        QCOMPARE(s.slg->TextMatrix(1, DataCol).toDate(), QDate(2021, 5, 12));
+
+        s.slg->setCol(Descrizione);
+        // The cell editor takes capitals, digits, blanks and signs only.
+        typeKeys(QStringLiteral("Cassa 2/è"));
+        TestSupport::grab(&s, QStringLiteral("grid-typing-text"));
+        press(Qt::Key_Tab);
+        QVERIFY(!s.slg->Editing());
+        QCOMPARE(s.slg->TextMatrix(1, Descrizione).toString(), QStringLiteral("CASSA 2/"));
+        QCOMPARE(s.slg->Col(), int(Descrizione));
+    }
+
+    void enterMovesByAutoTab_data()
+    {
+        QTest::addColumn<int>("autoTab");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("col");
+        QTest::addColumn<int>("toRow");
+        QTest::addColumn<int>("toCol");
+        QTest::addColumn<bool>("leaves");
+        QTest::newRow("0 stays") << 0 << 1 << int(Pezzi) << 1 << int(Pezzi) << false;
+        QTest::newRow("1 next editable") << 1 << 1 << int(Pezzi) << 1 << int(Importo) << false;
+        QTest::newRow("1 wraps to next row") << 1 << 1 << int(Importo) << 2 << int(Pezzi) << false;
+        QTest::newRow("1 last cell leaves") << 1 << 2 << int(Importo) << 2 << int(Importo) << true;
+        QTest::newRow("2 row below") << 2 << 1 << int(Importo) << 2 << int(Importo) << false;
+        QTest::newRow("2 last row leaves") << 2 << 2 << int(Pezzi) << 2 << int(Pezzi) << true;
+    }
+
+    void enterMovesByAutoTab()
+    {
+        QFETCH(int, autoTab);
+        QFETCH(int, row);
+        QFETCH(int, col);
+        QFETCH(int, toRow);
+        QFETCH(int, toCol);
+        QFETCH(bool, leaves);
+        Sheet s;
+        s.showActive();
+        s.fill(2);
+        for (int c : {int(Descrizione), int(DataCol), int(Peso), int(Umi)})
+            s.slg->ColumnHeader(c)->Editable = false;
+        s.slg->setAutoTab(autoTab);
+        s.focusCell(row, col);
+        QSignalSpy moves(s.slg, &slxGrid::RowColChange);
+        typeKeys(QStringLiteral("9"));
+        press(Qt::Key_Return);
+        QVERIFY(!s.slg->Editing());
+        QTRY_COMPARE(s.after->hasFocus(), leaves);
+        QCOMPARE(s.slg->Row(), toRow);
+        QCOMPARE(s.slg->Col(), toCol);
+        QCOMPARE(moves.count(), leaves || autoTab == 0 ? 0 : 1);
+        const QVariant stored = s.slg->TextMatrix(row, col);
+        QCOMPARE(Currency::fromVariant(stored), Currency::fromInt(9));
+    }
+
+    void escRestoresTheCell()
+    {
+        Sheet s;
+        s.showActive();
+        s.fill(1);
+        s.focusCell(1, Pezzi);
+        int validations = 0;
+        connect(s.slg, &slxGrid::ValidateEdit, this, [&validations] { ++validations; });
+        typeKeys(QStringLiteral("99"));
+        press(Qt::Key_Escape);
+        QVERIFY(!s.slg->Editing());
+        QVERIFY(s.slg->table()->hasFocus());
+        QCOMPARE(validations, 0);
+        QCOMPARE(s.slg->TextMatrix(1, Pezzi).toInt(), 10);
+        QCOMPARE(s.slg->table()->item(0, Pezzi - 1)->text(), QStringLiteral("10"));
+    }
+
+    void formVetoesAndSeedsEdits()
+    {
+        Sheet s;
+        s.showActive();
+        s.fill(1);
+        int mode = 0;
+        connect(s.slg, &slxGrid::RequestEdit, this, [&mode](bool &Cancel, int &KeyAscii, QVariant &Valore) {
+            if (mode == 0)
+                Cancel = true;
+            else if (mode == 1)
+                Valore = 42;
+            else
+                KeyAscii = 0;
+        });
+        s.focusCell(1, Pezzi);
+        typeKeys(QStringLiteral("5"));
+        QVERIFY(!s.slg->Editing());
+        mode = 1;
+        press(Qt::Key_F2);
+        QVERIFY(s.slg->Editing());
+        QCOMPARE(s.slg->textEditor()->Value().toInt(), 42);
+        press(Qt::Key_Escape);
+        mode = 2;
+        typeKeys(QStringLiteral("5"));
+        QVERIFY(s.slg->Editing());
+        QCOMPARE(s.slg->textEditor()->Text(), QStringLiteral("10"));
+    }
+
+    void formValidatesEdits()
+    {
+        Sheet s;
+        s.showActive();
+        s.fill(1);
+        s.slg->setAutoTab(0);
+        QVariant seen;
+        connect(s.slg, &slxGrid::ValidateEdit, this, [&seen](bool &Cancel, QVariant &Valore) {
+            seen = Valore;
+            if (Valore.toInt() > 100)
+                Cancel = true;
+            else
+                Valore = Valore.toInt() * 2;
+        });
+        s.focusCell(1, Pezzi);
+        typeKeys(QStringLiteral("500"));
+        press(Qt::Key_Return);
+        QVERIFY(s.slg->Editing());
+        QCOMPARE(seen.toInt(), 500);
+        QCOMPARE(s.slg->textEditor()->SelLength(), 3);
+        QCOMPARE(s.slg->TextMatrix(1, Pezzi).toInt(), 10);
+        // A click elsewhere is refused too: the editor keeps the focus.
+        s.after->setFocus();
+        QVERIFY(s.slg->Editing());
+        QVERIFY(!s.after->hasFocus());
+        typeKeys(QStringLiteral("21"));
+        press(Qt::Key_Return);
+        QVERIFY(!s.slg->Editing());
+        QCOMPARE(s.slg->TextMatrix(1, Pezzi).toInt(), 42);
+    }
+
+    void arrowsInTheEditor()
+    {
+        Sheet s;
+        s.showActive();
+        s.fill(2);
+        s.focusCell(1, Pezzi);
+        typeKeys(QStringLiteral("3"));
+        press(Qt::Key_Down);
+        QVERIFY(!s.slg->Editing());
+        QCOMPARE(s.slg->TextMatrix(1, Pezzi).toInt(), 3);
+        QCOMPARE(s.slg->Row(), 2);
+        typeKeys(QStringLiteral("4"));
+        press(Qt::Key_Down);
+        QVERIFY(s.slg->Editing());
+        press(Qt::Key_Up);
+        QVERIFY(!s.slg->Editing());
+        QCOMPARE(s.slg->Row(), 1);
+        QCOMPARE(s.slg->TextMatrix(2, Pezzi).toInt(), 4);
+    }
+
+    void unitColumn()
+    {
+        Sheet s;
+        s.showActive();
+        s.fill(2);
+        s.slg->setAutoTab(0);
+        s.focusCell(1, Umi);
+        typeKeys(QStringLiteral("t"));
+        QVERIFY(s.slg->Editing());
+        QCOMPARE(s.slg->unitEditor()->Value(), 2);
+        TestSupport::grab(&s, QStringLiteral("grid-unit-editor"));
+        press(Qt::Key_Return);
+        QVERIFY(!s.slg->Editing());
+        QCOMPARE(s.slg->TextMatrix(1, Umi).toInt(), 2);
+        QCOMPARE(s.slg->table()->item(0, Umi - 1)->text(), QStringLiteral("t"));
+
+        s.slg->setRow(2);
+        press(Qt::Key_Return);
+        QVERIFY(s.slg->Editing());
+        QTRY_VERIFY(s.slg->unitEditor()->comboBox()->view()->isVisible());
+        s.slg->setEditing(false);
+        QVERIFY(!s.slg->Editing());
+        QCOMPARE(s.slg->TextMatrix(2, Umi).toInt(), 1);
+    }
+
+    void clicksStartEdits()
+    {
+        Sheet s;
+        s.showActive();
+        s.fill(2);
+        QTableWidget *t = s.slg->table();
+        const QPoint cell = t->visualItemRect(t->item(1, Pezzi - 1)).center();
+        QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, cell);
+        QVERIFY(!s.slg->Editing());
+        QCOMPARE(s.slg->Row(), 2);
+        QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, cell);
+        QVERIFY(s.slg->Editing());
+        QVERIFY(s.slg->textEditor()->isVisible());
+        TestSupport::grab(&s, QStringLiteral("grid-click-edit"));
+        // A click on another cell stores the value and moves there.
+        typeKeys(QStringLiteral("77"));
+        QTest::mouseClick(t->viewport(), Qt::LeftButton, {},
+                          t->visualItemRect(t->item(0, Peso - 1)).center());
+        QVERIFY(!s.slg->Editing());
+        QCOMPARE(s.slg->TextMatrix(2, Pezzi).toInt(), 77);
+        QCOMPARE(s.slg->Row(), 1);
+    }
+
+    void insertAndDeleteAskTheForm()
+    {
+        Sheet s;
+        s.showActive();
+        s.fill(2);
+        slxGrid *g = s.slg;
+        int inserts = 0;
+        int deletes = 0;
+        connect(g, &slxGrid::RequestInsert, this, [&inserts] { ++inserts; });
+        connect(g, &slxGrid::RequestDelete, this, [&deletes] { ++deletes; });
+        QSignalSpy moves(g, &slxGrid::RowColChange);
+        s.focusCell(1, Pezzi);
+        moves.clear();
+        press(Qt::Key_Insert);
+        press(Qt::Key_Delete);
+        QCOMPARE(inserts + deletes, 0);
+
+        g->setAllowInsert(true);
+        g->setAllowDelete(true);
+        press(Qt::Key_Insert);
+        QCOMPARE(inserts, 1);
+        QCOMPARE(g->Rows(), 2);
+
+        bool refuse = true;
+        connect(g, &slxGrid::RequestDelete, this, [&refuse](bool &Cancel) { Cancel = refuse; });
+        press(Qt::Key_Delete);
+        QCOMPARE(deletes, 1);
+        QCOMPARE(g->Rows(), 2);
+        QCOMPARE(moves.count(), 0);
+
+        refuse = false;
+        press(Qt::Key_Delete);
+        QCOMPARE(g->Rows(), 1);
+        QCOMPARE(g->rowID(1), 102);
+        QCOMPARE(moves.count(), 1);
+        g->setTextMatrix(1, 0, QStringLiteral("R2"));
+        press(Qt::Key_Delete);
+        QCOMPARE(g->Rows(), 0);
+        QCOMPARE(g->rowID(1), 0);
+        QCOMPARE(g->TextMatrix(1, 0).toString(), QString());
+        QCOMPARE(g->TextMatrix(1, Descrizione), QVariant());
+        press(Qt::Key_Delete);
+        QCOMPARE(deletes, 3);
+    }
+
+    void wheelScrollsTheFocusedGrid()
+    {
+        Sheet s(200);
+        s.showActive();
+        s.fill(30);
+        modMain::hookWheel(&s);
+        QWidget *viewport = s.slg->table()->viewport();
+        s.focusCell(1, Pezzi);
+        QVERIFY(s.slg->visibleRows() > 0);
+        QCOMPARE(s.slg->TopRow(), 1);
+        sendWheel(viewport, 120);
+        QCOMPARE(s.slg->TopRow(), 1);
+        sendWheel(viewport, -120);
+        QCOMPARE(s.slg->TopRow(), 2);
+        // One row per wheel message, however far the wheel turned.
+        sendWheel(viewport, -360);
+        QCOMPARE(s.slg->TopRow(), 3);
+        sendWheel(viewport, 120);
+        QCOMPARE(s.slg->TopRow(), 2);
+
+        s.after->setFocus();
+        sendWheel(viewport, -120);
+        QCOMPARE(s.slg->TopRow(), 2);
+        modMain::unhookWheel(&s);
+
+        s.slg->setFocus();
+        for (int i = 0; i < 40; ++i)
+            s.slg->mouseWheel(-120 * 65536);
+        const int bottom = s.slg->TopRow();
+        QVERIFY(bottom > 2);
+        const QTableWidget *t = s.slg->table();
+        const int lastBottom = t->rowViewportPosition(29) + t->rowHeight(29);
+        QVERIFY(lastBottom <= t->viewport()->height());
+        s.slg->mouseWheel(-120 * 65536);
+        QCOMPARE(s.slg->TopRow(), bottom);
+    }
+
+    void selectRowScrollsItIntoView()
+    {
+        Sheet s(200);
+        s.showActive();
+        s.fill(20);
+        const int visible = s.slg->visibleRows();
+        s.slg->SelectRow(12);
+        QCOMPARE(s.slg->Row(), 12);
+        QCOMPARE(s.slg->TopRow(), qMax(12 - visible + 1, 1));
+        QCOMPARE(s.slg->table()->selectedRanges().first().columnCount(), 6);
+        s.slg->SelectRow(25);
+        QCOMPARE(s.slg->Row(), 12);
+    }
+
+    void layoutRoundTrip()
+    {
+        PropertyBag bag;
+        {
+            slxGrid g;
+            g.initNewInstance();
+            QCOMPARE(g.Cols(), 1);
+            g.ColumnHeader(1)->Caption = QStringLiteral("Materiale");
+            gridColumn *q = g.AddColumn(QStringLiteral("Quantità"), 1800);
+            q->FieldType = gridColumn::Decimale;
+            q->FieldLen = 7;
+            q->FieldDec = 1;
+            q->FieldFormat = QStringLiteral("#,##0.0");
+            q->Editable = true;
+            gridColumn *u = g.AddColumn(QStringLiteral("Umi"), 700, false);
+            u->FieldType = gridColumn::Combo;
+            u->comboIndex = 3;
+            g.setExpandedCol(1);
+            g.setAllowDelete(true);
+            g.setFixedHeight(900);
+            g.setBackColor(15790320);
+            g.setRows(13);
+            g.Refresh();
+            g.writeProperties(bag);
+        }
+        QCOMPARE(bag.ReadProperty(QStringLiteral("Cols")).toInt(), 4);
+        QCOMPARE(bag.ReadProperty(QStringLiteral("Col02Width")).toInt(), 1800);
+        QCOMPARE(bag.ReadProperty(QStringLiteral("Col01hAlign")).toInt(), 4);
+        QCOMPARE(bag.ReadProperty(QStringLiteral("Col01Align")).toInt(), 1);
+        QCOMPARE(bag.ReadProperty(QStringLiteral("Col03Visible")).toBool(), false);
+        QVERIFY(!bag.contains(QStringLiteral("Col01Width")));
+        QVERIFY(!bag.contains(QStringLiteral("AutoTab")));
+        QVERIFY(!bag.contains(QStringLiteral("BackColorSel")));
+
+        slxGrid back;
+        back.readProperties(bag);
+        QCOMPARE(back.Cols(), 3);
+        QCOMPARE(back.Rows(), 13);
+        QCOMPARE(back.FixedHeight(), 900);
+        QCOMPARE(back.ExpandedCol(), 1);
+        QCOMPARE(back.ColumnHeader(2)->FieldFormat, QStringLiteral("#,##0.0"));
+        QCOMPARE(back.ColumnHeader(2)->Caption, QStringLiteral("Quantità"));
+        QCOMPARE(back.ColumnHeader(3)->comboIndex, 0);
+        QCOMPARE(back.colWidth(3), 0);
+        QCOMPARE(back.table()->horizontalHeaderItem(1)->text(), QStringLiteral("Quantità"));
+        PropertyBag again;
+        back.writeProperties(again);
+        QCOMPARE(again.keys(), bag.keys());
+        for (const QString &key : bag.keys())
+            QVERIFY2(again.ReadProperty(key) == bag.ReadProperty(key), qPrintable(key));
+
+        // Missing alignment keys read as "Generale".
+        PropertyBag bare;
+        bare.WriteProperty(QStringLiteral("Cols"), 3, 2);
+        slxGrid plain;
+        plain.readProperties(bare);
+        QCOMPARE(plain.Cols(), 2);
+        QCOMPARE(plain.ColumnHeader(2)->CaptionAlign, 9);
+        QCOMPARE(plain.ColumnHeader(2)->FieldAlign, 9);
+    }
+
+    void newGridShowsSystemSelectionColours()
+    {
+        Sheet s;
+        s.slg->initNewInstance();
+        QCOMPARE(s.slg->BackColorSel(), SystemColors::vbHighlight);
+        QCOMPARE(s.slg->ForeColorSel(), SystemColors::vbHighlightText);
+        s.showActive();
+        s.slg->setFocus();
+        const QPalette p = s.slg->table()->palette();
+        QCOMPARE(p.color(QPalette::Highlight), SystemColors::toColor(SystemColors::vbHighlight));
+        QVERIFY(p.color(QPalette::Highlight) != p.color(QPalette::HighlightedText));
+        s.after->setFocus();
+        QCOMPARE(s.slg->table()->palette().color(QPalette::Highlight),
+                 SystemColors::toColor(s.slg->BackColorUnsel()));
+    }
+
+    void fixedRowAndColumn()
+    {
+        slxGrid g;
+        g.initNewInstance();
+        g.setFixedWidth(600);
+        QCOMPARE(g.colWidth(0), 600);
+        g.setFixedCol(false);
+        QCOMPARE(g.colWidth(0), 0);
+        g.setFixedWidth(900);
+        QCOMPARE(g.colWidth(0), 0);
+        g.setFixedCol(true);
+        QCOMPARE(g.colWidth(0), 900);
+        g.setFixedRow(false);
+        g.setTextMatrix(0, 1, QStringLiteral("Codice"));
+        QCOMPARE(g.TextMatrix(0, 1).toString(), QStringLiteral("Codice"));
+        g.setTextMatrix(0, 0, QStringLiteral("MATERIALE"));
+        QCOMPARE(g.TextMatrix(0, 0).toString(), QStringLiteral("MATERIALE"));
+    }
+
+    void expandedColumnTakesTheFreeWidth()
+    {
+        Sheet s(200);
+        s.slg->setExpandedCol(Descrizione);
+        s.showActive();
+        QTableWidget *t = s.slg->table();
+        const auto used = [t] {
+            int w = t->verticalHeader()->width();
+            for (int c = 0; c < t->columnCount(); ++c)
+                w += t->columnWidth(c);
+            return w;
+        };
+        const int inner = t->width() - 2 * t->frameWidth();
+        s.slg->expandCol(Descrizione);
+        QCOMPARE(used(), inner);
+        s.fill(30);
+        // With more rows than fit, the scroll bar's width is left free.
+        QCOMPARE(used() + slxModule::vScrollWidth / slxModule::twipsPerPixelX, inner);
+        QCoreApplication::processEvents();
+        QVERIFY(t->verticalScrollBar()->isVisible());
+        TestSupport::grab(&s, QStringLiteral("grid-expanded"));
     }
 };
 
