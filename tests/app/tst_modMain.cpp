@@ -17,6 +17,7 @@
 #include "mainForm.h"
 #include "modFunz.h"
 #include "modMain.h"
+#include "slxGrid.h"
 
 using modMain::gDb;
 using modMain::gKez;
@@ -49,13 +50,13 @@ protected:
 
 } // namespace
 
-// A stand-in for the editable grid, at global scope because the wheel hook
-// finds the grid by its class name alone.
-class slxGrid : public QWidget
+// The editable grid, recording what the wheel hook hands it: the hook calls
+// mouseWheel by name, so this one is the one called.
+class WheelGrid : public slxGrid
 {
     Q_OBJECT
 public:
-    using QWidget::QWidget;
+    using slxGrid::slxGrid;
     QList<int> rotations;
     Q_INVOKABLE void mouseWheel(int Rotation) { rotations.append(Rotation); }
 };
@@ -317,7 +318,7 @@ void tst_modMain::wheelReachesFocusedGrid()
 {
     m_fx->startGlobals();
     QWidget window;
-    auto *grid = new slxGrid(&window);
+    auto *grid = new WheelGrid(&window);
     auto *inner = new QWidget(grid);
     inner->setFocusPolicy(Qt::StrongFocus);
     auto *other = new QWidget(&window);
