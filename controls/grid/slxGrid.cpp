@@ -13,6 +13,7 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 
+#include "Ambient.h"
 #include "Currency.h"
 #include "KeySender.h"
 #include "PropertyBag.h"
@@ -235,12 +236,7 @@ int slxGrid::twips(int pixelsX) const
 
 bool slxGrid::runTime() const
 {
-    return slxText::UserMode();
-}
-
-QFont slxGrid::containerFont() const
-{
-    return parentWidget() ? parentWidget()->font() : QApplication::font();
+    return Ambient::userMode();
 }
 
 int slxGrid::tableRowHeight() const
@@ -1656,8 +1652,8 @@ void slxGrid::initNewInstance()
     m_columns.clear();
     m_colAlign.clear();
     hfg->setColumnCount(0);
-    hfg->setFont(containerFont());
-    setFontFixed(containerFont());
+    hfg->setFont(Ambient::font(this));
+    setFontFixed(Ambient::font(this));
     m_autoTab = 1;
     m_enabled = true;
     m_backColorUnsel = int(0x80000003u);
@@ -1681,7 +1677,7 @@ void slxGrid::readProperties(const PropertyBag &bag)
     const auto rd = [&bag](const char *key, const QVariant &def) {
         return bag.ReadProperty(QLatin1String(key), def);
     };
-    const QFont ambient = containerFont();
+    const QFont ambient = Ambient::font(this);
     m_allowBigSelection = rd("AllowBigSelection", true).toBool();
     m_allowDelete = rd("AllowDelete", false).toBool();
     m_allowInsert = rd("AllowInsert", false).toBool();
@@ -1769,7 +1765,7 @@ void slxGrid::writeProperties(PropertyBag &bag) const
     const auto wr = [&bag](const char *key, const QVariant &value, const QVariant &def) {
         bag.WriteProperty(QLatin1String(key), value, def);
     };
-    const QFont ambient = containerFont();
+    const QFont ambient = Ambient::font(this);
     wr("AllowBigSelection", m_allowBigSelection, true);
     wr("AllowDelete", m_allowDelete, false);
     wr("AllowInsert", m_allowInsert, false);

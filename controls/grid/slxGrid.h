@@ -332,7 +332,6 @@ private:
     int pxY(int twipsY) const;
     int twips(int pixelsX) const;
     bool runTime() const;
-    QFont containerFont() const;
 
     QTableWidget *hfg;
     slxText *slt;
