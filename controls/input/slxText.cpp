@@ -1742,7 +1742,20 @@ void slxText::pasteText(const QString &clip)
         return;
     }
     if (isNumber()) {
-        const QString number = clip.trimmed();
+        QString number = clip.trimmed();
+        if (!controllaNumero(number, false)) {
+            // An amount copied as it is shown ("€ 1.234,50") is the number
+            // 1234,50 to an Italian user.
+            QString shown = number;
+            if (!m_currencyChar.trimmed().isEmpty())
+                shown.remove(m_currencyChar.trimmed());
+            shown.remove(QChar(0x20AC));
+            bool ok = false;
+            shown = ItalianFormat::normaliseNumber(shown, &ok);
+            if (!ok)
+                return;
+            number = shown.replace(QLatin1Char('.'), QLatin1Char(','));
+        }
         if (controllaNumero(number, false)) {
             setBoxText(number);
             SelectAll();

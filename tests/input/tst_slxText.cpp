@@ -541,6 +541,16 @@ private Q_SLOTS:
         QTest::keyClick(f, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(f->Text(), QStringLiteral("12,5"));
         QCOMPARE(f->SelLength(), 4);
+        // An amount copied as another field shows it.
+        clip->setText(QStringLiteral("\u20AC 123,45"));
+        QTest::keyClick(f, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f->Text(), QStringLiteral("123,45"));
+        clip->setText(QStringLiteral("1.234,5"));
+        QTest::keyClick(f, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f->Text(), QStringLiteral("1234,5"));
+        clip->setText(QStringLiteral("123.456,5"));
+        QTest::keyClick(f, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f->Text(), QStringLiteral("1234,5")); // six digits do not fit
 
         // A date: only a date is pasted, in the mask.
         f->setControlType(slxText::Data);
