@@ -194,7 +194,7 @@ void comboHost::changeEvent(QEvent *event)
         relayout();
 }
 
-bool comboHost::lockedBlocks(QEvent *event) const
+bool comboHost::lockedBlocks(QObject *watched, QEvent *event) const
 {
     if (!m_locked)
         return false;
@@ -203,6 +203,10 @@ bool comboHost::lockedBlocks(QEvent *event) const
         return true;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
+        // The button would open the list; in the text the mouse still
+        // selects for copying.
+        if (watched != cmb)
+            return false;
         cmb->setFocus(Qt::MouseFocusReason);
         return true;
     case QEvent::KeyPress: {
@@ -259,7 +263,7 @@ bool comboHost::handleKeyPress(QObject *target, QKeyEvent *event)
 
 bool comboHost::eventFilter(QObject *watched, QEvent *event)
 {
-    if (lockedBlocks(event))
+    if (lockedBlocks(watched, event))
         return true;
     switch (event->type()) {
     case QEvent::KeyPress:

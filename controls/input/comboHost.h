@@ -78,7 +78,7 @@ protected:
 
 private:
     bool handleKeyPress(QObject *target, QKeyEvent *event);
-    bool lockedBlocks(QEvent *event) const;
+    bool lockedBlocks(QObject *watched, QEvent *event) const;
     void applyForeColor();
     void paintBackground(const QColor &color);
 

@@ -1,4 +1,6 @@
 #include <QAbstractItemView>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -124,6 +126,10 @@ private Q_SLOTS:
         QTest::keyClicks(com->comboBox(), QStringLiteral("mi"));
         TestSupport::typeText(com->comboBox(), QStringLiteral("là"));
         QCOMPARE(com->Text(), QStringLiteral("MIL"));
+        // Pasted text follows the same rule as typed text.
+        QGuiApplication::clipboard()->setText(QStringLiteral("ano"));
+        QTest::keyClick(com->comboBox(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(com->Text(), QStringLiteral("MILANO"));
     }
 
     // One municipality found is chosen at once; several open the list and
@@ -299,6 +305,29 @@ private Q_SLOTS:
         QTest::qWait(50);
         QVERIFY(com->comboBox()->hasFocus());
         QCOMPARE(asked(), QStringList{QStringLiteral("Attenzione, Comune non trovato!")});
+    }
+
+    // A transparent field shows the form's colour until the user enters it.
+    void transparentFieldTakesTheFormColour()
+    {
+        TestSupport::PickerForm form;
+        QPalette pal = form.window.palette();
+        pal.setColor(QPalette::Window, QColor(200, 220, 240));
+        form.window.setPalette(pal);
+        auto *com = new comboCom;
+        form.place(com);
+        com->setBackColor(0x0000FFFF);      // yellow
+        com->setBackStyle(0);
+        const auto shown = [com] { return com->comboBox()->palette().color(QPalette::Base); };
+        QCOMPARE(shown(), QColor(200, 220, 240));
+        com->setFocus();
+        QTRY_VERIFY(com->comboBox()->hasFocus());
+        QCOMPARE(shown(), QColor(Qt::yellow));
+        TestSupport::grab(&form.window, QStringLiteral("comboCom_transparent_focus"));
+        form.after->setFocus();
+        QTRY_COMPARE(shown(), QColor(200, 220, 240));
+        com->setBackStyle(1);
+        QCOMPARE(shown(), QColor(Qt::yellow));
     }
 
     void propertyBagRoundTrip()
