@@ -1,0 +1,386 @@
+#include "fndBar.h"
+
+#include <QAbstractItemModel>
+#include <QPainter>
+#include <QTreeWidget>
+
+#include "Ambient.h"
+#include "PropertyBag.h"
+#include "SystemColors.h"
+#include "hNav.h"
+#include "slxModule.h"
+#include "slxText.h"
+#include "tbButton.h"
+
+namespace {
+
+// The order of addition of a tree node, kept on the node itself.
+constexpr int OrderRole = Qt::UserRole + 0x4642;
+const char *const nextOrderKey = "fndBarNextOrder";
+
+constexpr int buttonTwips = 330;
+
+void numberSubtree(QTreeWidget *tv, QTreeWidgetItem *item)
+{
+    const int next = tv->property(nextOrderKey).toInt();
+    item->setData(0, OrderRole, next);
+    tv->setProperty(nextOrderKey, next + 1);
+    for (int i = 0; i < item->childCount(); ++i)
+        numberSubtree(tv, item->child(i));
+}
+
+// Every node of the tree in the order of addition (nodes nobody numbered
+// keep the display order, after the numbered ones of the same standing).
+QList<QTreeWidgetItem *> nodesInOrder(QTreeWidget *tv)
+{
+    QList<QTreeWidgetItem *> nodes;
+    for (QTreeWidgetItemIterator it(tv); *it; ++it)
+        nodes << *it;
+    std::stable_sort(nodes.begin(), nodes.end(), [](QTreeWidgetItem *a, QTreeWidgetItem *b) {
+        const QVariant oa = a->data(0, OrderRole);
+        const QVariant ob = b->data(0, OrderRole);
+        if (oa.isValid() != ob.isValid())
+            return oa.isValid();
+        return oa.isValid() && oa.toInt() < ob.toInt();
+    });
+    return nodes;
+}
+
+} // namespace
+
+fndBar::fndBar(QWidget *parent) : QWidget(parent), m_backColor(SystemColors::vbButtonFace)
+{
+    slxModule::initControlMetrics();
+    const int w = buttonTwips / qMax(slxModule::twipsPerPixelX, 1);
+    static const char *const tips[] = {"Cerca la prima ricorrenza", "Cerca la ricorrenza precedente",
+                                       "Cerca la ricorrenza successiva", "Cerca l'ultima ricorrenza"};
+    slt = new slxText(this);
+    slt->setObjectName(QStringLiteral("slt"));
+    slt->setAppearance(3);
+    slt->setBackColor(0xFFFFFF);
+    slt->setBackStyle(0);
+    slt->setForeColor(0);
+    // The search text is checked when the focus leaves it, but a search
+    // text never keeps the focus.
+    connect(slt, &slxText::Validate, this, [this](bool &) {
+        bool Modificato = false;
+        slt->Match(Modificato);
+    });
+    for (int i = 0; i < 4; ++i) {
+        auto *b = new tbButton(this);
+        b->setObjectName(QStringLiteral("tbn_%1").arg(i));
+        b->setCaption(QString());
+        b->setPicture(hNav::buttonPicture(i));
+        b->setToolTip(QString::fromUtf8(tips[i]));
+        b->resize(w, w);
+        connect(b, &tbButton::Click, this, [this, i] { emit Click(i); });
+        tbn << b;
+    }
+    setAutoFillBackground(true);
+    resize(5 * w + 120, w);
+    applyAppearance();
+}
+
+fndBar::~fndBar() = default;
+
+void fndBar::changed(const char *key)
+{
+    emit PropertyChanged(QLatin1String(key));
+}
+
+// ---------------------------------------------------------------- properties
+
+void fndBar::setAppearance(int value)
+{
+    m_appearance = value;
+    applyAppearance();
+    changed("Appearance");
+}
+
+void fndBar::applyAppearance()
+{
+    m_edge = hNav::borderEdge(m_appearance, m_border);
+    const int w = tbn.first()->width();
+    setFixedHeight(tbn.first()->height() + 2 * m_border);
+    setMinimumWidth(5 * w + 2 * m_border);
+    resizeEvent(nullptr);
+    update();
+}
+
+void fndBar::setBackColor(int value)
+{
+    m_backColor = value;
+    QPalette p = palette();
+    p.setColor(QPalette::Window, SystemColors::toColor(value));
+    setPalette(p);
+    for (tbButton *b : tbn)
+        b->setBackColor(value);
+    slt->setBackStyle(0);
+    update();
+    changed("BackColor");
+}
+
+bool fndBar::ButtonsFlat() const
+{
+    return tbn.first()->Flat();
+}
+
+void fndBar::setButtonsFlat(bool value)
+{
+    for (tbButton *b : tbn)
+        b->setFlat(value);
+    changed("ButtonsFlat");
+}
+
+void fndBar::setEnabled(bool value)
+{
+    m_enabled = value;
+    if (Ambient::userMode()) {
+        for (tbButton *b : tbn)
+            b->setEnabled(value);
+        slt->setEnabled(value);
+    }
+    changed("Enabled");
+}
+
+int fndBar::ForeColor() const
+{
+    return slt->ForeColor();
+}
+
+void fndBar::setForeColor(int value)
+{
+    slt->setForeColor(value);
+    changed("ForeColor");
+}
+
+QFont fndBar::Font() const
+{
+    return slt->Font();
+}
+
+void fndBar::setFont(const QFont &value)
+{
+    slt->setFont(value);
+    changed("Font");
+}
+
+int fndBar::TextAppearance() const
+{
+    return slt->Appearance();
+}
+
+void fndBar::setTextAppearance(int value)
+{
+    slt->setAppearance(value);
+    changed("TextAppearance");
+}
+
+int fndBar::TextBackColor() const
+{
+    return slt->BackColor();
+}
+
+void fndBar::setTextBackColor(int value)
+{
+    slt->setBackColor(value);
+    changed("TextBackColor");
+}
+
+QString fndBar::Text() const
+{
+    return slt->Text();
+}
+
+void fndBar::setText(const QString &value)
+{
+    slt->setValue(value);
+    changed("Text");
+}
+
+// ---------------------------------------------------------------- searching
+
+int fndBar::plainTarget(int count, int c, int mode)
+{
+    switch (mode) {
+    case 0:
+        return c >= 2 ? 1 : 0;
+    case 1:
+        return c >= 2 ? c - 1 : 0;
+    case 2:
+        return c < count ? c + 1 : 0;
+    default:
+        return c < count ? count : 0;
+    }
+}
+
+bool fndBar::scanRange(int count, int c, int mode, int &from, int &to, int &step)
+{
+    switch (mode) {
+    case 0:
+        from = 1, to = count, step = 1;
+        return true;
+    case 1:
+        from = c - 1, to = 1, step = -1;
+        return c > 1;
+    case 2:
+        from = c + 1, to = count, step = 1;
+        return c < count;
+    default:
+        from = count, to = 1, step = -1;
+        return true;
+    }
+}
+
+bool fndBar::findListView(QTreeWidget *lv, int fndDove, int fndMode) const
+{
+    const int count = lv ? lv->topLevelItemCount() : 0;
+    if (count < 2)
+        return false;
+    const QString text = Text().trimmed();
+    const int c = lv->currentItem() ? lv->indexOfTopLevelItem(lv->currentItem()) + 1 : 0;
+    int target = 0;
+    if (text.isEmpty()) {
+        target = plainTarget(count, c, fndMode);
+    } else {
+        int from, to, step;
+        if (!scanRange(count, c, fndMode, from, to, step))
+            return false;
+        for (int i = from; step > 0 ? i <= to : i >= to; i += step) {
+            if (lv->topLevelItem(i - 1)->text(fndDove).contains(text, Qt::CaseInsensitive)) {
+                target = i;
+                break;
+            }
+        }
+    }
+    if (target == 0)
+        return false;
+    QTreeWidgetItem *item = lv->topLevelItem(target - 1);
+    lv->setCurrentItem(item);
+    lv->scrollToItem(item);
+    return true;
+}
+
+bool fndBar::findTreeView(QTreeWidget *tv, int Modo) const
+{
+    if (!tv)
+        return false;
+    const QList<QTreeWidgetItem *> nodes = nodesInOrder(tv);
+    const int count = int(nodes.size());
+    if (count < 2)
+        return false;
+    const QString text = Text().trimmed();
+    const int c = tv->currentItem() ? int(nodes.indexOf(tv->currentItem())) + 1 : 0;
+    int target = 0;
+    if (text.isEmpty()) {
+        target = plainTarget(count, c, Modo);
+    } else {
+        int from, to, step;
+        if (!scanRange(count, c, Modo, from, to, step))
+            return false;
+        for (int i = from; step > 0 ? i <= to : i >= to; i += step) {
+            if (nodes.at(i - 1)->text(0).contains(text, Qt::CaseInsensitive)) {
+                target = i;
+                break;
+            }
+        }
+    }
+    if (target == 0)
+        return false;
+    QTreeWidgetItem *node = nodes.at(target - 1);
+    for (QTreeWidgetItem *up = node->parent(); up; up = up->parent())
+        up->setExpanded(true);
+    tv->setCurrentItem(node);
+    tv->scrollToItem(node);
+    return true;
+}
+
+void fndBar::watchTree(QTreeWidget *tv)
+{
+    if (!tv || tv->property(nextOrderKey).isValid())
+        return;
+    tv->setProperty(nextOrderKey, 0);
+    for (QTreeWidgetItemIterator it(tv); *it; ++it) {
+        (*it)->setData(0, OrderRole, tv->property(nextOrderKey).toInt());
+        tv->setProperty(nextOrderKey, tv->property(nextOrderKey).toInt() + 1);
+    }
+    connect(tv->model(), &QAbstractItemModel::rowsInserted, tv,
+            [tv](const QModelIndex &parent, int first, int last) {
+                QTreeWidgetItem *up = parent.isValid() ? tv->itemFromIndex(parent) : nullptr;
+                for (int row = first; row <= last; ++row) {
+                    QTreeWidgetItem *item = up ? up->child(row) : tv->topLevelItem(row);
+                    if (item && !item->data(0, OrderRole).isValid())
+                        numberSubtree(tv, item);
+                }
+            });
+}
+
+// ---------------------------------------------------------------- layout
+
+void fndBar::resizeEvent(QResizeEvent *)
+{
+    const int w = tbn.first()->width();
+    const int b = m_border;
+    tbn[0]->move(b, b);
+    tbn[1]->move(b + w, b);
+    const int textTop = b + qMax(0, (tbn.first()->height() - slt->height()) / 2);
+    slt->setGeometry(b + 2 * w, textTop, qMax(width() - 4 * w - 2 * b, 0), slt->height());
+    tbn[2]->move(slt->x() + slt->width(), b);
+    tbn[3]->move(tbn[2]->x() + w, b);
+}
+
+void fndBar::paintEvent(QPaintEvent *)
+{
+    hNav::paintBorder(this, m_appearance, m_edge);
+}
+
+// ---------------------------------------------------------------- persistence
+
+void fndBar::initNewInstance()
+{
+    m_enabled = true;
+    slt->setFont(Ambient::font(this));
+    m_appearance = 0;
+    applyAppearance();
+}
+
+void fndBar::readProperties(const PropertyBag &bag)
+{
+    const auto rd = [&bag](const char *key, const QVariant &def) {
+        return bag.ReadProperty(QLatin1String(key), def);
+    };
+    m_appearance = rd("Appearance", 0).toInt();
+    m_backColor = rd("BackColor", SystemColors::vbButtonFace).toInt();
+    QPalette p = palette();
+    p.setColor(QPalette::Window, SystemColors::toColor(m_backColor));
+    setPalette(p);
+    m_enabled = rd("Enabled", true).toBool();
+    slt->setFont(rd("Font", Ambient::font(this)).value<QFont>());
+    slt->setForeColor(rd("ForeColor", 0).toInt());
+    slt->setBackColor(rd("TextBackColor", 0xFFFFFF).toInt());
+    slt->setAppearance(rd("TextAppearance", 3).toInt());
+    const bool flat = rd("ButtonsFlat", false).toBool();
+    for (tbButton *b : tbn) {
+        b->setBackColor(m_backColor);
+        if (flat)
+            b->setFlat(true);
+    }
+    slt->setBackStyle(0);
+    applyAppearance();
+    setEnabled(m_enabled);
+}
+
+void fndBar::writeProperties(PropertyBag &bag) const
+{
+    const auto wr = [&bag](const char *key, const QVariant &value, const QVariant &def) {
+        bag.WriteProperty(QLatin1String(key), value, def);
+    };
+    wr("Appearance", m_appearance, 0);
+    wr("BackColor", m_backColor, SystemColors::vbButtonFace);
+    wr("Enabled", m_enabled, true);
+    wr("Font", Font(), Ambient::font(this));
+    wr("ForeColor", ForeColor(), 0);
+    wr("ButtonsFlat", ButtonsFlat(), false);
+    wr("TextAppearance", TextAppearance(), 3);
+    wr("TextBackColor", TextBackColor(), 0xFFFFFF);
+}

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QFont>
+#include <QVector>
+#include <QWidget>
+
+class PropertyBag;
+class QTreeWidget;
+class QTreeWidgetItem;
+class slxText;
+class tbButton;
+
+// The find bar under a list or a tree: a search text between the buttons
+// first, previous, next and last. A press raises Click with the button's
+// number; the form answers with findListView or findTreeView, which move
+// the selection to the row whose text contains the search text (or, with
+// no text, simply to the first, previous, next or last row).
+class fndBar : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(int Appearance READ Appearance WRITE setAppearance)
+    Q_PROPERTY(int BackColor READ BackColor WRITE setBackColor)
+    Q_PROPERTY(bool ButtonsFlat READ ButtonsFlat WRITE setButtonsFlat)
+    Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabled)
+    Q_PROPERTY(int ForeColor READ ForeColor WRITE setForeColor)
+    Q_PROPERTY(QFont Font READ Font WRITE setFont)
+    Q_PROPERTY(int TextAppearance READ TextAppearance WRITE setTextAppearance)
+    Q_PROPERTY(int TextBackColor READ TextBackColor WRITE setTextBackColor)
+    Q_PROPERTY(QString Text READ Text WRITE setText STORED false)
+
+public:
+    explicit fndBar(QWidget *parent = nullptr);
+    ~fndBar() override;
+
+    int Appearance() const { return m_appearance; }
+    void setAppearance(int value);
+    int BackColor() const { return m_backColor; }
+    void setBackColor(int value);
+    bool ButtonsFlat() const;
+    void setButtonsFlat(bool value);
+    bool Enabled() const { return m_enabled; }
+    void setEnabled(bool value);
+    int ForeColor() const;
+    void setForeColor(int value);
+    QFont Font() const;
+    void setFont(const QFont &value);
+    int TextAppearance() const;
+    void setTextAppearance(int value);
+    int TextBackColor() const;
+    void setTextBackColor(int value);
+    QString Text() const;
+    void setText(const QString &value);
+
+    // Searches the rows of a list (a QTreeWidget used as a list view) in
+    // column fndDove (0 the row's own text, n its n-th sub-item) in the
+    // direction fndMode (0 first, 1 previous, 2 next, other values last);
+    // true when it selected a row. The scan never wraps around.
+    bool findListView(QTreeWidget *lv, int fndDove, int fndMode) const;
+    // The same over every node of a tree, in the order the nodes were
+    // added (see watchTree), expanding the found node's ancestors.
+    bool findTreeView(QTreeWidget *tv, int Modo) const;
+    // Numbers the nodes of tv in the order they are added from now on, so
+    // that findTreeView follows that order rather than the display order.
+    // Nodes already there are numbered in display order.
+    static void watchTree(QTreeWidget *tv);
+
+    void initNewInstance();
+    void readProperties(const PropertyBag &bag);
+    void writeProperties(PropertyBag &bag) const;
+
+    tbButton *button(int index) const { return tbn.value(index); }
+    slxText *textField() const { return slt; }
+
+Q_SIGNALS:
+    void Click(int Modo);
+    // A design-time property changed; the key is its layout key.
+    void PropertyChanged(const QString &key);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void applyAppearance();
+    void changed(const char *key);
+    // The range a search scans (1-based, step +1 or -1) or false for none.
+    static bool scanRange(int count, int current, int mode, int &from, int &to, int &step);
+    static int plainTarget(int count, int current, int mode);
+
+    QVector<tbButton *> tbn;
+    slxText *slt;
+    int m_appearance = 0;
+    int m_backColor;
+    bool m_enabled = true;
+    int m_border = 0;
+    int m_edge = 0;
+};
