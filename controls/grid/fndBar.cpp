@@ -200,36 +200,48 @@ void fndBar::setText(const QString &value)
 
 // ---------------------------------------------------------------- searching
 
-int fndBar::plainTarget(int count, int c, int mode)
+int fndBar::searchTarget(int count, int c, int mode, const std::function<QString(int)> &textAt) const
 {
-    switch (mode) {
-    case 0:
-        return c >= 2 ? 1 : 0;
-    case 1:
-        return c >= 2 ? c - 1 : 0;
-    case 2:
-        return c < count ? c + 1 : 0;
-    default:
-        return c < count ? count : 0;
+    const QString text = Text().trimmed();
+    if (text.isEmpty()) {
+        // No text: plain first, previous, next and last.
+        switch (mode) {
+        case 0:
+            return c >= 2 ? 1 : 0;
+        case 1:
+            return c >= 2 ? c - 1 : 0;
+        case 2:
+            return c < count ? c + 1 : 0;
+        default:
+            return c < count ? count : 0;
+        }
     }
-}
-
-bool fndBar::scanRange(int count, int c, int mode, int &from, int &to, int &step)
-{
+    // The scan never wraps, and the current row is not looked at when
+    // looking for the previous or the next occurrence.
+    int from = 1;
+    int to = count;
+    int step = 1;
     switch (mode) {
     case 0:
-        from = 1, to = count, step = 1;
-        return true;
+        break;
     case 1:
+        if (c <= 1)
+            return 0;
         from = c - 1, to = 1, step = -1;
-        return c > 1;
+        break;
     case 2:
-        from = c + 1, to = count, step = 1;
-        return c < count;
+        if (c >= count)
+            return 0;
+        from = c + 1;
+        break;
     default:
         from = count, to = 1, step = -1;
-        return true;
+        break;
     }
+    for (int i = from; step > 0 ? i <= to : i >= to; i += step)
+        if (textAt(i).contains(text, Qt::CaseInsensitive))
+            return i;
+    return 0;
 }
 
 bool fndBar::findListView(QTreeWidget *lv, int fndDove, int fndMode) const
@@ -237,22 +249,9 @@ bool fndBar::findListView(QTreeWidget *lv, int fndDove, int fndMode) const
     const int count = lv ? lv->topLevelItemCount() : 0;
     if (count < 2)
         return false;
-    const QString text = Text().trimmed();
     const int c = lv->currentItem() ? lv->indexOfTopLevelItem(lv->currentItem()) + 1 : 0;
-    int target = 0;
-    if (text.isEmpty()) {
-        target = plainTarget(count, c, fndMode);
-    } else {
-        int from, to, step;
-        if (!scanRange(count, c, fndMode, from, to, step))
-            return false;
-        for (int i = from; step > 0 ? i <= to : i >= to; i += step) {
-            if (lv->topLevelItem(i - 1)->text(fndDove).contains(text, Qt::CaseInsensitive)) {
-                target = i;
-                break;
-            }
-        }
-    }
+    const int target = searchTarget(count, c, fndMode,
+                                    [lv, fndDove](int i) { return lv->topLevelItem(i - 1)->text(fndDove); });
     if (target == 0)
         return false;
     QTreeWidgetItem *item = lv->topLevelItem(target - 1);
@@ -269,22 +268,8 @@ bool fndBar::findTreeView(QTreeWidget *tv, int Modo) const
     const int count = int(nodes.size());
     if (count < 2)
         return false;
-    const QString text = Text().trimmed();
     const int c = tv->currentItem() ? int(nodes.indexOf(tv->currentItem())) + 1 : 0;
-    int target = 0;
-    if (text.isEmpty()) {
-        target = plainTarget(count, c, Modo);
-    } else {
-        int from, to, step;
-        if (!scanRange(count, c, Modo, from, to, step))
-            return false;
-        for (int i = from; step > 0 ? i <= to : i >= to; i += step) {
-            if (nodes.at(i - 1)->text(0).contains(text, Qt::CaseInsensitive)) {
-                target = i;
-                break;
-            }
-        }
-    }
+    const int target = searchTarget(count, c, Modo, [&nodes](int i) { return nodes.at(i - 1)->text(0); });
     if (target == 0)
         return false;
     QTreeWidgetItem *node = nodes.at(target - 1);
@@ -319,14 +304,8 @@ void fndBar::watchTree(QTreeWidget *tv)
 
 void fndBar::resizeEvent(QResizeEvent *)
 {
-    const int w = tbn.first()->width();
-    const int b = m_border;
-    tbn[0]->move(b, b);
-    tbn[1]->move(b + w, b);
-    const int textTop = b + qMax(0, (tbn.first()->height() - slt->height()) / 2);
-    slt->setGeometry(b + 2 * w, textTop, qMax(width() - 4 * w - 2 * b, 0), slt->height());
-    tbn[2]->move(slt->x() + slt->width(), b);
-    tbn[3]->move(tbn[2]->x() + w, b);
+    const int textTop = m_border + qMax(0, (tbn.first()->height() - slt->height()) / 2);
+    hNav::layoutBar(tbn, slt, m_border, textTop);
 }
 
 void fndBar::paintEvent(QPaintEvent *)

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QVector>
 #include <QWidget>
+#include <functional>
 
 class PropertyBag;
 class QTreeWidget;
@@ -83,9 +84,9 @@ protected:
 private:
     void applyAppearance();
     void changed(const char *key);
-    // The range a search scans (1-based, step +1 or -1) or false for none.
-    static bool scanRange(int count, int current, int mode, int &from, int &to, int &step);
-    static int plainTarget(int count, int current, int mode);
+    // The 1-based row a press of button mode reaches from row current of
+    // count rows whose texts textAt gives, or 0 for none.
+    int searchTarget(int count, int current, int mode, const std::function<QString(int)> &textAt) const;
 
     QVector<tbButton *> tbn;
     slxText *slt;

@@ -281,15 +281,21 @@ void hNav::press(int index)
 
 // ---------------------------------------------------------------- layout
 
+void hNav::layoutBar(const QVector<tbButton *> &buttons, QWidget *middle, int border, int middleTop)
+{
+    const int w = buttons.first()->width();
+    const int b = border;
+    QWidget *bar = middle->parentWidget();
+    buttons[0]->move(b, b);
+    buttons[1]->move(b + w, b);
+    middle->setGeometry(b + 2 * w, middleTop, qMax(bar->width() - 4 * w - 2 * b, 0), middle->height());
+    buttons[2]->move(middle->x() + middle->width(), b);
+    buttons[3]->move(buttons[2]->x() + w, b);
+}
+
 void hNav::resizeEvent(QResizeEvent *)
 {
-    const int w = tbn.first()->width();
-    const int b = m_border;
-    tbn[0]->move(b, b);
-    tbn[1]->move(b + w, b);
-    slNav->setGeometry(b + 2 * w, b, qMax(width() - 4 * w - 2 * b, w), slNav->height());
-    tbn[2]->move(slNav->x() + slNav->width(), b);
-    tbn[3]->move(tbn[2]->x() + w, b);
+    layoutBar(tbn, slNav, m_border, m_border);
 }
 
 void hNav::paintEvent(QPaintEvent *)

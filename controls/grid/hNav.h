@@ -75,6 +75,9 @@ public:
     // an unknown style becomes 0.
     static int borderEdge(int &appearance, int &borderPixels);
     static void paintBorder(QWidget *bar, int appearance, int edge);
+    // Places first and previous at the left, the middle control (label or
+    // search text) across the rest and next and last at its right end.
+    static void layoutBar(const QVector<tbButton *> &buttons, QWidget *middle, int border, int middleTop);
 
 Q_SIGNALS:
     void Click(bool &Cancel, int &Bottone);

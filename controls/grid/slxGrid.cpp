@@ -221,12 +221,12 @@ slxGrid::~slxGrid() = default;
 
 int slxGrid::px(int twipsX) const
 {
-    return twipsX / slxModule::twipsPerPixelX;
+    return qRound(double(twipsX) / slxModule::twipsPerPixelX);
 }
 
 int slxGrid::pxY(int twipsY) const
 {
-    return twipsY / slxModule::twipsPerPixelY;
+    return qRound(double(twipsY) / slxModule::twipsPerPixelY);
 }
 
 int slxGrid::twips(int pixelsX) const
@@ -1727,10 +1727,10 @@ void slxGrid::readProperties(const PropertyBag &bag)
         gridColumn *c = AddColumn();
         c->readProperties(bag, i);
     }
-    endReadProperties(rows, fixedFont);
+    finishRead(rows, fixedFont);
 }
 
-void slxGrid::endReadProperties(int rows, const QFont &fixedFont)
+void slxGrid::finishRead(int rows, const QFont &fixedFont)
 {
     ++m_quietMoves;
     setTableRowCount(qMax(rows, 1));
@@ -1758,6 +1758,29 @@ void slxGrid::endReadProperties(int rows, const QFont &fixedFont)
             c->setFont(hfg->font());
     }
     Refresh();
+}
+
+void slxGrid::endReadProperties()
+{
+    PropertyBag bag;
+    int count = 0;
+    for (const QByteArray &name : dynamicPropertyNames()) {
+        int digits = 3;
+        while (digits < name.size() && name.at(digits) >= '0' && name.at(digits) <= '9')
+            ++digits;
+        if (!name.startsWith("Col") || digits == 3)
+            continue;
+        count = qMax(count, name.mid(3, digits - 3).toInt());
+        bag.WriteProperty(QString::fromLatin1(name), property(name.constData()));
+    }
+    if (count > 0) {
+        m_columns.clear();
+        m_colAlign.clear();
+        hfg->setColumnCount(0);
+        for (int i = 1; i <= count; ++i)
+            AddColumn()->readProperties(bag, i);
+    }
+    finishRead(m_rows, FontFixed());
 }
 
 void slxGrid::writeProperties(PropertyBag &bag) const

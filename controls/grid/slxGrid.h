@@ -238,6 +238,11 @@ public:
     void initNewInstance();
     void readProperties(const PropertyBag &bag);
     void writeProperties(PropertyBag &bag) const;
+    // The end of reading a form's .ui layout, after its properties are set:
+    // the columns are built from the "Col01Caption"... values the layout
+    // stored on the grid (the highest number is the column count), then the
+    // grid is laid out as after readProperties.
+    void endReadProperties();
 
     // The wrapped table and the editors, for tests and the property page.
     QTableWidget *table() const { return hfg; }
@@ -325,7 +330,7 @@ private:
     void computeVisibleRows();
     void fitExpandedCol();
     void setTableRowCount(int count);
-    void endReadProperties(int rows, const QFont &fixedFont);
+    void finishRead(int rows, const QFont &fixedFont);
     void changed(const char *key);
     int tableRowHeight() const;
     int px(int twipsX) const;

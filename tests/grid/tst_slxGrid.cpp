@@ -657,6 +657,30 @@ private Q_SLOTS:
         QCOMPARE(plain.ColumnHeader(2)->FieldAlign, 9);
     }
 
+    void formLayoutBuildsColumnsAtTheEnd()
+    {
+        // What uic sets from a form's .ui file, then the form's end of reading.
+        slxGrid g;
+        g.setProperty("FixedHeight", 330);
+        g.setProperty("Rows", 13);
+        g.setProperty("Col01Caption", QStringLiteral("Quantità"));
+        g.setProperty("Col01Type", 3);
+        g.setProperty("Col01Mask", QStringLiteral("#,##0.000"));
+        g.setProperty("Col01Edit", true);
+        g.setProperty("Col02Type", 5);
+        g.setProperty("Col02Width", 700);
+        g.endReadProperties();
+        QCOMPARE(g.Cols(), 2);
+        QCOMPARE(g.Rows(), 13);
+        QCOMPARE(g.ColumnHeader(1)->Caption, QStringLiteral("Quantità"));
+        QCOMPARE(g.ColumnHeader(1)->CaptionAlign, 9);
+        QVERIFY(g.ColumnHeader(1)->Editable);
+        QVERIFY(qAbs(g.colWidth(2) - 700) < slxModule::twipsPerPixelX);
+        g.addRow(1, {1234.5678, 2});
+        QCOMPARE(g.table()->item(0, 0)->text(), QStringLiteral("1.234,568"));
+        QCOMPARE(g.table()->item(0, 1)->text(), QStringLiteral("t"));
+    }
+
     void newGridShowsSystemSelectionColours()
     {
         Sheet s;
