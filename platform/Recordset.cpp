@@ -393,8 +393,30 @@ bool Recordset::load(int keepPosition)
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         const int row = store.appendRow();
-        for (int c = 0; c < columns; ++c)
-            store.put(row, c, readCell(sqlite3_column_value(stmt, c), kinds[c], store));
+        const Store::Block &block = store.blocks.back();
+        const size_t base = size_t(row & ((1 << store.blockShift) - 1)) * size_t(columns);
+        qint64 *values = block.values.get() + base;
+        Cell::Type *types = block.types.get() + base;
+        for (int c = 0; c < columns; ++c) {
+            sqlite3_value *v = sqlite3_column_value(stmt, c);
+            // Whole numbers and NULLs, most of any table, without the
+            // general conversion.
+            const int type = sqlite3_value_type(v);
+            if (type == SQLITE_NULL) {
+                values[c] = 0;
+                types[c] = Cell::Null;
+            } else if (type == SQLITE_INTEGER && (kinds[c] == Kind::Integer || kinds[c] == Kind::Currency)) {
+                const qint64 n = sqlite3_value_int64(v);
+                values[c] = n;
+                types[c] = kinds[c] == Kind::Currency ? Cell::Money
+                        : n >= std::numeric_limits<int>::min() && n <= std::numeric_limits<int>::max()
+                        ? Cell::Int : Cell::Int64;
+            } else {
+                const Cell cell = readCell(v, kinds[c], store);
+                values[c] = cell.i;
+                types[c] = cell.type;
+            }
+        }
     }
     if (rc != SQLITE_DONE) {
         const int number = sqlite3_extended_errcode(m_cn->handle());
