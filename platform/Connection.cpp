@@ -69,12 +69,17 @@ void Connection::close()
     m_savepoints = 0;
 }
 
-bool Connection::bindParams(sqlite3_stmt *stmt, const QVariantList &params, int *next)
+// A value too few or too many is a mistake in the calling code: running the
+// statement with a Null in its place could write wrong data without a word.
+bool Connection::bindParams(sqlite3_stmt *stmt, const QVariantList &params, int *next, bool last)
 {
     const int count = sqlite3_bind_parameter_count(stmt);
+    if (*next + count > params.size())
+        return setError(SQLITE_RANGE, QStringLiteral("Valore mancante per uno o più parametri richiesti."));
+    if (last && *next + count < params.size())
+        return setError(SQLITE_RANGE, QStringLiteral("Sono stati passati più valori dei parametri richiesti."));
     for (int i = 1; i <= count; ++i, ++*next) {
-        const QVariant v = *next < params.size() ? params.at(*next) : QVariant();
-        const int rc = bindValue(stmt, i, v);
+        const int rc = bindValue(stmt, i, params.at(*next));
         if (rc != SQLITE_OK)
             return setError(rc, QString::fromUtf8(sqlite3_errmsg(m_db)));
     }
@@ -162,7 +167,8 @@ bool Connection::execute(const QString &sql, const QVariantList &params, int *ro
                 return false;
             break;      // only blanks or comments were left
         }
-        bool ok = bindParams(stmt, params, &nextParam);
+        const bool last = QByteArrayView(text).sliced(consumed).trimmed().isEmpty();
+        bool ok = bindParams(stmt, params, &nextParam, last);
         int rc = SQLITE_ROW;
         while (ok && rc == SQLITE_ROW)
             rc = sqlite3_step(stmt);

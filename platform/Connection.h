@@ -60,7 +60,7 @@ private:
     bool setError(int number, const QString &description);
     bool closedError();
     sqlite3_stmt *prepare(const QByteArray &sql, int *consumed);
-    bool bindParams(sqlite3_stmt *stmt, const QVariantList &params, int *next);
+    bool bindParams(sqlite3_stmt *stmt, const QVariantList &params, int *next, bool last);
     static int bindValue(sqlite3_stmt *stmt, int index, const QVariant &v);
     static int bindText(sqlite3_stmt *stmt, int index, const QString &text);
 

@@ -145,8 +145,12 @@ Recordset::Cell Recordset::makeOther(const QVariant &v, Store &store)
 
 Recordset::Cell Recordset::makeText(const char *utf8, int size, Store &store)
 {
-    store.text.push_back(QString::fromUtf8(utf8, size));
-    return make(Cell::Text, qint64(store.text.size() - 1));
+    // Text is decoded when read: opening a large query allocates no string.
+    if (size > 0xFFFFFF)
+        return makeOther(QString::fromUtf8(utf8, size), store);
+    const qint64 offset = qint64(store.text.size());
+    store.text.insert(store.text.end(), utf8, utf8 + size);
+    return make(Cell::Text, (offset << 24) | size);
 }
 
 // One stored value as the program sees it. A value whose storage does not
@@ -371,7 +375,7 @@ bool Recordset::load(int keepPosition)
         return fail(m_cn->lastError().Number, m_cn->lastError().Description);
     }
     int nextParam = 0;
-    if (!m_cn->bindParams(stmt, m_params, &nextParam)) {
+    if (!m_cn->bindParams(stmt, m_params, &nextParam, true)) {
         sqlite3_finalize(stmt);
         return fail(m_cn->lastError().Number, m_cn->lastError().Description);
     }
@@ -865,7 +869,7 @@ bool Recordset::readRow(const QString &where, const QVariantList &params, QVaria
     int consumed = 0;
     sqlite3_stmt *stmt = m_cn->prepare(sql, &consumed);
     int next = 0;
-    if (!stmt || !m_cn->bindParams(stmt, params, &next)) {
+    if (!stmt || !m_cn->bindParams(stmt, params, &next, true)) {
         sqlite3_finalize(stmt);
         return fail(m_cn->lastError().Number, m_cn->lastError().Description);
     }

@@ -159,7 +159,7 @@ private:
         int blockShift = 0;     // rows per block = 1 << blockShift
         int rows = 0;
         std::vector<Block> blocks;
-        std::vector<QString> text;
+        std::vector<char> text;     // UTF-8 of every Text cell, one after the other
         QVector<QVariant> extra;
 
         void reset(int columnCount);
@@ -197,7 +197,8 @@ private:
         case Cell::Bool: return QVariant(c.i != 0);
         case Cell::Money: return QVariant::fromValue(Currency::fromRaw(c.i));
         case Cell::Day: return QVariant(QDate::fromJulianDay(c.i));
-        case Cell::Text: return QVariant(store.text[size_t(c.i)]);
+        case Cell::Text:
+            return QVariant(QString::fromUtf8(store.text.data() + (c.i >> 24), qsizetype(c.i & 0xFFFFFF)));
         case Cell::Other: return store.extra.at(int(c.i));
         }
         return QVariant();

@@ -148,6 +148,38 @@ private Q_SLOTS:
         QCOMPARE(rs.RecordCount(), 1);
     }
 
+    // A value too few or too many never runs the statement with a guess.
+    void wrongNumberOfValuesIsRefused_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QVariantList>("params");
+        QTest::newRow("one missing") << QStringLiteral("INSERT INTO Ditte (ragSoc, prvIstat) VALUES (?, ?)")
+                                     << QVariantList({QStringLiteral("A")});
+        QTest::newRow("one too many") << QStringLiteral("INSERT INTO Ditte (ragSoc) VALUES (?)")
+                                      << QVariantList({QStringLiteral("A"), 1});
+        QTest::newRow("second statement short") << QStringLiteral("INSERT INTO Ditte (ragSoc) VALUES (?); "
+                                                                  "INSERT INTO Ditte (ragSoc) VALUES (?)")
+                                                << QVariantList({QStringLiteral("A")});
+    }
+
+    void wrongNumberOfValuesIsRefused()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QVariantList, params);
+        const QString path = newDatabase(QStringLiteral("count_%1.db").arg(QTest::currentDataTag()));
+        Connection cn;
+        QVERIFY(cn.open(path));
+        QVERIFY(cn.beginTransaction());
+        QVERIFY(!cn.execute(sql, params));
+        QCOMPARE(cn.lastError().Number, int(SQLITE_RANGE));
+        QVERIFY(cn.rollback());
+        Recordset rs;
+        QVERIFY(rs.open(QStringLiteral("SELECT count(*) FROM Ditte"), &cn));
+        QCOMPARE(rs.value(0), QVariant(0));
+        QVERIFY(!rs.open(QStringLiteral("SELECT * FROM Ditte WHERE dtID = ?"), &cn));
+        QCOMPARE(rs.lastError().Number, int(SQLITE_RANGE));
+    }
+
     void transactionsNestAndRollBack()
     {
         const QString path = newDatabase(QStringLiteral("tx.db"));
