@@ -4,7 +4,7 @@
 set -e
 cd "$(dirname "$0")"
 
-PACKAGES="qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-translations-l10n libgl-dev
+PACKAGES="qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-translations-l10n libgl-dev libqt6opengl6-dev
 libsqlite3-dev libxml2-dev fonts-dejavu-core cmake ninja-build g++ pkg-config
 iso-codes poppler-utils"
 

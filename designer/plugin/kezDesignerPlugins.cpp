@@ -1,0 +1,54 @@
+#include "kezDesignerPlugins.h"
+
+#include "Ambient.h"
+#include "comboCom.h"
+#include "comboHost.h"
+#include "comboKgt.h"
+#include "kezWidgetPlugin.h"
+#include "slxButton.h"
+#include "slxCombo.h"
+#include "slxLabel.h"
+#include "slxText.h"
+#include "tbButton.h"
+#include "vBar.h"
+
+namespace {
+
+template <class Control>
+kezWidgetPlugin *plugin(const char *className, const char *instanceName, const char *toolTip,
+                        QObject *parent)
+{
+    const QString name = QLatin1String(instanceName);
+    return new kezWidgetPlugin(
+        QLatin1String(className), name, QString::fromUtf8(toolTip),
+        [](QWidget *p) -> QWidget * { return new Control(p); },
+        [name](QWidget *p) -> QWidget * {
+            auto *control = new Control(p);
+            control->setObjectName(name);
+            control->initNewInstance();
+            return control;
+        },
+        parent);
+}
+
+}
+
+kezDesignerPlugins::kezDesignerPlugins(QObject *parent)
+    : QObject(parent)
+{
+    // Everything made here sits in the designer: disabled controls stay
+    // editable, nothing waits for the user.
+    Ambient::setUserMode(false);
+    comboHost::setUserMode(false);
+
+    m_widgets = {
+        plugin<slxText>("slxText", "slt", "Campo di testo tipizzato", this),
+        plugin<slxLabel>("slxLabel", "sll", "Etichetta disegnata", this),
+        plugin<slxButton>("slxButton", "slb", "Pulsante disegnato", this),
+        plugin<slxCombo>("slxCombo", "cmb", "Elenco da query", this),
+        plugin<comboCom>("comboCom", "com", "Scelta del comune", this),
+        plugin<comboKgt>("comboKgt", "kgt", "Scelta dell'unità di misura", this),
+        plugin<tbButton>("tbButton", "tbb", "Pulsante da barra", this),
+        plugin<vBar>("vBar", "vBar", "Barra laterale", this),
+    };
+}
