@@ -2,11 +2,13 @@
 
 #include "Ambient.h"
 #include "comboCom.h"
-#include "comboHost.h"
 #include "comboKgt.h"
+#include "fndBar.h"
+#include "hNav.h"
 #include "kezWidgetPlugin.h"
 #include "slxButton.h"
 #include "slxCombo.h"
+#include "slxGrid.h"
 #include "slxLabel.h"
 #include "slxText.h"
 #include "tbButton.h"
@@ -39,7 +41,6 @@ kezDesignerPlugins::kezDesignerPlugins(QObject *parent)
     // Everything made here sits in the designer: disabled controls stay
     // editable, nothing waits for the user.
     Ambient::setUserMode(false);
-    comboHost::setUserMode(false);
 
     m_widgets = {
         plugin<slxText>("slxText", "slt", "Campo di testo tipizzato", this),
@@ -48,7 +49,10 @@ kezDesignerPlugins::kezDesignerPlugins(QObject *parent)
         plugin<slxCombo>("slxCombo", "cmb", "Elenco da query", this),
         plugin<comboCom>("comboCom", "com", "Scelta del comune", this),
         plugin<comboKgt>("comboKgt", "kgt", "Scelta dell'unità di misura", this),
+        plugin<slxGrid>("slxGrid", "slg", "Griglia modificabile", this),
         plugin<tbButton>("tbButton", "tbb", "Pulsante da barra", this),
         plugin<vBar>("vBar", "vBar", "Barra laterale", this),
+        plugin<hNav>("hNav", "nav", "Navigatore dei record", this),
+        plugin<fndBar>("fndBar", "fb", "Barra di ricerca", this),
     };
 }

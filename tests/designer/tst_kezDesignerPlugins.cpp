@@ -111,7 +111,7 @@ private Q_SLOTS:
     void registersEveryControl()
     {
         for (const char *name : {"slxText", "slxLabel", "slxButton", "slxCombo", "comboCom",
-                                 "comboKgt", "tbButton", "vBar"})
+                                 "comboKgt", "slxGrid", "tbButton", "vBar", "hNav", "fndBar"})
             QVERIFY2(classes.contains(QLatin1String(name)), name);
         QUiLoader ui;
         loader(ui);
