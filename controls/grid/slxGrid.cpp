@@ -596,7 +596,8 @@ void slxGrid::applyColours()
                        static_cast<QWidget *>(hfg->verticalHeader())}) {
         QPalette hp = h->palette();
         setAllGroups(hp, QPalette::Button, SystemColors::toColor(m_backColorFixed));
-        setAllGroups(hp, QPalette::Window, SystemColors::toColor(m_backColorFixed));
+        // Beyond the last row or column the headers show the grid's background.
+        setAllGroups(hp, QPalette::Window, SystemColors::toColor(m_backColorBkg));
         setAllGroups(hp, QPalette::ButtonText, SystemColors::toColor(m_foreColorFixed));
         setAllGroups(hp, QPalette::WindowText, SystemColors::toColor(m_foreColorFixed));
         h->setPalette(hp);
@@ -991,7 +992,7 @@ int slxGrid::addRow(int Indice, const QVariantList &colData)
     int r;
     ++m_quietMoves;
     if (m_rows >= 1) {
-        if (Indice < 0 || Indice > hfg->rowCount()) {
+        if (Indice < 0 || Indice > hfg->rowCount() + 1) {
             --m_quietMoves;
             qWarning("slxGrid::addRow: no row %d", Indice);
             return 0;
@@ -1174,6 +1175,11 @@ bool slxGrid::tableKeyPress(QKeyEvent *event)
     if (KeyAscii == 0)
         return false;
     emit KeyPress(KeyAscii);
+    if (KeyAscii == 27) {
+        // Esc belongs to the form (it closes a sheet or a dialog).
+        event->ignore();
+        return true;
+    }
     if (KeyAscii != 0 && oneCellSelected() && canEditCurrent()) {
         if (KeyAscii == 13)
             beginEdit(0);
@@ -1350,11 +1356,16 @@ bool slxGrid::eventFilter(QObject *watched, QEvent *event)
         opt.initFrom(corner);
         opt.palette = hfg->horizontalHeader()->palette();
         opt.rect = corner->rect();
-        opt.text = m_cornerText;
-        opt.textAlignment = alignmentOf(m_fixedAlignment, false);
         opt.position = QStyleOptionHeader::OnlyOneSection;
         opt.state |= QStyle::State_Raised;
+        painter.save();
         corner->style()->drawControl(QStyle::CE_Header, &opt, &painter, corner);
+        painter.restore();
+        // A long caption wraps, as the headers' captions do.
+        painter.setFont(hfg->horizontalHeader()->font());
+        painter.setPen(opt.palette.color(QPalette::ButtonText));
+        painter.drawText(corner->rect().adjusted(4, 2, -4, -2),
+                         int(alignmentOf(m_fixedAlignment, false)) | Qt::TextWordWrap, m_cornerText);
         return true;
     }
     return QWidget::eventFilter(watched, event);

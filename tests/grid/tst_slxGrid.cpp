@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -197,6 +198,8 @@ private Q_SLOTS:
         QCOMPARE(g->addRow(0), 2);
         g->setRows(0);
         s.fill(3);
+        QCOMPARE(g->addRow(4, QStringLiteral("In fondo")), 4);
+        g->delRow(4);
         QCOMPARE(g->addRow(1, QStringLiteral("Nuova")), 1);
         QCOMPARE(g->Rows(), 4);
         QCOMPARE(g->rowID(1), 0);
@@ -230,6 +233,12 @@ private Q_SLOTS:
         slxGrid *g = s.slg;
         g->setRow(2);
         g->setCol(3);
+        QSignalSpy moves(g, &slxGrid::RowColChange);
+        g->setFocus();
+        QTest::keyClick(g->table(), Qt::Key_Right);
+        QCOMPARE(moves.count(), 1);
+        QCOMPARE(g->Col(), 4);
+        QTest::keyClick(g->table(), Qt::Key_Left);
         for (int bad : {0, -1, 4})
             g->setRow(bad);
         for (int bad : {0, -1, 7})
@@ -371,6 +380,25 @@ private Q_SLOTS:
         QCOMPARE(validations, 0);
         QCOMPARE(s.slg->TextMatrix(1, Pezzi).toInt(), 10);
         QCOMPARE(s.slg->table()->item(0, Pezzi - 1)->text(), QStringLiteral("10"));
+    }
+
+    void escOnTheGridReachesTheForm()
+    {
+        QDialog dialog;
+        auto *g = new slxGrid(&dialog);
+        g->AddColumn(QStringLiteral("Codice"))->Editable = true;
+        g->Refresh();
+        g->addRow(0, QStringLiteral("R1"));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        g->setFocus();
+        typeKeys(QStringLiteral("X"));
+        QVERIFY(g->Editing());
+        press(Qt::Key_Escape);
+        QVERIFY(dialog.isVisible());
+        press(Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
     }
 
     void formVetoesAndSeedsEdits()
@@ -568,6 +596,15 @@ private Q_SLOTS:
         s.after->setFocus();
         sendWheel(viewport, -120);
         QCOMPARE(s.slg->TopRow(), 2);
+
+        // An edit whose cell scrolls away is stored like any other.
+        s.focusCell(2, Pezzi);
+        typeKeys(QStringLiteral("55"));
+        QVERIFY(s.slg->Editing());
+        sendWheel(viewport, -120);
+        QCOMPARE(s.slg->TopRow(), 3);
+        QVERIFY(!s.slg->Editing());
+        QCOMPARE(s.slg->TextMatrix(2, Pezzi).toInt(), 55);
         modMain::unhookWheel(&s);
 
         s.slg->setFocus();
@@ -695,6 +732,60 @@ private Q_SLOTS:
         s.after->setFocus();
         QCOMPARE(s.slg->table()->palette().color(QPalette::Highlight),
                  SystemColors::toColor(s.slg->BackColorUnsel()));
+    }
+
+    // The packaging sheet's grid: material captions in the fixed column,
+    // wrapped headers, the sheet's own colours.
+    void pictureOfAColouredSheetGrid()
+    {
+        QWidget form;
+        auto *layout = new QVBoxLayout(&form);
+        auto *g = new slxGrid(&form);
+        layout->addWidget(g);
+        form.resize(760, 300);
+        g->setFixedHeight(900);
+        g->setFixedWidth(1640);
+        g->setBackColor(15790320);
+        g->setForeColor(4194304);
+        g->setBackColorFixed(8388608);
+        g->setForeColorFixed(16777215);
+        g->setBackColorSel(8421504);
+        g->setForeColorSel(65535);
+        g->setGridColor(16777215);
+        g->setGridLines(2);
+        g->setFocusRect(0);
+        g->setAllowBigSelection(false);
+        const char *captions[] = {"Imballaggi primari per la vendita", "Imballaggi secondari multipli",
+                                  "Imballaggi terziari per il trasporto", "Imballaggi riutilizzabili",
+                                  "Imballaggi compositi", "Totale"};
+        for (const char *c : captions) {
+            gridColumn *col = g->AddColumn(QString::fromUtf8(c), 1800);
+            col->CaptionAlign = 4;
+            col->FieldType = gridColumn::Decimale;
+            col->FieldLen = 7;
+            col->FieldDec = 1;
+            col->FieldFormat = QStringLiteral("#,##0.0");
+            col->FieldAlign = 7;
+            col->Editable = true;
+        }
+        g->Refresh();
+        g->setTextMatrix(0, 0, QStringLiteral("MATERIALE DI IMBALLAGGIO"));
+        const char *materials[] = {"Acciaio", "Alluminio", "Carta e cartone", "Legno", "Plastica", "Vetro"};
+        for (const char *m : materials) {
+            const int r = g->addRow(0, {12345.67, 0, 1.25, 0, 980, 13327.17});
+            g->setTextMatrix(r, 0, QString::fromUtf8(m));
+        }
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        g->setFocus();
+        g->setRow(3);
+        g->setCol(2);
+        typeKeys(QStringLiteral("4"));
+        QVERIFY(g->Editing());
+        TestSupport::grab(&form, QStringLiteral("grid-sheet-colours-editing"));
+        press(Qt::Key_Return);
+        QCOMPARE(g->TextMatrix(3, 2).toDouble(), 4.0);
+        TestSupport::grab(&form, QStringLiteral("grid-sheet-colours"));
     }
 
     void fixedRowAndColumn()
