@@ -51,6 +51,20 @@ Currency roundedCurrency(Currency c, int decimals)
     return Currency::fromRaw(raw < 0 ? -rounded : rounded);
 }
 
+// A number without a mask: the plain Italian figure ("1234,5"), as the
+// regional settings write it.
+QString plainNumber(const QVariant &v)
+{
+    if (Currency::isCurrency(v))
+        return v.value<Currency>().toString().replace(QLatin1Char('.'), QLatin1Char(','));
+    if (v.typeId() == QMetaType::Double) {
+        QLocale plain = ItalianFormat::locale();
+        plain.setNumberOptions(QLocale::OmitGroupSeparator);
+        return plain.toString(v.toDouble(), 'g', 15);
+    }
+    return QString::number(v.toLongLong());
+}
+
 // A number of the column's kind from a number written the Italian way.
 QVariant numberFromText(int type, const QString &text)
 {
@@ -130,8 +144,8 @@ QVariant gridColumn::typedValue(const QVariant &value) const
         QString s;
         if (value.typeId() == QMetaType::QDate)
             s = ItalianFormat::formatDate(value.toDate(), QString());
-        else if (Currency::isCurrency(value))
-            s = value.value<Currency>().toString().replace(QLatin1Char('.'), QLatin1Char(','));
+        else if (Currency::isCurrency(value) || value.typeId() == QMetaType::Double)
+            s = plainNumber(value);
         else
             s = value.toString();
         // A case mask changes the text itself: what is read back is what shows.
@@ -192,15 +206,7 @@ QString gridColumn::displayText(const QVariant &typed) const
     }
     if (!FieldFormat.isEmpty())
         return ItalianFormat::formatNumber(typed, FieldFormat);
-    // No mask: the plain Italian figure, as the regional settings write it.
-    if (Currency::isCurrency(typed))
-        return typed.value<Currency>().toString().replace(QLatin1Char('.'), QLatin1Char(','));
-    if (typed.typeId() == QMetaType::Double) {
-        QLocale plain = ItalianFormat::locale();
-        plain.setNumberOptions(QLocale::OmitGroupSeparator);
-        return plain.toString(typed.toDouble(), 'g', 15);
-    }
-    return QString::number(typed.toLongLong());
+    return plainNumber(typed);
 }
 
 QVariant gridColumn::parseText(const QString &text) const

@@ -148,6 +148,8 @@ private Q_SLOTS:
         QTest::newRow("text Null empties") << 0 << "" << null << "" << null;
         QTest::newRow("text upper mask") << 0 << ">" << QVariant(QStringLiteral("abc")) << "ABC"
                                          << QVariant(QStringLiteral("ABC"));
+        QTest::newRow("number into text") << 0 << "" << QVariant(1234.5) << "1234,5"
+                                          << QVariant(QStringLiteral("1234,5"));
         QTest::newRow("date") << 1 << "" << QVariant(QDate(2021, 3, 5)) << "05/03/2021"
                               << QVariant(QDate(2021, 3, 5));
         QTest::newRow("date Null") << 1 << "" << null << "" << null;
@@ -786,6 +788,34 @@ private Q_SLOTS:
         press(Qt::Key_Return);
         QCOMPARE(g->TextMatrix(3, 2).toDouble(), 4.0);
         TestSupport::grab(&form, QStringLiteral("grid-sheet-colours"));
+    }
+
+    void columnsInsertedAndRemoved()
+    {
+        slxGrid g;
+        g.initNewInstance();
+        g.ColumnHeader(1)->Caption = QStringLiteral("B");
+        g.Refresh();
+        QVERIFY(!g.InsColumn(0));
+        QVERIFY(!g.InsColumn(-2));
+        gridColumn *a = g.InsColumn(1);
+        a->Caption = QStringLiteral("A");
+        g.RefreshColumn(1, a);
+        gridColumn *c = g.InsColumn();
+        c->Caption = QStringLiteral("C");
+        c->Visible = false;
+        g.Refresh();
+        QCOMPARE(g.Cols(), 3);
+        QCOMPARE(g.TextMatrix(0, 1).toString(), QStringLiteral("A"));
+        QCOMPARE(g.TextMatrix(0, 2).toString(), QStringLiteral("B"));
+        QCOMPARE(g.colWidth(3), 0);
+        g.delColumn(1);
+        QCOMPARE(g.Cols(), 2);
+        QCOMPARE(g.ColumnHeader(1)->Caption, QStringLiteral("B"));
+        QCOMPARE(g.TextMatrix(0, 1).toString(), QStringLiteral("B"));
+        c->Visible = true;
+        g.RefreshColumn(2, c);
+        QCOMPARE(g.colWidth(2), 1440);
     }
 
     void fixedRowAndColumn()
