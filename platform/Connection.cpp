@@ -43,6 +43,14 @@ bool Connection::open(const QString &path)
             : sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
         if (rc == SQLITE_OK && !KezCollation::registerOn(db))
             rc = sqlite3_errcode(db);
+        // SQLite falls back to reading only when the file may not be
+        // written; every save would then fail after the user typed it.
+        if (rc == SQLITE_OK && sqlite3_db_readonly(db, "main") == 1) {
+            sqlite3_close(db);
+            m_db = nullptr;
+            setError(SQLITE_READONLY, QStringLiteral("Il database è di sola lettura: ") + path);
+            return false;
+        }
         if (rc == SQLITE_OK) {
             m_path = path;
             return true;

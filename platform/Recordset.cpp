@@ -622,10 +622,31 @@ QStringList Recordset::fieldNames() const
     return m_fields;
 }
 
+// Field names are looked up on every read: plain ASCII names, the rule,
+// compare without building folded copies.
+static bool sameName(const QString &a, const QString &b)
+{
+    if (a.size() != b.size())
+        return false;
+    const QChar *pa = a.constData();
+    const QChar *pb = b.constData();
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const char16_t ca = pa[i].unicode();
+        const char16_t cb = pb[i].unicode();
+        if (ca == cb)
+            continue;
+        if (ca >= 0x80 || cb >= 0x80)
+            return a.compare(b, Qt::CaseInsensitive) == 0;
+        if ((ca | 0x20) != (cb | 0x20) || (ca | 0x20) < 'a' || (ca | 0x20) > 'z')
+            return false;
+    }
+    return true;
+}
+
 bool Recordset::hasField(const QString &name) const
 {
     for (const Column &c : m_columns)
-        if (c.name.compare(name, Qt::CaseInsensitive) == 0)
+        if (sameName(c.name, name))
             return true;
     return false;
 }
@@ -633,7 +654,7 @@ bool Recordset::hasField(const QString &name) const
 int Recordset::fieldIndex(const QString &name) const
 {
     for (int i = 0; i < m_columns.size(); ++i)
-        if (m_columns.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
+        if (sameName(m_columns.at(i).name, name))
             return i;
     fail(ErrUnknownField, QString());
     return -1;

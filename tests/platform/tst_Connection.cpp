@@ -1,4 +1,5 @@
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -78,6 +79,18 @@ private Q_SLOTS:
         QVERIFY(cn.open(path));
         QCOMPARE(cn.State(), int(Connection::adStateOpen));
         QCOMPARE(cn.path(), path);
+    }
+
+    void refusesAFileThatCannotBeWritten()
+    {
+        const QString path = newDatabase(QStringLiteral("readonly.db"));
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        if (QFileInfo(path).isWritable())
+            QSKIP("the user running the tests may write any file");
+        Connection cn;
+        QVERIFY(!cn.open(path));
+        QCOMPARE(cn.lastError().Number, int(SQLITE_READONLY));
+        QVERIFY(!cn.isOpen());
     }
 
     void failingStatementKeepsNumberAndDescription_data()
