@@ -312,9 +312,10 @@ void slxText::forwardToBox(QEvent *event)
     QObject *target = m_box;
     if (m_multi && event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
         target = m_multi->viewport();
-    m_passThrough = true;
+    QEvent *outer = m_passEvent;
+    m_passEvent = event;
     QCoreApplication::sendEvent(target, event);
-    m_passThrough = false;
+    m_passEvent = outer;
 }
 
 QColor slxText::containerColor() const
@@ -1259,7 +1260,7 @@ bool slxText::eventFilter(QObject *watched, QEvent *event)
 {
     const bool fromBox = watched == m_box;
     const bool fromViewport = m_multi && watched == m_multi->viewport();
-    if ((!fromBox && !fromViewport) || m_passThrough)
+    if ((!fromBox && !fromViewport) || event == m_passEvent)
         return QWidget::eventFilter(watched, event);
 
     switch (event->type()) {

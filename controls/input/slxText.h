@@ -296,7 +296,9 @@ private:
     // The user changed the box's text since the field last wrote it.
     bool m_edited = false;
     bool m_writingOwnText = false;
-    bool m_passThrough = false;
+    // The event being handed to the box past the field's own handling;
+    // whatever it causes there (a focus move) is handled as usual.
+    QEvent *m_passEvent = nullptr;
     // A key the box left goes on to the form, not back into the box.
     bool m_keyPropagating = false;
     bool m_forwardingKey = false;

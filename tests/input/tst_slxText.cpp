@@ -779,6 +779,10 @@ private Q_SLOTS:
         QTest::keyClick(f, Qt::Key_Tab);
         QTRY_VERIFY(form.after->hasFocus());
         QCOMPARE(f->Value().toDate(), QDate(QDate::currentDate().year(), 1, 31));
+        QCOMPARE(f->Text(), QStringLiteral("31/01/%1").arg(QDate::currentDate().year()));
+        QTest::keyClick(form.after, Qt::Key_Backtab);
+        QTRY_VERIFY(f->textBox()->hasFocus());
+        QCOMPARE(f->SelLength(), 10);
     }
 
     void rightAlignedBoxHugsTheText()
