@@ -5,6 +5,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "slxGridCol.h"
 #include "slxTextChars.h"
 #include "slxTextData.h"
 
@@ -33,7 +34,8 @@ PropertyPageDialog::PropertyPageDialog(QWidget *parent)
 QList<PropertyPage *> PropertyPageDialog::pagesFor(const QWidget *control)
 {
     QList<PropertyPage *> pages;
-    const QList<PropertyPage *> candidates = {new slxTextChars, new slxTextData};
+    const QList<PropertyPage *> candidates = {new slxTextChars, new slxTextData,
+                                                new slxGridCol};
     for (PropertyPage *page : candidates) {
         if (page->serves(control))
             pages.append(page);

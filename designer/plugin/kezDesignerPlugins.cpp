@@ -1,6 +1,7 @@
 #include "kezDesignerPlugins.h"
 
 #include "Ambient.h"
+#include "GridColumnKeys.h"
 #include "comboCom.h"
 #include "comboKgt.h"
 #include "fndBar.h"
@@ -16,6 +17,15 @@
 
 namespace {
 
+void prepare(QWidget *) {}
+
+// A grid of a form opened in the designer builds its columns from the
+// column keys the form sets on it.
+void prepare(slxGrid *grid)
+{
+    GridColumnKeys::watch(grid);
+}
+
 template <class Control>
 kezWidgetPlugin *plugin(const char *className, const char *instanceName, const char *toolTip,
                         QObject *parent)
@@ -23,9 +33,14 @@ kezWidgetPlugin *plugin(const char *className, const char *instanceName, const c
     const QString name = QLatin1String(instanceName);
     return new kezWidgetPlugin(
         QLatin1String(className), name, QString::fromUtf8(toolTip),
-        [](QWidget *p) -> QWidget * { return new Control(p); },
+        [](QWidget *p) -> QWidget * {
+            auto *control = new Control(p);
+            prepare(control);
+            return control;
+        },
         [name](QWidget *p) -> QWidget * {
             auto *control = new Control(p);
+            prepare(control);
             control->setObjectName(name);
             control->initNewInstance();
             return control;

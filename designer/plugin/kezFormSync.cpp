@@ -1,12 +1,47 @@
 #include "kezFormSync.h"
 
 #include <QPointer>
+#include <QtDesigner/QDesignerDynamicPropertySheetExtension>
+#include <QtDesigner/QDesignerFormEditorInterface>
 #include <QtDesigner/QDesignerFormWindowCursorInterface>
 #include <QtDesigner/QDesignerFormWindowInterface>
+#include <QtDesigner/QDesignerPropertySheetExtension>
+#include <QtDesigner/QExtensionManager>
 
+#include "GridColumnKeys.h"
 #include "PropertyPageDialog.h"
+#include "slxGrid.h"
 
 namespace kezFormSync {
+
+void storeColumns(QDesignerFormWindowInterface *form, slxGrid *grid)
+{
+    QExtensionManager *manager = form->core()->extensionManager();
+    auto *sheet = qt_extension<QDesignerPropertySheetExtension *>(manager, grid);
+    auto *dynamic = qt_extension<QDesignerDynamicPropertySheetExtension *>(manager, grid);
+    if (!sheet || !dynamic)
+        return;
+    const PropertyBag keys = GridColumnKeys::of(grid);
+    // Keys of columns deleted, or back at their defaults, leave the form.
+    for (const QByteArray &name : grid->dynamicPropertyNames()) {
+        if (!GridColumnKeys::isColumnKey(name) || keys.contains(QString::fromLatin1(name)))
+            continue;
+        const int index = sheet->indexOf(QString::fromLatin1(name));
+        if (index >= 0 && dynamic->isDynamicProperty(index))
+            dynamic->removeDynamicProperty(index);
+        else
+            grid->setProperty(name.constData(), QVariant());
+    }
+    for (const QString &key : keys.keys()) {
+        const QVariant value = keys.ReadProperty(key);
+        const int index = sheet->indexOf(key);
+        if (index < 0)
+            dynamic->addDynamicProperty(key, value);
+        else if (grid->property(key.toLatin1().constData()) != value)
+            form->cursor()->setWidgetProperty(grid, key, value);
+    }
+    form->setDirty(true);
+}
 
 void attach(QDesignerFormWindowInterface *form, PropertyPageDialog *dialog)
 {
@@ -27,6 +62,11 @@ void attach(QDesignerFormWindowInterface *form, PropertyPageDialog *dialog)
     QObject::connect(dialog, &PropertyPageDialog::applied, form, [window] {
         if (window)
             window->endCommand();
+    });
+    QObject::connect(dialog, &PropertyPageDialog::structureChanged, form, [window](QWidget *control) {
+        auto *grid = qobject_cast<slxGrid *>(control);
+        if (window && grid)
+            storeColumns(window, grid);
     });
 }
 }

@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPluginLoader>
+#include <QTableWidget>
 #include <QTest>
 #include <QXmlStreamReader>
 #include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
@@ -180,6 +181,36 @@ private Q_SLOTS:
         // Buttons and labels start captioned with their name.
         QVERIFY(xmlOf.value(QStringLiteral("slxButton")).contains(QLatin1String("<string notr=\"true\">slb</string>")));
         QVERIFY(xmlOf.value(QStringLiteral("slxLabel")).contains(QLatin1String("<string notr=\"true\">sll</string>")));
+    }
+
+    // A grid of a form builds its columns from the column keys the form
+    // stores on it, as the program does at the end of reading the form.
+    void gridColumnsFromForm()
+    {
+        QByteArray form = R"(<ui version="4.0">
+ <widget class="QWidget" name="Form">
+  <widget class="slxGrid" name="slg">
+   <property name="Rows"><number>4</number></property>
+   <property name="Col01Caption" stdset="0"><string notr="true">Codice</string></property>
+   <property name="Col02Caption" stdset="0"><string notr="true">Quantità</string></property>
+   <property name="Col02Type" stdset="0"><number>3</number></property>
+   <property name="Col03Width" stdset="0"><number>1440</number></property>
+  </widget>
+ </widget>
+</ui>)";
+        QUiLoader ui;
+        loader(ui);
+        QBuffer buffer(&form);
+        std::unique_ptr<QWidget> made(ui.load(&buffer));
+        QVERIFY(made);
+        QWidget *grid = made->findChild<QWidget *>(QStringLiteral("slg"));
+        QVERIFY(grid);
+        QTRY_COMPARE(grid->property("Cols").toInt(), 3);
+        auto *table = grid->findChild<QTableWidget *>();
+        QVERIFY(table);
+        QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("Codice"));
+        QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("Quantità"));
+        QCOMPARE(grid->property("Rows").toInt(), 4);
     }
 
     // The plugin's controls sit in the designer: a disabled one stays
