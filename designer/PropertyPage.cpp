@@ -1,5 +1,7 @@
 #include "PropertyPage.h"
 
+#include <QLabel>
+
 PropertyPage::PropertyPage(QWidget *parent)
     : QWidget(parent)
 {
@@ -60,4 +62,11 @@ void PropertyPage::refill(const std::function<void()> &fillFields)
     fillFields();
     m_filling = false;
     m_changed = false;
+}
+
+QLabel *PropertyPage::labelFor(const QString &text, QWidget *buddy)
+{
+    auto *label = new QLabel(text, buddy->parentWidget());
+    label->setBuddy(buddy);
+    return label;
 }

@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <functional>
 
+class QLabel;
+
 // A design-time property page of one of the program's controls: a plain
 // widget that shows the settings of the first selected control and, on
 // Apply, writes them to the selected controls. The host decides how a write
@@ -49,6 +51,8 @@ protected:
     virtual void apply(const QList<QWidget *> &controls) = 0;
 
     void write(QWidget *control, const char *key, const QVariant &value);
+    // A caption beside buddy, in the same frame.
+    static QLabel *labelFor(const QString &text, QWidget *buddy);
     // Edit handlers call this; writes of the page's own filling do not count.
     void markChanged();
     // Runs fillFields as the page's own filling and leaves the page unchanged.

@@ -12,17 +12,6 @@
 #include "gridColumn.h"
 #include "slxGrid.h"
 
-namespace {
-
-QLabel *label(const QString &text, QWidget *buddy, QWidget *frame)
-{
-    auto *l = new QLabel(text, frame);
-    l->setBuddy(buddy);
-    return l;
-}
-
-}
-
 slxGridCol::slxGridCol(QWidget *parent)
     : PropertyPage(parent)
 {
@@ -89,27 +78,27 @@ slxGridCol::slxGridCol(QWidget *parent)
     txtCol->setFocusPolicy(Qt::NoFocus);
 
     auto *headingLayout = new QGridLayout(heading);
-    headingLayout->addWidget(label(QStringLiteral("Intestazione"), slt[0], heading), 0, 0);
+    headingLayout->addWidget(labelFor(QStringLiteral("Intestazione"), slt[0]), 0, 0);
     headingLayout->addWidget(slt[0], 0, 1, 1, 3);
-    headingLayout->addWidget(label(QStringLiteral("Allineamento"), cmb[0], heading), 1, 0);
+    headingLayout->addWidget(labelFor(QStringLiteral("Allineamento"), cmb[0]), 1, 0);
     headingLayout->addWidget(cmb[0], 1, 1);
-    headingLayout->addWidget(label(QStringLiteral("Larghezza"), slt[1], heading), 1, 2);
+    headingLayout->addWidget(labelFor(QStringLiteral("Larghezza"), slt[1]), 1, 2);
     headingLayout->addWidget(slt[1], 1, 3);
     headingLayout->addWidget(chk[0], 2, 1);
     headingLayout->setColumnStretch(1, 1);
 
     auto *dataLayout = new QGridLayout(data);
-    dataLayout->addWidget(label(QStringLiteral("Campo"), slt[2], data), 0, 0);
+    dataLayout->addWidget(labelFor(QStringLiteral("Campo"), slt[2]), 0, 0);
     dataLayout->addWidget(slt[2], 0, 1);
-    dataLayout->addWidget(label(QStringLiteral("Tipo"), cmb[1], data), 0, 2);
+    dataLayout->addWidget(labelFor(QStringLiteral("Tipo"), cmb[1]), 0, 2);
     dataLayout->addWidget(cmb[1], 0, 3);
-    dataLayout->addWidget(label(QStringLiteral("Allineamento"), cmb[2], data), 1, 0);
+    dataLayout->addWidget(labelFor(QStringLiteral("Allineamento"), cmb[2]), 1, 0);
     dataLayout->addWidget(cmb[2], 1, 1);
-    dataLayout->addWidget(label(QStringLiteral("Mask"), slt[3], data), 1, 2);
+    dataLayout->addWidget(labelFor(QStringLiteral("Mask"), slt[3]), 1, 2);
     dataLayout->addWidget(slt[3], 1, 3);
-    dataLayout->addWidget(label(QStringLiteral("Lunghezza"), slt[4], data), 2, 0);
+    dataLayout->addWidget(labelFor(QStringLiteral("Lunghezza"), slt[4]), 2, 0);
     dataLayout->addWidget(slt[4], 2, 1);
-    dataLayout->addWidget(label(QStringLiteral("Decimali"), slt[5], data), 2, 2);
+    dataLayout->addWidget(labelFor(QStringLiteral("Decimali"), slt[5]), 2, 2);
     dataLayout->addWidget(slt[5], 2, 3);
     dataLayout->addWidget(chk[1], 3, 1);
     dataLayout->setColumnStretch(1, 1);

@@ -9,17 +9,6 @@
 #include "PageTextBox.h"
 #include "slxText.h"
 
-namespace {
-
-QLabel *label(const QString &text, QWidget *buddy)
-{
-    auto *l = new QLabel(text, buddy->parentWidget());
-    l->setBuddy(buddy);
-    return l;
-}
-
-}
-
 slxTextData::slxTextData(QWidget *parent)
     : PropertyPage(parent)
 {
@@ -55,11 +44,11 @@ slxTextData::slxTextData(QWidget *parent)
     }
 
     auto *layout = new QGridLayout(this);
-    layout->addWidget(label(QStringLiteral("Tipo controllo:"), cmbType), 0, 0);
+    layout->addWidget(labelFor(QStringLiteral("Tipo controllo:"), cmbType), 0, 0);
     layout->addWidget(cmbType, 0, 1);
-    layout->addWidget(label(QStringLiteral("Allinea:"), cmbAlign), 0, 2);
+    layout->addWidget(labelFor(QStringLiteral("Allinea:"), cmbAlign), 0, 2);
     layout->addWidget(cmbAlign, 0, 3);
-    layout->addWidget(label(QStringLiteral("DataField:"), slt[4]), 1, 0);
+    layout->addWidget(labelFor(QStringLiteral("DataField:"), slt[4]), 1, 0);
     layout->addWidget(slt[4], 1, 1, 1, 3);
 
     auto *testo = new QGroupBox(QStringLiteral("Testo"), this);
@@ -68,13 +57,13 @@ slxTextData::slxTextData(QWidget *parent)
     for (QWidget *w : {static_cast<QWidget *>(slt[0]), static_cast<QWidget *>(slt[1]),
                        static_cast<QWidget *>(cmbMulti), static_cast<QWidget *>(cmbScroll)})
         w->setParent(testo);
-    testoLayout->addWidget(label(QStringLiteral("Lunghezza:"), slt[0]), 0, 0);
+    testoLayout->addWidget(labelFor(QStringLiteral("Lunghezza:"), slt[0]), 0, 0);
     testoLayout->addWidget(slt[0], 0, 1);
-    testoLayout->addWidget(label(QStringLiteral("Multiriga:"), cmbMulti), 0, 2);
+    testoLayout->addWidget(labelFor(QStringLiteral("Multiriga:"), cmbMulti), 0, 2);
     testoLayout->addWidget(cmbMulti, 0, 3);
-    testoLayout->addWidget(label(QStringLiteral("Disp. mask:"), slt[1]), 1, 0);
+    testoLayout->addWidget(labelFor(QStringLiteral("Disp. mask:"), slt[1]), 1, 0);
     testoLayout->addWidget(slt[1], 1, 1);
-    testoLayout->addWidget(label(QStringLiteral("Scrollbars:"), cmbScroll), 1, 2);
+    testoLayout->addWidget(labelFor(QStringLiteral("Scrollbars:"), cmbScroll), 1, 2);
     testoLayout->addWidget(cmbScroll, 1, 3);
     layout->addWidget(testo, 2, 0, 1, 4);
 
@@ -85,9 +74,9 @@ slxTextData::slxTextData(QWidget *parent)
                        static_cast<QWidget *>(chk[0]), static_cast<QWidget *>(chk[1]),
                        static_cast<QWidget *>(chk[2])})
         w->setParent(numerico);
-    numericoLayout->addWidget(label(QStringLiteral("Interi:"), slt[2]), 0, 0);
+    numericoLayout->addWidget(labelFor(QStringLiteral("Interi:"), slt[2]), 0, 0);
     numericoLayout->addWidget(slt[2], 0, 1);
-    numericoLayout->addWidget(label(QStringLiteral("Decimali:"), slt[3]), 1, 0);
+    numericoLayout->addWidget(labelFor(QStringLiteral("Decimali:"), slt[3]), 1, 0);
     numericoLayout->addWidget(slt[3], 1, 1);
     numericoLayout->addWidget(chk[0], 0, 2);
     numericoLayout->addWidget(chk[1], 1, 2);
@@ -98,7 +87,7 @@ slxTextData::slxTextData(QWidget *parent)
     data->setObjectName(QStringLiteral("Frame1_2"));
     cmbData->setParent(data);
     auto *dataLayout = new QGridLayout(data);
-    dataLayout->addWidget(label(QStringLiteral("Formato:"), cmbData), 0, 0);
+    dataLayout->addWidget(labelFor(QStringLiteral("Formato:"), cmbData), 0, 0);
     dataLayout->addWidget(cmbData, 0, 1);
     dataLayout->setRowStretch(1, 1);
     layout->addWidget(data, 3, 2, 1, 2);
