@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include "Connetti.h"
 #include "infoForm.h"
 #include "mainForm.h"
 #include "modMain.h"
@@ -21,6 +22,11 @@ QWidget *showChild(int formCode)
 bool execDialog(int formCode)
 {
     switch (formCode) {
+    case 102: {
+        Connetti chooser(modMain::gMain);
+        chooser.exec();
+        return true;
+    }
     case 200: {
         infoForm about(modMain::gMain);
         about.exec();

@@ -177,8 +177,13 @@ void sendTab(int &KeyAscii)
 
 int showMsg(const QString &prompt, int buttons)
 {
+    return showMsg(prompt, buttons, caption());
+}
+
+int showMsg(const QString &prompt, int buttons, const QString &title)
+{
     QPointer<QWidget> focus = QApplication::focusWidget();
-    const int answer = MessageBoxSeam::show(boxParent(), prompt, buttons, caption());
+    const int answer = MessageBoxSeam::show(boxParent(), prompt, buttons, title);
     if (focus && focus->isEnabled() && focus->isVisible())
         focus->setFocus();
     return answer;

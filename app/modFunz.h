@@ -24,6 +24,9 @@ void sendTab(int &KeyAscii);
 
 // Box titled with the program's caption; the focus returns where it was.
 int showMsg(const QString &prompt, int buttons = 0);
+// The same box with a title of its own, for a message that must say what
+// it is about (which of two files was refused).
+int showMsg(const QString &prompt, int buttons, const QString &title);
 bool warnMsg(const QString &text);
 // The error box for the failure in ErrInfo::current(); always false.
 bool showError(const QString &context);

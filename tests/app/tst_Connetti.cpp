@@ -1,0 +1,262 @@
+#include <QFile>
+#include <QtTest>
+
+#include <memory>
+
+#include "Connection.h"
+#include "Connetti.h"
+#include "DialogDriver.h"
+#include "FileDialogSeam.h"
+#include "MainWindowSupport.h"
+#include "MessageBoxSeam.h"
+#include "ShellFixture.h"
+#include "TestSupport.h"
+#include "dbClass.h"
+#include "kezClass.h"
+#include "mainForm.h"
+#include "modMain.h"
+#include "modalClass.h"
+#include "slxLabel.h"
+#include "slxText.h"
+
+using modMain::gDb;
+using modMain::gKez;
+using modMain::gModal;
+
+// Linking the program to its database files: what is checked, what is
+// stored in the INI file, and what the program forgets when the user
+// links another file.
+class tst_Connetti : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<ShellFixture> fx;
+    QTemporaryDir runtime;
+    QString current;    // the linked current-year file
+    QString previous;   // the linked previous-year file
+
+    // The folder with both years linked and open, and the main window.
+    void start(bool open = true)
+    {
+        current = fx->prepareFolder(ShellFixture::lookupRows(),
+                                    QStringLiteral("kez2020=%1\n[Kez]\nSa1ID=7\n")
+                                        .arg(fx->folder() + QStringLiteral("Kez21imb.db")));
+        previous = fx->createDatabase(QStringLiteral("Kez21imb.db"));
+        fx->startGlobals();
+        new mainForm;
+        if (open) {
+            QVERIFY(gDb->openKezDb());
+            QVERIFY(gDb->openOldDb());
+        }
+    }
+    QString iniValue(const QString &section, const QString &key) const
+    {
+        return gKez->getIniFile(section, key, QStringLiteral("<none>"));
+    }
+
+private Q_SLOTS:
+    void initTestCase() { MainWindowSupport::isolate(runtime); }
+    void init()
+    {
+        fx = std::make_unique<ShellFixture>();
+        MessageBoxSeam::clearAsked();
+        FileDialogSeam::clearAsked();
+    }
+    void cleanup()
+    {
+        MainWindowSupport::closeMainWindow();
+        fx.reset();
+    }
+
+    void nothingChangedWritesNothing()
+    {
+        start();
+        const QString ini = fx->readIni();
+        Connetti form;
+        QCOMPARE(modMain::currentForm, 102);
+        QCOMPARE(form.sll[1]->Caption(), QStringLiteral("Database KEZ 2022 (questa procedura)"));
+        QVERIFY(form.sll[2]->Caption().startsWith(QStringLiteral("Database KEZ 2021 (da indicare")));
+        QCOMPARE(form.slt[0]->Value().toString(), current);
+        QCOMPARE(form.slt[1]->Value().toString(), previous);
+        form.show();
+        TestSupport::grab(&form, QStringLiteral("Connetti"));
+        gModal->Status = false;
+        form.slb_Click(2);
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        QVERIFY(!gModal->Status);
+        QCOMPARE(fx->readIni(), ini);
+        QVERIFY(MessageBoxSeam::asked().isEmpty());
+    }
+
+    void removingThePreviousYear()
+    {
+        start();
+        Connetti form;
+        form.slb_Click(4);
+        QVERIFY(form.slt[1]->isEmpty());
+        form.slb_Click(2);
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        QVERIFY(gModal->Status);
+        QVERIFY(!gDb->oldDbOpened());
+        QVERIFY(gDb->oldDbFilename.isEmpty());
+        QCOMPARE(iniValue(QStringLiteral("Path"), QStringLiteral("Kez2020")), QString());
+        // The current year stays as it was.
+        QCOMPARE(iniValue(QStringLiteral("Kez"), QStringLiteral("Sa1ID")), QStringLiteral("7"));
+    }
+
+    void anotherFileForgetsTheDeclaration()
+    {
+        start();
+        const QString other = fx->createDatabase(
+            QStringLiteral("Altro anno.db"),
+            QStringLiteral("INSERT INTO Setup (codFisc, ragSoc) VALUES ('01234567897', 'L''ARTE S.R.L.');"));
+        gKez->Utente = QStringLiteral("Studio Rossi");
+        gKez->Sa1ID = 7;
+        gKez->RifID = 3;
+        modMain::gMain->setDeclarationText(QStringLiteral("Rossi Imballaggi - U. L.: Via Appia"));
+
+        FileDialogSeam::pushFileName(other);
+        DialogDriver::onNextDialog([other](QWidget *dialog) {
+            auto *form = qobject_cast<Connetti *>(dialog);
+            QVERIFY(form);
+            form->slb_Click(0);
+            QCOMPARE(form->slt[0]->Value().toString(), other);
+            form->slb_Click(2);
+        });
+        gModal->showConnect();
+        QVERIFY(DialogDriver::allRan());
+
+        // The browse dialog started from the linked file, offering this year's name.
+        QCOMPARE(FileDialogSeam::asked().size(), 1);
+        QCOMPARE(FileDialogSeam::asked().first().directory, current);
+        QVERIFY(FileDialogSeam::asked().first().filter.startsWith(
+            QStringLiteral("Database KEZ anno corrente (Kez22imb.db);;Database KEZ (*.db)")));
+
+        QVERIFY(gModal->Status);
+        QCOMPARE(gDb->kezDbFilename, other);
+        QVERIFY(gDb->kezDbOpened());
+        QCOMPARE(gKez->Sa1ID, 0);
+        QCOMPARE(gKez->RifID, 0);
+        QCOMPARE(iniValue(QStringLiteral("Kez"), QStringLiteral("Sa1ID")), QStringLiteral("0"));
+        QCOMPARE(iniValue(QStringLiteral("PATH"), QStringLiteral("kez2021")), other);
+        QVERIFY(modMain::gMain->declarationText().isEmpty());
+        // The user's company is read again from the new file.
+        QCOMPARE(gKez->Utente, QStringLiteral("L'ARTE S.R.L."));
+        QVERIFY(gDb->oldDbOpened());
+        QCOMPARE(modMain::currentForm, 100);
+    }
+
+    void foreignFilesAreRefused_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("content");   // "text" or SQL of another program
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("title");
+        const QString notKez = QStringLiteral("Attenzione, il file selezionato non è un database KEZ");
+        QTest::newRow("text file, this year") << 0 << "text" << "" << "Connessione database KEZ (";
+        QTest::newRow("text file, previous year")
+            << 1 << "text" << "" << "Connessione database anno precedente (";
+        QTest::newRow("other program, this year")
+            << 0 << "CREATE TABLE Clienti (id INTEGER);" << notKez << "Connessione database KEZ";
+        QTest::newRow("other program, previous year")
+            << 1 << "CREATE TABLE Config (x); CREATE TABLE Setup (y);" << notKez
+            << "Connessione database anno precedente";
+    }
+
+    void foreignFilesAreRefused()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, content);
+        QFETCH(QString, text);
+        QFETCH(QString, title);
+        start();
+        const QString ini = fx->readIni();
+        const QString foreign = fx->folder() + QStringLiteral("estraneo.db");
+        if (content == QLatin1String("text")) {
+            QFile file(foreign);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray("Questo non è un archivio.\n").repeated(200));
+        } else {
+            QVERIFY(Connection::createDatabase(foreign));
+            Connection cn;
+            QVERIFY(cn.open(foreign));
+            QVERIFY(cn.execute(content));
+        }
+
+        Connetti form;
+        FileDialogSeam::pushFileName(foreign);
+        form.slb_Click(index);
+        gModal->Status = false;
+        QVERIFY(!form.Apply());
+        QCOMPARE(MessageBoxSeam::asked().size(), 1);
+        const MessageBoxSeam::Asked box = MessageBoxSeam::asked().first();
+        QCOMPARE(box.style, 16);
+        QVERIFY2(box.title.startsWith(title), qPrintable(box.title));
+        if (!text.isEmpty())
+            QCOMPARE(box.text, text);
+        QVERIFY(!gModal->Status);
+        QCOMPARE(fx->readIni(), ini);
+        QCOMPARE(gDb->kezDbFilename, current);
+        QVERIFY(gDb->kezDbOpened());
+    }
+
+    void storedFileNotOpenIsOpened()
+    {
+        // Start-up could not open the stored file (it was locked, say): the
+        // user presses "Procedi" on the same path and gets it opened.
+        start(false);
+        Connetti form;
+        form.slb_Click(2);
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        QVERIFY(gModal->Status);
+        QVERIFY(gDb->kezDbOpened());
+        QCOMPARE(gDb->kezDbFilename, current);
+        // The same file: the remembered declaration stays.
+        QCOMPARE(iniValue(QStringLiteral("Kez"), QStringLiteral("Sa1ID")), QStringLiteral("7"));
+    }
+
+    void namesDifferingInCaseAreTwoFiles()
+    {
+        start();
+        const QString lower = fx->createDatabase(QStringLiteral("kez22imb.db"));
+        Connetti form;
+        FileDialogSeam::pushFileName(lower);
+        form.slb_Click(0);
+        form.slb_Click(2);
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        QVERIFY(gModal->Status);
+        QCOMPARE(gDb->kezDbFilename, lower);
+        QCOMPARE(gDb->kezDbOpened(), true);
+    }
+
+    void noPathOffersTheDefaultFile()
+    {
+        start(false);
+        fx->releaseGlobals();
+        fx->writeIni(QString());
+        fx->startGlobals();
+        Connetti form;
+        QCOMPARE(form.slt[0]->Value().toString(), current);
+        QVERIFY(form.slt[1]->isEmpty());
+        form.slb_Click(2);
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        QVERIFY(gDb->kezDbOpened());
+        QCOMPARE(iniValue(QStringLiteral("PATH"), QStringLiteral("kez2021")), current);
+    }
+
+    void cancelledBrowseKeepsThePath()
+    {
+        start();
+        Connetti form;
+        FileDialogSeam::pushFileName(QString());
+        form.slb_Click(1);
+        QCOMPARE(form.slt[1]->Value().toString(), previous);
+        form.slb_Click(3);
+        QCOMPARE(form.result(), int(QDialog::Rejected));
+        QVERIFY(FileDialogSeam::asked().first().filter.startsWith(
+            QStringLiteral("Database KEZ anno precedente (Kez21imb.db)")));
+    }
+};
+
+QTEST_MAIN(tst_Connetti)
+#include "tst_Connetti.moc"
