@@ -8,6 +8,7 @@
 
 #include "Logo.h"
 #include "MainWindowSupport.h"
+#include "DialogDriver.h"
 #include "MessageBoxSeam.h"
 #include "ShellFixture.h"
 #include "TestSupport.h"
@@ -190,6 +191,7 @@ private Q_SLOTS:
     {
         fx->writeIni(QStringLiteral("[PATH]\nkez2021=\n"));
         MessageBoxSeam::clearAsked();
+        DialogDriver::closeNextDialog();
         QVERIFY(modMain::subMain(QStringList(), fx->folder()));
         QVERIFY(!gDb->kezDbOpened());
         QCOMPARE(sideBarStates(), QStringLiteral("0000001"));

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "Logo.h"
+#include "DialogDriver.h"
 #include "MessageBoxSeam.h"
 #include "ShellFixture.h"
 #include "TestSupport.h"
@@ -365,6 +366,8 @@ void tst_modMain::childIsCentredInMainWindow()
 
 void tst_modMain::startWithoutIni()
 {
+    // The database chooser comes up; the user closes it.
+    DialogDriver::closeNextDialog();
     QVERIFY(modMain::subMain(QStringList(), m_fx->folder()));
     QVERIFY(modMain::gMain);
     QVERIFY(!gDb->kezDbOpened());
@@ -397,6 +400,7 @@ void tst_modMain::startWithUnusableFile()
         file.write(content.toUtf8());
     }
     m_fx->writeIni(QStringLiteral("[PATH]\nkez2021=") + path + QStringLiteral("\n[Kez]\nSa1ID=7\n"));
+    DialogDriver::closeNextDialog();
     QVERIFY(modMain::subMain(QStringList(), m_fx->folder()));
     QVERIFY(!gDb->kezDbOpened());
     QCOMPARE(MessageBoxSeam::asked().size(), 1);

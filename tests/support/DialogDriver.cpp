@@ -51,6 +51,11 @@ void onNextDialog(std::function<void(QWidget *dialog)> action)
     poller()->start();
 }
 
+void closeNextDialog()
+{
+    onNextDialog([](QWidget *dialog) { dialog->close(); });
+}
+
 bool allRan()
 {
     return pending().isEmpty();

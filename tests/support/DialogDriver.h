@@ -11,6 +11,8 @@ class QWidget;
 namespace DialogDriver {
 
 void onNextDialog(std::function<void(QWidget *dialog)> action);
+// The user closes the next dialog with its close box.
+void closeNextDialog();
 // True when every queued action has run.
 bool allRan();
 }
