@@ -10,9 +10,11 @@ struct sqlite3;
 struct sqlite3_stmt;
 
 // A connection to one of the program's SQLite database files. It opens
-// existing files only (a path that is missing, unreadable or not a SQLite
-// database fails at open), registers the program's text collation and
-// functions, and runs statements with bound parameters.
+// existing files only (a path that is missing, unreadable, read-only, empty
+// or not a SQLite database fails at open), registers the program's text
+// collation and its LIKE (no case, no accents), waits up to five seconds for
+// a file another program is writing, and runs statements with bound
+// parameters. Transactions nest (inner ones are savepoints).
 //
 // Values bind as: Null for a null QVariant, -1/0 for bool, whole numbers
 // and doubles as such, QDate as "yyyy-MM-dd", QDateTime as
@@ -38,7 +40,8 @@ public:
     int State() const { return isOpen() ? adStateOpen : adStateClosed; }
     QString path() const { return m_path; }
 
-    // Runs one statement; values take the place of the "?" in order.
+    // Runs one statement (or a script of several); values take the place of
+    // the "?" in order, and a value too few or too many is an error.
     bool execute(const QString &sql, const QVariantList &params = {}, int *rowsAffected = nullptr);
     qint64 lastInsertRowId() const;
 

@@ -382,7 +382,7 @@ bool Recordset::load(int keepPosition)
     const int columns = sqlite3_column_count(stmt);
     QVector<Column> cols(columns);
     QVector<Kind> kinds(columns);
-    m_fields.clear();
+    QStringList fields;
     for (int c = 0; c < columns; ++c) {
         Column &col = cols[c];
         col.name = QString::fromUtf8(sqlite3_column_name(stmt, c));
@@ -390,7 +390,7 @@ bool Recordset::load(int keepPosition)
         col.table = QString::fromUtf8(sqlite3_column_table_name(stmt, c));
         col.kind = kindOf(sqlite3_column_decltype(stmt, c));
         kinds[c] = col.kind;
-        m_fields.append(col.name);
+        fields.append(col.name);
     }
     Store store;
     store.reset(columns);
@@ -432,6 +432,7 @@ bool Recordset::load(int keepPosition)
     sqlite3_finalize(stmt);
 
     m_columns = cols;
+    m_fields = fields;
     m_store = std::move(store);
     const int rows = m_store.rows;
     m_rows.resize(size_t(rows));

@@ -133,9 +133,10 @@ private:
     bool findKey();
     int fieldIndex(const QString &name) const;
     bool hasRow() const;
-    // A stored value: numbers, amounts, flags and dates inline, text as a
-    // QString kept aside (read many times, decoded once), anything else as
-    // a QVariant kept aside.
+    // A stored value: numbers, amounts, flags and dates inline; text as
+    // the offset and length of its UTF-8 in one buffer for the recordset,
+    // decoded when read, so a large query opens without a string per cell;
+    // anything else as a QVariant kept aside.
     struct Cell
     {
         enum Type : unsigned char { Null, Int, Int64, Double, Bool, Money, Day, Text, Other };
@@ -159,7 +160,8 @@ private:
         int blockShift = 0;     // rows per block = 1 << blockShift
         int rows = 0;
         std::vector<Block> blocks;
-        std::vector<char> text;     // UTF-8 of every Text cell, one after the other
+        std::vector<char> text;     // UTF-8 of every Text cell, one after the other;
+                                    // text replaced by an edit stays, unused
         QVector<QVariant> extra;
 
         void reset(int columnCount);
