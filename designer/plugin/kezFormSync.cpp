@@ -29,15 +29,18 @@ void storeColumns(QDesignerFormWindowInterface *form, slxGrid *grid)
         const int index = sheet->indexOf(QString::fromLatin1(name));
         if (index >= 0 && dynamic->isDynamicProperty(index))
             dynamic->removeDynamicProperty(index);
-        else
-            grid->setProperty(name.constData(), QVariant());
+        // The sheet only hides a key it removes: the grid must lose it too,
+        // or it would count the column again when it reads its columns.
+        grid->setProperty(name.constData(), QVariant());
     }
     for (const QString &key : keys.keys()) {
         const QVariant value = keys.ReadProperty(key);
         const int index = sheet->indexOf(key);
-        if (index < 0)
+        // A key removed earlier keeps a hidden place in the sheet: it is
+        // added again, and takes its value through the form.
+        if (index < 0 || dynamic->canAddDynamicProperty(key))
             dynamic->addDynamicProperty(key, value);
-        else if (grid->property(key.toLatin1().constData()) != value)
+        if (grid->property(key.toLatin1().constData()) != value)
             form->cursor()->setWidgetProperty(grid, key, value);
     }
     form->setDirty(true);
