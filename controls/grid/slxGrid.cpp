@@ -261,21 +261,17 @@ void slxGrid::setAllowBigSelection(bool value)
 
 void slxGrid::setAllowDelete(bool value)
 {
-    m_allowDelete = value;
-    changed("AllowDelete");
+    store(m_allowDelete, value, "AllowDelete");
 }
 
 void slxGrid::setAllowInsert(bool value)
 {
-    m_allowInsert = value;
-    changed("AllowInsert");
+    store(m_allowInsert, value, "AllowInsert");
 }
 
 void slxGrid::setAllowUserResizing(int value)
 {
-    m_allowUserResizing = value;
-    applyResizing();
-    changed("AllowUserResizing");
+    store(m_allowUserResizing, value, "AllowUserResizing", &slxGrid::applyResizing);
 }
 
 void slxGrid::applyResizing()
@@ -288,9 +284,7 @@ void slxGrid::applyResizing()
 
 void slxGrid::setAppearance(int value)
 {
-    m_appearance = value;
-    applyFrame();
-    changed("Appearance");
+    store(m_appearance, value, "Appearance", &slxGrid::applyFrame);
 }
 
 void slxGrid::applyFrame()
@@ -307,35 +301,27 @@ void slxGrid::applyFrame()
 
 void slxGrid::setAutoTab(int value)
 {
-    m_autoTab = value;
-    changed("AutoTab");
+    store(m_autoTab, value, "AutoTab");
 }
 
 void slxGrid::setBackColor(int value)
 {
-    m_backColor = value;
-    applyColours();
-    changed("BackColor");
+    store(m_backColor, value, "BackColor", &slxGrid::applyColours);
 }
 
 void slxGrid::setBackColorBkg(int value)
 {
-    m_backColorBkg = value;
-    applyColours();
-    changed("BackColorBkg");
+    store(m_backColorBkg, value, "BackColorBkg", &slxGrid::applyColours);
 }
 
 void slxGrid::setBackColorFixed(int value)
 {
-    m_backColorFixed = value;
-    applyColours();
-    changed("BackColorFixed");
+    store(m_backColorFixed, value, "BackColorFixed", &slxGrid::applyColours);
 }
 
 void slxGrid::setBackColorSel(int value)
 {
-    m_backColorSel = value;
-    changed("BackColorSel");
+    store(m_backColorSel, value, "BackColorSel");
 }
 
 void slxGrid::setBackColorUnsel(int value)
@@ -347,9 +333,7 @@ void slxGrid::setBackColorUnsel(int value)
 
 void slxGrid::setBorderStyle(int value)
 {
-    m_borderStyle = value;
-    applyFrame();
-    changed("BorderStyle");
+    store(m_borderStyle, value, "BorderStyle", &slxGrid::applyFrame);
 }
 
 void slxGrid::setEnabled(bool value)
@@ -364,15 +348,12 @@ void slxGrid::setEnabled(bool value)
 
 void slxGrid::setExpandedCol(int value)
 {
-    m_expandedCol = value;
-    changed("ExpandedCol");
+    store(m_expandedCol, value, "ExpandedCol");
 }
 
 void slxGrid::setFixedAlignment(int value)
 {
-    m_fixedAlignment = value;
-    applyFixedAlignment();
-    changed("FixedAlignment");
+    store(m_fixedAlignment, value, "FixedAlignment", &slxGrid::applyFixedAlignment);
 }
 
 void slxGrid::applyFixedAlignment()
@@ -384,9 +365,7 @@ void slxGrid::applyFixedAlignment()
 
 void slxGrid::setFixedCol(bool value)
 {
-    m_fixedCol = value;
-    applyFixedCol();
-    changed("FixedCol");
+    store(m_fixedCol, value, "FixedCol", &slxGrid::applyFixedCol);
 }
 
 void slxGrid::applyFixedCol()
@@ -406,9 +385,7 @@ void slxGrid::setFixedHeight(int value)
 
 void slxGrid::setFixedRow(bool value)
 {
-    m_fixedRow = value;
-    applyFixedRow();
-    changed("FixedRow");
+    store(m_fixedRow, value, "FixedRow", &slxGrid::applyFixedRow);
 }
 
 void slxGrid::applyFixedRow()
@@ -466,22 +443,17 @@ void slxGrid::setFontFixed(const QFont &font)
 
 void slxGrid::setForeColor(int value)
 {
-    m_foreColor = value;
-    applyColours();
-    changed("ForeColor");
+    store(m_foreColor, value, "ForeColor", &slxGrid::applyColours);
 }
 
 void slxGrid::setForeColorFixed(int value)
 {
-    m_foreColorFixed = value;
-    applyColours();
-    changed("ForeColorFixed");
+    store(m_foreColorFixed, value, "ForeColorFixed", &slxGrid::applyColours);
 }
 
 void slxGrid::setForeColorSel(int value)
 {
-    m_foreColorSel = value;
-    changed("ForeColorSel");
+    store(m_foreColorSel, value, "ForeColorSel");
 }
 
 void slxGrid::setForeColorUnsel(int value)
@@ -493,15 +465,12 @@ void slxGrid::setForeColorUnsel(int value)
 
 void slxGrid::setGridColor(int value)
 {
-    m_gridColor = value;
-    applyColours();
-    changed("GridColor");
+    store(m_gridColor, value, "GridColor", &slxGrid::applyColours);
 }
 
 void slxGrid::setGridColorFixed(int value)
 {
-    m_gridColorFixed = value;
-    changed("GridColorFixed");
+    store(m_gridColorFixed, value, "GridColorFixed");
 }
 
 void slxGrid::setGridLines(int value)
@@ -514,20 +483,17 @@ void slxGrid::setGridLines(int value)
 
 void slxGrid::setGridLinesFixed(int value)
 {
-    m_gridLinesFixed = value;
-    changed("GridLinesFixed");
+    store(m_gridLinesFixed, value, "GridLinesFixed");
 }
 
 void slxGrid::setGridLineWidth(int value)
 {
-    m_gridLineWidth = value;
-    changed("GridLineWidth");
+    store(m_gridLineWidth, value, "GridLineWidth");
 }
 
 void slxGrid::setGridLineWidthFixed(int value)
 {
-    m_gridLineWidthFixed = value;
-    changed("GridLineWidthFixed");
+    store(m_gridLineWidthFixed, value, "GridLineWidthFixed");
 }
 
 void slxGrid::setHighLight(int value)
@@ -546,15 +512,12 @@ void slxGrid::setOleDropMode(int value)
 
 void slxGrid::setRowSizingMode(int value)
 {
-    m_rowSizingMode = value;
-    changed("RowSizingMode");
+    store(m_rowSizingMode, value, "RowSizingMode");
 }
 
 void slxGrid::setScrollBars(int value)
 {
-    m_scrollBars = value;
-    applyScrollBars();
-    changed("ScrollBars");
+    store(m_scrollBars, value, "ScrollBars", &slxGrid::applyScrollBars);
 }
 
 void slxGrid::applyScrollBars()
@@ -565,9 +528,7 @@ void slxGrid::applyScrollBars()
 
 void slxGrid::setSelectionMode(int value)
 {
-    m_selectionMode = value;
-    applySelectionMode();
-    changed("SelectionMode");
+    store(m_selectionMode, value, "SelectionMode", &slxGrid::applySelectionMode);
 }
 
 void slxGrid::applySelectionMode()
@@ -894,68 +855,74 @@ void slxGrid::setCellAlignment(int value)
         item->setTextAlignment(alignmentOf(value, looksNumeric(item->data(TypedRole), item->text())));
 }
 
-int slxGrid::cellBackColor() const
+int slxGrid::cellColor(int role) const
 {
     const QTableWidgetItem *item = const_cast<slxGrid *>(this)->cell(Row(), Col(), false);
-    const QVariant b = item ? item->data(Qt::BackgroundRole) : QVariant();
-    return b.isValid() ? SystemColors::fromColor(b.value<QBrush>().color()) : 0;
+    const QVariant c = item ? item->data(role) : QVariant();
+    return c.isValid() ? SystemColors::fromColor(c.value<QBrush>().color()) : 0;
+}
+
+// 0 gives the cell back the grid's colour.
+void slxGrid::setCellColor(int role, int value)
+{
+    if (QTableWidgetItem *item = cell(Row(), Col(), true))
+        item->setData(role, value == 0 ? QVariant() : QVariant(QBrush(SystemColors::toColor(value))));
+}
+
+int slxGrid::cellBackColor() const
+{
+    return cellColor(Qt::BackgroundRole);
 }
 
 void slxGrid::setCellBackColor(int value)
 {
-    if (QTableWidgetItem *item = cell(Row(), Col(), true)) {
-        if (value == 0)
-            item->setData(Qt::BackgroundRole, QVariant());
-        else
-            item->setBackground(SystemColors::toColor(value));
-    }
+    setCellColor(Qt::BackgroundRole, value);
 }
 
 int slxGrid::cellForeColor() const
 {
-    const QTableWidgetItem *item = const_cast<slxGrid *>(this)->cell(Row(), Col(), false);
-    const QVariant f = item ? item->data(Qt::ForegroundRole) : QVariant();
-    return f.isValid() ? SystemColors::fromColor(f.value<QBrush>().color()) : 0;
+    return cellColor(Qt::ForegroundRole);
 }
 
 void slxGrid::setCellForeColor(int value)
 {
+    setCellColor(Qt::ForegroundRole, value);
+}
+
+bool slxGrid::cellFontFlag(bool (QFont::*flag)() const) const
+{
+    const QTableWidgetItem *item = const_cast<slxGrid *>(this)->cell(Row(), Col(), false);
+    return item && item->data(Qt::FontRole).isValid() && (item->font().*flag)();
+}
+
+// A cell without a font of its own starts from the grid's.
+void slxGrid::setCellFontFlag(void (QFont::*setFlag)(bool), bool value)
+{
     if (QTableWidgetItem *item = cell(Row(), Col(), true)) {
-        if (value == 0)
-            item->setData(Qt::ForegroundRole, QVariant());
-        else
-            item->setForeground(SystemColors::toColor(value));
+        QFont f = item->data(Qt::FontRole).isValid() ? item->font() : hfg->font();
+        (f.*setFlag)(value);
+        item->setFont(f);
     }
 }
 
 bool slxGrid::cellFontBold() const
 {
-    const QTableWidgetItem *item = const_cast<slxGrid *>(this)->cell(Row(), Col(), false);
-    return item && item->data(Qt::FontRole).isValid() && item->font().bold();
+    return cellFontFlag(&QFont::bold);
 }
 
 void slxGrid::setCellFontBold(bool value)
 {
-    if (QTableWidgetItem *item = cell(Row(), Col(), true)) {
-        QFont f = item->data(Qt::FontRole).isValid() ? item->font() : hfg->font();
-        f.setBold(value);
-        item->setFont(f);
-    }
+    setCellFontFlag(&QFont::setBold, value);
 }
 
 bool slxGrid::cellFontItalic() const
 {
-    const QTableWidgetItem *item = const_cast<slxGrid *>(this)->cell(Row(), Col(), false);
-    return item && item->data(Qt::FontRole).isValid() && item->font().italic();
+    return cellFontFlag(&QFont::italic);
 }
 
 void slxGrid::setCellFontItalic(bool value)
 {
-    if (QTableWidgetItem *item = cell(Row(), Col(), true)) {
-        QFont f = item->data(Qt::FontRole).isValid() ? item->font() : hfg->font();
-        f.setItalic(value);
-        item->setFont(f);
-    }
+    setCellFontFlag(&QFont::setItalic, value);
 }
 
 // ---------------------------------------------------------------- rows and cursor

@@ -790,6 +790,31 @@ private Q_SLOTS:
         TestSupport::grab(&form, QStringLiteral("grid-sheet-colours"));
     }
 
+    // Each cell keeps its own colours and font; 0 gives it the grid's colour back.
+    void cellFormatsStayWithTheirCell()
+    {
+        Sheet s;
+        s.fill(2);
+        s.slg->setRow(1);
+        s.slg->setCol(Descrizione);
+        s.slg->setCellBackColor(255);
+        s.slg->setCellForeColor(65280);
+        s.slg->setCellFontBold(true);
+        s.slg->setRow(2);
+        s.slg->setCellFontItalic(true);
+        QCOMPARE(s.slg->cellBackColor(), 0);
+        QVERIFY(!s.slg->cellFontBold());
+        QVERIFY(s.slg->cellFontItalic());
+        s.slg->setRow(1);
+        QCOMPARE(s.slg->cellBackColor(), 255);
+        QCOMPARE(s.slg->cellForeColor(), 65280);
+        QVERIFY(s.slg->cellFontBold());
+        QVERIFY(!s.slg->cellFontItalic());
+        s.slg->setCellBackColor(0);
+        QCOMPARE(s.slg->cellBackColor(), 0);
+        QCOMPARE(s.slg->cellForeColor(), 65280);
+    }
+
     void columnsInsertedAndRemoved()
     {
         slxGrid g;
