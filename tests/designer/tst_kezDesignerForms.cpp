@@ -13,6 +13,7 @@
 #include <QUndoStack>
 #include <functional>
 
+#include "ProgramForms.h"
 #include "TestSupport.h"
 
 #if defined(KEZ_DESIGNER_FORM_EDITOR) && defined(KEZ_DESIGNER_PLUGIN_DIR)
@@ -135,10 +136,7 @@ private Q_SLOTS:
 #ifdef KEZ_FORM_EDITOR
     void programFormsOpen_data()
     {
-        QTest::addColumn<QString>("path");
-        const QDir app(TestSupport::sourceDir() + QStringLiteral("/app"));
-        for (const QString &file : app.entryList({QStringLiteral("*.ui")}, QDir::Files))
-            QTest::newRow(qPrintable(file)) << app.filePath(file);
+        ProgramForms::addRows();
     }
 
     void programFormsOpen()
@@ -163,6 +161,17 @@ private Q_SLOTS:
             QCOMPARE(QString::fromLatin1(w->metaObject()->className()), m.captured(1));
         }
         QCOMPARE(window->contents().count(QLatin1String("<widget ")), contents.count(QLatin1String("<widget ")));
+        // The form window keeps the form's size apart: give the picture
+        // the size the form declares.
+        const QRegularExpressionMatch size = QRegularExpression(
+            QStringLiteral("<width>(\\d+)</width>\\s*<height>(\\d+)</height>")).match(contents);
+        if (size.hasMatch()) {
+            const QSize declared(size.captured(1).toInt(), size.captured(2).toInt());
+            window->resize(declared + QSize(40, 40));
+            window->mainContainer()->resize(declared);
+        }
+        TestSupport::grab(window->mainContainer(),
+                          QStringLiteral("designer_form_") + QFileInfo(path).completeBaseName());
     }
 
     // Characters and the type, on both selected fields, in one undo step.

@@ -8,6 +8,7 @@
 #include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
 
+#include "ProgramForms.h"
 #include "TestSupport.h"
 
 #ifdef KEZ_DESIGNER_PLUGIN_DIR
@@ -124,10 +125,7 @@ private Q_SLOTS:
     // plugin and holding the properties written in the form.
     void programFormsOpen_data()
     {
-        QTest::addColumn<QString>("path");
-        const QDir app(TestSupport::sourceDir() + QStringLiteral("/app"));
-        for (const QString &file : app.entryList({QStringLiteral("*.ui")}, QDir::Files))
-            QTest::newRow(qPrintable(file)) << app.filePath(file);
+        ProgramForms::addRows();
     }
 
     void programFormsOpen()
