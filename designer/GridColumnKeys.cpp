@@ -60,6 +60,17 @@ PropertyBag of(const slxGrid *grid)
     return bag;
 }
 
+void store(slxGrid *grid)
+{
+    const PropertyBag keys = of(grid);
+    for (const QByteArray &name : grid->dynamicPropertyNames()) {
+        if (isColumnKey(name) && !keys.contains(QString::fromLatin1(name)))
+            grid->setProperty(name.constData(), QVariant());
+    }
+    for (const QString &key : keys.keys())
+        grid->setProperty(key.toLatin1().constData(), keys.ReadProperty(key));
+}
+
 void watch(slxGrid *grid)
 {
     new ColumnReader(grid);

@@ -18,6 +18,10 @@ bool isColumnKey(const QByteArray &name);
 // defaults.
 PropertyBag of(const slxGrid *grid);
 
+// Sets the grid's column keys on it, as a form does, dropping the keys of
+// columns it no longer has.
+void store(slxGrid *grid);
+
 // Makes grid rebuild its columns once column keys have been set on it (a
 // form opened in the designer), after the last of them.
 void watch(slxGrid *grid);

@@ -18,12 +18,19 @@
 namespace {
 
 void prepare(QWidget *) {}
+void prepareNew(QWidget *) {}
 
 // A grid of a form opened in the designer builds its columns from the
 // column keys the form sets on it.
 void prepare(slxGrid *grid)
 {
     GridColumnKeys::watch(grid);
+}
+
+// A new grid's one column goes on the form as column keys.
+void prepareNew(slxGrid *grid)
+{
+    GridColumnKeys::store(grid);
 }
 
 template <class Control>
@@ -43,6 +50,7 @@ kezWidgetPlugin *plugin(const char *className, const char *instanceName, const c
             prepare(control);
             control->setObjectName(name);
             control->initNewInstance();
+            prepareNew(control);
             return control;
         },
         parent);

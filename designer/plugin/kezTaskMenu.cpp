@@ -31,6 +31,7 @@ void kezTaskMenu::showPages()
         return;
     QDesignerFormWindowInterface *form = QDesignerFormWindowInterface::findFormWindow(m_control);
     PropertyPageDialog dialog(form ? form->window() : nullptr);
+    dialog.setWindowTitle(QStringLiteral("Proprietà di %1").arg(m_control->objectName()));
     for (PropertyPage *page : PropertyPageDialog::pagesFor(m_control))
         dialog.addPage(page);
 

@@ -132,6 +132,15 @@ QString kezWidgetPlugin::domXml() const
         writeValue(xml, value);
         xml.writeEndElement();
     }
+    // Values a form keeps on the control beyond its declared properties
+    // (a grid's columns).
+    for (const QByteArray &name : placed->dynamicPropertyNames()) {
+        xml.writeStartElement(QStringLiteral("property"));
+        xml.writeAttribute(QStringLiteral("name"), QString::fromLatin1(name));
+        xml.writeAttribute(QStringLiteral("stdset"), QStringLiteral("0"));
+        writeValue(xml, placed->property(name.constData()));
+        xml.writeEndElement();
+    }
     xml.writeEndElement();
     xml.writeEndElement();
     return text;

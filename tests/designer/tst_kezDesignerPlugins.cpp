@@ -175,6 +175,9 @@ private Q_SLOTS:
             QVERIFY2(made, qPrintable(widget->name()));
             QCOMPARE(QString::fromLatin1(made->metaObject()->className()), widget->name());
             QVERIFY(made->width() > 0 && made->height() > 0);
+            // A new grid starts with one column.
+            if (widget->name() == QLatin1String("slxGrid"))
+                QTRY_COMPARE(made->property("Cols").toInt(), 1);
         }
         // Buttons and labels start captioned with their name.
         QVERIFY(xmlOf.value(QStringLiteral("slxButton")).contains(QLatin1String("<string notr=\"true\">slb</string>")));
