@@ -2,7 +2,10 @@
 
 #include <QWidget>
 
+#include "Anagrafiche.h"
 #include "Connetti.h"
+#include "Registra.h"
+#include "importAnag.h"
 #include "infoForm.h"
 #include "mainForm.h"
 #include "modMain.h"
@@ -25,6 +28,21 @@ bool execDialog(int formCode)
     case 102: {
         Connetti chooser(modMain::gMain);
         chooser.exec();
+        return true;
+    }
+    case 103: {
+        Registra user(modMain::gMain);
+        user.exec();
+        return true;
+    }
+    case 106: {
+        importAnag import(modMain::gMain);
+        import.exec();
+        return true;
+    }
+    case Anagrafiche: {
+        ::Anagrafiche registry(modMain::gMain);
+        registry.exec();
         return true;
     }
     case 200: {

@@ -141,6 +141,9 @@ void modalClass::showRegistra()
     // The user asked to bring the companies over from the previous year.
     if (Status)
         FormFactory::execDialog(106);
+    // A user registered here unlocks the program at once.
+    if (modMain::gMain)
+        modMain::gMain->abilitaMenu();
 }
 
 void modalClass::showExport()

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "DialogDriver.h"
 #include "Logo.h"
 #include "MainWindowSupport.h"
 #include "ShellFixture.h"
@@ -77,7 +78,9 @@ private Q_SLOTS:
 
     void userNameShownWithoutReopening()
     {
-        start(QString());   // no user registered yet
+        // No user registered yet: the user-data form comes up and is closed.
+        DialogDriver::closeNextDialog();
+        start(QString());
         QPointer<Logo> splash = Logo::instance();
         QCOMPARE(splash->user(), QString());
         gKez->Utente = QStringLiteral("Ditta Bianchi S.r.l.");
