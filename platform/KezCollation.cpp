@@ -4,6 +4,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -167,7 +168,17 @@ int collate(void *, int lenA, const void *a, int lenB, const void *b)
 {
     const auto *pa = static_cast<const unsigned char *>(a);
     const auto *pb = static_cast<const unsigned char *>(b);
-    return compareFolded(Folded<Utf8Source>({pa, pa + lenA}), Folded<Utf8Source>({pb, pb + lenB}));
+    // Sorted names share long beginnings: identical bytes fold alike, so
+    // folding starts where they part (at the start of that character, as
+    // each character folds on its own).
+    int same = 0;
+    const int shorter = std::min(lenA, lenB);
+    while (same < shorter && pa[same] == pb[same])
+        ++same;
+    const unsigned char *longer = lenA > same ? pa : pb;
+    while (same > 0 && same < std::max(lenA, lenB) && (longer[same] & 0xC0) == 0x80)
+        --same;
+    return compareFolded(Folded<Utf8Source>({pa + same, pa + lenA}), Folded<Utf8Source>({pb + same, pb + lenB}));
 }
 
 // Wildcards sit outside Unicode so a folded literal never looks like one.

@@ -31,6 +31,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("sign");
         QTest::newRow("accent and case") << QStringLiteral("società") << QStringLiteral("SOCIETÀ") << 0;
         QTest::newRow("accent dropped") << QStringLiteral("SOCIETÀ") << QStringLiteral("Societa") << 0;
+        QTest::newRow("same start, accent after") << QStringLiteral("società") << QStringLiteral("societa") << 0;
+        QTest::newRow("accents differing in the second byte") << QStringLiteral("perchè") << QStringLiteral("perché") << 0;
+        QTest::newRow("same start, longer") << QStringLiteral("Società") << QStringLiteral("Società 2") << -1;
+        QTest::newRow("same start, number") << QStringLiteral("Società 10") << QStringLiteral("Società 9") << -1;
         QTest::newRow("ascii case") << QStringLiteral("Roma") << QStringLiteral("ROMA") << 0;
         QTest::newRow("apostrophe kept") << QStringLiteral("D'ANGELO") << QStringLiteral("DANGELO") << -1;
         QTest::newRow("cedilla") << QStringLiteral("Façade") << QStringLiteral("FACADE") << 0;
