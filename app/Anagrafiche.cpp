@@ -110,7 +110,7 @@ void Anagrafiche::loadList()
         lv->addTopLevelItems(items);
     }
     lv->setColumnWidth(0, 140);
-    lv->setColumnWidth(2, 190);
+    lv->setColumnWidth(2, 180);
     lv->setColumnWidth(3, 130);
     lv->setColumnWidth(4, 44);
     modFunz::fitListColumns(lv, 2, 0);
