@@ -2,10 +2,10 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTimer>
 
 #include "Ambient.h"
 #include "Edges.h"
+#include "HoverWatch.h"
 #include "PropertyBag.h"
 #include "SystemColors.h"
 #include "slxModule.h"
@@ -23,11 +23,10 @@ tbButton::tbButton(QWidget *parent)
       m_foreOver(SystemColors::vbButtonText),
       m_underlineColor(SystemColors::vbButtonShadow),
       m_textColor(SystemColors::vbButtonText),
-      OverTimer(new QTimer(this))
+      m_hover(new HoverWatch(this))
 {
     slxModule::initControlMetrics();
-    OverTimer->setInterval(10);
-    connect(OverTimer, &QTimer::timeout, this, &tbButton::overTick);
+    connect(m_hover, &HoverWatch::left, this, &tbButton::pointerLeft);
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -190,18 +189,12 @@ void tbButton::writeProperties(PropertyBag &bag) const
 
 bool tbButton::hoverRunning() const
 {
-    return OverTimer->isActive();
+    return m_hover->isActive();
 }
 
 bool tbButton::hoverVisible() const
 {
     return m_flat || m_foreColor != m_foreOver;
-}
-
-bool tbButton::isInside(const QMouseEvent *e) const
-{
-    const QPoint p = e->position().toPoint();
-    return !(p.x() < 0 || p.y() < 0 || p.x() > width() || p.y() > height());
 }
 
 void tbButton::setLook(int edge, int shift, int textColor)
@@ -217,11 +210,8 @@ void tbButton::relayout()
     m_layout.layout(width(), height(), m_picPosition, m_spacing, 0);
 }
 
-void tbButton::overTick()
+void tbButton::pointerLeft()
 {
-    if (Ambient::pointerOver(this))
-        return;
-    OverTimer->stop();
     if (m_flat)
         setLook(edgeFlat, m_shift, m_foreColor);
     else if (m_foreColor != m_foreOver)
@@ -233,7 +223,7 @@ void tbButton::changeEvent(QEvent *e)
     if (e->type() == QEvent::EnabledChange && !isEnabled()) {
         // A disabled button hears no more of the mouse: it goes back to idle
         // at once instead of keeping a hover it can no longer end.
-        OverTimer->stop();
+        m_hover->stop();
         setLook(m_flat ? edgeFlat : edgeRaised, 0, m_foreColor);
     }
     if (e->type() == QEvent::FontChange) {
@@ -258,15 +248,8 @@ void tbButton::paintEvent(QPaintEvent *)
         painter.setPen(SystemColors::toColor(m_underlineColor, palette()));
         painter.drawLine(0, H - 1, W, H - 1);
     }
-    const CaptionLayout::Box &pic = m_layout.picture;
-    if (pic.width != 0)
-        CaptionLayout::drawPicture(painter, QPoint(pic.left + m_shift, pic.top + m_shift), m_picture,
-                                   disabled, this);
-    const CaptionLayout::Box &cap = m_layout.caption;
-    if (cap.width != 0)
-        CaptionLayout::drawPrefixText(painter, QPoint(cap.left + m_shift, cap.top + m_shift),
-                                      m_caption, SystemColors::toColor(m_textColor, palette()),
-                                      disabled, palette());
+    m_layout.draw(painter, m_shift, m_picture, m_caption,
+                  SystemColors::toColor(m_textColor, palette()), disabled, this);
 }
 
 void tbButton::resizeEvent(QResizeEvent *e)
@@ -278,11 +261,11 @@ void tbButton::resizeEvent(QResizeEvent *e)
 void tbButton::mouseMoveEvent(QMouseEvent *e)
 {
     const Qt::MouseButtons buttons = e->buttons();
-    const bool inside = isInside(e);
+    const bool inside = Ambient::contains(this, e->position().toPoint());
     if (buttons == Qt::NoButton) {
-        if (!OverTimer->isActive() && hoverVisible()) {
+        if (!m_hover->isActive() && hoverVisible()) {
             setLook(edgeRaised, m_shift, m_foreOver);
-            OverTimer->start();
+            m_hover->start();
         }
     } else if (buttons == Qt::LeftButton) {
         if (!inside && m_edge == edgePressed)
@@ -298,20 +281,20 @@ void tbButton::mouseMoveEvent(QMouseEvent *e)
 
 void tbButton::mousePressEvent(QMouseEvent *e)
 {
-    OverTimer->stop();
+    m_hover->stop();
     if (e->button() == Qt::LeftButton)
         setLook(edgePressed, 1, m_foreOver);
 }
 
 void tbButton::mouseReleaseEvent(QMouseEvent *e)
 {
-    if (isInside(e)) {
+    if (Ambient::contains(this, e->position().toPoint())) {
         if (e->button() != Qt::LeftButton)
             return;
         setLook(edgeRaised, 0, m_textColor);
         Q_EMIT Click();
         if (hoverVisible())
-            OverTimer->start();
+            m_hover->start();
     } else if (m_flat) {
         setLook(edgeFlat, m_shift, m_textColor);
     }

@@ -5,8 +5,8 @@
 
 #include "CaptionLayout.h"
 
+class HoverWatch;
 class PropertyBag;
-class QTimer;
 
 // The light button of toolbars and bars: a caption and one picture, a
 // raised edge while hovered (always, unless Flat), a sunken one while
@@ -87,10 +87,9 @@ protected:
 
 private:
     bool hoverVisible() const;
-    bool isInside(const QMouseEvent *e) const;
     void setLook(int edge, int shift, int textColor);
     void relayout();
-    void overTick();
+    void pointerLeft();
 
     int m_backColor;
     QString m_caption;
@@ -110,5 +109,5 @@ private:
     int m_shift = 0;
     int m_textColor;
     CaptionLayout m_layout;
-    QTimer *OverTimer;
+    HoverWatch *m_hover;
 };

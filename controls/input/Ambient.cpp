@@ -69,4 +69,9 @@ bool pointerOver(const QWidget *control)
 {
     return QApplication::widgetAt(QCursor::pos()) == control;
 }
+
+bool contains(const QWidget *control, const QPoint &p)
+{
+    return p.x() >= 0 && p.y() >= 0 && p.x() <= control->width() && p.y() <= control->height();
+}
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QPoint>
 #include <QPixmap>
 
 class QWidget;
@@ -33,4 +34,8 @@ int setAccessKey(QWidget *control, int shortcutId, const QString &caption);
 // Whether the window under the mouse pointer is the control itself: the
 // hover buttons poll this while the pointer is over them.
 bool pointerOver(const QWidget *control);
+
+// Whether p, in the control's coordinates, is on the control; its right and
+// bottom edges count, so a release there still clicks.
+bool contains(const QWidget *control, const QPoint &p);
 }

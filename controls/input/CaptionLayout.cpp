@@ -143,3 +143,20 @@ void CaptionLayout::drawPicture(QPainter &painter, const QPoint &topLeft, const 
     painter.drawPixmap(topLeft, styleSource->style()->generatedIconPixmap(QIcon::Disabled, pixmap,
                                                                           &option));
 }
+
+void CaptionLayout::draw(QPainter &painter, int shift, const QPixmap &pixmap, const QString &text,
+                         const QColor &color, bool disabled, const QWidget *control) const
+{
+    if (picture.width != 0) {
+        // A state's picture of another size is drawn in the box of the main one.
+        const QSize box(picture.width, picture.height);
+        const QPixmap fitted = pixmap.deviceIndependentSize().toSize() == box
+                                   ? pixmap
+                                   : pixmap.scaled(box * pixmap.devicePixelRatio());
+        drawPicture(painter, QPoint(picture.left + shift, picture.top + shift), fitted, disabled,
+                    control);
+    }
+    if (caption.width != 0)
+        drawPrefixText(painter, QPoint(caption.left + shift, caption.top + shift), text, color,
+                       disabled, control->palette());
+}

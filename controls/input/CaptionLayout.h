@@ -42,4 +42,8 @@ public:
                                const QColor &color, bool disabled, const QPalette &palette);
     static void drawPicture(QPainter &painter, const QPoint &topLeft, const QPixmap &pixmap,
                             bool disabled, const QWidget *styleSource);
+    // The picture, fitted to its box, and the caption at their places,
+    // both moved right and down by shift while the button is pressed.
+    void draw(QPainter &painter, int shift, const QPixmap &pixmap, const QString &text,
+              const QColor &color, bool disabled, const QWidget *control) const;
 };

@@ -3,10 +3,10 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTimer>
 
 #include "Ambient.h"
 #include "Edges.h"
+#include "HoverWatch.h"
 #include "KeySender.h"
 #include "PropertyBag.h"
 #include "SystemColors.h"
@@ -18,11 +18,10 @@ slxButton::slxButton(QWidget *parent)
       m_foreColor(SystemColors::vbButtonText),
       m_foreDown(SystemColors::vbButtonText),
       m_foreOver(SystemColors::vbButtonText),
-      OverTimer(new QTimer(this))
+      m_hover(new HoverWatch(this))
 {
     slxModule::initControlMetrics();
-    OverTimer->setInterval(10);
-    connect(OverTimer, &QTimer::timeout, this, &slxButton::overTick);
+    connect(m_hover, &HoverWatch::left, this, &slxButton::pointerLeft);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -276,11 +275,8 @@ void slxButton::premiBottone()
     Q_EMIT Click();
 }
 
-void slxButton::overTick()
+void slxButton::pointerLeft()
 {
-    if (Ambient::pointerOver(this))
-        return;
-    OverTimer->stop();
     m_over = false;
     update();
     Q_EMIT MouseOut();
@@ -307,7 +303,7 @@ void slxButton::changeEvent(QEvent *e)
         // A disabled button hears no more of the mouse or keys: it drops a
         // hover or press it could no longer end.
         const bool wasOver = m_over;
-        OverTimer->stop();
+        m_hover->stop();
         m_over = false;
         m_pressed = false;
         update();
@@ -360,18 +356,8 @@ void slxButton::paintEvent(QPaintEvent *)
         QRect r = edgeRect;
         Edges::drawEdge(painter, r, edge, Edges::BF_RECT, palette());
     }
-    const CaptionLayout::Box &pic = m_layout.picture;
-    if (pic.width != 0) {
-        const QPixmap scaled = picture.deviceIndependentSize().toSize() == QSize(pic.width, pic.height)
-                                   ? picture
-                                   : picture.scaled(QSize(pic.width, pic.height) * picture.devicePixelRatio());
-        CaptionLayout::drawPicture(painter, QPoint(pic.left + shift, pic.top + shift), scaled,
-                                   disabled, this);
-    }
-    const CaptionLayout::Box &cap = m_layout.caption;
-    if (cap.width != 0)
-        CaptionLayout::drawPrefixText(painter, QPoint(cap.left + shift, cap.top + shift), m_caption,
-                                      SystemColors::toColor(colour, palette()), disabled, palette());
+    m_layout.draw(painter, shift, picture, m_caption, SystemColors::toColor(colour, palette()),
+                  disabled, this);
     if (m_focus && m_focusRect) {
         const int inset = m_edgeWidth + 2;
         Edges::drawFocusRect(painter, edgeRect.adjusted(inset, inset, -inset, -inset), palette());
@@ -396,7 +382,7 @@ void slxButton::mouseMoveEvent(QMouseEvent *e)
     if (buttons == Qt::NoButton) {
         if (!m_over) {
             m_over = true;
-            OverTimer->start();
+            m_hover->start();
             update();
             Q_EMIT MouseIn();
         }
@@ -404,8 +390,7 @@ void slxButton::mouseMoveEvent(QMouseEvent *e)
     }
     if (buttons != Qt::LeftButton)
         return;
-    const QPoint p = e->position().toPoint();
-    const bool outside = p.x() < 0 || p.y() < 0 || p.x() > width() || p.y() > height();
+    const bool outside = !Ambient::contains(this, e->position().toPoint());
     if (outside && m_pressed) {
         m_pressed = false;
         update();
@@ -417,7 +402,7 @@ void slxButton::mouseMoveEvent(QMouseEvent *e)
 
 void slxButton::mousePressEvent(QMouseEvent *e)
 {
-    OverTimer->stop();
+    m_hover->stop();
     if (e->button() == Qt::LeftButton) {
         m_pressed = true;
         update();
@@ -432,7 +417,7 @@ void slxButton::mouseReleaseEvent(QMouseEvent *e)
         premiBottone();
     }
     if (m_over)
-        OverTimer->start();
+        m_hover->start();
 }
 
 void slxButton::keyPressEvent(QKeyEvent *e)

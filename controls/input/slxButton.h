@@ -5,8 +5,8 @@
 
 #include "CaptionLayout.h"
 
+class HoverWatch;
 class PropertyBag;
-class QTimer;
 
 // The command button of the program's forms: it paints its own caption,
 // pictures and three-dimensional edge, shows a hover look while the
@@ -118,7 +118,7 @@ private:
     void relayout();
     void premiBottone();
     void setAccessKey();
-    void overTick();
+    void pointerLeft();
     void repaintFocus();
 
     int m_backColor;
@@ -149,5 +149,5 @@ private:
     int m_edgeWidth = 0;
     int m_shortcutId = 0;
     CaptionLayout m_layout;
-    QTimer *OverTimer;
+    HoverWatch *m_hover;
 };
