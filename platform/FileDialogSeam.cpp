@@ -1,57 +1,43 @@
 #include "FileDialogSeam.h"
 
 #include <QFileDialog>
-#include <QQueue>
+
+#include "ScriptedAnswers.h"
 
 namespace {
 
-struct State
+ScriptedAnswers<QString, FileDialogSeam::Asked> &state()
 {
-    bool scripted = false;
-    QQueue<QString> names;
-    QList<FileDialogSeam::Asked> asked;
-};
-
-State &state()
-{
-    static State s;
+    static ScriptedAnswers<QString, FileDialogSeam::Asked> s;
     return s;
-}
-
-QString answer(const FileDialogSeam::Asked &question)
-{
-    State &s = state();
-    s.asked.append(question);
-    // A scripted dialog with nothing queued is a cancel.
-    return s.names.isEmpty() ? QString() : s.names.dequeue();
 }
 
 } // namespace
 
 namespace FileDialogSeam {
 
+// A scripted dialog with nothing queued is a cancel.
 QString getOpenFileName(QWidget *parent, const QString &caption, const QString &directory,
                         const QString &filter)
 {
-    if (state().scripted)
-        return answer({caption, directory, filter, false});
     state().asked.append({caption, directory, filter, false});
+    if (state().scripted)
+        return state().next(QString());
     return QFileDialog::getOpenFileName(parent, caption, directory, filter);
 }
 
 QString getSaveFileName(QWidget *parent, const QString &caption, const QString &directory,
                         const QString &filter)
 {
-    if (state().scripted)
-        return answer({caption, directory, filter, true});
     state().asked.append({caption, directory, filter, true});
+    if (state().scripted)
+        return state().next(QString());
     return QFileDialog::getSaveFileName(parent, caption, directory, filter);
 }
 
 void setScripted(bool scripted)
 {
-    state().scripted = scripted;
-    state().names.clear();
+    state().setScripted(scripted);
 }
 
 bool isScripted()
@@ -61,7 +47,7 @@ bool isScripted()
 
 void pushFileName(const QString &fileName)
 {
-    state().names.enqueue(fileName);
+    state().answers.enqueue(fileName);
 }
 
 QList<Asked> asked()

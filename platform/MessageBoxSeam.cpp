@@ -2,20 +2,14 @@
 
 #include <QMessageBox>
 #include <QPushButton>
-#include <QQueue>
+
+#include "ScriptedAnswers.h"
 
 namespace {
 
-struct State
+ScriptedAnswers<int, MessageBoxSeam::Asked> &state()
 {
-    bool scripted = false;
-    QQueue<int> answers;
-    QList<MessageBoxSeam::Asked> asked;
-};
-
-State &state()
-{
-    static State s;
+    static ScriptedAnswers<int, MessageBoxSeam::Asked> s;
     return s;
 }
 
@@ -62,10 +56,9 @@ int defaultAnswer(int style)
 
 int show(QWidget *parent, const QString &text, int style, const QString &title)
 {
-    State &s = state();
-    s.asked.append({text, title, style});
-    if (s.scripted)
-        return s.answers.isEmpty() ? defaultAnswer(style) : s.answers.dequeue();
+    state().asked.append({text, title, style});
+    if (state().scripted)
+        return state().next(defaultAnswer(style));
 
     QMessageBox box(iconOf(style), title, text, QMessageBox::NoButton, parent);
     // Texts carry user data and database errors: never read them as markup.
@@ -88,8 +81,7 @@ int show(QWidget *parent, const QString &text, int style, const QString &title)
 
 void setScripted(bool scripted)
 {
-    state().scripted = scripted;
-    state().answers.clear();
+    state().setScripted(scripted);
 }
 
 bool isScripted()
