@@ -234,11 +234,6 @@ int slxGrid::twips(int pixelsX) const
     return pixelsX * slxModule::twipsPerPixelX;
 }
 
-bool slxGrid::runTime() const
-{
-    return Ambient::userMode();
-}
-
 int slxGrid::tableRowHeight() const
 {
     return hfg->fontMetrics().height() + 6;
@@ -339,7 +334,7 @@ void slxGrid::setBorderStyle(int value)
 void slxGrid::setEnabled(bool value)
 {
     m_enabled = value;
-    if (runTime()) {
+    if (Ambient::userMode()) {
         hfg->setEnabled(value);
         QWidget::setEnabled(value);
     }
@@ -708,7 +703,7 @@ int slxGrid::expandCol(int Colonna)
 
 void slxGrid::fitExpandedCol()
 {
-    if (m_expandedCol != 0 && runTime())
+    if (m_expandedCol != 0 && Ambient::userMode())
         expandCol(m_expandedCol);
 }
 
@@ -949,7 +944,7 @@ void slxGrid::setRows(int Righe)
         clearRow(1);
     m_rows = Righe;
     --m_quietMoves;
-    if (runTime())
+    if (Ambient::userMode())
         fitExpandedCol();
     changed("Rows");
 }
@@ -1081,7 +1076,7 @@ void slxGrid::computeVisibleRows()
 void slxGrid::resizeEvent(QResizeEvent *)
 {
     hfg->setGeometry(rect());
-    if (runTime()) {
+    if (Ambient::userMode()) {
         computeVisibleRows();
         fitExpandedCol();
     }
@@ -1728,7 +1723,7 @@ void slxGrid::finishRead(int rows, const QFont &fixedFont)
     applyScrollBars();
     applyResizing();
     applySelectionMode();
-    if (runTime()) {
+    if (Ambient::userMode()) {
         hfg->setEnabled(m_enabled);
         QWidget::setEnabled(m_enabled);
         slt->setFont(hfg->font());

@@ -349,7 +349,6 @@ private:
     int px(int twipsX) const;
     int pxY(int twipsY) const;
     int twips(int pixelsX) const;
-    bool runTime() const;
 
     QTableWidget *hfg;
     slxText *slt;
