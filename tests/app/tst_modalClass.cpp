@@ -2,7 +2,20 @@
 
 #include <memory>
 
+#include <QCheckBox>
+#include <QTreeWidget>
+
+#include "Anagrafiche.h"
+#include "Connetti.h"
+#include "DialogDriver.h"
+#include "FileDialogSeam.h"
+#include "MainWindowSupport.h"
 #include "MessageBoxSeam.h"
+#include "Registra.h"
+#include "kezClass.h"
+#include "mainForm.h"
+#include "slxButton.h"
+#include "vBar.h"
 #include "Recordset.h"
 #include "ShellFixture.h"
 #include "TestSupport.h"
@@ -30,6 +43,10 @@ private slots:
     void salvaDittaReportsFailure();
     void craftedCodesFindNothing();
     void shortModuleListIsNotOpened();
+    void chosenCompanyGoneIsNoChoice();
+    void chooserClosedChangesNothing();
+    void newFileWithoutUserAsksForIt();
+    void registrationWithoutRowDoesNotImport();
 
 private:
     std::unique_ptr<ShellFixture> m_fx;
@@ -163,6 +180,91 @@ void tst_modalClass::shortModuleListIsNotOpened()
     QCOMPARE(MessageBoxSeam::asked().first().text, QStringLiteral("Lista non disponibile."));
     QCOMPARE(MessageBoxSeam::asked().first().style, 64);
     QVERIFY(!gModal->Cursore);
+}
+
+void tst_modalClass::chosenCompanyGoneIsNoChoice()
+{
+    QVERIFY(gModal->getDitta(QStringLiteral("00743110157")));
+    QVERIFY(gDb->Execute(QStringLiteral(
+        "INSERT INTO Ditte (codFisc, ragSoc) VALUES ('12345678903', 'Sparita')")));
+    DialogDriver::onNextDialog([](QWidget *dialog) {
+        auto *form = qobject_cast<Anagrafiche *>(dialog);
+        QVERIFY(form);
+        form->lv->setCurrentItem(form->lv->findItems(QStringLiteral("12345678903"), Qt::MatchExactly).first());
+        // Someone else removed it meanwhile.
+        QVERIFY(gDb->Execute(QStringLiteral("DELETE FROM Ditte WHERE codFisc = ?"),
+                             {QStringLiteral("12345678903")}));
+        form->tbb_Click(0);
+    });
+    QVERIFY(!gModal->showDitte(QVariant()));
+    QVERIFY(DialogDriver::allRan());
+    QCOMPARE(gModal->ragioneSociale.toString(), QStringLiteral("L'Imballo srl"));
+}
+
+void tst_modalClass::chooserClosedChangesNothing()
+{
+    new mainForm;
+    const QString old = m_fx->createDatabase(QStringLiteral("Kez21imb.db"));
+    gDb->oldDbFilename = old;
+    modMain::gKez->Utente = QStringLiteral("Studio Rossi");
+    modMain::gMain->sideBar()->setButtonEnabled(3, true);
+    DialogDriver::closeNextDialog();
+    gModal->Status = true;
+    gModal->showConnect();
+    QVERIFY(DialogDriver::allRan());
+    QVERIFY(!gModal->Status);
+    QCOMPARE(modMain::gKez->Utente, QStringLiteral("Studio Rossi"));
+    QVERIFY(!gDb->oldDbOpened());
+    // abilitaMenu did not run: the button keeps the state it had.
+    QVERIFY(modMain::gMain->sideBar()->buttonEnabled(3));
+    MainWindowSupport::closeMainWindow();
+}
+
+void tst_modalClass::newFileWithoutUserAsksForIt()
+{
+    new mainForm;
+    modMain::gKez->Utente = QStringLiteral("Studio Rossi");
+    const QString other = m_fx->createDatabase(QStringLiteral("Nuovo.db"));
+    FileDialogSeam::pushFileName(other);
+    DialogDriver::onNextDialog([](QWidget *dialog) {
+        auto *form = qobject_cast<Connetti *>(dialog);
+        QVERIFY(form);
+        form->slb_Click(0);
+        form->slb_Click(2);
+    });
+    bool asked = false;
+    DialogDriver::onNextDialog([&asked](QWidget *dialog) {
+        asked = qobject_cast<Registra *>(dialog) != nullptr;
+        dialog->close();
+    });
+    gModal->showConnect();
+    QVERIFY(DialogDriver::allRan());
+    QVERIFY(asked);
+    QVERIFY(modMain::gKez->Utente.isEmpty());
+    QCOMPARE(gDb->kezDbFilename, other);
+    // No user on the new file: the sheets are locked.
+    QVERIFY(!modMain::gMain->sideBar()->buttonEnabled(1));
+    MainWindowSupport::closeMainWindow();
+}
+
+void tst_modalClass::registrationWithoutRowDoesNotImport()
+{
+    DialogDriver::onNextDialog([](QWidget *dialog) {
+        auto *form = qobject_cast<Registra *>(dialog);
+        QVERIFY(form);
+        form->chkImport->setChecked(true);
+        form->slb_Click(1);
+    });
+    bool importOpened = false;
+    DialogDriver::onNextDialog([&importOpened](QWidget *dialog) {
+        importOpened = true;
+        dialog->close();
+    });
+    gModal->showRegistra();
+    QVERIFY(!gModal->Status);
+    QVERIFY(!importOpened);
+    DialogDriver::cancelPending();
+    QCOMPARE(modMain::currentForm, 100);
 }
 
 QTEST_MAIN(tst_modalClass)

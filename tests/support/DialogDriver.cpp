@@ -60,4 +60,9 @@ bool allRan()
 {
     return pending().isEmpty();
 }
+
+void cancelPending()
+{
+    pending().clear();
+}
 }

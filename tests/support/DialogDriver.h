@@ -15,4 +15,6 @@ void onNextDialog(std::function<void(QWidget *dialog)> action);
 void closeNextDialog();
 // True when every queued action has run.
 bool allRan();
+// Drops the actions still waiting (a dialog that was expected not to open).
+void cancelPending();
 }
