@@ -1,5 +1,7 @@
 #include "Connetti.h"
 
+#include <QFileInfo>
+
 #include "Connection.h"
 #include "FileDialogSeam.h"
 #include "Recordset.h"
@@ -118,7 +120,10 @@ void Connetti::Browse(int Index)
     const QString filter =
         first + QStringLiteral(";;Database KEZ (*.db);;Tutti i files (*)");
     // The dialog opens where the shown file is, with that file chosen.
-    const QString shown = modFunz::nzStr(slt[Index]->Value());
+    // With no previous-year file yet, it is looked for beside this year's.
+    QString shown = modFunz::nzStr(slt[Index]->Value());
+    if (shown.isEmpty())
+        shown = QFileInfo(modFunz::nzStr(slt[0]->Value())).absolutePath();
     const QString chosen =
         FileDialogSeam::getOpenFileName(this, probeTitle(Index), shown, filter);
     if (!chosen.isEmpty())

@@ -207,6 +207,19 @@ void Registra::closeEvent(QCloseEvent *event)
     QDialog::closeEvent(event);
 }
 
+bool Registra::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == chkImport && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            int KeyAscii = 13;
+            modFunz::sendTab(KeyAscii);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void Registra::keyPressEvent(QKeyEvent *event)
 {
     // The form has no Esc: leaving goes through "Chiudi" and its question.

@@ -251,10 +251,17 @@ private Q_SLOTS:
         FileDialogSeam::pushFileName(QString());
         form.slb_Click(1);
         QCOMPARE(form.slt[1]->Value().toString(), previous);
-        form.slb_Click(3);
-        QCOMPARE(form.result(), int(QDialog::Rejected));
         QVERIFY(FileDialogSeam::asked().first().filter.startsWith(
             QStringLiteral("Database KEZ anno precedente (Kez21imb.db)")));
+        // With no previous-year file the search starts beside this year's.
+        form.slb_Click(4);
+        FileDialogSeam::pushFileName(QString());
+        form.slb_Click(1);
+        QCOMPARE(FileDialogSeam::asked().last().directory + QLatin1Char('/'), fx->folder());
+        form.show();
+        QTest::keyClick(&form, Qt::Key_Escape);
+        QCOMPARE(form.result(), int(QDialog::Rejected));
+        QVERIFY(!form.isVisible());
     }
 };
 
