@@ -174,6 +174,32 @@ private Q_SLOTS:
         QCOMPARE(rs->RecordCount(), saved ? 1 : 0);
     }
 
+    void fieldChecks()
+    {
+        startWithPreviousYear();
+        Registra form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        // Another municipality: its province always, its postal code only
+        // into an empty field.
+        form.cmbCom->setFocus();
+        QTRY_VERIFY(form.cmbCom->isAncestorOf(QApplication::focusWidget()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        typeAndLeave(form.cmbCom, QStringLiteral("MILANO"));
+        QCOMPARE(form.slt[2]->Value().toString(), QStringLiteral("MI"));
+        QCOMPARE(form.slt[5]->Value().toString(), QStringLiteral("00118"));
+
+        // A wrong check digit asks; No keeps the user in the field.
+        MessageBoxSeam::pushAnswer(MessageBoxSeam::vbNo);
+        form.slt[0]->setFocus();
+        QTRY_VERIFY(form.slt[0]->isAncestorOf(QApplication::focusWidget()));
+        form.slt[0]->SelectAll();
+        typeAndLeave(form.slt[0], QStringLiteral("01234567890"));
+        QCOMPARE(MessageBoxSeam::asked().last().style, 36);
+        QVERIFY(form.slt[0]->isAncestorOf(QApplication::focusWidget()));
+        QCOMPARE(form.slt[0]->SelText(), QStringLiteral("01234567890"));
+    }
+
     void municipalityIsRequired()
     {
         startWithPreviousYear();
