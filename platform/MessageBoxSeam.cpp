@@ -38,6 +38,21 @@ QList<QPair<QMessageBox::StandardButton, int>> buttonsOf(int style)
     }
 }
 
+// The program speaks Italian whatever translations the system has.
+QString italianText(QMessageBox::StandardButton button)
+{
+    switch (button) {
+    case QMessageBox::Ok: return QStringLiteral("OK");
+    case QMessageBox::Cancel: return QStringLiteral("Annulla");
+    case QMessageBox::Yes: return QStringLiteral("Sì");
+    case QMessageBox::No: return QStringLiteral("No");
+    case QMessageBox::Abort: return QStringLiteral("Interrompi");
+    case QMessageBox::Retry: return QStringLiteral("Riprova");
+    case QMessageBox::Ignore: return QStringLiteral("Ignora");
+    default: return QString();
+    }
+}
+
 int defaultIndex(int style, int count)
 {
     const int index = (style & 0x300) >> 8;
@@ -65,8 +80,11 @@ int show(QWidget *parent, const QString &text, int style, const QString &title)
     box.setTextFormat(Qt::PlainText);
     const auto buttons = buttonsOf(style);
     QList<QAbstractButton *> made;
-    for (const auto &b : buttons)
-        made.append(box.addButton(b.first));
+    for (const auto &b : buttons) {
+        QAbstractButton *button = box.addButton(b.first);
+        button->setText(italianText(b.first));
+        made.append(button);
+    }
     box.setDefaultButton(static_cast<QPushButton *>(made.at(defaultIndex(style, made.size()))));
     // Esc answers Cancel where there is one, else the only button.
     for (int i = 0; i < buttons.size(); ++i)

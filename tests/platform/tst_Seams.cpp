@@ -98,6 +98,7 @@ private Q_SLOTS:
         int seenButtons = 0;
         QMessageBox::StandardButton seenDefault = QMessageBox::NoButton;
         QString seenTitle, seenText;
+        QStringList seenLabels;
         Qt::TextFormat seenFormat = Qt::AutoText;
         whenModal([&](QWidget *modal) {
             auto *box = qobject_cast<QMessageBox *>(modal);
@@ -109,6 +110,8 @@ private Q_SLOTS:
             seenTitle = box->windowTitle();
             seenText = box->text();
             seenFormat = box->textFormat();
+            for (QAbstractButton *b : box->buttons())
+                seenLabels.append(b->text().remove(QLatin1Char('&')));
             if (style == 292)
                 TestSupport::grab(box, QStringLiteral("messagebox-292"));
             box->button(click)->click();
@@ -122,6 +125,8 @@ private Q_SLOTS:
         QCOMPARE(seenTitle, QStringLiteral("Kez 2022"));
         QCOMPARE(seenText, text);
         QCOMPARE(seenFormat, Qt::PlainText);
+        for (const QString &label : seenLabels)
+            QVERIFY2(QStringList({"OK", "Annulla", "Sì", "No"}).contains(label), qPrintable(label));
     }
 
     void escapeOnARealBoxIsCancelOrNo_data()
