@@ -30,7 +30,7 @@ QString Anagrafiche::s_search;
 Anagrafiche::Anagrafiche(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui>())
 {
     ui->setupUi(this);
-    setMinimumSize(size());
+    setFixedSize(size());
     sll = ui->sll;
     fb = ui->fb;
     tbb = {ui->tbb_0, ui->tbb_1, ui->tbb_2, ui->tbb_3};

@@ -263,6 +263,22 @@ private Q_SLOTS:
         QVERIFY(!form.fb->Enabled());
     }
 
+    void doubleClickPicks()
+    {
+        start();
+        Anagrafiche form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        gModal->Status = false;
+        QTreeWidgetItem *item = form.lv->topLevelItem(1);
+        const QPoint at = form.lv->visualItemRect(item).center();
+        QTest::mouseClick(form.lv->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(form.lv->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        QVERIFY(gModal->Status);
+        QCOMPARE(gModal->Key.toString(), QStringLiteral("DNGLCU80A01H501X"));
+    }
+
     void escClosesWhileEditing()
     {
         start();
