@@ -1,6 +1,7 @@
 #include "DesktopSeam.h"
 
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -18,9 +19,12 @@ State &state()
     return s;
 }
 
+// Without a screen (the offscreen platform of tests and CI) no viewer could
+// be seen: the file is only recorded.
 bool recordOnly()
 {
-    return state().scripted || qEnvironmentVariable("KEZ_NO_VIEWER") == QLatin1String("1");
+    return state().scripted || qEnvironmentVariable("KEZ_NO_VIEWER") == QLatin1String("1")
+        || QGuiApplication::platformName() == QLatin1String("offscreen");
 }
 
 } // namespace

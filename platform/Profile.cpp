@@ -1,6 +1,7 @@
 #include "Profile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringList>
@@ -51,6 +52,11 @@ bool readIni(const QString &fileName, IniText &ini)
 bool writeIni(const QString &fileName, const IniText &ini)
 {
     if (fileName.isEmpty())
+        return false;
+    // A settings file made read-only stays as it is, as it would on Windows
+    // (replacing it through a new file would get round the protection).
+    const QFileInfo existing(fileName);
+    if (existing.exists() && !existing.isWritable())
         return false;
     const QString eol = ini.crlf ? QStringLiteral("\r\n") : QStringLiteral("\n");
     QString text = ini.lines.join(eol);

@@ -205,6 +205,18 @@ private Q_SLOTS:
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
+    void readOnlyFileIsLeftAlone()
+    {
+        const QString path = fileWith("[Kez]\nSa1ID=3\n", QStringLiteral("protetto.ini"));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup);
+        if (QFileInfo(path).isWritable())
+            QSKIP("running with rights that ignore file permissions");
+        Profile ini(path);
+        QVERIFY(!ini.writeString("Kez", "Sa1ID", "4"));
+        QCOMPARE(ini.getInt("Kez", "Sa1ID"), 3);
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    }
+
     void noFileNameIsHarmless()
     {
         Profile ini;
