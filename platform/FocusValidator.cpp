@@ -1,5 +1,7 @@
 #include "FocusValidator.h"
 
+#include "KeySender.h"
+
 #include <QApplication>
 #include <QFocusEvent>
 #include <QHash>
@@ -29,19 +31,13 @@ struct FocusValidator::Impl
 
 namespace {
 
-// The form whose controls validate among themselves: the window, or the
-// MDI child that holds the widget.
-QWidget *formOf(QWidget *w)
-{
-    while (w && !w->isWindow() && w->windowType() != Qt::SubWindow)
-        w = w->parentWidget();
-    return w;
-}
-
 bool isMouseClick(QEvent::Type type)
 {
     return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
 }
+
+// Controls validate among the controls of their own form.
+using KeySender::formOf;
 
 } // namespace
 

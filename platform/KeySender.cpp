@@ -2,28 +2,21 @@
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QPointer>
 #include <QWidget>
 
-namespace {
+namespace KeySender {
 
-// The form that owns the tab order of w: its window, or the MDI child it
-// sits in (Tab cycles inside a sheet, never across the main window).
-QWidget *tabOwnerOf(QWidget *w)
+QWidget *formOf(QWidget *w)
 {
     while (w && !w->isWindow() && w->windowType() != Qt::SubWindow)
         w = w->parentWidget();
     return w;
 }
 
-} // namespace
-
-namespace KeySender {
-
 void moveFocusNow(bool backwards)
 {
     QWidget *focus = QApplication::focusWidget();
-    QWidget *owner = tabOwnerOf(focus);
+    QWidget *owner = formOf(focus);
     if (!owner)
         return;
     // The keystroke goes to the form, not to the focused control: a line

@@ -11,4 +11,7 @@ namespace KeySender {
 void sendTab(bool backwards = false);
 // The same move at once, from the widget that has the focus now.
 void moveFocusNow(bool backwards = false);
+// The form whose tab order w belongs to: its window, or the MDI child it
+// sits in (Tab cycles inside a sheet, never across the main window).
+QWidget *formOf(QWidget *w);
 }
