@@ -90,8 +90,11 @@ bool SingleInstance::acquire()
         while (QLocalSocket *socket = m_server->nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
             connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (socket->readAll().contains("raise"))
-                    raiseWindow();
+                // The request is one line; it may come in pieces.
+                while (socket->canReadLine()) {
+                    if (socket->readLine() == raiseRequest)
+                        raiseWindow();
+                }
             });
         }
     });
