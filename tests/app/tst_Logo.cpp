@@ -7,7 +7,7 @@
 
 #include "DialogDriver.h"
 #include "Logo.h"
-#include "MainWindowSupport.h"
+#include "MainWindowTestCase.h"
 #include "ShellFixture.h"
 #include "TestSupport.h"
 #include "kezClass.h"
@@ -18,17 +18,13 @@
 using modMain::gKez;
 
 // The splash inside the main window and the about box.
-class tst_Logo : public QObject
+class tst_Logo : public MainWindowTestCase
 {
     Q_OBJECT
 
-    std::unique_ptr<ShellFixture> fx;
-    QTemporaryDir runtime;
-
     void start(const QString &extraSql)
     {
-        fx->prepareFolder(extraSql);
-        QVERIFY(modMain::subMain(QStringList(), fx->folder()));
+        QVERIFY(startProgram(extraSql));
         modMain::gMain->resize(1000, 700);
         modMain::gMain->show();
         QVERIFY(QTest::qWaitForWindowExposed(modMain::gMain));
@@ -51,16 +47,6 @@ class tst_Logo : public QObject
     }
 
 private Q_SLOTS:
-    void initTestCase() { MainWindowSupport::isolate(runtime); }
-
-    void init() { fx = std::make_unique<ShellFixture>(); }
-
-    void cleanup()
-    {
-        MainWindowSupport::closeMainWindow();
-        fx.reset();
-    }
-
     void splashAtStart()
     {
         start(ShellFixture::lookupRows());

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "Logo.h"
-#include "MainWindowSupport.h"
+#include "MainWindowTestCase.h"
 #include "DialogDriver.h"
 #include "MessageBoxSeam.h"
 #include "ShellFixture.h"
@@ -25,17 +25,13 @@ using modMain::gKez;
 // The main window as the user finds it: its title, menus and side bar,
 // which of them can be used in each state of registration, declaration
 // and previous-year connection, and the splash inside it.
-class tst_mainForm : public QObject
+class tst_mainForm : public MainWindowTestCase
 {
     Q_OBJECT
 
-    std::unique_ptr<ShellFixture> fx;
-    QTemporaryDir runtime;
-
     void start(const QString &moreIni = QString())
     {
-        fx->prepareFolder(ShellFixture::lookupRows(), moreIni);
-        QVERIFY(modMain::subMain(QStringList(), fx->folder()));
+        QVERIFY(startProgram(ShellFixture::lookupRows(), moreIni));
         QVERIFY(modMain::gMain);
     }
     mainForm *window() const { return modMain::gMain; }
@@ -54,16 +50,6 @@ class tst_mainForm : public QObject
     }
 
 private Q_SLOTS:
-    void initTestCase() { MainWindowSupport::isolate(runtime); }
-
-    void init() { fx = std::make_unique<ShellFixture>(); }
-
-    void cleanup()
-    {
-        MainWindowSupport::closeMainWindow();
-        fx.reset();
-    }
-
     void titleMenusAndSideBar()
     {
         start();

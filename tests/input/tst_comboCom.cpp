@@ -6,10 +6,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "MessageBoxSeam.h"
 #include "PickerForm.h"
 #include "PropertyBag.h"
-#include "ShellFixture.h"
+#include "PickerTestCase.h"
 #include "SystemColors.h"
 #include "TestSupport.h"
 #include "comboCom.h"
@@ -30,12 +29,14 @@ INSERT INTO Comuni (prvIstat, comIstat, comDesc, comCap, comCCIAA) VALUES
   (999, 7, 'SANTA MARIA', '00007', 998), (999, 8, 'XY', '00008', 998);
 )";
 
-class tst_comboCom : public QObject
+class tst_comboCom : public PickerTestCase
 {
     Q_OBJECT
 
-    ShellFixture shell;
+public:
+    tst_comboCom() : PickerTestCase(kFixtures) {}
 
+private:
     // The user puts the caret in the field, replaces its text and the form
     // asks the field to resolve it, as when the user leaves it.
     static void retype(comboCom &com, const QString &text)
@@ -47,23 +48,7 @@ class tst_comboCom : public QObject
         QTest::keyClicks(com.comboBox(), text);
     }
 
-    static QStringList asked()
-    {
-        return TestSupport::takeMessages();
-    }
-
 private Q_SLOTS:
-    void initTestCase()
-    {
-        TestSupport::scriptDialogs();
-        QVERIFY(shell.openDatabase(QString::fromUtf8(kFixtures)));
-    }
-
-    void init()
-    {
-        MessageBoxSeam::clearAsked();
-    }
-
     void letValueLoadsTheMunicipality_data()
     {
         QTest::addColumn<QVariant>("prov");
@@ -175,12 +160,12 @@ private Q_SLOTS:
             listed << com->comboBox()->itemText(i);
         QCOMPARE(listed, entries);
         if (entries.isEmpty()) {
-            QCOMPARE(asked(), QStringList{QStringLiteral("Attenzione, Comune non trovato!")});
+            QCOMPARE(TestSupport::takeMessages(), QStringList{QStringLiteral("Attenzione, Comune non trovato!")});
             QCOMPARE(com->Value().toInt(), 0);
             QCOMPARE(com->comboBox()->lineEdit()->selectedText(), typed.toUpper());
             return;
         }
-        QVERIFY(asked().isEmpty());
+        QVERIFY(TestSupport::takeMessages().isEmpty());
         QCOMPARE(com->Text(), entries.first());
         if (entries.size() > 1) {
             QTRY_VERIFY(com->comboBox()->view()->isVisible());
@@ -200,12 +185,12 @@ private Q_SLOTS:
         retype(com, QStringLiteral("zzz"));
         bool changed = false;
         QVERIFY(!com.Match(changed));
-        QCOMPARE(asked().size(), 1);
+        QCOMPARE(TestSupport::takeMessages().size(), 1);
         QVERIFY(!com.Match(changed));
-        QVERIFY(asked().isEmpty());
+        QVERIFY(TestSupport::takeMessages().isEmpty());
         retype(com, QStringLiteral("zzy"));
         QVERIFY(!com.Match(changed));
-        QCOMPARE(asked().size(), 1);
+        QCOMPARE(TestSupport::takeMessages().size(), 1);
     }
 
     // The user found one municipality, typed something else and then the
@@ -226,7 +211,7 @@ private Q_SLOTS:
         QVERIFY(com.Match(changed));
         QCOMPARE(com.Value().toInt(), 1225);
         QCOMPARE(com.Sigla(), QStringLiteral("TO"));
-        QVERIFY(asked().isEmpty());
+        QVERIFY(TestSupport::takeMessages().isEmpty());
 
         retype(com, QStringLiteral("forl"));
         QVERIFY(!com.Match(changed));
@@ -259,13 +244,13 @@ private Q_SLOTS:
         retype(com, QString());
         bool changed = false;
         QVERIFY(!com.Match(changed));
-        QCOMPARE(asked(), QStringList{shown});
+        QCOMPARE(TestSupport::takeMessages(), QStringList{shown});
         QCOMPARE(com.Match(changed), required == 1);
-        QCOMPARE(asked().size(), required == 1 ? 0 : 1);
+        QCOMPARE(TestSupport::takeMessages().size(), required == 1 ? 0 : 1);
         com.letValue(58, 91);
         retype(com, QString());
         QVERIFY(!com.Match(changed));
-        QCOMPARE(asked(), QStringList{shown});
+        QCOMPARE(TestSupport::takeMessages(), QStringList{shown});
     }
 
     void leavingWithoutTypingKeepsTheLoadedValue()
@@ -304,7 +289,7 @@ private Q_SLOTS:
         QTest::keyClick(com->comboBox(), Qt::Key_Tab);
         QTest::qWait(50);
         QVERIFY(com->comboBox()->hasFocus());
-        QCOMPARE(asked(), QStringList{QStringLiteral("Attenzione, Comune non trovato!")});
+        QCOMPARE(TestSupport::takeMessages(), QStringList{QStringLiteral("Attenzione, Comune non trovato!")});
     }
 
     // A transparent field shows the form's colour until the user enters it.

@@ -4,10 +4,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "MessageBoxSeam.h"
 #include "PickerForm.h"
 #include "PropertyBag.h"
-#include "ShellFixture.h"
+#include "PickerTestCase.h"
 #include "TestSupport.h"
 #include "slxCombo.h"
 
@@ -19,12 +18,14 @@ INSERT INTO Nazioni (nazID, nazDesc) VALUES
 
 static const char *const kNoMatch = "Attenzione, il testo digitato non corrisponde a nessuna voce in elenco!";
 
-class tst_slxCombo : public QObject
+class tst_slxCombo : public PickerTestCase
 {
     Q_OBJECT
 
-    ShellFixture shell;
+public:
+    tst_slxCombo() : PickerTestCase(kFixtures) {}
 
+private:
     static void fill(slxCombo &c)
     {
         c.SqlString = QStringLiteral("SELECT nazID, nazDesc FROM Nazioni ORDER BY nazDesc");
@@ -38,11 +39,6 @@ class tst_slxCombo : public QObject
         QTest::keyClicks(c.comboBox(), text);
     }
 
-    static QStringList asked()
-    {
-        return TestSupport::takeMessages();
-    }
-
     static QStringList entries(const slxCombo &c)
     {
         QStringList list;
@@ -52,17 +48,6 @@ class tst_slxCombo : public QObject
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        TestSupport::scriptDialogs();
-        QVERIFY(shell.openDatabase(QString::fromUtf8(kFixtures)));
-    }
-
-    void init()
-    {
-        MessageBoxSeam::clearAsked();
-    }
-
     void refreshFillsFromTheQuery()
     {
         slxCombo c;
@@ -109,7 +94,7 @@ private Q_SLOTS:
         QCOMPARE(c->Value().toInt(), value);
         // A typed text that names an entry is a change like a picked one.
         QCOMPARE(changed, accepted);
-        QCOMPARE(asked(), accepted ? QStringList() : QStringList{QString::fromUtf8(kNoMatch)});
+        QCOMPARE(TestSupport::takeMessages(), accepted ? QStringList() : QStringList{QString::fromUtf8(kNoMatch)});
         if (!accepted)
             QCOMPARE(c->Text(), typed);
     }
@@ -161,13 +146,13 @@ private Q_SLOTS:
         c.Required = required;
         bool changed = false;
         QVERIFY(!c.Match(changed));
-        QCOMPARE(asked(), QStringList{QStringLiteral("Attenzione, campo richiesto!")});
+        QCOMPARE(TestSupport::takeMessages(), QStringList{QStringLiteral("Attenzione, campo richiesto!")});
         QCOMPARE(c.Match(changed), required == 1);
-        QCOMPARE(asked().size(), required == 1 ? 0 : 1);
+        QCOMPARE(TestSupport::takeMessages().size(), required == 1 ? 0 : 1);
         c.MsgRequired = QStringLiteral("Attenzione, nazione richiesta.");
         if (required == 2) {
             QVERIFY(!c.Match(changed));
-            QCOMPARE(asked(), QStringList{c.MsgRequired});
+            QCOMPARE(TestSupport::takeMessages(), QStringList{c.MsgRequired});
         }
     }
 
@@ -180,7 +165,7 @@ private Q_SLOTS:
         bool changed = false;
         QVERIFY(!c.Match(changed));
         QCOMPARE(c.Text(), QStringLiteral("francia"));
-        QCOMPARE(asked(), QStringList{QString::fromUtf8(kNoMatch)});
+        QCOMPARE(TestSupport::takeMessages(), QStringList{QString::fromUtf8(kNoMatch)});
     }
 
     void valueSelects_data()
@@ -228,7 +213,7 @@ private Q_SLOTS:
         QVERIFY(c->Match(changed));
         QVERIFY(!changed);
         QCOMPARE(c->Value().toInt(), 77);
-        QVERIFY(asked().isEmpty());
+        QVERIFY(TestSupport::takeMessages().isEmpty());
 
         retype(*c, QString());
         QVERIFY(c->Match(changed));

@@ -7,6 +7,7 @@
 // INI file and the databases, and the application and database objects of
 // the shell built on it (modMain::gKez, gDb, gModal). Destroying the
 // fixture releases them without writing the INI.
+// PickerTestCase and MainWindowTestCase hold one for their tests.
 class ShellFixture
 {
 public:

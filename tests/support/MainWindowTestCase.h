@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QObject>
+#include <QTemporaryDir>
+
+#include <memory>
+
+#include "ShellFixture.h"
+
+// The frame of a test of the main window: the program isolated in a folder
+// of the test, a fresh program folder for each test function, and the
+// window closed and the globals released after it.
+class MainWindowTestCase : public QObject
+{
+    Q_OBJECT
+
+protected:
+    // Prepares the folder with extraSql and moreIni and starts the program
+    // on it, as a double-click on kez would.
+    bool startProgram(const QString &extraSql, const QString &moreIni = QString());
+
+    std::unique_ptr<ShellFixture> fx;
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+private:
+    QTemporaryDir runtime;
+};
