@@ -1,10 +1,21 @@
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "modMain.h"
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // The program speaks Italian whatever the desktop's language: Qt's own
+    // texts (file dialogs, context menus) too.
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTexts);
+
     QStringList arguments = app.arguments();
     arguments.removeFirst();
     if (!modMain::subMain(arguments))
