@@ -7,7 +7,6 @@
 #include "Ambient.h"
 #include "PropertyBag.h"
 #include "SystemColors.h"
-#include "hNav.h"
 #include "slxModule.h"
 #include "slxText.h"
 #include "tbButton.h"
@@ -17,8 +16,6 @@ namespace {
 // The order of addition of a tree node, kept on the node itself.
 constexpr int OrderRole = Qt::UserRole + 0x4642;
 const char *const nextOrderKey = "fndBarNextOrder";
-
-constexpr int buttonTwips = 330;
 
 void numberSubtree(QTreeWidget *tv, QTreeWidgetItem *item)
 {
@@ -48,10 +45,9 @@ QList<QTreeWidgetItem *> nodesInOrder(QTreeWidget *tv)
 
 } // namespace
 
-fndBar::fndBar(QWidget *parent) : QWidget(parent), m_backColor(SystemColors::vbButtonFace)
+fndBar::fndBar(QWidget *parent) : ArrowBar(parent, 330), m_backColor(SystemColors::vbButtonFace)
 {
-    slxModule::initControlMetrics();
-    const int w = buttonTwips / qMax(slxModule::twipsPerPixelX, 1);
+    const int w = tbn.first()->width();
     static const char *const tips[] = {"Cerca la prima ricorrenza", "Cerca la ricorrenza precedente",
                                        "Cerca la ricorrenza successiva", "Cerca l'ultima ricorrenza"};
     slt = new slxText(this);
@@ -67,14 +63,8 @@ fndBar::fndBar(QWidget *parent) : QWidget(parent), m_backColor(SystemColors::vbB
         slt->Match(Modificato);
     });
     for (int i = 0; i < 4; ++i) {
-        auto *b = new tbButton(this);
-        b->setObjectName(QStringLiteral("tbn_%1").arg(i));
-        b->setCaption(QString());
-        b->setPicture(hNav::buttonPicture(i));
-        b->setToolTip(QString::fromUtf8(tips[i]));
-        b->resize(w, w);
-        connect(b, &tbButton::Click, this, [this, i] { emit Click(i); });
-        tbn << b;
+        tbn[i]->setToolTip(QString::fromUtf8(tips[i]));
+        connect(tbn[i], &tbButton::Click, this, [this, i] { emit Click(i); });
     }
     setAutoFillBackground(true);
     resize(5 * w + 120, w);
@@ -83,29 +73,7 @@ fndBar::fndBar(QWidget *parent) : QWidget(parent), m_backColor(SystemColors::vbB
 
 fndBar::~fndBar() = default;
 
-void fndBar::changed(const char *key)
-{
-    emit PropertyChanged(QLatin1String(key));
-}
-
 // ---------------------------------------------------------------- properties
-
-void fndBar::setAppearance(int value)
-{
-    m_appearance = value;
-    applyAppearance();
-    changed("Appearance");
-}
-
-void fndBar::applyAppearance()
-{
-    m_edge = hNav::borderEdge(m_appearance, m_border);
-    const int w = tbn.first()->width();
-    setFixedHeight(tbn.first()->height() + 2 * m_border);
-    setMinimumWidth(5 * w + 2 * m_border);
-    resizeEvent(nullptr);
-    update();
-}
 
 void fndBar::setBackColor(int value)
 {
@@ -118,18 +86,6 @@ void fndBar::setBackColor(int value)
     slt->setBackStyle(0);
     update();
     changed("BackColor");
-}
-
-bool fndBar::ButtonsFlat() const
-{
-    return tbn.first()->Flat();
-}
-
-void fndBar::setButtonsFlat(bool value)
-{
-    for (tbButton *b : tbn)
-        b->setFlat(value);
-    changed("ButtonsFlat");
 }
 
 void fndBar::setEnabled(bool value)
@@ -305,12 +261,7 @@ void fndBar::watchTree(QTreeWidget *tv)
 void fndBar::resizeEvent(QResizeEvent *)
 {
     const int textTop = m_border + qMax(0, (tbn.first()->height() - slt->height()) / 2);
-    hNav::layoutBar(tbn, slt, m_border, textTop);
-}
-
-void fndBar::paintEvent(QPaintEvent *)
-{
-    hNav::paintBorder(this, m_appearance, m_edge);
+    layoutBar(slt, textTop);
 }
 
 // ---------------------------------------------------------------- persistence

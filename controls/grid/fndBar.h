@@ -1,22 +1,21 @@
 #pragma once
 
 #include <QFont>
-#include <QVector>
-#include <QWidget>
 #include <functional>
+
+#include "ArrowBar.h"
 
 class PropertyBag;
 class QTreeWidget;
 class QTreeWidgetItem;
 class slxText;
-class tbButton;
 
 // The find bar under a list or a tree: a search text between the buttons
 // first, previous, next and last. A press raises Click with the button's
 // number; the form answers with findListView or findTreeView, which move
 // the selection to the row whose text contains the search text (or, with
 // no text, simply to the first, previous, next or last row).
-class fndBar : public QWidget
+class fndBar : public ArrowBar
 {
     Q_OBJECT
     Q_PROPERTY(int Appearance READ Appearance WRITE setAppearance)
@@ -33,12 +32,8 @@ public:
     explicit fndBar(QWidget *parent = nullptr);
     ~fndBar() override;
 
-    int Appearance() const { return m_appearance; }
-    void setAppearance(int value);
     int BackColor() const { return m_backColor; }
     void setBackColor(int value);
-    bool ButtonsFlat() const;
-    void setButtonsFlat(bool value);
     bool Enabled() const { return m_enabled; }
     void setEnabled(bool value);
     int ForeColor() const;
@@ -69,30 +64,20 @@ public:
     void readProperties(const PropertyBag &bag);
     void writeProperties(PropertyBag &bag) const;
 
-    tbButton *button(int index) const { return tbn.value(index); }
     slxText *textField() const { return slt; }
 
 Q_SIGNALS:
     void Click(int Modo);
-    // A design-time property changed; the key is its layout key.
-    void PropertyChanged(const QString &key);
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void applyAppearance();
-    void changed(const char *key);
     // The 1-based row a press of button mode reaches from row current of
     // count rows whose texts textAt gives, or 0 for none.
     int searchTarget(int count, int current, int mode, const std::function<QString(int)> &textAt) const;
 
-    QVector<tbButton *> tbn;
     slxText *slt;
-    int m_appearance = 0;
     int m_backColor;
     bool m_enabled = true;
-    int m_border = 0;
-    int m_edge = 0;
 };

@@ -1,41 +1,19 @@
 #include "hNav.h"
 
-#include <QPainter>
-#include <QPainterPath>
-
 #include "Ambient.h"
-#include "Edges.h"
 #include "PropertyBag.h"
 #include "SystemColors.h"
 #include "slxLabel.h"
 #include "slxModule.h"
 #include "tbButton.h"
 
-namespace {
-
 // The buttons are square, as high as the label: 375 twips.
-constexpr int buttonTwips = 375;
-
-int buttonPixels()
+hNav::hNav(QWidget *parent) : ArrowBar(parent, 375), m_text(QStringLiteral("Record"))
 {
-    return buttonTwips / qMax(slxModule::twipsPerPixelX, 1);
-}
-
-} // namespace
-
-hNav::hNav(QWidget *parent) : QWidget(parent), m_text(QStringLiteral("Record"))
-{
-    slxModule::initControlMetrics();
-    const int w = buttonPixels();
+    const int w = tbn.first()->width();
     for (int i = 0; i < 4; ++i) {
-        auto *b = new tbButton(this);
-        b->setObjectName(QStringLiteral("tbn_%1").arg(i));
-        b->setCaption(QString());
-        b->setPicture(buttonPicture(i));
-        b->resize(w, w);
-        b->setEnabled(false);
-        connect(b, &tbButton::Click, this, [this, i] { press(i); });
-        tbn << b;
+        tbn[i]->setEnabled(false);
+        connect(tbn[i], &tbButton::Click, this, [this, i] { press(i); });
     }
     slNav = new slxLabel(this);
     slNav->setObjectName(QStringLiteral("slNav"));
@@ -49,96 +27,7 @@ hNav::hNav(QWidget *parent) : QWidget(parent), m_text(QStringLiteral("Record"))
 
 hNav::~hNav() = default;
 
-void hNav::changed(const char *key)
-{
-    emit PropertyChanged(QLatin1String(key));
-}
-
-int hNav::borderEdge(int &appearance, int &borderPixels)
-{
-    static const int table[10][2] = {{0, 0}, {0, 1}, {Edges::EDGE_RAISED, 2},
-                                     {Edges::BDR_RAISEDINNER, 1}, {Edges::BDR_RAISEDOUTER, 1},
-                                     {Edges::EDGE_SUNKEN, 2}, {Edges::BDR_SUNKENOUTER, 1},
-                                     {Edges::BDR_SUNKENINNER, 1}, {Edges::EDGE_BUMP, 2},
-                                     {Edges::EDGE_ETCHED, 2}};
-    if (appearance < 0 || appearance > 9)
-        appearance = 0;
-    borderPixels = table[appearance][1];
-    return table[appearance][0];
-}
-
-void hNav::paintBorder(QWidget *bar, int appearance, int edge)
-{
-    QPainter painter(bar);
-    QRect r = bar->rect();
-    if (edge != 0) {
-        Edges::drawEdge(painter, r, edge, Edges::BF_RECT, bar->palette());
-    } else if (appearance == 1) {
-        painter.setPen(bar->palette().color(QPalette::Shadow));
-        painter.drawRect(r.adjusted(0, 0, -1, -1));
-    }
-}
-
-QPixmap hNav::buttonPicture(int index)
-{
-    QPixmap pm(16, 16);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0x1f, 0x4e, 0x9a));
-    const bool right = index >= 2;
-    const auto triangle = [&p, right](qreal x) {
-        QPainterPath path;
-        if (right) {
-            path.moveTo(x, 3);
-            path.lineTo(x + 6, 8);
-            path.lineTo(x, 13);
-        } else {
-            path.moveTo(x + 6, 3);
-            path.lineTo(x, 8);
-            path.lineTo(x + 6, 13);
-        }
-        path.closeSubpath();
-        p.drawPath(path);
-    };
-    switch (index) {
-    case 0:
-        p.drawRect(QRectF(3, 3, 2, 10));
-        triangle(6);
-        break;
-    case 1:
-        triangle(5);
-        break;
-    case 2:
-        triangle(5);
-        break;
-    default:
-        triangle(4);
-        p.drawRect(QRectF(11, 3, 2, 10));
-        break;
-    }
-    return pm;
-}
-
 // ---------------------------------------------------------------- properties
-
-void hNav::setAppearance(int value)
-{
-    m_appearance = value;
-    applyAppearance();
-    changed("Appearance");
-}
-
-void hNav::applyAppearance()
-{
-    m_edge = borderEdge(m_appearance, m_border);
-    const int w = tbn.first()->width();
-    setFixedHeight(slNav->height() + 2 * m_border);
-    setMinimumWidth(5 * w + 2 * m_border);
-    resizeEvent(nullptr);
-    update();
-}
 
 int hNav::BackColor() const
 {
@@ -151,18 +40,6 @@ void hNav::setBackColor(int value)
     for (tbButton *b : tbn)
         b->setBackColor(value);
     changed("BackColor");
-}
-
-bool hNav::ButtonsFlat() const
-{
-    return tbn.first()->Flat();
-}
-
-void hNav::setButtonsFlat(bool value)
-{
-    for (tbButton *b : tbn)
-        b->setFlat(value);
-    changed("ButtonsFlat");
 }
 
 void hNav::setCaption(const QString &value)
@@ -281,26 +158,14 @@ void hNav::press(int index)
 
 // ---------------------------------------------------------------- layout
 
-void hNav::layoutBar(const QVector<tbButton *> &buttons, QWidget *middle, int border, int middleTop)
+int hNav::innerHeight() const
 {
-    const int w = buttons.first()->width();
-    const int b = border;
-    QWidget *bar = middle->parentWidget();
-    buttons[0]->move(b, b);
-    buttons[1]->move(b + w, b);
-    middle->setGeometry(b + 2 * w, middleTop, qMax(bar->width() - 4 * w - 2 * b, 0), middle->height());
-    buttons[2]->move(middle->x() + middle->width(), b);
-    buttons[3]->move(buttons[2]->x() + w, b);
+    return slNav->height();
 }
 
 void hNav::resizeEvent(QResizeEvent *)
 {
-    layoutBar(tbn, slNav, m_border, m_border);
-}
-
-void hNav::paintEvent(QPaintEvent *)
-{
-    paintBorder(this, m_appearance, m_edge);
+    layoutBar(slNav, m_border);
 }
 
 // ---------------------------------------------------------------- persistence
