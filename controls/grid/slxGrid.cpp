@@ -17,6 +17,7 @@
 #include "Currency.h"
 #include "KeySender.h"
 #include "PropertyBag.h"
+#include "StoreProperty.h"
 #include "SystemColors.h"
 #include "KeyCodes.h"
 #include "comboKgt.h"
@@ -256,17 +257,17 @@ void slxGrid::setAllowBigSelection(bool value)
 
 void slxGrid::setAllowDelete(bool value)
 {
-    store(m_allowDelete, value, "AllowDelete");
+    storeProperty(this, m_allowDelete, value, "AllowDelete");
 }
 
 void slxGrid::setAllowInsert(bool value)
 {
-    store(m_allowInsert, value, "AllowInsert");
+    storeProperty(this, m_allowInsert, value, "AllowInsert");
 }
 
 void slxGrid::setAllowUserResizing(int value)
 {
-    store(m_allowUserResizing, value, "AllowUserResizing", &slxGrid::applyResizing);
+    storeProperty(this, m_allowUserResizing, value, "AllowUserResizing", &slxGrid::applyResizing);
 }
 
 void slxGrid::applyResizing()
@@ -279,7 +280,7 @@ void slxGrid::applyResizing()
 
 void slxGrid::setAppearance(int value)
 {
-    store(m_appearance, value, "Appearance", &slxGrid::applyFrame);
+    storeProperty(this, m_appearance, value, "Appearance", &slxGrid::applyFrame);
 }
 
 void slxGrid::applyFrame()
@@ -296,27 +297,27 @@ void slxGrid::applyFrame()
 
 void slxGrid::setAutoTab(int value)
 {
-    store(m_autoTab, value, "AutoTab");
+    storeProperty(this, m_autoTab, value, "AutoTab");
 }
 
 void slxGrid::setBackColor(int value)
 {
-    store(m_backColor, value, "BackColor", &slxGrid::applyColours);
+    storeProperty(this, m_backColor, value, "BackColor", &slxGrid::applyColours);
 }
 
 void slxGrid::setBackColorBkg(int value)
 {
-    store(m_backColorBkg, value, "BackColorBkg", &slxGrid::applyColours);
+    storeProperty(this, m_backColorBkg, value, "BackColorBkg", &slxGrid::applyColours);
 }
 
 void slxGrid::setBackColorFixed(int value)
 {
-    store(m_backColorFixed, value, "BackColorFixed", &slxGrid::applyColours);
+    storeProperty(this, m_backColorFixed, value, "BackColorFixed", &slxGrid::applyColours);
 }
 
 void slxGrid::setBackColorSel(int value)
 {
-    store(m_backColorSel, value, "BackColorSel");
+    storeProperty(this, m_backColorSel, value, "BackColorSel");
 }
 
 void slxGrid::setBackColorUnsel(int value)
@@ -328,7 +329,7 @@ void slxGrid::setBackColorUnsel(int value)
 
 void slxGrid::setBorderStyle(int value)
 {
-    store(m_borderStyle, value, "BorderStyle", &slxGrid::applyFrame);
+    storeProperty(this, m_borderStyle, value, "BorderStyle", &slxGrid::applyFrame);
 }
 
 void slxGrid::setEnabled(bool value)
@@ -343,12 +344,12 @@ void slxGrid::setEnabled(bool value)
 
 void slxGrid::setExpandedCol(int value)
 {
-    store(m_expandedCol, value, "ExpandedCol");
+    storeProperty(this, m_expandedCol, value, "ExpandedCol");
 }
 
 void slxGrid::setFixedAlignment(int value)
 {
-    store(m_fixedAlignment, value, "FixedAlignment", &slxGrid::applyFixedAlignment);
+    storeProperty(this, m_fixedAlignment, value, "FixedAlignment", &slxGrid::applyFixedAlignment);
 }
 
 void slxGrid::applyFixedAlignment()
@@ -360,7 +361,7 @@ void slxGrid::applyFixedAlignment()
 
 void slxGrid::setFixedCol(bool value)
 {
-    store(m_fixedCol, value, "FixedCol", &slxGrid::applyFixedCol);
+    storeProperty(this, m_fixedCol, value, "FixedCol", &slxGrid::applyFixedCol);
 }
 
 void slxGrid::applyFixedCol()
@@ -380,7 +381,7 @@ void slxGrid::setFixedHeight(int value)
 
 void slxGrid::setFixedRow(bool value)
 {
-    store(m_fixedRow, value, "FixedRow", &slxGrid::applyFixedRow);
+    storeProperty(this, m_fixedRow, value, "FixedRow", &slxGrid::applyFixedRow);
 }
 
 void slxGrid::applyFixedRow()
@@ -438,17 +439,17 @@ void slxGrid::setFontFixed(const QFont &font)
 
 void slxGrid::setForeColor(int value)
 {
-    store(m_foreColor, value, "ForeColor", &slxGrid::applyColours);
+    storeProperty(this, m_foreColor, value, "ForeColor", &slxGrid::applyColours);
 }
 
 void slxGrid::setForeColorFixed(int value)
 {
-    store(m_foreColorFixed, value, "ForeColorFixed", &slxGrid::applyColours);
+    storeProperty(this, m_foreColorFixed, value, "ForeColorFixed", &slxGrid::applyColours);
 }
 
 void slxGrid::setForeColorSel(int value)
 {
-    store(m_foreColorSel, value, "ForeColorSel");
+    storeProperty(this, m_foreColorSel, value, "ForeColorSel");
 }
 
 void slxGrid::setForeColorUnsel(int value)
@@ -460,12 +461,12 @@ void slxGrid::setForeColorUnsel(int value)
 
 void slxGrid::setGridColor(int value)
 {
-    store(m_gridColor, value, "GridColor", &slxGrid::applyColours);
+    storeProperty(this, m_gridColor, value, "GridColor", &slxGrid::applyColours);
 }
 
 void slxGrid::setGridColorFixed(int value)
 {
-    store(m_gridColorFixed, value, "GridColorFixed");
+    storeProperty(this, m_gridColorFixed, value, "GridColorFixed");
 }
 
 void slxGrid::setGridLines(int value)
@@ -478,17 +479,17 @@ void slxGrid::setGridLines(int value)
 
 void slxGrid::setGridLinesFixed(int value)
 {
-    store(m_gridLinesFixed, value, "GridLinesFixed");
+    storeProperty(this, m_gridLinesFixed, value, "GridLinesFixed");
 }
 
 void slxGrid::setGridLineWidth(int value)
 {
-    store(m_gridLineWidth, value, "GridLineWidth");
+    storeProperty(this, m_gridLineWidth, value, "GridLineWidth");
 }
 
 void slxGrid::setGridLineWidthFixed(int value)
 {
-    store(m_gridLineWidthFixed, value, "GridLineWidthFixed");
+    storeProperty(this, m_gridLineWidthFixed, value, "GridLineWidthFixed");
 }
 
 void slxGrid::setHighLight(int value)
@@ -507,12 +508,12 @@ void slxGrid::setOleDropMode(int value)
 
 void slxGrid::setRowSizingMode(int value)
 {
-    store(m_rowSizingMode, value, "RowSizingMode");
+    storeProperty(this, m_rowSizingMode, value, "RowSizingMode");
 }
 
 void slxGrid::setScrollBars(int value)
 {
-    store(m_scrollBars, value, "ScrollBars", &slxGrid::applyScrollBars);
+    storeProperty(this, m_scrollBars, value, "ScrollBars", &slxGrid::applyScrollBars);
 }
 
 void slxGrid::applyScrollBars()
@@ -523,7 +524,7 @@ void slxGrid::applyScrollBars()
 
 void slxGrid::setSelectionMode(int value)
 {
-    store(m_selectionMode, value, "SelectionMode", &slxGrid::applySelectionMode);
+    storeProperty(this, m_selectionMode, value, "SelectionMode", &slxGrid::applySelectionMode);
 }
 
 void slxGrid::applySelectionMode()

@@ -336,15 +336,6 @@ private:
     void setCellColor(int role, int value);
     bool cellFontFlag(bool (QFont::*flag)() const) const;
     void setCellFontFlag(void (QFont::*setFlag)(bool), bool value);
-    // Keeps a design-time property, shows it where it shows and reports it.
-    template <typename T>
-    void store(T &field, T value, const char *key, void (slxGrid::*apply)() = nullptr)
-    {
-        field = value;
-        if (apply)
-            (this->*apply)();
-        changed(key);
-    }
     int tableRowHeight() const;
     int px(int twipsX) const;
     int pxY(int twipsY) const;

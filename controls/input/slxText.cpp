@@ -22,6 +22,7 @@
 #include "KeyCodes.h"
 #include "KeySender.h"
 #include "PropertyBag.h"
+#include "StoreProperty.h"
 #include "SystemColors.h"
 #include "modFunz.h"
 #include "slxModule.h"
@@ -890,15 +891,12 @@ void slxText::signalChange(const char *key)
 
 void slxText::setRequired(int value)
 {
-    m_required = value;
-    signalChange("Required");
+    storeProperty(this, m_required, value, "Required");
 }
 
 void slxText::setAlignment(int value)
 {
-    m_alignment = value;
-    layoutBox();
-    signalChange("Alignment");
+    storeProperty(this, m_alignment, value, "Alignment", &slxText::layoutBox);
 }
 
 void slxText::setAppearance(int value)
@@ -925,34 +923,27 @@ void slxText::setAutoSize(bool value)
 
 void slxText::setAutoTab(bool value)
 {
-    m_autoTab = value;
-    signalChange("AutoTab");
+    storeProperty(this, m_autoTab, value, "AutoTab");
 }
 
 void slxText::setBackColor(int value)
 {
-    m_backColor = value;
-    applyColors();
-    signalChange("BackColor");
+    storeProperty(this, m_backColor, value, "BackColor", &slxText::applyColors);
 }
 
 void slxText::setBackStyle(int value)
 {
-    m_backStyle = value;
-    applyColors();
-    signalChange("BackStyle");
+    storeProperty(this, m_backStyle, value, "BackStyle", &slxText::applyColors);
 }
 
 void slxText::setCharacters(int value)
 {
-    m_characters = value;
-    signalChange("Characters");
+    storeProperty(this, m_characters, value, "Characters");
 }
 
 void slxText::setCharTable(const QString &value)
 {
-    m_charTable = value;
-    signalChange("CharTable");
+    storeProperty(this, m_charTable, value, "CharTable");
 }
 
 void slxText::setControlType(int value)
@@ -989,14 +980,12 @@ void slxText::setControlType(int value)
 
 void slxText::setCurrencyChar(const QString &value)
 {
-    m_currencyChar = value;
-    signalChange("CurrencyChar");
+    storeProperty(this, m_currencyChar, value, "CurrencyChar");
 }
 
 void slxText::setCurrencyPos(int value)
 {
-    m_currencyPos = value;
-    signalChange("CurrencyPos");
+    storeProperty(this, m_currencyPos, value, "CurrencyPos");
 }
 
 void slxText::setDateFormat(int value)
@@ -1023,8 +1012,7 @@ void slxText::setDecDigits(int value)
 
 void slxText::setDisplayMask(const QString &value)
 {
-    m_displayMask = value;
-    signalChange("DisplayMask");
+    storeProperty(this, m_displayMask, value, "DisplayMask");
 }
 
 void slxText::setEnabled(bool value)
@@ -1037,8 +1025,7 @@ void slxText::setEnabled(bool value)
 
 void slxText::setField(const QString &value)
 {
-    m_field = value;
-    signalChange("Field");
+    storeProperty(this, m_field, value, "Field");
 }
 
 void slxText::setFont(const QFont &value)
@@ -1049,9 +1036,7 @@ void slxText::setFont(const QFont &value)
 
 void slxText::setForeColor(int value)
 {
-    m_foreColor = value;
-    applyColors();
-    signalChange("ForeColor");
+    storeProperty(this, m_foreColor, value, "ForeColor", &slxText::applyColors);
 }
 
 void slxText::setIntDigits(int value)
@@ -1076,14 +1061,12 @@ void slxText::setLocked(bool value)
 
 void slxText::setMaxLength(int value)
 {
-    m_maxLength = value;
-    signalChange("MaxLength");
+    storeProperty(this, m_maxLength, value, "MaxLength");
 }
 
 void slxText::setMsgRequired(const QString &value)
 {
-    m_msgRequired = value;
-    signalChange("MsgRequired");
+    storeProperty(this, m_msgRequired, value, "MsgRequired");
 }
 
 void slxText::setMultiLine(int value)
@@ -1097,16 +1080,12 @@ void slxText::setMultiLine(int value)
 
 void slxText::setNegativeNumbers(bool value)
 {
-    m_negative = value;
-    maschereNumero();
-    signalChange("Negative");
+    storeProperty(this, m_negative, value, "Negative", &slxText::maschereNumero);
 }
 
 void slxText::setScrollBars(int value)
 {
-    m_scrollBars = value;
-    applyScrollBars();
-    signalChange("ScrollBars");
+    storeProperty(this, m_scrollBars, value, "ScrollBars", &slxText::applyScrollBars);
 }
 
 void slxText::setShowThouSep(bool value)
@@ -1132,9 +1111,7 @@ void slxText::setShowZero(bool value)
 
 void slxText::setOleDropMode(int value)
 {
-    m_oleDropMode = value;
-    applyDropMode();
-    signalChange("OLEDropMode");
+    storeProperty(this, m_oleDropMode, value, "OLEDropMode", &slxText::applyDropMode);
 }
 
 // ---------------------------------------------------------------------------
