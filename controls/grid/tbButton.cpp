@@ -76,18 +76,6 @@ void tbButton::setForeOver(int value)
     m_foreOver = value;
 }
 
-void tbButton::setMouseIcon(const QPixmap &value)
-{
-    m_mouseIcon = value;
-    Ambient::applyMousePointer(this, m_mousePointer, m_mouseIcon);
-}
-
-void tbButton::setMousePointer(int value)
-{
-    m_mousePointer = qint16(value);
-    Ambient::applyMousePointer(this, m_mousePointer, m_mouseIcon);
-}
-
 void tbButton::setPicPosition(int value)
 {
     m_picPosition = value;
@@ -147,8 +135,7 @@ void tbButton::readProperties(const PropertyBag &bag)
                 ? bag.ReadProperty(QStringLiteral("Font")).value<QFont>() : QFont());
     m_foreColor = bag.ReadProperty(QStringLiteral("ForeColor"), text).toInt();
     m_foreOver = bag.ReadProperty(QStringLiteral("ForeOver"), text).toInt();
-    m_mouseIcon = bag.ReadProperty(QStringLiteral("MouseIcon"), QPixmap()).value<QPixmap>();
-    setMousePointer(bag.ReadProperty(QStringLiteral("MousePointer"), 0).toInt());
+    m_mouse.read(bag);
     m_picPosition = bag.ReadProperty(QStringLiteral("PicPosition"), 0).toInt();
     m_picture = bag.ReadProperty(QStringLiteral("Picture"), QPixmap()).value<QPixmap>();
     m_spacing = bag.ReadProperty(QStringLiteral("Spacing"), 5).toInt();
@@ -175,9 +162,7 @@ void tbButton::writeProperties(PropertyBag &bag) const
     bag.WriteProperty(QStringLiteral("Font"), font(), Ambient::font(this));
     bag.WriteProperty(QStringLiteral("ForeColor"), m_foreColor, text);
     bag.WriteProperty(QStringLiteral("ForeOver"), m_foreOver, text);
-    if (!m_mouseIcon.isNull())
-        bag.WriteProperty(QStringLiteral("MouseIcon"), m_mouseIcon);
-    bag.WriteProperty(QStringLiteral("MousePointer"), m_mousePointer, 0);
+    m_mouse.write(bag);
     bag.WriteProperty(QStringLiteral("PicPosition"), m_picPosition, 0);
     if (!m_picture.isNull())
         bag.WriteProperty(QStringLiteral("Picture"), m_picture);

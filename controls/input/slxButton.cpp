@@ -87,18 +87,6 @@ void slxButton::setForeOver(int value)
     m_foreOver = value;
 }
 
-void slxButton::setMouseIcon(const QPixmap &value)
-{
-    m_mouseIcon = value;
-    Ambient::applyMousePointer(this, m_mousePointer, m_mouseIcon);
-}
-
-void slxButton::setMousePointer(int value)
-{
-    m_mousePointer = qint16(value);
-    Ambient::applyMousePointer(this, m_mousePointer, m_mouseIcon);
-}
-
 void slxButton::setPicPosition(int value)
 {
     m_picPosition = value;
@@ -183,8 +171,7 @@ void slxButton::readProperties(const PropertyBag &bag)
     m_foreColor = bag.ReadProperty(QStringLiteral("ForeColor"), text).toInt();
     m_foreDown = bag.ReadProperty(QStringLiteral("ForeDown"), text).toInt();
     m_foreOver = bag.ReadProperty(QStringLiteral("ForeOver"), text).toInt();
-    m_mouseIcon = bag.ReadProperty(QStringLiteral("MouseIcon"), QPixmap()).value<QPixmap>();
-    setMousePointer(bag.ReadProperty(QStringLiteral("MousePointer"), 0).toInt());
+    m_mouse.read(bag);
     m_picPosition = bag.ReadProperty(QStringLiteral("PicPosition"), 0).toInt();
     m_picture = bag.ReadProperty(QStringLiteral("Picture"), QPixmap()).value<QPixmap>();
     m_pictureDown = bag.ReadProperty(QStringLiteral("PictureDown"), QPixmap()).value<QPixmap>();
@@ -217,9 +204,7 @@ void slxButton::writeProperties(PropertyBag &bag) const
     bag.WriteProperty(QStringLiteral("ForeColor"), m_foreColor, text);
     bag.WriteProperty(QStringLiteral("ForeDown"), m_foreDown, text);
     bag.WriteProperty(QStringLiteral("ForeOver"), m_foreOver, text);
-    if (!m_mouseIcon.isNull())
-        bag.WriteProperty(QStringLiteral("MouseIcon"), m_mouseIcon);
-    bag.WriteProperty(QStringLiteral("MousePointer"), m_mousePointer, 0);
+    m_mouse.write(bag);
     bag.WriteProperty(QStringLiteral("PicPosition"), m_picPosition, 0);
     if (!m_picture.isNull())
         bag.WriteProperty(QStringLiteral("Picture"), m_picture);

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "CaptionLayout.h"
+#include "PointerShape.h"
 
 class HoverWatch;
 class PropertyBag;
@@ -60,10 +61,10 @@ public:
     int ForeOver() const { return m_foreOver; }
     void setForeOver(int value);
     QWidget *hWnd() { return this; }
-    QPixmap MouseIcon() const { return m_mouseIcon; }
-    void setMouseIcon(const QPixmap &value);
-    int MousePointer() const { return m_mousePointer; }
-    void setMousePointer(int value);
+    QPixmap MouseIcon() const { return m_mouse.icon(); }
+    void setMouseIcon(const QPixmap &value) { m_mouse.setIcon(value); }
+    int MousePointer() const { return m_mouse.pointer(); }
+    void setMousePointer(int value) { m_mouse.setPointer(value); }
     int PicPosition() const { return m_picPosition; }
     void setPicPosition(int value);
     QPixmap Picture() const { return m_picture; }
@@ -130,8 +131,7 @@ private:
     int m_foreColor;
     int m_foreDown;
     int m_foreOver;
-    QPixmap m_mouseIcon;
-    int m_mousePointer = 0;
+    PointerShape m_mouse{this};
     int m_picPosition = 0;
     QPixmap m_picture;
     QPixmap m_pictureDown;

@@ -121,18 +121,6 @@ void slxLabel::setMarginY(int value)
     relayout();
 }
 
-void slxLabel::setMouseIcon(const QPixmap &value)
-{
-    m_mouseIcon = value;
-    Ambient::applyMousePointer(this, m_mousePointer, m_mouseIcon);
-}
-
-void slxLabel::setMousePointer(int value)
-{
-    m_mousePointer = qint16(value);
-    Ambient::applyMousePointer(this, m_mousePointer, m_mouseIcon);
-}
-
 void slxLabel::setMultiLine(bool value)
 {
     m_multiLine = value;
@@ -172,8 +160,7 @@ void slxLabel::readProperties(const PropertyBag &bag)
     m_foreColor = bag.ReadProperty(QStringLiteral("ForeColor"), Ambient::foreColor(this)).toInt();
     m_marginX = bag.ReadProperty(QStringLiteral("MarginX"), 5).toInt();
     m_marginY = bag.ReadProperty(QStringLiteral("MarginY"), 3).toInt();
-    m_mouseIcon = bag.ReadProperty(QStringLiteral("MouseIcon"), QPixmap()).value<QPixmap>();
-    setMousePointer(bag.ReadProperty(QStringLiteral("MousePointer"), 0).toInt());
+    m_mouse.read(bag);
     m_multiLine = bag.ReadProperty(QStringLiteral("MultiLine"), false).toBool();
     m_position = bag.ReadProperty(QStringLiteral("Position"), 0).toInt();
     m_textColor = m_foreColor;
@@ -198,9 +185,7 @@ void slxLabel::writeProperties(PropertyBag &bag) const
     bag.WriteProperty(QStringLiteral("ForeColor"), m_foreColor, Ambient::foreColor(this));
     bag.WriteProperty(QStringLiteral("MarginX"), m_marginX, 5);
     bag.WriteProperty(QStringLiteral("MarginY"), m_marginY, 3);
-    if (!m_mouseIcon.isNull())
-        bag.WriteProperty(QStringLiteral("MouseIcon"), m_mouseIcon);
-    bag.WriteProperty(QStringLiteral("MousePointer"), m_mousePointer, 0);
+    m_mouse.write(bag);
     bag.WriteProperty(QStringLiteral("MultiLine"), m_multiLine, false);
     bag.WriteProperty(QStringLiteral("Position"), m_position, 0);
 }

@@ -3,6 +3,8 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include "PointerShape.h"
+
 class PropertyBag;
 class QMimeData;
 
@@ -49,10 +51,10 @@ public:
     void setMarginX(int value);
     int MarginY() const { return m_marginY; }
     void setMarginY(int value);
-    QPixmap MouseIcon() const { return m_mouseIcon; }
-    void setMouseIcon(const QPixmap &value);
-    int MousePointer() const { return m_mousePointer; }
-    void setMousePointer(int value);
+    QPixmap MouseIcon() const { return m_mouse.icon(); }
+    void setMouseIcon(const QPixmap &value) { m_mouse.setIcon(value); }
+    int MousePointer() const { return m_mouse.pointer(); }
+    void setMousePointer(int value) { m_mouse.setPointer(value); }
     bool MultiLine() const { return m_multiLine; }
     void setMultiLine(bool value);
     int Position() const { return m_position; }
@@ -107,8 +109,7 @@ private:
     int m_foreColor;
     int m_marginX = 5;
     int m_marginY = 3;
-    QPixmap m_mouseIcon;
-    int m_mousePointer = 0;
+    PointerShape m_mouse{this};
     bool m_multiLine = false;
     int m_position = 0;
 
