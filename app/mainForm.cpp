@@ -46,6 +46,14 @@ void openDialog(int formCode)
     modMain::closeChildForms(formCode);
     FormFactory::execDialog(formCode);
 }
+
+// The main window has just been cleared for this window: a window the
+// program cannot open leaves the splash rather than an empty frame.
+void openChild(int formCode)
+{
+    if (!FormFactory::showChild(formCode))
+        modMain::showLogo();
+}
 }
 
 mainForm::mainForm(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui>())
@@ -210,7 +218,7 @@ void mainForm::sme_Click(int Index)
     switch (Index) {
     case 0:
         if (modMain::closeChildForms(8))
-            FormFactory::showChild(8);
+            openChild(8);
         break;
     case 2:
         modMain::gModal->showExport();
@@ -261,7 +269,7 @@ void mainForm::vBar1_Click(int buttonIndex, bool)
     if (buttonIndex == 7)
         close();
     else
-        FormFactory::showChild(buttonIndex);
+        openChild(buttonIndex);
 }
 
 void mainForm::closeEvent(QCloseEvent *event)

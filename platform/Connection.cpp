@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 
 #include <sqlite3.h>
@@ -16,6 +17,33 @@ const QString ConnectionSource = QStringLiteral("Kez.Connection");
 // A second writer (another copy of the program, a backup tool) gets this
 // long to finish before a statement gives up as busy.
 constexpr int BusyTimeoutMs = 5000;
+
+// The user reads this in the error box when a file chosen or remembered
+// cannot be used: say what is wrong with it in the user's language.
+QString openFailure(int rc, const QString &path, const QString &sqliteMessage)
+{
+    const QString file = QDir::toNativeSeparators(path);
+    switch (rc & 0xff) {
+    case SQLITE_CANTOPEN:
+        return QFileInfo::exists(path)
+            ? QStringLiteral("Impossibile aprire il file '%1'.").arg(file)
+            : QStringLiteral("Impossibile trovare il file '%1'.").arg(file);
+    case SQLITE_NOTADB:
+        return QStringLiteral("Il file '%1' non è un database riconosciuto.").arg(file);
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("Il file '%1' è in uso da un altro programma.").arg(file);
+    case SQLITE_CORRUPT:
+        return QStringLiteral("Il database '%1' è danneggiato.").arg(file);
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return QStringLiteral("Accesso negato al file '%1'.").arg(file);
+    case SQLITE_IOERR:
+        return QStringLiteral("Errore di lettura del file '%1'.").arg(file);
+    default:
+        return sqliteMessage + QStringLiteral(": ") + file;
+    }
+}
 
 } // namespace
 
@@ -56,11 +84,11 @@ bool Connection::open(const QString &path)
             return true;
         }
     }
-    QString description = db && sqlite3_errcode(db) != SQLITE_OK
+    const QString description = db && sqlite3_errcode(db) != SQLITE_OK
             ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
     sqlite3_close(db);
     m_db = nullptr;
-    setError(rc, description + QStringLiteral(": ") + path);
+    setError(rc, openFailure(rc, path, description));
     return false;
 }
 

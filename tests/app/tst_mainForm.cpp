@@ -1,5 +1,6 @@
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QtTest>
@@ -230,6 +231,31 @@ private Q_SLOTS:
         QTest::mouseClick(window()->sideBar()->button(1), Qt::LeftButton);
         QVERIFY(splash);
         QCOMPARE(modMain::currentForm, 1);
+    }
+
+    // Whatever a sheet button or the export list opens, the main window
+    // shows a window afterwards: the sheet, or the splash when there is
+    // nothing to open.
+    void sheetButtonsNeverLeaveTheWindowEmpty()
+    {
+        start(QStringLiteral("[Kez]\nSa1ID=7\n"));
+        QCOMPARE(sideBarStates(), QStringLiteral("1111111"));
+        const auto somethingShown = [this] {
+            for (QMdiSubWindow *frame : window()->mdiArea()->subWindowList())
+                if (frame->isVisible())
+                    return true;
+            return false;
+        };
+        for (int button = 1; button <= 6; ++button) {
+            QTest::mouseClick(window()->sideBar()->button(button), Qt::LeftButton);
+            QCoreApplication::processEvents();
+            QVERIFY2(somethingShown(), qPrintable(QStringLiteral("button %1").arg(button)));
+            QVERIFY(modMain::currentForm != 0);
+        }
+        window()->sme_Click(0);
+        QCoreApplication::processEvents();
+        QVERIFY(somethingShown());
+        QVERIFY(modMain::currentForm != 0);
     }
 
     void pictureWithSplash()

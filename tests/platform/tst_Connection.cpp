@@ -1,3 +1,4 @@
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -36,16 +37,20 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("create");
-        QTest::newRow("missing file") << QByteArray() << false;
-        QTest::newRow("empty file") << QByteArray() << true;
-        QTest::newRow("text file") << QByteArray("[Kez]\r\nSa1ID=3\r\n") << true;
-        QTest::newRow("long text file") << QByteArray(8192, 'x') << true;
+        QTest::addColumn<QString>("says");
+        const QString notADatabase = QStringLiteral("non è un database riconosciuto.");
+        QTest::newRow("missing file") << QByteArray() << false
+                                      << QStringLiteral("Impossibile trovare il file '");
+        QTest::newRow("empty file") << QByteArray() << true << notADatabase;
+        QTest::newRow("text file") << QByteArray("[Kez]\r\nSa1ID=3\r\n") << true << notADatabase;
+        QTest::newRow("long text file") << QByteArray(8192, 'x') << true << notADatabase;
     }
 
     void refusesWhatIsNotADatabase()
     {
         QFETCH(QByteArray, content);
         QFETCH(bool, create);
+        QFETCH(QString, says);
         const QString path = m_dir.filePath(QStringLiteral("wrong_%1.db").arg(QTest::currentDataTag()));
         if (create) {
             QFile f(path);
@@ -58,7 +63,9 @@ private Q_SLOTS:
         QVERIFY(!cn.isOpen());
         QCOMPARE(cn.State(), int(Connection::adStateClosed));
         QVERIFY(cn.lastError().Number != 0);
-        QVERIFY(!cn.lastError().Description.isEmpty());
+        // The error box tells the user, in Italian, what is wrong with which file.
+        QVERIFY2(cn.lastError().Description.contains(says), qPrintable(cn.lastError().Description));
+        QVERIFY(cn.lastError().Description.contains(QDir::toNativeSeparators(path)));
         QCOMPARE(ErrInfo::current().Number, cn.lastError().Number);
         QCOMPARE(ErrInfo::current().Source, QStringLiteral("Kez.Connection"));
         // Opening must never leave a file behind or change the one there.
