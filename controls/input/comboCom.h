@@ -33,6 +33,8 @@ public:
     int BackStyle() const { return m_backStyle; }
     void setBackStyle(int backStyle);
 
+    QWidget *hWnd() { return this; }
+
     // The key of the selected municipality, 0 for none.
     QVariant Value() const;
     void setValue(const QVariant &value);

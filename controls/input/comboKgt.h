@@ -16,6 +16,8 @@ class comboKgt : public comboHost
 public:
     explicit comboKgt(QWidget *parent = nullptr);
 
+    QWidget *hWnd() { return this; }
+
     // True when the user picked another unit since the list last got the focus.
     bool Changed() const;
     QString Field() const { return m_field; }

@@ -45,6 +45,11 @@ slxCombo::slxCombo(QWidget *parent)
     });
 }
 
+QWidget *slxCombo::hWnd() const
+{
+    return cmb;
+}
+
 int slxCombo::Count() const
 {
     return cmb->count();

@@ -35,6 +35,8 @@ public:
     // 0 optional, 1 refused once when empty, 2 refused whenever empty.
     int Required = 0;
 
+    // The inner combo box's window (the other pickers give their own).
+    QWidget *hWnd() const;
     int Count() const;
     QString List(int Indice) const;
     int ListIndex() const;
