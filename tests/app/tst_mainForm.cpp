@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "Logo.h"
+#include "MainWindowSupport.h"
 #include "MainWindowTestCase.h"
 #include "DialogDriver.h"
 #include "MessageBoxSeam.h"
@@ -41,14 +42,7 @@ class tst_mainForm : public MainWindowTestCase
         return window()->findChild<QAction *>(QLatin1String(name));
     }
     QMenu *menu(const char *name) const { return window()->findChild<QMenu *>(QLatin1String(name)); }
-    // Enabled states of side-bar buttons 1 to 7, as a string of 1 and 0.
-    QString sideBarStates() const
-    {
-        QString states;
-        for (int i = 1; i <= 7; ++i)
-            states += window()->sideBar()->buttonEnabled(i) ? QLatin1Char('1') : QLatin1Char('0');
-        return states;
-    }
+    static QString sideBarStates() { return MainWindowSupport::sideBarStates(); }
 
 private Q_SLOTS:
     void titleMenusAndSideBar()

@@ -78,14 +78,7 @@ class tst_StartUp : public QObject
     mainForm *window() const { return modMain::gMain; }
     QAction *item(const char *name) const { return window()->findChild<QAction *>(QLatin1String(name)); }
     QMenu *menu(const char *name) const { return window()->findChild<QMenu *>(QLatin1String(name)); }
-    // Enabled states of side-bar buttons 1 to 7, as a string of 1 and 0.
-    QString sideBarStates() const
-    {
-        QString states;
-        for (int i = 1; i <= 7; ++i)
-            states += window()->sideBar()->buttonEnabled(i) ? QLatin1Char('1') : QLatin1Char('0');
-        return states;
-    }
+    static QString sideBarStates() { return MainWindowSupport::sideBarStates(); }
 
     static void focusOn(QWidget *field)
     {

@@ -6,6 +6,7 @@
 #include "TestSupport.h"
 #include "mainForm.h"
 #include "modMain.h"
+#include "vBar.h"
 
 namespace MainWindowSupport {
 
@@ -23,5 +24,14 @@ void closeMainWindow()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     modMain::releaseGlobals();
     modMain::currentForm = 0;
+}
+
+QString sideBarStates()
+{
+    QString states;
+    for (int i = 1; i <= 7; ++i)
+        states += modMain::gMain && modMain::gMain->sideBar()->buttonEnabled(i) ? QLatin1Char('1')
+                                                                              : QLatin1Char('0');
+    return states;
 }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class QTemporaryDir;
 
 // What every test of the main window needs around it: a program that is
@@ -13,4 +15,7 @@ void isolate(const QTemporaryDir &runtime);
 // Closes the main window (its children go first), deletes it and releases
 // the globals; currentForm starts from nothing again.
 void closeMainWindow();
+// Enabled states of the main window's side-bar buttons 1 to 7, as a
+// string of 1 and 0.
+QString sideBarStates();
 }
