@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QLocale>
 #include <cmath>
+#include <limits>
 
 #include "Currency.h"
 #include "ItalianFormat.h"
@@ -65,6 +66,18 @@ QString plainNumber(const QVariant &v)
     return QString::number(v.toLongLong());
 }
 
+// A whole number as a cell keeps it: an int while it fits, else the whole
+// figure as a double, so that a value beyond a Long is never turned into
+// another number.
+QVariant wholeNumber(double x)
+{
+    const double whole = std::nearbyint(x);
+    if (std::isfinite(whole) && whole >= double(std::numeric_limits<int>::min())
+        && whole <= double(std::numeric_limits<int>::max()))
+        return int(whole);
+    return std::isfinite(whole) ? QVariant(whole) : QVariant(0);
+}
+
 // A number of the column's kind from a number written the Italian way.
 QVariant numberFromText(int type, const QString &text)
 {
@@ -77,7 +90,7 @@ QVariant numberFromText(int type, const QString &text)
         return ok ? c.toVariant() : Currency::fromDouble(number.toDouble()).toVariant();
     }
     if (type == gridColumn::Intero)
-        return int(std::nearbyint(number.toDouble()));
+        return wholeNumber(number.toDouble());
     return number.toDouble();
 }
 
@@ -182,7 +195,7 @@ QVariant gridColumn::typedValue(const QVariant &value) const
     const double x = Currency::isCurrency(number) ? number.value<Currency>().toDouble()
                                                   : number.toDouble();
     if (FieldType == Intero)
-        return int(std::nearbyint(x));
+        return wholeNumber(x);
     return roundedDouble(x, decimals);
 }
 

@@ -154,6 +154,11 @@ private Q_SLOTS:
                               << QVariant(QDate(2021, 3, 5));
         QTest::newRow("date Null") << 1 << "" << null << "" << null;
         QTest::newRow("whole grouped") << 2 << "#,##0" << QVariant(12345) << "12.345" << QVariant(12345);
+        // Beyond a Long the figure is kept whole, never wrapped into another number.
+        QTest::newRow("whole beyond a Long") << 2 << "" << QVariant(1e12) << "1000000000000"
+                                             << QVariant(1e12);
+        QTest::newRow("whole text beyond a Long") << 2 << "#,##0" << QVariant(QStringLiteral("99999999999"))
+                                                  << "99.999.999.999" << QVariant(99999999999.0);
         QTest::newRow("decimal grouped") << 3 << "#,##0.0" << QVariant(1234.5) << "1.234,5"
                                          << QVariant(1234.5);
         QTest::newRow("decimal kept as shown") << 3 << "#,##0.0" << QVariant(1234.46) << "1.234,5"
