@@ -56,6 +56,9 @@ fndBar::fndBar(QWidget *parent) : ArrowBar(parent, 330), m_backColor(SystemColor
     slt->setBackColor(0xFFFFFF);
     slt->setBackStyle(0);
     slt->setForeColor(0);
+    // As high as the buttons, so its whole border shows inside the bar; a
+    // larger font still makes it as high as one line needs.
+    slt->resize(slt->width(), tbn.first()->height());
     // The search text is checked when the focus leaves it, but a search
     // text never keeps the focus.
     connect(slt, &slxText::Validate, this, [this](bool &) {

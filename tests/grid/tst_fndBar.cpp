@@ -156,6 +156,8 @@ private Q_SLOTS:
         QCOMPARE(fb.height(), fb.button(0)->height() + 4);
         QCOMPARE(fb.button(3)->geometry().right(), 300 - 2 - 1);
         QCOMPARE(fb.button(0)->toolTip(), QStringLiteral("Cerca la prima ricorrenza"));
+        // The search text's border is whole inside the bar, bottom edge included.
+        QVERIFY(fb.contentsRect().adjusted(2, 2, -2, -2).contains(fb.textField()->geometry()));
     }
 
     void layoutRoundTrip()
