@@ -16,6 +16,7 @@
 #include "Ambient.h"
 #include "Currency.h"
 #include "KeySender.h"
+#include "OleDrop.h"
 #include "PropertyBag.h"
 #include "StoreProperty.h"
 #include "SystemColors.h"
@@ -1182,9 +1183,7 @@ void slxGrid::viewportMouse(QEvent *event)
     auto *e = static_cast<QMouseEvent *>(event);
     int Button = e->button() == Qt::LeftButton ? 1 : e->button() == Qt::RightButton ? 2
                                                    : e->button() == Qt::MiddleButton ? 4 : 0;
-    const Qt::KeyboardModifiers m = e->modifiers();
-    int Shift = (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0)
-        | (m & Qt::AltModifier ? 4 : 0);
+    int Shift = KeyCodes::shiftState(e->modifiers());
     const QPoint p = hfg->viewport()->mapTo(this, e->position().toPoint());
     float x = float(p.x() * slxModule::twipsPerPixelX);
     float Y = float(p.y() * slxModule::twipsPerPixelY);
@@ -1283,27 +1282,11 @@ bool slxGrid::eventFilter(QObject *watched, QEvent *event)
         case QEvent::Drop:
             if (m_oleDropMode != 0) {
                 auto *d = static_cast<QDropEvent *>(event);
-                const QMimeData *Data = d->mimeData();
-                int Effect = d->dropAction() == Qt::MoveAction ? 2 : 1;
-                int Button = d->buttons() & Qt::LeftButton ? 1 : 0;
-                const Qt::KeyboardModifiers m = d->modifiers();
-                int Shift = (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0)
-                    | (m & Qt::AltModifier ? 4 : 0);
                 const QPoint p = hfg->viewport()->mapTo(this, d->position().toPoint());
-                float x = float(p.x() * slxModule::twipsPerPixelX);
-                float Y = float(p.y() * slxModule::twipsPerPixelY);
-                if (event->type() == QEvent::Drop) {
-                    emit OLEDragDrop(Data, Effect, Button, Shift, x, Y);
-                } else {
-                    int State = event->type() == QEvent::DragEnter ? 0 : 2;
-                    emit OLEDragOver(Data, Effect, Button, Shift, x, Y, State);
-                }
-                if (Effect == 0) {
-                    d->ignore();
-                } else {
-                    d->setDropAction(Effect == 2 ? Qt::MoveAction : Qt::CopyAction);
-                    d->accept();
-                }
+                raiseOleDrop(this, d, d->buttons() & Qt::LeftButton ? 1 : 0,
+                             KeyCodes::shiftState(d->modifiers()),
+                             float(p.x() * slxModule::twipsPerPixelX),
+                             float(p.y() * slxModule::twipsPerPixelY));
                 return true;
             }
             break;

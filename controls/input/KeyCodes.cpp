@@ -63,7 +63,11 @@ int keyCode(const QKeyEvent *event)
 
 int shiftState(const QKeyEvent *event)
 {
-    const Qt::KeyboardModifiers m = event->modifiers();
+    return shiftState(event->modifiers());
+}
+
+int shiftState(Qt::KeyboardModifiers m)
+{
     int shift = 0;
     if (m & Qt::ShiftModifier)
         shift |= vbShiftMask;
@@ -72,6 +76,12 @@ int shiftState(const QKeyEvent *event)
     if (m & Qt::AltModifier)
         shift |= vbAltMask;
     return shift;
+}
+
+int buttonState(Qt::MouseButtons buttons)
+{
+    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0)
+           | (buttons & Qt::MiddleButton ? 4 : 0);
 }
 
 int keyAscii(const QKeyEvent *event)

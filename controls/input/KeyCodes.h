@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QChar>
+#include <Qt>
 
 class QKeyEvent;
 
@@ -37,6 +38,9 @@ enum Shift { vbShiftMask = 1, vbCtrlMask = 2, vbAltMask = 4 };
 int keyCode(const QKeyEvent *event);
 // 1 Shift, 2 Ctrl, 4 Alt, summed.
 int shiftState(const QKeyEvent *event);
+int shiftState(Qt::KeyboardModifiers modifiers);
+// The Button argument of mouse and drag events: 1 left, 2 right, 4 middle, summed.
+int buttonState(Qt::MouseButtons buttons);
 // The character a key press types: the character's code, 13 Enter, 8
 // Backspace, 27 Esc, 1 to 26 for Ctrl with a letter (3 copy, 22 paste, 24
 // cut, 26 undo, also for Ctrl+Insert, Shift+Insert); 0 when it types none.

@@ -10,6 +10,7 @@
 #include "Ambient.h"
 #include "KeyCodes.h"
 #include "KezCollation.h"
+#include "OleDrop.h"
 #include "PropertyBag.h"
 #include "SystemColors.h"
 #include "dbClass.h"
@@ -389,27 +390,9 @@ void slxCombo::textEdited()
 bool slxCombo::dragEvent(QEvent *event)
 {
     auto *drop = static_cast<QDropEvent *>(event);
-    int Effect = drop->dropAction() == Qt::MoveAction ? 2 : 1;
-    const Qt::MouseButtons buttons = drop->buttons();
-    int Button = (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0)
-        | (buttons & Qt::MiddleButton ? 4 : 0);
-    const Qt::KeyboardModifiers mods = drop->modifiers();
-    int Shift = (mods & Qt::ShiftModifier ? 1 : 0) | (mods & Qt::ControlModifier ? 2 : 0)
-        | (mods & Qt::AltModifier ? 4 : 0);
-    float x = float(drop->position().x());
-    float Y = float(drop->position().y());
-    if (event->type() == QEvent::Drop) {
-        Q_EMIT OLEDragDrop(drop->mimeData(), Effect, Button, Shift, x, Y);
-    } else {
-        int State = event->type() == QEvent::DragEnter ? 0 : 2;
-        Q_EMIT OLEDragOver(drop->mimeData(), Effect, Button, Shift, x, Y, State);
-    }
-    if (Effect == 0) {
-        drop->ignore();
-    } else {
-        drop->setDropAction(Effect == 2 ? Qt::MoveAction : Qt::CopyAction);
-        drop->accept();
-    }
+    raiseOleDrop(this, drop, KeyCodes::buttonState(drop->buttons()),
+                 KeyCodes::shiftState(drop->modifiers()), float(drop->position().x()),
+                 float(drop->position().y()));
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "Ambient.h"
 #include "CaptionLayout.h"
 #include "Edges.h"
+#include "KeyCodes.h"
 #include "PropertyBag.h"
 #include "SystemColors.h"
 #include "slxModule.h"
@@ -17,18 +18,6 @@ constexpr int DT_CENTER = 0x1;
 constexpr int DT_RIGHT = 0x2;
 constexpr int DT_VCENTER = 0x4;
 constexpr int DT_WORDBREAK = 0x10;
-
-int vbButton(Qt::MouseButtons buttons)
-{
-    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0)
-           | (buttons & Qt::MiddleButton ? 4 : 0);
-}
-
-int vbShift(Qt::KeyboardModifiers modifiers)
-{
-    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0)
-           | (modifiers & Qt::AltModifier ? 4 : 0);
-}
 
 int vbEffect(Qt::DropAction action)
 {
@@ -345,8 +334,8 @@ void slxLabel::resizeEvent(QResizeEvent *e)
 
 void slxLabel::raiseMouse(QMouseEvent *e, int kind)
 {
-    const int button = vbButton(kind == 1 ? e->buttons() : Qt::MouseButtons(e->button()));
-    const int shift = vbShift(e->modifiers());
+    const int button = KeyCodes::buttonState(kind == 1 ? e->buttons() : Qt::MouseButtons(e->button()));
+    const int shift = KeyCodes::shiftState(e->modifiers());
     const float x = float(e->position().x() * slxModule::twipsPerPixelX);
     const float y = float(e->position().y() * slxModule::twipsPerPixelY);
     if (kind == 0)
@@ -383,7 +372,8 @@ void slxLabel::raiseDragOver(QDragMoveEvent *e, int state)
 {
     int effect = vbEffect(e->proposedAction());
     const QPointF p = e->position();
-    Q_EMIT OLEDragOver(e->mimeData(), effect, vbButton(e->buttons()), vbShift(e->modifiers()),
+    Q_EMIT OLEDragOver(e->mimeData(), effect, KeyCodes::buttonState(e->buttons()),
+                       KeyCodes::shiftState(e->modifiers()),
                        float(p.x() * slxModule::twipsPerPixelX),
                        float(p.y() * slxModule::twipsPerPixelY), state);
     e->setDropAction(dropAction(effect));
@@ -410,7 +400,8 @@ void slxLabel::dropEvent(QDropEvent *e)
 {
     int effect = vbEffect(e->proposedAction());
     const QPointF p = e->position();
-    Q_EMIT OLEDragDrop(e->mimeData(), effect, vbButton(e->buttons()), vbShift(e->modifiers()),
+    Q_EMIT OLEDragDrop(e->mimeData(), effect, KeyCodes::buttonState(e->buttons()),
+                       KeyCodes::shiftState(e->modifiers()),
                        float(p.x() * slxModule::twipsPerPixelX),
                        float(p.y() * slxModule::twipsPerPixelY));
     e->setDropAction(dropAction(effect));

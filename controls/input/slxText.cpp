@@ -21,6 +21,7 @@
 #include "ItalianFormat.h"
 #include "KeyCodes.h"
 #include "KeySender.h"
+#include "OleDrop.h"
 #include "PropertyBag.h"
 #include "StoreProperty.h"
 #include "SystemColors.h"
@@ -36,30 +37,6 @@ const QString defaultCurrencyChar = QStringLiteral("\u20AC ");
 // A line edit keeps two pixels free on each side of its text and one for
 // the caret: a box as wide as its text needs them too.
 constexpr int lineEditPadding = 5;
-
-int vbButton(Qt::MouseButtons buttons)
-{
-    int b = 0;
-    if (buttons & Qt::LeftButton)
-        b |= 1;
-    if (buttons & Qt::RightButton)
-        b |= 2;
-    if (buttons & Qt::MiddleButton)
-        b |= 4;
-    return b;
-}
-
-int vbShift(Qt::KeyboardModifiers m)
-{
-    int s = 0;
-    if (m & Qt::ShiftModifier)
-        s |= KeyCodes::vbShiftMask;
-    if (m & Qt::ControlModifier)
-        s |= KeyCodes::vbCtrlMask;
-    if (m & Qt::AltModifier)
-        s |= KeyCodes::vbAltMask;
-    return s;
-}
 
 bool isDigitCode(int k)
 {
@@ -1376,9 +1353,9 @@ void slxText::raiseMouse(QMouseEvent *event, QWidget *source)
     const QPointF p = source == this ? event->position()
                                      : QPointF(source->mapTo(this, QPoint(0, 0)))
                                            + event->position();
-    int button = vbButton(event->type() == QEvent::MouseMove ? event->buttons()
+    int button = KeyCodes::buttonState(event->type() == QEvent::MouseMove ? event->buttons()
                                                              : Qt::MouseButtons(event->button()));
-    int shift = vbShift(event->modifiers());
+    int shift = KeyCodes::shiftState(event->modifiers());
     float x = float(p.x());
     float y = float(p.y());
     switch (event->type()) {
@@ -1881,26 +1858,14 @@ bool slxText::handleDrag(QEvent *event)
     }
     auto *drop = static_cast<QDropEvent *>(event);
     const QPointF at = QPointF(m_box->mapTo(this, QPoint(0, 0))) + drop->position();
-    int button = vbButton(drop->buttons());
-    int shift = vbShift(drop->modifiers());
+    int button = KeyCodes::buttonState(drop->buttons());
+    int shift = KeyCodes::shiftState(drop->modifiers());
     float x = float(at.x());
     float y = float(at.y());
 
     if (m_oleDropMode == 1) {
         // The form decides what a drop means.
-        int effect = drop->dropAction() == Qt::MoveAction ? 2 : 1;
-        if (event->type() == QEvent::Drop) {
-            emit OLEDragDrop(drop->mimeData(), effect, button, shift, x, y);
-        } else {
-            int state = event->type() == QEvent::DragEnter ? 0 : 2;
-            emit OLEDragOver(drop->mimeData(), effect, button, shift, x, y, state);
-        }
-        if (effect == 0) {
-            drop->ignore();
-        } else {
-            drop->setDropAction(effect == 2 ? Qt::MoveAction : Qt::CopyAction);
-            drop->accept();
-        }
+        raiseOleDrop(this, drop, button, shift, x, y);
         return true;
     }
 
