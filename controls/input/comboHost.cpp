@@ -140,24 +140,23 @@ void comboHost::paintBackground(const QColor &color)
     pal.setColor(QPalette::Window, color);
     setPalette(pal);
     setAutoFillBackground(true);
-    // Only the active groups take the colour: a disabled box keeps the
-    // style's grey, so the user sees that it cannot be changed.
-    QPalette box = cmb->palette();
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
-        for (QPalette::ColorRole role : {QPalette::Base, QPalette::Button, QPalette::Window})
-            box.setColor(group, role, color);
-    cmb->setPalette(box);
-    if (QLineEdit *edit = cmb->lineEdit())
-        edit->setPalette(box);
+    colourBox({QPalette::Base, QPalette::Button, QPalette::Window}, color);
     applyForeColor();
 }
 
 void comboHost::applyForeColor()
 {
-    const QColor color = SystemColors::toColor(m_foreColor, QApplication::palette());
+    colourBox({QPalette::Text, QPalette::ButtonText, QPalette::WindowText},
+              SystemColors::toColor(m_foreColor, QApplication::palette()));
+}
+
+void comboHost::colourBox(std::initializer_list<QPalette::ColorRole> roles, const QColor &color)
+{
+    // Only the active groups take the colour: a disabled box keeps the
+    // style's grey, so the user sees that it cannot be changed.
     QPalette box = cmb->palette();
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
-        for (QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
+        for (QPalette::ColorRole role : roles)
             box.setColor(group, role, color);
     cmb->setPalette(box);
     if (QLineEdit *edit = cmb->lineEdit())

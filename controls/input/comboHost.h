@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QFont>
+#include <QPalette>
 #include <QWidget>
+#include <initializer_list>
 
 class QComboBox;
 class QKeyEvent;
@@ -80,6 +82,8 @@ private:
     bool handleKeyPress(QObject *target, QKeyEvent *event);
     bool lockedBlocks(QObject *watched, QEvent *event) const;
     void applyForeColor();
+    // The box and its text field take color in roles.
+    void colourBox(std::initializer_list<QPalette::ColorRole> roles, const QColor &color);
     void paintBackground(const QColor &color);
 
     int m_backColor;
