@@ -46,6 +46,7 @@ void hNav::setCaption(const QString &value)
 {
     m_caption = value;
     slNav->setCaption(value);
+    m_showsPosition = false;
     changed("Caption");
 }
 
@@ -60,12 +61,15 @@ void hNav::setEnabled(bool value)
     slNav->setEnabled(value);
     if (value) {
         // Only a real return from disabled brings back the text it showed;
-        // a repeated Enabled = True leaves the label as it is.
+        // a repeated Enabled = True leaves the label as it is. A position is
+        // shown as it is now, never as it was when the bar was disabled.
         if (!was)
-            refreshBarra(m_savedCaption);
+            refreshBarra(m_savedPosition ? QString() : m_savedCaption);
     } else {
-        if (was)
+        if (was) {
             m_savedCaption = slNav->Caption();
+            m_savedPosition = m_showsPosition;
+        }
         for (tbButton *b : tbn)
             b->setEnabled(false);
     }
@@ -122,6 +126,7 @@ void hNav::refreshBarra(const QString &pCaption)
     tbn[1]->setEnabled(m_value >= 2);
     tbn[2]->setEnabled(m_value < m_max);
     tbn[3]->setEnabled(m_value < m_max);
+    m_showsPosition = pCaption.isEmpty() && m_value > 0;
     if (!pCaption.isEmpty())
         slNav->setCaption(pCaption);
     else if (m_value > 0)

@@ -77,4 +77,8 @@ private:
     QString m_text;
     int m_value = 0;
     QString m_savedCaption;
+    // The label shows the position (not a caption of the form's), now and
+    // when the navigator was disabled.
+    bool m_showsPosition = false;
+    bool m_savedPosition = false;
 };

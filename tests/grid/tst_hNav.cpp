@@ -119,16 +119,27 @@ private Q_SLOTS:
         QVERIFY(!nav.label()->isEnabled());
         QCOMPARE(states(nav), QStringLiteral("0000"));
         QCOMPARE(nav.label()->Caption(), QStringLiteral("Record 3 di 10"));
+        // A record added while the bar was disabled: enabled again, the
+        // label tells the position the form is on now.
+        nav.setMax(11);
+        nav.setValue(11);
+        nav.setEnabled(true);
+        QCOMPARE(states(nav), QStringLiteral("1100"));
+        QCOMPARE(nav.label()->Caption(), QStringLiteral("Record 11 di 11"));
+        // A text of the form's own comes back as it was.
         nav.setValue(5);
+        nav.refreshBarra(QStringLiteral("Nuovo modulo"));
+        nav.setEnabled(false);
+        nav.setValue(6);
         nav.setEnabled(true);
         QCOMPARE(states(nav), QStringLiteral("1111"));
-        QCOMPARE(nav.label()->Caption(), QStringLiteral("Record 3 di 10"));
+        QCOMPARE(nav.label()->Caption(), QStringLiteral("Nuovo modulo"));
         nav.refreshBarra();
-        QCOMPARE(nav.label()->Caption(), QStringLiteral("Record 5 di 10"));
+        QCOMPARE(nav.label()->Caption(), QStringLiteral("Record 6 di 11"));
         // A repeated Enabled = True does not bring the old text back.
         nav.setValue(7);
         nav.setEnabled(true);
-        QCOMPARE(nav.label()->Caption(), QStringLiteral("Record 7 di 10"));
+        QCOMPARE(nav.label()->Caption(), QStringLiteral("Record 7 di 11"));
     }
 
     void bordersAndSize_data()
