@@ -334,7 +334,8 @@ void slxLabel::resizeEvent(QResizeEvent *e)
 
 void slxLabel::raiseMouse(QMouseEvent *e, int kind)
 {
-    const int button = KeyCodes::buttonState(kind == 1 ? e->buttons() : Qt::MouseButtons(e->button()));
+    const int button =
+        KeyCodes::buttonState(kind == 1 ? e->buttons() : Qt::MouseButtons(e->button()));
     const int shift = KeyCodes::shiftState(e->modifiers());
     const float x = float(e->position().x() * slxModule::twipsPerPixelX);
     const float y = float(e->position().y() * slxModule::twipsPerPixelY);

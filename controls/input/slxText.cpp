@@ -1353,8 +1353,9 @@ void slxText::raiseMouse(QMouseEvent *event, QWidget *source)
     const QPointF p = source == this ? event->position()
                                      : QPointF(source->mapTo(this, QPoint(0, 0)))
                                            + event->position();
-    int button = KeyCodes::buttonState(event->type() == QEvent::MouseMove ? event->buttons()
-                                                             : Qt::MouseButtons(event->button()));
+    int button = KeyCodes::buttonState(event->type() == QEvent::MouseMove
+                                           ? event->buttons()
+                                           : Qt::MouseButtons(event->button()));
     int shift = KeyCodes::shiftState(event->modifiers());
     float x = float(p.x());
     float y = float(p.y());
