@@ -17,45 +17,17 @@ constexpr int edgePressed = Edges::BDR_SUNKENOUTER;
 }
 
 tbButton::tbButton(QWidget *parent)
-    : QWidget(parent),
-      m_backColor(SystemColors::vbButtonFace),
+    : CaptionButton(parent),
       m_foreColor(SystemColors::vbButtonText),
       m_foreOver(SystemColors::vbButtonText),
       m_underlineColor(SystemColors::vbButtonShadow),
-      m_textColor(SystemColors::vbButtonText),
-      m_hover(new HoverWatch(this))
+      m_textColor(SystemColors::vbButtonText)
 {
-    slxModule::initControlMetrics();
     connect(m_hover, &HoverWatch::left, this, &tbButton::pointerLeft);
-    setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
-    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 tbButton::~tbButton() = default;
-
-void tbButton::setBackColor(int value)
-{
-    m_backColor = value;
-    update();
-}
-
-void tbButton::setCaption(const QString &value)
-{
-    m_caption = value;
-    m_layout.measureCaption(m_caption, font());
-    relayout();
-    update();
-}
-
-void tbButton::setEnabled(bool value)
-{
-    m_enabled = value;
-    if (Ambient::userMode()) {
-        QWidget::setEnabled(value);
-        update();
-    }
-}
 
 void tbButton::setFlat(bool value)
 {
@@ -74,28 +46,6 @@ void tbButton::setForeColor(int value)
 void tbButton::setForeOver(int value)
 {
     m_foreOver = value;
-}
-
-void tbButton::setPicPosition(int value)
-{
-    m_picPosition = value;
-    relayout();
-    update();
-}
-
-void tbButton::setPicture(const QPixmap &value)
-{
-    m_picture = value;
-    m_layout.measurePicture(m_picture);
-    relayout();
-    update();
-}
-
-void tbButton::setSpacing(int value)
-{
-    m_spacing = value;
-    relayout();
-    update();
 }
 
 void tbButton::setUnderline(bool value)
@@ -118,9 +68,7 @@ void tbButton::initNewInstance()
     m_spacing = 5;
     m_picture = QPixmap();
     m_underlineColor = SystemColors::vbButtonShadow;
-    m_layout.measureCaption(m_caption, font());
-    m_layout.measurePicture(m_picture);
-    relayout();
+    remeasure();
     update();
 }
 
@@ -146,9 +94,7 @@ void tbButton::readProperties(const PropertyBag &bag)
         QWidget::setEnabled(m_enabled);
     m_textColor = m_foreColor;
     m_edge = m_flat ? edgeFlat : edgeRaised;
-    m_layout.measureCaption(m_caption, font());
-    m_layout.measurePicture(m_picture);
-    relayout();
+    remeasure();
     update();
 }
 
@@ -190,11 +136,6 @@ void tbButton::setLook(int edge, int shift, int textColor)
     update();
 }
 
-void tbButton::relayout()
-{
-    m_layout.layout(width(), height(), m_picPosition, m_spacing, 0);
-}
-
 void tbButton::pointerLeft()
 {
     if (m_flat)
@@ -211,12 +152,7 @@ void tbButton::changeEvent(QEvent *e)
         m_hover->stop();
         setLook(m_flat ? edgeFlat : edgeRaised, 0, m_foreColor);
     }
-    if (e->type() == QEvent::FontChange) {
-        m_layout.measureCaption(m_caption, font());
-        relayout();
-        update();
-    }
-    QWidget::changeEvent(e);
+    CaptionButton::changeEvent(e);
 }
 
 void tbButton::paintEvent(QPaintEvent *)
@@ -235,12 +171,6 @@ void tbButton::paintEvent(QPaintEvent *)
     }
     m_layout.draw(painter, m_shift, m_picture, m_caption,
                   SystemColors::toColor(m_textColor, palette()), disabled, this);
-}
-
-void tbButton::resizeEvent(QResizeEvent *e)
-{
-    relayout();
-    QWidget::resizeEvent(e);
 }
 
 void tbButton::mouseMoveEvent(QMouseEvent *e)

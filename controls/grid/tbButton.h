@@ -1,18 +1,13 @@
 #pragma once
 
-#include <QPixmap>
-#include <QWidget>
+#include "CaptionButton.h"
 
-#include "CaptionLayout.h"
-#include "PointerShape.h"
-
-class HoverWatch;
 class PropertyBag;
 
 // The light button of toolbars and bars: a caption and one picture, a
 // raised edge while hovered (always, unless Flat), a sunken one while
 // pressed, an optional underline when flat. No focus and no keys.
-class tbButton : public QWidget
+class tbButton : public CaptionButton
 {
     Q_OBJECT
     Q_PROPERTY(int BackColor READ BackColor WRITE setBackColor)
@@ -34,30 +29,12 @@ public:
     explicit tbButton(QWidget *parent = nullptr);
     ~tbButton() override;
 
-    int BackColor() const { return m_backColor; }
-    void setBackColor(int value);
-    QString Caption() const { return m_caption; }
-    void setCaption(const QString &value);
-    bool Enabled() const { return m_enabled; }
-    // At run time also enables or disables the button's window.
-    void setEnabled(bool value);
     bool Flat() const { return m_flat; }
     void setFlat(bool value);
     int ForeColor() const { return m_foreColor; }
     void setForeColor(int value);
     int ForeOver() const { return m_foreOver; }
     void setForeOver(int value);
-    QWidget *hWnd() { return this; }
-    QPixmap MouseIcon() const { return m_mouse.icon(); }
-    void setMouseIcon(const QPixmap &value) { m_mouse.setIcon(value); }
-    int MousePointer() const { return m_mouse.pointer(); }
-    void setMousePointer(int value) { m_mouse.setPointer(value); }
-    int PicPosition() const { return m_picPosition; }
-    void setPicPosition(int value);
-    QPixmap Picture() const { return m_picture; }
-    void setPicture(const QPixmap &value);
-    int Spacing() const { return m_spacing; }
-    void setSpacing(int value);
     bool Underline() const { return m_underline; }
     void setUnderline(bool value);
     int UnderlineColor() const { return m_underlineColor; }
@@ -73,7 +50,6 @@ public:
     // The caption's colour now (a Long colour).
     int textColor() const { return m_textColor; }
     bool hoverRunning() const;
-    const CaptionLayout &captionLayout() const { return m_layout; }
 
 Q_SIGNALS:
     void Click();
@@ -81,7 +57,6 @@ Q_SIGNALS:
 protected:
     void changeEvent(QEvent *e) override;
     void paintEvent(QPaintEvent *e) override;
-    void resizeEvent(QResizeEvent *e) override;
     void mouseMoveEvent(QMouseEvent *e) override;
     void mousePressEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
@@ -89,25 +64,15 @@ protected:
 private:
     bool hoverVisible() const;
     void setLook(int edge, int shift, int textColor);
-    void relayout();
     void pointerLeft();
 
-    int m_backColor;
-    QString m_caption;
-    bool m_enabled = true;
     bool m_flat = false;
     int m_foreColor;
     int m_foreOver;
-    PointerShape m_mouse{this};
-    int m_picPosition = 0;
-    QPixmap m_picture;
-    int m_spacing = 5;
     bool m_underline = false;
     int m_underlineColor;
 
     int m_edge = 4;
     int m_shift = 0;
     int m_textColor;
-    CaptionLayout m_layout;
-    HoverWatch *m_hover;
 };

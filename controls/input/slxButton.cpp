@@ -13,28 +13,17 @@
 #include "slxModule.h"
 
 slxButton::slxButton(QWidget *parent)
-    : QWidget(parent),
-      m_backColor(SystemColors::vbButtonFace),
+    : CaptionButton(parent),
       m_foreColor(SystemColors::vbButtonText),
       m_foreDown(SystemColors::vbButtonText),
-      m_foreOver(SystemColors::vbButtonText),
-      m_hover(new HoverWatch(this))
+      m_foreOver(SystemColors::vbButtonText)
 {
-    slxModule::initControlMetrics();
     connect(m_hover, &HoverWatch::left, this, &slxButton::pointerLeft);
-    setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    setAttribute(Qt::WA_OpaquePaintEvent);
     stileBordi();
 }
 
 slxButton::~slxButton() = default;
-
-void slxButton::setBackColor(int value)
-{
-    m_backColor = value;
-    update();
-}
 
 void slxButton::setBorderFocus(bool value)
 {
@@ -43,20 +32,8 @@ void slxButton::setBorderFocus(bool value)
 
 void slxButton::setCaption(const QString &value)
 {
-    m_caption = value;
+    CaptionButton::setCaption(value);
     setAccessKey();
-    misuraCaption();
-    relayout();
-    update();
-}
-
-void slxButton::setEnabled(bool value)
-{
-    m_enabled = value;
-    if (Ambient::userMode()) {
-        QWidget::setEnabled(value);
-        update();
-    }
 }
 
 void slxButton::setFlatOver(bool value)
@@ -87,21 +64,6 @@ void slxButton::setForeOver(int value)
     m_foreOver = value;
 }
 
-void slxButton::setPicPosition(int value)
-{
-    m_picPosition = value;
-    relayout();
-    update();
-}
-
-void slxButton::setPicture(const QPixmap &value)
-{
-    m_picture = value;
-    misuraPicture();
-    relayout();
-    update();
-}
-
 void slxButton::setPictureDown(const QPixmap &value)
 {
     m_pictureDown = value;
@@ -111,13 +73,6 @@ void slxButton::setPictureDown(const QPixmap &value)
 void slxButton::setPictureOver(const QPixmap &value)
 {
     m_pictureOver = value;
-}
-
-void slxButton::setSpacing(int value)
-{
-    m_spacing = value;
-    relayout();
-    update();
 }
 
 void slxButton::setState(int value)
@@ -149,10 +104,8 @@ void slxButton::initNewInstance()
     m_foreColor = m_foreDown = m_foreOver = SystemColors::vbButtonText;
     m_style = 1;
     m_picture = m_pictureDown = m_pictureOver = QPixmap();
-    misuraCaption();
     stileBordi();
-    misuraPicture();
-    relayout();
+    remeasure();
     update();
 }
 
@@ -183,10 +136,8 @@ void slxButton::readProperties(const PropertyBag &bag)
     if (Ambient::userMode())
         QWidget::setEnabled(m_enabled);
     setAccessKey();
-    misuraCaption();
     stileBordi();
-    misuraPicture();
-    relayout();
+    remeasure();
     update();
 }
 
@@ -218,16 +169,6 @@ void slxButton::writeProperties(PropertyBag &bag) const
     bag.WriteProperty(QStringLiteral("Toggle"), m_toggle, false);
 }
 
-void slxButton::misuraCaption()
-{
-    m_layout.measureCaption(m_caption, font());
-}
-
-void slxButton::misuraPicture()
-{
-    m_layout.measurePicture(m_picture);
-}
-
 void slxButton::stileBordi()
 {
     if (m_style == 1) {
@@ -239,11 +180,6 @@ void slxButton::stileBordi()
         m_edgeDown = Edges::EDGE_SUNKEN;
         m_edgeWidth = 2;
     }
-}
-
-void slxButton::relayout()
-{
-    m_layout.layout(width(), height(), m_picPosition, m_spacing, m_edgeWidth);
 }
 
 void slxButton::setAccessKey()
@@ -295,12 +231,7 @@ void slxButton::changeEvent(QEvent *e)
         if (wasOver)
             Q_EMIT MouseOut();
     }
-    if (e->type() == QEvent::FontChange) {
-        misuraCaption();
-        relayout();
-        update();
-    }
-    QWidget::changeEvent(e);
+    CaptionButton::changeEvent(e);
 }
 
 void slxButton::paintEvent(QPaintEvent *)
@@ -347,12 +278,6 @@ void slxButton::paintEvent(QPaintEvent *)
         const int inset = m_edgeWidth + 2;
         Edges::drawFocusRect(painter, edgeRect.adjusted(inset, inset, -inset, -inset), palette());
     }
-}
-
-void slxButton::resizeEvent(QResizeEvent *e)
-{
-    relayout();
-    QWidget::resizeEvent(e);
 }
 
 void slxButton::showEvent(QShowEvent *e)

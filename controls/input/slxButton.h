@@ -1,19 +1,14 @@
 #pragma once
 
-#include <QPixmap>
-#include <QWidget>
+#include "CaptionButton.h"
 
-#include "CaptionLayout.h"
-#include "PointerShape.h"
-
-class HoverWatch;
 class PropertyBag;
 
 // The command button of the program's forms: it paints its own caption,
 // pictures and three-dimensional edge, shows a hover look while the
 // pointer is over it, takes an access key from its caption and can work
 // as a two-state toggle.
-class slxButton : public QWidget
+class slxButton : public CaptionButton
 {
     Q_OBJECT
     Q_PROPERTY(int BackColor READ BackColor WRITE setBackColor)
@@ -41,15 +36,10 @@ public:
     explicit slxButton(QWidget *parent = nullptr);
     ~slxButton() override;
 
-    int BackColor() const { return m_backColor; }
-    void setBackColor(int value);
     bool BorderFocus() const { return m_borderFocus; }
     void setBorderFocus(bool value);
-    QString Caption() const { return m_caption; }
+    // Also takes the access key the caption marks.
     void setCaption(const QString &value);
-    bool Enabled() const { return m_enabled; }
-    // At run time also enables or disables the button's window.
-    void setEnabled(bool value);
     bool FlatOver() const { return m_flatOver; }
     void setFlatOver(bool value);
     bool FocusRect() const { return m_focusRect; }
@@ -60,21 +50,10 @@ public:
     void setForeDown(int value);
     int ForeOver() const { return m_foreOver; }
     void setForeOver(int value);
-    QWidget *hWnd() { return this; }
-    QPixmap MouseIcon() const { return m_mouse.icon(); }
-    void setMouseIcon(const QPixmap &value) { m_mouse.setIcon(value); }
-    int MousePointer() const { return m_mouse.pointer(); }
-    void setMousePointer(int value) { m_mouse.setPointer(value); }
-    int PicPosition() const { return m_picPosition; }
-    void setPicPosition(int value);
-    QPixmap Picture() const { return m_picture; }
-    void setPicture(const QPixmap &value);
     QPixmap PictureDown() const { return m_pictureDown; }
     void setPictureDown(const QPixmap &value);
     QPixmap PictureOver() const { return m_pictureOver; }
     void setPictureOver(const QPixmap &value);
-    int Spacing() const { return m_spacing; }
-    void setSpacing(int value);
     int State() const { return m_state; }
     void setState(int value);
     int Style() const { return m_style; }
@@ -87,9 +66,6 @@ public:
     void readProperties(const PropertyBag &bag);
     void writeProperties(PropertyBag &bag) const;
 
-    // Where the caption and the picture are drawn (for the form's layout
-    // and for tests).
-    const CaptionLayout &captionLayout() const { return m_layout; }
     bool isOver() const { return m_over; }
     bool isPressed() const { return m_pressed; }
 
@@ -102,7 +78,6 @@ protected:
     bool event(QEvent *e) override;
     void changeEvent(QEvent *e) override;
     void paintEvent(QPaintEvent *e) override;
-    void resizeEvent(QResizeEvent *e) override;
     void showEvent(QShowEvent *e) override;
     void mouseMoveEvent(QMouseEvent *e) override;
     void mousePressEvent(QMouseEvent *e) override;
@@ -113,30 +88,20 @@ protected:
     void focusOutEvent(QFocusEvent *e) override;
 
 private:
-    void misuraCaption();
-    void misuraPicture();
     void stileBordi();
-    void relayout();
     void premiBottone();
     void setAccessKey();
     void pointerLeft();
     void repaintFocus();
 
-    int m_backColor;
     bool m_borderFocus = false;
-    QString m_caption;
-    bool m_enabled = true;
     bool m_flatOver = false;
     bool m_focusRect = true;
     int m_foreColor;
     int m_foreDown;
     int m_foreOver;
-    PointerShape m_mouse{this};
-    int m_picPosition = 0;
-    QPixmap m_picture;
     QPixmap m_pictureDown;
     QPixmap m_pictureOver;
-    int m_spacing = 5;
     int m_state = 0;
     int m_style = 1;
     bool m_toggle = false;
@@ -146,8 +111,5 @@ private:
     bool m_pressed = false;
     int m_edgeOver = 0;
     int m_edgeDown = 0;
-    int m_edgeWidth = 0;
     int m_shortcutId = 0;
-    CaptionLayout m_layout;
-    HoverWatch *m_hover;
 };
