@@ -103,6 +103,8 @@ void Anagrafiche::loadList()
                             nzStr(rs->value(QStringLiteral("prvSigla")))});
             item->setData(0, Qt::UserRole, QStringLiteral("K") + QString::number(n));
             item->setTextAlignment(4, Qt::AlignCenter);
+            // A long name is cut in its column: the whole of it on hover.
+            item->setToolTip(1, item->text(1));
             if (!key.isEmpty() && item->text(0) == key)
                 chosen = item;
             items.append(item);
@@ -265,8 +267,10 @@ bool Anagrafiche::Save()
         m_rs->CancelUpdate();
         return false;
     }
-    if (m_editItem)
+    if (m_editItem) {
         m_editItem->setText(1, nzStr(slt[1]->Value()));
+        m_editItem->setToolTip(1, m_editItem->text(1));
+    }
     slb[0]->setEnabled(false);
     // A sheet must not copy the company as it was before the change.
     if (modMain::gModal)

@@ -86,6 +86,7 @@ Registra::~Registra()
 void Registra::fill(const Recordset &row)
 {
     slt[0]->setValue(row.value(QStringLiteral("codFisc")));
+    m_acceptedCodFisc = slt[0]->Value();
     slt[1]->setValue(row.value(QStringLiteral("ragSoc")));
     slt[3]->setValue(row.value(QStringLiteral("via")));
     slt[4]->setValue(row.value(QStringLiteral("civico")));
@@ -111,9 +112,13 @@ void Registra::slt_Validate(int Index, bool &Cancel)
     }
     if (!modified)
         return;
-    if (Index == 0 && !modFunz::checkCodFisc(slt[0]->Value())) {
-        Cancel = true;
-        slt[0]->SelectAll();
+    if (Index == 0) {
+        if (modFunz::checkCodFisc(slt[0]->Value())) {
+            m_acceptedCodFisc = slt[0]->Value();
+        } else {
+            Cancel = true;
+            slt[0]->SelectAll();
+        }
     }
     markModified();
 }
@@ -147,6 +152,16 @@ bool Registra::checkRequired()
         modFunz::warnMsg(cmbCom->MsgRequired);
         cmbCom->setFocus();
         return false;
+    }
+    // A code the user declined to confirm in the field (and then left the
+    // form without fixing it) is asked about again rather than saved.
+    if (slt[0]->Value() != m_acceptedCodFisc) {
+        if (!modFunz::checkCodFisc(slt[0]->Value())) {
+            slt[0]->setFocus();
+            slt[0]->SelectAll();
+            return false;
+        }
+        m_acceptedCodFisc = slt[0]->Value();
     }
     return true;
 }

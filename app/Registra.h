@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QVariant>
 #include <QVector>
 #include <memory>
 
@@ -41,7 +42,8 @@ private:
     void slt_Validate(int Index, bool &Cancel);
     void cmbCom_Validate(bool &Cancel);
     void markModified();
-    // False when a required field is empty; the user is told and taken there.
+    // False when a required field is empty or the codice fiscale is refused;
+    // the user is told and taken there.
     bool checkRequired();
     void fill(const Recordset &row);
 
@@ -49,4 +51,6 @@ private:
     std::unique_ptr<Ui> ui;
     std::unique_ptr<Recordset> rs;
     bool m_savedWait = false;
+    // The codice fiscale as last accepted: loaded, or confirmed by the user.
+    QVariant m_acceptedCodFisc;
 };

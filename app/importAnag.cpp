@@ -40,6 +40,8 @@ importAnag::importAnag(QWidget *parent) : QDialog(parent), ui(std::make_unique<U
         slb[0]->setPicture(main->img16(8));
         slb[1]->setPicture(main->img16(2));
     }
+    // The counters only show figures: the user starts on "Importa".
+    slb[0]->setFocus();
     modMain::currentForm = 106;
 }
 

@@ -200,6 +200,47 @@ private Q_SLOTS:
         QCOMPARE(form.slt[0]->SelText(), QStringLiteral("01234567890"));
     }
 
+    void declinedCodeIsAskedAgainOnSaving_data()
+    {
+        QTest::addColumn<int>("second");   // the answer when saving
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("declined again") << int(MessageBoxSeam::vbNo) << false;
+        QTest::newRow("confirmed") << int(MessageBoxSeam::vbYes) << true;
+    }
+
+    void declinedCodeIsAskedAgainOnSaving()
+    {
+        QFETCH(int, second);
+        QFETCH(bool, saved);
+        startWithPreviousYear();
+        Registra form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        // The user declines the wrong check digit, then closes the form and
+        // asks to save what it shows.
+        MessageBoxSeam::pushAnswer(MessageBoxSeam::vbNo);
+        form.slt[0]->setFocus();
+        QTRY_VERIFY(form.slt[0]->isAncestorOf(QApplication::focusWidget()));
+        form.slt[0]->SelectAll();
+        typeAndLeave(form.slt[0], QStringLiteral("01234567890"));
+        QVERIFY(form.slt[0]->isAncestorOf(QApplication::focusWidget()));
+        MessageBoxSeam::pushAnswer(MessageBoxSeam::vbYes);
+        MessageBoxSeam::pushAnswer(second);
+        QCOMPARE(form.close(), saved);
+        const QString question = QStringLiteral("Attenzione, codice fiscale errato,");
+        QCOMPARE(MessageBoxSeam::asked().size(), 3);
+        QVERIFY(MessageBoxSeam::asked().at(0).text.startsWith(question));
+        QCOMPARE(MessageBoxSeam::asked().at(1).text,
+                 QStringLiteral("Attenzione dati cambiati, vuoi salvarli?"));
+        QCOMPARE(MessageBoxSeam::asked().at(2).text, MessageBoxSeam::asked().at(0).text);
+        auto rs = gDb->kezRs(QStringLiteral("SELECT codFisc FROM Setup"));
+        QCOMPARE(rs->RecordCount(), saved ? 1 : 0);
+        if (saved)
+            QCOMPARE(rs->value(QStringLiteral("codFisc")).toString(), QStringLiteral("01234567890"));
+        else
+            QVERIFY(form.slt[0]->isAncestorOf(QApplication::focusWidget()));
+    }
+
     void municipalityIsRequired()
     {
         startWithPreviousYear();

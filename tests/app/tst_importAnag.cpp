@@ -83,6 +83,9 @@ private Q_SLOTS:
         importAnag form;
         QCOMPARE(modMain::currentForm, 106);
         form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        // The user starts on "Importa", not in a counter.
+        QCOMPARE(QApplication::focusWidget(), form.slb[0]);
         QCOMPARE(counts(form), (QStringList{"0", "0", "0", "0"}));
         // "Interrompi" after the second company (No), the close box after the
         // third (No), Esc after the fifth (Yes).
