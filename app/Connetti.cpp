@@ -76,6 +76,9 @@ Connetti::Connetti(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui>()
         // Nothing stored yet: offer the file the program ships beside itself.
         slt[0]->setValue(gKez->kezName(QStringLiteral(".db"), true));
     }
+    // The paths change only through "Sfoglia": the user starts there, not
+    // in a field that cannot be typed into.
+    slb[0]->setFocus();
     // The normal pointer while the user chooses, even during start-up.
     m_savedWait = modFunz::setWaitCursor(false);
 }
