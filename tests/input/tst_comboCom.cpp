@@ -1,4 +1,5 @@
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QComboBox>
@@ -26,7 +27,8 @@ INSERT INTO Comuni (prvIstat, comIstat, comDesc, comCap, comCCIAA) VALUES
   (999, 1, 'C%D', '00001', 998), (999, 2, 'CADE', '00002', 998),
   (999, 3, 'A_B', '00003', 998), (999, 4, 'AXB', '00004', 998),
   (999, 5, '[X]', '00005', 998), (999, 6, 'SANT''ANGELO', '00006', 998),
-  (999, 7, 'SANTA MARIA', '00007', 998), (999, 8, 'XY', '00008', 998);
+  (999, 7, 'SANTA MARIA', '00007', 998), (999, 8, 'XY', '00008', 998),
+  (1, 272, 'Torino', '10100', 1), (999, 9, 'Torino di Sangro', '00009', 998);
 )";
 
 class tst_comboCom : public PickerTestCase
@@ -290,6 +292,68 @@ private Q_SLOTS:
         QTest::qWait(50);
         QVERIFY(com->comboBox()->hasFocus());
         QCOMPARE(TestSupport::takeMessages(), QStringList{QStringLiteral("Attenzione, Comune non trovato!")});
+    }
+
+    // The list is open after a search that found several; the user leaves
+    // the field with Tab (on the list or on the text) or with a click on
+    // another field. The field must never be left with a name shown and no
+    // municipality behind it.
+    void leavingWithTheListOpen_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("afterNotFound");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("key");
+        for (const auto &[typed, key] : {std::pair{"roma", 58091}, std::pair{"torino", 1272}}) {
+            for (bool notFound : {false, true}) {
+                for (const char *how : {"tab list", "tab focus", "click"})
+                    QTest::addRow("%s %s%s", typed, how, notFound ? " after not found" : "")
+                        << QString::fromLatin1(how) << notFound << QString::fromLatin1(typed) << key;
+            }
+        }
+    }
+
+    void leavingWithTheListOpen()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, afterNotFound);
+        QFETCH(QString, typed);
+        QFETCH(int, key);
+        TestSupport::PickerForm form;
+        auto *com = new comboCom;
+        bool changed = false;
+        connect(com, &comboCom::Validate, com, [&](bool &Cancel) { Cancel = !com->Match(changed); });
+        form.place(com);
+        com->setFocus();
+        QTRY_VERIFY(com->comboBox()->hasFocus());
+        if (afterNotFound) {
+            retype(*com, typed.left(3) + QStringLiteral("x"));
+            QTest::keyClick(com->comboBox(), Qt::Key_Tab);
+            QCOMPARE(TestSupport::takeMessages(),
+                     QStringList{QStringLiteral("Attenzione, Comune non trovato!")});
+            QVERIFY(com->comboBox()->hasFocus());
+        }
+        retype(*com, typed);
+        QTest::keyClick(com->comboBox(), Qt::Key_Tab);
+        QTRY_VERIFY(com->comboBox()->view()->isVisible());
+        QVERIFY(!form.after->hasFocus());
+        if (how == QLatin1String("tab list")) {
+            QTest::keyClick(com->comboBox()->view(), Qt::Key_Tab);
+        } else if (how == QLatin1String("tab focus")) {
+            QWidget *focus = QApplication::focusWidget();
+            QVERIFY(focus);
+            QTest::keyClick(focus, Qt::Key_Tab);
+        } else {
+            QTest::mouseClick(form.after, Qt::LeftButton);
+        }
+        QTest::qWait(100);
+        const int value = com->Value().toInt();
+        QVERIFY(value == key || com->comboBox()->hasFocus() || com->comboBox()->view()->isVisible());
+        if (form.after->hasFocus())
+            QCOMPARE(value, key);
+        if (com->comboBox()->view()->isVisible())
+            com->comboBox()->hidePopup();
+        TestSupport::takeMessages();
     }
 
     // A transparent field shows the form's colour until the user enters it.
