@@ -50,6 +50,17 @@ private:
         QTest::keyClicks(com.comboBox(), text);
     }
 
+    // A field placed on a form that resolves it when the user leaves it,
+    // with the caret in it.
+    static comboCom *placeAsTheFormsDo(TestSupport::PickerForm &form, bool &changed)
+    {
+        auto *com = new comboCom;
+        connect(com, &comboCom::Validate, com, [com, &changed](bool &Cancel) { Cancel = !com->Match(changed); });
+        form.place(com);
+        com->setFocus();
+        return com;
+    }
+
 private Q_SLOTS:
     void letValueLoadsTheMunicipality_data()
     {
@@ -274,11 +285,8 @@ private Q_SLOTS:
     void leavingTheFieldRunsMatch()
     {
         TestSupport::PickerForm form;
-        auto *com = new comboCom;
         bool changed = false;
-        connect(com, &comboCom::Validate, com, [&](bool &Cancel) { Cancel = !com->Match(changed); });
-        form.place(com);
-        com->setFocus();
+        comboCom *com = placeAsTheFormsDo(form, changed);
         QTest::keyClicks(com->comboBox(), QStringLiteral("mil"));
         QTest::keyClick(com->comboBox(), Qt::Key_Return);
         QTRY_VERIFY(form.after->hasFocus());
@@ -320,11 +328,8 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(int, key);
         TestSupport::PickerForm form;
-        auto *com = new comboCom;
         bool changed = false;
-        connect(com, &comboCom::Validate, com, [&](bool &Cancel) { Cancel = !com->Match(changed); });
-        form.place(com);
-        com->setFocus();
+        comboCom *com = placeAsTheFormsDo(form, changed);
         QTRY_VERIFY(com->comboBox()->hasFocus());
         if (afterNotFound) {
             retype(*com, typed.left(3) + QStringLiteral("x"));
