@@ -51,6 +51,12 @@ comboHost::comboHost(bool editable, QWidget *parent)
     FocusValidator::instance().watch(this, [this] {
         bool Cancel = false;
         Q_EMIT Validate(Cancel);
+        // A message box of the check gives the keyboard back to the form
+        // only if the window manager reactivates it; without one the form
+        // takes keys while inactive, and Qt then moves the focus without a
+        // focus event, so the next Tab would leave the field unchecked.
+        if (!isActiveWindow())
+            activateWindow();
         return !Cancel;
     });
 }

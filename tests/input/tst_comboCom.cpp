@@ -361,6 +361,41 @@ private Q_SLOTS:
         TestSupport::takeMessages();
     }
 
+    // The message box of a refusal takes the keyboard; when it closes the
+    // form must have it back, or the next Tab moves on without a check.
+    void refusalGivesTheKeyboardBackToTheForm()
+    {
+        TestSupport::PickerForm form;
+        auto *com = new comboCom;
+        int checks = 0;
+        QWidget box;
+        connect(com, &comboCom::Validate, com, [&](bool &Cancel) {
+            ++checks;
+            bool changed = false;
+            Cancel = !com->Match(changed);
+            // A box that leaves no window active behind it, as without a
+            // window manager.
+            box.show();
+            QApplication::setActiveWindow(&box);
+            box.hide();
+            QApplication::setActiveWindow(nullptr);
+        });
+        form.place(com);
+        com->setFocus();
+        QTRY_VERIFY(com->comboBox()->hasFocus());
+        retype(*com, QStringLiteral("romx"));
+        QTest::keyClick(com->comboBox(), Qt::Key_Tab);
+        QCOMPARE(checks, 1);
+        QTRY_VERIFY(form.window.isActiveWindow());
+        QVERIFY(com->comboBox()->hasFocus());
+        retype(*com, QStringLiteral("roman"));
+        QTest::keyClick(com->comboBox(), Qt::Key_Tab);
+        QCOMPARE(checks, 2);
+        QTRY_VERIFY(form.after->hasFocus());
+        QCOMPARE(com->Value().toInt(), 1225);
+        TestSupport::takeMessages();
+    }
+
     // A transparent field shows the form's colour until the user enters it.
     void transparentFieldTakesTheFormColour()
     {
