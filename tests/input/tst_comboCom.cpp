@@ -365,6 +365,11 @@ private Q_SLOTS:
     // form must have it back, or the next Tab moves on without a check.
     void refusalGivesTheKeyboardBackToTheForm()
     {
+        // The lost activation is staged inside the program, which only the
+        // offscreen platform takes at its word; a display server keeps its
+        // own idea of which window has the keyboard.
+        if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+            QSKIP("needs the offscreen platform");
         TestSupport::PickerForm form;
         auto *com = new comboCom;
         int checks = 0;
