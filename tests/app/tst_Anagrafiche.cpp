@@ -7,6 +7,7 @@
 #include "DatabaseProbe.h"
 #include "DialogDriver.h"
 #include "MainWindowSupport.h"
+#include "MainWindowTestCase.h"
 #include "MessageBoxSeam.h"
 #include "ShellFixture.h"
 #include "TestSupport.h"
@@ -25,12 +26,10 @@ using modMain::gModal;
 
 // The company registry as the user works with it: finding, picking,
 // correcting and deleting companies, names with apostrophes included.
-class tst_Anagrafiche : public QObject
+class tst_Anagrafiche : public MainWindowTestCase
 {
     Q_OBJECT
 
-    std::unique_ptr<ShellFixture> fx;
-    QTemporaryDir runtime;
     QString path;
 
     static constexpr const char *crafted = "X') OR ('1'='1";
@@ -71,18 +70,6 @@ class tst_Anagrafiche : public QObject
     }
 
 private Q_SLOTS:
-    void initTestCase() { MainWindowSupport::isolate(runtime); }
-    void init()
-    {
-        fx = std::make_unique<ShellFixture>();
-        MessageBoxSeam::clearAsked();
-    }
-    void cleanup()
-    {
-        MainWindowSupport::closeMainWindow();
-        fx.reset();
-    }
-
     void listSortedByNameWithPreselection()
     {
         start();

@@ -8,6 +8,7 @@
 #include "DialogDriver.h"
 #include "FileDialogSeam.h"
 #include "MainWindowSupport.h"
+#include "MainWindowTestCase.h"
 #include "MessageBoxSeam.h"
 #include "ShellFixture.h"
 #include "TestSupport.h"
@@ -26,12 +27,10 @@ using modMain::gModal;
 // Linking the program to its database files: what is checked, what is
 // stored in the INI file, and what the program forgets when the user
 // links another file.
-class tst_Connetti : public QObject
+class tst_Connetti : public MainWindowTestCase
 {
     Q_OBJECT
 
-    std::unique_ptr<ShellFixture> fx;
-    QTemporaryDir runtime;
     QString current;    // the linked current-year file
     QString previous;   // the linked previous-year file
 
@@ -55,19 +54,6 @@ class tst_Connetti : public QObject
     }
 
 private Q_SLOTS:
-    void initTestCase() { MainWindowSupport::isolate(runtime); }
-    void init()
-    {
-        fx = std::make_unique<ShellFixture>();
-        MessageBoxSeam::clearAsked();
-        FileDialogSeam::clearAsked();
-    }
-    void cleanup()
-    {
-        MainWindowSupport::closeMainWindow();
-        fx.reset();
-    }
-
     void nothingChangedWritesNothing()
     {
         start();

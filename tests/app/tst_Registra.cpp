@@ -7,6 +7,7 @@
 #include "DialogDriver.h"
 #include "Logo.h"
 #include "MainWindowSupport.h"
+#include "MainWindowTestCase.h"
 #include "MessageBoxSeam.h"
 #include "Registra.h"
 #include "ShellFixture.h"
@@ -28,12 +29,10 @@ using modMain::gModal;
 
 // The user's own company: registering it on a new file unlocks the
 // program; on a new year's file last year's data are proposed.
-class tst_Registra : public QObject
+class tst_Registra : public MainWindowTestCase
 {
     Q_OBJECT
 
-    std::unique_ptr<ShellFixture> fx;
-    QTemporaryDir runtime;
 
     static QString lookupsWithoutUser()
     {
@@ -66,18 +65,6 @@ class tst_Registra : public QObject
     }
 
 private Q_SLOTS:
-    void initTestCase() { MainWindowSupport::isolate(runtime); }
-    void init()
-    {
-        fx = std::make_unique<ShellFixture>();
-        MessageBoxSeam::clearAsked();
-    }
-    void cleanup()
-    {
-        MainWindowSupport::closeMainWindow();
-        fx.reset();
-    }
-
     void firstStartRegistersAndUnlocks()
     {
         const QString path = fx->prepareFolder(lookupsWithoutUser());

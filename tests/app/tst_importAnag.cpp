@@ -5,6 +5,7 @@
 
 #include "DatabaseProbe.h"
 #include "MainWindowSupport.h"
+#include "MainWindowTestCase.h"
 #include "MessageBoxSeam.h"
 #include "ShellFixture.h"
 #include "TestSupport.h"
@@ -21,12 +22,10 @@ using modMain::gModal;
 
 // Bringing last year's companies into this year's registry: what is
 // copied, what is left alone, and stopping half-way.
-class tst_importAnag : public QObject
+class tst_importAnag : public MainWindowTestCase
 {
     Q_OBJECT
 
-    std::unique_ptr<ShellFixture> fx;
-    QTemporaryDir runtime;
     QString current;
 
     void start(const QString &oldRows)
@@ -54,18 +53,6 @@ class tst_importAnag : public QObject
     }
 
 private Q_SLOTS:
-    void initTestCase() { MainWindowSupport::isolate(runtime); }
-    void init()
-    {
-        fx = std::make_unique<ShellFixture>();
-        MessageBoxSeam::clearAsked();
-    }
-    void cleanup()
-    {
-        MainWindowSupport::closeMainWindow();
-        fx.reset();
-    }
-
     void stopAndResume()
     {
         start(QStringLiteral(

@@ -2,7 +2,9 @@
 
 #include <QStringList>
 
+#include "FileDialogSeam.h"
 #include "MainWindowSupport.h"
+#include "MessageBoxSeam.h"
 #include "modMain.h"
 
 bool MainWindowTestCase::startProgram(const QString &extraSql, const QString &moreIni)
@@ -19,6 +21,8 @@ void MainWindowTestCase::initTestCase()
 void MainWindowTestCase::init()
 {
     fx = std::make_unique<ShellFixture>();
+    MessageBoxSeam::clearAsked();
+    FileDialogSeam::clearAsked();
 }
 
 void MainWindowTestCase::cleanup()
