@@ -4,8 +4,9 @@
 -- type: YESNO (stored 0/-1), CURRENCY (integer ten-thousandths), DATE,
 -- DATETIME, INTEGER, REAL, TEXT. Text compares and sorts through the KEZ
 -- collation (no case, no accents), which every connection must register.
--- Sections hang below their declaration by value only: there are no foreign
--- keys, and deleting a parent row leaves its children where they are.
+-- Sections hang below their declaration through foreign keys that cascade:
+-- deleting a declaration, a consortia sheet, a module or a producer card
+-- takes its dependent rows with it (every connection turns foreign keys on).
 
 -- Version stamp of the file, read when the database opens.
 CREATE TABLE Config (
@@ -87,7 +88,7 @@ CREATE INDEX SezAnagExpID ON SezAnag (ExpID);
 -- collected and its split by material, each quantity with its own unit.
 CREATE TABLE SezCons (
     scID INTEGER PRIMARY KEY AUTOINCREMENT,
-    saID INTEGER DEFAULT 0,
+    saID INTEGER NOT NULL REFERENCES SezAnag (saID) ON DELETE CASCADE,
     rifCod TEXT COLLATE KEZ,
     scQta CURRENCY DEFAULT 0,
     scUmi INTEGER DEFAULT 1,
@@ -114,7 +115,7 @@ CREATE INDEX SezConsSaID ON SezCons (saID, rifCod);
 -- with comIstat 0 is foreign and has its country in nazID.
 CREATE TABLE ModCons (
     mdcID INTEGER PRIMARY KEY AUTOINCREMENT,
-    scID INTEGER DEFAULT 0,
+    scID INTEGER NOT NULL REFERENCES SezCons (scID) ON DELETE CASCADE,
     mdcTipo INTEGER DEFAULT 0,
     codFisc TEXT COLLATE KEZ,
     ragSoc TEXT COLLATE KEZ,
@@ -138,7 +139,7 @@ CREATE INDEX ModConsCodFisc ON ModCons (codFisc);
 -- operations of a destination module, one row per operation with a quantity.
 CREATE TABLE RecDrCons (
     rdcID INTEGER PRIMARY KEY AUTOINCREMENT,
-    mdcID INTEGER DEFAULT 0,
+    mdcID INTEGER NOT NULL REFERENCES ModCons (mdcID) ON DELETE CASCADE,
     Posizione INTEGER DEFAULT 0,
     Codice TEXT COLLATE KEZ,
     Qta CURRENCY DEFAULT 0,
@@ -150,7 +151,7 @@ CREATE INDEX RecDrConsMdcID ON RecDrCons (mdcID, Posizione, Codice);
 -- grams of each kind of bag, one card per subject.
 CREATE TABLE skSbop (
     sksID INTEGER PRIMARY KEY AUTOINCREMENT,
-    saID INTEGER DEFAULT 0,
+    saID INTEGER NOT NULL REFERENCES SezAnag (saID) ON DELETE CASCADE,
     codFisc TEXT COLLATE KEZ,
     ragSoc TEXT COLLATE KEZ,
     sksBorse CURRENCY DEFAULT 0,
@@ -171,7 +172,7 @@ CREATE INDEX skSbopSaID ON skSbop (saID);
 -- Packaging placed on the market by the producer: one card per subject...
 CREATE TABLE skMat (
     skmID INTEGER PRIMARY KEY AUTOINCREMENT,
-    saID INTEGER DEFAULT 0,
+    saID INTEGER NOT NULL REFERENCES SezAnag (saID) ON DELETE CASCADE,
     codFisc TEXT COLLATE KEZ,
     ragSoc TEXT COLLATE KEZ
 );
@@ -181,7 +182,7 @@ CREATE INDEX skMatSaID ON skMat (saID);
 -- with its tonnes per year produced, imported and exported, empty and filled.
 CREATE TABLE RecMat (
     rkmID INTEGER PRIMARY KEY AUTOINCREMENT,
-    skmID INTEGER DEFAULT 0,
+    skmID INTEGER NOT NULL REFERENCES skMat (skmID) ON DELETE CASCADE,
     skmTipo INTEGER DEFAULT 0,
     qtaProdVuoti CURRENCY DEFAULT 0,
     qtaProdPieni CURRENCY DEFAULT 0,
@@ -196,7 +197,7 @@ CREATE INDEX RecMatSkmID ON RecMat (skmID, skmTipo);
 -- packaging type (Codici list 12) of a declaration.
 CREATE TABLE RecRiu (
     riuID INTEGER PRIMARY KEY AUTOINCREMENT,
-    saID INTEGER DEFAULT 0,
+    saID INTEGER NOT NULL REFERENCES SezAnag (saID) ON DELETE CASCADE,
     riuTipo INTEGER DEFAULT 0,
     qtaAlimentare CURRENCY DEFAULT 0,
     qtaAltriUsi CURRENCY DEFAULT 0
@@ -207,7 +208,7 @@ CREATE INDEX RecRiuSaID ON RecRiu (saID, riuTipo);
 -- tertiary packaging, one row per packaging type (Codici list 13).
 CREATE TABLE RecTip (
     tipID INTEGER PRIMARY KEY AUTOINCREMENT,
-    saID INTEGER DEFAULT 0,
+    saID INTEGER NOT NULL REFERENCES SezAnag (saID) ON DELETE CASCADE,
     tipTipo INTEGER DEFAULT 0,
     qtaPrimari CURRENCY DEFAULT 0,
     qtaSecondari CURRENCY DEFAULT 0

@@ -71,6 +71,10 @@ bool Connection::open(const QString &path)
             : sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
         if (rc == SQLITE_OK && !KezCollation::registerOn(db))
             rc = sqlite3_errcode(db);
+        // The cascades that take a declaration's sections with it work only
+        // where the connection asks for them.
+        if (rc == SQLITE_OK)
+            rc = sqlite3_exec(db, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
         // SQLite falls back to reading only when the file may not be
         // written; every save would then fail after the user typed it.
         if (rc == SQLITE_OK && sqlite3_db_readonly(db, "main") == 1) {

@@ -101,6 +101,36 @@ private Q_SLOTS:
         QCOMPARE(m_db.scalar(QStringLiteral("SELECT saExp FROM SezAnag WHERE codFisc = 'C'")).toInt(), 0);
     }
 
+    // A declaration takes every section row below it when it goes, down to
+    // the operation rows of its modules and the materials of its cards; a
+    // row can never be written below a parent that does not exist.
+    void sectionsGoWithTheirDeclaration()
+    {
+        const QStringList fill = {
+            "INSERT INTO SezAnag (saID, codFisc) VALUES (900, 'D''ANGELO')",
+            "INSERT INTO SezAnag (saID, codFisc) VALUES (901, 'OTHER')",
+            "INSERT INTO SezCons (scID, saID, rifCod) VALUES (50, 900, '150101')",
+            "INSERT INTO ModCons (mdcID, scID, mdcTipo) VALUES (70, 50, 2)",
+            "INSERT INTO RecDrCons (mdcID, Posizione, Codice) VALUES (70, 1, 'R1')",
+            "INSERT INTO skMat (skmID, saID) VALUES (30, 900)",
+            "INSERT INTO RecMat (skmID, skmTipo) VALUES (30, 101)",
+            "INSERT INTO skSbop (saID) VALUES (900)",
+            "INSERT INTO RecRiu (saID, riuTipo) VALUES (900, 1)",
+            "INSERT INTO RecTip (saID, tipTipo) VALUES (900, 1)",
+            "INSERT INTO RecTip (saID, tipTipo) VALUES (901, 1)",
+        };
+        for (const QString &sql : fill)
+            QVERIFY2(m_db.exec(sql), qPrintable(sql));
+        QVERIFY(!m_db.exec(QStringLiteral("INSERT INTO ModCons (scID, mdcTipo) VALUES (99999, 1)")));
+        QVERIFY(!m_db.exec(QStringLiteral("INSERT INTO RecMat (skmID) VALUES (99999)")));
+
+        QVERIFY(m_db.exec(QStringLiteral("DELETE FROM SezAnag WHERE saID = 900")));
+        for (const char *table : {"SezCons", "ModCons", "RecDrCons", "skMat", "RecMat", "skSbop", "RecRiu"})
+            QCOMPARE(m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table))).toInt(), 0);
+        QCOMPARE(m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM RecTip WHERE saID = 901")).toInt(), 1);
+        QVERIFY(m_db.exec(QStringLiteral("DELETE FROM SezAnag")));
+    }
+
     void databaseIsStamped()
     {
         QVERIFY(!m_db.scalar(QStringLiteral("SELECT CnfDbVer FROM Config")).toString().isEmpty());

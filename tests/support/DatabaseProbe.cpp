@@ -27,7 +27,9 @@ bool DatabaseProbe::open(const QString &path, bool readOnly)
         qWarning("cannot open %s: %s", qPrintable(path), sqlite3_errmsg(m_db));
         return false;
     }
-    return KezCollation::registerOn(m_db);
+    // The probe sees the database as the program does, cascades included.
+    return KezCollation::registerOn(m_db)
+        && sqlite3_exec(m_db, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
 QVariant DatabaseProbe::scalar(const QString &sql) const
