@@ -4,7 +4,10 @@
 #include <QMdiSubWindow>
 #include <QtTest>
 
+#include "Anagrafiche.h"
 #include "DatabaseProbe.h"
+#include "DialogDriver.h"
+#include "fndBar.h"
 #include "MainWindowSupport.h"
 #include "MainWindowTestCase.h"
 #include "MessageBoxSeam.h"
@@ -565,6 +568,42 @@ private Q_SLOTS:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(form.isNull());
         QCOMPARE(MessageBoxSeam::asked().size(), asked);
+    }
+
+    void companyChosenFromTheRegistry()
+    {
+        open(QStringLiteral("[Kez]\nSa1ID=20\n"));
+        auto choose = [](const QString &name) {
+            DialogDriver::onNextDialog([name](QWidget *dialog) {
+                auto *list = qobject_cast<Anagrafiche *>(dialog);
+                QVERIFY(list);
+                list->fb->setText(name);
+                emit list->fb->Click(0);
+                list->tbb_Click(0);
+            });
+        };
+        choose(QStringLiteral("verdi"));
+        sheet->tbb_Click(7);
+        QVERIFY(DialogDriver::allRan());
+        // The window manager's part: the main window is active again.
+        modMain::gMain->activateWindow();
+        QTRY_VERIFY(modMain::gMain->isActiveWindow());
+        // A company with no declaration yet: a new one from the registry.
+        QCOMPARE(sheet->codFiscCorrente(), QStringLiteral("09876543217"));
+        QCOMPARE(sheet->slt[0]->Value().toString(), QStringLiteral("09876543217"));
+        QCOMPARE(sheet->slt[1]->Value().toString(), QStringLiteral("VERDI SPA"));
+        QCOMPARE(sheet->saIDCorrente(), 0);
+        QVERIFY(!sheet->labCopy->isVisible());
+        QTRY_VERIFY(sheet->slt[1]->isAncestorOf(QApplication::focusWidget()));
+        QCOMPARE(gKez->Sa1ID, 20);
+        // The company already shown: nothing reloads, nothing is asked.
+        typeAndLeave(sheet->slt[10], QStringLiteral("4"));
+        const int asked = MessageBoxSeam::asked().size();
+        choose(QStringLiteral("verdi"));
+        sheet->tbb_Click(7);
+        QCOMPARE(MessageBoxSeam::asked().size(), asked);
+        QVERIFY(sheet->modificata());
+        QCOMPARE(sheet->slt[10]->Value().toInt(), 4);
     }
 };
 
