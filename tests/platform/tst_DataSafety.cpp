@@ -10,38 +10,12 @@
 #include <unistd.h>
 
 #include "Connection.h"
+#include "LockHolder.h"
 #include "Recordset.h"
 #include "TestSupport.h"
 #include "Transaction.h"
 
 namespace {
-
-// Another program with the database open: sqlite3 holding a read or a
-// write lock until it is told to let go.
-class LockHolder
-{
-public:
-    bool hold(const QString &path, const QString &begin)
-    {
-        m_process.start(QStringLiteral("sqlite3"), {path});
-        if (!m_process.waitForStarted())
-            return false;
-        m_process.write((begin + QStringLiteral("; SELECT count(*) FROM Ditte; SELECT 'pronto';\n")).toUtf8());
-        while (!m_process.readAllStandardOutput().contains("pronto"))
-            if (!m_process.waitForReadyRead(5000))
-                return false;
-        return true;
-    }
-    ~LockHolder()
-    {
-        m_process.write("ROLLBACK;\n.quit\n");
-        m_process.closeWriteChannel();
-        m_process.waitForFinished();
-    }
-
-private:
-    QProcess m_process;
-};
 
 QByteArray digest(const QString &path)
 {
@@ -109,7 +83,7 @@ private Q_SLOTS:
     {
         // The wait is what a user would sit through; a test needs only its end.
         Connection::setBusyTimeout(200);
-        if (QStandardPaths::findExecutable(QStringLiteral("sqlite3")).isEmpty())
+        if (!LockHolder::available())
             QSKIP("the sqlite3 program is not installed");
     }
 
