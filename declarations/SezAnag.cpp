@@ -134,6 +134,8 @@ SezAnag::SezAnag(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui>())
         m_codFiscCorrente.clear();
         nuovaScheda(false);
     }
+    // The codice fiscale is where a clerk starts, on a stored sheet or a new one.
+    slt[0]->setFocus();
     modFunz::setWaitCursor(false);
 }
 
