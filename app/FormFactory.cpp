@@ -27,6 +27,9 @@ QWidget *showChild(int formCode)
         QMdiSubWindow *frame = modMain::gMain->showChild(sheet);
         frame->setAttribute(Qt::WA_DeleteOnClose);
         frame->setWindowIcon(sheet->windowIcon());
+        // A sheet has its own size: it is not maximised.
+        frame->setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+        frame->show();
         frame->adjustSize();
         modFunz::centerForm(sheet);
         return sheet;
