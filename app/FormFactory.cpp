@@ -6,9 +6,14 @@
 #include "Anagrafiche.h"
 #include "Connetti.h"
 #include "Registra.h"
+#include "SA2.h"
 #include "SezAnag.h"
 #include "importAnag.h"
 #include "infoForm.h"
+#include "listAtt.h"
+#include "listDic.h"
+#include "listMod.h"
+#include "listRegCE.h"
 #include "mainForm.h"
 #include "modFunz.h"
 #include "modMain.h"
@@ -16,6 +21,16 @@
 // Each form joins here as it is written: a code whose form the program
 // does not have yet opens nothing.
 namespace FormFactory {
+
+namespace {
+template<class Dialog>
+bool runDialog()
+{
+    Dialog dialog(modMain::gMain);
+    dialog.exec();
+    return true;
+}
+}
 
 QWidget *showChild(int formCode)
 {
@@ -62,6 +77,16 @@ bool execDialog(int formCode)
         registry.exec();
         return true;
     }
+    case listDic:
+        return runDialog<::listDic>();
+    case listMod:
+        return runDialog<::listMod>();
+    case listRegCE:
+        return runDialog<::listRegCE>();
+    case listAtt:
+        return runDialog<::listAtt>();
+    case SA2:
+        return runDialog<::SA2>();
     case 200: {
         infoForm about(modMain::gMain);
         about.exec();
