@@ -5,6 +5,7 @@
 #include "Anagrafiche.h"
 #include "Connetti.h"
 #include "Registra.h"
+#include "SK_CONS.h"
 #include "importAnag.h"
 #include "infoForm.h"
 #include "mainForm.h"
@@ -17,9 +18,32 @@ namespace FormFactory {
 QWidget *showChild(int formCode)
 {
     switch (formCode) {
+    case 2: {
+        auto *sheet = new SK_CONS;
+        sheet->showInMain();
+        return sheet;
+    }
     default:
         return nullptr;
     }
+}
+
+QWidget *showModule(int modoApertura)
+{
+    switch (modoApertura) {
+    default:
+        return nullptr;
+    }
+}
+
+QWidget *showRifTree(const QString &)
+{
+    return nullptr;
+}
+
+QWidget *showListRif(const QString &, int, const QString &, const QVariantList &)
+{
+    return nullptr;
 }
 
 bool execDialog(int formCode)
