@@ -7,6 +7,7 @@
 #include "Connetti.h"
 #include "Registra.h"
 #include "SA2.h"
+#include "SK_CONS.h"
 #include "SezAnag.h"
 #include "importAnag.h"
 #include "infoForm.h"
@@ -49,9 +50,32 @@ QWidget *showChild(int formCode)
         modFunz::centerForm(sheet);
         return sheet;
     }
+    case SK_CONSForm: {
+        auto *sheet = new SK_CONS;
+        sheet->showInMain();
+        return sheet;
+    }
     default:
         return nullptr;
     }
+}
+
+QWidget *showModule(int modoApertura)
+{
+    switch (modoApertura) {
+    default:
+        return nullptr;
+    }
+}
+
+QWidget *showRifTree(const QString &)
+{
+    return nullptr;
+}
+
+QWidget *showListRif(const QString &, int, const QString &, const QVariantList &)
+{
+    return nullptr;
 }
 
 bool execDialog(int formCode)
