@@ -4,6 +4,10 @@
 
 #include "Anagrafiche.h"
 #include "Connetti.h"
+#include "Importa.h"
+#include "Verifica.h"
+#include "expForm.h"
+#include "expList.h"
 #include "Registra.h"
 #include "importAnag.h"
 #include "infoForm.h"
@@ -17,6 +21,8 @@ namespace FormFactory {
 QWidget *showChild(int formCode)
 {
     switch (formCode) {
+    case 8:
+        return expList::showInMain();
     default:
         return nullptr;
     }
@@ -25,6 +31,11 @@ QWidget *showChild(int formCode)
 bool execDialog(int formCode)
 {
     switch (formCode) {
+    case 101: {
+        Verifica check(modMain::gMain);
+        check.exec();
+        return true;
+    }
     case 102: {
         Connetti chooser(modMain::gMain);
         chooser.exec();
@@ -33,6 +44,16 @@ bool execDialog(int formCode)
     case 103: {
         Registra user(modMain::gMain);
         user.exec();
+        return true;
+    }
+    case 104: {
+        expForm exportForm(modMain::gMain);
+        exportForm.exec();
+        return true;
+    }
+    case 105: {
+        Importa import(modMain::gMain);
+        import.exec();
         return true;
     }
     case 106: {
