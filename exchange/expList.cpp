@@ -85,8 +85,10 @@ void expList::caricaLista()
         item->setTextAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
         item->setTextAlignment(4, Qt::AlignRight | Qt::AlignVCenter);
     }
-    for (int c : {0, 1, 3, 4})
+    for (int c : {0, 1, 3, 4}) {
         lv->resizeColumnToContents(c);
+        lv->setColumnWidth(c, lv->columnWidth(c) + 16);
+    }
     if (lv->topLevelItemCount() == 0) {
         auto *item = new QTreeWidgetItem(lv);
         item->setText(2, QStringLiteral("Nessuna esportazione effettuata."));

@@ -55,7 +55,7 @@ inline QString declaration(int saID, const QString &codFisc, int prv = 15, int c
                "INSERT INTO RecDrCons (mdcID, Posizione, Codice, Qta, Umi) VALUES "
                "(%6 + 1, 1, 'R3', 6000000, 1), (%6 + 1, 1, 'R13', 4000, 2), (%6 + 2, 2, 'D1', 5000000, 1);\n"
                "INSERT INTO skSbop (saID, codFisc, ragSoc, sksBorse, pmBorse) VALUES "
-               "(%1, '00743110157', 'BORSE %1 SRL', 120000, 12345);\n"
+               "(%1, '00743110157', 'BORSE %1 SRL', 120000, 12340);\n"
                "INSERT INTO skMat (skmID, saID, codFisc, ragSoc) VALUES (%1, %1, 'RSSMRA80A01H501U', "
                "'ROSSI MARIO');\n"
                "INSERT INTO RecMat (skmID, skmTipo, qtaProdVuoti, qtaEspPieni) VALUES "
