@@ -5,6 +5,10 @@
 
 #include "Anagrafiche.h"
 #include "Connetti.h"
+#include "Importa.h"
+#include "Verifica.h"
+#include "expForm.h"
+#include "expList.h"
 #include "Registra.h"
 #include "SA2.h"
 #include "SK_CONS.h"
@@ -55,6 +59,8 @@ QWidget *showChild(int formCode)
         sheet->showInMain();
         return sheet;
     }
+    case 8:
+        return expList::showInMain();
     default:
         return nullptr;
     }
@@ -81,6 +87,11 @@ QWidget *showListRif(const QString &, int, const QString &, const QVariantList &
 bool execDialog(int formCode)
 {
     switch (formCode) {
+    case 101: {
+        Verifica check(modMain::gMain);
+        check.exec();
+        return true;
+    }
     case 102: {
         Connetti chooser(modMain::gMain);
         chooser.exec();
@@ -89,6 +100,16 @@ bool execDialog(int formCode)
     case 103: {
         Registra user(modMain::gMain);
         user.exec();
+        return true;
+    }
+    case 104: {
+        expForm exportForm(modMain::gMain);
+        exportForm.exec();
+        return true;
+    }
+    case 105: {
+        Importa import(modMain::gMain);
+        import.exec();
         return true;
     }
     case 106: {
