@@ -181,8 +181,7 @@ void disegnaModuloDR(PdfPages &doc, const Recordset &m, int n, int di)
                                    "ORDER BY Posizione, length(Codice), Codice"),
                     {m.value(QStringLiteral("mdcID"))});
     if (op->isOpen() && !op->eof()) {
-        doc.beginTable({{QStringLiteral("Quantità conferita nell'anno, ripartita per destinazione "
-                                        "del rifiuto"), 4},
+        doc.beginTable({{QStringLiteral("Destinazione"), 4},
                         {QStringLiteral("Operazione"), 1.2, Qt::AlignHCenter},
                         {QStringLiteral("Quantità"), 2, Right},
                         {QStringLiteral("Umi"), 0.8, Qt::AlignHCenter}});
@@ -517,7 +516,8 @@ int disegnaElenco(PdfPages &doc, int chamber)
     if (listed > 0) {
         doc.endTable();
         doc.gap(2);
-        doc.note(QStringLiteral("Dichiarazioni elencate: %1").arg(listed));
+        doc.note(QStringLiteral("Dichiarazioni elencate: ")
+                 + ItalianFormat::formatNumber(listed, QStringLiteral("#,##0")));
     }
     return listed;
 }
