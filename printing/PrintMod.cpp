@@ -397,9 +397,9 @@ QString scriviEApri(PdfPages &doc, const QString &fileName, bool wait)
         return QString();
     }
     if (!DesktopSeam::openFile(fileName))
-        modFunz::showMsg(QStringLiteral("Il file è stato scritto ma non si è potuto aprirlo:\n")
-                             + fileName,
-                         64);
+        modFunz::warnMsg(QStringLiteral("Attenzione, il file è stato scritto ma non è stato "
+                                        "possibile aprirlo:\n")
+                         + fileName);
     return fileName;
 }
 
@@ -438,11 +438,11 @@ QString descriviDichiarazione(int saID)
         + s("ulComune") + QStringLiteral(" (") + s("ulSigla") + QLatin1Char(')');
 }
 
-void disegnaDichiarazione(PdfPages &doc, int saID, int sezioni)
+bool disegnaDichiarazione(PdfPages &doc, int saID, int sezioni)
 {
     auto a = leggiDichiarazione(saID);
     if (!a->isOpen() || a->eof())
-        return;
+        return false;
     doc.setHeading(QStringLiteral("Dichiarazione anno %1").arg(gKez->AnnoDichiarazione()),
                    descriviDichiarazione(saID));
     if (sezioni & SezSA1)
@@ -457,6 +457,7 @@ void disegnaDichiarazione(PdfPages &doc, int saID, int sezioni)
         disegnaTipi(doc, saID, true);
     if (sezioni & SezSTIP)
         disegnaTipi(doc, saID, false);
+    return true;
 }
 
 int disegnaElenco(PdfPages &doc, int chamber)
@@ -538,11 +539,16 @@ int eliminaStampePrecedenti(const QString &tipo)
 QString stampaDichiarazione(int saID, int sezioni)
 {
     const bool wait = modFunz::setWaitCursor(true);
-    eliminaStampePrecedenti(QStringLiteral("_prn_"));
     const QString stamp = QString::number(QDateTime::currentMSecsSinceEpoch(), 16).toUpper();
     const QString fileName = gKez->kezName(QStringLiteral("_prn_") + stamp + QStringLiteral(".pdf"), true);
     PdfPages doc(fileName, gKez->Caption());
-    disegnaDichiarazione(doc, saID, sezioni);
+    // The declaration may have been deleted since the dialog showed it.
+    if (!disegnaDichiarazione(doc, saID, sezioni)) {
+        modFunz::setWaitCursor(wait);
+        modFunz::warnMsg(QStringLiteral("Attenzione, nessuna dichiarazione selezionata."));
+        return QString();
+    }
+    eliminaStampePrecedenti(QStringLiteral("_prn_"));
     return scriviEApri(doc, fileName, wait);
 }
 

@@ -26,7 +26,8 @@ int sezioniPresenti(int saID);
 // there is no such declaration.
 QString descriviDichiarazione(int saID);
 
-void disegnaDichiarazione(PdfPages &doc, int saID, int sezioni);
+// False, drawing nothing, when the declaration does not exist.
+bool disegnaDichiarazione(PdfPages &doc, int saID, int sezioni);
 // chamber: the province code of a chamber of commerce, 0 for all of them.
 // Returns how many declarations were listed.
 int disegnaElenco(PdfPages &doc, int chamber);
