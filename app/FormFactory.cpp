@@ -22,6 +22,8 @@
 #include "mainForm.h"
 #include "modFunz.h"
 #include "modMain.h"
+#include "prnDich.h"
+#include "prnList.h"
 
 // Each form joins here as it is written: a code whose form the program
 // does not have yet opens nothing.
@@ -115,6 +117,16 @@ bool execDialog(int formCode)
     case 106: {
         importAnag import(modMain::gMain);
         import.exec();
+        return true;
+    }
+    case 107: {
+        prnDich print(modMain::gMain);
+        print.exec();
+        return true;
+    }
+    case 108: {
+        prnList print(modMain::gMain);
+        print.exec();
         return true;
     }
     case Anagrafiche: {
