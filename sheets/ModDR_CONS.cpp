@@ -44,6 +44,8 @@ ModDR_CONS::ModDR_CONS(QWidget *parent) : ModFrame(parent), ui(std::make_unique<
     kgt = ui->kgt;
     nav = ui->nav;
     ui->vsbContent->setMinimumHeight(m_altezza);
+    // The scrolling area itself never takes the focus from a field.
+    vsb->setFocusPolicy(Qt::NoFocus);
     ui->vsbContent->installEventFilter(this);
 
     const QString prefix[] = {QStringLiteral("R"), QStringLiteral("D")};
@@ -163,7 +165,8 @@ bool ModDR_CONS::salvaOperazioni(int key)
                 rs->MoveNext();
         }
     }
-    while (!rs->eof()) {
+    // The stored rows past the last one reused are no longer operations.
+    for (int k = used; k < n; ++k) {
         if (!rs->Delete())
             return failed();
         rs->MoveNext();
