@@ -5,6 +5,10 @@
 #include "Anagrafiche.h"
 #include "Connetti.h"
 #include "Registra.h"
+#include "SK_SBOP.h"
+#include "SK_SMAT.h"
+#include "SK_SRIU.h"
+#include "SK_STIP.h"
 #include "importAnag.h"
 #include "infoForm.h"
 #include "mainForm.h"
@@ -14,9 +18,28 @@
 // does not have yet opens nothing.
 namespace FormFactory {
 
+namespace {
+// A sheet is a heap object that the main window's frame deletes on close.
+template <typename Sheet>
+QWidget *showSheet()
+{
+    auto *sheet = new Sheet;
+    sheet->showInMain();
+    return sheet;
+}
+} // namespace
+
 QWidget *showChild(int formCode)
 {
     switch (formCode) {
+    case 3:
+        return showSheet<SK_SBOP>();
+    case 4:
+        return showSheet<SK_SMAT>();
+    case 5:
+        return showSheet<SK_SRIU>();
+    case 6:
+        return showSheet<SK_STIP>();
     default:
         return nullptr;
     }
