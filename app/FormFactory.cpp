@@ -1,5 +1,6 @@
 #include "FormFactory.h"
 
+#include <QMdiSubWindow>
 #include <QWidget>
 
 #include "Anagrafiche.h"
@@ -9,9 +10,11 @@
 #include "SK_SMAT.h"
 #include "SK_SRIU.h"
 #include "SK_STIP.h"
+#include "SezAnag.h"
 #include "importAnag.h"
 #include "infoForm.h"
 #include "mainForm.h"
+#include "modFunz.h"
 #include "modMain.h"
 
 // Each form joins here as it is written: a code whose form the program
@@ -31,14 +34,25 @@ QWidget *showSheet()
 
 QWidget *showChild(int formCode)
 {
+    if (!modMain::gMain)
+        return nullptr;
     switch (formCode) {
-    case 3:
+    case SezAnagForm: {
+        auto *sheet = new SezAnag;
+        QMdiSubWindow *frame = modMain::gMain->showChild(sheet);
+        frame->setAttribute(Qt::WA_DeleteOnClose);
+        frame->setWindowIcon(sheet->windowIcon());
+        frame->adjustSize();
+        modFunz::centerForm(sheet);
+        return sheet;
+    }
+    case SbopForm:
         return showSheet<SK_SBOP>();
-    case 4:
+    case SmatForm:
         return showSheet<SK_SMAT>();
-    case 5:
+    case SriuForm:
         return showSheet<SK_SRIU>();
-    case 6:
+    case StipForm:
         return showSheet<SK_STIP>();
     default:
         return nullptr;
