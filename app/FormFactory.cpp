@@ -12,6 +12,10 @@
 #include "Registra.h"
 #include "SA2.h"
 #include "SK_CONS.h"
+#include "SK_SBOP.h"
+#include "SK_SMAT.h"
+#include "SK_SRIU.h"
+#include "SK_STIP.h"
 #include "SezAnag.h"
 #include "importAnag.h"
 #include "infoForm.h"
@@ -38,6 +42,15 @@ bool runDialog()
     return true;
 }
 }
+// A sheet is a heap object that the main window's frame deletes on close.
+template <typename Sheet>
+QWidget *showSheet()
+{
+    auto *sheet = new Sheet;
+    sheet->showInMain();
+    return sheet;
+}
+} // namespace
 
 QWidget *showChild(int formCode)
 {
@@ -63,6 +76,14 @@ QWidget *showChild(int formCode)
     }
     case 8:
         return expList::showInMain();
+    case SbopForm:
+        return showSheet<SK_SBOP>();
+    case SmatForm:
+        return showSheet<SK_SMAT>();
+    case SriuForm:
+        return showSheet<SK_SRIU>();
+    case StipForm:
+        return showSheet<SK_STIP>();
     default:
         return nullptr;
     }
