@@ -1,11 +1,13 @@
 #include "FormFactory.h"
 
+#include <QMdiSubWindow>
 #include <QWidget>
 
 #include "Anagrafiche.h"
 #include "Connetti.h"
 #include "Registra.h"
 #include "SA2.h"
+#include "SezAnag.h"
 #include "importAnag.h"
 #include "infoForm.h"
 #include "listAtt.h"
@@ -13,6 +15,7 @@
 #include "listMod.h"
 #include "listRegCE.h"
 #include "mainForm.h"
+#include "modFunz.h"
 #include "modMain.h"
 
 // Each form joins here as it is written: a code whose form the program
@@ -31,7 +34,18 @@ bool runDialog()
 
 QWidget *showChild(int formCode)
 {
+    if (!modMain::gMain)
+        return nullptr;
     switch (formCode) {
+    case SezAnagForm: {
+        auto *sheet = new SezAnag;
+        QMdiSubWindow *frame = modMain::gMain->showChild(sheet);
+        frame->setAttribute(Qt::WA_DeleteOnClose);
+        frame->setWindowIcon(sheet->windowIcon());
+        frame->adjustSize();
+        modFunz::centerForm(sheet);
+        return sheet;
+    }
     default:
         return nullptr;
     }

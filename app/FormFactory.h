@@ -18,15 +18,20 @@ QWidget *showChild(int formCode);
 // 200 the about box. Returns false when the dialog does not exist.
 bool execDialog(int formCode);
 
-// The pick lists and the company registry that the dialog launcher opens,
-// and the summary of the current declaration that the registry sheet
-// opens. They are factory codes only: no form stores them in currentForm.
+// The pick lists and the company registry that the dialog launcher opens.
+// They are factory codes only: no form stores them in currentForm.
 enum PickList {
     Anagrafiche = 201,
     listDic = 202,
     listMod = 203,
     listRegCE = 204,
     listAtt = 205,
+    // The summary of the current declaration.
     SA2 = 206
+};
+
+// Open-form codes of the child windows.
+enum ChildForm {
+    SezAnagForm = 1
 };
 }
