@@ -32,8 +32,9 @@ QWidget *showListRif(const QString &caption, int key, const QString &sql, const 
 // 200 the about box. Returns false when the dialog does not exist.
 bool execDialog(int formCode);
 
-// The pick lists and the company registry that the dialog launcher opens.
-// They are factory codes only: no form stores them in currentForm.
+// The pick lists and the company registry that the dialog launcher opens,
+// and the summary of the current declaration that the registry sheet
+// opens. They are factory codes only: no form stores them in currentForm.
 enum PickList {
     Anagrafiche = 201,
     listDic = 202,
@@ -47,6 +48,13 @@ enum PickList {
 // Open-form codes of the child windows.
 enum ChildForm {
     SezAnagForm = 1,
+<<<<<<< HEAD
     SK_CONSForm = 2
+=======
+    SbopForm = 3,
+    SmatForm = 4,
+    SriuForm = 5,
+    StipForm = 6
+>>>>>>> packaging
 };
 }
