@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include "Currency.h"
@@ -15,6 +16,8 @@
 #include "comboKgt.h"
 #include "hNav.h"
 #include "kezClass.h"
+#include "listRif.h"
+#include "rifTree.h"
 #include "mainForm.h"
 #include "modMain.h"
 #include "slxButton.h"
@@ -300,6 +303,59 @@ private Q_SLOTS:
                      + probe(QStringLiteral("SELECT mdcID FROM ModCons ORDER BY mdcID")) + QLatin1Char('|')
                      + probe(QStringLiteral("SELECT Codice FROM RecDrCons ORDER BY Codice")),
                  left);
+    }
+
+    void childWindows_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("afterwards");
+        QTest::newRow("waste-code tree, a code chosen") << 1 << 92 << "150107|imballaggi di vetro|3/3";
+        QTest::newRow("sheet list, another sheet chosen") << 0 << 82 << "150104|imballaggi metallici|3/3";
+        QTest::newRow("origin modules") << 6 << 31 << "150102|imballaggi di plastica|2/3";
+        QTest::newRow("destination modules") << 7 << 32 << "150102|imballaggi di plastica|2/3";
+    }
+
+    void childWindows()
+    {
+        QFETCH(int, button);
+        QFETCH(int, mode);
+        QFETCH(QString, afterwards);
+        SK_CONS *sheet = open(QString::fromUtf8(sheets), 5);
+        QWidget *window = sheet->parentWidget();
+        const QRect full = window->geometry();
+        sheet->slb_Click(button);
+        QPointer<QWidget> child = sheet->childWindow();
+        QVERIFY(child);
+        QCoreApplication::processEvents();
+        QCOMPARE(modMain::modoApertura, mode);
+        QVERIFY(!sheet->isEnabled());
+        // Only the band above the totals stays in view, the child fills the rest.
+        QCOMPARE(window->height(), sheet->altezzaRidotta());
+        QCOMPARE(sheet->height(), sheet->sll[2]->y());
+        const int top = window->geometry().bottom() + 1;
+        QCOMPARE(child->parentWidget()->geometry(), QRect(0, top, full.width(), full.height() - top));
+        TestSupport::grab(modMain::gMain->mdiArea(), QStringLiteral("SK_CONS_%1").arg(mode));
+
+        if (auto *tree = qobject_cast<rifTree *>(child)) {
+            const QList<QTreeWidgetItem *> found =
+                tree->tv->findItems(QStringLiteral("07 - imballaggi di vetro"), Qt::MatchExactly | Qt::MatchRecursive);
+            QCOMPARE(found.size(), 1);
+            tree->tv->setCurrentItem(found.first());
+            tree->tv_NodeClick(found.first());
+            tree->tbb_Click(0);
+        } else if (auto *list = qobject_cast<listRif *>(child)) {
+            list->lv->setCurrentItem(list->lv->findItems(QStringLiteral("imballaggi metallici"), Qt::MatchExactly).value(0));
+            list->tbb_Click(0);
+        } else {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        }
+        QTRY_VERIFY(child.isNull());
+        QTRY_VERIFY(sheet->isEnabled());
+        QTRY_COMPARE(window->geometry(), full);
+        QCOMPARE(modMain::modoApertura, 0);
+        QCOMPARE(shown(sheet), afterwards);
+        QVERIFY(sheet->slb[0]->Enabled() && sheet->slb[1]->Enabled() && sheet->nav->Enabled());
     }
 
     void missingCodeHasNoDescription()
