@@ -1,5 +1,6 @@
 #include "FormFactory.h"
 
+#include <QMdiSubWindow>
 #include <QWidget>
 
 #include "Anagrafiche.h"
@@ -9,9 +10,11 @@
 #include "expForm.h"
 #include "expList.h"
 #include "Registra.h"
+#include "SezAnag.h"
 #include "importAnag.h"
 #include "infoForm.h"
 #include "mainForm.h"
+#include "modFunz.h"
 #include "modMain.h"
 
 // Each form joins here as it is written: a code whose form the program
@@ -20,9 +23,20 @@ namespace FormFactory {
 
 QWidget *showChild(int formCode)
 {
+    if (!modMain::gMain)
+        return nullptr;
     switch (formCode) {
     case 8:
         return expList::showInMain();
+    case SezAnagForm: {
+        auto *sheet = new SezAnag;
+        QMdiSubWindow *frame = modMain::gMain->showChild(sheet);
+        frame->setAttribute(Qt::WA_DeleteOnClose);
+        frame->setWindowIcon(sheet->windowIcon());
+        frame->adjustSize();
+        modFunz::centerForm(sheet);
+        return sheet;
+    }
     default:
         return nullptr;
     }

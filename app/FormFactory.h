@@ -25,6 +25,13 @@ enum PickList {
     listDic = 202,
     listMod = 203,
     listRegCE = 204,
-    listAtt = 205
+    listAtt = 205,
+    // The summary of the current declaration.
+    SA2 = 206
+};
+
+// Open-form codes of the child windows.
+enum ChildForm {
+    SezAnagForm = 1
 };
 }

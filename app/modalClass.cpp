@@ -179,12 +179,16 @@ bool modalClass::salvaDitta(int Completa)
     rs->AddNew();
     rs->setValue(QStringLiteral("codFisc"), CodiceFiscale);
     rs->setValue(QStringLiteral("ragSoc"), ragioneSociale);
-    if (Completa == 1) {
+    if (Completa >= 1) {
         rs->setValue(QStringLiteral("prvIstat"), istatProvincia);
         rs->setValue(QStringLiteral("comIstat"), istatComune);
         rs->setValue(QStringLiteral("via"), via);
         rs->setValue(QStringLiteral("civico"), civico);
         rs->setValue(QStringLiteral("cap"), cap);
+    }
+    if (Completa > 1) {
+        rs->setValue(QStringLiteral("prefTel"), prefisso);
+        rs->setValue(QStringLiteral("telefono"), telefono);
     }
     if (!rs->Update()) {
         ErrInfo::current() = rs->lastError();

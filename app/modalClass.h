@@ -58,7 +58,8 @@ public:
     void showExport();
     void showVerifica(int Modo, int pCodice = 0, bool flagExp = false);
     // Adds the buffered company when its code is not in the registry yet;
-    // false when it could not be added. Completa 1 also writes the address.
+    // false when it could not be added. Completa 1 also writes the address,
+    // 2 the address and the telephone.
     bool salvaDitta(int Completa);
     // Forgets the buffered company, so that a changed registry is read
     // again rather than trusted.

@@ -74,17 +74,51 @@ void setAllGroups(QPalette &p, QPalette::ColorRole role, const QColor &c)
     p.setColor(QPalette::Disabled, role, c);
 }
 
-// The grid colour is a style hint in Qt; this gives the table its own.
+// The lines of a fixed cell (header row, fixed columns): style 0 none, 1 a
+// flat line on the right and bottom edges, 2 inset (the line colour on the
+// top and left edges, light on the others), 3 raised (the other way round).
+void drawFixedEdges(QPainter *painter, const QRect &r, const QColor &line, int style, int width)
+{
+    if (style <= 0 || width <= 0 || r.isEmpty())
+        return;
+    const QColor light = SystemColors::toColor(SystemColors::vbWindowBackground);
+    const QColor topLeft = style == 2 ? line : light;
+    const QColor bottomRight = style == 2 ? light : line;
+    painter->save();
+    if (style >= 2) {
+        painter->fillRect(QRect(r.left(), r.top(), r.width(), width), topLeft);
+        painter->fillRect(QRect(r.left(), r.top(), width, r.height()), topLeft);
+    }
+    painter->fillRect(QRect(r.left(), r.bottom() - width + 1, r.width(), width), bottomRight);
+    painter->fillRect(QRect(r.right() - width + 1, r.top(), width, r.height()), bottomRight);
+    painter->restore();
+}
+
+// The grid colour is a style hint in Qt; this gives the table its own, and
+// draws the header sections with the fixed cells' lines.
 class GridStyle : public QProxyStyle
 {
 public:
     QColor lines;
+    QColor fixedLines;
+    int fixedStyle = 2;
+    int fixedWidth = 1;
     int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
                   QStyleHintReturn *ret) const override
     {
         if (hint == SH_Table_GridLineColor)
             return int(lines.rgba());
         return QProxyStyle::styleHint(hint, option, widget, ret);
+    }
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override
+    {
+        if (element != CE_HeaderSection) {
+            QProxyStyle::drawControl(element, option, painter, widget);
+            return;
+        }
+        painter->fillRect(option->rect, option->palette.color(QPalette::Button));
+        drawFixedEdges(painter, option->rect, fixedLines, fixedStyle, fixedWidth);
     }
 };
 
@@ -103,6 +137,21 @@ public:
     {
         QStyleOptionViewItem opt(option);
         const QVariant back = index.data(Qt::BackgroundRole);
+        if (g->isFixedColumn(index.column() + 1)) {
+            // A fixed cell is never current nor selected; it is drawn as the
+            // header column is, unless the form gave it colours of its own.
+            painter->fillRect(opt.rect, back.isValid()
+                                  ? back.value<QBrush>()
+                                  : QBrush(SystemColors::toColor(g->m_backColorFixed)));
+            opt.state |= QStyle::State_Enabled;
+            opt.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+            if (!index.data(Qt::ForegroundRole).isValid())
+                setAllGroups(opt.palette, QPalette::Text, SystemColors::toColor(g->m_foreColorFixed));
+            QStyledItemDelegate::paint(painter, opt, index);
+            drawFixedEdges(painter, opt.rect, SystemColors::toColor(g->m_gridColorFixed),
+                           g->m_gridLinesFixed, g->m_gridLineWidthFixed);
+            return;
+        }
         painter->fillRect(opt.rect, back.isValid() ? back.value<QBrush>()
                                                    : QBrush(SystemColors::toColor(g->m_backColor)));
         const bool showSelection = g->m_highLight == 1 || (g->m_highLight == 2 && g->m_hasFocus);
@@ -177,6 +226,9 @@ slxGrid::slxGrid(QWidget *parent)
     auto *style = new GridStyle;
     style->setParent(this);
     hfg->setStyle(style);
+    // A widget's style does not pass to its children.
+    hfg->horizontalHeader()->setStyle(style);
+    hfg->verticalHeader()->setStyle(style);
     for (QHeaderView *h : {hfg->horizontalHeader(), hfg->verticalHeader()}) {
         h->setHighlightSections(false);
         h->setMinimumSectionSize(0);
@@ -186,8 +238,10 @@ slxGrid::slxGrid(QWidget *parent)
     setFocusProxy(hfg);
     hfg->installEventFilter(this);
     hfg->viewport()->installEventFilter(this);
-    if (auto *corner = hfg->findChild<QAbstractButton *>())
+    if (auto *corner = hfg->findChild<QAbstractButton *>()) {
+        corner->setStyle(style);
         corner->installEventFilter(this);
+    }
 
     connect(hfg, &QTableWidget::currentCellChanged, this, [this] { currentCellChanged(); });
     connect(hfg->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { tableScrolled(); });
@@ -467,7 +521,7 @@ void slxGrid::setGridColor(int value)
 
 void slxGrid::setGridColorFixed(int value)
 {
-    storeProperty(this, m_gridColorFixed, value, "GridColorFixed");
+    storeProperty(this, m_gridColorFixed, value, "GridColorFixed", &slxGrid::applyColours);
 }
 
 void slxGrid::setGridLines(int value)
@@ -480,7 +534,7 @@ void slxGrid::setGridLines(int value)
 
 void slxGrid::setGridLinesFixed(int value)
 {
-    storeProperty(this, m_gridLinesFixed, value, "GridLinesFixed");
+    storeProperty(this, m_gridLinesFixed, value, "GridLinesFixed", &slxGrid::applyColours);
 }
 
 void slxGrid::setGridLineWidth(int value)
@@ -490,7 +544,7 @@ void slxGrid::setGridLineWidth(int value)
 
 void slxGrid::setGridLineWidthFixed(int value)
 {
-    storeProperty(this, m_gridLineWidthFixed, value, "GridLineWidthFixed");
+    storeProperty(this, m_gridLineWidthFixed, value, "GridLineWidthFixed", &slxGrid::applyColours);
 }
 
 void slxGrid::setHighLight(int value)
@@ -560,9 +614,17 @@ void slxGrid::applyColours()
         setAllGroups(hp, QPalette::WindowText, SystemColors::toColor(m_foreColorFixed));
         h->setPalette(hp);
     }
-    static_cast<GridStyle *>(hfg->style())->lines = SystemColors::toColor(m_gridColor);
+    auto *style = static_cast<GridStyle *>(hfg->style());
+    style->lines = SystemColors::toColor(m_gridColor);
+    style->fixedLines = SystemColors::toColor(m_gridColorFixed);
+    style->fixedStyle = m_gridLinesFixed;
+    style->fixedWidth = m_gridLineWidthFixed;
     applySelectionColours(m_hasFocus);
     hfg->viewport()->update();
+    hfg->horizontalHeader()->viewport()->update();
+    hfg->verticalHeader()->viewport()->update();
+    if (auto *corner = hfg->findChild<QAbstractButton *>())
+        corner->update();
 }
 
 void slxGrid::applySelectionColours(bool focused)
@@ -681,8 +743,36 @@ void slxGrid::setColWidth(int Indice, int value)
 
 void slxGrid::setFixedCols(int value)
 {
-    // Only the one fixed column exists; 0 lays it out 0 wide.
-    hfg->verticalHeader()->setVisible(value > 0 && m_fixedCol);
+    m_fixedCols = qMax(value, 0);
+    hfg->verticalHeader()->setVisible(m_fixedCols > 0 && m_fixedCol);
+    markFixedCells(1, hfg->rowCount());
+    // The cursor never stays on a cell that has become fixed.
+    if (hfg->currentColumn() >= 0 && isFixedColumn(Col()))
+        moveQuietly(Row(), firstFreeCol());
+    hfg->viewport()->update();
+}
+
+bool slxGrid::isFixedColumn(int col) const
+{
+    return col >= 1 && col < m_fixedCols;
+}
+
+int slxGrid::firstFreeCol() const
+{
+    return qMax(m_fixedCols, 1);
+}
+
+// Fixed data cells are disabled items: the keyboard and the mouse pass over
+// them, and the delegate draws them as fixed cells.
+void slxGrid::markFixedCells(int fromRow, int toRow)
+{
+    for (int r = fromRow; r <= toRow; ++r)
+        for (int c = 1; c <= Cols(); ++c)
+            if (QTableWidgetItem *item = cell(r, c, isFixedColumn(c))) {
+                const Qt::ItemFlags flags = item->flags();
+                item->setFlags(isFixedColumn(c) ? flags & ~(Qt::ItemIsEnabled | Qt::ItemIsSelectable)
+                                                : flags | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            }
 }
 
 int slxGrid::expandCol(int Colonna)
@@ -727,6 +817,8 @@ QTableWidgetItem *slxGrid::cell(int row, int col, bool create)
     QTableWidgetItem *item = col == 0 ? hfg->verticalHeaderItem(row - 1) : hfg->item(row - 1, col - 1);
     if (!item && create) {
         item = new QTableWidgetItem;
+        if (isFixedColumn(col))
+            item->setFlags(item->flags() & ~(Qt::ItemIsEnabled | Qt::ItemIsSelectable));
         if (col == 0)
             hfg->setVerticalHeaderItem(row - 1, item);
         else
@@ -933,6 +1025,8 @@ void slxGrid::setTableRowCount(int count)
         m_rowIDs[r] = 0;
         hfg->setVerticalHeaderItem(r, new QTableWidgetItem);
     }
+    if (m_fixedCols > 1)
+        markFixedCells(old + 1, count);
 }
 
 void slxGrid::setRows(int Righe)
@@ -965,6 +1059,8 @@ int slxGrid::addRow(int Indice, const QVariantList &colData)
         hfg->insertRow(r - 1);
         m_rowIDs.insert(r - 1, 0);
         hfg->setVerticalHeaderItem(r - 1, new QTableWidgetItem);
+        if (m_fixedCols > 1)
+            markFixedCells(r, r);
     } else {
         r = 1;
     }
@@ -1015,7 +1111,7 @@ void slxGrid::setRow(int value)
 {
     if (value < 1 || value > m_rows)
         return;
-    hfg->setCurrentCell(value - 1, qMax(hfg->currentColumn(), 0));
+    hfg->setCurrentCell(value - 1, qMax(hfg->currentColumn(), firstFreeCol() - 1));
 }
 
 int slxGrid::Col() const
@@ -1025,7 +1121,7 @@ int slxGrid::Col() const
 
 void slxGrid::setCol(int value)
 {
-    if (m_rows < 1 || value < 1 || value > Cols())
+    if (m_rows < 1 || value < firstFreeCol() || value > Cols())
         return;
     hfg->setCurrentCell(qMax(hfg->currentRow(), 0), value - 1);
 }
@@ -1046,9 +1142,10 @@ void slxGrid::SelectRow(int Indice)
         return;
     const int top = hfg->rowViewportPosition(Indice - 1);
     const bool visible = top >= 0 && top + hfg->rowHeight(Indice - 1) <= hfg->viewport()->height();
-    hfg->setCurrentCell(Indice - 1, 0);
+    hfg->setCurrentCell(Indice - 1, firstFreeCol() - 1);
     hfg->clearSelection();
-    hfg->setRangeSelected(QTableWidgetSelectionRange(Indice - 1, 0, Indice - 1, Cols() - 1), true);
+    hfg->setRangeSelected(
+        QTableWidgetSelectionRange(Indice - 1, firstFreeCol() - 1, Indice - 1, Cols() - 1), true);
     if (!visible)
         setTopRow(qMax(Indice - m_visibleRows + 1, 1));
 }
@@ -1197,11 +1294,12 @@ void slxGrid::viewportMouse(QEvent *event)
         m_clickArmed = false;
         emit DblClick();
         break;
-    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonRelease: {
         if (Button != 1)
             m_clickArmed = false;
         emit MouseUp(Button, Shift, x, Y);
-        if (Button == 1 && hfg->indexAt(e->position().toPoint()).isValid()) {
+        const QModelIndex at = hfg->indexAt(e->position().toPoint());
+        if (Button == 1 && at.isValid() && !isFixedColumn(at.column() + 1)) {
             // The first click on a cell selects it, a second one edits it.
             if (oneCellSelected()) {
                 if (m_clickArmed) {
@@ -1220,6 +1318,7 @@ void slxGrid::viewportMouse(QEvent *event)
             }
         }
         break;
+    }
     default:
         break;
     }
@@ -1322,7 +1421,7 @@ bool slxGrid::eventFilter(QObject *watched, QEvent *event)
 bool slxGrid::canEditCurrent()
 {
     const gridColumn *column = ColumnHeader(Col());
-    if (m_rows < 1 || !column || !column->Editable)
+    if (m_rows < 1 || !column || !column->Editable || isFixedColumn(Col()))
         return false;
     m_editType = column->FieldType;
     return true;

@@ -177,8 +177,10 @@ public:
     // True opens an edit of the current cell when it is editable; False
     // closes an open one (its value is validated and stored).
     void setEditing(bool value);
-    // Only 1 is possible: column 0 is the one fixed column.
+    // Columns 0 to value - 1 are fixed: drawn in the fixed colours and lines,
+    // never current, never edited (0 hides column 0).
     void setFixedCols(int value);
+    int fixedCols() const { return m_fixedCols; }
     int cellAlignment() const;
     void setCellAlignment(int value);
     int cellBackColor() const;
@@ -291,6 +293,9 @@ private:
     QVariant readCellValue(int row, int col) const;
     void storeEditValue(int row, int col, const QVariant &value);
     void clearRow(int row);
+    bool isFixedColumn(int col) const;
+    int firstFreeCol() const;
+    void markFixedCells(int fromRow, int toRow);
 
     // editing
     bool canEditCurrent();
@@ -378,6 +383,7 @@ private:
     int m_gridLinesFixed = 2;
     int m_gridLineWidth = 1;
     int m_gridLineWidthFixed = 1;
+    int m_fixedCols = 1;
     int m_highLight = 1;
     int m_oleDropMode = 0;
     int m_rows = 0;

@@ -107,9 +107,12 @@ void tst_modalClass::salvaDittaAddsOnlyNewCompanies_data()
     QTest::addColumn<int>("completa");
     QTest::addColumn<QString>("ragSoc");     // stored afterwards
     QTest::addColumn<QString>("via");
-    QTest::newRow("existing stays") << "00743110157" << 1 << "L'Imballo srl" << "Via Roma";
-    QTest::newRow("new, name only") << "12345678903" << 0 << "Nuova d'Italia" << "";
-    QTest::newRow("new, with address") << "12345678903" << 1 << "Nuova d'Italia" << "Via Po";
+    QTest::addColumn<QString>("telefono");
+    QTest::newRow("existing stays") << "00743110157" << 2 << "L'Imballo srl" << "Via Roma" << "02";
+    QTest::newRow("new, name only") << "12345678903" << 0 << "Nuova d'Italia" << "" << "";
+    QTest::newRow("new, with address") << "12345678903" << 1 << "Nuova d'Italia" << "Via Po" << "";
+    QTest::newRow("new, address and telephone")
+        << "12345678903" << 2 << "Nuova d'Italia" << "Via Po" << "06/5551";
 }
 
 void tst_modalClass::salvaDittaAddsOnlyNewCompanies()
@@ -118,6 +121,7 @@ void tst_modalClass::salvaDittaAddsOnlyNewCompanies()
     QFETCH(int, completa);
     QFETCH(QString, ragSoc);
     QFETCH(QString, via);
+    QFETCH(QString, telefono);
     gModal->CodiceFiscale = codFisc;
     gModal->ragioneSociale = QStringLiteral("Nuova d'Italia");
     gModal->istatProvincia = 58;
@@ -125,12 +129,17 @@ void tst_modalClass::salvaDittaAddsOnlyNewCompanies()
     gModal->via = QStringLiteral("Via Po");
     gModal->civico = QStringLiteral("2");
     gModal->cap = QStringLiteral("00100");
+    gModal->prefisso = QStringLiteral("06");
+    gModal->telefono = QStringLiteral("5551");
     QVERIFY(gModal->salvaDitta(completa));
 
     auto rs = gDb->kezRs(QStringLiteral("SELECT * FROM Ditte WHERE codFisc = ?"), {codFisc});
     QCOMPARE(rs->RecordCount(), 1);
     QCOMPARE(rs->value(QStringLiteral("ragSoc")).toString(), ragSoc);
     QCOMPARE(modFunz::nzStr(rs->value(QStringLiteral("via"))), via);
+    const QString phone = modFunz::nzStr(rs->value(QStringLiteral("prefTel")))
+        + (rs->value(QStringLiteral("telefono")).isNull() ? QString() : "/" + rs->value(QStringLiteral("telefono")).toString());
+    QCOMPARE(phone, telefono);
     QVERIFY(MessageBoxSeam::asked().isEmpty());
 }
 

@@ -867,6 +867,68 @@ private Q_SLOTS:
         QCOMPARE(g.TextMatrix(0, 0).toString(), QStringLiteral("MATERIALE"));
     }
 
+    // With two fixed columns the second one is read-only scenery: the
+    // cursor, the keyboard and the mouse never land on it, whatever the
+    // row count does afterwards.
+    void secondFixedColumnIsNeverCurrent()
+    {
+        Sheet s;
+        s.fill(3);
+        s.slg->setFixedCols(2);
+        s.fill(1);
+        s.showActive();
+        s.slg->setFocus();
+        s.slg->setRow(1);
+        QCOMPARE(s.slg->Col(), int(DataCol));
+        s.slg->setCol(Descrizione);
+        QCOMPARE(s.slg->Col(), int(DataCol));
+        press(Qt::Key_Left);
+        press(Qt::Key_Home);
+        QCOMPARE(s.slg->Col(), int(DataCol));
+        for (int row : {1, 4}) {
+            QTableWidget *t = s.slg->table();
+            const QPoint fixedCell = t->visualRect(t->model()->index(row - 1, 0)).center();
+            QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, fixedCell);
+            QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, fixedCell);
+            QVERIFY(!s.slg->Editing());
+            QCOMPARE(s.slg->Col(), int(DataCol));
+        }
+        QCOMPARE(s.slg->TextMatrix(4, Descrizione).toString(), QStringLiteral("Riga 1"));
+        s.slg->setFixedCols(1);
+        s.slg->setCol(Descrizione);
+        QCOMPARE(s.slg->Col(), int(Descrizione));
+    }
+
+    // Fixed cells are drawn with their own line colour and style: the header
+    // and a fixed column in flat lines of one colour, in the fixed colours.
+    void fixedCellsDrawTheirLines()
+    {
+        Sheet s;
+        s.fill(3);
+        s.slg->setFixedCols(2);
+        s.slg->setBackColorFixed(0x00FF00);
+        s.slg->setGridColorFixed(0x0000FF);
+        s.slg->setGridLinesFixed(1);
+        s.slg->setGridLineWidthFixed(2);
+        s.showActive();
+        QTableWidget *t = s.slg->table();
+        const QImage header = t->horizontalHeader()->grab().toImage();
+        const QRect first(0, 0, t->columnWidth(0), header.height());
+        QCOMPARE(QColor(header.pixel(first.center())), QColor(0, 255, 0));
+        QCOMPARE(QColor(header.pixel(first.center().x(), first.bottom())), QColor(255, 0, 0));
+        QCOMPARE(QColor(header.pixel(first.right() - 1, first.center().y())), QColor(255, 0, 0));
+        const QImage cells = t->viewport()->grab().toImage();
+        const QRect fixedCell = t->visualRect(t->model()->index(1, 0));
+        QCOMPARE(QColor(cells.pixel(fixedCell.left() + 3, fixedCell.top() + 2)), QColor(0, 255, 0));
+        QCOMPARE(QColor(cells.pixel(fixedCell.left() + 3, fixedCell.bottom())), QColor(255, 0, 0));
+        const QRect freeCell = t->visualRect(t->model()->index(1, 1));
+        QVERIFY(QColor(cells.pixel(freeCell.left() + 3, freeCell.bottom())) != QColor(255, 0, 0));
+        s.slg->setGridLinesFixed(0);
+        const QImage plain = t->horizontalHeader()->grab().toImage();
+        QCOMPARE(QColor(plain.pixel(first.center().x(), first.bottom())), QColor(0, 255, 0));
+        TestSupport::grab(&s, QStringLiteral("grid-two-fixed-columns"));
+    }
+
     void expandedColumnTakesTheFreeWidth()
     {
         Sheet s(200);

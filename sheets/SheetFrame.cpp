@@ -1,0 +1,262 @@
+#include "SheetFrame.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
+
+#include "CaptionButton.h"
+#include "Recordset.h"
+#include "hNav.h"
+#include "mainForm.h"
+#include "modFunz.h"
+#include "modMain.h"
+#include "slxText.h"
+
+namespace {
+// The window that stands for a form inside the main window: its frame.
+QWidget *windowOf(QWidget *form)
+{
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(form->parentWidget()))
+        return sub;
+    return form;
+}
+}
+
+SheetFrame::SheetFrame(int formCode, QWidget *parent) : QWidget(parent), m_formCode(formCode)
+{
+    if (isSheet()) {
+        modMain::currentForm = formCode;
+        if (modMain::gMain)
+            setWindowIcon(modMain::gMain->imgMenu(formCode));
+    } else {
+        m_owner = formLoadedBefore(this);
+    }
+    QFont verdana = font();
+    verdana.setFamily(QStringLiteral("Verdana"));
+    setFont(verdana);
+    // Esc must close the form whichever of its fields has the focus, before
+    // any field can take the key for itself.
+    qApp->installEventFilter(this);
+    modMain::formLoaded(this);
+}
+
+SheetFrame::~SheetFrame()
+{
+    qApp->removeEventFilter(this);
+    modMain::formUnloaded(this);
+}
+
+bool SheetFrame::isModificata() const
+{
+    return m_save && m_save->Enabled();
+}
+
+void SheetFrame::setModificata()
+{
+    if (m_save && !m_save->Enabled())
+        m_save->setEnabled(true);
+}
+
+void SheetFrame::setSalvata()
+{
+    if (m_save)
+        m_save->setEnabled(false);
+}
+
+void SheetFrame::nuovaSchedaFrame(const QString &caption)
+{
+    if (m_nav)
+        m_nav->setCaption(caption);
+    setSalvata();
+}
+
+bool SheetFrame::chiediSalvataggio()
+{
+    if (!isModificata())
+        return true;
+    bool Cancel = false;
+    const QVariant answer = modFunz::askSaveChanges(Cancel, true, domandaModifica());
+    if (Cancel)
+        return false;
+    if (answer.toBool())
+        return !salvaScheda();
+    return true;
+}
+
+bool SheetFrame::unloadForm()
+{
+    QPointer<SheetFrame> self(this);
+    m_closingByCode = true;
+    const bool closed = windowOf(this)->close();
+    if (self)
+        m_closingByCode = false;
+    return closed;
+}
+
+void SheetFrame::setSaveButton(CaptionButton *button)
+{
+    m_save = button;
+    setSalvata();
+}
+
+void SheetFrame::setNavigator(hNav *nav)
+{
+    m_nav = nav;
+    connect(nav, &hNav::Click, this, [this](bool &Cancel, int &Bottone) { nav_Click(Cancel, Bottone); });
+}
+
+void SheetFrame::nav_Click(bool &Cancel, int Bottone)
+{
+    if (!chiediSalvataggio()) {
+        Cancel = true;
+        return;
+    }
+    if (schedeRs && schedeRs->isOpen()) {
+        switch (Bottone) {
+        case 0:
+            schedeRs->MoveFirst();
+            break;
+        case 1:
+            schedeRs->MovePrevious();
+            break;
+        case 2:
+            schedeRs->MoveNext();
+            break;
+        case 3:
+            schedeRs->MoveLast();
+            break;
+        default:
+            break;
+        }
+    }
+    caricaScheda();
+    if (slxText *first = primoCampo()) {
+        first->SelectAll();
+        first->setFocus();
+    }
+}
+
+QMdiSubWindow *SheetFrame::showInMain()
+{
+    mainForm *main = modMain::gMain;
+    if (!main) {
+        show();
+        return nullptr;
+    }
+    QMdiSubWindow *frame = main->showChild(this);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    frame->setWindowTitle(windowTitle());
+    frame->setWindowIcon(windowIcon());
+    if (isSheet())
+        frame->setGeometry(QRect(QPoint(0, 0), main->mdiArea()->viewport()->size()));
+    else if (m_owner)
+        placeBelow(this, m_owner);
+    frame->show();
+    main->mdiArea()->setActiveSubWindow(frame);
+    connect(main->mdiArea(), &QMdiArea::subWindowActivated, this, [this, frame](QMdiSubWindow *active) {
+        if (active == frame)
+            activateLater();
+    });
+    return frame;
+}
+
+void SheetFrame::placeBelow(QWidget *child, QWidget *above)
+{
+    if (!child || !above)
+        return;
+    QWidget *window = windowOf(child);
+    QWidget *upper = windowOf(above);
+    QWidget *client = window->parentWidget();
+    if (!client)
+        return;
+    const int top = upper->y() + upper->height();
+    window->setGeometry(0, top, client->width(), qMax(0, client->height() - top));
+}
+
+QWidget *SheetFrame::formLoadedBefore(QWidget *form)
+{
+    const QList<QWidget *> forms = modMain::loadedForms();
+    const int at = forms.indexOf(form);
+    if (at > 0)
+        return forms.at(at - 1);
+    return at < 0 && !forms.isEmpty() ? forms.last() : nullptr;
+}
+
+void SheetFrame::activateLater()
+{
+    // The window that enabled this form is still unloading: the form takes
+    // over once it has gone, and only once for a burst of activations.
+    if (m_activationPending)
+        return;
+    m_activationPending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_activationPending = false;
+        if (modMain::closingForms == 0 && isEnabled() && !m_unloaded)
+            formActivate();
+    });
+}
+
+void SheetFrame::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::EnabledChange && isEnabled())
+        activateLater();
+    QWidget::changeEvent(event);
+}
+
+bool SheetFrame::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape
+        && watched->isWidgetType() && !m_unloaded) {
+        auto *target = static_cast<QWidget *>(watched);
+        if ((target == this || isAncestorOf(target)) && isEnabled()) {
+            unloadForm();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void SheetFrame::closeEvent(QCloseEvent *event)
+{
+    if (m_unloaded) {
+        event->accept();
+        return;
+    }
+    // A form waiting for its child window stays until the child gives it
+    // back, unless the program closes everything.
+    if (!isEnabled() && modMain::closingForms == 0) {
+        event->ignore();
+        return;
+    }
+    // 1: the form closes itself (Esc, "Chiudi"); 0: the user's close box.
+    const int UnloadMode = m_closingByCode ? 1 : 0;
+    bool Cancel = false;
+    if (modFunz::askSaveOnUnload(Cancel, UnloadMode, isModificata(), promptModificata()).toBool())
+        Cancel = salvaScheda();
+    if (Cancel) {
+        event->ignore();
+        return;
+    }
+    m_unloaded = true;
+    formUnload();
+    if (schedeRs)
+        schedeRs->close();
+    schedeRs.reset();
+    qApp->removeEventFilter(this);
+    modMain::formUnloaded(this);
+    if (isSheet()) {
+        modMain::showLogo();
+    } else {
+        modMain::modoApertura = 0;
+        if (m_owner) {
+            m_owner->setEnabled(true);
+            if (auto *sub = qobject_cast<QMdiSubWindow *>(m_owner->parentWidget()))
+                if (sub->mdiArea())
+                    sub->mdiArea()->setActiveSubWindow(sub);
+        }
+    }
+    event->accept();
+}

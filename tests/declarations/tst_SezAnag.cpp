@@ -1,0 +1,611 @@
+#include <QCheckBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QtTest>
+
+#include "Anagrafiche.h"
+#include "DatabaseProbe.h"
+#include "DialogDriver.h"
+#include "fndBar.h"
+#include "MainWindowSupport.h"
+#include "MainWindowTestCase.h"
+#include "MessageBoxSeam.h"
+#include "SezAnag.h"
+#include "ShellFixture.h"
+#include "TestSupport.h"
+#include "comboCom.h"
+#include "dbClass.h"
+#include "hNav.h"
+#include "kezClass.h"
+#include "mainForm.h"
+#include "modMain.h"
+#include "modalClass.h"
+#include "slxButton.h"
+#include "slxLabel.h"
+#include "slxText.h"
+#include "tbButton.h"
+
+using modMain::gDb;
+using modMain::gKez;
+using modMain::gModal;
+using Box = MessageBoxSeam::Answer;
+
+namespace {
+// Two companies of the registry, one with a name that carries an apostrophe,
+// and a company with two declarations.
+const char *const fixture =
+    "INSERT INTO Attivita (attCod, attDesc) VALUES ('011110', 'Coltivazione di cereali');"
+    "INSERT INTO Ditte (codFisc, ragSoc, prvIstat, comIstat, via, civico, cap, prefTel, telefono) "
+    "VALUES ('01234567897', 'D''ANGELO S.N.C.', 15, 146, 'Via Dante', '4', '20121', '02', '5551'),"
+    "('09876543217', 'VERDI SPA', 58, 91, 'Via Roma', '1', '00118', '06', '777');"
+    "INSERT INTO SezAnag (saID, saAnno, codFisc, ragSoc, REA, prvIstat, comIstat, via, civico, cap, "
+    "attIstat, Addetti, Mesi, slPrvIstat, slComIstat, slVia, saCognome, saNome, saDataComp, ExpID) "
+    "VALUES (20, 2021, '05555555555', 'BIANCHI SRL', 11, 15, 146, 'Via Po', '3', '20121', '011110', "
+    "5, 12, 15, 146, 'Via Po', 'BIANCHI', 'ANNA', '2022-01-10', 0),"
+    "(21, 2021, '05555555555', 'BIANCHI SRL', 12, 58, 91, 'Via Tevere', NULL, '00118', '011110', 8, "
+    "6, 15, 146, 'Via Po', 'BIANCHI', 'ANNA', '2022-01-10', 3),"
+    "(22, 2021, '05555555555', 'BIANCHI SRL', 13, 25, 6, 'Via Piave', '9', '32100', '011110', 2, "
+    "12, 15, 146, 'Via Po', 'BIANCHI', 'ANNA', '2022-01-10', 0);";
+}
+
+// The registry sheet as a clerk uses it: the declarations of a company's
+// local units, the checks on each field, and the current declaration it
+// hands to the rest of the program.
+class tst_SezAnag : public MainWindowTestCase
+{
+    Q_OBJECT
+
+    SezAnag *sheet = nullptr;
+    QString dbPath;
+
+    void open(const QString &moreIni = QString(), const QString &extraSql = QString())
+    {
+        dbPath = fx->folder() + QStringLiteral("Kez22imb.db");
+        QVERIFY(startProgram(ShellFixture::lookupRows() + QLatin1String(fixture) + extraSql, moreIni));
+        modMain::gMain->vBar1_Click(1, false);
+        sheet = modMain::gMain->findChild<SezAnag *>();
+        QVERIFY(sheet);
+        QTRY_VERIFY(sheet->isVisible());
+        MessageBoxSeam::clearAsked();
+    }
+    static void typeAndLeave(QWidget *field, const QString &text)
+    {
+        field->setFocus();
+        QTRY_VERIFY(field == QApplication::focusWidget() || field->isAncestorOf(QApplication::focusWidget()));
+        TestSupport::typeText(QApplication::focusWidget(), text);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    static void replaceAndLeave(slxText *field, const QString &text)
+    {
+        field->setFocus();
+        QTRY_VERIFY(field->isAncestorOf(QApplication::focusWidget()));
+        field->SelectAll();
+        TestSupport::typeText(QApplication::focusWidget(), text);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QStringList lastMessages(int count) const
+    {
+        QStringList texts;
+        for (const auto &a : MessageBoxSeam::asked().mid(qMax(0, MessageBoxSeam::asked().size() - count)))
+            texts << a.text;
+        return texts;
+    }
+    QVariant stored(const QString &sql) const
+    {
+        DatabaseProbe probe;
+        if (!probe.open(dbPath, true))
+            return QVariant();
+        return probe.scalar(sql);
+    }
+    void clickNav(int button)
+    {
+        tbButton *b = sheet->nav->button(button);
+        QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
+    }
+    // Fills what a new declaration needs beyond the registry's prefill.
+    void completeNewDeclaration()
+    {
+        typeAndLeave(sheet->slt[9], QStringLiteral("011110"));
+        typeAndLeave(sheet->slt[10], QStringLiteral("4"));
+        typeAndLeave(sheet->slt[18], QStringLiteral("ROSSI"));
+        typeAndLeave(sheet->slt[19], QStringLiteral("MARIO"));
+    }
+
+private Q_SLOTS:
+    void firstDeclarationSecondUnitAndDeleteBackToEmpty()
+    {
+        open();
+        QCOMPARE(modMain::currentForm, 1);
+        QCOMPARE(sheet->parentWidget()->windowTitle(), QStringLiteral("SA1 - Sezione anagrafica"));
+        QCOMPARE(sheet->sll[1]->Caption(), QStringLiteral("Anno di dichiarazione: 2021"));
+        // No current declaration: a blank new one, nothing published.
+        QCOMPARE(sheet->saIDCorrente(), 0);
+        QCOMPARE(sheet->nav->Value(), 0);
+        QCOMPARE(sheet->nav->Caption(), QStringLiteral("Nuova dichiarazione"));
+        QVERIFY(!sheet->tbb[1]->Enabled() && !sheet->tbb[3]->Enabled() && !sheet->tbb[4]->Enabled());
+        QVERIFY(!sheet->tbb[2]->Enabled());
+        QCOMPARE(MainWindowSupport::sideBarStates(), QStringLiteral("1000001"));
+        TestSupport::grab(sheet->parentWidget(), QStringLiteral("SezAnag-new"));
+
+        // A company of the registry prefills the sheet; its apostrophe is no trouble.
+        typeAndLeave(sheet->slt[0], QStringLiteral("01234567897"));
+        QCOMPARE(sheet->codFiscCorrente(), QStringLiteral("01234567897"));
+        QCOMPARE(sheet->slt[1]->Value().toString(), QStringLiteral("D'ANGELO S.N.C."));
+        QCOMPARE(sheet->slt[3]->Value().toString(), QStringLiteral("MI"));
+        QCOMPARE(sheet->slt[12]->Value().toString(), QStringLiteral("MI"));
+        QCOMPARE(sheet->slt[7]->Value().toString(), QStringLiteral("02"));
+        QCOMPARE(sheet->slt[11]->Value().toInt(), 12);
+        QVERIFY(!sheet->modificata());
+        completeNewDeclaration();
+        QVERIFY(sheet->modificata());
+        sheet->Salva_Click();
+        QVERIFY2(!sheet->modificata(), qPrintable(lastMessages(1).join('|')));
+        const int first = sheet->saIDCorrente();
+        QVERIFY(first > 22);
+        QCOMPARE(stored(QStringLiteral("SELECT ragSoc || '/' || codFisc || '/' || saAnno || '/' || ExpID "
+                                       "|| '/' || Mesi FROM SezAnag WHERE saID = %1").arg(first))
+                     .toString(),
+                 QStringLiteral("D'ANGELO S.N.C./01234567897/2021/0/12"));
+        // Nothing is added to the company registry.
+        QCOMPARE(stored(QStringLiteral("SELECT COUNT(*) FROM Ditte")).toInt(), 2);
+        QCOMPARE(gKez->Sa1ID, first);
+        QCOMPARE(gKez->CodiceFiscale, QStringLiteral("01234567897"));
+        QCOMPARE(modMain::gMain->declarationText(),
+                 QStringLiteral("D'ANGELO S.N.C. - U. L.: Via Dante 4 MILANO (MI)"));
+        QVERIFY(fx->readIni().contains(QStringLiteral("Sa1ID=%1").arg(first)));
+        QCOMPARE(MainWindowSupport::sideBarStates(), QStringLiteral("1111111"));
+        QCOMPARE(sheet->nav->Value(), 1);
+        QCOMPARE(sheet->nav->Max(), 1);
+        QVERIFY(sheet->tbb[1]->Enabled() && sheet->tbb[3]->Enabled() && sheet->tbb[4]->Enabled());
+
+        // A second local unit keeps the company and its registered office.
+        sheet->tbb_Click(1);
+        QCOMPARE(sheet->nav->Caption(), QStringLiteral("Nuova unità locale"));
+        QCOMPARE(sheet->slt[1]->Value().toString(), QStringLiteral("D'ANGELO S.N.C."));
+        QVERIFY(sheet->slt[4]->isEmpty());
+        QCOMPARE(sheet->slt[13]->Value().toString(), QStringLiteral("Via Dante"));
+        typeAndLeave(sheet->cmbCom[0], QStringLiteral("ROMA"));
+        QCOMPARE(sheet->slt[6]->Value().toString(), QStringLiteral("00118"));
+        typeAndLeave(sheet->slt[4], QStringLiteral("VIA APPIA"));
+        typeAndLeave(sheet->slt[9], QStringLiteral("011110"));
+        typeAndLeave(sheet->slt[10], QStringLiteral("2"));
+        sheet->Salva_Click();
+        const int second = sheet->saIDCorrente();
+        QVERIFY(second > first);
+        QCOMPARE(sheet->nav->Max(), 2);
+        QCOMPARE(sheet->nav->Value(), 2);
+        QCOMPARE(gKez->Sa1ID, second);
+        TestSupport::grab(modMain::gMain, QStringLiteral("SezAnag-second-unit"));
+
+        // Navigation shows each unit and publishes it.
+        clickNav(0);
+        QCOMPARE(sheet->saIDCorrente(), first);
+        QCOMPARE(gKez->Sa1ID, first);
+
+        // Deleting the first shows the next at the same place; deleting the
+        // only one left gives a blank sheet and no current declaration.
+        MessageBoxSeam::pushAnswer(Box::vbYes);
+        sheet->tbb_Click(3);
+        QCOMPARE(sheet->saIDCorrente(), second);
+        QCOMPARE(sheet->nav->Value(), 1);
+        QCOMPARE(sheet->nav->Max(), 1);
+        MessageBoxSeam::pushAnswer(Box::vbNo);
+        sheet->tbb_Click(3);
+        QCOMPARE(sheet->saIDCorrente(), second);
+        QCOMPARE(MessageBoxSeam::asked().last().text, QStringLiteral("Elimino dichiarazione corrente\nsei sicuro?"));
+        MessageBoxSeam::pushAnswer(Box::vbYes);
+        sheet->tbb_Click(3);
+        QCOMPARE(sheet->saIDCorrente(), 0);
+        QCOMPARE(gKez->Sa1ID, 0);
+        QCOMPARE(gKez->CodiceFiscale, QString());
+        QCOMPARE(modMain::gMain->declarationText(), QString());
+        QCOMPARE(MainWindowSupport::sideBarStates(), QStringLiteral("1000001"));
+        QCOMPARE(stored(QStringLiteral("SELECT COUNT(*) FROM SezAnag WHERE codFisc = '01234567897'")).toInt(), 0);
+    }
+
+    void opensOnTheCurrentDeclarationAndPublishesMoves()
+    {
+        open(QStringLiteral("[Kez]\nSa1ID=21\nRifID=5\n"));
+        QCOMPARE(sheet->saIDCorrente(), 21);
+        QCOMPARE(sheet->nav->label()->Caption(), QStringLiteral("Unità locale 2 di 3"));
+        // Already current: only the status text is written again.
+        QCOMPARE(gKez->RifID, 5);
+        // The separators stay where the house number is missing.
+        QCOMPARE(modMain::gMain->declarationText(), QStringLiteral("BIANCHI SRL - U. L.: Via Tevere  ROMA (RM)"));
+        QVERIFY(sheet->chk[0]->isChecked() && sheet->chk[0]->isEnabled());
+        clickNav(2);
+        QCOMPARE(sheet->saIDCorrente(), 22);
+        QVERIFY(!sheet->chk[0]->isChecked() && !sheet->chk[0]->isEnabled());
+        QCOMPARE(gKez->Sa1ID, 22);
+        QCOMPARE(gKez->RifID, 0);
+        QCOMPARE(sheet->slt[3]->Value().toString(), QStringLiteral("BL"));
+        QVERIFY(!sheet->modificata());
+    }
+
+    void fieldChecks_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("stays");
+        QTest::newRow("99 employees") << 10 << "99" << 0 << "" << false;
+        QTest::newRow("100 employees, back") << 10 << "100" << int(Box::vbYes) << "Attenzione, verificare numero addetti." << true;
+        QTest::newRow("100 employees, kept") << 10 << "100" << int(Box::vbNo) << "Attenzione, verificare numero addetti." << false;
+        QTest::newRow("0 months") << 11 << "0" << 0 << "Attenzione, mesi di attività errati." << true;
+        QTest::newRow("13 months") << 11 << "13" << 0 << "Attenzione, mesi di attività errati." << true;
+        QTest::newRow("1 month") << 11 << "1" << 0 << "" << false;
+        QTest::newRow("short postal code") << 6 << "2012" << 0 << "Attenzione, C.A.P. digitato formalmente errato." << true;
+        QTest::newRow("short office postal code") << 15 << "201" << 0 << "Attenzione, C.A.P. digitato formalmente errato." << true;
+        QTest::newRow("unknown activity") << 9 << "999999" << 0 << "Attenzione, codice Istat Attività errato." << true;
+        QTest::newRow("date of another year") << 20 << "01012021" << int(Box::vbYes) << "Attenzione, verificare la data della dichiarazione." << true;
+        QTest::newRow("date of this year") << 20 << "01022022" << 0 << "" << false;
+        QTest::newRow("malformed code") << 0 << "123" << 0 << "Attenzione, campo codice fiscale formalmente errato!" << true;
+    }
+    void fieldChecks()
+    {
+        QFETCH(int, field);
+        QFETCH(QString, typed);
+        QFETCH(int, answer);
+        QFETCH(QString, message);
+        QFETCH(bool, stays);
+        open(QStringLiteral("[Kez]\nSa1ID=20\n"));
+        if (answer)
+            MessageBoxSeam::pushAnswer(answer);
+        replaceAndLeave(sheet->slt[field], typed);
+        QCOMPARE(lastMessages(1).join(QString()), message);
+        QCOMPARE(sheet->slt[field]->isAncestorOf(QApplication::focusWidget()), stays);
+        QCOMPARE(sheet->modificata(), !stays && field != 0);
+        if (!stays || (field == 11 && typed == QLatin1String("0")))
+            return;
+        // Leaving again unchanged: the activity code and the months are
+        // asked about again, the others only once per change.
+        const int before = MessageBoxSeam::asked().size();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        const bool again = field == 9 || field == 11 || field == 0;
+        QCOMPARE(MessageBoxSeam::asked().size() > before, again);
+    }
+
+    void saveChecks_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no name") << "name" << "Attenzione, nome o ragione sociale richiesto.";
+        QTest::newRow("no municipality") << "municipality" << "Attenzione, comune unità locale richiesto.";
+        QTest::newRow("no months") << "months" << "Attenzione, numero mesi di attività richiesto.";
+        QTest::newRow("no surname") << "surname" << "Attenzione, campo cognome legale rappresentante richiesto.";
+        QTest::newRow("cancels, no date") << "cancels" << "Attenzione, data precedente dichiarazione da annullare richiesta.";
+        QTest::newRow("cancels a later one") << "cancels 11" << "Attenzione, data precedente dichiarazione > data dichiarazione.";
+        QTest::newRow("cancels the same day") << "cancels 10" << "";
+    }
+    void saveChecks()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, message);
+        open(QStringLiteral("[Kez]\nSa1ID=20\n"));
+        QWidget *focus = nullptr;
+        if (change == QLatin1String("name"))
+            focus = sheet->slt[1], sheet->slt[1]->setValue(QVariant());
+        else if (change == QLatin1String("municipality"))
+            focus = sheet->cmbCom[0], sheet->cmbCom[0]->setValue(0);
+        else if (change == QLatin1String("months"))
+            focus = sheet->slt[11], sheet->slt[11]->setValue(0);
+        else if (change == QLatin1String("surname"))
+            focus = sheet->slt[18], sheet->slt[18]->setValue(QVariant());
+        else {
+            focus = sheet->slt[21];
+            QTest::mouseClick(sheet->chk[1], Qt::LeftButton, {}, QPoint(6, sheet->chk[1]->height() / 2));
+            QVERIFY(sheet->slt[21]->Enabled());
+            if (change.size() > 8)
+                sheet->slt[21]->setValue(QDate(2022, 1, change.mid(8).toInt()));
+        }
+        QVERIFY(sheet->modificata() || change.startsWith(QLatin1String("cancels")) == false);
+        const bool refused = sheet->salvaScheda();
+        QCOMPARE(refused, !message.isEmpty());
+        QCOMPARE(lastMessages(1).join(QString()), message);
+        if (refused) {
+            QVERIFY(focus == QApplication::focusWidget() || focus->isAncestorOf(QApplication::focusWidget()));
+            QCOMPARE(stored(QStringLiteral("SELECT saAnnulla FROM SezAnag WHERE saID = 20")).toInt(), 0);
+        } else {
+            QCOMPARE(stored(QStringLiteral("SELECT saAnnulla || ' ' || saDataPrec FROM SezAnag WHERE saID = 20")).toString(),
+                     QStringLiteral("-1 2022-01-10"));
+        }
+    }
+
+    void exportedTick_data()
+    {
+        QTest::addColumn<bool>("untick");
+        QTest::addColumn<int>("expID");
+        QTest::newRow("cleared") << true << 0;
+        QTest::newRow("left") << false << 3;
+    }
+    void exportedTick()
+    {
+        QFETCH(bool, untick);
+        QFETCH(int, expID);
+        open(QStringLiteral("[Kez]\nSa1ID=21\n"));
+        if (untick)
+            QTest::mouseClick(sheet->chk[0], Qt::LeftButton, {}, QPoint(sheet->chk[0]->width() - 6, sheet->chk[0]->height() / 2));
+        else
+            replaceAndLeave(sheet->slt[5], QStringLiteral("7"));
+        QVERIFY(sheet->modificata());
+        sheet->Salva_Click();
+        QCOMPARE(stored(QStringLiteral("SELECT ExpID FROM SezAnag WHERE saID = 21")).toInt(), expID);
+        QCOMPARE(stored(QStringLiteral("SELECT codFisc || saAnno FROM SezAnag WHERE saID = 21")).toString(),
+                 QStringLiteral("055555555552021"));
+    }
+
+    // Typing another company's code on a modified sheet: the question, and
+    // a new local unit stored under the company it was started for.
+    void anotherCodeOnAModifiedSheet_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("newUnit");
+        QTest::newRow("cancel") << int(Box::vbCancel) << false;
+        QTest::newRow("no") << int(Box::vbNo) << false;
+        QTest::newRow("yes") << int(Box::vbYes) << false;
+        QTest::newRow("yes, new unit") << int(Box::vbYes) << true;
+    }
+    void anotherCodeOnAModifiedSheet()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, newUnit);
+        open(QStringLiteral("[Kez]\nSa1ID=22\n"));
+        if (newUnit) {
+            sheet->tbb_Click(1);
+            typeAndLeave(sheet->cmbCom[0], QStringLiteral("ROMA"));
+            typeAndLeave(sheet->slt[9], QStringLiteral("011110"));
+            typeAndLeave(sheet->slt[10], QStringLiteral("3"));
+        }
+        replaceAndLeave(sheet->slt[4], QStringLiteral("VIA NUOVA"));
+        MessageBoxSeam::pushAnswer(answer);
+        replaceAndLeave(sheet->slt[0], QStringLiteral("09876543217"));
+        QCOMPARE(lastMessages(1), QStringList{QStringLiteral("Attenzione dati cambiati, vuoi salvarli?")});
+        const QString via = stored(QStringLiteral("SELECT group_concat(via, '/') FROM (SELECT via FROM SezAnag "
+                                                  "WHERE codFisc = '05555555555' ORDER BY saID)")).toString();
+        if (answer == Box::vbCancel) {
+            QVERIFY(sheet->slt[0]->isAncestorOf(QApplication::focusWidget()));
+            QCOMPARE(sheet->saIDCorrente(), 22);
+            QVERIFY(sheet->modificata());
+            QCOMPARE(via, QStringLiteral("Via Po/Via Tevere/Via Piave"));
+            return;
+        }
+        QCOMPARE(via, answer == Box::vbNo ? QStringLiteral("Via Po/Via Tevere/Via Piave")
+                      : newUnit           ? QStringLiteral("Via Po/Via Tevere/Via Piave/VIA NUOVA")
+                                          : QStringLiteral("Via Po/Via Tevere/VIA NUOVA"));
+        QCOMPARE(stored(QStringLiteral("SELECT COUNT(*) FROM SezAnag WHERE codFisc = '09876543217'")).toInt(), 0);
+        // The typed company starts its own declaration, from the registry.
+        QCOMPARE(sheet->codFiscCorrente(), QStringLiteral("09876543217"));
+        QCOMPARE(sheet->saIDCorrente(), 0);
+        QCOMPARE(sheet->slt[1]->Value().toString(), QStringLiteral("VERDI SPA"));
+        QCOMPARE(gKez->CodiceFiscale, QStringLiteral("05555555555"));
+    }
+
+    // A new unit saved through the navigator's question: the sheet stays on
+    // the saved row or moves from it.
+    void blankSheetSavedFromTheNavigator_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("position");
+        QTest::newRow("next") << 2 << 4;
+        QTest::newRow("last") << 3 << 4;
+        QTest::newRow("previous") << 1 << 3;
+        QTest::newRow("first") << 0 << 1;
+    }
+    void blankSheetSavedFromTheNavigator()
+    {
+        QFETCH(int, button);
+        QFETCH(int, position);
+        open(QStringLiteral("[Kez]\nSa1ID=21\n"));
+        sheet->tbb_Click(1);
+        QCOMPARE(sheet->nav->label()->Caption(), QStringLiteral("Nuova unità locale"));
+        typeAndLeave(sheet->cmbCom[0], QStringLiteral("ROMA"));
+        typeAndLeave(sheet->slt[4], QStringLiteral("VIA MARE"));
+        typeAndLeave(sheet->slt[9], QStringLiteral("011110"));
+        typeAndLeave(sheet->slt[10], QStringLiteral("1"));
+        MessageBoxSeam::pushAnswer(Box::vbYes);
+        clickNav(button);
+        QCOMPARE(lastMessages(1), QStringList{QStringLiteral("Attenzione, anagrafica modificata, vuoi salvarla?")});
+        QCOMPARE(sheet->nav->Max(), 4);
+        QCOMPARE(sheet->nav->Value(), position);
+        QCOMPARE(sheet->slt[4]->Value().toString(), position == 4 ? QStringLiteral("VIA MARE")
+                                                    : position == 3 ? QStringLiteral("Via Piave")
+                                                                    : QStringLiteral("Via Po"));
+        QCOMPARE(gKez->Sa1ID, sheet->saIDCorrente());
+        QVERIFY(!sheet->modificata());
+    }
+
+    void copyFromThePreviousYear()
+    {
+        const QString old = fx->folder() + QStringLiteral("Kez21imb.db");
+        fx->createDatabase(QStringLiteral("Kez21imb.db"), QStringLiteral(
+            "INSERT INTO SezAnag (saID, codFisc, ragSoc, REA, prvIstat, comIstat, via, cap, prefTel, "
+            "telefono, attIstat, Addetti, Mesi, slPrvIstat, slComIstat, slVia, slPrefTel, saCognome, "
+            "saNome, saDataComp, ExpID) VALUES (5, '05555555555', 'BIANCHI SRL', 77, 15, 146, 'Via Po', "
+            "'20121', '03421', '123', '011110', 6, 3, 15, 999, 'Via Po', '02123', 'BIANCHI', 'ANNA', "
+            "'2021-02-01', 9);"));
+        open(QStringLiteral("kez2020=%1\n").arg(old));
+        QVERIFY(sheet->tbb[2]->Enabled());
+
+        // On a new declaration the local unit's address goes to the office.
+        typeAndLeave(sheet->slt[0], QStringLiteral("02222222222"));
+        QVERIFY(sheet->slt[1]->isEmpty() && sheet->labCopy->isVisible());
+        typeAndLeave(sheet->cmbCom[0], QStringLiteral("ROMA"));
+        typeAndLeave(sheet->slt[4], QStringLiteral("VIA LATINA"));
+        QTest::mouseClick(sheet->labCopy, Qt::LeftButton);
+        QCOMPARE(sheet->cmbCom[1]->Text(), QStringLiteral("ROMA"));
+        QCOMPARE(sheet->slt[12]->Value().toString(), QStringLiteral("RM"));
+        QCOMPARE(sheet->slt[13]->Value().toString(), QStringLiteral("VIA LATINA"));
+        QCOMPARE(sheet->slt[15]->Value().toString(), QStringLiteral("00118"));
+
+        // The chosen declaration's company, units and people; this year's
+        // months and date; prefixes whole.
+        gModal->Key = 5;
+        sheet->copiaAnnoPrec();
+        QCOMPARE(sheet->saIDCorrente(), 0);
+        QVERIFY(sheet->modificata());
+        QVERIFY(!sheet->labCopy->isVisible());
+        QCOMPARE(sheet->slt[0]->Value().toString(), QStringLiteral("05555555555"));
+        QCOMPARE(sheet->slt[7]->Value().toString(), QStringLiteral("03421"));
+        QCOMPARE(sheet->slt[16]->Value().toString(), QStringLiteral("02123"));
+        QCOMPARE(sheet->slt[2]->Value().toInt(), 77);
+        QCOMPARE(sheet->slt[11]->Value().toInt(), 12);
+        QCOMPARE(sheet->slt[20]->Value().toDate(), QDate::currentDate());
+        QCOMPARE(sheet->cmbCom[1]->Value().toInt(), 0);
+        QVERIFY(sheet->slt[12]->isEmpty());
+        // The navigator counts the copied company's units.
+        QCOMPARE(sheet->nav->Max(), 3);
+        QCOMPARE(sheet->nav->Value(), 0);
+        QVERIFY(sheet->salvaScheda());
+        QCOMPARE(lastMessages(1), QStringList{QStringLiteral("Attenzione, comune sede legale richiesto.")});
+        typeAndLeave(sheet->cmbCom[1], QStringLiteral("MILANO"));
+        QVERIFY(!sheet->salvaScheda());
+        QCOMPARE(sheet->nav->Value(), 4);
+        QCOMPARE(stored(QStringLiteral("SELECT codFisc || ' ' || prefTel || ' ' || slPrefTel || ' ' || Mesi || ' ' || "
+                                       "ExpID FROM SezAnag WHERE saID = %1").arg(sheet->saIDCorrente())).toString(),
+                 QStringLiteral("05555555555 03421 02123 12 0"));
+        clickNav(0);
+        QCOMPARE(sheet->saIDCorrente(), 20);
+
+        // A declaration no longer there leaves a blank sheet, silently.
+        const int asked = MessageBoxSeam::asked().size();
+        gModal->Key = 99;
+        sheet->copiaAnnoPrec();
+        QCOMPARE(MessageBoxSeam::asked().size(), asked);
+        QCOMPARE(sheet->saIDCorrente(), 0);
+        QVERIFY(sheet->slt[1]->isEmpty());
+        QVERIFY(!sheet->modificata());
+    }
+
+    // The database refuses: the user is told, the sheet keeps what was typed.
+    void databaseRefusals_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("update") << "UPDATE";
+        QTest::newRow("insert") << "INSERT";
+        QTest::newRow("delete") << "DELETE";
+    }
+    void databaseRefusals()
+    {
+        QFETCH(QString, action);
+        open(QStringLiteral("[Kez]\nSa1ID=20\n"),
+             QStringLiteral("CREATE TRIGGER refuse BEFORE %1 ON SezAnag BEGIN SELECT RAISE(ABORT, 'archivio bloccato'); END;")
+                 .arg(action));
+        if (action == QLatin1String("DELETE")) {
+            MessageBoxSeam::pushAnswer(Box::vbYes);
+            sheet->tbb_Click(3);
+        } else {
+            if (action == QLatin1String("INSERT")) {
+                sheet->tbb_Click(1);
+                typeAndLeave(sheet->cmbCom[0], QStringLiteral("ROMA"));
+                typeAndLeave(sheet->slt[9], QStringLiteral("011110"));
+                typeAndLeave(sheet->slt[10], QStringLiteral("3"));
+            }
+            replaceAndLeave(sheet->slt[4], QStringLiteral("VIA BLOCCATA"));
+            QVERIFY(sheet->salvaScheda());
+            QVERIFY(sheet->modificata());
+            QCOMPARE(sheet->slt[4]->Value().toString(), QStringLiteral("VIA BLOCCATA"));
+        }
+        QCOMPARE(MessageBoxSeam::asked().last().style, 16);
+        QVERIFY(MessageBoxSeam::asked().last().text.contains(QStringLiteral("archivio bloccato")));
+        QCOMPARE(sheet->saIDCorrente(), action == QLatin1String("INSERT") ? 0 : 20);
+        QCOMPARE(sheet->nav->Max(), 3);
+        QCOMPARE(stored(QStringLiteral("SELECT COUNT(*) || via FROM SezAnag WHERE codFisc = '05555555555'")).toString(),
+                 QStringLiteral("3Via Po"));
+        QCOMPARE(gKez->Sa1ID, 20);
+    }
+
+    void deletingADeclarationTakesItsSections()
+    {
+        open(QStringLiteral("[Kez]\nSa1ID=20\n"), QStringLiteral(
+            "INSERT INTO SezCons (scID, saID, rifCod) VALUES (1, 20, '150101'), (2, 21, '150102');"
+            "INSERT INTO ModCons (mdcID, scID, mdcTipo) VALUES (1, 1, 2), (2, 2, 1);"
+            "INSERT INTO RecDrCons (mdcID, Codice) VALUES (1, 'R3');"
+            "INSERT INTO skMat (skmID, saID) VALUES (1, 20); INSERT INTO RecMat (skmID) VALUES (1);"
+            "INSERT INTO skSbop (saID) VALUES (20); INSERT INTO RecRiu (saID) VALUES (20);"
+            "INSERT INTO RecTip (saID) VALUES (20);"));
+        MessageBoxSeam::pushAnswer(Box::vbYes);
+        sheet->tbb_Click(3);
+        QCOMPARE(sheet->saIDCorrente(), 21);
+        QCOMPARE(stored(QStringLiteral(
+                     "SELECT (SELECT COUNT(*) FROM SezCons) || (SELECT COUNT(*) FROM ModCons) || "
+                     "(SELECT COUNT(*) FROM RecDrCons) || (SELECT COUNT(*) FROM skMat) || (SELECT COUNT(*) FROM RecMat) || "
+                     "(SELECT COUNT(*) FROM skSbop) || (SELECT COUNT(*) FROM RecRiu) || (SELECT COUNT(*) FROM RecTip)"))
+                     .toString(),
+                 QStringLiteral("11000000"));
+    }
+
+    void closingAModifiedSheet_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<QString>("via");
+        QTest::newRow("cancel") << int(Box::vbCancel) << false << "Via Po";
+        QTest::newRow("no") << int(Box::vbNo) << true << "Via Po";
+        QTest::newRow("yes") << int(Box::vbYes) << true << "VIA CHIUSA";
+    }
+    void closingAModifiedSheet()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, closed);
+        QFETCH(QString, via);
+        open(QStringLiteral("[Kez]\nSa1ID=20\n"));
+        replaceAndLeave(sheet->slt[4], QStringLiteral("VIA CHIUSA"));
+        QPointer<SezAnag> form = sheet;
+        MessageBoxSeam::pushAnswer(answer);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QCOMPARE(lastMessages(1), QStringList{QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?")});
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(form.isNull(), closed);
+        QCOMPARE(modMain::currentForm, closed ? 100 : 1);
+        QCOMPARE(stored(QStringLiteral("SELECT via FROM SezAnag WHERE saID = 20")).toString(), via);
+        if (closed)
+            return;
+        // Another sheet of the side bar closes it without a question.
+        const int asked = MessageBoxSeam::asked().size();
+        modMain::gMain->vBar1_Click(2, false);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(form.isNull());
+        QCOMPARE(MessageBoxSeam::asked().size(), asked);
+    }
+
+    void companyChosenFromTheRegistry()
+    {
+        open(QStringLiteral("[Kez]\nSa1ID=20\n"));
+        auto choose = [](const QString &name) {
+            DialogDriver::onNextDialog([name](QWidget *dialog) {
+                auto *list = qobject_cast<Anagrafiche *>(dialog);
+                QVERIFY(list);
+                list->fb->setText(name);
+                emit list->fb->Click(0);
+                list->tbb_Click(0);
+            });
+        };
+        choose(QStringLiteral("verdi"));
+        sheet->tbb_Click(7);
+        QVERIFY(DialogDriver::allRan());
+        // The window manager's part: the main window is active again.
+        modMain::gMain->activateWindow();
+        QTRY_VERIFY(modMain::gMain->isActiveWindow());
+        // A company with no declaration yet: a new one from the registry.
+        QCOMPARE(sheet->codFiscCorrente(), QStringLiteral("09876543217"));
+        QCOMPARE(sheet->slt[0]->Value().toString(), QStringLiteral("09876543217"));
+        QCOMPARE(sheet->slt[1]->Value().toString(), QStringLiteral("VERDI SPA"));
+        QCOMPARE(sheet->saIDCorrente(), 0);
+        QVERIFY(!sheet->labCopy->isVisible());
+        QTRY_VERIFY(sheet->slt[1]->isAncestorOf(QApplication::focusWidget()));
+        QCOMPARE(gKez->Sa1ID, 20);
+        // The company already shown: nothing reloads, nothing is asked.
+        typeAndLeave(sheet->slt[10], QStringLiteral("4"));
+        const int asked = MessageBoxSeam::asked().size();
+        choose(QStringLiteral("verdi"));
+        sheet->tbb_Click(7);
+        QCOMPARE(MessageBoxSeam::asked().size(), asked);
+        QVERIFY(sheet->modificata());
+        QCOMPARE(sheet->slt[10]->Value().toInt(), 4);
+    }
+};
+
+QTEST_MAIN(tst_SezAnag)
+#include "tst_SezAnag.moc"

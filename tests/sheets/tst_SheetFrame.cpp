@@ -1,0 +1,277 @@
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QVBoxLayout>
+#include <QtTest>
+
+#include "Logo.h"
+#include "MainWindowTestCase.h"
+#include "MessageBoxSeam.h"
+#include "Recordset.h"
+#include "SheetFrame.h"
+#include "dbClass.h"
+#include "hNav.h"
+#include "tbButton.h"
+#include "mainForm.h"
+#include "modFunz.h"
+#include "modMain.h"
+#include "slxButton.h"
+#include "slxText.h"
+
+using MessageBoxSeam::vbCancel;
+using MessageBoxSeam::vbNo;
+using MessageBoxSeam::vbYes;
+
+namespace {
+const char *const rows = "INSERT INTO SezCons (scID, saID, rifCod) VALUES "
+                         "(1, 7, '150101'), (2, 7, '150102'), (3, 7, '150103');\n";
+
+// The smallest form on the frame: one code field over the cards of
+// declaration 7, a save button and a navigator. An empty code is refused.
+class CardSheet : public SheetFrame
+{
+public:
+    explicit CardSheet(int formCode) : SheetFrame(formCode)
+    {
+        setWindowTitle(QStringLiteral("Scheda prova"));
+        auto *box = new QVBoxLayout(this);
+        code = new slxText(this);
+        save = new slxButton(this);
+        nav = new hNav(this);
+        box->addWidget(code);
+        box->addWidget(save);
+        box->addWidget(nav);
+        setSaveButton(save);
+        setNavigator(nav);
+        schedeRs = modMain::gDb->kezRs(QStringLiteral("SELECT * FROM SezCons WHERE saID = 7 ORDER BY scID"),
+                                       {}, Recordset::adLockOptimistic);
+        nav->setMax(schedeRs->RecordCount());
+        nav->setValue(1);
+        caricaScheda();
+    }
+
+    void change(const QString &text)
+    {
+        code->setValue(text);
+        setModificata();
+    }
+
+    slxText *code;
+    slxButton *save;
+    hNav *nav;
+    int activations = 0;
+
+protected:
+    bool salvaScheda() override
+    {
+        if (code->isEmpty())
+            return modFunz::warnMsg(QStringLiteral("Codice richiesto."));
+        schedeRs->setValue(QStringLiteral("rifCod"), code->Value());
+        schedeRs->Update();
+        setSalvata();
+        return false;
+    }
+    void caricaScheda() override
+    {
+        code->setValue(schedeRs->value(QStringLiteral("rifCod")));
+        setSalvata();
+    }
+    slxText *primoCampo() const override { return code; }
+    void formActivate() override { ++activations; }
+};
+
+// Lets the windows closed by the last action go.
+void settle()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QStringList askedTexts()
+{
+    QStringList texts;
+    for (const MessageBoxSeam::Asked &a : MessageBoxSeam::asked())
+        texts << a.text;
+    MessageBoxSeam::clearAsked();
+    return texts;
+}
+}
+
+// The frame shared by the section sheets and the module forms: the save
+// questions on closing and moving, the silent bulk close, the splash, and
+// a child form placed below its sheet.
+class tst_SheetFrame : public MainWindowTestCase
+{
+    Q_OBJECT
+
+    CardSheet *openSheet()
+    {
+        if (!startProgram(ShellFixture::lookupRows() + QString::fromUtf8(rows)))
+            return nullptr;
+        modMain::gMain->resize(900, 700);
+        modMain::gMain->show();
+        modMain::closeChildForms(5);
+        auto *sheet = new CardSheet(5);
+        sheet->showInMain();
+        QCoreApplication::processEvents();
+        return sheet;
+    }
+
+    static QString stored(int scID)
+    {
+        Recordset rs;
+        rs.open(QStringLiteral("SELECT rifCod FROM SezCons WHERE scID = ?"), &modMain::gDb->kezCnn,
+                Recordset::adLockReadOnly, {scID});
+        return rs.value(0).toString();
+    }
+
+private Q_SLOTS:
+    void closing_data()
+    {
+        QTest::addColumn<bool>("byEsc");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<QString>("stored");
+        const QString prompt;
+        for (bool esc : {true, false}) {
+            const QByteArray how = esc ? "Esc, " : "close box, ";
+            QTest::newRow(how + "Yes saves") << esc << "200101" << int(vbYes) << true << "200101";
+            QTest::newRow(how + "No drops") << esc << "200101" << int(vbNo) << true << "150101";
+            QTest::newRow(how + "Cancel stays") << esc << "200101" << int(vbCancel) << false << "150101";
+            QTest::newRow(how + "Yes refused stays") << esc << "" << int(vbYes) << false << "150101";
+            QTest::newRow(how + "unchanged, no question") << esc << QString() << 0 << true << "150101";
+        }
+    }
+
+    void closing()
+    {
+        QFETCH(bool, byEsc);
+        QFETCH(QString, typed);
+        QFETCH(int, answer);
+        QFETCH(bool, closes);
+        QFETCH(QString, stored);
+        QPointer<CardSheet> sheet = openSheet();
+        QVERIFY(sheet);
+        QCOMPARE(modMain::currentForm, 5);
+        QVERIFY(!Logo::instance());
+        if (answer)
+            sheet->change(typed);
+        sheet->code->setFocus();
+        if (answer)
+            MessageBoxSeam::pushAnswer(answer);
+        if (byEsc)
+            QTest::keyClick(sheet->code, Qt::Key_Escape);
+        else
+            sheet->parentWidget()->close();
+        settle();
+
+        QStringList expected;
+        if (answer)
+            expected << SheetFrame::promptModificata();
+        if (answer == vbYes && typed.isEmpty())
+            expected << QStringLiteral("Codice richiesto.");
+        QCOMPARE(askedTexts(), expected);
+        QCOMPARE(sheet.isNull(), closes);
+        QCOMPARE(bool(Logo::instance()), closes);
+        QCOMPARE(modMain::currentForm, closes ? 100 : 5);
+        if (!closes)
+            QVERIFY(sheet->isModificata());
+        QCOMPARE(tst_SheetFrame::stored(1), stored);
+    }
+
+    void bulkCloseAsksNothing_data()
+    {
+        QTest::addColumn<bool>("quitting");
+        QTest::newRow("side bar opens another sheet") << false;
+        QTest::newRow("program quits") << true;
+    }
+
+    void bulkCloseAsksNothing()
+    {
+        QFETCH(bool, quitting);
+        QPointer<CardSheet> sheet = openSheet();
+        sheet->change(QStringLiteral("200101"));
+        if (quitting) {
+            modMain::gMain->close();
+        } else {
+            QVERIFY(modMain::closeChildForms(1));
+            // The splash is the opener's to show, not the unloading sheet's.
+            QVERIFY(!Logo::instance());
+        }
+        settle();
+        QVERIFY(sheet.isNull());
+        QCOMPARE(askedTexts(), QStringList());
+        QCOMPARE(modMain::closingForms, 0);
+        if (!quitting)
+            QCOMPARE(stored(1), QStringLiteral("150101"));
+    }
+
+    void moving_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("Yes saves and moves") << int(vbYes) << "200101" << 2 << "150102" << "200101";
+        QTest::newRow("No drops and moves") << int(vbNo) << "200101" << 2 << "150102" << "150101";
+        QTest::newRow("Cancel keeps the card") << int(vbCancel) << "200101" << 1 << "200101" << "150101";
+        QTest::newRow("Yes refused keeps the card") << int(vbYes) << "" << 1 << "" << "150101";
+    }
+
+    void moving()
+    {
+        QFETCH(int, answer);
+        QFETCH(QString, typed);
+        QFETCH(int, position);
+        QFETCH(QString, shown);
+        QFETCH(QString, stored);
+        QPointer<CardSheet> sheet = openSheet();
+        sheet->change(typed);
+        MessageBoxSeam::pushAnswer(answer);
+        QTest::mouseClick(sheet->nav->button(2), Qt::LeftButton, {}, sheet->nav->button(2)->rect().center());
+        QCOMPARE(askedTexts().value(0), SheetFrame::promptModificata());
+        QCOMPARE(sheet->nav->Value(), position);
+        QCOMPARE(sheet->code->Value().toString(), shown);
+        QCOMPARE(sheet->isModificata(), position == 1);
+        QCOMPARE(tst_SheetFrame::stored(1), stored);
+        if (position == 2)
+            QCOMPARE(QApplication::focusWidget(), sheet->code->focusProxy() ? sheet->code->focusProxy()
+                                                                            : sheet->code);
+    }
+
+    void childFormBelowItsSheet()
+    {
+        QPointer<CardSheet> sheet = openSheet();
+        QWidget *sheetWindow = sheet->parentWidget();
+        const QSize client = modMain::gMain->mdiArea()->viewport()->size();
+        QCOMPARE(sheetWindow->geometry(), QRect(QPoint(0, 0), client));
+        sheetWindow->resize(client.width(), 120);
+        modMain::modoApertura = 31;
+        QPointer<CardSheet> child = new CardSheet(0);
+        child->showInMain();
+        sheet->setEnabled(false);
+        QCoreApplication::processEvents();
+        QCOMPARE(child->ownerForm(), sheet.data());
+        QCOMPARE(child->parentWidget()->geometry(), QRect(0, 120, client.width(), client.height() - 120));
+        QCOMPARE(modMain::currentForm, 5);
+
+        // The sheet waits for its child: its close box does nothing.
+        sheetWindow->close();
+        QVERIFY(sheet);
+        const int before = sheet->activations;
+        child->change(QStringLiteral("200101"));
+        MessageBoxSeam::pushAnswer(vbNo);
+        QTest::keyClick(child->code, Qt::Key_Escape);
+        settle();
+        QVERIFY(child.isNull());
+        QCOMPARE(askedTexts(), QStringList{SheetFrame::promptModificata()});
+        QVERIFY(sheet->isEnabled());
+        QCOMPARE(modMain::modoApertura, 0);
+        QVERIFY(!Logo::instance());
+        QCOMPARE(sheet->activations, before + 1);
+    }
+};
+
+QTEST_MAIN(tst_SheetFrame)
+#include "tst_SheetFrame.moc"
