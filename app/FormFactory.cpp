@@ -41,7 +41,7 @@ bool runDialog()
     dialog.exec();
     return true;
 }
-}
+
 // A sheet is a heap object that the main window's frame deletes on close.
 template <typename Sheet>
 QWidget *showSheet()
@@ -69,11 +69,8 @@ QWidget *showChild(int formCode)
         modFunz::centerForm(sheet);
         return sheet;
     }
-    case SK_CONSForm: {
-        auto *sheet = new SK_CONS;
-        sheet->showInMain();
-        return sheet;
-    }
+    case SK_CONSForm:
+        return showSheet<SK_CONS>();
     case 8:
         return expList::showInMain();
     case SbopForm:
