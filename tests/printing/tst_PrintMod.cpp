@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include "DesktopSeam.h"
@@ -13,6 +14,7 @@
 #include "MessageBoxSeam.h"
 #include "TestSupport.h"
 #include "kezClass.h"
+#include "listBase.h"
 #include "mainForm.h"
 #include "modMain.h"
 #include "prnDich.h"
@@ -240,6 +242,20 @@ private Q_SLOTS:
         prnDich none(modMain::gMain);
         QVERIFY(!none.chk[0]->isEnabled());
         none.slb_Click(0);
+        // Another declaration chosen from the list of those entered.
+        DialogDriver::onNextDialog([](QWidget *dialog) {
+            auto *list = qobject_cast<listBase *>(dialog);
+            QVERIFY(list);
+            for (int i = 0; i < list->lv->topLevelItemCount(); ++i)
+                if (list->lv->topLevelItem(i)->text(1).contains(QStringLiteral("Via Nuova")))
+                    list->lv->setCurrentItem(list->lv->topLevelItem(i));
+            list->tbb_Click(0);
+        });
+        none.slb_Click(2);
+        QVERIFY(DialogDriver::allRan());
+        QCOMPARE(none.saID(), 8);
+        QVERIFY(none.labDich->text().contains(QStringLiteral("Ditta Senza Comune")));
+        QVERIFY(none.chk[0]->isEnabled() && none.chk[0]->isChecked());
 
         const QList<MessageBoxSeam::Asked> asked = MessageBoxSeam::asked();
         QCOMPARE(asked.size(), 2);
