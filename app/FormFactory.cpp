@@ -5,7 +5,13 @@
 
 #include "Anagrafiche.h"
 #include "Connetti.h"
+#include "Importa.h"
+#include "Verifica.h"
+#include "expForm.h"
+#include "expList.h"
 #include "Registra.h"
+#include "SA2.h"
+#include "SK_CONS.h"
 #include "SK_SBOP.h"
 #include "SK_SMAT.h"
 #include "SK_SRIU.h"
@@ -13,15 +19,29 @@
 #include "SezAnag.h"
 #include "importAnag.h"
 #include "infoForm.h"
+#include "listAtt.h"
+#include "listDic.h"
+#include "listMod.h"
+#include "listRegCE.h"
 #include "mainForm.h"
 #include "modFunz.h"
 #include "modMain.h"
+#include "prnDich.h"
+#include "prnList.h"
 
 // Each form joins here as it is written: a code whose form the program
 // does not have yet opens nothing.
 namespace FormFactory {
 
 namespace {
+template<class Dialog>
+bool runDialog()
+{
+    Dialog dialog(modMain::gMain);
+    dialog.exec();
+    return true;
+}
+}
 // A sheet is a heap object that the main window's frame deletes on close.
 template <typename Sheet>
 QWidget *showSheet()
@@ -42,10 +62,20 @@ QWidget *showChild(int formCode)
         QMdiSubWindow *frame = modMain::gMain->showChild(sheet);
         frame->setAttribute(Qt::WA_DeleteOnClose);
         frame->setWindowIcon(sheet->windowIcon());
+        // A sheet has its own size: it is not maximised.
+        frame->setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+        frame->show();
         frame->adjustSize();
         modFunz::centerForm(sheet);
         return sheet;
     }
+    case SK_CONSForm: {
+        auto *sheet = new SK_CONS;
+        sheet->showInMain();
+        return sheet;
+    }
+    case 8:
+        return expList::showInMain();
     case SbopForm:
         return showSheet<SK_SBOP>();
     case SmatForm:
@@ -59,9 +89,32 @@ QWidget *showChild(int formCode)
     }
 }
 
+QWidget *showModule(int modoApertura)
+{
+    switch (modoApertura) {
+    default:
+        return nullptr;
+    }
+}
+
+QWidget *showRifTree(const QString &)
+{
+    return nullptr;
+}
+
+QWidget *showListRif(const QString &, int, const QString &, const QVariantList &)
+{
+    return nullptr;
+}
+
 bool execDialog(int formCode)
 {
     switch (formCode) {
+    case 101: {
+        Verifica check(modMain::gMain);
+        check.exec();
+        return true;
+    }
     case 102: {
         Connetti chooser(modMain::gMain);
         chooser.exec();
@@ -72,9 +125,29 @@ bool execDialog(int formCode)
         user.exec();
         return true;
     }
+    case 104: {
+        expForm exportForm(modMain::gMain);
+        exportForm.exec();
+        return true;
+    }
+    case 105: {
+        Importa import(modMain::gMain);
+        import.exec();
+        return true;
+    }
     case 106: {
         importAnag import(modMain::gMain);
         import.exec();
+        return true;
+    }
+    case 107: {
+        prnDich print(modMain::gMain);
+        print.exec();
+        return true;
+    }
+    case 108: {
+        prnList print(modMain::gMain);
+        print.exec();
         return true;
     }
     case Anagrafiche: {
@@ -82,6 +155,16 @@ bool execDialog(int formCode)
         registry.exec();
         return true;
     }
+    case listDic:
+        return runDialog<::listDic>();
+    case listMod:
+        return runDialog<::listMod>();
+    case listRegCE:
+        return runDialog<::listRegCE>();
+    case listAtt:
+        return runDialog<::listAtt>();
+    case SA2:
+        return runDialog<::SA2>();
     case 200: {
         infoForm about(modMain::gMain);
         about.exec();
