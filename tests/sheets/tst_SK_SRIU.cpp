@@ -6,6 +6,7 @@
 #include "PackagingTest.h"
 #include "SK_SRIU.h"
 #include "SK_STIP.h"
+#include "WheelHooks.h"
 #include "slxButton.h"
 
 using namespace PackagingTest;
@@ -184,6 +185,28 @@ private Q_SLOTS:
                       Qt::NoScrollPhase, false);
         QApplication::sendEvent(viewport, &e);
         QCOMPARE(g->TopRow(), topRow);
+        // Closing gives the hook back.
+        QVERIFY(WheelHooks::instance().isHooked(sheet) == (formCode == 5));
+        const int hooks = WheelHooks::instance().count();
+        QTest::keyClick(g->table(), Qt::Key_Escape);
+        settle();
+        QCOMPARE(WheelHooks::instance().count(), hooks - (formCode == 5 ? 1 : 0));
+    }
+
+    // With the lists as the program ships them (empty) the sheets open on
+    // no type and save nothing.
+    void emptyListOpens()
+    {
+        QVERIFY(startProgram(ShellFixture::lookupRows()));
+        sheet = qobject_cast<TypeSheet *>(openSheet(6));
+        QVERIFY(sheet);
+        QCOMPARE(sheet->grid()->Rows(), 0);
+        QVERIFY(!slb(1)->Enabled());
+        TestSupport::grab(modMain::gMain, QStringLiteral("sheet-stip-empty"));
+        sheet->setModificata();
+        QTest::mouseClick(slb(0), Qt::LeftButton);
+        QVERIFY(!slb(0)->Enabled());
+        QVERIFY(sheetOpen());
     }
 };
 
