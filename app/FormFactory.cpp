@@ -6,6 +6,8 @@
 #include "Anagrafiche.h"
 #include "Connetti.h"
 #include "Importa.h"
+#include "ModDR_CONS.h"
+#include "ModRT.h"
 #include "Verifica.h"
 #include "expForm.h"
 #include "expList.h"
@@ -41,7 +43,7 @@ bool runDialog()
     dialog.exec();
     return true;
 }
-}
+
 // A sheet is a heap object that the main window's frame deletes on close.
 template <typename Sheet>
 QWidget *showSheet()
@@ -92,6 +94,10 @@ QWidget *showChild(int formCode)
 QWidget *showModule(int modoApertura)
 {
     switch (modoApertura) {
+    case 31:
+        return showSheet<ModRT>();
+    case 32:
+        return showSheet<ModDR_CONS>();
     default:
         return nullptr;
     }
