@@ -1,7 +1,9 @@
 #include <QApplication>
 #include <QRadioButton>
+#include <QTreeWidget>
 #include <QtTest>
 
+#include "DialogDriver.h"
 #include "MessageBoxSeam.h"
 #include "ModRT.h"
 #include "ModuleTestCase.h"
@@ -9,6 +11,7 @@
 #include "comboCom.h"
 #include "comboKgt.h"
 #include "hNav.h"
+#include "listMod.h"
 #include "mainForm.h"
 #include "modMain.h"
 #include "slxButton.h"
@@ -334,6 +337,35 @@ private Q_SLOTS:
         QCOMPARE(scalar(QStringLiteral("SELECT ragSoc FROM ModCons WHERE mdcID = 14")).toString(),
                  QStringLiteral("TERZA SAS BIS"));
         QVERIFY(sheet()->isEnabled());
+    }
+
+    void moduleListChoosesAnotherModule()
+    {
+        ModRT *f = open(QString::fromUtf8(threeModules)
+                        + QStringLiteral("INSERT INTO ModCons (mdcID, scID, mdcTipo, nazID, mdcQta) "
+                                         "VALUES (15, 1, 1, 40, 10000);"));
+        QVERIFY(f);
+        QCOMPARE(f->nav->label()->Caption(), QStringLiteral("Modulo 4 di 4"));
+        typeAndLeave(f->slt[7], QStringLiteral("2"));
+        DialogDriver::onNextDialog([](QWidget *dialog) {
+            auto *list = qobject_cast<listMod *>(dialog);
+            QVERIFY(list);
+            QCOMPARE(list->windowTitle(), QStringLiteral("Lista dei moduli UO-CONS"));
+            QCOMPARE(list->lv->topLevelItemCount(), 4);
+            QCOMPARE(list->lv->topLevelItem(3)->text(1), QStringLiteral("*** Privati ***"));
+            list->lv->setCurrentItem(list->lv->topLevelItem(0));
+            list->tbb_Click(0);
+        });
+        MessageBoxSeam::pushAnswer(vbNo);
+        click(f->slb[0]);
+        QVERIFY(DialogDriver::allRan());
+        QCOMPARE(askedTexts(), QStringList{QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?")});
+        QCOMPARE(f->slt[1]->Text(), QStringLiteral("PRIMA SRL"));
+        QCOMPARE(f->nav->label()->Caption(), QStringLiteral("Modulo 1 di 4"));
+        QCOMPARE(modMain::gMain->focusWidget(), f->slt[0]->textBox());
+        QCOMPARE(scalar(QStringLiteral("SELECT mdcQta FROM ModCons WHERE mdcID = 15")).toInt(), 10000);
+        pressNav(2);
+        QCOMPARE(f->slt[1]->Text(), QStringLiteral("SECONDA SNC"));
     }
 };
 
