@@ -41,7 +41,7 @@ bool runDialog()
     dialog.exec();
     return true;
 }
-}
+
 // A sheet is a heap object that the main window's frame deletes on close.
 template <typename Sheet>
 QWidget *showSheet()

@@ -48,13 +48,10 @@ enum PickList {
 // Open-form codes of the child windows.
 enum ChildForm {
     SezAnagForm = 1,
-<<<<<<< HEAD
-    SK_CONSForm = 2
-=======
+    SK_CONSForm = 2,
     SbopForm = 3,
     SmatForm = 4,
     SriuForm = 5,
     StipForm = 6
->>>>>>> packaging
 };
 }
