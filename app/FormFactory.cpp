@@ -5,8 +5,17 @@
 
 #include "Anagrafiche.h"
 #include "Connetti.h"
+#include "Importa.h"
+#include "Verifica.h"
+#include "expForm.h"
+#include "expList.h"
 #include "Registra.h"
 #include "SA2.h"
+#include "SK_CONS.h"
+#include "SK_SBOP.h"
+#include "SK_SMAT.h"
+#include "SK_SRIU.h"
+#include "SK_STIP.h"
 #include "SezAnag.h"
 #include "importAnag.h"
 #include "infoForm.h"
@@ -14,9 +23,13 @@
 #include "listDic.h"
 #include "listMod.h"
 #include "listRegCE.h"
+#include "listRif.h"
 #include "mainForm.h"
 #include "modFunz.h"
 #include "modMain.h"
+#include "prnDich.h"
+#include "prnList.h"
+#include "rifTree.h"
 
 // Each form joins here as it is written: a code whose form the program
 // does not have yet opens nothing.
@@ -30,7 +43,16 @@ bool runDialog()
     dialog.exec();
     return true;
 }
+
+// A sheet is a heap object that the main window's frame deletes on close.
+template <typename Sheet>
+QWidget *showSheet()
+{
+    auto *sheet = new Sheet;
+    sheet->showInMain();
+    return sheet;
 }
+} // namespace
 
 QWidget *showChild(int formCode)
 {
@@ -42,18 +64,63 @@ QWidget *showChild(int formCode)
         QMdiSubWindow *frame = modMain::gMain->showChild(sheet);
         frame->setAttribute(Qt::WA_DeleteOnClose);
         frame->setWindowIcon(sheet->windowIcon());
+        // A sheet has its own size: it is not maximised.
+        frame->setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+        frame->show();
         frame->adjustSize();
         modFunz::centerForm(sheet);
         return sheet;
     }
+    case SK_CONSForm: {
+        auto *sheet = new SK_CONS;
+        sheet->showInMain();
+        return sheet;
+    }
+    case 8:
+        return expList::showInMain();
+    case SbopForm:
+        return showSheet<SK_SBOP>();
+    case SmatForm:
+        return showSheet<SK_SMAT>();
+    case SriuForm:
+        return showSheet<SK_SRIU>();
+    case StipForm:
+        return showSheet<SK_STIP>();
     default:
         return nullptr;
     }
 }
 
+QWidget *showModule(int modoApertura)
+{
+    switch (modoApertura) {
+    default:
+        return nullptr;
+    }
+}
+
+QWidget *showRifTree(const QString &codice)
+{
+    auto *tree = new rifTree;
+    tree->Visualizza(codice);
+    return tree;
+}
+
+QWidget *showListRif(const QString &caption, int key, const QString &sql, const QVariantList &params)
+{
+    auto *list = new listRif;
+    list->Visualizza(caption, key, sql, params);
+    return list;
+}
+
 bool execDialog(int formCode)
 {
     switch (formCode) {
+    case 101: {
+        Verifica check(modMain::gMain);
+        check.exec();
+        return true;
+    }
     case 102: {
         Connetti chooser(modMain::gMain);
         chooser.exec();
@@ -64,9 +131,29 @@ bool execDialog(int formCode)
         user.exec();
         return true;
     }
+    case 104: {
+        expForm exportForm(modMain::gMain);
+        exportForm.exec();
+        return true;
+    }
+    case 105: {
+        Importa import(modMain::gMain);
+        import.exec();
+        return true;
+    }
     case 106: {
         importAnag import(modMain::gMain);
         import.exec();
+        return true;
+    }
+    case 107: {
+        prnDich print(modMain::gMain);
+        print.exec();
+        return true;
+    }
+    case 108: {
+        prnList print(modMain::gMain);
+        print.exec();
         return true;
     }
     case Anagrafiche: {

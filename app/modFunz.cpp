@@ -290,6 +290,13 @@ bool checkCodFisc(const QVariant &value)
         == MessageBoxSeam::vbYes;
 }
 
+int codFiscState(const QString &code)
+{
+    if (!wellFormed(code))
+        return 1;
+    return checkCharacterRight(code) ? 0 : 2;
+}
+
 bool checkDuplicateCF(Recordset &rs)
 {
     const QVariant prvIstat = rs.value(QStringLiteral("prvIstat"));

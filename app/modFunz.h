@@ -44,6 +44,9 @@ int fitListColumns(QTreeWidget *lv, int stretchCol, int rows, bool adding, int c
 void fitListColumns(QTreeWidget *lv, int stretchCol, int colCount);
 // A wrong check character asks the user, who may keep the code.
 bool checkCodFisc(const QVariant &value);
+// The same tests without a word to the user, for data that did not come
+// through a form: 0 sound, 1 not a codice fiscale, 2 wrong check character.
+int codFiscState(const QString &code);
 // rs stands on the module that already has the code; true when the user
 // does not want another one.
 bool checkDuplicateCF(Recordset &rs);

@@ -220,7 +220,9 @@ CREATE INDEX RecTipSaID ON RecTip (saID, tipTipo);
 CREATE TABLE expTab (
     expID INTEGER PRIMARY KEY AUTOINCREMENT,
     expData DATETIME,
-    expFile TEXT COLLATE KEZ
+    expFile TEXT COLLATE KEZ,
+    expCCIAA INTEGER DEFAULT 0,
+    expNum INTEGER DEFAULT 0
 );
 
 -- Provinces with their ISTAT code, abbreviation and the province whose

@@ -1,0 +1,453 @@
+#include "DeclarationCheck.h"
+
+#include <QDate>
+
+#include "Connection.h"
+#include "Statement.h"
+#include "kezClass.h"
+#include "modFunz.h"
+#include "modMain.h"
+
+namespace {
+
+const char *const materialNames[] = {"ferro", "vetro", "alluminio", "carta", "plastica", "legno", "altro"};
+const char *const materialCaptions[] = {"rottami ferro e acciaio", "rottami in vetro", "rottami in alluminio",
+                                        "carta e cartone", "plastica", "legno", "altro"};
+
+QString consSql()
+{
+    QString sql = QStringLiteral("SELECT scID, rifCod, scQta, scUmi");
+    for (const char *m : materialNames)
+        sql += QStringLiteral(", %1Qta, %1Umi").arg(QLatin1String(m));
+    return sql + QStringLiteral(" FROM SezCons WHERE saID = ? ORDER BY scID");
+}
+
+QString amount(Currency value)
+{
+    return value.toString().replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+bool validUnit(qint64 unit)
+{
+    return unit == 1 || unit == 2;
+}
+
+Currency inKg(Currency value, qint64 unit)
+{
+    return unit == 2 ? Currency::fromRaw(value.raw() * 1000) : value;
+}
+
+QString dateText(const QDate &d)
+{
+    return d.toString(QStringLiteral("dd/MM/yyyy"));
+}
+
+void add(DeclarationCheck::Result &r, bool errore, const QString &where, const QString &text)
+{
+    r.findings.append({errore, where, text});
+}
+}
+
+struct DeclarationCheck::Queries
+{
+    explicit Queries(Connection &cn)
+        : sezAnag(cn, QStringLiteral(
+                          "SELECT codFisc, ragSoc, prvIstat, comIstat, via, civico, cap, attIstat, "
+                          "Addetti, Mesi, slPrvIstat, slComIstat, slVia, slCAP, saCognome, saNome, "
+                          "saDataComp, saAnnulla, saDataPrec FROM SezAnag WHERE saID = ?")),
+          cons(cn, consSql()),
+          moduli(cn, QStringLiteral("SELECT mdcID, mdcTipo, codFisc, ragSoc, prvIstat, comIstat, via, "
+                                    "cap, nazID, regCE, mdcQta, mdcUmi, mdcAtt FROM ModCons "
+                                    "WHERE scID = ? ORDER BY mdcTipo, mdcID")),
+          operazioni(cn, QStringLiteral("SELECT Posizione, Codice, Qta, Umi FROM RecDrCons "
+                                        "WHERE mdcID = ? ORDER BY Posizione, rdcID")),
+          sbop(cn, QStringLiteral("SELECT codFisc, ragSoc, sksBorse, sks50Micron, sks15Micron, "
+                                  "sksOxodegradabili, sksBiodegradabili, sksAltre, pmBorse, pm50Micron, "
+                                  "pm15Micron, pmOxodegradabili, pmBiodegradabili, pmAltre FROM skSbop "
+                                  "WHERE saID = ? ORDER BY sksID")),
+          smat(cn, QStringLiteral("SELECT skmID, codFisc, ragSoc FROM skMat WHERE saID = ? ORDER BY skmID")),
+          recMat(cn, QStringLiteral("SELECT skmTipo, qtaProdVuoti, qtaProdPieni, qtaImpVuoti, qtaImpPieni, "
+                                    "qtaEspVuoti, qtaEspPieni FROM RecMat WHERE skmID = ? ORDER BY rkmID")),
+          riu(cn, QStringLiteral("SELECT riuTipo, qtaAlimentare, qtaAltriUsi FROM RecRiu WHERE saID = ? "
+                                 "ORDER BY riuID")),
+          tip(cn, QStringLiteral("SELECT tipTipo, qtaPrimari, qtaSecondari FROM RecTip WHERE saID = ? "
+                                 "ORDER BY tipID"))
+    {
+    }
+    Statement sezAnag, cons, moduli, operazioni, sbop, smat, recMat, riu, tip;
+};
+
+int DeclarationCheck::Result::errors() const
+{
+    int n = 0;
+    for (const Finding &f : findings)
+        n += f.errore ? 1 : 0;
+    return n;
+}
+
+DeclarationCheck::DeclarationCheck(Connection &cn) : m_cn(cn), q(std::make_unique<Queries>(cn))
+{
+    loadLookups();
+}
+
+DeclarationCheck::~DeclarationCheck() = default;
+
+void DeclarationCheck::loadLookups()
+{
+    // Read once: a run checks a thousand declarations against them.
+    auto texts = [this](const QString &sql, QSet<QString> &into) {
+        Statement s(m_cn, sql);
+        for (s.exec(); s.hasRow(); s.next())
+            into.insert(s.text(0));
+    };
+    texts(QStringLiteral("SELECT attCod FROM Attivita"), m_attivita);
+    texts(QStringLiteral("SELECT rifCod FROM Rifiuti"), m_rifiuti);
+    texts(QStringLiteral("SELECT crcCod FROM CodRegCE"), m_regCE);
+    Statement naz(m_cn, QStringLiteral("SELECT nazID FROM Nazioni"));
+    for (naz.exec(); naz.hasRow(); naz.next())
+        m_nazioni.insert(naz.integer(0));
+    Statement com(m_cn, QStringLiteral("SELECT c.prvIstat, c.comIstat, c.comDesc, p.prvSigla FROM Comuni c "
+                                       "LEFT JOIN Province p ON p.prvIstat = c.prvIstat"));
+    for (com.exec(); com.hasRow(); com.next())
+        m_comuni.insert(com.integer(0) * 1000 + com.integer(1),
+                        com.text(2) + QStringLiteral(" (") + com.text(3) + QLatin1Char(')'));
+    Statement cod(m_cn, QStringLiteral("SELECT codType, codNumb FROM Codici WHERE codType IN (12, 13)"));
+    for (cod.exec(); cod.hasRow(); cod.next())
+        m_codici[cod.integer(0) == 12 ? 0 : 1].insert(cod.integer(1));
+}
+
+QString DeclarationCheck::comune(qint64 prv, qint64 com) const
+{
+    return m_comuni.value(prv * 1000 + com);
+}
+
+void DeclarationCheck::checkCodFisc(const QString &code, bool required, const QString &where, Result &r)
+{
+    if (code.trimmed().isEmpty()) {
+        if (required)
+            add(r, true, where, QStringLiteral("codice fiscale mancante."));
+        return;
+    }
+    switch (modFunz::codFiscState(code)) {
+    case 1:
+        add(r, true, where, QStringLiteral("codice fiscale %1 formalmente errato.").arg(code));
+        break;
+    case 2:
+        // The forms let the user confirm such a code.
+        add(r, false, where, QStringLiteral("codice fiscale %1 con carattere di controllo errato.").arg(code));
+        break;
+    default:
+        break;
+    }
+}
+
+DeclarationCheck::Result DeclarationCheck::check(int saID)
+{
+    Result r;
+    checkSezAnag(saID, r);
+    if (!r.found)
+        return r;
+    checkCons(saID, r);
+    checkSbop(saID, r);
+    checkSmat(saID, r);
+    checkTipi(saID, true, r);
+    checkTipi(saID, false, r);
+    return r;
+}
+
+void DeclarationCheck::checkSezAnag(int saID, Result &r)
+{
+    Statement &s = q->sezAnag;
+    if (!s.exec({saID}) || !s.hasRow())
+        return;
+    r.found = true;
+    const QString where = QStringLiteral("Scheda SA1");
+    r.codFisc = s.text(0);
+    r.ragSoc = s.text(1);
+    const QString place = comune(s.integer(2), s.integer(3));
+    r.unitaLocale = (s.text(4) + QLatin1Char(' ') + s.text(5)).trimmed();
+    if (!place.isEmpty())
+        r.unitaLocale += QStringLiteral(" - ") + place;
+
+    checkCodFisc(r.codFisc, true, where, r);
+    if (s.isNull(1))
+        add(r, true, where, QStringLiteral("nome o ragione sociale mancante."));
+    auto checkPlace = [&](int prvCol, const QString &what) {
+        if (s.integer(prvCol) == 0 || s.integer(prvCol + 1) == 0)
+            add(r, true, where, QStringLiteral("comune %1 mancante.").arg(what));
+        else if (comune(s.integer(prvCol), s.integer(prvCol + 1)).isEmpty())
+            add(r, true, where, QStringLiteral("comune %1 sconosciuto (codici ISTAT %2 e %3).")
+                                    .arg(what)
+                                    .arg(s.integer(prvCol))
+                                    .arg(s.integer(prvCol + 1)));
+    };
+    auto checkCap = [&](int col, const QString &what) {
+        if (!s.isNull(col) && s.text(col).size() != 5)
+            add(r, false, where, QStringLiteral("C.A.P. %1 formalmente errato (%2).").arg(what, s.text(col)));
+    };
+    checkPlace(2, QStringLiteral("dell'unità locale"));
+    if (s.isNull(4))
+        add(r, true, where, QStringLiteral("via dell'unità locale mancante."));
+    checkCap(6, QStringLiteral("dell'unità locale"));
+    if (s.isNull(7))
+        add(r, true, where, QStringLiteral("codice ISTAT attività economica mancante."));
+    else if (!m_attivita.contains(s.text(7)))
+        add(r, true, where, QStringLiteral("codice ISTAT attività %1 non presente nella tabella delle attività.")
+                                .arg(s.text(7)));
+    const qint64 addetti = s.integer(8);
+    if (addetti <= 0)
+        add(r, true, where, QStringLiteral("numero addetti mancante."));
+    else if (addetti > 99)
+        add(r, false, where, QStringLiteral("numero addetti %1: verificare.").arg(addetti));
+    if (s.integer(9) < 1 || s.integer(9) > 12)
+        add(r, true, where, QStringLiteral("mesi di attività errati (%1).").arg(s.integer(9)));
+    checkPlace(10, QStringLiteral("della sede legale"));
+    if (s.isNull(12))
+        add(r, true, where, QStringLiteral("via della sede legale mancante."));
+    checkCap(13, QStringLiteral("della sede legale"));
+    if (s.isNull(14))
+        add(r, true, where, QStringLiteral("cognome del rappresentante legale mancante."));
+    if (s.isNull(15))
+        add(r, true, where, QStringLiteral("nome del rappresentante legale mancante."));
+    const QDate comp = QDate::fromString(s.text(16).left(10), Qt::ISODate);
+    const int year = modMain::gKez ? modMain::gKez->AnnoElaborazione() : 2022;
+    if (!comp.isValid())
+        add(r, true, where, QStringLiteral("data di compilazione mancante."));
+    else if (comp.year() != year)
+        add(r, false, where, QStringLiteral("data della dichiarazione %1 fuori dall'anno %2: verificare.")
+                                 .arg(dateText(comp))
+                                 .arg(year));
+    if (s.integer(17) != 0) {
+        const QDate prec = QDate::fromString(s.text(18).left(10), Qt::ISODate);
+        if (!prec.isValid())
+            add(r, true, where, QStringLiteral("data della precedente dichiarazione da annullare mancante."));
+        else if (comp.isValid() && prec > comp)
+            add(r, true, where, QStringLiteral("data della precedente dichiarazione (%1) successiva alla data "
+                                               "della dichiarazione (%2).")
+                                    .arg(dateText(prec), dateText(comp)));
+    }
+    Statement any(m_cn, QStringLiteral("SELECT (SELECT count(*) FROM SezCons WHERE saID = ?1) + "
+                                       "(SELECT count(*) FROM skSbop WHERE saID = ?1) + "
+                                       "(SELECT count(*) FROM skMat WHERE saID = ?1) + "
+                                       "(SELECT count(*) FROM RecRiu WHERE saID = ?1) + "
+                                       "(SELECT count(*) FROM RecTip WHERE saID = ?1)"));
+    if (any.exec({saID}) && any.integer(0) == 0)
+        add(r, true, QStringLiteral("Dichiarazione"), QStringLiteral("nessuna sezione compilata."));
+}
+
+void DeclarationCheck::checkCons(int saID, Result &r)
+{
+    Statement &s = q->cons;
+    // A sheet's own findings come before those of its modules, which can
+    // be read only once the sheets' query is done.
+    struct Sheet
+    {
+        qint64 scID;
+        QString where;
+        Result own;
+    };
+    QList<Sheet> sheets;
+    for (s.exec({saID}); s.hasRow(); s.next()) {
+        const QString code = s.text(1);
+        const QString where = QStringLiteral("Scheda CONS %1").arg(code.isEmpty() ? QStringLiteral("senza codice") : code);
+        sheets.append({s.integer(0), where, Result()});
+        Result &own = sheets.last().own;
+        if (code.isEmpty())
+            add(own, true, where, QStringLiteral("codice rifiuto mancante."));
+        else if (!m_rifiuti.contains(code))
+            add(own, true, where, QStringLiteral("codice rifiuto %1 non presente nella tabella dei rifiuti.").arg(code));
+        else if (!modMain::isRifiutoSelezionabile(code, true))
+            add(own, true, where, QStringLiteral("codice rifiuto %1 non selezionabile.").arg(code));
+        if (s.money(2) <= Currency())
+            add(own, true, where, QStringLiteral("quantità complessivamente raccolta mancante."));
+        if (!validUnit(s.integer(3)))
+            add(own, true, where, QStringLiteral("unità di misura della quantità raccolta errata."));
+        for (int m = 0; m < 7; ++m) {
+            if (s.money(4 + 2 * m) < Currency())
+                add(own, true, where, QStringLiteral("quantità negativa: %1.").arg(QLatin1String(materialCaptions[m])));
+            if (!validUnit(s.integer(5 + 2 * m)))
+                add(own, true, where, QStringLiteral("unità di misura errata: %1.").arg(QLatin1String(materialCaptions[m])));
+        }
+    }
+    for (const Sheet &sheet : sheets) {
+        r.findings += sheet.own.findings;
+        Statement &m = q->moduli;
+        int numbers[3] = {0, 0, 0};
+        for (m.exec({sheet.scID}); m.hasRow(); m.next()) {
+            const qint64 tipo = m.integer(1);
+            checkModulo(sheet.where, tipo == 1 || tipo == 2 ? ++numbers[tipo] : ++numbers[0], r);
+        }
+    }
+}
+
+void DeclarationCheck::checkModulo(const QString &sheet, int number, Result &r)
+{
+    Statement &m = q->moduli;
+    const qint64 tipo = m.integer(1);
+    const QString name = m.text(3);
+    const QString kind = tipo == 1 ? QStringLiteral("UO-CONS") : tipo == 2 ? QStringLiteral("DR-CONS")
+                                                                           : QStringLiteral("di tipo %1").arg(tipo);
+    QString where = QStringLiteral("%1, modulo %2 n. %3").arg(sheet, kind).arg(number);
+    if (!name.isEmpty())
+        where += QStringLiteral(" (%1)").arg(name);
+    if (tipo != 1 && tipo != 2) {
+        add(r, true, where, QStringLiteral("tipo di modulo sconosciuto."));
+        return;
+    }
+    const bool italian = m.integer(5) != 0;
+    if (italian) {
+        checkCodFisc(m.text(2), true, where, r);
+        if (m.isNull(3))
+            add(r, true, where, QStringLiteral("nome o ragione sociale mancante."));
+        if (comune(m.integer(4), m.integer(5)).isEmpty())
+            add(r, true, where, QStringLiteral("comune sconosciuto (codici ISTAT %1 e %2).")
+                                    .arg(m.integer(4))
+                                    .arg(m.integer(5)));
+        if (m.isNull(6))
+            add(r, true, where, QStringLiteral("via mancante."));
+        if (!m.isNull(7) && m.text(7).size() != 5)
+            add(r, false, where, QStringLiteral("C.A.P. formalmente errato (%1).").arg(m.text(7)));
+        if (tipo == 1) {
+            if (m.isNull(12))
+                add(r, true, where, QStringLiteral("codice ISTAT attività economica mancante."));
+            else if (!m_attivita.contains(m.text(12)))
+                add(r, true, where, QStringLiteral("codice ISTAT attività %1 non presente nella tabella delle "
+                                                   "attività.")
+                                        .arg(m.text(12)));
+        }
+    } else {
+        if (m.isNull(3))
+            add(r, true, where, QStringLiteral("nome o ragione sociale mancante."));
+        if (m.integer(8) == 0)
+            add(r, true, where, QStringLiteral("paese estero mancante."));
+        else if (!m_nazioni.contains(m.integer(8)))
+            add(r, true, where, QStringLiteral("paese estero sconosciuto (codice %1).").arg(m.integer(8)));
+    }
+    if (!m.isNull(9) && !m.text(9).isEmpty() && !m_regCE.contains(m.text(9)))
+        add(r, true, where, QStringLiteral("codice regolamento (CE) 1013/2006 %1 errato.").arg(m.text(9)));
+    const Currency quantity = m.money(10);
+    if (quantity <= Currency())
+        add(r, true, where, QStringLiteral("quantità conferita mancante."));
+    if (!validUnit(m.integer(11)))
+        add(r, true, where, QStringLiteral("unità di misura della quantità conferita errata."));
+    else if (tipo == 2 && quantity > Currency())
+        checkOperazioni(int(m.integer(0)), where, quantity, int(m.integer(11)), r);
+}
+
+void DeclarationCheck::checkOperazioni(int mdcID, const QString &where, Currency quantity, int unit, Result &r)
+{
+    Statement &o = q->operazioni;
+    Currency total;
+    int count = 0;
+    bool sound = true;
+    for (o.exec({mdcID}); o.hasRow(); o.next()) {
+        ++count;
+        const qint64 pos = o.integer(0);
+        const QString code = o.text(1);
+        const QChar letter = pos == 1 ? QLatin1Char('R') : QLatin1Char('D');
+        const int max = pos == 1 ? 13 : 15;
+        bool numberOk = false;
+        const int n = code.mid(1).toInt(&numberOk);
+        if ((pos != 1 && pos != 2) || !code.startsWith(letter) || !numberOk || n < 1 || n > max
+            || code.mid(1) != QString::number(n)) {
+            add(r, true, where, QStringLiteral("operazione %1 errata.").arg(code.isEmpty() ? QStringLiteral("senza codice") : code));
+            sound = false;
+            continue;
+        }
+        if (o.money(2) <= Currency()) {
+            add(r, true, where, QStringLiteral("quantità dell'operazione %1 mancante.").arg(code));
+            sound = false;
+        }
+        if (!validUnit(o.integer(3))) {
+            add(r, true, where, QStringLiteral("unità di misura dell'operazione %1 errata.").arg(code));
+            sound = false;
+            continue;
+        }
+        total += inKg(o.money(2), o.integer(3));
+    }
+    if (count == 0) {
+        add(r, true, where, QStringLiteral("nessuna operazione di recupero o smaltimento indicata."));
+        return;
+    }
+    const Currency expected = inKg(quantity, unit);
+    if (sound && total != expected)
+        add(r, true, where, QStringLiteral("la somma delle operazioni di recupero e smaltimento (%1 Kg) non "
+                                           "corrisponde alla quantità conferita (%2 Kg).")
+                                .arg(amount(total), amount(expected)));
+}
+
+void DeclarationCheck::checkSbop(int saID, Result &r)
+{
+    Statement &s = q->sbop;
+    int number = 0;
+    for (s.exec({saID}); s.hasRow(); s.next()) {
+        QString where = QStringLiteral("Scheda SBOP n. %1").arg(++number);
+        if (!s.isNull(1))
+            where += QStringLiteral(" (%1)").arg(s.text(1));
+        checkCodFisc(s.text(0), true, where, r);
+        if (s.isNull(1))
+            add(r, true, where, QStringLiteral("nome o ragione sociale mancante."));
+        bool filled = false;
+        bool negative = false;
+        for (int c = 2; c < 14; ++c) {
+            negative = negative || s.money(c) < Currency();
+            filled = filled || (c < 8 && s.money(c) > Currency());
+        }
+        if (negative)
+            add(r, true, where, QStringLiteral("quantità negative."));
+        if (!filled)
+            add(r, false, where, QStringLiteral("nessuna quantità inserita."));
+    }
+}
+
+void DeclarationCheck::checkSmat(int saID, Result &r)
+{
+    Statement &s = q->smat;
+    struct Card
+    {
+        qint64 skmID;
+        QString where;
+    };
+    QList<Card> cards;
+    int number = 0;
+    for (s.exec({saID}); s.hasRow(); s.next()) {
+        QString where = QStringLiteral("Scheda SMAT n. %1").arg(++number);
+        if (!s.isNull(2))
+            where += QStringLiteral(" (%1)").arg(s.text(2));
+        checkCodFisc(s.text(1), true, where, r);
+        if (s.isNull(2))
+            add(r, true, where, QStringLiteral("nome o ragione sociale mancante."));
+        cards.append({s.integer(0), where});
+    }
+    for (const Card &card : cards) {
+        Statement &m = q->recMat;
+        bool filled = false;
+        for (m.exec({card.skmID}); m.hasRow(); m.next()) {
+            const qint64 tipo = m.integer(0);
+            if (tipo < 101 || tipo > 107)
+                add(r, true, card.where, QStringLiteral("materiale sconosciuto (codice %1).").arg(tipo));
+            for (int c = 1; c <= 6; ++c) {
+                if (m.money(c) < Currency())
+                    add(r, true, card.where, QStringLiteral("quantità negativa (materiale %1).").arg(tipo));
+                filled = filled || m.money(c) > Currency();
+            }
+        }
+        if (!filled)
+            add(r, false, card.where, QStringLiteral("nessuna quantità inserita."));
+    }
+}
+
+void DeclarationCheck::checkTipi(int saID, bool riuso, Result &r)
+{
+    Statement &s = riuso ? q->riu : q->tip;
+    const QString where = riuso ? QStringLiteral("Scheda SRIU") : QStringLiteral("Scheda STIP");
+    const QSet<qint64> &known = m_codici[riuso ? 0 : 1];
+    for (s.exec({saID}); s.hasRow(); s.next()) {
+        const qint64 tipo = s.integer(0);
+        // A database without the list of types cannot judge them.
+        if (tipo <= 0 || (!known.isEmpty() && !known.contains(tipo)))
+            add(r, true, where, QStringLiteral("tipo di imballaggio sconosciuto (codice %1).").arg(tipo));
+        if (s.money(1) < Currency() || s.money(2) < Currency())
+            add(r, true, where, QStringLiteral("quantità negativa (tipo %1).").arg(tipo));
+    }
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <memory>
+
+#include "Currency.h"
+
+class Connection;
+class Statement;
+
+// The checks a declaration must pass before it is exported: every check
+// the sheets and modules make before a save, so that imported or older
+// data is held to the same rules, plus what only the whole declaration
+// shows (a destination module whose operations do not add up, a
+// declaration with no section). Errors make a declaration unfit for
+// export; warnings are what the forms let the user confirm.
+class DeclarationCheck
+{
+public:
+    struct Finding
+    {
+        bool errore = true;
+        QString dove;       // the sheet or module concerned
+        QString testo;
+    };
+    struct Result
+    {
+        bool found = false;
+        QString ragSoc;
+        QString codFisc;
+        QString unitaLocale;
+        QList<Finding> findings;
+        int errors() const;
+    };
+
+    explicit DeclarationCheck(Connection &cn);
+    ~DeclarationCheck();
+    DeclarationCheck(const DeclarationCheck &) = delete;
+    DeclarationCheck &operator=(const DeclarationCheck &) = delete;
+
+    Result check(int saID);
+
+private:
+    void loadLookups();
+    void checkSezAnag(int saID, Result &r);
+    void checkCons(int saID, Result &r);
+    void checkModulo(const QString &sheet, int number, Result &r);
+    void checkOperazioni(int mdcID, const QString &where, Currency quantity, int unit, Result &r);
+    void checkSbop(int saID, Result &r);
+    void checkSmat(int saID, Result &r);
+    void checkTipi(int saID, bool riuso, Result &r);
+    // Appends the codice fiscale findings; required for a declarant.
+    void checkCodFisc(const QString &code, bool required, const QString &where, Result &r);
+    QString comune(qint64 prv, qint64 com) const;
+
+    Connection &m_cn;
+    QSet<QString> m_attivita;
+    QSet<QString> m_rifiuti;
+    QSet<QString> m_regCE;
+    QSet<qint64> m_nazioni;
+    QHash<qint64, QString> m_comuni;   // prv * 1000 + com -> "NAME (SG)"
+    QSet<qint64> m_codici[2];          // types of list 12 and 13
+    struct Queries;
+    std::unique_ptr<Queries> q;
+};

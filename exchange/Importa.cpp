@@ -1,0 +1,110 @@
+#include "Importa.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QProgressBar>
+
+#include "FileDialogSeam.h"
+#include "dbClass.h"
+#include "impModClass.h"
+#include "kezClass.h"
+#include "mainForm.h"
+#include "modFunz.h"
+#include "modMain.h"
+#include "modalClass.h"
+#include "slxButton.h"
+#include "slxText.h"
+#include "ui_Importa.h"
+
+using modMain::gDb;
+using modMain::gKez;
+
+struct Importa::Ui : public ::Ui::Importa
+{
+};
+
+Importa::Importa(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui>())
+{
+    ui->setupUi(this);
+    setFixedSize(size());
+    labFile = ui->labFile;
+    pb = ui->pb;
+    slt = {ui->slt_0, ui->slt_1, ui->slt_2, ui->slt_3};
+    slb = {ui->slb_0, ui->slb_1};
+    for (int i = 0; i < slb.size(); ++i)
+        connect(slb[i], &slxButton::Click, this, [this, i] { slb_Click(i); });
+    if (mainForm *main = modMain::gMain) {
+        slb[0]->setPicture(main->img16(10));
+        slb[1]->setPicture(main->img16(2));
+    }
+    for (slxText *field : slt)
+        field->setValue(0);
+    slb[0]->setFocus();
+    modMain::currentForm = 105;
+}
+
+Importa::~Importa()
+{
+    modMain::currentForm = 100;
+}
+
+void Importa::slb_Click(int Index)
+{
+    if (m_running)
+        return;
+    if (Index != 0) {
+        reject();
+        return;
+    }
+    const QString fileName = FileDialogSeam::getOpenFileName(
+        this, QStringLiteral("Importa dichiarazioni KEZ"), gKez ? gKez->Path() : QString(),
+        QStringLiteral("File XML (*.xml)"));
+    if (!fileName.isEmpty())
+        importaFile(fileName);
+}
+
+bool Importa::importaFile(const QString &fileName)
+{
+    if (!gDb || !gDb->kezDbOpened())
+        return false;
+    m_running = true;
+    labFile->setText(fileName);
+    labFile->setToolTip(fileName);
+    pb->setRange(0, 1);
+    pb->setValue(0);
+    for (slxText *field : slt)
+        field->setValue(0);
+    const bool wasWaiting = modFunz::setWaitCursor(true);
+    impModClass importer(gDb->kezCnn);
+    importer.progress = [this](int done, int total) {
+        pb->setRange(0, total);
+        pb->setValue(done);
+        if (done % 25 == 0)
+            QCoreApplication::processEvents();
+    };
+    const bool imported = importer.importa(fileName);
+    modFunz::setWaitCursor(wasWaiting);
+    m_running = false;
+    slt[0]->setValue(importer.nelFile);
+    slt[1]->setValue(importer.importate);
+    slt[2]->setValue(importer.presenti);
+    slt[3]->setValue(importer.ditte);
+    if (!imported) {
+        pb->setValue(0);
+        if (importer.databaseError)
+            modFunz::showError(QStringLiteral("Importazione"));
+        modFunz::showMsg(importer.errorText, 64);
+        return false;
+    }
+    pb->setRange(0, 1);
+    pb->setValue(1);
+    // The registry may have grown under the launcher's company buffer.
+    if (importer.ditte > 0 && modMain::gModal)
+        modMain::gModal->clearDitta();
+    modFunz::showMsg(QStringLiteral("Importazione terminata: %1 dichiarazioni importate, %2 già presenti "
+                                    "in archivio.")
+                         .arg(importer.importate)
+                         .arg(importer.presenti),
+                     64);
+    return true;
+}

@@ -1,0 +1,310 @@
+#include "Verifica.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QSaveFile>
+#include <QTimer>
+
+#include "DeclarationCheck.h"
+#include "DesktopSeam.h"
+#include "Statement.h"
+#include "dbClass.h"
+#include "kezClass.h"
+#include "mainForm.h"
+#include "modFunz.h"
+#include "modMain.h"
+#include "modalClass.h"
+#include "slxButton.h"
+#include "slxText.h"
+#include "ui_Verifica.h"
+
+using modMain::gDb;
+using modMain::gKez;
+using modMain::gModal;
+
+struct Verifica::Ui : public ::Ui::Verifica
+{
+};
+
+Verifica::Verifica(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui>())
+{
+    ui->setupUi(this);
+    setFixedSize(size());
+    opt = {ui->opt_0, ui->opt_1, ui->opt_2};
+    labDic = ui->labDic;
+    cmbCCIAA = ui->cmbCCIAA;
+    chkExp = ui->chkExp;
+    pb = ui->pb;
+    slt = {ui->slt_0, ui->slt_1};
+    slb = {ui->slb_0, ui->slb_1, ui->slb_2};
+    for (int i = 0; i < slb.size(); ++i)
+        connect(slb[i], &slxButton::Click, this, [this, i] { slb_Click(i); });
+    if (mainForm *main = modMain::gMain) {
+        slb[0]->setPicture(main->img16(1));
+        slb[1]->setPicture(main->img16(4));
+        slb[2]->setPicture(main->img16(2));
+    }
+    for (slxText *field : slt)
+        field->setValue(0);
+    slb[1]->setEnabled(false);
+
+    m_mode = gModal ? gModal->checkMode : -1;
+    fillCamere(cmbCCIAA);
+    if (m_mode == -1) {
+        modMain::currentForm = 101;
+        QString codFisc;
+        QString text;
+        const bool current = gKez && gKez->Sa1ID > 0 && modMain::readDeclaration(gKez->Sa1ID, codFisc, text);
+        labDic->setText(current ? text : QStringLiteral("nessuna dichiarazione corrente"));
+        opt[0]->setEnabled(current);
+        opt[2]->setEnabled(cmbCCIAA->count() > 0);
+        cmbCCIAA->setEnabled(cmbCCIAA->count() > 0);
+        opt[current ? 0 : 1]->setChecked(true);
+        connect(cmbCCIAA, qOverload<int>(&QComboBox::activated), this, [this] { opt[2]->setChecked(true); });
+    } else {
+        // Run for the export: what to check is already decided.
+        ui->fra->setEnabled(false);
+        chkExp->setChecked(gModal->checkExp);
+        chkExp->setEnabled(false);
+        slb[0]->setEnabled(false);
+        if (m_mode == Una) {
+            opt[0]->setChecked(true);
+            QString codFisc;
+            QString text;
+            modMain::readDeclaration(gModal->checkCode, codFisc, text);
+            labDic->setText(text);
+        } else {
+            opt[2]->setChecked(true);
+            cmbCCIAA->setCurrentIndex(cmbCCIAA->findData(gModal->checkCode));
+        }
+    }
+}
+
+Verifica::~Verifica()
+{
+    if (m_mode == -1)
+        modMain::currentForm = 100;
+}
+
+QString Verifica::reportPath()
+{
+    return gKez ? gKez->kezName(QStringLiteral("Err.txt"), true) : QString();
+}
+
+QList<int> Verifica::dichiarazioni(int scelta, int code, bool withExported, bool onlyExportable)
+{
+    QList<int> ids;
+    if (!gDb || !gDb->kezDbOpened())
+        return ids;
+    QString sql = QStringLiteral("SELECT s.saID FROM SezAnag s ");
+    QVariantList params;
+    if (scelta == Camera) {
+        sql += QStringLiteral("JOIN Province p ON p.prvIstat = s.prvIstat WHERE p.prvCCIAA = ?");
+        params << code;
+    } else if (scelta == Una) {
+        sql += QStringLiteral("WHERE s.saID = ?");
+        params << code;
+    } else {
+        sql += QStringLiteral("WHERE 1 = 1");
+    }
+    if (!withExported)
+        sql += QStringLiteral(" AND coalesce(s.ExpID, 0) = 0");
+    if (onlyExportable)
+        sql += QStringLiteral(" AND s.saExp <> 0");
+    Statement s(gDb->kezCnn, sql + QStringLiteral(" ORDER BY s.saID"));
+    for (s.exec(params); s.hasRow(); s.next())
+        ids << int(s.integer(0));
+    return ids;
+}
+
+void Verifica::fillCamere(QComboBox *cmb)
+{
+    cmb->clear();
+    if (!gDb || !gDb->kezDbOpened())
+        return;
+    Statement s(gDb->kezCnn, QStringLiteral("SELECT DISTINCT c.prvIstat, c.prvDesc FROM SezAnag a "
+                                            "JOIN Province p ON p.prvIstat = a.prvIstat "
+                                            "JOIN Province c ON c.prvIstat = p.prvCCIAA ORDER BY c.prvDesc"));
+    for (s.exec(); s.hasRow(); s.next())
+        cmb->addItem(s.text(1), int(s.integer(0)));
+}
+
+int Verifica::cameraDi(int saID)
+{
+    if (!gDb || !gDb->kezDbOpened())
+        return 0;
+    Statement s(gDb->kezCnn, QStringLiteral("SELECT p.prvCCIAA FROM SezAnag a JOIN Province p "
+                                            "ON p.prvIstat = a.prvIstat WHERE a.saID = ?"));
+    s.exec({saID});
+    return int(s.integer(0));
+}
+
+void Verifica::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (m_mode != -1 && !m_started) {
+        m_started = true;
+        QTimer::singleShot(0, this, &Verifica::runAtOnce);
+    }
+}
+
+void Verifica::runAtOnce()
+{
+    const QList<int> ids = dichiarazioni(m_mode, gModal->checkCode, gModal->checkExp);
+    const bool done = verifica(ids, true);
+    gModal->checkOk = ok;
+    gModal->checkKo = ko;
+    gModal->Status = done;
+    accept();
+}
+
+void Verifica::runChosen()
+{
+    int scelta = Tutte;
+    int code = 0;
+    if (opt[0]->isChecked()) {
+        scelta = Una;
+        code = gKez ? gKez->Sa1ID : 0;
+    } else if (opt[2]->isChecked()) {
+        scelta = Camera;
+        code = cmbCCIAA->currentData().toInt();
+    }
+    const QList<int> ids = dichiarazioni(scelta, code, chkExp->isChecked());
+    if (ids.isEmpty()) {
+        modFunz::showMsg(QStringLiteral("Attenzione, nessuna dichiarazione da verificare."), 64);
+        return;
+    }
+    const bool done = verifica(ids, false);
+    if (gModal) {
+        gModal->checkOk = ok;
+        gModal->checkKo = ko;
+        gModal->Status = done;
+    }
+    slb[1]->setEnabled(QFile::exists(reportPath()));
+}
+
+void Verifica::slb_Click(int Index)
+{
+    switch (Index) {
+    case 0:
+        if (!m_running)
+            runChosen();
+        break;
+    case 1:
+        DesktopSeam::openFile(reportPath());
+        break;
+    default:
+        if (m_running)
+            m_stop = true;
+        else
+            QDialog::reject();
+        break;
+    }
+}
+
+void Verifica::reject()
+{
+    slb_Click(2);
+}
+
+void Verifica::closeEvent(QCloseEvent *event)
+{
+    // Closed while running: the run stops first, so the report is whole.
+    if (m_running) {
+        m_stop = true;
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+bool Verifica::verifica(const QList<int> &ids, bool mark)
+{
+    ok = 0;
+    ko = 0;
+    if (!gDb || !gDb->kezDbOpened())
+        return false;
+    m_running = true;
+    m_stop = false;
+    slb[0]->setEnabled(false);
+    slb[1]->setEnabled(false);
+    pb->setRange(0, qMax(1, int(ids.size())));
+    pb->setValue(0);
+    const bool wasWaiting = modFunz::setWaitCursor(true);
+
+    Connection &cn = gDb->kezCnn;
+    DeclarationCheck checker(cn);
+    Statement marker(cn, QStringLiteral("UPDATE SezAnag SET saExp = ? WHERE saID = ?"));
+    QString body;
+    int warned = 0;
+    // The marks of one run go in together.
+    if (mark)
+        cn.beginTransaction();
+    int done = 0;
+    for (int saID : ids) {
+        const DeclarationCheck::Result r = checker.check(saID);
+        if (!r.found)
+            continue;
+        const int errors = r.errors();
+        (errors ? ko : ok) += 1;
+        if (errors == 0 && !r.findings.isEmpty())
+            ++warned;
+        if (mark && !marker.exec({errors == 0, saID})) {
+            m_stop = true;
+            modFunz::showError(QStringLiteral("Verifica"));
+        }
+        body += QStringLiteral("\n") + QString(70, QLatin1Char('-')) + QStringLiteral("\n");
+        body += QStringLiteral("%1 - codice fiscale %2\n").arg(r.ragSoc, r.codFisc);
+        body += QStringLiteral("Unità locale: %1\n").arg(r.unitaLocale);
+        for (const DeclarationCheck::Finding &f : r.findings)
+            body += QStringLiteral("  %1 %2: %3\n")
+                        .arg(f.errore ? QStringLiteral("ERRORE") : QStringLiteral("AVVISO"), f.dove, f.testo);
+        body += errors ? QStringLiteral("Esito: dichiarazione con errori, non esportabile.\n")
+                       : r.findings.isEmpty() ? QStringLiteral("Esito: dichiarazione corretta.\n")
+                                              : QStringLiteral("Esito: dichiarazione corretta, con avvisi da verificare.\n");
+        pb->setValue(++done);
+        slt[0]->setValue(ok);
+        slt[1]->setValue(ko);
+        if (done % 25 == 0)
+            QCoreApplication::processEvents();
+        if (m_stop)
+            break;
+    }
+    const bool stopped = m_stop;
+    if (mark) {
+        if (stopped)
+            cn.rollback();
+        else
+            cn.commit();
+    }
+    slt[0]->setValue(ok);
+    slt[1]->setValue(ko);
+
+    const int year = gKez ? gKez->AnnoElaborazione() : 2022;
+    QString head = QStringLiteral("KEZ %1 - Verifica dati inseriti del %2\n")
+                       .arg(year)
+                       .arg(QDateTime::currentDateTime().toString(QStringLiteral("dd/MM/yyyy HH:mm")));
+    head += QStringLiteral("Dichiarazioni verificate: %1 - senza errori: %2 - con errori: %3\n")
+                .arg(ok + ko)
+                .arg(ok)
+                .arg(ko);
+    if (warned)
+        head += QStringLiteral("Dichiarazioni senza errori ma con avvisi da verificare: %1\n").arg(warned);
+    if (stopped)
+        head += QStringLiteral("Verifica interrotta dall'utente.\n");
+    head += QStringLiteral("Gli errori rendono la dichiarazione non esportabile; gli avvisi no.\n");
+    QSaveFile report(reportPath());
+    const QByteArray bytes = (head + body).toUtf8();
+    const bool written = report.open(QIODevice::WriteOnly) && report.write(bytes) == bytes.size() && report.commit();
+    if (!written)
+        modFunz::showMsg(QStringLiteral("Attenzione, impossibile scrivere il rapporto della verifica %1.")
+                             .arg(reportPath()),
+                         64);
+    modFunz::setWaitCursor(wasWaiting);
+    m_running = false;
+    slb[0]->setEnabled(m_mode == -1);
+    return !stopped && written;
+}

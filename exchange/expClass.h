@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+class Connection;
+
+// Writes declarations into the export file and records the export. The
+// file, the export's row in expTab and the declarations' ExpID go
+// together: a failure anywhere leaves no file and stamps nothing.
+class expClass
+{
+public:
+    explicit expClass(Connection &cn);
+
+    // Writes the declarations saIDs (in that order) to fileName, adds the
+    // expTab row (cciaa: the chamber of commerce of the export) and stamps
+    // ExpID. False with errorText set (a database error also reaches
+    // ErrInfo for the error box).
+    bool esporta(const QList<int> &saIDs, const QString &fileName, int cciaa);
+    // The file's bytes for these declarations, stamped with numero and
+    // dataOra; empty on a database error.
+    QByteArray documento(const QList<int> &saIDs, int numero, const QDateTime &dataOra);
+
+    int expID = 0;
+    QString errorText;
+    bool databaseError = false;
+
+private:
+    Connection &m_cn;
+};

@@ -1,0 +1,158 @@
+#include "expForm.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
+
+#include "DesktopSeam.h"
+#include "FileDialogSeam.h"
+#include "MessageBoxSeam.h"
+#include "Verifica.h"
+#include "dbClass.h"
+#include "expClass.h"
+#include "kezClass.h"
+#include "mainForm.h"
+#include "modFunz.h"
+#include "modMain.h"
+#include "modalClass.h"
+#include "slxButton.h"
+#include "ui_expForm.h"
+
+using modMain::gDb;
+using modMain::gKez;
+using modMain::gModal;
+
+struct expForm::Ui : public ::Ui::expForm
+{
+};
+
+expForm::expForm(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui>())
+{
+    ui->setupUi(this);
+    setFixedSize(size());
+    opt = {ui->opt_0, ui->opt_1};
+    labDic = ui->labDic;
+    cmbCCIAA = ui->cmbCCIAA;
+    chkExp = ui->chkExp;
+    slb = {ui->slb_0, ui->slb_1, ui->slb_2};
+    for (int i = 0; i < slb.size(); ++i)
+        connect(slb[i], &slxButton::Click, this, [this, i] { slb_Click(i); });
+    slb[2]->setToolTip(QStringLiteral("Apre lista delle dichiarazioni inserite"));
+    if (mainForm *main = modMain::gMain) {
+        slb[0]->setPicture(main->img16(20));
+        slb[1]->setPicture(main->img16(2));
+        slb[2]->setPicture(main->img16(5));
+    }
+    modMain::currentForm = 104;
+    m_saID = gKez ? gKez->Sa1ID : 0;
+    showDeclaration();
+    Verifica::fillCamere(cmbCCIAA);
+    opt[1]->setEnabled(cmbCCIAA->count() > 0);
+    cmbCCIAA->setEnabled(cmbCCIAA->count() > 0);
+    // The chamber of the current declaration is the likely choice.
+    const int camera = m_saID > 0 ? Verifica::cameraDi(m_saID) : 0;
+    if (cmbCCIAA->findData(camera) >= 0)
+        cmbCCIAA->setCurrentIndex(cmbCCIAA->findData(camera));
+    opt[m_saID > 0 || cmbCCIAA->count() == 0 ? 0 : 1]->setChecked(true);
+    connect(cmbCCIAA, qOverload<int>(&QComboBox::activated), this, [this] { opt[1]->setChecked(true); });
+}
+
+expForm::~expForm()
+{
+    modMain::currentForm = 100;
+}
+
+void expForm::showDeclaration()
+{
+    QString codFisc;
+    QString text;
+    if (m_saID > 0 && modMain::readDeclaration(m_saID, codFisc, text))
+        labDic->setText(text);
+    else
+        labDic->setText(QStringLiteral("nessuna dichiarazione scelta"));
+}
+
+void expForm::slb_Click(int Index)
+{
+    switch (Index) {
+    case 0:
+        Esporta();
+        break;
+    case 2:
+        if (gModal && gModal->showDichiarazioni(m_saID, gKez ? gKez->CodiceFiscale : QString())) {
+            m_saID = gModal->Key.toInt();
+            showDeclaration();
+            opt[0]->setChecked(true);
+        }
+        break;
+    default:
+        QDialog::reject();
+        break;
+    }
+}
+
+bool expForm::Esporta()
+{
+    if (!gDb || !gDb->kezDbOpened() || !gModal || !gKez)
+        return false;
+    const bool una = opt[0]->isChecked();
+    if (una && m_saID <= 0) {
+        modFunz::showMsg(QStringLiteral("Attenzione, scegliere la dichiarazione da esportare."), 64);
+        return false;
+    }
+    const int camera = una ? Verifica::cameraDi(m_saID) : cmbCCIAA->currentData().toInt();
+    const int scelta = una ? Verifica::Una : Verifica::Camera;
+    const int code = una ? m_saID : camera;
+    const bool withExported = chkExp->isChecked();
+    if (Verifica::dichiarazioni(scelta, code, withExported).isEmpty()) {
+        modFunz::showMsg(una ? QStringLiteral("Attenzione, la dichiarazione è già stata esportata.")
+                             : QStringLiteral("Attenzione, nessuna dichiarazione da esportare."),
+                         64);
+        return false;
+    }
+
+    gModal->showVerifica(scelta, code, withExported);
+    if (!gModal->Status)
+        return false;
+    if (gModal->checkKo > 0) {
+        const QString text = gModal->checkKo == 1
+            ? QStringLiteral("Attenzione, 1 dichiarazione con errori non sarà esportata.")
+            : QStringLiteral("Attenzione, %1 dichiarazioni con errori non saranno esportate.").arg(gModal->checkKo);
+        if (modFunz::showMsg(text + QStringLiteral("\nVuoi aprire il rapporto della verifica?"), 36)
+            == MessageBoxSeam::vbYes)
+            DesktopSeam::openFile(Verifica::reportPath());
+    }
+    const QList<int> ids = Verifica::dichiarazioni(scelta, code, withExported, true);
+    if (ids.isEmpty()) {
+        modFunz::showMsg(QStringLiteral("Attenzione, nessuna dichiarazione esportabile."), 64);
+        return false;
+    }
+    const QString proposed = gKez->kezName(QStringLiteral("_exp_")
+                                               + (una ? QStringLiteral("dic%1").arg(m_saID)
+                                                      : QStringLiteral("cciaa%1").arg(camera))
+                                               + QDateTime::currentDateTime().toString(QStringLiteral("_yyyyMMdd_HHmm"))
+                                               + QStringLiteral(".xml"),
+                                           true);
+    QString fileName = FileDialogSeam::getSaveFileName(this, QStringLiteral("Esporta dichiarazioni"), proposed,
+                                                       QStringLiteral("File XML (*.xml)"));
+    if (fileName.isEmpty())
+        return false;
+    if (!fileName.endsWith(QStringLiteral(".xml"), Qt::CaseInsensitive))
+        fileName += QStringLiteral(".xml");
+    const bool wasWaiting = modFunz::setWaitCursor(true);
+    expClass writer(gDb->kezCnn);
+    const bool written = writer.esporta(ids, fileName, camera);
+    modFunz::setWaitCursor(wasWaiting);
+    if (!written) {
+        if (writer.databaseError)
+            modFunz::showError(QStringLiteral("Esportazione"));
+        else
+            modFunz::showMsg(writer.errorText, 64);
+        return false;
+    }
+    modFunz::showMsg(ids.size() == 1
+                         ? QStringLiteral("Esportata 1 dichiarazione nel file\n%1").arg(fileName)
+                         : QStringLiteral("Esportate %1 dichiarazioni nel file\n%2").arg(ids.size()).arg(fileName),
+                     64);
+    return true;
+}

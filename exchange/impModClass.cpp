@@ -1,0 +1,258 @@
+#include "impModClass.h"
+
+#include <QVariantList>
+
+#include <libxml/tree.h>
+
+#include "Connection.h"
+#include "KezXml.h"
+#include "Statement.h"
+#include "kezClass.h"
+#include "modMain.h"
+
+using ExchangeTables::Table;
+
+namespace {
+
+QString name(xmlNode *node)
+{
+    return QString::fromUtf8(reinterpret_cast<const char *>(node->name));
+}
+
+QString content(xmlNode *node)
+{
+    xmlChar *text = xmlNodeGetContent(node);
+    const QString value = QString::fromUtf8(reinterpret_cast<const char *>(text));
+    xmlFree(text);
+    return value;
+}
+
+QString attribute(xmlNode *node, const char *attr)
+{
+    xmlChar *text = xmlGetProp(node, reinterpret_cast<const xmlChar *>(attr));
+    if (!text)
+        return QString();
+    const QString value = QString::fromUtf8(reinterpret_cast<const char *>(text));
+    xmlFree(text);
+    return value;
+}
+
+int fieldIndex(const Table &table, const QString &element)
+{
+    for (int i = 0; i < table.fields.size(); ++i)
+        if (element == QLatin1String(table.fields[i].column))
+            return i;
+    return -1;
+}
+
+const Table *childTable(const Table &table, const QString &element)
+{
+    for (const Table *child : table.children)
+        if (element == QLatin1String(child->element))
+            return child;
+    return nullptr;
+}
+
+// The table's columns from a row element, Null where an element is left out.
+QVariantList readFields(const Table &table, xmlNode *node)
+{
+    QVariantList v;
+    for (int i = 0; i < table.fields.size(); ++i)
+        v << QVariant();
+    for (xmlNode *c = node->children; c; c = c->next) {
+        if (c->type != XML_ELEMENT_NODE)
+            continue;
+        const int i = fieldIndex(table, name(c));
+        if (i >= 0)
+            v[i] = ExchangeTables::fromXml(content(c), table.fields[i].kind);
+    }
+    return v;
+}
+
+int expectedYear()
+{
+    return modMain::gKez ? modMain::gKez->AnnoDichiarazione() : 2021;
+}
+}
+
+impModClass::impModClass(Connection &cn) : m_cn(cn) {}
+
+impModClass::~impModClass() = default;
+
+bool impModClass::fail()
+{
+    databaseError = true;
+    errorText = QStringLiteral("Attenzione, errore del database: nessuna dichiarazione importata.");
+    return false;
+}
+
+bool impModClass::importa(const QString &fileName)
+{
+    QByteArray data;
+    errorText.clear();
+    if (!KezXml::readFile(fileName, data, errorText))
+        return false;
+    return importaDati(data);
+}
+
+bool impModClass::checkRoot(xmlNode *root)
+{
+    const bool ours = root && root->ns && root->ns->href
+        && qstrcmp(reinterpret_cast<const char *>(root->ns->href), KezXml::Namespace) == 0
+        && name(root) == QLatin1String("esportazione");
+    if (!ours) {
+        errorText = QStringLiteral("Attenzione, il file non è un'esportazione di dichiarazioni KEZ.");
+        return false;
+    }
+    const QString versione = attribute(root, "versione");
+    if (versione != QLatin1String(KezXml::Versione)) {
+        errorText = QStringLiteral("Attenzione, il file è nel formato \"%1\", diverso dal formato \"%2\" "
+                                   "di questo programma.")
+                        .arg(versione, QLatin1String(KezXml::Versione));
+        return false;
+    }
+    m_anno = attribute(root, "anno").trimmed().toInt();
+    if (m_anno != expectedYear()) {
+        errorText = QStringLiteral("Attenzione, il file contiene dichiarazioni dell'anno %1: in questo "
+                                   "archivio si importano solo quelle dell'anno %2.")
+                        .arg(attribute(root, "anno"))
+                        .arg(expectedYear());
+        return false;
+    }
+    return true;
+}
+
+bool impModClass::importaDati(const QByteArray &data)
+{
+    nelFile = importate = presenti = ditte = 0;
+    errorText.clear();
+    databaseError = false;
+    KezXml::Document doc = KezXml::parse(data, errorText);
+    if (!doc)
+        return false;
+    xmlNode *root = xmlDocGetRootElement(doc.get());
+    if (!checkRoot(root) || !KezXml::validate(doc.get(), errorText))
+        return false;
+
+    QList<xmlNode *> dichiarazioni;
+    for (xmlNode *n = root->children; n; n = n->next) {
+        if (n->type != XML_ELEMENT_NODE)
+            continue;
+        dichiarazioni << n;
+        // The year comes first in each declaration (the schema says so).
+        xmlNode *year = n->children;
+        while (year && year->type != XML_ELEMENT_NODE)
+            year = year->next;
+        if (year && content(year).trimmed().toInt() != m_anno) {
+            errorText = QStringLiteral("Attenzione, la dichiarazione n. %1 del file è dell'anno %2, non "
+                                       "dell'anno %3 dell'esportazione: file rifiutato.")
+                            .arg(dichiarazioni.size())
+                            .arg(content(year).trimmed())
+                            .arg(m_anno);
+            return false;
+        }
+    }
+    nelFile = int(dichiarazioni.size());
+
+    m_present = std::make_unique<Statement>(
+        m_cn, QStringLiteral("SELECT saID FROM SezAnag WHERE saAnno = ? AND codFisc = ? "
+                             "AND coalesce(prvIstat, 0) = ? AND coalesce(comIstat, 0) = ? "
+                             "AND coalesce(via, '') = ? AND coalesce(civico, '') = ? LIMIT 1"));
+    m_ditta = std::make_unique<Statement>(
+        m_cn, QStringLiteral("INSERT INTO Ditte (codFisc, ragSoc, prvIstat, comIstat, via, civico, cap) "
+                             "VALUES (?, ?, ?, ?, ?, ?, ?) ON CONFLICT (codFisc) DO NOTHING"));
+    if (!m_present->isValid() || !m_ditta->isValid() || !m_cn.beginTransaction())
+        return fail();
+    int done = 0;
+    for (xmlNode *n : dichiarazioni) {
+        if (!importaDichiarazione(n)) {
+            m_cn.rollback();
+            importate = presenti = ditte = 0;
+            return fail();
+        }
+        if (progress)
+            progress(++done, nelFile);
+    }
+    if (!m_cn.commit()) {
+        m_cn.rollback();
+        importate = presenti = ditte = 0;
+        return fail();
+    }
+    return true;
+}
+
+Statement &impModClass::insert(const Table &table)
+{
+    std::unique_ptr<Statement> &stmt = m_inserts[&table];
+    if (!stmt)
+        stmt = std::make_unique<Statement>(m_cn, ExchangeTables::insertSql(table));
+    return *stmt;
+}
+
+bool impModClass::importaDichiarazione(xmlNode *node)
+{
+    const Table &table = ExchangeTables::dichiarazione();
+    const QVariantList v = readFields(table, node);
+    auto text = [&](const char *column) { return v.value(fieldIndex(table, QLatin1String(column))).toString(); };
+    auto number = [&](const char *column) { return v.value(fieldIndex(table, QLatin1String(column))).toLongLong(); };
+    if (!m_present->exec({number("saAnno"), text("codFisc"), number("prvIstat"), number("comIstat"), text("via"),
+                          text("civico")}))
+        return false;
+    if (m_present->hasRow()) {
+        ++presenti;
+        return true;
+    }
+    ++importate;
+    return insertRows(table, node, 0);
+}
+
+bool impModClass::insertRows(const Table &table, xmlNode *node, qint64 parentID)
+{
+    const bool child = &table != &ExchangeTables::dichiarazione();
+    QVariantList v;
+    if (child)
+        v << parentID;
+    const int first = int(v.size());
+    v += readFields(table, node);
+    if (table.positionFromCode)
+        v << (v.value(first).toString().startsWith(QLatin1Char('R')) ? 1 : 2);
+    if (!insert(table).exec(v))
+        return false;
+    const qint64 id = m_cn.lastInsertRowId();
+    if (!addDitta(table, v.mid(first)))
+        return false;
+    for (xmlNode *c = node->children; c; c = c->next) {
+        if (c->type != XML_ELEMENT_NODE)
+            continue;
+        if (const Table *below = childTable(table, name(c)))
+            if (!insertRows(*below, c, id))
+                return false;
+    }
+    return true;
+}
+
+bool impModClass::addDitta(const Table &table, const QVariantList &values)
+{
+    auto field = [&](const char *column) { return values.value(fieldIndex(table, QLatin1String(column))); };
+    const QString table_ = QLatin1String(table.name);
+    QVariantList row;
+    if (table_ == QLatin1String("ModCons")) {
+        // An Italian subject comes with its address, a foreign one with its
+        // code and name only.
+        if (field("comIstat").toLongLong() != 0)
+            row = {field("codFisc"), field("ragSoc"), field("prvIstat"), field("comIstat"), field("via"),
+                   field("civico"), field("cap")};
+        else
+            row = {field("codFisc"), field("ragSoc"), 0, 0, QVariant(), QVariant(), QVariant()};
+    } else if (table_ == QLatin1String("skSbop") || table_ == QLatin1String("skMat")) {
+        row = {field("codFisc"), field("ragSoc"), 0, 0, QVariant(), QVariant(), QVariant()};
+    } else {
+        return true;
+    }
+    if (row.first().toString().isEmpty())
+        return true;
+    if (!m_ditta->exec(row))
+        return false;
+    ditte += m_ditta->changes();
+    return true;
+}

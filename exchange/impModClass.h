@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "ExchangeTables.h"
+
+class Connection;
+class Statement;
+struct _xmlNode;
+
+// Brings the declarations of an export file into this year's archive,
+// exactly as the sheets and modules would have stored them, with the
+// prepared inserts of every table it writes. A file is read, checked
+// against the schema and the year before anything is written, and it goes
+// in whole or not at all. A declaration already in the archive (same year,
+// codice fiscale and local unit) is counted and left out; subjects of
+// modules and cards unknown to the company registry are added to it as
+// the forms add them.
+class impModClass
+{
+public:
+    explicit impModClass(Connection &cn);
+    ~impModClass();
+    impModClass(const impModClass &) = delete;
+    impModClass &operator=(const impModClass &) = delete;
+
+    // False with errorText set; nothing written then.
+    bool importa(const QString &fileName);
+    bool importaDati(const QByteArray &data);
+
+    int nelFile = 0;
+    int importate = 0;
+    int presenti = 0;
+    int ditte = 0;
+    QString errorText;
+    bool databaseError = false;
+    // Called after each declaration with how many were done and the total.
+    std::function<void(int, int)> progress;
+
+private:
+    bool checkRoot(_xmlNode *root);
+    bool importaDichiarazione(_xmlNode *node);
+    bool insertRows(const ExchangeTables::Table &table, _xmlNode *node, qint64 parentID);
+    bool addDitta(const ExchangeTables::Table &table, const QVariantList &values);
+    Statement &insert(const ExchangeTables::Table &table);
+    bool fail();
+
+    Connection &m_cn;
+    std::map<const ExchangeTables::Table *, std::unique_ptr<Statement>> m_inserts;
+    std::unique_ptr<Statement> m_present;
+    std::unique_ptr<Statement> m_ditta;
+    int m_anno = 0;
+};

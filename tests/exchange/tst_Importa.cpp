@@ -1,0 +1,203 @@
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QFile>
+#include <QLabel>
+#include <QtTest>
+
+#include <memory>
+
+#include "DatabaseProbe.h"
+#include "ExchangeFixture.h"
+#include "FileDialogSeam.h"
+#include "Importa.h"
+#include "MessageBoxSeam.h"
+#include "ShellFixture.h"
+#include "TestSupport.h"
+#include "dbClass.h"
+#include "expClass.h"
+#include "kezClass.h"
+#include "modMain.h"
+#include "slxText.h"
+
+using modMain::gDb;
+
+// Files a clerk might be handed: a good one goes in with its counts shown;
+// a broken, hostile or foreign one is refused with an Italian message and
+// leaves the archive exactly as it was.
+class tst_Importa : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<ShellFixture> fx;
+    QByteArray good;
+
+    // A digest of every row of every table.
+    static QByteArray checksum(const QString &dbPath)
+    {
+        DatabaseProbe db;
+        if (!db.open(dbPath, true))
+            return QByteArray();
+        QCryptographicHash hash(QCryptographicHash::Sha1);
+        for (const QString &table : db.column("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name")) {
+            const QStringList cols = db.column("SELECT 'quote(' || name || ')' FROM pragma_table_info('" + table + "')");
+            hash.addData(table.toUtf8());
+            hash.addData(db.column("SELECT " + cols.join(" || '|' || ") + " FROM " + table + " ORDER BY rowid")
+                             .join('\n')
+                             .toUtf8());
+        }
+        return hash.result();
+    }
+    QString writeFile(const QByteArray &bytes) const
+    {
+        const QString path = fx->folder() + "prova.xml";
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return QString();
+        file.write(bytes);
+        return path;
+    }
+    static QByteArray replaced(QByteArray bytes, const char *from, const QByteArray &to)
+    {
+        const int at = int(bytes.indexOf(from));
+        return at < 0 ? QByteArray("missing") : bytes.replace(at, int(qstrlen(from)), to);
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        TestSupport::scriptDialogs();
+        ShellFixture source;
+        QVERIFY(source.openDatabase(ExchangeFixture::lookups() + ExchangeFixture::declaration(1, "11111111115")));
+        good = expClass(gDb->kezCnn).documento({1}, 1, QDateTime(QDate(2022, 4, 1), QTime(9, 30)));
+        QVERIFY(good.contains("<Mesi>12</Mesi>"));
+    }
+    void init()
+    {
+        MessageBoxSeam::clearAsked();
+        fx = std::make_unique<ShellFixture>();
+        // The archive already holds a declaration and a company of its own.
+        QVERIFY(fx->openDatabase(ExchangeFixture::lookups() + ExchangeFixture::declaration(5, "00743110157")
+                                 + "INSERT INTO Ditte (codFisc, ragSoc) VALUES ('01234567897', 'GIA'' NOTA');"));
+        QVERIFY(ExchangeFixture::placeSchema(fx->folder()));
+    }
+    void cleanup() { fx.reset(); }
+
+    void refused_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("message");
+        const QString unreadable = "Attenzione, il file non è un documento XML leggibile:\nriga ";
+        const QString schema = "Attenzione, il file non è conforme allo schema 2010-KEZ-dichiarazione.xsd:\nriga ";
+        const QString doctype = "Attenzione, il file contiene una dichiarazione di tipo documento";
+        QTest::newRow("empty") << QByteArray() << "Attenzione, il file non è un documento XML leggibile:";
+        QTest::newRow("truncated") << good.left(good.size() / 2) << unreadable;
+        QTest::newRow("tag changed") << replaced(good, "</ragSoc>", "</ragSoX>") << unreadable;
+        QTest::newRow("bytes changed") << replaced(good, "DITTA", "\xff\xfe\x01TA") << unreadable;
+        QTest::newRow("not xml") << QByteArray("%PDF-1.3\n%\xe2\xe3\xcf\xd3\n1 0 obj") << unreadable;
+        QTest::newRow("element missing") << replaced(good, "<codFisc>11111111115</codFisc>", "") << schema;
+        QTest::newRow("element repeated")
+            << replaced(good, "<Mesi>12</Mesi>", "<Mesi>12</Mesi><Mesi>12</Mesi>") << schema;
+        QTest::newRow("unknown element") << replaced(good, "<Mesi>12</Mesi>", "<Mesi>12</Mesi><Note>x</Note>")
+                                         << schema;
+        QTest::newRow("wrong type") << replaced(good, "<Mesi>12</Mesi>", "<Mesi>dodici</Mesi>") << schema;
+        QTest::newRow("huge number") << replaced(good, "<scQta>1500</scQta>", "<scQta>99999999999999999999</scQta>")
+                                     << schema;
+        QTest::newRow("too many decimals") << replaced(good, "<scQta>1500</scQta>", "<scQta>1.23456</scQta>")
+                                           << schema;
+        QTest::newRow("negative") << replaced(good, "<scQta>1500</scQta>", "<scQta>-1</scQta>") << schema;
+        QTest::newRow("operation") << replaced(good, "<Codice>R3</Codice>", "<Codice>R14</Codice>") << schema;
+        QTest::newRow("unit") << replaced(good, "<scUmi>1</scUmi>", "<scUmi>3</scUmi>") << schema;
+        QTest::newRow("codice fiscale") << replaced(good, "<codFisc>11111111115</codFisc>", "<codFisc>1111</codFisc>")
+                                        << schema;
+        QTest::newRow("waste code") << replaced(good, "<rifCod>150101</rifCod>", "<rifCod>15010A</rifCod>") << schema;
+        QTest::newRow("long name") << replaced(good, "DITTA 1 S.R.L.", QByteArray(61, 'A')) << schema;
+        QTest::newRow("external entity")
+            << replaced(good, "<esportazione", "<!DOCTYPE esportazione [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>"
+                                               "\n<esportazione")
+            << doctype;
+        QTest::newRow("billion laughs")
+            << replaced(good, "<esportazione",
+                        "<!DOCTYPE esportazione [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;\">"
+                        "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;\"><!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;\">]>\n"
+                        "<esportazione")
+                   .replace("DITTA 1 S.R.L.", "&d;&d;&d;&d;&d;&d;&d;&d;")
+            << doctype;
+        QTest::newRow("other namespace") << replaced(good, "urn:kez:imballaggi:dichiarazione", "urn:altro:formato")
+                                         << "Attenzione, il file non è un'esportazione di dichiarazioni KEZ.";
+        QTest::newRow("other version") << replaced(good, "RAC-IT-06.02.18", "RAC-IT-05.01.00")
+                                       << "Attenzione, il file è nel formato \"RAC-IT-05.01.00\", diverso dal "
+                                          "formato \"RAC-IT-06.02.18\" di questo programma.";
+        QTest::newRow("other year") << replaced(good, "anno=\"2021\"", "anno=\"2020\"")
+                                    << "Attenzione, il file contiene dichiarazioni dell'anno 2020: in questo "
+                                       "archivio si importano solo quelle dell'anno 2021.";
+        QTest::newRow("declaration of another year") << replaced(good, "<saAnno>2021", "<saAnno>2020")
+                                                     << "Attenzione, la dichiarazione n. 1 del file è dell'anno 2020";
+    }
+    void refused()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, message);
+        const QByteArray before = checksum(gDb->kezDbFilename);
+        Importa form;
+        QVERIFY(!form.importaFile(writeFile(bytes)));
+        QCOMPARE(MessageBoxSeam::asked().size(), 1);
+        const MessageBoxSeam::Asked box = MessageBoxSeam::asked().first();
+        QVERIFY2(box.text.startsWith(message), qPrintable(box.text));
+        QCOMPARE(box.style, 64);
+        QCOMPARE(form.slt[1]->Value().toInt(), 0);
+        QCOMPARE(checksum(gDb->kezDbFilename), before);
+    }
+
+    void oversizedFile()
+    {
+        const QByteArray before = checksum(gDb->kezDbFilename);
+        QByteArray bytes = good;
+        bytes.insert(bytes.indexOf("<esportazione"), QByteArray(64 * 1024 * 1024, ' '));
+        Importa form;
+        QVERIFY(!form.importaFile(writeFile(bytes)));
+        QVERIFY(MessageBoxSeam::asked().first().text.contains("è troppo grande (oltre 64 MB)"));
+        QCOMPARE(checksum(gDb->kezDbFilename), before);
+    }
+
+    void databaseFailureKeepsNothing()
+    {
+        QVERIFY(gDb->Execute("CREATE TRIGGER guasto BEFORE INSERT ON RecTip BEGIN SELECT RAISE(ABORT, 'disco pieno'); END"));
+        const QByteArray before = checksum(gDb->kezDbFilename);
+        Importa form;
+        QVERIFY(!form.importaFile(writeFile(good)));
+        QVERIFY(MessageBoxSeam::asked().last().text.startsWith("Attenzione, errore del database"));
+        QCOMPARE(checksum(gDb->kezDbFilename), before);
+    }
+
+    void goodFile()
+    {
+        // The same declaration twice in one file, and one the archive holds.
+        QByteArray bytes = good;
+        const int start = int(bytes.indexOf("<dichiarazione>"));
+        const int end = int(bytes.indexOf("</dichiarazione>")) + 16;
+        const QByteArray one = bytes.mid(start, end - start);
+        bytes.insert(end, one + replaced(one, "<codFisc>11111111115</codFisc>", "<codFisc>00743110157</codFisc>"));
+        FileDialogSeam::pushFileName(writeFile(bytes));
+        Importa form;
+        QCOMPARE(modMain::currentForm, 105);
+        form.slb_Click(0);
+        QCOMPARE(FileDialogSeam::asked().last().filter, QStringLiteral("File XML (*.xml)"));
+        QCOMPARE(form.slt[0]->Value().toInt(), 3);
+        QCOMPARE(form.slt[1]->Value().toInt(), 1);
+        QCOMPARE(form.slt[2]->Value().toInt(), 2);
+        // A company the registry knew stays as it was.
+        QCOMPARE(form.slt[3]->Value().toInt(), 4);
+        QCOMPARE(MessageBoxSeam::asked().last().text,
+                 QStringLiteral("Importazione terminata: 1 dichiarazioni importate, 2 già presenti in archivio."));
+        DatabaseProbe db;
+        QVERIFY(db.open(gDb->kezDbFilename, true));
+        QCOMPARE(db.column("SELECT codFisc || ':' || ExpID || ':' || saExp FROM SezAnag ORDER BY saID"),
+                 (QStringList{"00743110157:0:0", "11111111115:0:0"}));
+        QCOMPARE(db.scalar("SELECT ragSoc FROM Ditte WHERE codFisc = '01234567897'").toString(), QStringLiteral("GIA' NOTA"));
+        QCOMPARE(db.scalar("SELECT count(*) FROM RecDrCons").toInt(), 6);
+        TestSupport::grab(&form, QStringLiteral("Importa"));
+    }
+};
+
+QTEST_MAIN(tst_Importa)
+#include "tst_Importa.moc"

@@ -1,0 +1,217 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <memory>
+
+#include "DatabaseProbe.h"
+#include "DesktopSeam.h"
+#include "ExchangeFixture.h"
+#include "ExchangeTables.h"
+#include "FileDialogSeam.h"
+#include "MessageBoxSeam.h"
+#include "ShellFixture.h"
+#include "TestSupport.h"
+#include "Verifica.h"
+#include "dbClass.h"
+#include "expClass.h"
+#include "expForm.h"
+#include "expList.h"
+#include "impModClass.h"
+#include "kezClass.h"
+#include "modMain.h"
+#include "modalClass.h"
+
+using modMain::gDb;
+using modMain::gKez;
+
+// Declarations leaving in a file and coming back: the file, the export's
+// record and stamps, and a round trip that loses nothing.
+class tst_expClass : public QObject
+{
+    Q_OBJECT
+
+    static QString readText(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+    // Every row of the declaration tables, without the ids a new archive
+    // gives and the export's own marks, in the order they were written.
+    static QStringList rows(const QString &dbPath)
+    {
+        DatabaseProbe db;
+        if (!db.open(dbPath, true))
+            return {QStringLiteral("not opened")};
+        QStringList all;
+        std::function<void(const ExchangeTables::Table &)> walk = [&](const ExchangeTables::Table &t) {
+            QStringList cols;
+            // A date column holds a day, whatever time was typed with it.
+            for (const ExchangeTables::Field &f : t.fields)
+                cols << (f.kind == ExchangeTables::Kind::Date ? QStringLiteral("quote(substr(%1, 1, 10))")
+                                                              : QStringLiteral("quote(%1)"))
+                            .arg(QLatin1String(f.column));
+            if (t.positionFromCode)
+                cols << QStringLiteral("Posizione");
+            all << QLatin1String(t.name)
+                << db.column(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                                 .arg(cols.join(QStringLiteral(" || '|' || ")), QLatin1String(t.name),
+                                      QLatin1String(t.key)));
+            for (const ExchangeTables::Table *child : t.children)
+                walk(*child);
+        };
+        walk(ExchangeTables::dichiarazione());
+        return all;
+    }
+    static QString withoutStamp(QString xml)
+    {
+        xml.replace(QRegularExpression(QStringLiteral(" numero=\"\\d+\"")), QString());
+        xml.replace(QRegularExpression(QStringLiteral(" dataOra=\"[^\"]*\"")), QString());
+        return xml;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { TestSupport::scriptDialogs(); }
+    void init()
+    {
+        MessageBoxSeam::clearAsked();
+        FileDialogSeam::clearAsked();
+        DesktopSeam::clearOpened();
+    }
+
+    void roundTrip()
+    {
+        auto first = std::make_unique<ShellFixture>();
+        QVERIFY(first->openDatabase(
+            ExchangeFixture::lookups() + ExchangeFixture::declaration(1, "11111111115")
+            + ExchangeFixture::declaration(2, "RSSMRA80A01H501U", 108, 33)
+            + "UPDATE SezAnag SET civico = NULL, telefono = '', saAnnulla = -1, saDataPrec = '2022-01-10', "
+              "ragSoc = 'L''ARTE & <CO> \"È\"' WHERE saID = 2;"
+              "UPDATE SezAnag SET saDataComp = '2022-03-15T10:20:00' WHERE saID = 1;"));
+        QVERIFY(ExchangeFixture::placeSchema(first->folder()));
+        const QString file1 = first->folder() + "uno.xml";
+        expClass writer(gDb->kezCnn);
+        QVERIFY2(writer.esporta({1, 2}, file1, 15), qPrintable(writer.errorText));
+        const QString firstDb = gDb->kezDbFilename;
+        {
+            DatabaseProbe db;
+            QVERIFY(db.open(firstDb, true));
+            QCOMPARE(db.column("SELECT expID || '|' || expFile || '|' || expCCIAA || '|' || expNum FROM expTab"),
+                     QStringList{"1|" + file1 + "|15|2"});
+            QCOMPARE(db.column("SELECT ExpID FROM SezAnag ORDER BY saID"), (QStringList{"1", "1"}));
+        }
+        const QString xml = readText(file1);
+        QVERIFY(xml.contains("<esportazione xmlns=\"urn:kez:imballaggi:dichiarazione\" "
+                             "versione=\"RAC-IT-06.02.18\" anno=\"2021\" numero=\"1\""));
+        QVERIFY2(xml.contains("<ragSoc>L'ARTE &amp; &lt;CO&gt; &quot;È&quot;</ragSoc>"),
+                 qPrintable(xml.mid(xml.indexOf("ARTE") - 20, 60)));
+        QVERIFY(xml.contains("<saDataComp>2022-03-15</saDataComp>"));
+        QVERIFY(xml.contains("<cartaQta>1250.5</cartaQta>"));
+        QVERIFY(xml.contains("<operazione>\n     <Codice>R13</Codice>\n     <Qta>0.4</Qta>\n     <Umi>2</Umi>"));
+
+        // Into an empty archive, and out again.
+        auto second = std::make_unique<ShellFixture>();
+        QVERIFY(second->openDatabase(ExchangeFixture::lookups()));
+        QVERIFY(ExchangeFixture::placeSchema(second->folder()));
+        impModClass importer(gDb->kezCnn);
+        QVERIFY2(importer.importa(file1), qPrintable(importer.errorText));
+        QCOMPARE(importer.nelFile, 2);
+        QCOMPARE(importer.importate, 2);
+        QCOMPARE(importer.presenti, 0);
+        const QString file2 = second->folder() + "due.xml";
+        expClass again(gDb->kezCnn);
+        QVERIFY(again.esporta(Verifica::dichiarazioni(Verifica::Tutte, 0, false), file2, 15));
+        QCOMPARE(withoutStamp(readText(file2)), withoutStamp(xml));
+        QCOMPARE(rows(gDb->kezDbFilename), rows(firstDb));
+
+        DatabaseProbe db;
+        QVERIFY(db.open(gDb->kezDbFilename, true));
+        // The modules' and cards' subjects join the registry as the forms
+        // add them; the declarant does not.
+        QCOMPARE(db.column("SELECT codFisc || '|' || ragSoc || '|' || prvIstat || '|' || comIstat || '|' || "
+                           "coalesce(via, '-') FROM Ditte ORDER BY codFisc"),
+                 (QStringList{"00743110157|BORSE 1 SRL|0|0|-", "01234567897|ORIGINE 1 SPA|58|91|VIA APPIA",
+                              "12345678903|RECUPERI 1 SRL|108|33|VIA MONZA", "FR12345|RECYCLAGE 1 SA|0|0|-",
+                              "RSSMRA80A01H501U|ROSSI MARIO|0|0|-"}));
+        QCOMPARE(importer.ditte, 5);
+        // The same file again: nothing twice.
+        impModClass twice(gDb->kezCnn);
+        QVERIFY(twice.importa(file1));
+        QCOMPARE(twice.presenti, 2);
+        QCOMPARE(twice.importate, 0);
+        QCOMPARE(db.scalar("SELECT count(*) FROM SezAnag").toInt(), 2);
+    }
+
+    void exportDialog()
+    {
+        ShellFixture fx;
+        QVERIFY(fx.openDatabase(ExchangeFixture::lookups() + ExchangeFixture::declaration(1, "11111111115")
+                                + ExchangeFixture::declaration(2, "00743110157", 108, 33)
+                                + ExchangeFixture::declaration(3, "01234567897", 58, 91)
+                                + "UPDATE SezAnag SET attIstat = NULL WHERE saID = 2;"));
+        QVERIFY(ExchangeFixture::placeSchema(fx.folder()));
+        gKez->Sa1ID = 3;
+        expForm form;
+        QCOMPARE(modMain::currentForm, 104);
+        QVERIFY(form.opt[0]->isChecked());
+        QCOMPARE(form.cmbCCIAA->count(), 2);
+        form.opt[1]->setChecked(true);
+        form.cmbCCIAA->setCurrentIndex(form.cmbCCIAA->findData(15));
+        TestSupport::grab(&form, QStringLiteral("expForm"));
+
+        const QString target = fx.folder() + "milano.xml";
+        FileDialogSeam::pushFileName(target);
+        MessageBoxSeam::pushAnswer(MessageBoxSeam::vbYes);
+        QVERIFY(form.Esporta());
+        const QList<MessageBoxSeam::Asked> asked = MessageBoxSeam::asked();
+        QCOMPARE(asked.size(), 2);
+        QCOMPARE(asked[0].text, QStringLiteral("Attenzione, 1 dichiarazione con errori non sarà esportata.\n"
+                                               "Vuoi aprire il rapporto della verifica?"));
+        QCOMPARE(asked[1].text, "Esportata 1 dichiarazione nel file\n" + target);
+        QCOMPARE(DesktopSeam::opened(), QStringList{Verifica::reportPath()});
+        const FileDialogSeam::Asked dialog = FileDialogSeam::asked().last();
+        QCOMPARE(dialog.filter, QStringLiteral("File XML (*.xml)"));
+        QVERIFY(dialog.directory.startsWith(gKez->Path() + "Kez22imb_exp_cciaa15_"));
+        const QString xml = readText(target);
+        QVERIFY(xml.contains("DITTA 1 S.R.L.") && !xml.contains("DITTA 2") && !xml.contains("DITTA 3"));
+
+        DatabaseProbe db;
+        QVERIFY(db.open(gDb->kezDbFilename, true));
+        QCOMPARE(db.column("SELECT saID || ':' || ExpID FROM SezAnag ORDER BY saID"),
+                 (QStringList{"1:1", "2:0", "3:0"}));
+
+        // A file that cannot be written: no file, no record, no stamp.
+        MessageBoxSeam::clearAsked();
+        form.chkExp->setChecked(true);
+        FileDialogSeam::pushFileName(fx.folder() + "manca/milano.xml");
+        MessageBoxSeam::pushAnswer(MessageBoxSeam::vbNo);
+        QVERIFY(!form.Esporta());
+        QVERIFY(MessageBoxSeam::asked().last().text.startsWith("Attenzione, impossibile scrivere il file"));
+        QVERIFY(!QDir(fx.folder() + "manca").exists());
+        QCOMPARE(db.scalar("SELECT count(*) FROM expTab").toInt(), 1);
+        QCOMPARE(db.column("SELECT ExpID FROM SezAnag ORDER BY saID"), (QStringList{"1", "0", "0"}));
+
+        // The history, newest first.
+        FileDialogSeam::pushFileName(fx.folder() + "roma.xml");
+        form.opt[0]->setChecked(true);
+        QVERIFY(form.Esporta());
+        expList list;
+        QCOMPARE(modMain::currentForm, 8);
+        list.resize(900, 560);
+        QCOMPARE(list.lv->topLevelItemCount(), 2);
+        QCOMPARE(list.lv->topLevelItem(0)->text(2), QStringLiteral("roma.xml"));
+        QCOMPARE(list.lv->topLevelItem(0)->text(3), QStringLiteral("ROMA"));
+        QCOMPARE(list.lv->topLevelItem(1)->text(2), QStringLiteral("milano.xml"));
+        QCOMPARE(list.lv->topLevelItem(1)->text(3), QStringLiteral("MILANO"));
+        QCOMPARE(list.lv->topLevelItem(1)->text(4), QStringLiteral("1"));
+        TestSupport::grab(&list, QStringLiteral("expList"));
+    }
+};
+
+QTEST_MAIN(tst_expClass)
+#include "tst_expClass.moc"
