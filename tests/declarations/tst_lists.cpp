@@ -281,6 +281,12 @@ private Q_SLOTS:
 
     void sheetListBelowItsSheet()
     {
+        // The consortia sheet's query: its sheets, also those whose waste
+        // code is not in the table.
+        const QString sql = QStringLiteral(
+            "SELECT SezCons.scID, SezCons.rifCod, Rifiuti.rifDesc, Rifiuti.rifClass "
+            "FROM SezCons LEFT JOIN Rifiuti ON SezCons.rifCod = Rifiuti.rifCod "
+            "WHERE SezCons.saID = ? ORDER BY SezCons.rifCod, SezCons.scID");
         start();
         QVERIFY(QTest::qWaitForWindowExposed(modMain::gMain));
         auto *sheet = new QWidget;
@@ -290,9 +296,9 @@ private Q_SLOTS:
         modMain::formLoaded(sheet);
         sheet->setEnabled(false);
 
-        const auto open = [sheet](int key) {
+        const auto open = [&sql](int key) {
             auto *list = new listRif;
-            list->Visualizza(QStringLiteral("Lista delle schede CONS inserite"), key, listRif::sqlSchedeCons(), {7});
+            list->Visualizza(QStringLiteral("Lista delle schede CONS inserite"), key, sql, {7});
             return QPointer<listRif>(list);
         };
         QPointer<listRif> list = open(2);
@@ -332,7 +338,7 @@ private Q_SLOTS:
         // A declaration without sheets; Esc still closes.
         sheet->setEnabled(false);
         list = new listRif(sheet);
-        list->Visualizza(QStringLiteral("Lista"), 0, listRif::sqlSchedeCons(), {99});
+        list->Visualizza(QStringLiteral("Lista"), 0, sql, {99});
         QVERIFY(!list->tbb[0]->Enabled());
         QTest::keyClick(list->lv, Qt::Key_Escape);
         QVERIFY(!gModal->Status);
