@@ -4,6 +4,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include "ChildPlacement.h"
 #include "Currency.h"
 #include "FormFactory.h"
 #include "MessageBoxSeam.h"
@@ -267,7 +268,7 @@ void SK_CONS::eliminaSchedaCorrente()
 
 int SK_CONS::altezzaRidotta() const
 {
-    QWidget *window = windowOf(const_cast<SK_CONS *>(this));
+    QWidget *window = ChildPlacement::frameOf(const_cast<SK_CONS *>(this));
     return sll[2]->y() + (window->height() - height());
 }
 
@@ -275,7 +276,7 @@ void SK_CONS::apriFinestraCons(int mode)
 {
     if (mode == modMain::modoApertura)
         return;
-    QWidget *window = windowOf(this);
+    QWidget *window = ChildPlacement::frameOf(this);
     const QRect full = window->geometry();
     window->resize(window->width(), altezzaRidotta());
     m_ridotta = true;
@@ -316,7 +317,7 @@ void SK_CONS::formActivate()
         return;
     m_ridotta = false;
     m_child = nullptr;
-    QWidget *window = windowOf(this);
+    QWidget *window = ChildPlacement::frameOf(this);
     if (window != this && window->parentWidget())
         window->setGeometry(QRect(QPoint(0, 0), window->parentWidget()->size()));
     for (int i = 0; i <= 2; ++i)
