@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QResizeEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTimer>
@@ -179,6 +180,15 @@ void SheetFrame::changeEvent(QEvent *event)
 
 bool SheetFrame::eventFilter(QObject *watched, QEvent *event)
 {
+    // A sheet keeps filling the main window when it changes size; while a
+    // child window stands below it, only its width follows.
+    if (event->type() == QEvent::Resize && isSheet() && modMain::gMain
+        && watched == modMain::gMain->mdiArea()->viewport()) {
+        QWidget *frame = ChildPlacement::frameOf(this);
+        const QSize client = static_cast<QResizeEvent *>(event)->size();
+        if (frame != this)
+            frame->setGeometry(0, 0, client.width(), isEnabled() ? client.height() : frame->height());
+    }
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape
         && watched->isWidgetType() && !m_unloaded) {
         auto *target = static_cast<QWidget *>(watched);

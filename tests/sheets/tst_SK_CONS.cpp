@@ -336,6 +336,13 @@ private Q_SLOTS:
         const int top = window->geometry().bottom() + 1;
         QCOMPARE(child->parentWidget()->geometry(), QRect(0, top, full.width(), full.height() - top));
         TestSupport::grab(modMain::gMain->mdiArea(), QStringLiteral("SK_CONS_%1").arg(mode));
+        // A wider main window widens both; the sheet keeps its band height.
+        modMain::gMain->resize(modMain::gMain->width() + 100, modMain::gMain->height());
+        QCoreApplication::processEvents();
+        const QSize client = modMain::gMain->mdiArea()->viewport()->size();
+        QCOMPARE(window->geometry(), QRect(0, 0, client.width(), sheet->altezzaRidotta()));
+        QCOMPARE(child->parentWidget()->geometry(), QRect(0, top, client.width(), client.height() - top));
+        const QRect restored(QPoint(0, 0), client);
 
         if (auto *tree = qobject_cast<rifTree *>(child)) {
             const QList<QTreeWidgetItem *> found =
@@ -352,7 +359,7 @@ private Q_SLOTS:
         }
         QTRY_VERIFY(child.isNull());
         QTRY_VERIFY(sheet->isEnabled());
-        QTRY_COMPARE(window->geometry(), full);
+        QTRY_COMPARE(window->geometry(), restored);
         QCOMPARE(modMain::modoApertura, 0);
         QCOMPARE(shown(sheet), afterwards);
         QVERIFY(sheet->slb[0]->Enabled() && sheet->slb[1]->Enabled() && sheet->nav->Enabled());
