@@ -270,6 +270,21 @@ private Q_SLOTS:
         QCOMPARE(sheet->slb[3]->Enabled(), answer == MessageBoxSeam::vbCancel);
     }
 
+    void newSheetKeepsItsCode()
+    {
+        SK_CONS *sheet = open(QString::fromUtf8(sheets), 5);
+        enter(sheet->slt[0], QStringLiteral("150107"));
+        enter(sheet->slt[2], QStringLiteral("7"));
+        // Another code typed over the filled new sheet: saved under its own code.
+        MessageBoxSeam::pushAnswer(vbYes);
+        MessageBoxSeam::pushAnswer(vbNo);
+        enter(sheet->slt[0], QStringLiteral("150101"));
+        QCOMPARE(TestSupport::takeMessages().size(), 2);
+        QCOMPARE(probe(QStringLiteral("SELECT rifCod || ':' || scQta FROM SezCons WHERE saID = 7 ORDER BY rifCod, scID")),
+                 QStringLiteral("150101:10000,150102:1234560,150104:20000,150107:70000"));
+        QCOMPARE(shown(sheet), QStringLiteral("150101|imballaggi di carta e cartone|1/4"));
+    }
+
     void deleting_data()
     {
         QTest::addColumn<QString>("rows");
