@@ -1,25 +1,22 @@
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "Currency.h"
 #include "DatabaseProbe.h"
 #include "MainWindowTestCase.h"
-#include "PickerForm.h"
 #include "MessageBoxSeam.h"
+#include "PickerForm.h"
 #include "SK_CONS.h"
 #include "TestSupport.h"
 #include "comboKgt.h"
 #include "hNav.h"
 #include "kezClass.h"
 #include "listRif.h"
-#include "rifTree.h"
 #include "mainForm.h"
 #include "modMain.h"
+#include "rifTree.h"
 #include "slxButton.h"
 #include "slxLabel.h"
 #include "slxText.h"
@@ -50,7 +47,8 @@ const char *const sheets =
 
 // The consortia sheet of a declaration: opening on the remembered sheet,
 // entering codes and quantities, the duplicate question, saving exactly,
-// deleting with the modules, and the database refusing a save.
+// deleting with the modules, the child windows below it, and the
+// database refusing a save.
 class tst_SK_CONS : public MainWindowTestCase
 {
     Q_OBJECT
@@ -370,7 +368,13 @@ private Q_SLOTS:
             list->lv->setCurrentItem(list->lv->findItems(QStringLiteral("imballaggi metallici"), Qt::MatchExactly).value(0));
             list->tbb_Click(0);
         } else {
+            // The sheet waits for its child: its close box does nothing.
+            QVERIFY(!window->close());
+            // A changed module asks before Esc closes it.
+            static_cast<SheetFrame *>(child.data())->setModificata();
+            MessageBoxSeam::pushAnswer(vbNo);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            QCOMPARE(TestSupport::takeMessages(), QStringList{SheetFrame::promptModificata()});
         }
         QTRY_VERIFY(child.isNull());
         QTRY_VERIFY(sheet->isEnabled());
