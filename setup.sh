@@ -6,7 +6,7 @@ cd "$(dirname "$0")"
 
 PACKAGES="qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-translations-l10n libgl-dev libqt6opengl6-dev
 libsqlite3-dev libxml2-dev fonts-dejavu-core cmake ninja-build g++ pkg-config
-iso-codes poppler-utils"
+iso-codes poppler-utils sqlite3"
 
 missing=""
 for p in $PACKAGES; do

@@ -10,36 +10,100 @@
 #include "expForm.h"
 #include "expList.h"
 #include "Registra.h"
+#include "SA2.h"
+#include "SK_CONS.h"
+#include "SK_SBOP.h"
+#include "SK_SMAT.h"
+#include "SK_SRIU.h"
+#include "SK_STIP.h"
 #include "SezAnag.h"
 #include "importAnag.h"
 #include "infoForm.h"
+#include "listAtt.h"
+#include "listDic.h"
+#include "listMod.h"
+#include "listRegCE.h"
 #include "mainForm.h"
 #include "modFunz.h"
 #include "modMain.h"
+#include "prnDich.h"
+#include "prnList.h"
 
 // Each form joins here as it is written: a code whose form the program
 // does not have yet opens nothing.
 namespace FormFactory {
+
+namespace {
+template<class Dialog>
+bool runDialog()
+{
+    Dialog dialog(modMain::gMain);
+    dialog.exec();
+    return true;
+}
+}
+// A sheet is a heap object that the main window's frame deletes on close.
+template <typename Sheet>
+QWidget *showSheet()
+{
+    auto *sheet = new Sheet;
+    sheet->showInMain();
+    return sheet;
+}
 
 QWidget *showChild(int formCode)
 {
     if (!modMain::gMain)
         return nullptr;
     switch (formCode) {
-    case 8:
-        return expList::showInMain();
     case SezAnagForm: {
         auto *sheet = new SezAnag;
         QMdiSubWindow *frame = modMain::gMain->showChild(sheet);
         frame->setAttribute(Qt::WA_DeleteOnClose);
         frame->setWindowIcon(sheet->windowIcon());
+        // A sheet has its own size: it is not maximised.
+        frame->setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+        frame->show();
         frame->adjustSize();
         modFunz::centerForm(sheet);
         return sheet;
     }
+    case SK_CONSForm: {
+        auto *sheet = new SK_CONS;
+        sheet->showInMain();
+        return sheet;
+    }
+    case 8:
+        return expList::showInMain();
+    case SbopForm:
+        return showSheet<SK_SBOP>();
+    case SmatForm:
+        return showSheet<SK_SMAT>();
+    case SriuForm:
+        return showSheet<SK_SRIU>();
+    case StipForm:
+        return showSheet<SK_STIP>();
     default:
         return nullptr;
     }
+}
+
+QWidget *showModule(int modoApertura)
+{
+    switch (modoApertura) {
+    default:
+        return nullptr;
+    }
+}
+
+QWidget *showRifTree(const QString &)
+{
+    return nullptr;
+}
+
+QWidget *showListRif(const QString &, int, const QString &, const QVariantList &)
+{
+    return nullptr;
 }
 
 bool execDialog(int formCode)
@@ -75,11 +139,31 @@ bool execDialog(int formCode)
         import.exec();
         return true;
     }
+    case 107: {
+        prnDich print(modMain::gMain);
+        print.exec();
+        return true;
+    }
+    case 108: {
+        prnList print(modMain::gMain);
+        print.exec();
+        return true;
+    }
     case Anagrafiche: {
         ::Anagrafiche registry(modMain::gMain);
         registry.exec();
         return true;
     }
+    case listDic:
+        return runDialog<::listDic>();
+    case listMod:
+        return runDialog<::listMod>();
+    case listRegCE:
+        return runDialog<::listRegCE>();
+    case listAtt:
+        return runDialog<::listAtt>();
+    case SA2:
+        return runDialog<::SA2>();
     case 200: {
         infoForm about(modMain::gMain);
         about.exec();

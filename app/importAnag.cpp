@@ -6,6 +6,7 @@
 
 #include "MessageBoxSeam.h"
 #include "Recordset.h"
+#include "Transaction.h"
 #include "comChanged.h"
 #include "dbClass.h"
 #include "mainForm.h"
@@ -119,8 +120,11 @@ void importAnag::Importa()
         Connection &cn = gDb->kezCnn;
         // One transaction for the whole run is what makes it quick; a stop
         // keeps what was copied until then.
-        cn.beginTransaction();
-        for (; !old.eof(); old.MoveNext()) {
+        Transaction transaction(cn);
+        if (!transaction.isActive())
+            modFunz::showError(QString());
+        const int importedBefore = m_imported;
+        for (; transaction.isActive() && !old.eof(); old.MoveNext()) {
             ++m_processed;
             const QString cf = nzStr(old.value(QStringLiteral("codFisc")));
             if (cf.isEmpty()) {
@@ -161,7 +165,11 @@ void importAnag::Importa()
                 m_stop = false;
             }
         }
-        cn.commit();
+        if (transaction.isActive() && !transaction.commit()) {
+            // Nothing of this run reached the file: the counts say so.
+            modFunz::showError(QString());
+            m_imported = importedBefore;
+        }
         showCounts();
     }
     if (gDb && gDb->oldRs)

@@ -134,6 +134,11 @@ SezAnag::SezAnag(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui>())
         m_codFiscCorrente.clear();
         nuovaScheda(false);
     }
+    // On a stored declaration the clerk starts from its code. A blank sheet
+    // does not put the user into its required code field unasked: the
+    // toolbar stays free until the user chooses to type a code.
+    if (m_saIDCorrente != 0)
+        slt[0]->setFocus();
     modFunz::setWaitCursor(false);
 }
 
@@ -300,13 +305,14 @@ bool SezAnag::validaCampoCorrente()
         return true;
     const QString before = m_codFiscCorrente;
     bool Cancel = false;
-    for (int i = 0; i < slt.size(); ++i)
+    // The codice fiscale is checked only when the user leaves it for another
+    // field: a code typed and not confirmed goes with the sheet it was typed on.
+    for (int i = 1; i < slt.size(); ++i)
         if (slt[i] == focus || slt[i]->isAncestorOf(focus))
             slt_Validate(i, Cancel);
     for (int i = 0; i < cmbCom.size(); ++i)
         if (cmbCom[i] == focus || cmbCom[i]->isAncestorOf(focus))
             cmbCom_Validate(i, Cancel);
-    // A codice fiscale that brought up another company is where the user is now.
     return !Cancel && before == m_codFiscCorrente;
 }
 

@@ -16,7 +16,80 @@ const QString ConnectionSource = QStringLiteral("Kez.Connection");
 
 // A second writer (another copy of the program, a backup tool) gets this
 // long to finish before a statement gives up as busy.
-constexpr int BusyTimeoutMs = 5000;
+int busyTimeoutMs = 5000;
+
+// What a clerk can do about the errors a save or a search can meet; the
+// others are mistakes in the program's own SQL and keep SQLite's text.
+QString userText(int rc)
+{
+    switch (rc) {
+    case SQLITE_CONSTRAINT_PRIMARYKEY:
+    case SQLITE_CONSTRAINT_UNIQUE:
+        return QStringLiteral("Il dato non è stato accettato: esiste già un elemento con gli stessi dati.");
+    case SQLITE_CONSTRAINT_NOTNULL:
+        return QStringLiteral("Il dato non è stato accettato: manca un valore obbligatorio.");
+    case SQLITE_CONSTRAINT_FOREIGNKEY:
+        return QStringLiteral("Il dato non è stato accettato: è collegato ad altri dati dell'archivio.");
+    default:
+        break;
+    }
+    switch (rc & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("Il database è in uso da un altro programma. "
+                              "Riprovare quando l'altro programma lo ha rilasciato.");
+    case SQLITE_READONLY:
+        return QStringLiteral("Il database è di sola lettura.");
+    case SQLITE_FULL:
+        return QStringLiteral("Spazio su disco esaurito.");
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return QStringLiteral("Il database è danneggiato.");
+    case SQLITE_IOERR:
+        return QStringLiteral("Errore di lettura o scrittura sul disco del database.");
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("Impossibile accedere al file del database o alla sua cartella.");
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return QStringLiteral("Accesso negato al file del database.");
+    case SQLITE_CONSTRAINT:
+        return QStringLiteral("Il dato non è stato accettato dal database.");
+    default:
+        return QString();
+    }
+}
+
+QString describe(int rc, const QString &sqliteText)
+{
+    const QString text = userText(rc);
+    return text.isEmpty() ? sqliteText : text + QStringLiteral("\nDettaglio: ") + sqliteText;
+}
+
+// Refusals at open that SQLite itself lets pass. A file that may not be
+// written, or whose folder may not (SQLite keeps its journal beside the
+// file), opens for reading only, and every save would fail after the user
+// typed it. A damaged page is found by the quick check, before a search
+// meets it; the check reads and never writes.
+int checkUsable(sqlite3 *db, const QString &path)
+{
+    if (sqlite3_db_readonly(db, "main") == 1 || !QFileInfo(QFileInfo(path).absolutePath()).isWritable())
+        return SQLITE_READONLY;
+    sqlite3_stmt *stmt = nullptr;
+    int rc = sqlite3_prepare_v2(db, "PRAGMA quick_check(1)", -1, &stmt, nullptr);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(stmt);
+        if (rc == SQLITE_ROW)
+            rc = qstrcmp(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)), "ok") == 0
+                ? SQLITE_OK : SQLITE_CORRUPT;
+    }
+    sqlite3_finalize(stmt);
+    return rc;
+}
+
+QString savepoint(int level)
+{
+    return QStringLiteral("kez_%1").arg(level);
+}
 
 // The user reads this in the error box when a file chosen or remembered
 // cannot be used: say what is wrong with it in the user's language.
@@ -63,8 +136,7 @@ bool Connection::open(const QString &path)
     int rc = sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc == SQLITE_OK) {
         sqlite3_extended_result_codes(db, 1);
-        sqlite3_busy_timeout(db, BusyTimeoutMs);
-        m_db = db;
+        sqlite3_busy_timeout(db, busyTimeoutMs);
         // SQLite reads a file only when asked to: a text file or a file of
         // another program shows up here, at open, not at the first query.
         rc = QFileInfo(path).size() == 0 ? SQLITE_NOTADB
@@ -75,24 +147,20 @@ bool Connection::open(const QString &path)
         // where the connection asks for them.
         if (rc == SQLITE_OK)
             rc = sqlite3_exec(db, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
-        // SQLite falls back to reading only when the file may not be
-        // written; every save would then fail after the user typed it.
-        if (rc == SQLITE_OK && sqlite3_db_readonly(db, "main") == 1) {
-            sqlite3_close(db);
-            m_db = nullptr;
-            setError(SQLITE_READONLY, QStringLiteral("Il database è di sola lettura: ") + path);
-            return false;
-        }
+        if (rc == SQLITE_OK)
+            rc = checkUsable(db, path);
         if (rc == SQLITE_OK) {
+            m_db = db;
             m_path = path;
             return true;
         }
     }
-    const QString description = db && sqlite3_errcode(db) != SQLITE_OK
-            ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+    const QString description = rc == SQLITE_READONLY
+        ? QStringLiteral("Il database è di sola lettura: ") + path
+        : openFailure(rc, path, db && sqlite3_errcode(db) != SQLITE_OK
+                          ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc)));
     sqlite3_close(db);
-    m_db = nullptr;
-    setError(rc, openFailure(rc, path, description));
+    setError(rc, description);
     return false;
 }
 
@@ -106,7 +174,7 @@ void Connection::close()
     sqlite3_close(m_db);
     m_db = nullptr;
     m_path.clear();
-    m_savepoints = 0;
+    m_depth = 0;
 }
 
 // A value too few or too many is a mistake in the calling code: running the
@@ -119,9 +187,8 @@ bool Connection::bindParams(sqlite3_stmt *stmt, const QVariantList &params, int 
     if (last && *next + count < params.size())
         return setError(SQLITE_RANGE, QStringLiteral("Sono stati passati più valori dei parametri richiesti."));
     for (int i = 1; i <= count; ++i, ++*next) {
-        const int rc = bindValue(stmt, i, params.at(*next));
-        if (rc != SQLITE_OK)
-            return setError(rc, QString::fromUtf8(sqlite3_errmsg(m_db)));
+        if (bindValue(stmt, i, params.at(*next)) != SQLITE_OK)
+            return sqliteError();
     }
     return true;
 }
@@ -180,7 +247,7 @@ sqlite3_stmt *Connection::prepare(const QByteArray &sql, int *consumed)
     const int rc = sqlite3_prepare_v2(m_db, sql.constData() + *consumed, int(sql.size() - *consumed),
                                       &stmt, &tail);
     if (rc != SQLITE_OK) {
-        setError(rc, QString::fromUtf8(sqlite3_errmsg(m_db)));
+        sqliteError();
         sqlite3_finalize(stmt);
         return nullptr;
     }
@@ -213,7 +280,7 @@ bool Connection::execute(const QString &sql, const QVariantList &params, int *ro
         while (ok && rc == SQLITE_ROW)
             rc = sqlite3_step(stmt);
         if (ok && rc != SQLITE_DONE)
-            ok = setError(sqlite3_extended_errcode(m_db), QString::fromUtf8(sqlite3_errmsg(m_db)));
+            ok = sqliteError();
         sqlite3_finalize(stmt);
         if (!ok)
             return false;
@@ -235,13 +302,18 @@ bool Connection::beginTransaction()
 {
     if (!m_db)
         return closedError();
-    if (!inTransaction())
-        m_savepoints = 0;
-    if (!inTransaction())
-        return execute(QStringLiteral("BEGIN"));
-    if (!execute(QStringLiteral("SAVEPOINT kez_%1").arg(m_savepoints + 1)))
+    if (m_depth == 0 && inTransaction()) {
+        // Begun by SQL run by hand, or left by an end that failed: later
+        // saves inside it would say they worked and be lost at close.
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return setError(SQLITE_ABORT, QStringLiteral("Una transazione rimasta aperta è stata annullata: "
+                                                     "le ultime modifiche non sono state salvate."));
+    }
+    if (m_depth > 0 && !inTransaction())
+        return lostTransaction();
+    if (!execute(m_depth == 0 ? QStringLiteral("BEGIN") : QStringLiteral("SAVEPOINT ") + savepoint(m_depth)))
         return false;
-    ++m_savepoints;
+    ++m_depth;
     return true;
 }
 
@@ -249,29 +321,71 @@ bool Connection::commit()
 {
     if (!m_db)
         return closedError();
-    if (m_savepoints > 0 && inTransaction()) {
-        if (!execute(QStringLiteral("RELEASE kez_%1").arg(m_savepoints)))
-            return false;
-        --m_savepoints;
-        return true;
+    if (m_depth > 0 && !inTransaction()) {
+        --m_depth;
+        return lostTransaction();
     }
-    m_savepoints = 0;
-    return execute(QStringLiteral("COMMIT"));
+    if (m_depth <= 1)
+        return endTransaction(true);
+    const QString name = savepoint(--m_depth);
+    if (execute(QStringLiteral("RELEASE ") + name))
+        return true;
+    const ErrInfo failure = m_error;
+    execute(QStringLiteral("ROLLBACK TO ") + name);
+    execute(QStringLiteral("RELEASE ") + name);
+    return setError(failure.Number, failure.Description);
 }
 
+// Undoing work after a failure must not hide the failure from the caller
+// that reports it: lastError() changes only when the rollback itself fails.
 bool Connection::rollback()
 {
     if (!m_db)
         return closedError();
-    if (m_savepoints > 0 && inTransaction()) {
-        const QString name = QStringLiteral("kez_%1").arg(m_savepoints);
-        if (!execute(QStringLiteral("ROLLBACK TO ") + name) || !execute(QStringLiteral("RELEASE ") + name))
-            return false;
-        --m_savepoints;
-        return true;
+    const ErrInfo failure = m_error;
+    bool ok = true;
+    if (m_depth <= 1) {
+        ok = endTransaction(false);
+    } else {
+        const QString name = savepoint(--m_depth);
+        // After a failure SQLite may have undone the whole transaction already.
+        ok = !inTransaction()
+            || (execute(QStringLiteral("ROLLBACK TO ") + name) && execute(QStringLiteral("RELEASE ") + name));
     }
-    m_savepoints = 0;
-    return execute(QStringLiteral("ROLLBACK"));
+    if (ok)
+        m_error = failure;
+    return ok;
+}
+
+// A COMMIT that fails leaves the transaction open in SQLite: it is rolled
+// back here, so the caller's failure is the whole story.
+bool Connection::endTransaction(bool commit)
+{
+    m_depth = 0;
+    if (!commit)
+        return !inTransaction() || execute(QStringLiteral("ROLLBACK"));
+    if (execute(QStringLiteral("COMMIT")))
+        return true;
+    const ErrInfo failure = m_error;
+    if (inTransaction())
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    return setError(failure.Number, QStringLiteral("Le modifiche non sono state salvate.\n") + failure.Description);
+}
+
+bool Connection::lostTransaction()
+{
+    return setError(SQLITE_ABORT, QStringLiteral("La transazione è stata annullata dopo un errore: "
+                                                 "le modifiche non sono state salvate."));
+}
+
+void Connection::setBusyTimeout(int ms)
+{
+    busyTimeoutMs = ms;
+}
+
+int Connection::busyTimeout()
+{
+    return busyTimeoutMs;
 }
 
 bool Connection::inTransaction() const
@@ -299,6 +413,12 @@ bool Connection::createDatabase(const QString &path)
     }
     sqlite3_close(db);
     return true;
+}
+
+bool Connection::sqliteError()
+{
+    const int rc = sqlite3_extended_errcode(m_db);
+    return setError(rc, describe(rc, QString::fromUtf8(sqlite3_errmsg(m_db))));
 }
 
 bool Connection::closedError()

@@ -16,14 +16,27 @@ struct sqlite3_stmt;
 // a file another program is writing, and runs statements with bound
 // parameters. Transactions nest (inner ones are savepoints).
 //
+// A file is refused at open when it could be read but not saved to (the
+// file or its folder read-only) or when SQLite's quick check finds it
+// damaged: either would let the user type data that can never be stored.
+//
+// A transaction never outlives a failure: a COMMIT that fails (busy,
+// locked, disk full, I/O) rolls the transaction back before returning
+// false, and a transaction found open where none was begun (left by SQL
+// run by hand) is rolled back and reported at the next beginTransaction,
+// so no later save can succeed inside it and be lost at close.
+//
 // Values bind as: Null for a null QVariant, -1/0 for bool, whole numbers
 // and doubles as such, QDate as "yyyy-MM-dd", QDateTime as
 // "yyyy-MM-ddTHH:mm:ss", Currency as its whole number of ten-thousandths,
 // anything else as text.
 //
 // Errors: every failing call returns false, keeps the failure in
-// lastError() (SQLite's extended result code and message) and also raises
-// it into ErrInfo::current() for the error box, with Source "Kez.Connection".
+// lastError() and also raises it into ErrInfo::current() for the error box,
+// with Source "Kez.Connection". The number is SQLite's extended result code;
+// the description says in Italian what a user can do about the errors one
+// can meet (busy, read-only, disk full, damaged, refused value), with
+// SQLite's own text after it as a detail.
 class Connection
 {
 public:
@@ -46,9 +59,19 @@ public:
     qint64 lastInsertRowId() const;
 
     bool beginTransaction();
+    // False when the work is lost: the transaction (or the savepoint) has
+    // been rolled back and lastError() says why.
     bool commit();
     bool rollback();
     bool inTransaction() const;
+    // Levels begun and not yet ended: 1 for the transaction, one more for
+    // each savepoint inside it.
+    int transactionDepth() const { return m_depth; }
+
+    // How long a statement waits for a file another program holds, for
+    // the connections opened from now on (tests shorten it).
+    static void setBusyTimeout(int ms);
+    static int busyTimeout();
 
     const ErrInfo &lastError() const { return m_error; }
     sqlite3 *handle() const { return m_db; }
@@ -61,7 +84,11 @@ private:
     friend class Recordset;
     // Each returns false so a caller can return its result directly.
     bool setError(int number, const QString &description);
+    // The error SQLite reports for the last call, described for the user.
+    bool sqliteError();
     bool closedError();
+    bool endTransaction(bool commit);
+    bool lostTransaction();
     sqlite3_stmt *prepare(const QByteArray &sql, int *consumed);
     bool bindParams(sqlite3_stmt *stmt, const QVariantList &params, int *next, bool last);
     static int bindValue(sqlite3_stmt *stmt, int index, const QVariant &v);
@@ -70,5 +97,5 @@ private:
     sqlite3 *m_db = nullptr;
     QString m_path;
     ErrInfo m_error;
-    int m_savepoints = 0;       // open savepoints inside the transaction
+    int m_depth = 0;
 };

@@ -2,7 +2,14 @@
 
 #include <QVarLengthArray>
 
+#ifdef KEZ_SQLITE_EXTENSION
+// In the loadable extension SQLite's functions are those of the program
+// that loads it, reached through the table it hands over.
+#include <sqlite3ext.h>
+SQLITE_EXTENSION_INIT3
+#else
 #include <sqlite3.h>
+#endif
 
 #include <algorithm>
 #include <array>

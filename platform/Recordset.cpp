@@ -9,6 +9,7 @@
 
 #include "Connection.h"
 #include "Currency.h"
+#include "Transaction.h"
 
 namespace {
 
@@ -738,18 +739,16 @@ bool Recordset::Update()
         return true;
     if (!needUpdatable())
         return false;
-    if (!m_cn->beginTransaction())
+    Transaction transaction(*m_cn);
+    if (!transaction.isActive())
         return fail(m_cn->lastError().Number, m_cn->lastError().Description);
     if (!writeBack()) {
         const ErrInfo err = m_error;
-        m_cn->rollback();
+        transaction.rollback();
         return fail(err.Number, err.Description);
     }
-    if (!m_cn->commit()) {
-        const ErrInfo err = m_cn->lastError();
-        m_cn->rollback();
-        return fail(err.Number, err.Description);
-    }
+    if (!transaction.commit())
+        return fail(m_cn->lastError().Number, m_cn->lastError().Description);
     return finishEdit();
 }
 

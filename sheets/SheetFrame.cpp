@@ -15,16 +15,6 @@
 #include "modMain.h"
 #include "slxText.h"
 
-namespace {
-// The window that stands for a form inside the main window: its frame.
-QWidget *windowOf(QWidget *form)
-{
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(form->parentWidget()))
-        return sub;
-    return form;
-}
-}
-
 SheetFrame::SheetFrame(int formCode, QWidget *parent) : QWidget(parent), m_formCode(formCode)
 {
     if (isSheet()) {
@@ -161,6 +151,13 @@ QMdiSubWindow *SheetFrame::showInMain()
             activateLater();
     });
     return frame;
+}
+
+QWidget *SheetFrame::windowOf(QWidget *form)
+{
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(form->parentWidget()))
+        return sub;
+    return form;
 }
 
 void SheetFrame::placeBelow(QWidget *child, QWidget *above)

@@ -81,6 +81,8 @@ public:
     // above's window and stretches it over the rest of the main window's
     // client area. For any child window of a sheet, framed or not.
     static void placeBelow(QWidget *child, QWidget *above);
+    // The window that stands for form: its frame inside the main window.
+    static QWidget *windowOf(QWidget *form);
     // The form loaded just before form (nullptr when none).
     static QWidget *formLoadedBefore(QWidget *form);
 

@@ -1116,13 +1116,21 @@ void slxGrid::setRow(int value)
 
 int slxGrid::Col() const
 {
-    return qMax(hfg->currentColumn(), 0) + 1;
+    return m_codeCol >= 0 ? m_codeCol : qMax(hfg->currentColumn(), 0) + 1;
 }
 
+// Code may make a fixed cell of the current row current, column 0 too, to
+// format it; the table's own cursor stays where it was, so the user never
+// reaches one, and the next move of the cursor ends it.
 void slxGrid::setCol(int value)
 {
-    if (m_rows < 1 || value < firstFreeCol() || value > Cols())
+    if (m_rows < 1 || value < 0 || value > Cols())
         return;
+    if (value < firstFreeCol()) {
+        m_codeCol = value;
+        return;
+    }
+    m_codeCol = -1;
     hfg->setCurrentCell(qMax(hfg->currentRow(), 0), value - 1);
 }
 
@@ -1186,6 +1194,7 @@ void slxGrid::resizeEvent(QResizeEvent *)
 void slxGrid::currentCellChanged()
 {
     m_clickArmed = false;
+    m_codeCol = -1;
     if (m_quietMoves == 0 && m_rows >= 1)
         emit RowColChange();
 }
@@ -1208,6 +1217,8 @@ bool slxGrid::oneCellSelected() const
 
 bool slxGrid::tableKeyPress(QKeyEvent *event)
 {
+    // The user works from the table's own cursor, never from a fixed cell.
+    m_codeCol = -1;
     if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)
         return false;
     int KeyCode = KeyCodes::keyCode(event);
@@ -1286,6 +1297,7 @@ void slxGrid::viewportMouse(QEvent *event)
     float Y = float(p.y() * slxModule::twipsPerPixelY);
     switch (event->type()) {
     case QEvent::MouseButtonPress:
+        m_codeCol = -1;
         if (Button != 1)
             m_clickArmed = false;
         emit MouseDown(Button, Shift, x, Y);

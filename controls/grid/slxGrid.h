@@ -192,7 +192,7 @@ public:
     bool cellFontItalic() const;
     void setCellFontItalic(bool value);
 
-    // Current cell; values outside 1..Rows and 1..Cols are refused.
+    // Current cell; values outside 1..Rows and 0..Cols are refused.
     int Row() const;
     void setRow(int value);
     int Col() const;
@@ -384,6 +384,7 @@ private:
     int m_gridLineWidth = 1;
     int m_gridLineWidthFixed = 1;
     int m_fixedCols = 1;
+    int m_codeCol = -1;
     int m_highLight = 1;
     int m_oleDropMode = 0;
     int m_rows = 0;

@@ -155,6 +155,7 @@ int comboCom::letValue(const QVariant &myProv, const QVariant &myCom)
         }
     }
     requiredShown = false;
+    m_taken = result;
     return result;
 }
 
@@ -199,9 +200,21 @@ bool comboCom::requiredCheck()
                        QStringLiteral("Attenzione, campo Comune richiesto!"));
 }
 
+// An emptied field refused once and let through when it is left again is
+// a change like any other: what counts is the value against the one the
+// form last took, so the form clears what goes with it and saves nothing
+// it no longer shows.
 bool comboCom::Match(bool &Modificato)
 {
-    Modificato = typedSinceFocus;
+    const bool accepted = resolve();
+    Modificato = typedSinceFocus || Value().toInt() != m_taken;
+    if (accepted)
+        m_taken = Value().toInt();
+    return accepted;
+}
+
+bool comboCom::resolve()
+{
     if (!typedSinceFocus)
         return cmb->currentIndex() < 0 && cmb->currentText().isEmpty() ? requiredCheck() : true;
     if (cmb->currentIndex() >= 0)

@@ -84,6 +84,8 @@ private:
     // The provinces' names and sigle, read once per database: a search
     // then reads only the municipalities' own rows.
     bool loadProvinces();
+    // Match without the question of a change.
+    bool resolve();
     bool search(const QString &t);
     bool requiredCheck();
     QString detail(int column) const;
@@ -96,4 +98,5 @@ private:
     QString lastSearch;
     bool typedSinceFocus = false;
     bool requiredShown = false;
+    int m_taken = 0;        // the key the form last took from the field
 };

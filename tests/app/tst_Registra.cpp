@@ -246,6 +246,51 @@ private Q_SLOTS:
         QTest::keyClick(&form, Qt::Key_Escape);
         QVERIFY(form.isVisible());
     }
+    // The user empties the municipality: told once that it is required,
+    // let through the second time, and then the form shows and saves no
+    // municipality at all.
+    void emptiedMunicipalityIsAChange()
+    {
+        const QString path = fx->prepareFolder(ShellFixture::lookupRows()
+                                               + QStringLiteral("UPDATE Setup SET prvIstat = 58, comIstat = 91;"));
+        fx->startGlobals();
+        new mainForm;
+        QVERIFY(gDb->openKezDb());
+        Registra form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QCOMPARE(form.slt[2]->Value().toString(), QStringLiteral("RM"));
+        form.cmbCom->setFocus();
+        QTRY_VERIFY(form.cmbCom->isAncestorOf(QApplication::focusWidget()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        const QString required = QStringLiteral("Attenzione, campo Comune richiesto.");
+        QCOMPARE(MessageBoxSeam::asked().size(), 1);
+        QCOMPARE(MessageBoxSeam::asked().last().text, required);
+        // The message box takes the keyboard and gives it back.
+        {
+            QWidget box;
+            box.show();
+            QVERIFY(QTest::qWaitForWindowActive(&box));
+        }
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QTRY_VERIFY(form.cmbCom->isAncestorOf(QApplication::focusWidget()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(!form.cmbCom->isAncestorOf(QApplication::focusWidget()));
+        QCOMPARE(form.cmbCom->Value().toInt(), 0);
+        QVERIFY(form.slt[2]->isEmpty());
+        QVERIFY(form.slb[0]->Enabled());
+        TestSupport::grab(&form, QStringLiteral("Registra-emptied-municipality"));
+        form.slb_Click(0);
+        QCOMPARE(MessageBoxSeam::asked().size(), 2);
+        QCOMPARE(MessageBoxSeam::asked().last().text, required);
+        QVERIFY(form.cmbCom->isAncestorOf(QApplication::focusWidget()));
+        DatabaseProbe db;
+        QVERIFY(db.open(path, true));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT comIstat FROM Setup")).toInt(), 91);
+    }
 };
 
 QTEST_MAIN(tst_Registra)

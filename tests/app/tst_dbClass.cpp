@@ -1,3 +1,4 @@
+#include <QDir>
 #include <QFile>
 #include <QtTest>
 
@@ -25,6 +26,8 @@ private slots:
     void databaseWithoutConfigOpens();
     void missingPreviousYearIsForgotten();
     void previousYearOpensAndCloses();
+    void damagedYearIsRefused_data();
+    void damagedYearIsRefused();
     void failingStatementIsReported();
     void listWithoutRowsStaysOpen();
     void failingQueryKeepsTheProgramRunning();
@@ -140,6 +143,35 @@ void tst_dbClass::previousYearOpensAndCloses()
     // Reading without a previous year is reported, not a crash.
     QVERIFY(!gDb->oldRsOpen(QStringLiteral("SELECT * FROM Ditte")));
     QCOMPARE(MessageBoxSeam::asked().size(), 1);
+}
+
+void tst_dbClass::damagedYearIsRefused_data()
+{
+    QTest::addColumn<bool>("previous");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("current year") << false << "Connessione database KEZ (";
+    QTest::newRow("previous year") << true << "Connessione database anno precedente (";
+}
+
+// A page of a table that start-up never reads is damaged: the file is
+// refused when it is opened, not in the middle of a search.
+void tst_dbClass::damagedYearIsRefused()
+{
+    QFETCH(bool, previous);
+    QFETCH(QString, title);
+    ShellFixture fx;
+    const QString path = fx.createDatabase(QStringLiteral("Kez21imb.db"));
+    QVERIFY(TestSupport::damageTable(path, QStringLiteral("Comuni")));
+    fx.writeIni(QStringLiteral("[PATH]\n") + (previous ? QStringLiteral("kez2020=") : QStringLiteral("kez2021="))
+                + path + QLatin1Char('\n'));
+    fx.startGlobals();
+    QVERIFY(!(previous ? gDb->openOldDb() : gDb->openKezDb()));
+    QVERIFY(!gDb->kezDbOpened() && !gDb->oldDbOpened());
+    QCOMPARE(MessageBoxSeam::asked().size(), 1);
+    QVERIFY(MessageBoxSeam::asked().first().title.startsWith(title));
+    QVERIFY2(MessageBoxSeam::asked().first().text.startsWith(
+                 QStringLiteral("Il database '%1' è danneggiato.").arg(QDir::toNativeSeparators(path))),
+             qPrintable(MessageBoxSeam::asked().first().text));
 }
 
 void tst_dbClass::failingStatementIsReported()

@@ -431,6 +431,7 @@ private Q_SLOTS:
         // On a new declaration the local unit's address goes to the office.
         typeAndLeave(sheet->slt[0], QStringLiteral("02222222222"));
         QVERIFY(sheet->slt[1]->isEmpty() && sheet->labCopy->isVisible());
+        typeAndLeave(sheet->slt[1], QStringLiteral("NERI SNC"));
         typeAndLeave(sheet->cmbCom[0], QStringLiteral("ROMA"));
         typeAndLeave(sheet->slt[4], QStringLiteral("VIA LATINA"));
         QTest::mouseClick(sheet->labCopy, Qt::LeftButton);
@@ -566,8 +567,8 @@ private Q_SLOTS:
         const int asked = MessageBoxSeam::asked().size();
         modMain::gMain->vBar1_Click(2, false);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(form.isNull());
         QCOMPARE(MessageBoxSeam::asked().size(), asked);
+        QVERIFY(form.isNull());
     }
 
     void companyChosenFromTheRegistry()

@@ -1,3 +1,5 @@
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -126,6 +128,55 @@ private Q_SLOTS:
         QCOMPARE(rs.value(1), QVariant(0));
         QVERIFY(rs.value(2).isNull());
         QCOMPARE(rs.value(3), QVariant(1));
+    }
+    // The extension for the sqlite3 program is built from the same source:
+    // it must sort, compare and match exactly as the program does.
+    void extensionAgreesWithTheProgram()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("sqlite3")).isEmpty())
+            QSKIP("the sqlite3 program is not installed");
+        const QStringList names = {
+            QStringLiteral("società"), QStringLiteral("SOCIETÀ"), QStringLiteral("Societa 10"),
+            QStringLiteral("Società 9"), QStringLiteral("perchè"), QStringLiteral("perché"),
+            QStringLiteral("D'ANGELO"), QStringLiteral("DANGELO"), QStringLiteral("Façade"),
+            QStringLiteral("Straße"), QStringLiteral("STRASSE"), QStringLiteral("Cœur"),
+            QStringLiteral("citta\u0300"), QStringLiteral("Forlì"), QStringLiteral("Forlo"),
+            QStringLiteral("È"), QStringLiteral("f"), QStringLiteral("San"), QStringLiteral("SANT'ANGELO"),
+            QStringLiteral("10"), QStringLiteral("a\U0001F600"), QStringLiteral("50%_")};
+        const QString path = m_dir.filePath(QStringLiteral("extension.db"));
+        {
+            Connection cn;
+            QVERIFY(Connection::createDatabase(path) && cn.open(path));
+            QVERIFY(cn.execute(QStringLiteral("CREATE TABLE Nomi (n TEXT COLLATE KEZ)")));
+            for (const QString &name : names)
+                QVERIFY(cn.execute(QStringLiteral("INSERT INTO Nomi VALUES (?)"), {name}));
+        }
+        const QString sql = QStringLiteral(
+            "SELECT n FROM Nomi ORDER BY n, rowid; "
+            "SELECT a.n, b.n, a.n < b.n, a.n = b.n, a.n LIKE substr(b.n, 1, 3) || '%' "
+            "FROM Nomi a, Nomi b ORDER BY a.rowid, b.rowid");
+        QProcess cli;
+        cli.start(QStringLiteral("sqlite3"), {QStringLiteral("-cmd"),
+                                              QStringLiteral(".load " KEZ_BIN_DIR "/kezcollation"), path, sql});
+        QVERIFY(cli.waitForFinished(30000));
+        QVERIFY2(cli.exitCode() == 0, cli.readAllStandardError().constData());
+        const QStringList fromTool = QString::fromUtf8(cli.readAllStandardOutput()).split(QLatin1Char('\n'),
+                                                                                          Qt::SkipEmptyParts);
+        QStringList fromProgram;
+        Connection cn;
+        QVERIFY(cn.open(path));
+        for (const QString &one : sql.split(QLatin1Char(';'))) {
+            Recordset rs;
+            QVERIFY(rs.open(one, &cn));
+            for (; !rs.eof(); rs.MoveNext()) {
+                QStringList row;
+                for (int c = 0; c < rs.fieldCount(); ++c)
+                    row << rs.value(c).toString();
+                fromProgram << row.join(QLatin1Char('|'));
+            }
+        }
+        QCOMPARE(fromTool.size(), fromProgram.size());
+        QCOMPARE(fromTool, fromProgram);
     }
 };
 

@@ -5,6 +5,7 @@
 
 #include "Logo.h"
 #include "MainWindowTestCase.h"
+#include "PickerForm.h"
 #include "MessageBoxSeam.h"
 #include "Recordset.h"
 #include "SheetFrame.h"
@@ -86,14 +87,6 @@ void settle()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-QStringList askedTexts()
-{
-    QStringList texts;
-    for (const MessageBoxSeam::Asked &a : MessageBoxSeam::asked())
-        texts << a.text;
-    MessageBoxSeam::clearAsked();
-    return texts;
-}
 }
 
 // The frame shared by the section sheets and the module forms: the save
@@ -170,7 +163,7 @@ private Q_SLOTS:
             expected << SheetFrame::promptModificata();
         if (answer == vbYes && typed.isEmpty())
             expected << QStringLiteral("Codice richiesto.");
-        QCOMPARE(askedTexts(), expected);
+        QCOMPARE(TestSupport::takeMessages(), expected);
         QCOMPARE(sheet.isNull(), closes);
         QCOMPARE(bool(Logo::instance()), closes);
         QCOMPARE(modMain::currentForm, closes ? 100 : 5);
@@ -200,7 +193,7 @@ private Q_SLOTS:
         }
         settle();
         QVERIFY(sheet.isNull());
-        QCOMPARE(askedTexts(), QStringList());
+        QCOMPARE(TestSupport::takeMessages(), QStringList());
         QCOMPARE(modMain::closingForms, 0);
         if (!quitting)
             QCOMPARE(stored(1), QStringLiteral("150101"));
@@ -230,7 +223,7 @@ private Q_SLOTS:
         sheet->change(typed);
         MessageBoxSeam::pushAnswer(answer);
         QTest::mouseClick(sheet->nav->button(2), Qt::LeftButton, {}, sheet->nav->button(2)->rect().center());
-        QCOMPARE(askedTexts().value(0), SheetFrame::promptModificata());
+        QCOMPARE(TestSupport::takeMessages().value(0), SheetFrame::promptModificata());
         QCOMPARE(sheet->nav->Value(), position);
         QCOMPARE(sheet->code->Value().toString(), shown);
         QCOMPARE(sheet->isModificata(), position == 1);
@@ -265,7 +258,7 @@ private Q_SLOTS:
         QTest::keyClick(child->code, Qt::Key_Escape);
         settle();
         QVERIFY(child.isNull());
-        QCOMPARE(askedTexts(), QStringList{SheetFrame::promptModificata()});
+        QCOMPARE(TestSupport::takeMessages(), QStringList{SheetFrame::promptModificata()});
         QVERIFY(sheet->isEnabled());
         QCOMPARE(modMain::modoApertura, 0);
         QVERIFY(!Logo::instance());

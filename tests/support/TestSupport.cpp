@@ -53,6 +53,30 @@ bool createDatabase(const QString &path, const QString &extraSql)
     return ok;
 }
 
+bool damageTable(const QString &path, const QString &table)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_stmt *stmt = nullptr;
+    qint64 root = 0;
+    qint64 pageSize = 0;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK
+        && sqlite3_prepare_v2(db, "SELECT rootpage, (SELECT page_size FROM pragma_page_size) "
+                                  "FROM sqlite_master WHERE name = ?", -1, &stmt, nullptr) == SQLITE_OK) {
+        const QByteArray name = table.toUtf8();
+        sqlite3_bind_text(stmt, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+        if (sqlite3_step(stmt) == SQLITE_ROW) {
+            root = sqlite3_column_int64(stmt, 0);
+            pageSize = sqlite3_column_int64(stmt, 1);
+        }
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    QFile file(path);
+    if (root < 2 || !file.open(QIODevice::ReadWrite) || !file.seek((root - 1) * pageSize))
+        return false;
+    return file.write(QByteArray(8, '\xff')) == 8;
+}
+
 void typeText(QWidget *w, const QString &text)
 {
     for (QChar c : text) {

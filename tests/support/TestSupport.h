@@ -16,6 +16,11 @@ QString schemaPath();
 // extra SQL (fixture rows); false on any failure (the reason goes to qWarning).
 bool createDatabase(const QString &path, const QString &extraSql = QString());
 
+// Damages the file as a failing disk would, in the first page of a table
+// (its root), which opening the database and reading other tables never
+// touch: the page no longer starts as any page can. False on failure.
+bool damageTable(const QString &path, const QString &table);
+
 // Types text into w one character at a time, accented letters included.
 void typeText(QWidget *w, const QString &text);
 

@@ -1,0 +1,200 @@
+// The consortia sheet on a declaration of 500 sheets, each with its
+// modules: the time from the "Sez. CONS" click to the sheet's first paint,
+// and each move of the navigator (with its repaint), against reading the
+// declaration's sheets with the raw SQLite API.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "Connection.h"
+#include "MessageBoxSeam.h"
+#include "SK_CONS.h"
+#include "dbClass.h"
+#include "hNav.h"
+#include "mainForm.h"
+#include "modMain.h"
+#include "tbButton.h"
+
+namespace {
+
+constexpr int Sheets = 500;
+constexpr int Openings = 15;
+constexpr int Moves = 200;
+
+QString readSource(const char *relative)
+{
+    QFile f(QStringLiteral(KEZ_SOURCE_DIR "/") + QLatin1String(relative));
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+bool build(const QString &path)
+{
+    Connection cn;
+    if (!Connection::createDatabase(path) || !cn.open(path))
+        return false;
+    for (const char *script : {"data/schema.sql", "data/reference/province.sql", "data/reference/rifiuti.sql"})
+        if (!cn.execute(readSource(script)))
+            return false;
+    cn.execute(QStringLiteral("INSERT INTO Setup (codFisc, ragSoc) VALUES ('00743110157', 'Studio')"));
+    cn.execute(QStringLiteral("INSERT INTO SezAnag (saID, codFisc, ragSoc) VALUES (1, '00743110157', 'Ditta')"));
+    // Other declarations' sheets around the one measured.
+    cn.execute(QStringLiteral("INSERT INTO SezAnag (saID, codFisc, ragSoc) VALUES (2, '01234567890', 'Altra')"));
+    QStringList codes;
+    {
+        sqlite3_stmt *stmt = nullptr;
+        sqlite3_prepare_v2(cn.handle(), "SELECT rifCod FROM Rifiuti WHERE rifCod NOT LIKE '%00'", -1, &stmt, nullptr);
+        while (sqlite3_step(stmt) == SQLITE_ROW)
+            codes << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)));
+        sqlite3_finalize(stmt);
+    }
+    if (codes.isEmpty())
+        return false;
+    cn.beginTransaction();
+    for (int n = 0; n < 2 * Sheets; ++n) {
+        if (!cn.execute(QStringLiteral("INSERT INTO SezCons (saID, rifCod, scQta, ferroQta, ferroUmi, cartaQta) "
+                                       "VALUES (?, ?, ?, ?, 2, ?)"),
+                        {n % 2 + 1, codes.at(n % codes.size()), 10000 + n, n * 7, n * 3}))
+            return false;
+        const qint64 sheet = cn.lastInsertRowId();
+        for (int m = 0; m < 4; ++m)
+            cn.execute(QStringLiteral("INSERT INTO ModCons (scID, mdcTipo, codFisc, mdcQta) VALUES (?, ?, '00743110157', 10000)"),
+                       {sheet, m % 2 + 1});
+    }
+    return cn.commit();
+}
+
+// Sees the first paint of the sheet, or of anything inside it.
+class PaintWatch : public QObject
+{
+public:
+    bool painted = false;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && watched->isWidgetType()) {
+            for (QObject *o = watched; o; o = o->parent())
+                if (qobject_cast<SK_CONS *>(o))
+                    painted = true;
+        }
+        return false;
+    }
+};
+
+void waitForPaint(PaintWatch &watch)
+{
+    QElapsedTimer guard;
+    guard.start();
+    while (!watch.painted && guard.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+// The raw baseline: the declaration's sheets, read to the last column.
+double rawRead(sqlite3 *db)
+{
+    QElapsedTimer t;
+    t.start();
+    sqlite3_stmt *stmt = nullptr;
+    sqlite3_prepare_v2(db, "SELECT * FROM SezCons WHERE saID = 1 ORDER BY rifCod, scID", -1, &stmt, nullptr);
+    qint64 check = 0;
+    while (sqlite3_step(stmt) == SQLITE_ROW)
+        for (int c = 0; c < sqlite3_column_count(stmt); ++c)
+            check += sqlite3_column_bytes(stmt, c);
+    sqlite3_finalize(stmt);
+    return check > 0 ? t.nsecsElapsed() / 1e6 : -1;
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir dir;
+    qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    MessageBoxSeam::setScripted(true);
+    const QString folder = dir.path() + QLatin1Char('/');
+    const QString path = folder + QStringLiteral("Kez22imb.db");
+    if (!build(path)) {
+        std::fprintf(stderr, "bench_cons: cannot build the database\n");
+        return 1;
+    }
+    QFile ini(folder + QStringLiteral("Kez22imb.ini"));
+    ini.open(QIODevice::WriteOnly);
+    // The remembered sheet is one in the middle of the declaration.
+    ini.write(QStringLiteral("[PATH]\nkez2021=%1\n[Kez]\nSa1ID=1\nConsID=%2\n").arg(path).arg(Sheets + 1).toUtf8());
+    ini.close();
+    if (!modMain::subMain(QStringList(), folder) || !modMain::gMain) {
+        std::fprintf(stderr, "bench_cons: the program did not start\n");
+        return 1;
+    }
+    modMain::gMain->resize(1024, 768);
+    modMain::gMain->show();
+    QCoreApplication::processEvents();
+
+    PaintWatch watch;
+    app.installEventFilter(&watch);
+    std::vector<double> openings;
+    for (int i = 0; i < Openings; ++i) {
+        modMain::unloadForms();
+        modMain::currentForm = 0;
+        QCoreApplication::processEvents();
+        watch.painted = false;
+        QElapsedTimer t;
+        t.start();
+        modMain::gMain->vBar1_Click(2, false);
+        waitForPaint(watch);
+        openings.push_back(t.nsecsElapsed() / 1e6);
+    }
+    auto *sheet = modMain::gMain->findChild<SK_CONS *>();
+    if (!sheet || sheet->nav->Max() != Sheets || sheet->idScheda() != Sheets + 1) {
+        std::fprintf(stderr, "bench_cons: the sheet did not open on the remembered sheet\n");
+        return 1;
+    }
+
+    // Forward and back through the sheets, and jumps to either end.
+    std::vector<double> moves;
+    std::vector<double> paintedMoves;
+    for (int i = 0; i < Moves; ++i) {
+        int button = (i / 20) % 2 == 0 ? 2 : 1;
+        if (i % 50 == 49)
+            button = i % 100 == 49 ? 0 : 3;
+        const int before = sheet->nav->Value();
+        if ((button >= 2 && before == Sheets) || (button <= 1 && before == 1))
+            continue;
+        watch.painted = false;
+        QElapsedTimer t;
+        t.start();
+        emit sheet->nav->button(button)->Click();
+        moves.push_back(t.nsecsElapsed() / 1e6);
+        waitForPaint(watch);
+        paintedMoves.push_back(t.nsecsElapsed() / 1e6);
+    }
+    std::vector<double> raw;
+    for (int i = 0; i < Openings; ++i)
+        raw.push_back(rawRead(modMain::gDb->kezCnn.handle()));
+
+    std::printf("consortia sheets: %d in the declaration, %d in the file, 4 modules each\n", Sheets, 2 * Sheets);
+    std::printf("open to first paint:   median %7.2f ms, best %7.2f ms over %d openings (target < 100 ms)\n",
+                median(openings), *std::min_element(openings.begin(), openings.end()), Openings);
+    std::printf("move:                  median %7.2f ms over %zu moves\n", median(moves), moves.size());
+    std::printf("move with its repaint: median %7.2f ms (target < 100 ms)\n", median(paintedMoves));
+    std::printf("raw read of the declaration's sheets: median %7.3f ms\n", median(raw));
+    std::printf("ratio opening / raw read: %.1f\n", median(openings) / std::max(median(raw), 1e-6));
+    modMain::gMain->close();
+    return 0;
+}

@@ -1,0 +1,399 @@
+#include "PdfPages.h"
+
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTextLayout>
+
+#include <algorithm>
+
+namespace {
+
+// A4 portrait; 15 mm at the sides and 10 mm at top and foot suit every
+// office printer's unprintable edge with room to spare.
+constexpr double PageWidth = 210;
+constexpr double PageHeight = 297;
+constexpr double SideMargin = 15;
+constexpr double EdgeMargin = 10;
+constexpr double CellPadX = 1.2;
+constexpr double CellPadY = 0.7;
+constexpr double LineWidth = 0.2;
+
+// Installed with the program's packages and embedded in the file, so the
+// document looks the same wherever it is opened.
+const QString FontFamily = QStringLiteral("DejaVu Sans");
+
+} // namespace
+
+PdfPages::PdfPages(const QString &fileName, const QString &caption)
+    : m_writer(std::make_unique<QPdfWriter>(fileName)), m_caption(caption)
+{
+    m_writer->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                        QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+    m_writer->setCreator(caption);
+
+    const struct { double points; bool bold; } styles[FontCount] = {
+        {8.5, false},   // Value
+        {6, false},     // Caption
+        {9, true},      // Bold
+        {7, true},      // Head
+        {11, true},     // Heading
+        {7.5, false},   // Small
+    };
+    for (int i = 0; i < FontCount; ++i) {
+        QFont font(FontFamily);
+        font.setPointSizeF(styles[i].points);
+        font.setBold(styles[i].bold);
+        font.setKerning(false);
+        // Ligatures would turn "fi" into one sign that a search in the
+        // viewer no longer finds.
+        font.setStyleStrategy(QFont::PreferNoShaping);
+        m_fonts[i] = font;
+        m_lineHeight[i] = QFontMetricsF(font, m_writer.get()).lineSpacing();
+    }
+
+    m_left = mm(SideMargin);
+    m_width = mm(PageWidth - 2 * SideMargin);
+    m_top = mm(EdgeMargin) + m_lineHeight[Small] + m_lineHeight[Heading] + m_lineHeight[Value]
+        + mm(3);
+    m_bottom = mm(PageHeight - EdgeMargin) - m_lineHeight[Small] - mm(2.5);
+}
+
+PdfPages::~PdfPages() = default;
+
+qreal PdfPages::mm(double millimetres) const
+{
+    return millimetres * m_writer->resolution() / 25.4;
+}
+
+qreal PdfPages::lineHeight(FontRole role) const
+{
+    return m_lineHeight[role];
+}
+
+QStringList PdfPages::wrap(const QString &text, FontRole role, qreal width) const
+{
+    QStringList lines;
+    if (text.isEmpty())
+        return lines;
+    const QFontMetricsF metrics(m_fonts[role], m_writer.get());
+    for (const QString &paragraph : text.split(QLatin1Char('\n'))) {
+        if (metrics.horizontalAdvance(paragraph) <= width) {
+            lines.append(paragraph);
+            continue;
+        }
+        // A word longer than its box (a code, an address without blanks)
+        // is broken too rather than left to run out of the box.
+        QTextLayout layout(paragraph, m_fonts[role], m_writer.get());
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            lines.append(paragraph.mid(line.textStart(), line.textLength()).trimmed());
+        }
+        layout.endLayout();
+    }
+    return lines;
+}
+
+void PdfPages::setHeading(const QString &title, const QString &subject)
+{
+    m_title = title;
+    m_subject = subject;
+    if (!m_pages.empty() && m_pages.back().elements.empty()) {
+        m_pages.back().title = title;
+        m_pages.back().subject = subject;
+    }
+}
+
+void PdfPages::startPage()
+{
+    Page page;
+    page.title = m_title;
+    page.subject = m_subject;
+    m_pages.push_back(std::move(page));
+    m_y = m_top;
+}
+
+void PdfPages::newPage()
+{
+    if (!m_pages.empty() && !m_pages.back().elements.empty())
+        startPage();
+}
+
+void PdfPages::beginBlock()
+{
+    m_inBlock = true;
+}
+
+void PdfPages::endBlock()
+{
+    m_inBlock = false;
+    qreal total = 0;
+    for (const Element &e : m_block)
+        total += e.height;
+    if (!m_pages.empty() && !m_pages.back().elements.empty() && m_y + total > m_bottom
+        && total <= m_bottom - m_top)
+        startPage();
+    std::vector<Element> block;
+    block.swap(m_block);
+    for (Element &e : block)
+        place(std::move(e));
+}
+
+PdfPages::Element PdfPages::measuredCells(Kind kind, const QVector<Field> &cells) const
+{
+    const FontRole captionRole = kind == TableHead ? Head : Caption;
+    const FontRole valueRole = kind == Title ? Bold : kind == Band ? Head : Value;
+    double total = 0;
+    for (const Field &f : cells)
+        total += f.weight;
+    Element e;
+    e.kind = kind;
+    double before = 0;
+    const qreal padX = mm(CellPadX);
+    const qreal padY = mm(CellPadY);
+    for (const Field &f : cells) {
+        Cell cell;
+        cell.x = m_left + m_width * before / total;
+        before += f.weight;
+        cell.w = m_left + m_width * before / total - cell.x;
+        cell.align = f.align;
+        const qreal inner = cell.w - 2 * padX;
+        cell.caption = wrap(f.caption, captionRole, inner);
+        cell.value = wrap(f.value, valueRole, inner);
+        qreal h = 2 * padY + cell.caption.size() * lineHeight(captionRole);
+        if (kind != TableHead)
+            h += std::max<int>(1, int(cell.value.size())) * lineHeight(valueRole);
+        e.height = std::max(e.height, h);
+        e.cells.append(cell);
+    }
+    return e;
+}
+
+void PdfPages::title(const QString &text)
+{
+    add(measuredCells(Title, {{QString(), text, 1, Qt::AlignHCenter}}));
+}
+
+void PdfPages::band(const QString &text)
+{
+    add(measuredCells(Band, {{QString(), text}}));
+}
+
+void PdfPages::fields(const QVector<Field> &row)
+{
+    add(measuredCells(Fields, row));
+}
+
+void PdfPages::beginTable(const QVector<Column> &columns, const QString &caption)
+{
+    QVector<Field> cells;
+    for (const Column &c : columns)
+        cells.append({c.caption, QString(), c.weight, c.align});
+    Element head = measuredCells(TableHead, cells);
+    m_tableHeads.push_back(head);
+    m_tableCaptions.push_back(caption);
+    m_table = int(m_tableHeads.size()) - 1;
+    add(head);
+}
+
+void PdfPages::row(const QStringList &values)
+{
+    const Element &head = m_tableHeads.at(size_t(m_table));
+    QVector<Field> cells;
+    for (int i = 0; i < head.cells.size(); ++i)
+        cells.append({QString(), values.value(i), head.cells[i].w, head.cells[i].align});
+    Element e = measuredCells(TableRow, cells);
+    e.table = m_table;
+    add(std::move(e));
+}
+
+void PdfPages::endTable()
+{
+    m_table = -1;
+}
+
+void PdfPages::note(const QString &text)
+{
+    Element e;
+    e.kind = Note;
+    Cell cell;
+    cell.x = m_left;
+    cell.w = m_width;
+    cell.value = wrap(text, Value, m_width);
+    e.height = std::max<int>(1, int(cell.value.size())) * lineHeight(Value) + mm(CellPadY);
+    e.cells.append(cell);
+    add(std::move(e));
+}
+
+void PdfPages::gap(double millimetres)
+{
+    Element e;
+    e.kind = Gap;
+    e.height = mm(millimetres);
+    add(std::move(e));
+}
+
+void PdfPages::add(Element e)
+{
+    if (m_inBlock)
+        m_block.push_back(std::move(e));
+    else
+        place(std::move(e));
+}
+
+void PdfPages::place(Element e)
+{
+    if (m_pages.empty())
+        startPage();
+    // A heading needs a line of what it heads below it on the same page;
+    // a gap at the foot of a page is simply dropped.
+    qreal needed = e.height;
+    if (e.kind == Title || e.kind == Band || e.kind == TableHead)
+        needed += 2 * lineHeight(Value) + 2 * mm(CellPadY);
+    if (m_y + needed > m_bottom && !m_pages.back().elements.empty()) {
+        if (e.kind == Gap)
+            return;
+        startPage();
+        if (e.kind == TableRow && e.table >= 0) {
+            const QString &caption = m_tableCaptions.at(size_t(e.table));
+            std::vector<Element> repeated;
+            if (!caption.isEmpty())
+                repeated.push_back(measuredCells(Band, {{QString(), caption + QStringLiteral(" (segue)")}}));
+            repeated.push_back(m_tableHeads.at(size_t(e.table)));
+            for (Element &r : repeated) {
+                r.y = m_y;
+                m_y += r.height;
+                m_pages.back().elements.push_back(std::move(r));
+            }
+        }
+    }
+    e.y = m_y;
+    m_y += e.height;
+    m_pages.back().elements.push_back(std::move(e));
+}
+
+int PdfPages::pageCount() const
+{
+    return std::max<int>(1, int(m_pages.size()));
+}
+
+bool PdfPages::write()
+{
+    if (m_pages.empty())
+        startPage();
+    if (!m_pages.front().title.isEmpty())
+        m_writer->setTitle(m_pages.front().title);
+    QPainter p;
+    if (!p.begin(m_writer.get()))
+        return false;
+    for (size_t i = 0; i < m_pages.size(); ++i) {
+        if (i > 0)
+            m_writer->newPage();
+        paintPage(p, m_pages[i], int(i) + 1);
+    }
+    return p.end();
+}
+
+void PdfPages::paintLines(QPainter &p, const QStringList &lines, FontRole role, const QRectF &r,
+                          Qt::Alignment align) const
+{
+    if (lines.isEmpty())
+        return;
+    p.setFont(m_fonts[role]);
+    const QFontMetricsF metrics(m_fonts[role], m_writer.get());
+    qreal baseline = r.top() + metrics.ascent();
+    for (const QString &line : lines) {
+        qreal x = r.left();
+        if (align & (Qt::AlignRight | Qt::AlignHCenter)) {
+            const qreal free = r.width() - metrics.horizontalAdvance(line);
+            x += (align & Qt::AlignRight) ? free : free / 2;
+        }
+        p.drawText(QPointF(x, baseline), line);
+        baseline += lineHeight(role);
+    }
+}
+
+void PdfPages::paintPage(QPainter &p, const Page &page, int number) const
+{
+    const QPen rule(Qt::black, mm(LineWidth));
+    const qreal right = m_left + m_width;
+    qreal y = mm(EdgeMargin);
+    paintLines(p, {m_caption}, Small, QRectF(m_left, y, m_width, lineHeight(Small)), Qt::AlignLeft);
+    y += lineHeight(Small);
+    const QFontMetricsF heading(m_fonts[Heading], m_writer.get());
+    paintLines(p, {heading.elidedText(page.title, Qt::ElideRight, m_width)}, Heading,
+               QRectF(m_left, y, m_width, lineHeight(Heading)), Qt::AlignHCenter);
+    y += lineHeight(Heading);
+    const QFontMetricsF value(m_fonts[Value], m_writer.get());
+    paintLines(p, {value.elidedText(page.subject, Qt::ElideRight, m_width)}, Value,
+               QRectF(m_left, y, m_width, lineHeight(Value)), Qt::AlignHCenter);
+    p.setPen(rule);
+    p.drawLine(QPointF(m_left, m_top - mm(1.5)), QPointF(right, m_top - mm(1.5)));
+
+    const qreal footer = m_bottom + mm(1.5);
+    p.drawLine(QPointF(m_left, footer), QPointF(right, footer));
+    paintLines(p, {QStringLiteral("Pagina %1 di %2").arg(number).arg(m_pages.size())}, Small,
+               QRectF(m_left, footer + mm(1), m_width, lineHeight(Small)), Qt::AlignRight);
+
+    for (const Element &e : page.elements)
+        paintElement(p, e);
+}
+
+void PdfPages::paintElement(QPainter &p, const Element &e) const
+{
+    if (e.kind == Gap)
+        return;
+    const QPen rule(Qt::black, mm(LineWidth));
+    const qreal padX = mm(CellPadX);
+    const qreal padY = mm(CellPadY);
+    for (const Cell &cell : e.cells) {
+        const QRectF box(cell.x, e.y, cell.w, e.height);
+        const QRectF inner = box.adjusted(padX, padY, -padX, -padY);
+        switch (e.kind) {
+        case Title:
+        case Band:
+        case TableHead: {
+            const QColor fill = e.kind == Title ? QColor(200, 200, 200)
+                : e.kind == Band                ? QColor(228, 228, 228)
+                                                : QColor(238, 238, 238);
+            p.fillRect(box, fill);
+            p.setPen(rule);
+            p.drawRect(box);
+            p.setPen(Qt::black);
+            if (e.kind == TableHead)
+                paintLines(p, cell.caption, Head, inner, Qt::AlignHCenter);
+            else
+                paintLines(p, cell.value, e.kind == Title ? Bold : Head, inner, cell.align);
+            break;
+        }
+        case Fields:
+            p.setPen(rule);
+            p.drawRect(box);
+            p.setPen(QColor(80, 80, 80));
+            paintLines(p, cell.caption, Caption, inner, Qt::AlignLeft);
+            p.setPen(Qt::black);
+            paintLines(p, cell.value, Value,
+                       inner.adjusted(0, cell.caption.size() * lineHeight(Caption), 0, 0),
+                       cell.align);
+            break;
+        case TableRow:
+            p.setPen(rule);
+            p.drawRect(box);
+            p.setPen(Qt::black);
+            paintLines(p, cell.value, Value, inner, cell.align);
+            break;
+        case Note:
+            p.setPen(Qt::black);
+            paintLines(p, cell.value, Value, box, Qt::AlignLeft);
+            break;
+        case Gap:
+            break;
+        }
+    }
+}

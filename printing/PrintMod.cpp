@@ -1,0 +1,570 @@
+#include "PrintMod.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QHash>
+
+#include "DesktopSeam.h"
+#include "ItalianFormat.h"
+#include "PdfPages.h"
+#include "Recordset.h"
+#include "dbClass.h"
+#include "kezClass.h"
+#include "modFunz.h"
+#include "modMain.h"
+
+using modFunz::nzStr;
+using modMain::gDb;
+using modMain::gKez;
+using Field = PdfPages::Field;
+using Column = PdfPages::Column;
+
+namespace {
+
+constexpr auto Right = Qt::AlignRight;
+
+QString qta(const QVariant &v)
+{
+    return ItalianFormat::formatNumber(v.isNull() ? QVariant(0) : v, QStringLiteral("#,##0.000"));
+}
+
+QString umi(const QVariant &v)
+{
+    return v.toInt() == 2 ? QStringLiteral("t") : QStringLiteral("Kg");
+}
+
+QString qtaUmi(const Recordset &rs, const QString &qtaField, const QString &umiField)
+{
+    return qta(rs.value(qtaField)) + QLatin1Char(' ') + umi(rs.value(umiField));
+}
+
+QString data(const QVariant &v)
+{
+    return ItalianFormat::formatDate(v.toDate(), QStringLiteral("dd/mm/yyyy"));
+}
+
+QString siNo(bool yes)
+{
+    return yes ? QStringLiteral("Sì") : QStringLiteral("No");
+}
+
+QString attivita(const QVariant &v)
+{
+    const QString code = nzStr(v);
+    return code.isEmpty() ? code : ItalianFormat::formatText(code, QStringLiteral("!@@.@@.@@"));
+}
+
+// The queries of the prints, in one place with their joins: a failure has
+// been shown by the data layer and leaves an empty, closed recordset.
+std::unique_ptr<Recordset> leggi(const QString &sql, const QVariantList &params)
+{
+    return gDb->kezRs(sql, params);
+}
+
+bool haRighe(const QString &sql, int saID)
+{
+    auto rs = leggi(sql, {saID});
+    return rs->isOpen() && !rs->eof();
+}
+
+// Municipality and province abbreviation of an ISTAT pair, joined in every
+// query that prints an address.
+QString joinComune(const QString &alias, const QString &table, const QString &prv,
+                   const QString &com)
+{
+    return QStringLiteral(" LEFT JOIN Comuni %1c ON %1c.prvIstat = %2.%3 AND %1c.comIstat = %2.%4"
+                          " LEFT JOIN Province %1p ON %1p.prvIstat = %2.%3")
+        .arg(alias, table, prv, com);
+}
+
+void disegnaSA1(PdfPages &doc, const Recordset &a)
+{
+    const auto v = [&a](const char *name) { return a.value(QLatin1String(name)); };
+    const auto s = [&a](const char *name) { return nzStr(a.value(QLatin1String(name))); };
+    const int anno = v("saAnno").toInt() > 0 ? v("saAnno").toInt() : gKez->AnnoDichiarazione();
+    doc.beginBlock();
+    doc.title(QStringLiteral("SA1 - Sezione anagrafica"));
+    doc.fields({{QStringLiteral("Anno di dichiarazione:"), QString::number(anno), 1.2},
+                {QStringLiteral("Codice fiscale:"), s("codFisc"), 1.6},
+                {QStringLiteral("Nome o ragione sociale:"), s("ragSoc"), 4.2},
+                {QStringLiteral("Esportata:"), siNo(v("ExpID").toInt() != 0), 1}});
+    doc.band(QStringLiteral("Sezione unità locale"));
+    doc.fields({{QStringLiteral("Numero iscrizione REA:"), s("REA"), 1.3, Right},
+                {QStringLiteral("Comune:"), s("ulComune"), 2.2},
+                {QStringLiteral("Provincia:"), s("ulSigla"), 0.8},
+                {QStringLiteral("Via:"), s("via"), 2.4},
+                {QStringLiteral("Numero civico:"), s("civico"), 1},
+                {QStringLiteral("C.A.P.:"), s("cap"), 0.8}});
+    doc.fields({{QStringLiteral("Prefisso e n° telefonico:"),
+                 (s("prefTel") + QLatin1Char(' ') + s("telefono")).trimmed(), 1.6},
+                {QStringLiteral("Codice ISTAT attività prevalente nell'unità locale:"),
+                 attivita(v("attIstat")), 2.6},
+                {QStringLiteral("Totale addetti unità locale:"),
+                 ItalianFormat::formatNumber(v("Addetti").toInt(), QStringLiteral("#,##0")), 1.6,
+                 Right},
+                {QStringLiteral("Mesi di attività nell'anno:"), s("Mesi"), 1.5, Right}});
+    doc.band(QStringLiteral("Sede legale"));
+    doc.fields({{QStringLiteral("Comune:"), s("slComune"), 2.2},
+                {QStringLiteral("Provincia:"), s("slSigla"), 0.8},
+                {QStringLiteral("Via:"), s("slVia"), 2.4},
+                {QStringLiteral("Numero civico:"), s("slCivico"), 1},
+                {QStringLiteral("C.A.P.:"), s("slCAP"), 0.8},
+                {QStringLiteral("Prefisso e n° telefonico:"),
+                 (s("slPrefTel") + QLatin1Char(' ') + s("slTelefono")).trimmed(), 1.6}});
+    doc.band(QStringLiteral("Rappresentante legale o suo delegato"));
+    doc.fields({{QStringLiteral("Cognome:"), s("saCognome"), 3},
+                {QStringLiteral("Nome:"), s("saNome"), 3},
+                {QStringLiteral("Data:"), data(v("saDataComp")), 1.5}});
+    const bool annulla = v("saAnnulla").toBool();
+    doc.fields({{QStringLiteral("Annulla e sostituisce la precedente del:"),
+                 annulla ? data(v("saDataPrec")) : siNo(false), 1}});
+    doc.endBlock();
+}
+
+// The address of a module's subject: an Italian local unit or a country.
+void indirizzoModulo(PdfPages &doc, const Recordset &m, bool regolamento)
+{
+    if (m.value(QStringLiteral("comIstat")).toInt() != 0) {
+        doc.fields({{QStringLiteral("Comune:"), nzStr(m.value(QStringLiteral("mComune"))), 2.2},
+                    {QStringLiteral("Provincia:"), nzStr(m.value(QStringLiteral("mSigla"))), 0.8},
+                    {QStringLiteral("Via:"), nzStr(m.value(QStringLiteral("via"))), 2.6},
+                    {QStringLiteral("N. civico:"), nzStr(m.value(QStringLiteral("civico"))), 1},
+                    {QStringLiteral("C.A.P.:"), nzStr(m.value(QStringLiteral("cap"))), 0.8}});
+        return;
+    }
+    QVector<Field> row{{QStringLiteral("Paese estero:"), nzStr(m.value(QStringLiteral("nazDesc"))), 3}};
+    if (regolamento)
+        row.append({QStringLiteral("Codice regolamento (CE) 1013/2006:"),
+                    nzStr(m.value(QStringLiteral("regCE"))), 2});
+    doc.fields(row);
+}
+
+// The band of a module and its subject: Italian or foreign, code, name.
+void soggettoModulo(PdfPages &doc, const Recordset &m, const QString &intestazione,
+                    const QString &provenienza)
+{
+    const bool italia = m.value(QStringLiteral("comIstat")).toInt() != 0;
+    doc.band(intestazione);
+    doc.fields({{provenienza, italia ? QStringLiteral("Italia") : QStringLiteral("Estero"), 1.2},
+                {QStringLiteral("Codice fiscale:"), nzStr(m.value(QStringLiteral("codFisc"))), 1.6},
+                {QStringLiteral("Nome o ragione sociale:"), nzStr(m.value(QStringLiteral("ragSoc"))), 4.6}});
+}
+
+void disegnaModuloUO(PdfPages &doc, const Recordset &m, int n, int di)
+{
+    const int sup = m.value(QStringLiteral("mdcSup")).toInt();
+    doc.beginBlock();
+    soggettoModulo(doc, m, QStringLiteral("Modulo UO-CONS %1 di %2").arg(n).arg(di),
+                   QStringLiteral("Origine del rifiuto:"));
+    doc.fields({{QStringLiteral("Codice ISTAT attività prevalente:"),
+                 attivita(m.value(QStringLiteral("mdcAtt"))), 2},
+                {QStringLiteral("Superficie:"),
+                 sup == 1 ? QStringLiteral("Pubblica") : sup == 2 ? QStringLiteral("Privata") : QString(),
+                 1.4},
+                {QStringLiteral("Quantità raccolta nell'anno:"),
+                 qtaUmi(m, QStringLiteral("mdcQta"), QStringLiteral("mdcUmi")), 2, Right}});
+    indirizzoModulo(doc, m, false);
+    doc.endBlock();
+}
+
+void disegnaModuloDR(PdfPages &doc, const Recordset &m, int n, int di)
+{
+    doc.beginBlock();
+    soggettoModulo(doc, m, QStringLiteral("Modulo DR-CONS %1 di %2").arg(n).arg(di),
+                   QStringLiteral("Destinazione del rifiuto:"));
+    indirizzoModulo(doc, m, true);
+    doc.fields({{QStringLiteral("Quantità conferita nell'anno:"),
+                 qtaUmi(m, QStringLiteral("mdcQta"), QStringLiteral("mdcUmi")), 1, Right}});
+    // Operations read in their numeric order: R2 before R10.
+    auto op = leggi(QStringLiteral("SELECT Posizione, Codice, Qta, Umi FROM RecDrCons WHERE mdcID = ? "
+                                   "ORDER BY Posizione, length(Codice), Codice"),
+                    {m.value(QStringLiteral("mdcID"))});
+    if (op->isOpen() && !op->eof()) {
+        doc.beginTable({{QStringLiteral("Destinazione"), 4},
+                        {QStringLiteral("Operazione"), 1.2, Qt::AlignHCenter},
+                        {QStringLiteral("Quantità"), 2, Right},
+                        {QStringLiteral("Umi"), 0.8, Qt::AlignHCenter}});
+        for (; !op->eof(); op->MoveNext())
+            doc.row({op->value(0).toInt() == 2 ? QStringLiteral("Smaltimento") : QStringLiteral("Recupero"),
+                     nzStr(op->value(1)), qta(op->value(2)), umi(op->value(3))});
+        doc.endTable();
+    }
+    doc.endBlock();
+}
+
+void disegnaModuli(PdfPages &doc, int scID, int tipo)
+{
+    auto m = leggi(QStringLiteral("SELECT ModCons.*, mc.comDesc AS mComune, mp.prvSigla AS mSigla, "
+                                  "Nazioni.nazDesc FROM ModCons")
+                       + joinComune(QStringLiteral("m"), QStringLiteral("ModCons"),
+                                    QStringLiteral("prvIstat"), QStringLiteral("comIstat"))
+                       + QStringLiteral(" LEFT JOIN Nazioni ON Nazioni.nazID = ModCons.nazID "
+                                        "WHERE ModCons.scID = ? AND ModCons.mdcTipo = ? "
+                                        "ORDER BY ModCons.mdcID"),
+                   {scID, tipo});
+    if (!m->isOpen() || m->eof())
+        return;
+    doc.gap(2);
+    doc.title(tipo == 1 ? QStringLiteral("Modulo UO-CONS - Elenco unità locali di origine del rifiuto")
+                        : QStringLiteral("Modulo DR-CONS - Elenco unità locali di destinazione del rifiuto"));
+    const int count = m->RecordCount();
+    for (int n = 1; !m->eof(); m->MoveNext(), ++n) {
+        if (tipo == 1)
+            disegnaModuloUO(doc, *m, n, count);
+        else
+            disegnaModuloDR(doc, *m, n, count);
+    }
+}
+
+void disegnaCONS(PdfPages &doc, int saID)
+{
+    auto s = leggi(QStringLiteral("SELECT SezCons.*, Rifiuti.rifDesc FROM SezCons LEFT JOIN Rifiuti "
+                                  "ON Rifiuti.rifCod = SezCons.rifCod WHERE SezCons.saID = ? "
+                                  "ORDER BY SezCons.rifCod, SezCons.scID"),
+                   {saID});
+    const int count = s->RecordCount();
+    for (int n = 1; s->isOpen() && !s->eof(); s->MoveNext(), ++n) {
+        const Recordset &r = *s;
+        const auto mat = [&r](const QString &caption, const QString &name) {
+            return Field{caption, qtaUmi(r, name + QStringLiteral("Qta"), name + QStringLiteral("Umi")),
+                         1, Right};
+        };
+        doc.newPage();
+        doc.beginBlock();
+        doc.title(QStringLiteral("Scheda CONS - Totale rifiuti raccolti ed avviati al recupero e "
+                                 "riciclaggio"));
+        doc.fields({{QStringLiteral("Scheda:"), QStringLiteral("%1 di %2").arg(n).arg(count), 0.8},
+                    {QStringLiteral("Codice rifiuto:"), nzStr(r.value(QStringLiteral("rifCod"))), 1},
+                    {QString(), nzStr(r.value(QStringLiteral("rifDesc"))), 5.2}});
+        doc.fields({{QStringLiteral("Quantità complessivamente raccolta:"),
+                     qtaUmi(r, QStringLiteral("scQta"), QStringLiteral("scUmi")), 1, Right},
+                    {QStringLiteral("Se il codice è 150104, barrare se si tratta di Alluminio"),
+                     siNo(r.value(QStringLiteral("scAll")).toInt() != 0), 1}});
+        doc.band(QStringLiteral("MATERIALI SECONDARI AI SENSI DELL'ART. 184-TER DEL D.L.GS. N. 152/2006"));
+        doc.fields({mat(QStringLiteral("Rottami ferro e acciaio:"), QStringLiteral("ferro")),
+                    mat(QStringLiteral("Rottami in vetro:"), QStringLiteral("vetro")),
+                    mat(QStringLiteral("Rottami in alluminio:"), QStringLiteral("alluminio")),
+                    mat(QStringLiteral("Carta e cartone:"), QStringLiteral("carta"))});
+        doc.fields({mat(QStringLiteral("Plastica:"), QStringLiteral("plastica")),
+                    mat(QStringLiteral("Legno:"), QStringLiteral("legno")),
+                    mat(QStringLiteral("Altro:"), QStringLiteral("altro")), Field{QString(), QString(), 1}});
+        doc.endBlock();
+        const int scID = r.value(QStringLiteral("scID")).toInt();
+        disegnaModuli(doc, scID, 1);
+        disegnaModuli(doc, scID, 2);
+    }
+}
+
+// The identity of a card of the plastic bags or producer packaging sheet.
+void datiSoggetto(PdfPages &doc, const Recordset &r)
+{
+    doc.band(QStringLiteral("Dati anagrafici soggetto che immette gli imballaggi sul mercato"));
+    doc.fields({{QStringLiteral("Codice fiscale:"), nzStr(r.value(QStringLiteral("codFisc"))), 1},
+                {QStringLiteral("Nome o rag. sociale:"), nzStr(r.value(QStringLiteral("ragSoc"))), 3}});
+}
+
+void disegnaSBOP(PdfPages &doc, int saID)
+{
+    auto r = leggi(QStringLiteral("SELECT * FROM skSbop WHERE saID = ? ORDER BY sksID"), {saID});
+    static const struct { const char *caption; const char *tons; const char *weight; } kinds[] = {
+        {"Borse di plastica", "sksBorse", "pmBorse"},
+        {"Borse di plastica in materiale leggero\n(spessore inferiore a 50 micron)", "sks50Micron",
+         "pm50Micron"},
+        {"Borse di plastica in materiale ultra leggero\n(spessore inferiore a 15 micron)",
+         "sks15Micron", "pm15Micron"},
+        {"Borse di plastica oxodegradabili", "sksOxodegradabili", "pmOxodegradabili"},
+        {"Borse di plastica biodegradabili e compostabili", "sksBiodegradabili", "pmBiodegradabili"},
+        {"Altre borse di plastica", "sksAltre", "pmAltre"},
+    };
+    doc.newPage();
+    doc.title(QStringLiteral("Scheda SBOP - Immissione sul mercato borse plastica"));
+    for (; r->isOpen() && !r->eof(); r->MoveNext()) {
+        doc.beginBlock();
+        datiSoggetto(doc, *r);
+        doc.beginTable({{QStringLiteral("BORSE DI PLASTICA - IMMISSIONE SUL MERCATO"), 4},
+                        {QStringLiteral("tonnellate/anno"), 1.5, Right},
+                        {QStringLiteral("peso medio (grammi)"), 1.5, Right}});
+        for (const auto &k : kinds)
+            doc.row({QString::fromUtf8(k.caption), qta(r->value(QLatin1String(k.tons))),
+                     qta(r->value(QLatin1String(k.weight)))});
+        doc.endTable();
+        doc.endBlock();
+        doc.gap(3);
+    }
+}
+
+void disegnaSMAT(PdfPages &doc, int saID)
+{
+    static const char *const materiali[] = {"Vetro", "Carta", "Alluminio", "Acciaio",
+                                            "Legno", "Plastica", "Altro"};
+    static const char *const colonne[] = {"qtaProdVuoti", "qtaProdPieni", "qtaImpVuoti",
+                                          "qtaImpPieni", "qtaEspVuoti", "qtaEspPieni"};
+    auto card = leggi(QStringLiteral("SELECT * FROM skMat WHERE saID = ? ORDER BY skmID"), {saID});
+    doc.newPage();
+    doc.title(QStringLiteral("Scheda SMAT - Imballaggi immessi sul mercato dal produttore"));
+    for (; card->isOpen() && !card->eof(); card->MoveNext()) {
+        auto rec = leggi(QStringLiteral("SELECT * FROM RecMat WHERE skmID = ? ORDER BY skmTipo"),
+                         {card->value(QStringLiteral("skmID"))});
+        QHash<int, QStringList> righe;
+        for (; rec->isOpen() && !rec->eof(); rec->MoveNext()) {
+            QStringList values;
+            for (const char *c : colonne)
+                values.append(qta(rec->value(QLatin1String(c))));
+            righe.insert(rec->value(QStringLiteral("skmTipo")).toInt(), values);
+        }
+        doc.beginBlock();
+        datiSoggetto(doc, *card);
+        doc.beginTable({{QStringLiteral("MATERIALE DI IMBALLAGGIO"), 1.5},
+                        {QStringLiteral("PRODUZIONE imb. vuoti ton/anno"), 1, Right},
+                        {QStringLiteral("AUTOPROD. imb. pieni ton/anno"), 1, Right},
+                        {QStringLiteral("IMPORTAZIONE imb. vuoti ton/anno"), 1, Right},
+                        {QStringLiteral("IMPORTAZIONE imb. pieni ton/anno"), 1, Right},
+                        {QStringLiteral("ESPORTAZIONE imb. vuoti ton/anno"), 1, Right},
+                        {QStringLiteral("ESPORTAZIONE imb. pieni ton/anno"), 1, Right}});
+        for (int i = 0; i < 7; ++i) {
+            QStringList values = righe.value(101 + i);
+            while (values.size() < 6)
+                values.append(qta(0));
+            values.prepend(QString::fromUtf8(materiali[i]));
+            doc.row(values);
+        }
+        doc.endTable();
+        doc.endBlock();
+        doc.gap(3);
+    }
+}
+
+// The reuse and the packaging-type sheets differ only in their table, list
+// of types and captions.
+void disegnaTipi(PdfPages &doc, int saID, bool riuso)
+{
+    const QString sql = riuso
+        ? QStringLiteral("SELECT RecRiu.riuTipo, Codici.codAlfa, Codici.codDesc, RecRiu.qtaAlimentare, "
+                         "RecRiu.qtaAltriUsi FROM RecRiu LEFT JOIN Codici ON Codici.codType = 12 AND "
+                         "Codici.codNumb = RecRiu.riuTipo WHERE RecRiu.saID = ? ORDER BY RecRiu.riuTipo")
+        : QStringLiteral("SELECT RecTip.tipTipo, Codici.codAlfa, Codici.codDesc, RecTip.qtaPrimari, "
+                         "RecTip.qtaSecondari FROM RecTip LEFT JOIN Codici ON Codici.codType = 13 AND "
+                         "Codici.codNumb = RecTip.tipTipo WHERE RecTip.saID = ? ORDER BY RecTip.tipTipo");
+    auto r = leggi(sql, {saID});
+    doc.newPage();
+    if (riuso) {
+        doc.title(QStringLiteral("Scheda SRIU - Riutilizzo Imballaggi a livello nazionale"));
+        doc.beginTable({{QStringLiteral("MATERIALE"), 1.5},
+                        {QStringLiteral("TIPO DI IMBALLAGGIO"), 3.5},
+                        {QStringLiteral("QUANTITA' RIUTILIZZATA\nUSO ALIMENTARE ton/anno"), 1.6, Right},
+                        {QStringLiteral("QUANTITA' RIUTILIZZATA\nALTRI USI ton/anno"), 1.6, Right}});
+    } else {
+        doc.title(QStringLiteral("Scheda STIP - Tipologie"));
+        doc.beginTable({{QStringLiteral("MATERIALE"), 1.5},
+                        {QStringLiteral("TIPO DI IMBALLAGGIO"), 3.5},
+                        {QStringLiteral("IMBALLAGGI PRIMARI ton/anno"), 1.6, Right},
+                        {QStringLiteral("IMBALLAGGI SECONDARI E TERZIARI ton/anno"), 1.6, Right}});
+    }
+    for (; r->isOpen() && !r->eof(); r->MoveNext()) {
+        // A type missing from the list still shows its number.
+        const QString alfa = r->value(1).isNull() ? r->value(0).toString() : nzStr(r->value(1));
+        doc.row({alfa, nzStr(r->value(2)), qta(r->value(3)), qta(r->value(4))});
+    }
+    doc.endTable();
+}
+
+std::unique_ptr<Recordset> leggiDichiarazione(int saID)
+{
+    return leggi(QStringLiteral("SELECT SezAnag.*, uc.comDesc AS ulComune, up.prvSigla AS ulSigla, "
+                                "sc.comDesc AS slComune, sp.prvSigla AS slSigla FROM SezAnag")
+                     + joinComune(QStringLiteral("u"), QStringLiteral("SezAnag"),
+                                  QStringLiteral("prvIstat"), QStringLiteral("comIstat"))
+                     + joinComune(QStringLiteral("s"), QStringLiteral("SezAnag"),
+                                  QStringLiteral("slPrvIstat"), QStringLiteral("slComIstat"))
+                     + QStringLiteral(" WHERE SezAnag.saID = ?"),
+                 {saID});
+}
+
+QString soggetto(const QVariant &ragSoc, const QVariant &codFisc)
+{
+    return nzStr(ragSoc) + QStringLiteral(" - C.F. ") + nzStr(codFisc);
+}
+
+// Writes the document, then hands it to the viewer; the user hears of a
+// file that could not be written or opened.
+QString scriviEApri(PdfPages &doc, const QString &fileName, bool wait)
+{
+    const bool written = doc.write();
+    modFunz::setWaitCursor(wait);
+    if (!written) {
+        modFunz::showMsg(QStringLiteral("Attenzione, impossibile scrivere il file:\n") + fileName, 16);
+        return QString();
+    }
+    if (!DesktopSeam::openFile(fileName))
+        modFunz::warnMsg(QStringLiteral("Attenzione, il file è stato scritto ma non è stato "
+                                        "possibile aprirlo:\n")
+                         + fileName);
+    return fileName;
+}
+
+} // namespace
+
+namespace PrintMod {
+
+int sezioniPresenti(int saID)
+{
+    if (!gDb || !haRighe(QStringLiteral("SELECT saID FROM SezAnag WHERE saID = ?"), saID))
+        return 0;
+    int sezioni = SezSA1;
+    if (haRighe(QStringLiteral("SELECT scID FROM SezCons WHERE saID = ? LIMIT 1"), saID))
+        sezioni |= SezCONS;
+    if (haRighe(QStringLiteral("SELECT sksID FROM skSbop WHERE saID = ? LIMIT 1"), saID))
+        sezioni |= SezSBOP;
+    if (haRighe(QStringLiteral("SELECT skmID FROM skMat WHERE saID = ? LIMIT 1"), saID))
+        sezioni |= SezSMAT;
+    if (haRighe(QStringLiteral("SELECT riuID FROM RecRiu WHERE saID = ? LIMIT 1"), saID))
+        sezioni |= SezSRIU;
+    if (haRighe(QStringLiteral("SELECT tipID FROM RecTip WHERE saID = ? LIMIT 1"), saID))
+        sezioni |= SezSTIP;
+    return sezioni;
+}
+
+QString descriviDichiarazione(int saID)
+{
+    if (!gDb)
+        return QString();
+    auto a = leggiDichiarazione(saID);
+    if (!a->isOpen() || a->eof())
+        return QString();
+    const auto s = [&a](const char *name) { return nzStr(a->value(QLatin1String(name))); };
+    return soggetto(a->value(QStringLiteral("ragSoc")), a->value(QStringLiteral("codFisc")))
+        + QStringLiteral(" - U. L.: ") + s("via") + QLatin1Char(' ') + s("civico") + QLatin1Char(' ')
+        + s("ulComune") + QStringLiteral(" (") + s("ulSigla") + QLatin1Char(')');
+}
+
+bool disegnaDichiarazione(PdfPages &doc, int saID, int sezioni)
+{
+    auto a = leggiDichiarazione(saID);
+    if (!a->isOpen() || a->eof())
+        return false;
+    doc.setHeading(QStringLiteral("Dichiarazione anno %1").arg(gKez->AnnoDichiarazione()),
+                   descriviDichiarazione(saID));
+    if (sezioni & SezSA1)
+        disegnaSA1(doc, *a);
+    if (sezioni & SezCONS)
+        disegnaCONS(doc, saID);
+    if (sezioni & SezSBOP)
+        disegnaSBOP(doc, saID);
+    if (sezioni & SezSMAT)
+        disegnaSMAT(doc, saID);
+    if (sezioni & SezSRIU)
+        disegnaTipi(doc, saID, true);
+    if (sezioni & SezSTIP)
+        disegnaTipi(doc, saID, false);
+    return true;
+}
+
+int disegnaElenco(PdfPages &doc, int chamber)
+{
+    // A declaration belongs to the chamber of its local unit's municipality
+    // (a few municipalities are served by another province's chamber).
+    const QString camera = QStringLiteral("COALESCE(NULLIF(uc.comCCIAA, 0), up.prvCCIAA, 0)");
+    auto r = leggi(QStringLiteral("SELECT SezAnag.codFisc, SezAnag.ragSoc, SezAnag.via, SezAnag.civico, "
+                                  "SezAnag.cap, SezAnag.ExpID, uc.comDesc, up.prvSigla, %1 AS cciaa, "
+                                  "cp.prvDesc AS cciaaDesc FROM SezAnag")
+                       .arg(camera)
+                   + joinComune(QStringLiteral("u"), QStringLiteral("SezAnag"),
+                                QStringLiteral("prvIstat"), QStringLiteral("comIstat"))
+                   + QStringLiteral(" LEFT JOIN Province cp ON cp.prvIstat = %1"
+                                    " WHERE (? = 0 OR %1 = ?)"
+                                    " ORDER BY cciaaDesc, cciaa, SezAnag.ragSoc, SezAnag.codFisc, "
+                                    "SezAnag.saID")
+                         .arg(camera),
+                   {chamber, chamber});
+    QString user;
+    QString userCode;
+    auto setup = leggi(QStringLiteral("SELECT ragSoc, codFisc FROM Setup"), {});
+    if (setup->isOpen() && !setup->eof()) {
+        user = nzStr(setup->value(0));
+        userCode = nzStr(setup->value(1));
+    }
+    QString title = QStringLiteral("Elenco dichiarazioni anno %1").arg(gKez->AnnoDichiarazione());
+    doc.setHeading(title, soggetto(user, userCode));
+    // Widths in millimetres: a 16-character codice fiscale on one line.
+    const QVector<Column> columns{{QStringLiteral("Codice fiscale"), 36},
+                                  {QStringLiteral("Ragione sociale"), 52},
+                                  {QStringLiteral("Indirizzo unità locale"), 36},
+                                  {QStringLiteral("Comune"), 29},
+                                  {QStringLiteral("Prov."), 10, Qt::AlignHCenter},
+                                  {QStringLiteral("Esportata"), 17, Qt::AlignHCenter}};
+    int listed = 0;
+    int current = -1;
+    for (; r->isOpen() && !r->eof(); r->MoveNext(), ++listed) {
+        const int cciaa = r->value(QStringLiteral("cciaa")).toInt();
+        if (cciaa != current) {
+            if (current >= 0) {
+                doc.endTable();
+                doc.gap(3);
+            }
+            current = cciaa;
+            const QString name = nzStr(r->value(QStringLiteral("cciaaDesc")));
+            const QString caption = name.isEmpty() ? QStringLiteral("Camera di commercio non indicata")
+                                                   : QStringLiteral("Camera di commercio di ") + name;
+            doc.title(caption);
+            doc.beginTable(columns, caption);
+        }
+        const auto s = [&r](const char *name) { return nzStr(r->value(QLatin1String(name))); };
+        doc.row({s("codFisc"), s("ragSoc"), (s("via") + QLatin1Char(' ') + s("civico")).trimmed(),
+                 (s("cap") + QLatin1Char(' ') + s("comDesc")).trimmed(), s("prvSigla"),
+                 siNo(r->value(QStringLiteral("ExpID")).toInt() != 0)});
+    }
+    if (listed > 0) {
+        doc.endTable();
+        doc.gap(2);
+        doc.note(QStringLiteral("Dichiarazioni elencate: ")
+                 + ItalianFormat::formatNumber(listed, QStringLiteral("#,##0")));
+    }
+    return listed;
+}
+
+int eliminaStampePrecedenti(const QString &tipo)
+{
+    const QDir folder(gKez->Path());
+    int left = 0;
+    // Whatever cannot be removed (a file open elsewhere, anything that is
+    // not a plain file) stays where it is: the new print goes ahead.
+    for (const QString &name : folder.entryList({gKez->kezName(tipo + QStringLiteral("*.pdf"))},
+                                                QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
+        if (!QFile::remove(folder.filePath(name)))
+            ++left;
+    return left;
+}
+
+QString stampaDichiarazione(int saID, int sezioni)
+{
+    const bool wait = modFunz::setWaitCursor(true);
+    const QString stamp = QString::number(QDateTime::currentMSecsSinceEpoch(), 16).toUpper();
+    const QString fileName = gKez->kezName(QStringLiteral("_prn_") + stamp + QStringLiteral(".pdf"), true);
+    PdfPages doc(fileName, gKez->Caption());
+    // The declaration may have been deleted since the dialog showed it.
+    if (!disegnaDichiarazione(doc, saID, sezioni)) {
+        modFunz::setWaitCursor(wait);
+        modFunz::warnMsg(QStringLiteral("Attenzione, nessuna dichiarazione selezionata."));
+        return QString();
+    }
+    eliminaStampePrecedenti(QStringLiteral("_prn_"));
+    return scriviEApri(doc, fileName, wait);
+}
+
+QString stampaElenco(int chamber)
+{
+    const bool wait = modFunz::setWaitCursor(true);
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss"));
+    const QString fileName = gKez->kezName(QStringLiteral("_lst_") + stamp + QStringLiteral(".pdf"), true);
+    PdfPages doc(fileName, gKez->Caption());
+    if (disegnaElenco(doc, chamber) == 0) {
+        modFunz::setWaitCursor(wait);
+        modFunz::warnMsg(QStringLiteral("Attenzione, nessuna dichiarazione da stampare."));
+        return QString();
+    }
+    eliminaStampePrecedenti(QStringLiteral("_lst_"));
+    return scriviEApri(doc, fileName, wait);
+}
+
+} // namespace PrintMod

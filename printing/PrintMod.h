@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+class PdfPages;
+
+// The printed layouts of the program: every sheet and module of a
+// declaration, and the list of declarations by chamber of commerce, read
+// from the tables and drawn on PdfPages; and the PDF files they go to in
+// the program's folder, older prints of the same kind removed first.
+namespace PrintMod {
+
+// The sections of a declaration that can be printed, as flags.
+enum Sezione {
+    SezSA1 = 1,
+    SezCONS = 2,     // consortia sheets with their origin and destination modules
+    SezSBOP = 4,
+    SezSMAT = 8,
+    SezSRIU = 16,
+    SezSTIP = 32
+};
+
+// The sections that hold rows for the declaration (SezSA1 when it exists).
+int sezioniPresenti(int saID);
+// Company, codice fiscale and local unit of the declaration; empty when
+// there is no such declaration.
+QString descriviDichiarazione(int saID);
+
+// False, drawing nothing, when the declaration does not exist.
+bool disegnaDichiarazione(PdfPages &doc, int saID, int sezioni);
+// chamber: the province code of a chamber of commerce, 0 for all of them.
+// Returns how many declarations were listed.
+int disegnaElenco(PdfPages &doc, int chamber);
+
+// The whole print: older files of the kind removed, the file written and
+// handed to the desktop's viewer. Returns the file written, empty when
+// nothing was (the user has been told why).
+QString stampaDichiarazione(int saID, int sezioni);
+QString stampaElenco(int chamber);
+
+// Removes the older prints of a kind ("_prn_" or "_lst_"); what cannot be
+// removed (a file open in a viewer) is left and counted.
+int eliminaStampePrecedenti(const QString &tipo);
+}

@@ -1,0 +1,299 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QtTest>
+
+#include "DesktopSeam.h"
+#include "DialogDriver.h"
+#include "MainWindowTestCase.h"
+#include "MessageBoxSeam.h"
+#include "TestSupport.h"
+#include "kezClass.h"
+#include "mainForm.h"
+#include "modMain.h"
+#include "prnDich.h"
+#include "prnList.h"
+
+using modMain::gKez;
+
+namespace {
+
+// One declaration with every section: long names, Italian and foreign
+// subjects, operations whose text order is not their numeric order.
+// Amounts are stored in ten-thousandths.
+const char *const FullDeclaration = R"SQL(
+INSERT INTO Comuni (prvIstat, comIstat, comDesc, comCap, comCCIAA) VALUES (25, 47, 'SAPPADA', '32047', 30);
+INSERT INTO Rifiuti VALUES ('150104', 'imballaggi metallici', NULL), ('150101', 'imballaggi in carta e cartone', NULL);
+INSERT INTO Nazioni VALUES (40, 'Austria');
+INSERT INTO Codici (codType, codNumb, codAlfa, codDesc) VALUES (12, 1, 'LEGNO', 'Pallet in legno'),
+  (13, 2, 'PLASTICA', 'Cassette in plastica');
+UPDATE SezAnag SET REA = 123456, attIstat = '251100', Addetti = 1250, Mesi = 11, cap = '00118',
+  prefTel = '06', telefono = '5551234', slPrvIstat = 15, slComIstat = 146, slVia = 'Corso Buenos Aires',
+  slCivico = '7B', slCAP = '20121', slPrefTel = '02', slTelefono = '7654321', saCognome = 'Rossi',
+  saNome = 'Mario', saDataComp = '2022-03-15', saAnnulla = -1, saDataPrec = '2022-01-20', ExpID = 3
+  WHERE saID = 7;
+INSERT INTO SezCons (scID, saID, rifCod, scQta, scUmi, ferroQta, ferroUmi, vetroQta, vetroUmi,
+  alluminioQta, alluminioUmi, cartaQta, cartaUmi, plasticaQta, plasticaUmi, legnoQta, legnoUmi,
+  altroQta, altroUmi, scAll) VALUES
+  (1, 7, '150104', 12345678910, 2, 15000, 1, 222500, 2, 3331250, 1, 44440000, 2, 10, 1, 555555000, 2,
+   6666666660, 1, 1),
+  (2, 7, '150101', 987650, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 0);
+INSERT INTO ModCons (mdcID, scID, mdcTipo, codFisc, ragSoc, prvIstat, comIstat, via, civico, cap, nazID,
+  regCE, mdcQta, mdcUmi, mdcAtt, mdcSup) VALUES
+  (1, 1, 1, '01234567897', 'RACCOLTA DIFFERENZIATA DEL NORD-EST SOCIETA CONSORTILE A RESP. LIMITATA',
+   25, 6, 'Via delle Industrie', '15/A', '32100', 0, NULL, 77777770, 2, '381100', 1),
+  (2, 1, 1, NULL, 'ENTSORGUNG GMBH', 0, 0, NULL, NULL, NULL, 40, NULL, 125000, 1, NULL, 2),
+  (3, 1, 2, 'BNCLRA70B41F205X', 'RICICLO SPA', 15, 146, 'Via Roma', '1', '20121', 0, NULL, 88888880, 2,
+   NULL, 0),
+  (4, 1, 2, NULL, 'RECYCLING AG', 0, 0, NULL, NULL, NULL, 40, 'GB040', 99990, 1, NULL, 0),
+  (5, 2, 1, '02345678909', 'CARTIERA VENETA', 25, 6, 'Via Carta', '2', '32100', 0, NULL, 10000, 2,
+   '171200', 2);
+INSERT INTO RecDrCons (mdcID, Posizione, Codice, Qta, Umi) VALUES (3, 1, 'R10', 22500, 1),
+  (3, 1, 'R2', 1005000, 2), (3, 2, 'D15', 31250, 2);
+INSERT INTO skSbop (saID, codFisc, ragSoc, sksBorse, sks50Micron, sks15Micron, sksOxodegradabili,
+  sksBiodegradabili, sksAltre, pmBorse, pm50Micron, pm15Micron, pmOxodegradabili, pmBiodegradabili,
+  pmAltre) VALUES (7, '03456789014', 'BORSE ITALIA SRL', 10000000, 25000, 30000, 40000, 50000, 60000,
+  71250, 82500, 93750, 101000, 112000, 123000);
+INSERT INTO skMat (skmID, saID, codFisc, ragSoc) VALUES (1, 7, '04567890128', 'IMBALLI SRL');
+INSERT INTO RecMat (skmID, skmTipo, qtaProdVuoti, qtaProdPieni, qtaImpVuoti, qtaImpPieni, qtaEspVuoti,
+  qtaEspPieni) VALUES (1, 101, 11000, 22000, 33000, 44000, 55000, 66000),
+  (1, 106, 105000, 205000, 305000, 405000, 505000, 605000);
+INSERT INTO RecRiu (saID, riuTipo, qtaAlimentare, qtaAltriUsi) VALUES (7, 1, 115000, 127500), (7, 9, 5000, 2500);
+INSERT INTO RecTip (saID, tipTipo, qtaPrimari, qtaSecondari) VALUES (7, 2, 135000, 142500);
+)SQL";
+
+// Every figure of the fixture as the print must show it.
+const char *const FullDeclarationTexts[] = {
+    "SA1 - Sezione anagrafica", "RSSMRA80A01H501U", "Rossi Imballaggi", "123456", "ROMA", "RM",
+    "Via Appia", "00118", "06 5551234", "25.11.00", "1.250", "11", "MILANO", "MI",
+    "Corso Buenos Aires", "7B", "20121", "02 7654321", "Rossi", "Mario", "15/03/2022", "20/01/2022",
+    "Scheda CONS", "150104", "imballaggi metallici", "1.234.567,891 t", "1,500 Kg", "22,250 t",
+    "333,125 Kg", "4.444,000 t", "0,001 Kg", "55.555,500 t", "666.666,666 Kg", "98,765 Kg",
+    "Modulo UO-CONS", "01234567897", "RACCOLTA DIFFERENZIATA DEL NORD-EST SOCIETA CONSORTILE A RESP. LIMITATA",
+    "BELLUNO", "BL", "Via delle Industrie", "15/A", "32100", "38.11.00", "Pubblica", "7.777,777 t",
+    "ENTSORGUNG GMBH", "Austria", "Privata", "12,500 Kg", "Modulo DR-CONS", "BNCLRA70B41F205X",
+    "RICICLO SPA", "Via Roma", "8.888,888 t", "100,500 t", "2,250 Kg", "3,125 t", "RECYCLING AG",
+    "GB040", "9,999 Kg", "CARTIERA VENETA", "17.12.00", "1,000 t",
+    "Scheda SBOP", "03456789014", "BORSE ITALIA SRL", "1.000,000", "2,500", "3,000", "4,000",
+    "5,000", "6,000", "7,125", "8,250", "9,375", "10,100", "11,200", "12,300",
+    "Scheda SMAT", "04567890128", "IMBALLI SRL", "1,100", "2,200", "3,300", "4,400", "5,500",
+    "6,600", "10,500", "20,500", "30,500", "40,500", "50,500", "60,500",
+    "Scheda SRIU", "Pallet in legno", "11,500", "12,750", "0,500", "0,250",
+    "Scheda STIP", "Cassette in plastica", "13,500", "14,250"};
+
+QString run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000))
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QString pdfText(const QString &file, int page = 0)
+{
+    QStringList arguments;
+    if (page > 0)
+        arguments << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l")
+                  << QString::number(page);
+    return run(QStringLiteral("pdftotext"), arguments << file << QStringLiteral("-"));
+}
+
+int pdfPages(const QString &file)
+{
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(run(QStringLiteral("pdfinfo"), {file}));
+    return m.hasMatch() ? m.captured(1).toInt() : 0;
+}
+
+// Wrapped lines break a value anywhere: compare without the blanks.
+QString squeezed(QString text)
+{
+    return text.remove(QRegularExpression(QStringLiteral("\\s+")));
+}
+
+// Every page says which one it is, out of how many.
+void checkPageNumbers(const QString &file)
+{
+    const int pages = pdfPages(file);
+    QVERIFY(pages > 0);
+    for (int page = 1; page <= pages; ++page)
+        QVERIFY2(pdfText(file, page).contains(QStringLiteral("Pagina %1 di %2").arg(page).arg(pages)),
+                 qPrintable(QString::number(page)));
+}
+
+// Pictures of the first pages, for a person to look at.
+void renderPages(const QString &file, const QString &name, int pages)
+{
+    const QString dir = QStringLiteral(KEZ_PICTURES_DIR);
+    QDir().mkpath(dir);
+    QFile::remove(dir + QLatin1Char('/') + name + QStringLiteral(".pdf"));
+    QFile::copy(file, dir + QLatin1Char('/') + name + QStringLiteral(".pdf"));
+    run(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("70"),
+                                     QStringLiteral("-l"), QString::number(pages), file,
+                                     dir + QLatin1Char('/') + name});
+}
+
+QStringList prints(const QString &kind)
+{
+    return QDir(gKez->Path()).entryList({QStringLiteral("Kez22imb_") + kind + QStringLiteral("_*.pdf")},
+                                        QDir::Files, QDir::Name);
+}
+
+} // namespace
+
+// Printing a declaration and the list of declarations: what the PDF holds,
+// where it goes, what it replaces and that the viewer is asked to open it.
+class tst_PrintMod : public MainWindowTestCase
+{
+    Q_OBJECT
+
+    bool start(const QString &extraSql, int sa1ID)
+    {
+        if (!startProgram(ShellFixture::lookupRows() + extraSql,
+                          QStringLiteral("[Kez]\nSa1ID=%1\n").arg(sa1ID)))
+            return false;
+        DesktopSeam::clearOpened();
+        return true;
+    }
+
+private Q_SLOTS:
+    void declarationWithEverySection()
+    {
+        QVERIFY(start(QString::fromUtf8(FullDeclaration), 7));
+        QCOMPARE(gKez->Sa1ID, 7);
+        // Earlier prints: the older declaration goes, the list stays, and
+        // an entry that cannot be removed is left without stopping the print.
+        QFile old(gKez->Path() + QStringLiteral("Kez22imb_prn_1234ABCD.pdf"));
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.close();
+        QFile list(gKez->Path() + QStringLiteral("Kez22imb_lst_20220101_101010.pdf"));
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        list.close();
+        QVERIFY(QDir(gKez->Path()).mkdir(QStringLiteral("Kez22imb_prn_0.pdf")));
+
+        QString written;
+        DialogDriver::onNextDialog([&written](QWidget *dialog) {
+            auto *form = qobject_cast<prnDich *>(dialog);
+            QVERIFY(form);
+            QCOMPARE(modMain::currentForm, 107);
+            QVERIFY(form->labDich->text().contains(QStringLiteral("Rossi Imballaggi")));
+            for (QCheckBox *box : form->chk)
+                QVERIFY(box->isEnabled() && box->isChecked());
+            TestSupport::grab(form, QStringLiteral("prnDich"));
+            form->slb_Click(0);
+            written = form->fileStampato();
+        });
+        modMain::gMain->smp_Click(0);
+        QVERIFY(DialogDriver::allRan());
+
+        QVERIFY(QRegularExpression(QStringLiteral("/Kez22imb_prn_[0-9A-F]+\\.pdf$")).match(written).hasMatch());
+        QCOMPARE(DesktopSeam::opened(), QStringList{written});
+        QCOMPARE(prints(QStringLiteral("prn")), QStringList{QFileInfo(written).fileName()});
+        QVERIFY(list.exists());
+        QVERIFY(QFileInfo(gKez->Path() + QStringLiteral("Kez22imb_prn_0.pdf")).isDir());
+        QVERIFY(MessageBoxSeam::asked().isEmpty());
+
+        renderPages(written, QStringLiteral("prnDich-page"), 8);
+        const QString text = squeezed(pdfText(written));
+        for (const char *expected : FullDeclarationTexts)
+            QVERIFY2(text.contains(squeezed(QString::fromUtf8(expected))), expected);
+        QVERIFY(text.indexOf(QStringLiteral("R2100,500")) < text.indexOf(QStringLiteral("R102,250")));
+        checkPageNumbers(written);
+    }
+
+    void sectionsAndDeclarationMissing()
+    {
+        // Only the registry sheet is stored; then no declaration at all.
+        QVERIFY(start(QString(), 7));
+        prnDich form(modMain::gMain);
+        QVERIFY(form.chk[0]->isEnabled() && form.chk[0]->isChecked());
+        for (int i = 1; i < form.chk.size(); ++i)
+            QVERIFY(!form.chk[i]->isEnabled() && !form.chk[i]->isChecked());
+        form.chk[0]->setChecked(false);
+        form.slb_Click(0);
+        gKez->Sa1ID = 0;
+        prnDich none(modMain::gMain);
+        QVERIFY(!none.chk[0]->isEnabled());
+        none.slb_Click(0);
+
+        const QList<MessageBoxSeam::Asked> asked = MessageBoxSeam::asked();
+        QCOMPARE(asked.size(), 2);
+        QCOMPARE(asked[0].text, QStringLiteral("Attenzione, nessuna sezione selezionata."));
+        QCOMPARE(asked[1].text, QStringLiteral("Attenzione, nessuna dichiarazione selezionata."));
+        QVERIFY(DesktopSeam::opened().isEmpty());
+        QVERIFY(prints(QStringLiteral("prn")).isEmpty());
+    }
+
+    void listOfSeveralChambers()
+    {
+        // 150 declarations in Rome run over several pages; Sappada is served
+        // by the chamber of Udine although it lies in the province of Belluno.
+        QVERIFY(start(QStringLiteral(
+                          "INSERT INTO Comuni (prvIstat, comIstat, comDesc, comCap, comCCIAA) VALUES "
+                          "(25, 47, 'SAPPADA', '32047', 30);"
+                          "INSERT INTO SezAnag (codFisc, ragSoc, prvIstat, comIstat, via, civico, cap, ExpID) "
+                          "VALUES ('05678901231', 'ALFA SRL', 15, 146, 'Via Dante', '4', '20121', 0),"
+                          "('06789012345', 'SAPPADA LEGNAMI', 25, 47, 'Borgata Bach', '9', '32047', 2);"
+                          "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 150) "
+                          "INSERT INTO SezAnag (codFisc, ragSoc, prvIstat, comIstat, via, civico, cap, ExpID) "
+                          "SELECT printf('9%010d', i), printf('ZETA %03d SOCIETA PER AZIONI CON UN NOME "
+                          "MOLTO LUNGO', i), 58, 91, 'Via Tuscolana', i, '00118', i % 2 FROM n;"),
+                      7));
+        QFile older(gKez->Path() + QStringLiteral("Kez22imb_lst_20220101_101010.pdf"));
+        QVERIFY(older.open(QIODevice::WriteOnly));
+        older.close();
+
+        prnList form(modMain::gMain);
+        QCOMPARE(modMain::currentForm, 108);
+        TestSupport::grab(&form, QStringLiteral("prnList"));
+        QCOMPARE(form.cmbCCIAA->itemData(0).toInt(), 0);
+        form.slb_Click(0);
+        const QString all = form.fileStampato();
+        QVERIFY(QRegularExpression(QStringLiteral("/Kez22imb_lst_\\d{8}_\\d{6}\\.pdf$")).match(all).hasMatch());
+        QCOMPARE(DesktopSeam::opened(), QStringList{all});
+        QCOMPARE(prints(QStringLiteral("lst")), QStringList{QFileInfo(all).fileName()});
+
+        renderPages(all, QStringLiteral("prnList-page"), 3);
+        const QString text = squeezed(pdfText(all));
+        const QStringList inOrder{QStringLiteral("CameradicommerciodiMILANO"), QStringLiteral("05678901231ALFASRL"),
+                                  QStringLiteral("12345678903DittaSenzaComune"),
+                                  QStringLiteral("CameradicommerciodiROMA"), QStringLiteral("RossiImballaggi"),
+                                  QStringLiteral("ViaAppia12"), QStringLiteral("ZETA001"),
+                                  QStringLiteral("ZETA150"), QStringLiteral("CameradicommerciodiUDINE"),
+                                  QStringLiteral("SAPPADALEGNAMI")};
+        int at = -1;
+        for (const QString &piece : inOrder) {
+            const int next = text.indexOf(piece, at + 1);
+            QVERIFY2(next > at, qPrintable(piece));
+            at = next;
+        }
+        QVERIFY(text.contains(QStringLiteral("BorgataBach9")) && text.contains(QStringLiteral("32047SAPPADA")));
+        QVERIFY(text.contains(QStringLiteral("Dichiarazionielencate:154")));
+        QVERIFY(text.contains(QStringLiteral("StudioRossi-C.F.00743110157")));
+        checkPageNumbers(all);
+        const int pages = pdfPages(all);
+        QVERIFY(pages >= 3);
+        for (int page = 1; page <= pages; ++page)
+            QVERIFY(pdfText(all, page).contains(QStringLiteral("Indirizzo unità locale")));
+        renderPages(all, QStringLiteral("prnList-page"), 3);
+
+        // One chamber only; then one without declarations.
+        form.cmbCCIAA->setCurrentIndex(form.cmbCCIAA->findData(58));
+        form.slb_Click(0);
+        const QString rome = squeezed(pdfText(form.fileStampato()));
+        QVERIFY(rome.contains(QStringLiteral("ZETA150")) && !rome.contains(QStringLiteral("ALFASRL")));
+        form.cmbCCIAA->setCurrentIndex(form.cmbCCIAA->findData(72));
+        form.slb_Click(0);
+        QVERIFY(form.fileStampato().isEmpty());
+        QCOMPARE(MessageBoxSeam::asked().size(), 1);
+        QCOMPARE(MessageBoxSeam::asked()[0].text, QStringLiteral("Attenzione, nessuna dichiarazione da stampare."));
+    }
+};
+
+QTEST_MAIN(tst_PrintMod)
+#include "tst_PrintMod.moc"

@@ -1,0 +1,244 @@
+#include <QApplication>
+#include <QRadioButton>
+#include <QtTest>
+
+#include "MessageBoxSeam.h"
+#include "ModRT.h"
+#include "ModuleTestCase.h"
+#include "TestSupport.h"
+#include "comboCom.h"
+#include "comboKgt.h"
+#include "hNav.h"
+#include "mainForm.h"
+#include "modMain.h"
+#include "slxButton.h"
+#include "slxCombo.h"
+#include "slxLabel.h"
+#include "slxText.h"
+
+using MessageBoxSeam::vbCancel;
+using MessageBoxSeam::vbNo;
+using MessageBoxSeam::vbYes;
+
+namespace {
+// Three origin modules of sheet 1 and a destination module that the origin
+// form never shows.
+const char *const threeModules =
+    "INSERT INTO ModCons (mdcID, scID, mdcTipo, codFisc, ragSoc, prvIstat, comIstat, via, civico, "
+    "cap, nazID, regCE, mdcQta, mdcUmi, mdcAtt, mdcSup) VALUES "
+    "(11, 1, 1, '01234567897', 'PRIMA SRL', 58, 91, 'VIA UNO', '1', '00118', 0, NULL, 15000, 1, "
+    "'381100', 2),"
+    "(12, 1, 2, '12345678903', 'DESTINO SPA', 58, 91, 'VIA DUE', '2', '00118', 0, NULL, 20000, 1, "
+    "NULL, 0),"
+    "(13, 1, 1, '12345678903', 'SECONDA SNC', 0, 0, NULL, NULL, NULL, 250, 'GB040', 25000, 2, "
+    "NULL, 0),"
+    "(14, 1, 1, '11111111115', 'TERZA SAS', 15, 146, 'VIA TRE', '3', '20121', 0, NULL, 35000, 1, "
+    "'381100', 1);\n";
+}
+
+// The origin modules of a consortia sheet: one module at a time, found by
+// codice fiscale, its company offered to the registry once.
+class tst_ModRT : public ModuleTestCase
+{
+    Q_OBJECT
+
+    ModRT *open(const QString &rows = QString())
+    {
+        return qobject_cast<ModRT *>(openModules(31, rows));
+    }
+
+    static QString row(int mdcID)
+    {
+        return QStringLiteral("SELECT ifnull(codFisc, '-') || '|' || ifnull(ragSoc, '-') || '|' || prvIstat || "
+                              "'|' || comIstat || '|' || ifnull(via, '-') || '|' || ifnull(cap, '-') || '|' || "
+                              "nazID || '|' || ifnull(regCE, '-') || '|' || mdcQta || '|' || mdcUmi || '|' || "
+                              "ifnull(mdcAtt, '-') || '|' || mdcSup || '|' || scID || '|' || mdcTipo "
+                              "FROM ModCons WHERE mdcID = %1")
+            .arg(mdcID);
+    }
+    int lastModule() const
+    {
+        return scalar(QStringLiteral("SELECT max(mdcID) FROM ModCons")).toInt();
+    }
+    static void click(QWidget *w)
+    {
+        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+    }
+
+private Q_SLOTS:
+    void opensOnTheLastModuleAndMoves()
+    {
+        ModRT *f = open(QString::fromUtf8(threeModules));
+        QVERIFY(f);
+        TestSupport::grab(modMain::gMain.data(), QStringLiteral("ModRT-in-sheet"));
+        QCOMPARE(f->nav->Max(), 3);
+        QCOMPARE(f->nav->Value(), 3);
+        QCOMPARE(f->slt[1]->Value().toString(), QStringLiteral("TERZA SAS"));
+        QCOMPARE(f->slt[2]->Value().toString(), QStringLiteral("MI"));
+        QVERIFY(f->opt[0]->isChecked());
+        QVERIFY(f->optSup[0]->isChecked());
+        QVERIFY(!f->slb[4]->Enabled());
+        QVERIFY(!sheet()->isEnabled());
+
+        pressNav(1);
+        QCOMPARE(f->nav->Value(), 2);
+        QCOMPARE(f->slt[1]->Value().toString(), QStringLiteral("SECONDA SNC"));
+        QVERIFY(f->opt[1]->isChecked());
+        QVERIFY(f->cmbNaz->Enabled());
+        QVERIFY(!f->cmbCom->Enabled());
+        QCOMPARE(f->cmbNaz->Value().toInt(), 250);
+        QCOMPARE(f->kgt->Value(), 2);
+        QVERIFY(!f->slb[4]->Enabled());
+        TestSupport::grab(modMain::gMain.data(), QStringLiteral("ModRT-foreign"));
+        pressNav(0);
+        QCOMPARE(f->slt[1]->Value().toString(), QStringLiteral("PRIMA SRL"));
+        QVERIFY(f->optSup[1]->isChecked());
+        QCOMPARE(f->slt[8]->Value().toString(), QStringLiteral("381100"));
+        QVERIFY(askedTexts().isEmpty());
+
+        // Closing without changes asks nothing and gives the sheet back.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!form());
+        QVERIFY(sheet()->isEnabled());
+        QCOMPARE(modMain::modoApertura, 0);
+        QVERIFY(askedTexts().isEmpty());
+    }
+
+    void deleteShowsTheNeighbour_data()
+    {
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("last") << QString::fromUtf8(threeModules) << 3 << "SECONDA SNC" << "Modulo 2 di 2";
+        QTest::newRow("first") << QString::fromUtf8(threeModules) << 1 << "SECONDA SNC" << "Modulo 1 di 2";
+        QTest::newRow("only") << "INSERT INTO ModCons (mdcID, scID, mdcTipo, codFisc, ragSoc, comIstat, prvIstat) "
+                                 "VALUES (11, 1, 1, '01234567897', 'UNICA', 91, 58);"
+                              << 1 << "" << "Nuovo modulo";
+    }
+    void deleteShowsTheNeighbour()
+    {
+        QFETCH(QString, rows);
+        QFETCH(int, from);
+        ModRT *f = open(rows);
+        QVERIFY(f);
+        if (from == 1 && f->nav->Max() > 1)
+            pressNav(0);
+        MessageBoxSeam::pushAnswer(vbNo);
+        click(f->slb[2]);
+        QCOMPARE(askedTexts(), QStringList{QStringLiteral("Elimino modulo corrente,\nsei sicuro?")});
+        const int before = scalar(QStringLiteral("SELECT count(*) FROM ModCons")).toInt();
+        MessageBoxSeam::pushAnswer(vbYes);
+        click(f->slb[2]);
+        QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM ModCons")).toInt(), before - 1);
+        QTEST(f->slt[1]->Text(), "shown");
+        QTEST(f->nav->label()->Caption(), "label");
+        QCOMPARE(QApplication::focusWidget(), f->slt[0]->textBox());
+        if (f->nav->Max() == 0) {
+            QVERIFY(f->opt[0]->isChecked());
+            QVERIFY(!f->slb[2]->Enabled() && !f->slb[4]->Enabled() && !f->slb[5]->Enabled());
+        }
+    }
+
+    void italianModulesOfKnownAndUnknownCompanies()
+    {
+        ModRT *f = open();
+        QVERIFY(f);
+        QCOMPARE(f->nav->label()->Caption(), QStringLiteral("Nuovo modulo"));
+        QVERIFY(f->opt[0]->isChecked());
+        QVERIFY(!f->slb[2]->Enabled() && !f->slb[4]->Enabled() && !f->slb[5]->Enabled());
+
+        // A company the registry does not know: the fields stay empty.
+        typeAndLeave(f->slt[0], QStringLiteral("01234567897"));
+        QVERIFY(f->slt[1]->isEmpty());
+        QVERIFY(!f->slb[4]->Enabled());
+        typeAndLeave(f->slt[1], QStringLiteral("NUOVA DITTA SRL"));
+        QVERIFY(f->slb[4]->Enabled());
+        typeAndLeave(f->slt[8], QStringLiteral("381100"));
+        typeAndLeave(f->cmbCom, QStringLiteral("ROMA"));
+        QCOMPARE(f->slt[2]->Text(), QStringLiteral("RM"));
+        QCOMPARE(f->slt[5]->Text(), QStringLiteral("00118"));
+        typeAndLeave(f->slt[3], QStringLiteral("VIA NUOVA"));
+        typeAndLeave(f->slt[7], QStringLiteral("12,5"));
+        click(f->optSup[1]);
+        click(f->slb[4]);
+        QVERIFY(askedTexts().isEmpty());
+        const int first = lastModule();
+        QCOMPARE(scalar(row(first)).toString(),
+                 QStringLiteral("01234567897|NUOVA DITTA SRL|58|91|VIA NUOVA|00118|0|-|125000|1|381100|2|1|1"));
+        QCOMPARE(scalar(QStringLiteral("SELECT ragSoc || '|' || prvIstat || '|' || comIstat || '|' || via || "
+                                       "'|' || cap FROM Ditte WHERE codFisc = '01234567897'"))
+                     .toString(),
+                 QStringLiteral("NUOVA DITTA SRL|58|91|VIA NUOVA|00118"));
+        QVERIFY(!f->slb[4]->Enabled());
+        QCOMPARE(f->nav->label()->Caption(), QStringLiteral("Modulo 1 di 1"));
+
+        // Later saves never touch the registry.
+        typeAndLeave(f->slt[1], QStringLiteral("ALTRO NOME"));
+        click(f->slb[4]);
+        QCOMPARE(scalar(QStringLiteral("SELECT ragSoc FROM Ditte WHERE codFisc = '01234567897'")).toString(),
+                 QStringLiteral("NUOVA DITTA SRL"));
+
+        // A company of the registry fills the new module, and stays as it is.
+        typeAndLeave(f->slt[0], QStringLiteral("00743110157"));
+        QCOMPARE(f->slt[1]->Text(), QStringLiteral("ARCO SPA"));
+        QCOMPARE(f->cmbCom->Text(), QStringLiteral("ROMA"));
+        QCOMPARE(f->slt[3]->Text(), QStringLiteral("VIA TUSCOLANA"));
+        typeAndLeave(f->slt[1], QStringLiteral("ARCO RINOMINATA"));
+        typeAndLeave(f->slt[8], QStringLiteral("381100"));
+        typeAndLeave(f->slt[7], QStringLiteral("3"));
+        click(f->slb[4]);
+        QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM ModCons WHERE mdcTipo = 1")).toInt(), 2);
+        QCOMPARE(scalar(QStringLiteral("SELECT count(*) || ragSoc FROM Ditte WHERE codFisc = '00743110157'"))
+                     .toString(),
+                 QStringLiteral("1ARCO SPA"));
+        QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM Ditte")).toInt(), 2);
+        QCOMPARE(f->nav->label()->Caption(), QStringLiteral("Modulo 2 di 2"));
+    }
+
+    void foreignModules()
+    {
+        ModRT *f = open(QString::fromUtf8(threeModules));
+        QVERIFY(f);
+        // A stored foreign module emptied of its code keeps the code, and
+        // shows it; its Regulation (CE) code, not shown here, is kept.
+        pressNav(1);
+        typeAndLeave(f->slt[0], QString());
+        QVERIFY(f->slt[0]->isEmpty());
+        typeAndLeave(f->slt[7], QStringLiteral("4"));
+        click(f->slb[4]);
+        QCOMPARE(scalar(row(13)).toString(),
+                 QStringLiteral("12345678903|SECONDA SNC|0|0|-|-|250|GB040|40000|2|-|1|1|1"));
+        QCOMPARE(f->slt[0]->Text(), QStringLiteral("12345678903"));
+
+        // A new foreign unit needs neither codice fiscale nor activity code.
+        click(f->slb[5]);
+        QCOMPARE(f->nav->label()->Caption(), QStringLiteral("Nuovo modulo"));
+        click(f->opt[1]);
+        QVERIFY(!f->slb[4]->Enabled());
+        QVERIFY(!f->cmbCom->Enabled());
+        typeAndLeave(f->slt[1], QStringLiteral("ETRANGER SARL"));
+        typeAndLeave(f->cmbNaz, QStringLiteral("FRANCIA"));
+        typeAndLeave(f->slt[7], QStringLiteral("7"));
+        click(f->slb[4]);
+        QVERIFY(askedTexts().isEmpty());
+        QCOMPARE(scalar(row(lastModule())).toString(),
+                 QStringLiteral("-|ETRANGER SARL|0|0|-|-|250|-|70000|1|-|1|1|1"));
+        QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM Ditte")).toInt(), 1);
+
+        // Switching a stored Italian module to foreign clears its address.
+        pressNav(0);
+        click(f->opt[1]);
+        QVERIFY(f->slb[4]->Enabled());
+        QVERIFY(f->slt[3]->isEmpty());
+        QCOMPARE(f->cmbCom->Value().toInt(), 0);
+        typeAndLeave(f->cmbNaz, QStringLiteral("AUSTRIA"));
+        click(f->slb[4]);
+        QCOMPARE(scalar(row(11)).toString(),
+                 QStringLiteral("01234567897|PRIMA SRL|0|0|-|-|40|-|15000|1|381100|2|1|1"));
+    }
+};
+
+QTEST_MAIN(tst_ModRT)
+#include "tst_ModRT.moc"
+

@@ -1,0 +1,213 @@
+#include <QtTest>
+
+#include "DatabaseProbe.h"
+#include "PackagingTest.h"
+#include "SK_SMAT.h"
+#include "hNav.h"
+#include "slxButton.h"
+#include "slxLabel.h"
+
+#include <QTableWidget>
+
+using namespace PackagingTest;
+using MessageBoxSeam::vbNo;
+using MessageBoxSeam::vbYes;
+
+namespace {
+const char *const rows =
+    "INSERT INTO Ditte (codFisc, ragSoc) VALUES ('00743110157', 'STUDIO ROSSI');\n"
+    "INSERT INTO skMat (skmID, saID, codFisc, ragSoc) VALUES (1, 7, '12345678903', 'VETRERIE RIUNITE'),"
+    " (2, 8, '12345678903', 'ALTRA DICHIARAZIONE');\n"
+    "INSERT INTO RecMat (skmID, skmTipo, qtaProdVuoti, qtaProdPieni, qtaImpVuoti, qtaImpPieni, qtaEspVuoti,"
+    " qtaEspPieni) VALUES (1, 101, 123456, NULL, 0, 0, 0, 0), (1, 104, 0, 0, 50000, 0, 0, 0);\n";
+}
+
+// The producer packaging cards: the codice fiscale that selects a card,
+// quantities in every column stored exactly, the company registered with a
+// new card, and deletion.
+class tst_SK_SMAT : public MainWindowTestCase
+{
+    Q_OBJECT
+
+    SK_SMAT *sheet = nullptr;
+    DatabaseProbe db;
+
+    bool open(const QString &extraSql = QString())
+    {
+        if (!startProgram(ShellFixture::lookupRows() + QString::fromUtf8(rows) + extraSql))
+            return false;
+        sheet = qobject_cast<SK_SMAT *>(openSheet(4));
+        return sheet && db.open(fx->folder() + QStringLiteral("/Kez22imb.db"), true);
+    }
+    template <typename T>
+    T *child(const char *name)
+    {
+        return sheet->findChild<T *>(QLatin1String(name));
+    }
+    slxText *slt(int i) { return child<slxText>(QStringLiteral("slt_%1").arg(i).toLatin1()); }
+    slxButton *slb(int i) { return child<slxButton>(QStringLiteral("slb_%1").arg(i).toLatin1()); }
+    hNav *nav() { return child<hNav>("nav"); }
+    void click(int button) { QTest::mouseClick(slb(button), Qt::LeftButton); }
+
+private Q_SLOTS:
+    // The sheet opens on the declaration's last card: its stored rows on
+    // their material's row, a Null quantity as 0; a value with more
+    // decimals than shown, and the Null, stay as stored when other cells
+    // are edited and the card saved.
+    void storedCardKeepsWhatWasNotEdited()
+    {
+        QVERIFY(open());
+        QCOMPARE(nav()->label()->Caption(), QStringLiteral("Scheda 1 di 1"));
+        QCOMPARE(slt(1)->Text(), QStringLiteral("VETRERIE RIUNITE"));
+        slxGrid *g = sheet->grid();
+        QCOMPARE(g->table()->item(0, 0)->text(), QStringLiteral("12,3"));
+        QCOMPARE(g->TextMatrix(1, 2).toDouble(), 0.0);
+        QCOMPARE(g->TextMatrix(4, 3).toDouble(), 5.0);
+        QVERIFY(!slb(2)->Enabled());
+        editCell(g, 1, 1, QStringLiteral("12,3"));
+        QVERIFY(!slb(2)->Enabled());
+        editCell(g, 6, 6, QStringLiteral("7,5"));
+        QVERIFY(slb(2)->Enabled());
+        TestSupport::grab(modMain::gMain, QStringLiteral("sheet-smat"));
+        click(2);
+        QVERIFY(!slb(2)->Enabled());
+        QCOMPARE(db.column(QStringLiteral("SELECT skmTipo || ':' || qtaProdVuoti || ':' || "
+                                          "IFNULL(qtaProdPieni, 'null') || ':' || qtaEspPieni FROM RecMat "
+                                          "WHERE skmID = 1 ORDER BY skmTipo")),
+                 QStringList({QStringLiteral("101:123456:null:0"), QStringLiteral("104:0:0:0"),
+                              QStringLiteral("106:0:0:75000")}));
+    }
+
+    // A second subject's card: its code typed first, quantities typed in
+    // every column and read back exactly, the company added to the registry;
+    // then the first card is emptied and, at last, deleted with its rows.
+    void secondCardEmptiedAndDeleted()
+    {
+        QVERIFY(open());
+        click(3);
+        QCOMPARE(nav()->label()->Caption(), QStringLiteral("Nuova scheda"));
+        QVERIFY(slt(0)->Value().isNull());
+        fill(slt(0), QStringLiteral("RSSMRA80A01H501U"));
+        QVERIFY(slt(1)->Value().isNull());
+        fill(slt(1), QStringLiteral("cartiera nord"));
+        slxGrid *g = sheet->grid();
+        for (int c = 1; c <= 6; ++c)
+            editCell(g, c, c, QStringLiteral("%1,%2").arg(1000 * c + c).arg(c));
+        click(2);
+        QCOMPARE(nav()->label()->Caption(), QStringLiteral("Scheda 2 di 2"));
+        QCOMPARE(db.column(QStringLiteral("SELECT skmTipo || ':' || (qtaProdVuoti + qtaProdPieni + qtaImpVuoti"
+                                          " + qtaImpPieni + qtaEspVuoti + qtaEspPieni) FROM RecMat r JOIN skMat s"
+                                          " ON s.skmID = r.skmID WHERE codFisc = 'RSSMRA80A01H501U'")),
+                 QStringList({QStringLiteral("101:10011000"), QStringLiteral("102:20022000"),
+                              QStringLiteral("103:30033000"), QStringLiteral("104:40044000"),
+                              QStringLiteral("105:50055000"), QStringLiteral("106:60066000")}));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT ragSoc FROM Ditte WHERE codFisc = 'RSSMRA80A01H501U'")).toString(),
+                 QStringLiteral("CARTIERA NORD"));
+
+        // Back to the first card by its code: emptied, it keeps no row.
+        fill(slt(0), QStringLiteral("12345678903"));
+        QCOMPARE(nav()->label()->Caption(), QStringLiteral("Scheda 1 di 2"));
+        editCell(sheet->grid(), 1, 1, QStringLiteral("0"));
+        editCell(sheet->grid(), 4, 3, QStringLiteral("0"));
+        MessageBoxSeam::pushAnswer(vbYes);
+        click(2);
+        QVERIFY(prompts().contains(QStringLiteral("Attenzione, nessuna quantità inserita.\nSalvo comunque la scheda?")));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM RecMat WHERE skmID = 1")).toInt(), 0);
+
+        // Deleting it takes its rows too and shows the card that followed.
+        QVERIFY(db.exec(QStringLiteral("SELECT 1")));
+        MessageBoxSeam::pushAnswer(vbYes);
+        click(4);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM skMat WHERE saID = 7")).toInt(), 1);
+        QCOMPARE(slt(0)->Text(), QStringLiteral("RSSMRA80A01H501U"));
+        QCOMPARE(nav()->label()->Caption(), QStringLiteral("Scheda 1 di 1"));
+        MessageBoxSeam::pushAnswer(vbYes);
+        click(4);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM RecMat")).toInt(), 0);
+        QCOMPARE(nav()->label()->Caption(), QStringLiteral("Nuova scheda"));
+        QVERIFY(slt(0)->Value().isNull());
+    }
+
+    // "Nuova scheda" starts from nothing, and a new card is stored under
+    // the code shown, also when the user changes the code after typing the
+    // name and answers Yes to saving; a company the registry lacks is
+    // added, a known one is left as it is.
+    void newCardTakesTheCodeShown_data()
+    {
+        QTest::addColumn<QString>("firstCode");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("cardName");
+        QTest::addColumn<QString>("registryName");
+        QTest::newRow("new company") << "" << "RSSMRA80A01H501U" << "ALFA" << "ALFA";
+        QTest::newRow("known company") << "" << "00743110157" << "STUDIO ROSSI" << "STUDIO ROSSI";
+        QTest::newRow("known, then a new code") << "00743110157" << "RSSMRA80A01H501U" << "ALFA" << "ALFA";
+        QTest::newRow("new, then a known code") << "RSSMRA80A01H501U" << "00743110157" << "ALFA" << "STUDIO ROSSI";
+    }
+    void newCardTakesTheCodeShown()
+    {
+        QFETCH(QString, firstCode);
+        QFETCH(QString, code);
+        QFETCH(QString, cardName);
+        QFETCH(QString, registryName);
+        QVERIFY(open());
+        click(3);
+        if (!firstCode.isEmpty()) {
+            fill(slt(0), firstCode);
+            fill(slt(1), QStringLiteral("ALFA"));
+            // Leaving the code asks about the typed name; Yes stores it
+            // (with no quantity, after its own question).
+            MessageBoxSeam::pushAnswer(vbYes);
+            MessageBoxSeam::pushAnswer(vbYes);
+            fill(slt(0), code);
+            QCOMPARE(prompts().first(), QStringLiteral("Attenzione dati cambiati, vuoi salvarli?"));
+        } else {
+            fill(slt(0), code);
+            // A known company's name comes from the registry: nothing to save yet.
+            if (slt(1)->Value().isNull())
+                fill(slt(1), QStringLiteral("ALFA"));
+            else
+                QVERIFY(!slb(2)->Enabled());
+            editCell(sheet->grid(), 2, 1, QStringLiteral("1"));
+            click(2);
+        }
+        QCOMPARE(db.column(QStringLiteral("SELECT codFisc || ':' || ragSoc FROM skMat WHERE saID = 7 "
+                                          "ORDER BY skmID")),
+                 QStringList({QStringLiteral("12345678903:VETRERIE RIUNITE"), code + QLatin1Char(':') + cardName}));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT ragSoc FROM Ditte WHERE codFisc = '%1'").arg(code)).toString(),
+                 registryName);
+        QCOMPARE(slt(0)->Text(), code);
+        QCOMPARE(nav()->label()->Caption(), QStringLiteral("Scheda 2 di 2"));
+        QVERIFY(!slb(2)->Enabled());
+    }
+
+    // What the database refuses is not reported as done: the user's card
+    // stays on the sheet, still to be saved.
+    void refusalsKeepTheCard()
+    {
+        QVERIFY(open(QStringLiteral(
+            "CREATE TRIGGER noDitte BEFORE INSERT ON Ditte BEGIN SELECT RAISE(ABORT, 'registro bloccato'); END;\n"
+            "CREATE TRIGGER noDelete BEFORE DELETE ON skMat BEGIN SELECT RAISE(ABORT, 'schede bloccate'); END;\n")));
+        MessageBoxSeam::pushAnswer(vbYes);
+        click(4);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM skMat WHERE skmID = 1")).toInt(), 1);
+        QCOMPARE(nav()->label()->Caption(), QStringLiteral("Scheda 1 di 1"));
+        QCOMPARE(slt(1)->Text(), QStringLiteral("VETRERIE RIUNITE"));
+        prompts();
+
+        click(3);
+        fill(slt(0), QStringLiteral("RSSMRA80A01H501U"));
+        fill(slt(1), QStringLiteral("BETA"));
+        editCell(sheet->grid(), 1, 1, QStringLiteral("3"));
+        click(2);
+        QVERIFY(prompts().contains(
+            QStringLiteral("Attenzione, impossibile registrare la ditta in anagrafica:\nla scheda non è stata salvata.")));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM skMat WHERE saID = 7")).toInt(), 1);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM RecMat")).toInt(), 2);
+        QVERIFY(slb(2)->Enabled());
+        QCOMPARE(nav()->label()->Caption(), QStringLiteral("Nuova scheda"));
+        QCOMPARE(sheet->grid()->TextMatrix(1, 1).toDouble(), 3.0);
+    }
+};
+
+QTEST_MAIN(tst_SK_SMAT)
+#include "tst_SK_SMAT.moc"
