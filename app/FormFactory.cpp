@@ -6,8 +6,6 @@
 #include "Anagrafiche.h"
 #include "Connetti.h"
 #include "Importa.h"
-#include "ModDR_CONS.h"
-#include "ModRT.h"
 #include "Verifica.h"
 #include "expForm.h"
 #include "expList.h"

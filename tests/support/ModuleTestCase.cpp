@@ -105,11 +105,3 @@ QVariant ModuleTestCase::scalar(const QString &sql) const
         return QVariant();
     return db.scalar(sql);
 }
-
-QStringList ModuleTestCase::column(const QString &sql) const
-{
-    DatabaseProbe db;
-    if (!db.open(databasePath(), true))
-        return {};
-    return db.column(sql);
-}
