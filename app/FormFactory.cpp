@@ -11,6 +11,8 @@
 #include "expList.h"
 #include "Registra.h"
 #include "SA2.h"
+#include "ModDR_CONS.h"
+#include "ModRT.h"
 #include "SK_CONS.h"
 #include "SK_SBOP.h"
 #include "SK_SMAT.h"
@@ -23,11 +25,13 @@
 #include "listDic.h"
 #include "listMod.h"
 #include "listRegCE.h"
+#include "listRif.h"
 #include "mainForm.h"
 #include "modFunz.h"
 #include "modMain.h"
 #include "prnDich.h"
 #include "prnList.h"
+#include "rifTree.h"
 
 // Each form joins here as it is written: a code whose form the program
 // does not have yet opens nothing.
@@ -88,20 +92,33 @@ QWidget *showChild(int formCode)
 
 QWidget *showModule(int modoApertura)
 {
+    SheetFrame *form = nullptr;
     switch (modoApertura) {
+    case SK_CONS::ModuliUO:
+        form = new ModRT;
+        break;
+    case SK_CONS::ModuliDR:
+        form = new ModDR_CONS;
+        break;
     default:
         return nullptr;
     }
+    form->showInMain();
+    return form;
 }
 
-QWidget *showRifTree(const QString &)
+QWidget *showRifTree(const QString &codice)
 {
-    return nullptr;
+    auto *tree = new rifTree;
+    tree->Visualizza(codice);
+    return tree;
 }
 
-QWidget *showListRif(const QString &, int, const QString &, const QVariantList &)
+QWidget *showListRif(const QString &caption, int key, const QString &sql, const QVariantList &params)
 {
-    return nullptr;
+    auto *list = new listRif;
+    list->Visualizza(caption, key, sql, params);
+    return list;
 }
 
 bool execDialog(int formCode)
