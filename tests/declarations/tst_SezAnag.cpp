@@ -2,12 +2,14 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include "Anagrafiche.h"
 #include "DatabaseProbe.h"
 #include "DialogDriver.h"
 #include "fndBar.h"
+#include "listDic.h"
 #include "MainWindowSupport.h"
 #include "MainWindowTestCase.h"
 #include "MessageBoxSeam.h"
@@ -102,6 +104,24 @@ class tst_SezAnag : public MainWindowTestCase
     {
         tbButton *b = sheet->nav->button(button);
         QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
+    }
+    // The user picks the line of declaration saID in the list the sheet
+    // opens next; the main window is active again afterwards.
+    static void pickDeclaration(int saID)
+    {
+        DialogDriver::onNextDialog([saID](QWidget *dialog) {
+            auto *list = qobject_cast<listDic *>(dialog);
+            QVERIFY(list);
+            for (int i = 0; i < list->lv->topLevelItemCount(); ++i)
+                if (listBase::lineKey(list->lv->topLevelItem(i)) == QStringLiteral("K%1").arg(saID))
+                    list->lv->setCurrentItem(list->lv->topLevelItem(i));
+            list->tbb_Click(0);
+        });
+    }
+    static void activateMain()
+    {
+        modMain::gMain->activateWindow();
+        QTRY_VERIFY(modMain::gMain->isActiveWindow());
     }
     // Fills what a new declaration needs beyond the registry's prefill.
     void completeNewDeclaration()
@@ -221,6 +241,26 @@ private Q_SLOTS:
         QCOMPARE(gKez->RifID, 0);
         QCOMPARE(sheet->slt[3]->Value().toString(), QStringLiteral("BL"));
         QVERIFY(!sheet->modificata());
+        // Another declaration chosen in this year's list.
+        pickDeclaration(20);
+        sheet->tbb_Click(6);
+        QVERIFY(DialogDriver::allRan());
+        QCOMPARE(sheet->saIDCorrente(), 20);
+        QCOMPARE(sheet->nav->Value(), 1);
+        QCOMPARE(gKez->Sa1ID, 20);
+        // An activity code from its list marks the sheet modified.
+        DialogDriver::onNextDialog([](QWidget *dialog) {
+            auto *list = qobject_cast<listBase *>(dialog);
+            QVERIFY(list);
+            for (int i = 0; i < list->lv->topLevelItemCount(); ++i)
+                if (listBase::lineTag(list->lv->topLevelItem(i)) == QLatin1String("10.11"))
+                    list->lv->setCurrentItem(list->lv->topLevelItem(i));
+            list->tbb_Click(0);
+        });
+        sheet->tbb_Click(8);
+        QVERIFY(DialogDriver::allRan());
+        QCOMPARE(sheet->slt[9]->Value().toString(), QStringLiteral("10.11"));
+        QVERIFY(sheet->modificata());
     }
 
     void fieldChecks_data()
@@ -442,8 +482,13 @@ private Q_SLOTS:
 
         // The chosen declaration's company, units and people; this year's
         // months and date; prefixes whole.
-        gModal->Key = 5;
-        sheet->copiaAnnoPrec();
+        // Chosen in last year's list; the question about the sheet comes after.
+        pickDeclaration(5);
+        MessageBoxSeam::pushAnswer(Box::vbNo);
+        sheet->tbb_Click(2);
+        QVERIFY(DialogDriver::allRan());
+        activateMain();
+        QCOMPARE(lastMessages(1), QStringList{QStringLiteral("Attenzione, anagrafica modificata, vuoi salvarla?")});
         QCOMPARE(sheet->saIDCorrente(), 0);
         QVERIFY(sheet->modificata());
         QVERIFY(!sheet->labCopy->isVisible());
@@ -586,9 +631,7 @@ private Q_SLOTS:
         choose(QStringLiteral("verdi"));
         sheet->tbb_Click(7);
         QVERIFY(DialogDriver::allRan());
-        // The window manager's part: the main window is active again.
-        modMain::gMain->activateWindow();
-        QTRY_VERIFY(modMain::gMain->isActiveWindow());
+        activateMain();
         // A company with no declaration yet: a new one from the registry.
         QCOMPARE(sheet->codFiscCorrente(), QStringLiteral("09876543217"));
         QCOMPARE(sheet->slt[0]->Value().toString(), QStringLiteral("09876543217"));
