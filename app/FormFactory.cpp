@@ -11,6 +11,8 @@
 #include "expList.h"
 #include "Registra.h"
 #include "SA2.h"
+#include "ModDR_CONS.h"
+#include "ModRT.h"
 #include "SK_CONS.h"
 #include "SK_SBOP.h"
 #include "SK_SMAT.h"
@@ -71,11 +73,8 @@ QWidget *showChild(int formCode)
         modFunz::centerForm(sheet);
         return sheet;
     }
-    case SK_CONSForm: {
-        auto *sheet = new SK_CONS;
-        sheet->showInMain();
-        return sheet;
-    }
+    case SK_CONSForm:
+        return showSheet<SK_CONS>();
     case 8:
         return expList::showInMain();
     case SbopForm:
@@ -93,10 +92,19 @@ QWidget *showChild(int formCode)
 
 QWidget *showModule(int modoApertura)
 {
+    SheetFrame *form = nullptr;
     switch (modoApertura) {
+    case SK_CONS::ModuliUO:
+        form = new ModRT;
+        break;
+    case SK_CONS::ModuliDR:
+        form = new ModDR_CONS;
+        break;
     default:
         return nullptr;
     }
+    form->showInMain();
+    return form;
 }
 
 QWidget *showRifTree(const QString &codice)

@@ -281,12 +281,7 @@ private Q_SLOTS:
 
     void sheetListBelowItsSheet()
     {
-        // The consortia sheet's query: its sheets, also those whose waste
-        // code is not in the table.
-        const QString sql = QStringLiteral(
-            "SELECT SezCons.scID, SezCons.rifCod, Rifiuti.rifDesc, Rifiuti.rifClass "
-            "FROM SezCons LEFT JOIN Rifiuti ON SezCons.rifCod = Rifiuti.rifCod "
-            "WHERE SezCons.saID = ? ORDER BY SezCons.rifCod, SezCons.scID");
+        const QString sql = listRif::sqlSchedeCons();
         start();
         QVERIFY(QTest::qWaitForWindowExposed(modMain::gMain));
         auto *sheet = new QWidget;
