@@ -38,6 +38,13 @@ listRif::~listRif()
     scarica();
 }
 
+QString listRif::sqlSchedeCons()
+{
+    return QStringLiteral("SELECT SezCons.scID, SezCons.rifCod, Rifiuti.rifDesc, Rifiuti.rifClass "
+                          "FROM SezCons LEFT JOIN Rifiuti ON SezCons.rifCod = Rifiuti.rifCod "
+                          "WHERE SezCons.saID = ? ORDER BY SezCons.rifCod, SezCons.scID");
+}
+
 void listRif::Visualizza(const QString &pCaption, int pKey, const QString &pSql,
                          const QVariantList &params)
 {

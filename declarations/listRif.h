@@ -25,6 +25,9 @@ public:
     // query gives the row's key first, then rifCod, rifDesc and rifClass.
     void Visualizza(const QString &pCaption, int pKey, const QString &pSql,
                     const QVariantList &params = {});
+    // The sheets of a declaration (saID bound), also those whose waste
+    // code is missing from the table: they show an empty description.
+    static QString sqlSchedeCons();
 
 Q_SIGNALS:
     // The list has closed and enabled the form beneath; the answer is in
