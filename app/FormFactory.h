@@ -32,9 +32,8 @@ QWidget *showListRif(const QString &caption, int key, const QString &sql, const 
 // 200 the about box. Returns false when the dialog does not exist.
 bool execDialog(int formCode);
 
-// The pick lists and the company registry that the dialog launcher opens,
-// and the summary of the current declaration that the registry sheet
-// opens. They are factory codes only: no form stores them in currentForm.
+// The pick lists and the company registry that the dialog launcher opens.
+// They are factory codes only: no form stores them in currentForm.
 enum PickList {
     Anagrafiche = 201,
     listDic = 202,

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -15,17 +16,21 @@ QString withSlash(const QString &folder)
     return path;
 }
 
-// The executable's folder keeps the INI, the database and the reports
-// together, as users expect; an installed copy in a read-only folder
-// keeps them in the user's data folder instead.
-QString defaultFolder()
+// An installed copy in a folder the user may not write keeps its INI,
+// database and reports in the user's data folder instead.
+QString userDataFolder()
 {
-    const QString exeFolder = QCoreApplication::applicationDirPath();
-    if (!exeFolder.isEmpty() && QFileInfo(exeFolder).isWritable())
-        return exeFolder;
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(dataFolder);
     return dataFolder;
+}
+
+// A copy from a read-only installation is read-only too: the user's own
+// copy must be the user's to write, or the database would be refused.
+bool copyAsUsersOwn(const QString &from, const QString &to)
+{
+    return QFile::copy(from, to)
+        && QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
 }
 
 } // namespace
@@ -39,8 +44,18 @@ kezClass::kezClass(const QStringList &arguments, const QString &programFolder)
         const QString devFolder = QDir::homePath() + QLatin1Char('/') + kezName(QString());
         QDir().mkpath(devFolder);
         m_path = withSlash(devFolder);
+    } else if (!programFolder.isEmpty()) {
+        m_path = withSlash(programFolder);
     } else {
-        m_path = withSlash(programFolder.isEmpty() ? defaultFolder() : programFolder);
+        // The executable's folder keeps the INI, the database and the
+        // reports together, as users expect.
+        const QString exeFolder = QCoreApplication::applicationDirPath();
+        if (!exeFolder.isEmpty() && QFileInfo(exeFolder).isWritable()) {
+            m_path = withSlash(exeFolder);
+        } else {
+            m_path = withSlash(userDataFolder());
+            installFrom(exeFolder);
+        }
     }
 
     m_ini.setFileName(kezName(QStringLiteral(".ini"), true));
@@ -57,6 +72,24 @@ kezClass::~kezClass()
     writeIniFile(section, QStringLiteral("RifID"), QString::number(RifID));
     writeIniFile(section, QStringLiteral("IntID"), QString::number(IntID));
     writeIniFile(section, QStringLiteral("ConsID"), QString::number(consID));
+}
+
+bool kezClass::installFrom(const QString &shippedFolder)
+{
+    const QString ini = kezName(QStringLiteral(".ini"), true);
+    const QString shippedIni = withSlash(shippedFolder) + kezName(QStringLiteral(".ini"));
+    if (QFileInfo::exists(ini) || !QFileInfo::exists(shippedIni))
+        return false;
+    const QString db = kezName(QStringLiteral(".db"), true);
+    const QString shippedDb = withSlash(shippedFolder) + kezName(QStringLiteral(".db"));
+    if (!copyAsUsersOwn(shippedIni, ini))
+        return false;
+    // A database already there is the user's: it is never replaced.
+    if (QFileInfo::exists(db) || (QFileInfo::exists(shippedDb) && copyAsUsersOwn(shippedDb, db)))
+        Profile(ini).writeString(QStringLiteral("PATH"),
+                                 QStringLiteral("kez") + QString::number(AnnoDichiarazione()),
+                                 QDir::toNativeSeparators(db));
+    return true;
 }
 
 QString kezClass::kezName(const QString &Estensione, bool Percorso, bool Precedente) const

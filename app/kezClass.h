@@ -14,7 +14,8 @@ public:
     // arguments: the command line after the program name ("Sviluppo"
     // selects development mode). programFolder: where the INI, database
     // and reports live; empty = the executable's folder when writable,
-    // else the per-user data folder.
+    // else the per-user data folder, set up from the executable's folder
+    // on the first start (see installFrom).
     explicit kezClass(const QStringList &arguments = QStringList(),
                       const QString &programFolder = QString());
     ~kezClass();
@@ -42,6 +43,12 @@ public:
                        const QString &defValue = QString()) const;
     int getIniInt(const QString &Sezione, const QString &Chiave) const;
     void writeIniFile(const QString &Sezione, const QString &Chiave, const QString &Valore);
+
+    // The first start in a folder without an INI: the INI and the default
+    // database shipped in shippedFolder are copied into Path(), the INI
+    // naming the copy. An INI already there is never touched, nor a
+    // database. False when there was nothing to do or the copy failed.
+    bool installFrom(const QString &shippedFolder);
 
     // An ending second copy must leave the running copy's INI alone.
     void setWriteOnRelease(bool write) { m_writeOnRelease = write; }

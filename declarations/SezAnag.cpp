@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QDate>
 #include <QLabel>
 #include <QMdiSubWindow>
@@ -92,19 +93,16 @@ SezAnag::SezAnag(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui>())
                 [this, i](bool &Cancel) { cmbCom_Validate(i, Cancel); });
     for (int i = 0; i < tbb.size(); ++i)
         connect(tbb[i], &slxButton::Click, this, [this, i] { tbb_Click(i); });
-    for (int i = 0; i < chk.size(); ++i)
+    for (int i = 0; i < chk.size(); ++i) {
         connect(chk[i], &QCheckBox::clicked, this, [this, i] { chk_Click(i); });
+        chk[i]->installEventFilter(this);
+    }
     connect(Salva, &slxButton::Click, this, &SezAnag::Salva_Click);
     connect(nav, &hNav::Click, this, [this](bool &Cancel, int &Bottone) { nav_Click(Cancel, Bottone); });
     labCopy->installEventFilter(this);
     auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this, nullptr, nullptr,
                               Qt::WidgetWithChildrenShortcut);
-    connect(esc, &QShortcut::activated, this, [this] {
-        if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
-            frame->close();
-        else
-            close();
-    });
+    connect(esc, &QShortcut::activated, this, &SezAnag::scarica);
 
     modFunz::setWaitCursor(true);
     modMain::currentForm = 1;
@@ -164,7 +162,25 @@ bool SezAnag::eventFilter(QObject *watched, QEvent *event)
         labCopy_Click();
         return true;
     }
+    // Enter on a tick moves on, as in every field.
+    if (event->type() == QEvent::KeyPress && chk.contains(qobject_cast<QCheckBox *>(watched))) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            int KeyAscii = 13;
+            modFunz::sendTab(KeyAscii);
+            return true;
+        }
+    }
     return QWidget::eventFilter(watched, event);
+}
+
+void SezAnag::scarica()
+{
+    // The frame asks the sheet, then goes with it.
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        frame->close();
+    else
+        close();
 }
 
 void SezAnag::closeEvent(QCloseEvent *event)
@@ -375,10 +391,7 @@ void SezAnag::tbb_Click(int Index)
         break;
     }
     default:
-        if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
-            frame->close();
-        else
-            close();
+        scarica();
         break;
     }
 }

@@ -58,6 +58,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // Closes the sheet as the user does, through the save question.
+    void scarica();
     // Opens the rows of codFisc and shows saID, or its last row, or a blank
     // new declaration; false (after the error box) leaves the sheet as it was.
     bool caricaUnita(const QString &codFisc, int saID);

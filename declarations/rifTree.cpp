@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QPainter>
 #include <QTreeWidget>
 
@@ -244,7 +245,7 @@ void rifTree::closeEvent(QCloseEvent *event)
     }
     QWidget::closeEvent(event);
     // Inside the main window the frame goes with the tree.
-    if (auto *frame = qobject_cast<QWidget *>(parentWidget()))
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
         frame->close();
     scarica();
 }

@@ -147,7 +147,7 @@ Document parse(const QByteArray &data, QString &error)
     {
         ErrorCapture capture(errors);
         doc.reset(xmlReadMemory(data.constData(), int(data.size()), "dichiarazioni.xml", nullptr,
-                                XML_PARSE_NONET));
+                                XML_PARSE_NONET | XML_PARSE_COMPACT));
     }
     if (!doc) {
         error = QStringLiteral("Attenzione, il file non è un documento XML leggibile:\n%1").arg(joined(errors));

@@ -33,6 +33,7 @@ expList::expList(QWidget *parent) : QWidget(parent)
     lv = new QTreeWidget(this);
     lv->setRootIsDecorated(false);
     lv->setAlternatingRowColors(true);
+    lv->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lv->setSelectionMode(QAbstractItemView::SingleSelection);
     lv->setHeaderLabels({QStringLiteral("N."), QStringLiteral("Data e ora"), QStringLiteral("File"),
                          QStringLiteral("C.C.I.A.A."), QStringLiteral("Dichiarazioni")});

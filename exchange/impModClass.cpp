@@ -14,13 +14,19 @@ using ExchangeTables::Table;
 
 namespace {
 
-QString name(xmlNode *node)
+bool named(xmlNode *node, const char *element)
 {
-    return QString::fromUtf8(reinterpret_cast<const char *>(node->name));
+    return qstrcmp(reinterpret_cast<const char *>(node->name), element) == 0;
 }
 
 QString content(xmlNode *node)
 {
+    // A value element holds one text node: read it in place.
+    xmlNode *only = node->children;
+    if (only && !only->next && only->type == XML_TEXT_NODE)
+        return QString::fromUtf8(reinterpret_cast<const char *>(only->content));
+    if (!only)
+        return QString(QLatin1String(""));
     xmlChar *text = xmlNodeGetContent(node);
     const QString value = QString::fromUtf8(reinterpret_cast<const char *>(text));
     xmlFree(text);
@@ -37,18 +43,23 @@ QString attribute(xmlNode *node, const char *attr)
     return value;
 }
 
-int fieldIndex(const Table &table, const QString &element)
+int fieldIndex(const Table &table, const char *column)
 {
     for (int i = 0; i < table.fields.size(); ++i)
-        if (element == QLatin1String(table.fields[i].column))
+        if (qstrcmp(column, table.fields[i].column) == 0)
             return i;
     return -1;
 }
 
-const Table *childTable(const Table &table, const QString &element)
+int fieldIndex(const Table &table, xmlNode *node)
+{
+    return fieldIndex(table, reinterpret_cast<const char *>(node->name));
+}
+
+const Table *childTable(const Table &table, xmlNode *node)
 {
     for (const Table *child : table.children)
-        if (element == QLatin1String(child->element))
+        if (named(node, child->element))
             return child;
     return nullptr;
 }
@@ -62,7 +73,7 @@ QVariantList readFields(const Table &table, xmlNode *node)
     for (xmlNode *c = node->children; c; c = c->next) {
         if (c->type != XML_ELEMENT_NODE)
             continue;
-        const int i = fieldIndex(table, name(c));
+        const int i = fieldIndex(table, c);
         if (i >= 0)
             v[i] = ExchangeTables::fromXml(content(c), table.fields[i].kind);
     }
@@ -99,7 +110,7 @@ bool impModClass::checkRoot(xmlNode *root)
 {
     const bool ours = root && root->ns && root->ns->href
         && qstrcmp(reinterpret_cast<const char *>(root->ns->href), KezXml::Namespace) == 0
-        && name(root) == QLatin1String("esportazione");
+        && named(root, "esportazione");
     if (!ours) {
         errorText = QStringLiteral("Attenzione, il file non è un'esportazione di dichiarazioni KEZ.");
         return false;
@@ -193,8 +204,8 @@ bool impModClass::importaDichiarazione(xmlNode *node)
 {
     const Table &table = ExchangeTables::dichiarazione();
     const QVariantList v = readFields(table, node);
-    auto text = [&](const char *column) { return v.value(fieldIndex(table, QLatin1String(column))).toString(); };
-    auto number = [&](const char *column) { return v.value(fieldIndex(table, QLatin1String(column))).toLongLong(); };
+    auto text = [&](const char *column) { return v.value(fieldIndex(table, column)).toString(); };
+    auto number = [&](const char *column) { return v.value(fieldIndex(table, column)).toLongLong(); };
     if (!m_present->exec({number("saAnno"), text("codFisc"), number("prvIstat"), number("comIstat"), text("via"),
                           text("civico")}))
         return false;
@@ -224,7 +235,7 @@ bool impModClass::insertRows(const Table &table, xmlNode *node, qint64 parentID)
     for (xmlNode *c = node->children; c; c = c->next) {
         if (c->type != XML_ELEMENT_NODE)
             continue;
-        if (const Table *below = childTable(table, name(c)))
+        if (const Table *below = childTable(table, c))
             if (!insertRows(*below, c, id))
                 return false;
     }
@@ -233,7 +244,7 @@ bool impModClass::insertRows(const Table &table, xmlNode *node, qint64 parentID)
 
 bool impModClass::addDitta(const Table &table, const QVariantList &values)
 {
-    auto field = [&](const char *column) { return values.value(fieldIndex(table, QLatin1String(column))); };
+    auto field = [&](const char *column) { return values.value(fieldIndex(table, column)); };
     const QString table_ = QLatin1String(table.name);
     QVariantList row;
     if (table_ == QLatin1String("ModCons")) {

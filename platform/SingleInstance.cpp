@@ -1,5 +1,6 @@
 #include "SingleInstance.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -111,6 +112,13 @@ void SingleInstance::raiseWindow()
         m_window->show();
         m_window->raise();
         m_window->activateWindow();
+    }
+    // A dialog waiting for an answer stays above the window it blocks:
+    // behind it the user would see a window that ignores every click.
+    if (QWidget *dialog = QApplication::activeModalWidget()) {
+        dialog->show();
+        dialog->raise();
+        dialog->activateWindow();
     }
     Q_EMIT raiseRequested();
 }

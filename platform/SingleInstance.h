@@ -11,7 +11,8 @@ class QLockFile;
 
 // One running copy per user: the first copy holds a lock file and listens
 // on a local socket named after its main window's title; a second copy
-// finds the lock taken, asks the first to raise its window, and ends.
+// finds the lock taken, asks the first to raise its window (and the
+// dialog open over it, if any), and ends.
 // A lock left by a copy that crashed does not count.
 class SingleInstance : public QObject
 {

@@ -56,7 +56,9 @@ PdfPages::PdfPages(const QString &fileName, const QString &caption)
 
     m_left = mm(SideMargin);
     m_width = mm(PageWidth - 2 * SideMargin);
-    m_top = mm(EdgeMargin) + m_lineHeight[Small] + m_lineHeight[Heading] + m_lineHeight[Value]
+    // The subject may take two lines: a long company name, its codice
+    // fiscale and the local unit's address.
+    m_top = mm(EdgeMargin) + m_lineHeight[Small] + m_lineHeight[Heading] + 2 * m_lineHeight[Value]
         + mm(3);
     m_bottom = mm(PageHeight - EdgeMargin) - m_lineHeight[Small] - mm(2.5);
 }
@@ -330,9 +332,14 @@ void PdfPages::paintPage(QPainter &p, const Page &page, int number) const
     paintLines(p, {heading.elidedText(page.title, Qt::ElideRight, m_width)}, Heading,
                QRectF(m_left, y, m_width, lineHeight(Heading)), Qt::AlignHCenter);
     y += lineHeight(Heading);
-    const QFontMetricsF value(m_fonts[Value], m_writer.get());
-    paintLines(p, {value.elidedText(page.subject, Qt::ElideRight, m_width)}, Value,
-               QRectF(m_left, y, m_width, lineHeight(Value)), Qt::AlignHCenter);
+    QStringList subject = wrap(page.subject, Value, m_width);
+    if (subject.size() > 2) {
+        const QFontMetricsF value(m_fonts[Value], m_writer.get());
+        subject[1] = value.elidedText(subject.mid(1).join(QLatin1Char(' ')),
+                                      Qt::ElideRight, m_width);
+        subject = subject.mid(0, 2);
+    }
+    paintLines(p, subject, Value, QRectF(m_left, y, m_width, 2 * lineHeight(Value)), Qt::AlignHCenter);
     p.setPen(rule);
     p.drawLine(QPointF(m_left, m_top - mm(1.5)), QPointF(right, m_top - mm(1.5)));
 

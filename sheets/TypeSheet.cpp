@@ -244,6 +244,9 @@ void TypeSheet::resizeEvent(QResizeEvent *event)
     ui->slb_0->move(ui->slb_0->x(), y);
     ui->slb_1->move((width() - ui->slb_1->width()) / 2, y);
     ui->slb_2->move(width() - ui->slb_2->width() - ui->slb_0->x(), y);
+    // Without the label over the quantities the grid starts under the title.
+    const QWidget *above = k.quantityLabel ? static_cast<QWidget *>(ui->labCapt_2) : ui->labCapt_1;
+    ui->slg->move(0, above->geometry().bottom() + 3);
     SheetLayout::fillAbove(ui->slg, ui->sllBar);
     ui->slg->expandCol(Tipo);
 }

@@ -54,7 +54,7 @@ INSERT INTO Nazioni VALUES (40, 'Austria');
 INSERT INTO Setup (codFisc, ragSoc) VALUES ('00743110157', 'STUDIO ROSSI');
 INSERT INTO SezAnag (saID, saAnno, codFisc, ragSoc, REA, prvIstat, comIstat, via, civico, cap, attIstat,
   Addetti, Mesi, slPrvIstat, slComIstat, slVia, slCivico, slCAP, saCognome, saNome, saDataComp)
-  VALUES (1, 2021, 'RSSMRA80A01H501U', 'ROSSI IMBALLAGGI E RECUPERI S.P.A.', 123456, 58, 91,
+  VALUES (1, 2021, 'RSSMRA80A01H501U', 'ROSSI IMBALLAGGI E RECUPERI DI MATERIALI DA COSTRUZIONE S.P.A.', 123456, 58, 91,
   'VIA APPIA NUOVA', '1200', '00118', '381100', 250, 12, 15, 146, 'CORSO BUENOS AIRES', '7', '20121',
   'ROSSI', 'MARIO', '2022-03-15');
 WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200)

@@ -103,6 +103,9 @@ public:
     QColor fixedLines;
     int fixedStyle = 2;
     int fixedWidth = 1;
+    // The grid's count of data rows: the row an empty grid keeps has no
+    // fixed cell to draw.
+    const int *dataRows = nullptr;
     int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
                   QStyleHintReturn *ret) const override
     {
@@ -115,6 +118,11 @@ public:
     {
         if (element != CE_HeaderSection) {
             QProxyStyle::drawControl(element, option, painter, widget);
+            return;
+        }
+        const auto *header = qstyleoption_cast<const QStyleOptionHeader *>(option);
+        if (header && header->orientation == Qt::Vertical && dataRows && header->section >= *dataRows) {
+            painter->fillRect(option->rect, option->palette.color(QPalette::Window));
             return;
         }
         painter->fillRect(option->rect, option->palette.color(QPalette::Button));
@@ -137,6 +145,11 @@ public:
     {
         QStyleOptionViewItem opt(option);
         const QVariant back = index.data(Qt::BackgroundRole);
+        // The row an empty grid keeps is no data row: only background shows.
+        if (index.row() >= g->m_rows) {
+            painter->fillRect(opt.rect, SystemColors::toColor(g->m_backColorBkg));
+            return;
+        }
         if (g->isFixedColumn(index.column() + 1)) {
             // A fixed cell is never current nor selected; it is drawn as the
             // header column is, unless the form gave it colours of its own.
@@ -225,6 +238,7 @@ slxGrid::slxGrid(QWidget *parent)
     hfg->setItemDelegate(new Delegate(this));
     auto *style = new GridStyle;
     style->setParent(this);
+    style->dataRows = &m_rows;
     hfg->setStyle(style);
     // A widget's style does not pass to its children.
     hfg->horizontalHeader()->setStyle(style);

@@ -3,7 +3,9 @@
 
 #include <memory>
 
+#include "Connection.h"
 #include "DatabaseProbe.h"
+#include "LockHolder.h"
 #include "MainWindowSupport.h"
 #include "MainWindowTestCase.h"
 #include "MessageBoxSeam.h"
@@ -152,6 +154,37 @@ private Q_SLOTS:
         QVERIFY(MessageBoxSeam::asked().isEmpty());
         QTest::keyClick(&form, Qt::Key_Escape);
         QCOMPARE(form.result(), int(QDialog::Rejected));
+    }
+
+    // Another program reads this year's file all through the import: the
+    // run cannot be saved, the user is told so, and nothing stays pending
+    // to be lost at close while later saves say they worked.
+    void importThatCannotBeSavedIsReported()
+    {
+        if (!LockHolder::available())
+            QSKIP("the sqlite3 program is not installed");
+        start(QStringLiteral("INSERT INTO Ditte (codFisc, ragSoc) VALUES ('01234567897', 'Nuova srl');"));
+        const int wait = Connection::busyTimeout();
+        Connection::setBusyTimeout(200);
+        QVERIFY(gDb->openKezDb());
+        {
+            LockHolder other;
+            QVERIFY(other.hold(current, QStringLiteral("BEGIN")));
+            importAnag form;
+            form.slb_Click(0);
+            QCOMPARE(MessageBoxSeam::asked().size(), 1);
+            QVERIFY2(MessageBoxSeam::asked().first().text.startsWith(
+                         QStringLiteral("Le modifiche non sono state salvate.\nIl database è in uso da un altro programma.")),
+                     qPrintable(MessageBoxSeam::asked().first().text));
+            QCOMPARE(form.slt[1]->Value().toString(), QStringLiteral("0"));
+            QVERIFY(!gDb->kezCnn.inTransaction());
+        }
+        Connection::setBusyTimeout(wait);
+        QVERIFY(gDb->Execute(QStringLiteral("UPDATE Ditte SET via = 'Via Dante'")));
+        DatabaseProbe db;
+        QVERIFY(db.open(current, true));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) || via FROM Ditte")).toString(),
+                 QStringLiteral("1Via Dante"));
     }
 };
 

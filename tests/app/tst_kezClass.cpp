@@ -32,6 +32,8 @@ private slots:
     void currentIdsSurviveRestart();
     void endingSecondCopyWritesNothing();
     void unwritableFolderWritesNothing();
+    void firstStartFromAReadOnlyInstall_data();
+    void firstStartFromAReadOnlyInstall();
 
 private:
     QTemporaryDir m_home;
@@ -215,6 +217,50 @@ void tst_kezClass::unwritableFolderWritesNothing()
         kez.writeIniFile(QStringLiteral("Kez"), QStringLiteral("Box"), QStringLiteral("x"));
     }
     QVERIFY(!QFile::exists(missing + QStringLiteral("Kez22imb.ini")));
+}
+
+
+void tst_kezClass::firstStartFromAReadOnlyInstall_data()
+{
+    QTest::addColumn<QString>("userFile");  // already in the user's folder
+    QTest::newRow("first start") << QString();
+    QTest::newRow("the user's database stays") << QStringLiteral("Kez22imb.db");
+    QTest::newRow("the user's INI stays") << QStringLiteral("Kez22imb.ini");
+}
+
+// Installed in a folder the user may not write, the program keeps its files
+// in the user's folder: on the first start it copies the shipped INI and
+// database there, and starts ready on the copy.
+void tst_kezClass::firstStartFromAReadOnlyInstall()
+{
+    QFETCH(QString, userFile);
+    QTemporaryDir shipped;
+    QTemporaryDir user;
+    const QString copy = user.filePath(QStringLiteral("Kez22imb.db"));
+    QFile ini(shipped.filePath(QStringLiteral("Kez22imb.ini")));
+    QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("[PATH]\nkez2021=/opt/kez/Kez22imb.db\n[Kez]\nBox=Kez\n"));
+    ini.close();
+    QVERIFY(QFile::copy(QStringLiteral(KEZ_BIN_DIR "/Kez22imb.db"), shipped.filePath(QStringLiteral("Kez22imb.db"))));
+    for (const QString &name : {QStringLiteral("Kez22imb.db"), QStringLiteral("Kez22imb.ini")})
+        QVERIFY(QFile::setPermissions(shipped.filePath(name), QFile::ReadOwner | QFile::ReadOther));
+    if (!userFile.isEmpty())
+        QVERIFY(QFile::copy(QStringLiteral(KEZ_SOURCE_DIR "/README.md"), user.filePath(userFile)));
+
+    gKez = std::make_unique<kezClass>(QStringList(), user.path());
+    gKez->setWriteOnRelease(false);
+    QCOMPARE(gKez->installFrom(shipped.path()), userFile != QLatin1String("Kez22imb.ini"));
+    QFile kept(user.filePath(userFile));
+    QVERIFY(userFile.isEmpty() || (kept.open(QIODevice::ReadOnly) && kept.readAll().startsWith("# Kez")));
+    if (userFile.isEmpty()) {
+        QCOMPARE(gKez->getIniFile(QStringLiteral("Kez"), QStringLiteral("Box")), QStringLiteral("Kez"));
+        // The copies are the user's to write: the program opens and saves.
+        gDb = std::make_unique<dbClass>();
+        QCOMPARE(gDb->kezDbFilename, copy);
+        QVERIFY(gDb->openKezDb());
+        QVERIFY(gDb->kezCnn.execute(QStringLiteral("UPDATE Setup SET ragSoc = 'Mia'")));
+        gDb.reset();
+    }
+    gKez.reset();
 }
 
 QTEST_MAIN(tst_kezClass)

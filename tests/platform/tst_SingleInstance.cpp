@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QDateTime>
+#include <QDialog>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
@@ -60,6 +61,29 @@ private Q_SLOTS:
         QTRY_COMPARE(raised.count(), 1);
         QVERIFY(!window.isMinimized());
         QVERIFY(window.isVisible());
+    }
+
+    // A dialog that waits for an answer must not end up behind the main
+    // window it blocks: it comes to the front with the window under it.
+    void secondCopyBringsTheOpenDialogToTheFront()
+    {
+        QWidget window;
+        window.setWindowTitle(m_title);
+        window.show();
+        QDialog dialog(&window);
+        dialog.setModal(true);
+        dialog.show();
+        QWidget otherProgram;
+        otherProgram.show();
+        otherProgram.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&otherProgram));
+        SingleInstance first(m_title);
+        first.setWindow(&window);
+        QVERIFY(first.acquire());
+
+        QCOMPARE(runSecondCopy(m_title), 3);
+        QTRY_COMPARE(QApplication::activeWindow(), &dialog);
+        QVERIFY(dialog.isVisible());
     }
 
     void aCopyStartsOnceTheFirstHasEnded()

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include "DesktopSeam.h"
@@ -13,6 +14,7 @@
 #include "MessageBoxSeam.h"
 #include "TestSupport.h"
 #include "kezClass.h"
+#include "listBase.h"
 #include "mainForm.h"
 #include "modMain.h"
 #include "prnDich.h"
@@ -50,6 +52,8 @@ INSERT INTO ModCons (mdcID, scID, mdcTipo, codFisc, ragSoc, prvIstat, comIstat, 
   (3, 1, 2, 'BNCLRA70B41F205X', 'RICICLO SPA', 15, 146, 'Via Roma', '1', '20121', 0, NULL, 88888880, 2,
    NULL, 0),
   (4, 1, 2, NULL, 'RECYCLING AG', 0, 0, NULL, NULL, NULL, 40, 'GB040', 99990, 1, NULL, 0),
+  (6, 1, 1, NULL, 'ABFALLWIRTSCHAFTSVERBANDSGESELLSCHAFTFUERVERPACKUNGSRUECKNAHME', 0, 0, NULL, NULL,
+   NULL, 40, NULL, 1000, 1, NULL, 1),
   (5, 2, 1, '02345678909', 'CARTIERA VENETA', 25, 6, 'Via Carta', '2', '32100', 0, NULL, 10000, 2,
    '171200', 2);
 INSERT INTO RecDrCons (mdcID, Posizione, Codice, Qta, Umi) VALUES (3, 1, 'R10', 22500, 1),
@@ -75,7 +79,7 @@ const char *const FullDeclarationTexts[] = {
     "333,125 Kg", "4.444,000 t", "0,001 Kg", "55.555,500 t", "666.666,666 Kg", "98,765 Kg",
     "Modulo UO-CONS", "01234567897", "RACCOLTA DIFFERENZIATA DEL NORD-EST SOCIETA CONSORTILE A RESP. LIMITATA",
     "BELLUNO", "BL", "Via delle Industrie", "15/A", "32100", "38.11.00", "Pubblica", "7.777,777 t",
-    "ENTSORGUNG GMBH", "Austria", "Privata", "12,500 Kg", "Modulo DR-CONS", "BNCLRA70B41F205X",
+    "ENTSORGUNG GMBH", "ABFALLWIRTSCHAFTSVERBANDSGESELLSCHAFTFUERVERPACKUNGSRUECKNAHME", "Austria", "Privata", "12,500 Kg", "Modulo DR-CONS", "BNCLRA70B41F205X",
     "RICICLO SPA", "Via Roma", "8.888,888 t", "100,500 t", "2,250 Kg", "3,125 t", "RECYCLING AG",
     "GB040", "9,999 Kg", "CARTIERA VENETA", "17.12.00", "1,000 t",
     "Scheda SBOP", "03456789014", "BORSE ITALIA SRL", "1.000,000", "2,500", "3,000", "4,000",
@@ -124,6 +128,23 @@ void checkPageNumbers(const QString &file)
     for (int page = 1; page <= pages; ++page)
         QVERIFY2(pdfText(file, page).contains(QStringLiteral("Pagina %1 di %2").arg(page).arg(pages)),
                  qPrintable(QString::number(page)));
+}
+
+// Nothing runs past the margins: every word lies inside 15 mm at the sides
+// and 10 mm at top and foot of the A4 page (595 x 842 points).
+void checkInsideMargins(const QString &file)
+{
+    const QString boxes = run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file, QStringLiteral("-")});
+    const QRegularExpression word(QStringLiteral(
+        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)<"));
+    int words = 0;
+    for (auto it = word.globalMatch(boxes); it.hasNext(); ++words) {
+        const QRegularExpressionMatch m = it.next();
+        QVERIFY2(m.captured(1).toDouble() >= 42 && m.captured(3).toDouble() <= 553.5
+                     && m.captured(2).toDouble() >= 28 && m.captured(4).toDouble() <= 814,
+                 qPrintable(m.captured(5)));
+    }
+    QVERIFY(words > 100);
 }
 
 // Pictures of the first pages, for a person to look at.
@@ -204,6 +225,7 @@ private Q_SLOTS:
             QVERIFY2(text.contains(squeezed(QString::fromUtf8(expected))), expected);
         QVERIFY(text.indexOf(QStringLiteral("R2100,500")) < text.indexOf(QStringLiteral("R102,250")));
         checkPageNumbers(written);
+        checkInsideMargins(written);
     }
 
     void sectionsAndDeclarationMissing()
@@ -220,6 +242,20 @@ private Q_SLOTS:
         prnDich none(modMain::gMain);
         QVERIFY(!none.chk[0]->isEnabled());
         none.slb_Click(0);
+        // Another declaration chosen from the list of those entered.
+        DialogDriver::onNextDialog([](QWidget *dialog) {
+            auto *list = qobject_cast<listBase *>(dialog);
+            QVERIFY(list);
+            for (int i = 0; i < list->lv->topLevelItemCount(); ++i)
+                if (list->lv->topLevelItem(i)->text(1).contains(QStringLiteral("Via Nuova")))
+                    list->lv->setCurrentItem(list->lv->topLevelItem(i));
+            list->tbb_Click(0);
+        });
+        none.slb_Click(2);
+        QVERIFY(DialogDriver::allRan());
+        QCOMPARE(none.saID(), 8);
+        QVERIFY(none.labDich->text().contains(QStringLiteral("Ditta Senza Comune")));
+        QVERIFY(none.chk[0]->isEnabled() && none.chk[0]->isChecked());
 
         const QList<MessageBoxSeam::Asked> asked = MessageBoxSeam::asked();
         QCOMPARE(asked.size(), 2);
@@ -276,6 +312,7 @@ private Q_SLOTS:
         QVERIFY(text.contains(QStringLiteral("Dichiarazionielencate:154")));
         QVERIFY(text.contains(QStringLiteral("StudioRossi-C.F.00743110157")));
         checkPageNumbers(all);
+        checkInsideMargins(all);
         const int pages = pdfPages(all);
         QVERIFY(pages >= 3);
         for (int page = 1; page <= pages; ++page)

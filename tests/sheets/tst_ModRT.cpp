@@ -237,6 +237,104 @@ private Q_SLOTS:
         QCOMPARE(scalar(row(11)).toString(),
                  QStringLiteral("01234567897|PRIMA SRL|0|0|-|-|40|-|15000|1|381100|2|1|1"));
     }
+
+    void codiceFiscaleSelectsOrStartsAModule_data()
+    {
+        QTest::addColumn<bool>("changeFirst");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<QStringList>("asked");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("label");
+        const QString dup = QStringLiteral("Esiste già un modulo estero con questo codice fiscale,\n"
+                                           "vuoi inserirne uno di nuovo?");
+        const QString save = QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?");
+        QTest::newRow("another module: shown") << false << "12345678903" << QList<int>{vbNo} << QStringList{dup}
+                                               << "SECONDA SNC" << "12345678903" << "Modulo 2 di 3";
+        QTest::newRow("another module: a second one")
+            << false << "12345678903" << QList<int>{vbYes} << QStringList{dup} << "" << "12345678903"
+            << "Nuovo modulo";
+        QTest::newRow("unknown code: new module") << false << "02000000006" << QList<int>{} << QStringList{}
+                                                  << "" << "02000000006" << "Nuovo modulo";
+        QTest::newRow("changes kept by Cancel")
+            << true << "12345678903" << QList<int>{vbCancel} << QStringList{save} << "CAMBIATA"
+            << "11111111115" << "Modulo 3 di 3";
+        QTest::newRow("changes dropped by No")
+            << true << "12345678903" << QList<int>{vbNo, vbNo} << QStringList{save, dup} << "SECONDA SNC"
+            << "12345678903" << "Modulo 2 di 3";
+        QTest::newRow("wrong check character declined")
+            << false << "12345678901" << QList<int>{vbNo}
+            << QStringList{QStringLiteral("Attenzione, codice fiscale errato,\nconfermi codice digiato?")}
+            << "TERZA SAS" << "12345678901" << "Modulo 3 di 3";
+    }
+    void codiceFiscaleSelectsOrStartsAModule()
+    {
+        QFETCH(bool, changeFirst);
+        QFETCH(QString, typed);
+        QFETCH(QList<int>, answers);
+        ModRT *f = open(QString::fromUtf8(threeModules));
+        QVERIFY(f);
+        if (changeFirst)
+            typeAndLeave(f->slt[1], QStringLiteral("CAMBIATA"));
+        for (int answer : answers)
+            MessageBoxSeam::pushAnswer(answer);
+        typeAndLeave(f->slt[0], typed);
+        QTEST(askedTexts(), "asked");
+        QTEST(f->slt[1]->Text(), "shown");
+        QTEST(f->slt[0]->Text(), "code");
+        QTEST(f->nav->label()->Caption(), "label");
+        // The module shown before keeps its own code and name.
+        QCOMPARE(scalar(QStringLiteral("SELECT codFisc || ragSoc FROM ModCons WHERE mdcID = 14")).toString(),
+                 QStringLiteral("11111111115TERZA SAS"));
+        QCOMPARE(f->slb[4]->Enabled(), f->slt[1]->Text() == QLatin1String("CAMBIATA"));
+    }
+
+    void refusedItemsKeepTheModuleOnScreen()
+    {
+        ModRT *f = open(QString::fromUtf8(threeModules));
+        QVERIFY(f);
+        // An activity code missing from the table is refused at every exit.
+        for (int i = 0; i < 2; ++i) {
+            typeAndLeave(f->slt[8], QStringLiteral("999999"));
+            QCOMPARE(askedTexts(), QStringList{QStringLiteral("Attenzione, codice Istat Attività errato.")});
+            QCOMPARE(QApplication::focusWidget(), f->slt[8]->textBox());
+        }
+        typeAndLeave(f->slt[8], QString());
+        typeAndLeave(f->slt[1], QStringLiteral("TERZA SAS BIS"));
+        askedTexts();
+        click(f->slb[4]);
+        QCOMPARE(askedTexts(), QStringList{QStringLiteral("Attenzione codice attività economica richiesto.")});
+        QCOMPARE(QApplication::focusWidget(), f->slt[8]->textBox());
+        QCOMPARE(scalar(QStringLiteral("SELECT mdcAtt FROM ModCons WHERE mdcID = 14")).toString(),
+                 QStringLiteral("381100"));
+
+        // A postal code of the wrong length is refused at every exit.
+        for (int i = 0; i < 2; ++i) {
+            typeAndLeave(f->slt[5], QStringLiteral("2012"));
+            QCOMPARE(askedTexts(), QStringList{QStringLiteral("Attenzione, C.A.P. digitato formalmente errato.")});
+        }
+        typeAndLeave(f->slt[5], QStringLiteral("20122"));
+        typeAndLeave(f->slt[8], QStringLiteral("381100"));
+        // Closing with a quantity of 0: the save is refused and the form stays.
+        typeAndLeave(f->slt[7], QStringLiteral("0"));
+        askedTexts();
+        MessageBoxSeam::pushAnswer(vbYes);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QCOMPARE(askedTexts(), (QStringList{QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?"),
+                                            QStringLiteral("Attenzione, quantità richiesta.")}));
+        QVERIFY(form());
+        QVERIFY(!sheet()->isEnabled());
+        typeAndLeave(f->slt[7], QStringLiteral("1"));
+        MessageBoxSeam::pushAnswer(vbYes);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!form());
+        QCOMPARE(scalar(QStringLiteral("SELECT cap || mdcQta FROM ModCons WHERE mdcID = 14")).toString(),
+                 QStringLiteral("2012210000"));
+        QCOMPARE(scalar(QStringLiteral("SELECT ragSoc FROM ModCons WHERE mdcID = 14")).toString(),
+                 QStringLiteral("TERZA SAS BIS"));
+        QVERIFY(sheet()->isEnabled());
+    }
 };
 
 QTEST_MAIN(tst_ModRT)

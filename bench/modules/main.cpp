@@ -1,0 +1,237 @@
+// The destination modules of a large consortia sheet: 1,000 modules of 10
+// operations each. Measures opening the form (to its first paint), each
+// move of the navigator (the module and its operations shown, and painted)
+// and each save of a changed module (module row and operation rows), against
+// reading one module with its operations through the raw SQLite API.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "Connection.h"
+#include "Currency.h"
+#include "MessageBoxSeam.h"
+#include "ModDR_CONS.h"
+#include "hNav.h"
+#include "kezClass.h"
+#include "mainForm.h"
+#include "modMain.h"
+#include "slxGrid.h"
+#include "slxText.h"
+#include "tbButton.h"
+
+namespace {
+
+constexpr int Modules = 1000;
+constexpr int Operations = 10;
+constexpr int Openings = 10;
+constexpr int Moves = 40;
+constexpr int Saves = 20;
+
+QString readSource(const char *relative)
+{
+    QFile f(QStringLiteral(KEZ_SOURCE_DIR "/") + QLatin1String(relative));
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+bool build(const QString &path)
+{
+    Connection cn;
+    if (!Connection::createDatabase(path) || !cn.open(path))
+        return false;
+    for (const char *script : {"data/schema.sql", "data/reference/province.sql", "data/reference/comuni.sql"})
+        if (!cn.execute(readSource(script)))
+            return false;
+    cn.execute(QStringLiteral("INSERT INTO Setup (codFisc, ragSoc) VALUES ('00743110157', 'Studio')"));
+    cn.execute(QStringLiteral("INSERT INTO SezAnag (saID, codFisc, ragSoc) VALUES (1, '00743110157', 'Ditta')"));
+    cn.execute(QStringLiteral("INSERT INTO SezCons (scID, saID, rifCod, scQta) VALUES (1, 1, '150101', 10000)"));
+    cn.beginTransaction();
+    for (int m = 1; m <= Modules; ++m) {
+        if (!cn.execute(QStringLiteral("INSERT INTO ModCons (mdcID, scID, mdcTipo, codFisc, ragSoc, prvIstat, "
+                                       "comIstat, via, civico, cap, mdcQta, mdcUmi) VALUES "
+                                       "(?, 1, 2, ?, ?, 15, 146, 'VIA DEL RECUPERO', '1', '20121', ?, 1)"),
+                        {m, QStringLiteral("%1").arg(m, 11, 10, QLatin1Char('0')),
+                         QStringLiteral("DESTINO %1 S.R.L.").arg(m), Currency::fromInt(m).toVariant()}))
+            return false;
+        for (int o = 1; o <= Operations; ++o) {
+            const bool recovery = o <= 6;
+            if (!cn.execute(QStringLiteral("INSERT INTO RecDrCons (mdcID, Posizione, Codice, Qta, Umi) "
+                                           "VALUES (?, ?, ?, ?, ?)"),
+                            {m, recovery ? 1 : 2,
+                             (recovery ? QStringLiteral("R%1") : QStringLiteral("D%1")).arg(recovery ? o * 2 : o),
+                             Currency::fromInt(o).toVariant(), 1 + o % 2}))
+                return false;
+        }
+    }
+    return cn.commit();
+}
+
+class PaintWatch : public QObject
+{
+public:
+    bool painted = false;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && watched->isWidgetType())
+            for (QObject *o = watched; o; o = o->parent())
+                if (qobject_cast<ModDR_CONS *>(o))
+                    painted = true;
+        return false;
+    }
+};
+
+void waitForPaint(PaintWatch &watch)
+{
+    QElapsedTimer guard;
+    guard.start();
+    while (!watch.painted && guard.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+double rawRead(sqlite3 *db, int mdcID)
+{
+    QElapsedTimer t;
+    t.start();
+    qint64 check = 0;
+    for (const char *sql : {"SELECT * FROM ModCons WHERE mdcID = ?",
+                            "SELECT * FROM RecDrCons WHERE mdcID = ? ORDER BY Posizione, Codice"}) {
+        sqlite3_stmt *stmt = nullptr;
+        sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
+        sqlite3_bind_int(stmt, 1, mdcID);
+        while (sqlite3_step(stmt) == SQLITE_ROW)
+            for (int c = 0; c < sqlite3_column_count(stmt); ++c)
+                check += sqlite3_column_bytes(stmt, c);
+        sqlite3_finalize(stmt);
+    }
+    return check > 0 ? t.nsecsElapsed() / 1e6 : -1;
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// The consortia sheet as it stands while a module form is open: its top band.
+QWidget *sheetBand()
+{
+    auto *band = new QWidget;
+    band->setAttribute(Qt::WA_DeleteOnClose);
+    modMain::formLoaded(band);
+    QMdiSubWindow *frame = modMain::gMain->showChild(band);
+    frame->setGeometry(0, 0, modMain::gMain->mdiArea()->viewport()->width(), 150);
+    band->setEnabled(false);
+    return band;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir dir;
+    qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    MessageBoxSeam::setScripted(true);
+    const QString folder = dir.path() + QLatin1Char('/');
+    const QString path = folder + QStringLiteral("Kez22imb.db");
+    if (!build(path)) {
+        std::fprintf(stderr, "bench_modules: cannot build the database\n");
+        return 1;
+    }
+    QFile ini(folder + QStringLiteral("Kez22imb.ini"));
+    ini.open(QIODevice::WriteOnly);
+    ini.write(QStringLiteral("[PATH]\nkez2021=%1\n[Kez]\nSa1ID=1\nConsID=1\n").arg(path).toUtf8());
+    ini.close();
+    if (!modMain::subMain(QStringList(), folder) || !modMain::gMain) {
+        std::fprintf(stderr, "bench_modules: the program did not start\n");
+        return 1;
+    }
+    modMain::gMain->resize(1000, 720);
+    modMain::gMain->show();
+    QCoreApplication::processEvents();
+    modMain::gKez->consID = 1;
+
+    PaintWatch watch;
+    app.installEventFilter(&watch);
+    std::vector<double> openings;
+    ModDR_CONS *form = nullptr;
+    for (int i = 0; i < Openings; ++i) {
+        modMain::unloadForms();
+        modMain::currentForm = 2;
+        sheetBand();
+        QCoreApplication::processEvents();
+        watch.painted = false;
+        QElapsedTimer t;
+        t.start();
+        form = new ModDR_CONS;
+        form->showInMain();
+        waitForPaint(watch);
+        openings.push_back(t.nsecsElapsed() / 1e6);
+    }
+    if (!form || form->nav->Max() != Modules || form->idModulo != Modules) {
+        std::fprintf(stderr, "bench_modules: the form did not open on the last module\n");
+        return 1;
+    }
+
+    std::vector<double> moves;
+    std::vector<double> paintedMoves;
+    for (int i = 0; i < Moves; ++i) {
+        const int button = (i / 10) % 2 == 0 ? 1 : 2;
+        watch.painted = false;
+        QElapsedTimer t;
+        t.start();
+        emit form->nav->button(button)->Click();
+        moves.push_back(t.nsecsElapsed() / 1e6);
+        waitForPaint(watch);
+        paintedMoves.push_back(t.nsecsElapsed() / 1e6);
+        if (i == 9 && form->idModulo != Modules - 10) {
+            std::fprintf(stderr, "bench_modules: the navigator did not move the form\n");
+            return 1;
+        }
+    }
+
+    std::vector<double> saves;
+    for (int i = 0; i < Saves; ++i) {
+        form->slt[7]->setValue(Currency::fromInt(100 + i).toVariant());
+        form->slg[i % 2]->setTextMatrix(1 + i % 10, 1, 1 + i);
+        form->setModificata();
+        QElapsedTimer t;
+        t.start();
+        const bool refused = form->salvaModulo();
+        saves.push_back(t.nsecsElapsed() / 1e6);
+        if (refused) {
+            std::fprintf(stderr, "bench_modules: a save was refused\n");
+            return 1;
+        }
+    }
+
+    sqlite3 *raw = nullptr;
+    sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    std::vector<double> rawReads;
+    for (int i = 0; i < Moves; ++i)
+        rawReads.push_back(rawRead(raw, Modules - i));
+    sqlite3_close(raw);
+
+    const double rawMove = median(rawReads);
+    std::printf("destination modules: %d, operations each: %d\n", Modules, Operations);
+    std::printf("open the form (to first paint):   median %8.2f ms\n", median(openings));
+    std::printf("move one module:                   median %8.2f ms  (x%.0f raw read)\n", median(moves),
+                rawMove > 0 ? median(moves) / rawMove : 0.0);
+    std::printf("move one module (to its paint):    median %8.2f ms\n", median(paintedMoves));
+    std::printf("save one module with operations:   median %8.2f ms\n", median(saves));
+    std::printf("raw read of a module and its rows: median %8.3f ms\n", rawMove);
+    modMain::gMain->close();
+    return 0;
+}

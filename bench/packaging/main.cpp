@@ -1,0 +1,185 @@
+// The packaging sheets on a large declaration: 500 producer packaging cards
+// of seven materials each, and a reuse list of 200 types all with stored
+// quantities. Measures opening the producer packaging sheet and moving
+// between its cards, and opening and saving the reuse sheet, against
+// reading one card's rows with the raw SQLite API.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "Connection.h"
+#include "FormFactory.h"
+#include "MessageBoxSeam.h"
+#include "dbClass.h"
+#include "SK_SMAT.h"
+#include "SK_SRIU.h"
+#include "hNav.h"
+#include "mainForm.h"
+#include "modMain.h"
+#include "slxButton.h"
+#include "tbButton.h"
+
+namespace {
+
+constexpr int Cards = 500;
+constexpr int Types = 200;
+constexpr int Openings = 10;
+constexpr int Moves = 100;
+constexpr int Saves = 10;
+
+QString readSource(const char *relative)
+{
+    QFile f(QStringLiteral(KEZ_SOURCE_DIR "/") + QLatin1String(relative));
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+bool build(const QString &path)
+{
+    Connection cn;
+    if (!Connection::createDatabase(path) || !cn.open(path) || !cn.execute(readSource("data/schema.sql")))
+        return false;
+    cn.beginTransaction();
+    bool ok = cn.execute(QStringLiteral("INSERT INTO Setup (codFisc, ragSoc) VALUES ('00743110157', 'Studio')"))
+        && cn.execute(QStringLiteral("INSERT INTO SezAnag (saID, codFisc, ragSoc) VALUES (1, '00743110157', 'Studio')"));
+    for (int card = 1; ok && card <= Cards; ++card) {
+        ok = cn.execute(QStringLiteral("INSERT INTO skMat (skmID, saID, codFisc, ragSoc) VALUES (?, 1, ?, ?)"),
+                        {card, QStringLiteral("%1").arg(10000000000LL + card), QStringLiteral("DITTA %1").arg(card)});
+        for (int m = 101; ok && m <= 107; ++m)
+            ok = cn.execute(QStringLiteral("INSERT INTO RecMat (skmID, skmTipo, qtaProdVuoti, qtaProdPieni, "
+                                           "qtaImpVuoti, qtaImpPieni, qtaEspVuoti, qtaEspPieni) "
+                                           "VALUES (?, ?, ?, 1000, 2000, 3000, 4000, 5000)"),
+                            {card, m, card * 10000});
+    }
+    for (int t = 1; ok && t <= Types; ++t)
+        ok = cn.execute(QStringLiteral("INSERT INTO Codici (codType, codNumb, codAlfa, codDesc) VALUES (12, ?, ?, ?)"),
+                        {t, QStringLiteral("T%1").arg(t), QStringLiteral("Tipo di prova %1").arg(t)})
+            && cn.execute(QStringLiteral("INSERT INTO RecRiu (saID, riuTipo, qtaAlimentare, qtaAltriUsi) "
+                                         "VALUES (1, ?, ?, 12345)"),
+                          {t, t * 10000});
+    return ok && cn.commit();
+}
+
+double rawRead(sqlite3 *db, int card)
+{
+    QElapsedTimer t;
+    t.start();
+    sqlite3_stmt *stmt = nullptr;
+    sqlite3_prepare_v2(db, "SELECT * FROM RecMat WHERE skmID = ? ORDER BY skmTipo", -1, &stmt, nullptr);
+    sqlite3_bind_int(stmt, 1, card);
+    qint64 check = 0;
+    while (sqlite3_step(stmt) == SQLITE_ROW)
+        for (int c = 0; c < sqlite3_column_count(stmt); ++c)
+            check += sqlite3_column_int64(stmt, c);
+    sqlite3_finalize(stmt);
+    return check > 0 ? t.nsecsElapsed() / 1e6 : -1;
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// Opens a sheet from its side-bar button and lets it paint.
+double openSheet(int code)
+{
+    modMain::unloadForms();
+    modMain::currentForm = 0;
+    QCoreApplication::processEvents();
+    QElapsedTimer t;
+    t.start();
+    modMain::gMain->vBar1_Click(code, false);
+    QCoreApplication::processEvents();
+    return t.nsecsElapsed() / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir dir;
+    qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    MessageBoxSeam::setScripted(true);
+    const QString folder = dir.path() + QLatin1Char('/');
+    const QString path = folder + QStringLiteral("Kez22imb.db");
+    if (!build(path)) {
+        std::fprintf(stderr, "bench_packaging: cannot build the database\n");
+        return 1;
+    }
+    QFile ini(folder + QStringLiteral("Kez22imb.ini"));
+    ini.open(QIODevice::WriteOnly);
+    ini.write(QStringLiteral("[PATH]\nkez2021=%1\n[Kez]\nSa1ID=1\n").arg(path).toUtf8());
+    ini.close();
+    if (!modMain::subMain(QStringList(), folder) || !modMain::gMain) {
+        std::fprintf(stderr, "bench_packaging: the program did not start\n");
+        return 1;
+    }
+    modMain::gMain->resize(1000, 700);
+    modMain::gMain->show();
+    QCoreApplication::processEvents();
+
+    std::vector<double> smatOpenings;
+    for (int i = 0; i < Openings; ++i)
+        smatOpenings.push_back(openSheet(FormFactory::SmatForm));
+    auto *smat = modMain::gMain->findChild<SK_SMAT *>();
+    auto *nav = smat ? smat->findChild<hNav *>(QStringLiteral("nav")) : nullptr;
+    if (!nav || nav->Max() != Cards) {
+        std::fprintf(stderr, "bench_packaging: the producer packaging sheet did not open on its cards\n");
+        return 1;
+    }
+    std::vector<double> moves;
+    for (int i = 0; i < Moves; ++i) {
+        const int button = (i / 10) % 2 == 0 ? 1 : 2;
+        QElapsedTimer t;
+        t.start();
+        emit nav->button(button)->Click();
+        QCoreApplication::processEvents();
+        moves.push_back(t.nsecsElapsed() / 1e6);
+    }
+    std::vector<double> raw;
+    for (int i = 0; i < Moves; ++i)
+        raw.push_back(rawRead(modMain::gDb->kezCnn.handle(), Cards - i % 10));
+
+    std::vector<double> sriuOpenings;
+    for (int i = 0; i < Openings; ++i)
+        sriuOpenings.push_back(openSheet(FormFactory::SriuForm));
+    auto *sriu = modMain::gMain->findChild<SK_SRIU *>();
+    auto *save = sriu ? sriu->findChild<slxButton *>(QStringLiteral("slb_0")) : nullptr;
+    if (!save) {
+        std::fprintf(stderr, "bench_packaging: the reuse sheet did not open\n");
+        return 1;
+    }
+    std::vector<double> saves;
+    for (int i = 0; i < Saves; ++i) {
+        sriu->setModificata();
+        QElapsedTimer t;
+        t.start();
+        emit save->Click();
+        saves.push_back(t.nsecsElapsed() / 1e6);
+        if (save->Enabled()) {
+            std::fprintf(stderr, "bench_packaging: the reuse card was not saved\n");
+            return 1;
+        }
+    }
+
+    std::printf("producer packaging: %d cards of 7 materials; reuse: %d types with quantities\n", Cards, Types);
+    std::printf("SMAT open:  median %7.2f ms over %d openings (target < 100 ms)\n", median(smatOpenings), Openings);
+    std::printf("SMAT move:  median %7.2f ms over %d moves (target < 100 ms)\n", median(moves), Moves);
+    std::printf("raw read of a card's rows: median %7.3f ms; ratio move / raw read: %.1f\n", median(raw),
+                median(moves) / std::max(median(raw), 1e-6));
+    std::printf("SRIU open:  median %7.2f ms over %d openings (target < 100 ms)\n", median(sriuOpenings), Openings);
+    std::printf("SRIU save:  median %7.2f ms over %d saves of %d rows (target < 100 ms)\n", median(saves), Saves,
+                Types);
+    modMain::gMain->close();
+    return 0;
+}
