@@ -157,6 +157,8 @@ private Q_SLOTS:
         SK_CONS *sheet = open(QString());
         enter(sheet->slt[0], QStringLiteral("150104"));
         QCOMPARE(sheet->slt[1]->Text(), QStringLiteral("imballaggi metallici"));
+        // The code accepted, the total is next.
+        QVERIFY(sheet->slt[2]->isAncestorOf(QApplication::focusWidget()));
         enter(sheet->slt[2], QStringLiteral("9999999,999"));
         enter(sheet->slt[5], QStringLiteral("0,001"));
         enter(sheet->slt[9], QStringLiteral("1234,5"));
@@ -221,7 +223,10 @@ private Q_SLOTS:
             return;
         QCOMPARE(sheet->nav->label()->Caption(), QStringLiteral("Nuova scheda CONS"));
         QVERIFY(!sheet->slb[5]->Enabled() && !sheet->slb[6]->Enabled());
-        // The navigator and the sheets move together from the new sheet.
+        // The empty total, next in line, is reported once; then the
+        // navigator and the sheets move together from the new sheet.
+        click(sheet->nav, 1);
+        QCOMPARE(TestSupport::takeMessages(), QStringList{"Attenzione, quantità richiesta."});
         click(sheet->nav, 1);
         QCOMPARE(shown(sheet), QStringLiteral("150102|imballaggi di plastica|2/3"));
         if (answer != vbYes)
