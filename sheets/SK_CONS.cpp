@@ -298,14 +298,8 @@ void SK_CONS::apriFinestraCons(int mode)
         child = FormFactory::showModule(mode);
         break;
     case ListaSchede:
-        // Sheets whose waste code left the table stay reachable, with an
-        // empty description.
-        child = FormFactory::showListRif(
-            QStringLiteral("Lista delle schede CONS inserite"), m_idScheda,
-            QStringLiteral("SELECT SezCons.scID, SezCons.rifCod, Rifiuti.rifDesc, Rifiuti.rifClass "
-                           "FROM SezCons LEFT JOIN Rifiuti ON SezCons.rifCod = Rifiuti.rifCod "
-                           "WHERE SezCons.saID = ? ORDER BY SezCons.rifCod, SezCons.scID"),
-            {gKez ? gKez->Sa1ID : 0});
+        child = FormFactory::showListRif(QStringLiteral("Lista delle schede CONS inserite"), m_idScheda,
+                                         listRif::sqlSchedeCons(), {gKez ? gKez->Sa1ID : 0});
         break;
     case TabellaRifiuti:
         child = FormFactory::showRifTree(slt[0]->Text());
