@@ -117,10 +117,11 @@ bool Importa::importaFile(const QString &fileName)
     // The registry may have grown under the launcher's company buffer.
     if (importer.ditte > 0 && modMain::gModal)
         modMain::gModal->clearDitta();
-    modFunz::showMsg(QStringLiteral("Importazione terminata: %1 dichiarazioni importate, %2 già presenti "
-                                    "in archivio.")
-                         .arg(importer.importate)
-                         .arg(importer.presenti),
-                     64);
+    const QString importate = importer.importate == 1
+                                  ? QStringLiteral("1 dichiarazione importata")
+                                  : QStringLiteral("%1 dichiarazioni importate").arg(importer.importate);
+    const QString presenti = importer.presenti == 1 ? QStringLiteral("1 già presente")
+                                                    : QStringLiteral("%1 già presenti").arg(importer.presenti);
+    modFunz::showMsg(QStringLiteral("Importazione terminata: %1, %2 in archivio.").arg(importate, presenti), 64);
     return true;
 }

@@ -13,6 +13,11 @@
 #include "ModDR_CONS.h"
 #include "ModRT.h"
 #include "SK_CONS.h"
+#include "Connetti.h"
+#include "Importa.h"
+#include "DesktopSeam.h"
+#include "prnDich.h"
+#include "prnList.h"
 #include "Verifica.h"
 #include "expForm.h"
 #include "FileDialogSeam.h"
@@ -68,6 +73,19 @@ class tst_Declaration : public QObject
     {
         QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
     }
+    // The user-data form, filled and saved as the clerk does on a first start.
+    static void registerUser(QWidget *dialog)
+    {
+        auto *form = qobject_cast<Registra *>(dialog);
+        QVERIFY(form);
+        typeAndLeave(form->slt[0], QStringLiteral("00743110157"));
+        typeAndLeave(form->slt[1], QStringLiteral("Cartiera Lombarda S.r.l."));
+        typeAndLeave(form->cmbCom, QStringLiteral("CANTU"));
+        typeAndLeave(form->slt[3], QStringLiteral("Via Milano"));
+        typeAndLeave(form->slt[4], QStringLiteral("7"));
+        click(form->slb[0]);
+        click(form->slb[1]);
+    }
     void picture(const QString &name) { TestSupport::grab(window(), QStringLiteral("Declaration-") + name); }
 
 private Q_SLOTS:
@@ -87,17 +105,7 @@ private Q_SLOTS:
 
     void registerAndStart()
     {
-        DialogDriver::onNextDialog([this](QWidget *dialog) {
-            auto *form = qobject_cast<Registra *>(dialog);
-            QVERIFY(form);
-            typeAndLeave(form->slt[0], QStringLiteral("00743110157"));
-            typeAndLeave(form->slt[1], QStringLiteral("Cartiera Lombarda S.r.l."));
-            typeAndLeave(form->cmbCom, QStringLiteral("CANTU"));
-            typeAndLeave(form->slt[3], QStringLiteral("Via Milano"));
-            typeAndLeave(form->slt[4], QStringLiteral("7"));
-            click(form->slb[0]);
-            click(form->slb[1]);
-        });
+        DialogDriver::onNextDialog(&tst_Declaration::registerUser);
         QVERIFY(modMain::subMain(QStringList(), folder()));
         QVERIFY(DialogDriver::allRan());
         window()->resize(1024, 740);
@@ -206,28 +214,6 @@ private Q_SLOTS:
                  QStringLiteral("R3=70000,D1=50000"));
     }
 
-    void verifyExportPrint()
-    {
-        for (const char *name : {"smu_0", "sme_2", "smp_0", "smp_10"}) {
-            QString seen;
-            DialogDriver::onNextDialog([&seen, name](QWidget *dialog) {
-                seen = QLatin1String(dialog->metaObject()->className()) + QLatin1Char(' ') + dialog->windowTitle();
-                TestSupport::grab(dialog, QStringLiteral("Declaration-dlg-") + QLatin1String(name));
-                if (auto *d = qobject_cast<QDialog *>(dialog))
-                    d->reject();
-                else
-                    dialog->close();
-            });
-            window()->findChild<QAction *>(QLatin1String(name))->trigger();
-            QCoreApplication::processEvents();
-            DialogDriver::cancelPending();
-            QVERIFY2(!seen.isEmpty(), name);
-            QCOMPARE(messages(), QStringList());
-            QVERIFY(window()->isEnabled());
-            picture(QStringLiteral("20-after-") + QLatin1String(name));
-        }
-    }
-
     void verifyAndExport()
     {
         DialogDriver::onNextDialog([this](QWidget *dialog) {
@@ -260,6 +246,76 @@ private Q_SLOTS:
         for (const char *part : {"<codFisc>01234567897</codFisc>", "<rifCod>150101</rifCod>",
                                  "<codFisc>09876543217</codFisc>", "<codFisc>00743110157</codFisc>"})
             QVERIFY2(text.contains(part), part);
+    }
+
+    void printDeclarationAndList()
+    {
+        DesktopSeam::clearOpened();
+        DialogDriver::onNextDialog([](QWidget *dialog) {
+            auto *form = qobject_cast<prnDich *>(dialog);
+            QVERIFY(form);
+            form->slb_Click(0);
+        });
+        window()->findChild<QAction *>(QStringLiteral("smp_0"))->trigger();
+        DialogDriver::onNextDialog([](QWidget *dialog) {
+            auto *form = qobject_cast<prnList *>(dialog);
+            QVERIFY(form);
+            form->slb_Click(0);
+        });
+        window()->findChild<QAction *>(QStringLiteral("smp_10"))->trigger();
+        QVERIFY(DialogDriver::allRan());
+        QCOMPARE(messages(), QStringList());
+        QCOMPARE(DesktopSeam::opened().size(), 2);
+        QVERIFY(window()->isEnabled());
+        for (const QString &pdf : DesktopSeam::opened()) {
+            QFile file(pdf);
+            QVERIFY(file.open(QIODevice::ReadOnly) && file.read(4) == "%PDF");
+        }
+    }
+
+    // A fresh archive linked: the user registers again, and the exported
+    // file brings the declaration back whole.
+    void importIntoAFreshArchive()
+    {
+        const QString fresh = folder() + QStringLiteral("Nuovo.db");
+        QVERIFY(QFile::copy(QStringLiteral(KEZ_BIN_DIR "/Kez22imb.db"), fresh));
+        QFile::setPermissions(fresh, QFile::ReadOwner | QFile::WriteOwner);
+        DialogDriver::onNextDialog([fresh](QWidget *dialog) {
+            auto *form = qobject_cast<Connetti *>(dialog);
+            QVERIFY(form);
+            FileDialogSeam::pushFileName(fresh);
+            click(form->slb[0]);
+            DialogDriver::onNextDialog(&tst_Declaration::registerUser);
+            click(form->slb[2]);
+            QVERIFY(!form->isVisible());
+        });
+        window()->findChild<QAction *>(QStringLiteral("smu_21"))->trigger();
+        QVERIFY(DialogDriver::allRan());
+        QCOMPARE(messages(), QStringList());
+        QCOMPARE(gKez->Utente, QStringLiteral("CARTIERA LOMBARDA S.R.L."));
+        QCOMPARE(MainWindowSupport::sideBarStates(), QStringLiteral("1000001"));
+
+        DialogDriver::onNextDialog([this](QWidget *dialog) {
+            auto *form = qobject_cast<Importa *>(dialog);
+            QVERIFY(form);
+            FileDialogSeam::pushFileName(folder() + QStringLiteral("export.xml"));
+            form->slb_Click(0);
+            TestSupport::grab(dialog, QStringLiteral("Declaration-16-imported"));
+            form->slb_Click(1);
+        });
+        window()->findChild<QAction *>(QStringLiteral("smi_0"))->trigger();
+        QVERIFY(DialogDriver::allRan());
+        QCOMPARE(messages(), QStringList{QStringLiteral(
+                                 "Importazione terminata: 1 dichiarazione importata, 0 già presenti in archivio.")});
+        DatabaseProbe db;
+        QVERIFY(db.open(fresh, true));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT group_concat(codFisc || ' ' || ragSoc) FROM SezAnag")).toString(),
+                 QStringLiteral("01234567897 IMBALLAGGI ROSSI S.P.A."));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT group_concat(mdcTipo || ':' || codFisc) FROM ModCons")).toString(),
+                 QStringLiteral("1:09876543217,2:00743110157"));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT group_concat(Codice || '=' || Qta) FROM RecDrCons")).toString(),
+                 QStringLiteral("R3=70000,D1=50000"));
+
     }
 };
 

@@ -199,7 +199,7 @@ private Q_SLOTS:
         // A company the registry knew stays as it was.
         QCOMPARE(form.slt[3]->Value().toInt(), 4);
         QCOMPARE(MessageBoxSeam::asked().last().text,
-                 QStringLiteral("Importazione terminata: 1 dichiarazioni importate, 2 già presenti in archivio."));
+                 QStringLiteral("Importazione terminata: 1 dichiarazione importata, 2 già presenti in archivio."));
         DatabaseProbe db;
         QVERIFY(db.open(gDb->kezDbFilename, true));
         QCOMPARE(db.column("SELECT codFisc || ':' || ExpID || ':' || saExp FROM SezAnag ORDER BY saID"),
