@@ -750,6 +750,10 @@ void slxGrid::setColWidth(int Indice, int value)
     if (Indice == 0) {
         hfg->verticalHeader()->setVisible(value > 0);
         hfg->verticalHeader()->setFixedWidth(px(value));
+        // The table places its column headers beside the row headers only
+        // when its own size changes: a new width alone would leave them
+        // where the old one ended.
+        QMetaObject::invokeMethod(hfg, "updateGeometries");
     } else if (Indice >= 1 && Indice <= Cols()) {
         hfg->setColumnWidth(Indice - 1, px(value));
     }

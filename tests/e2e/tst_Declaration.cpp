@@ -1,6 +1,8 @@
 #include <QAction>
 #include <QFile>
+#include <QHeaderView>
 #include <QPointer>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -13,6 +15,10 @@
 #include "ModDR_CONS.h"
 #include "ModRT.h"
 #include "SK_CONS.h"
+#include "SK_SBOP.h"
+#include "SK_SMAT.h"
+#include "hNav.h"
+#include "slxLabel.h"
 #include "Connetti.h"
 #include "Importa.h"
 #include "DesktopSeam.h"
@@ -108,7 +114,7 @@ private Q_SLOTS:
         DialogDriver::onNextDialog(&tst_Declaration::registerUser);
         QVERIFY(modMain::subMain(QStringList(), folder()));
         QVERIFY(DialogDriver::allRan());
-        window()->resize(1024, 740);
+        window()->resize(1000, 700);
         window()->show();
         window()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window()));
@@ -212,6 +218,50 @@ private Q_SLOTS:
                  QStringLiteral("1:09876543217,2:00743110157"));
         QCOMPARE(stored(QStringLiteral("SELECT group_concat(Codice || '=' || Qta) FROM RecDrCons")).toString(),
                  QStringLiteral("R3=70000,D1=50000"));
+    }
+
+    // The producer's card of a company the modules registered, then the
+    // plastic bags, each from the side bar over the sheet before.
+    void packagingSheets()
+    {
+        window()->vBar1_Click(4, false);
+        auto *smat = window()->findChild<SK_SMAT *>();
+        QVERIFY(smat);
+        QTRY_VERIFY(smat->isVisible());
+        QVERIFY(!window()->findChild<SK_CONS *>());
+        // The column captions stand over their columns, beside the materials.
+        QTableWidget *table = smat->grid()->table();
+        QCOMPARE(table->horizontalHeader()->x(), table->verticalHeader()->geometry().right() + 1);
+        picture(QStringLiteral("13-SMAT-blank"));
+        typeAndLeave(smat->findChild<slxText *>(QStringLiteral("slt_0")), QStringLiteral("09876543217"));
+        QCOMPARE(smat->findChild<slxText *>(QStringLiteral("slt_1"))->Text(), QStringLiteral("FORNITORE CARTA S.R.L."));
+        slxGrid *grid = smat->grid();
+        grid->setFocus();
+        grid->setRow(1);
+        grid->setCol(1);
+        TestSupport::typeText(QApplication::focusWidget(), QStringLiteral("5"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        click(smat->findChild<slxButton *>(QStringLiteral("slb_2")));
+        QCOMPARE(smat->findChild<hNav *>(QStringLiteral("nav"))->label()->Caption(), QStringLiteral("Scheda 1 di 1"));
+        picture(QStringLiteral("14-SMAT-saved"));
+
+        window()->vBar1_Click(3, false);
+        auto *sbop = window()->findChild<SK_SBOP *>();
+        QVERIFY(sbop);
+        QTRY_VERIFY(sbop->isVisible());
+        QVERIFY(!window()->findChild<SK_SMAT *>());
+        picture(QStringLiteral("15-SBOP-blank"));
+        typeAndLeave(sbop->findChild<slxText *>(QStringLiteral("slt_0")), QStringLiteral("00743110157"));
+        QCOMPARE(sbop->findChild<slxText *>(QStringLiteral("slt_1"))->Text(), QStringLiteral("RECUPERI LARIANI S.P.A."));
+        typeAndLeave(sbop->findChild<slxText *>(QStringLiteral("slt_2")), QStringLiteral("3"));
+        click(sbop->findChild<slxButton *>(QStringLiteral("slb_2")));
+        QCOMPARE(messages(), QStringList());
+        picture(QStringLiteral("16-SBOP-saved"));
+        QCOMPARE(stored(QStringLiteral("SELECT group_concat(codFisc || ' ' || qtaProdVuoti) FROM skMat JOIN RecMat "
+                                       "ON RecMat.skmID = skMat.skmID AND skmTipo = 101")).toString(),
+                 QStringLiteral("09876543217 50000"));
+        QCOMPARE(stored(QStringLiteral("SELECT group_concat(codFisc || ' ' || sksBorse) FROM skSbop")).toString(),
+                 QStringLiteral("00743110157 30000"));
     }
 
     void verifyAndExport()
