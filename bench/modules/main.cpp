@@ -6,7 +6,6 @@
 // reading one module with its operations through the raw SQLite API.
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <sqlite3.h>
@@ -15,9 +14,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "Connection.h"
 #include "Currency.h"
-#include "MessageBoxSeam.h"
 #include "ModDR_CONS.h"
 #include "SK_CONS.h"
 #include "hNav.h"
@@ -28,6 +27,8 @@
 #include "slxText.h"
 #include "tbButton.h"
 
+using namespace BenchSupport;
+
 namespace {
 
 constexpr int Modules = 1000;
@@ -36,20 +37,11 @@ constexpr int Openings = 10;
 constexpr int Moves = 40;
 constexpr int Saves = 20;
 
-QString readSource(const char *relative)
-{
-    QFile f(QStringLiteral(KEZ_SOURCE_DIR "/") + QLatin1String(relative));
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
-
 bool build(const QString &path)
 {
     Connection cn;
-    if (!Connection::createDatabase(path) || !cn.open(path))
+    if (!createDatabase(cn, path, {"data/schema.sql", "data/reference/province.sql", "data/reference/comuni.sql"}))
         return false;
-    for (const char *script : {"data/schema.sql", "data/reference/province.sql", "data/reference/comuni.sql"})
-        if (!cn.execute(readSource(script)))
-            return false;
     cn.execute(QStringLiteral("INSERT INTO Setup (codFisc, ragSoc) VALUES ('00743110157', 'Studio')"));
     cn.execute(QStringLiteral("INSERT INTO SezAnag (saID, codFisc, ragSoc) VALUES (1, '00743110157', 'Ditta')"));
     cn.execute(QStringLiteral("INSERT INTO SezCons (scID, saID, rifCod, scQta) VALUES (1, 1, '150101', 10000)"));
@@ -74,30 +66,6 @@ bool build(const QString &path)
     return cn.commit();
 }
 
-class PaintWatch : public QObject
-{
-public:
-    bool painted = false;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint && watched->isWidgetType())
-            for (QObject *o = watched; o; o = o->parent())
-                if (qobject_cast<ModDR_CONS *>(o))
-                    painted = true;
-        return false;
-    }
-};
-
-void waitForPaint(PaintWatch &watch)
-{
-    QElapsedTimer guard;
-    guard.start();
-    while (!watch.painted && guard.elapsed() < 2000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
-
 double rawRead(sqlite3 *db, int mdcID)
 {
     QElapsedTimer t;
@@ -108,49 +76,31 @@ double rawRead(sqlite3 *db, int mdcID)
         sqlite3_stmt *stmt = nullptr;
         sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
         sqlite3_bind_int(stmt, 1, mdcID);
-        while (sqlite3_step(stmt) == SQLITE_ROW)
-            for (int c = 0; c < sqlite3_column_count(stmt); ++c)
-                check += sqlite3_column_bytes(stmt, c);
+        check += readAllColumns(stmt);
         sqlite3_finalize(stmt);
     }
     return check > 0 ? t.nsecsElapsed() / 1e6 : -1;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir dir;
-    qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
+    prepareOffscreen(dir.path());
     QApplication app(argc, argv);
-    MessageBoxSeam::setScripted(true);
     const QString folder = dir.path() + QLatin1Char('/');
     const QString path = folder + QStringLiteral("Kez22imb.db");
     if (!build(path)) {
         std::fprintf(stderr, "bench_modules: cannot build the database\n");
         return 1;
     }
-    QFile ini(folder + QStringLiteral("Kez22imb.ini"));
-    ini.open(QIODevice::WriteOnly);
-    ini.write(QStringLiteral("[PATH]\nkez2021=%1\n[Kez]\nSa1ID=1\nConsID=1\n").arg(path).toUtf8());
-    ini.close();
-    if (!modMain::subMain(QStringList(), folder) || !modMain::gMain) {
+    if (!startProgram(folder, path, QStringLiteral("Sa1ID=1\nConsID=1\n"), QSize(1000, 720))) {
         std::fprintf(stderr, "bench_modules: the program did not start\n");
         return 1;
     }
-    modMain::gMain->resize(1000, 720);
-    modMain::gMain->show();
-    QCoreApplication::processEvents();
 
-    PaintWatch watch;
+    PaintWatch watch("ModDR_CONS");
     app.installEventFilter(&watch);
     modMain::gMain->vBar1_Click(2, false);
     auto *sheet = qobject_cast<SK_CONS *>(modMain::loadedForms().value(0));
@@ -170,7 +120,7 @@ int main(int argc, char **argv)
         t.start();
         emit sheet->slb[7]->Click();
         form = qobject_cast<ModDR_CONS *>(sheet->childWindow());
-        waitForPaint(watch);
+        watch.wait();
         openings.push_back(t.nsecsElapsed() / 1e6);
     }
     if (!form || form->nav->Max() != Modules || form->idModulo != Modules) {
@@ -182,13 +132,7 @@ int main(int argc, char **argv)
     std::vector<double> paintedMoves;
     for (int i = 0; i < Moves; ++i) {
         const int button = (i / 10) % 2 == 0 ? 1 : 2;
-        watch.painted = false;
-        QElapsedTimer t;
-        t.start();
-        emit form->nav->button(button)->Click();
-        moves.push_back(t.nsecsElapsed() / 1e6);
-        waitForPaint(watch);
-        paintedMoves.push_back(t.nsecsElapsed() / 1e6);
+        timeMove(form->nav->button(button), watch, moves, paintedMoves);
         if (i == 9 && form->idModulo != Modules - 10) {
             std::fprintf(stderr, "bench_modules: the navigator did not move the form\n");
             return 1;

@@ -5,7 +5,6 @@
 // reading one card's rows with the raw SQLite API.
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <sqlite3.h>
@@ -14,9 +13,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "Connection.h"
 #include "FormFactory.h"
-#include "MessageBoxSeam.h"
 #include "dbClass.h"
 #include "SK_SMAT.h"
 #include "SK_SRIU.h"
@@ -26,6 +25,8 @@
 #include "slxButton.h"
 #include "tbButton.h"
 
+using namespace BenchSupport;
+
 namespace {
 
 constexpr int Cards = 500;
@@ -34,16 +35,10 @@ constexpr int Openings = 10;
 constexpr int Moves = 100;
 constexpr int Saves = 10;
 
-QString readSource(const char *relative)
-{
-    QFile f(QStringLiteral(KEZ_SOURCE_DIR "/") + QLatin1String(relative));
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
-
 bool build(const QString &path)
 {
     Connection cn;
-    if (!Connection::createDatabase(path) || !cn.open(path) || !cn.execute(readSource("data/schema.sql")))
+    if (!createDatabase(cn, path, {"data/schema.sql"}))
         return false;
     cn.beginTransaction();
     bool ok = cn.execute(QStringLiteral("INSERT INTO Setup (codFisc, ragSoc) VALUES ('00743110157', 'Studio')"))
@@ -81,56 +76,27 @@ double rawRead(sqlite3 *db, int card)
     return check > 0 ? t.nsecsElapsed() / 1e6 : -1;
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
-// Opens a sheet from its side-bar button and lets it paint.
-double openSheet(int code)
-{
-    modMain::unloadForms();
-    modMain::currentForm = 0;
-    QCoreApplication::processEvents();
-    QElapsedTimer t;
-    t.start();
-    modMain::gMain->vBar1_Click(code, false);
-    QCoreApplication::processEvents();
-    return t.nsecsElapsed() / 1e6;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir dir;
-    qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
+    prepareOffscreen(dir.path());
     QApplication app(argc, argv);
-    MessageBoxSeam::setScripted(true);
     const QString folder = dir.path() + QLatin1Char('/');
     const QString path = folder + QStringLiteral("Kez22imb.db");
     if (!build(path)) {
         std::fprintf(stderr, "bench_packaging: cannot build the database\n");
         return 1;
     }
-    QFile ini(folder + QStringLiteral("Kez22imb.ini"));
-    ini.open(QIODevice::WriteOnly);
-    ini.write(QStringLiteral("[PATH]\nkez2021=%1\n[Kez]\nSa1ID=1\n").arg(path).toUtf8());
-    ini.close();
-    if (!modMain::subMain(QStringList(), folder) || !modMain::gMain) {
+    if (!startProgram(folder, path, QStringLiteral("Sa1ID=1\n"), QSize(1000, 700))) {
         std::fprintf(stderr, "bench_packaging: the program did not start\n");
         return 1;
     }
-    modMain::gMain->resize(1000, 700);
-    modMain::gMain->show();
-    QCoreApplication::processEvents();
 
     std::vector<double> smatOpenings;
     for (int i = 0; i < Openings; ++i)
-        smatOpenings.push_back(openSheet(FormFactory::SmatForm));
+        smatOpenings.push_back(openSheet(FormFactory::SmatForm, nullptr));
     auto *smat = modMain::gMain->findChild<SK_SMAT *>();
     auto *nav = smat ? smat->findChild<hNav *>(QStringLiteral("nav")) : nullptr;
     if (!nav || nav->Max() != Cards) {
@@ -152,7 +118,7 @@ int main(int argc, char **argv)
 
     std::vector<double> sriuOpenings;
     for (int i = 0; i < Openings; ++i)
-        sriuOpenings.push_back(openSheet(FormFactory::SriuForm));
+        sriuOpenings.push_back(openSheet(FormFactory::SriuForm, nullptr));
     auto *sriu = modMain::gMain->findChild<SK_SRIU *>();
     auto *save = sriu ? sriu->findChild<slxButton *>(QStringLiteral("slb_0")) : nullptr;
     if (!save) {
