@@ -3,9 +3,7 @@
 // each move of the navigator (with its repaint), and the waste-code tree
 // over a table of 1,100 codes opened below the sheet to its first paint,
 // against reading the declaration's sheets with the raw SQLite API.
-#include <QApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 
 #include <sqlite3.h>
 
@@ -94,31 +92,19 @@ double rawRead(sqlite3 *db)
 
 int main(int argc, char **argv)
 {
-    QTemporaryDir dir;
-    prepareOffscreen(dir.path());
-    QApplication app(argc, argv);
-    const QString folder = dir.path() + QLatin1Char('/');
-    const QString path = folder + QStringLiteral("Kez22imb.db");
-    if (!build(path)) {
-        std::fprintf(stderr, "bench_cons: cannot build the database\n");
-        return 1;
-    }
+    ProgramBench bench(argc, argv, "bench_cons");
     // The remembered sheet is one in the middle of the declaration.
-    if (!startProgram(folder, path, QStringLiteral("Sa1ID=1\nConsID=%1\n").arg(Sheets + 1), QSize(1024, 768))) {
-        std::fprintf(stderr, "bench_cons: the program did not start\n");
+    if (!bench.start(build, QStringLiteral("Sa1ID=1\nConsID=%1\n").arg(Sheets + 1), QSize(1024, 768)))
         return 1;
-    }
 
     PaintWatch watch("SK_CONS");
-    app.installEventFilter(&watch);
+    bench.app.installEventFilter(&watch);
     std::vector<double> openings;
     for (int i = 0; i < Openings; ++i)
         openings.push_back(openSheet(2, &watch));
     auto *sheet = modMain::gMain->findChild<SK_CONS *>();
-    if (!sheet || sheet->nav->Max() != Sheets || sheet->idScheda() != Sheets + 1) {
-        std::fprintf(stderr, "bench_cons: the sheet did not open on the remembered sheet\n");
-        return 1;
-    }
+    if (!sheet || sheet->nav->Max() != Sheets || sheet->idScheda() != Sheets + 1)
+        return bench.fail("the sheet did not open on the remembered sheet");
 
     // Forward and back through the sheets, and jumps to either end.
     std::vector<double> moves;
@@ -143,10 +129,8 @@ int main(int argc, char **argv)
         watch.wait();
         trees.push_back(t.nsecsElapsed() / 1e6);
         auto *tree = qobject_cast<rifTree *>(sheet->childWindow());
-        if (!tree) {
-            std::fprintf(stderr, "bench_cons: the waste-code tree did not open\n");
-            return 1;
-        }
+        if (!tree)
+            return bench.fail("the waste-code tree did not open");
         tree->tbb_Click(1);
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -4,9 +4,7 @@
 // move of the navigator (the module and its operations shown, and painted)
 // and each save of a changed module (module row and operation rows), against
 // reading one module with its operations through the raw SQLite API.
-#include <QApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 
 #include <sqlite3.h>
 
@@ -86,28 +84,16 @@ double rawRead(sqlite3 *db, int mdcID)
 
 int main(int argc, char **argv)
 {
-    QTemporaryDir dir;
-    prepareOffscreen(dir.path());
-    QApplication app(argc, argv);
-    const QString folder = dir.path() + QLatin1Char('/');
-    const QString path = folder + QStringLiteral("Kez22imb.db");
-    if (!build(path)) {
-        std::fprintf(stderr, "bench_modules: cannot build the database\n");
+    ProgramBench bench(argc, argv, "bench_modules");
+    if (!bench.start(build, QStringLiteral("Sa1ID=1\nConsID=1\n"), QSize(1000, 720)))
         return 1;
-    }
-    if (!startProgram(folder, path, QStringLiteral("Sa1ID=1\nConsID=1\n"), QSize(1000, 720))) {
-        std::fprintf(stderr, "bench_modules: the program did not start\n");
-        return 1;
-    }
 
     PaintWatch watch("ModDR_CONS");
-    app.installEventFilter(&watch);
+    bench.app.installEventFilter(&watch);
     modMain::gMain->vBar1_Click(2, false);
     auto *sheet = qobject_cast<SK_CONS *>(modMain::loadedForms().value(0));
-    if (!sheet || sheet->idScheda() != 1) {
-        std::fprintf(stderr, "bench_modules: the consortia sheet did not open\n");
-        return 1;
-    }
+    if (!sheet || sheet->idScheda() != 1)
+        return bench.fail("the consortia sheet did not open");
     // From the press of "Moduli DR-CONS" to the form's first paint.
     std::vector<double> openings;
     ModDR_CONS *form = nullptr;
@@ -123,20 +109,16 @@ int main(int argc, char **argv)
         watch.wait();
         openings.push_back(t.nsecsElapsed() / 1e6);
     }
-    if (!form || form->nav->Max() != Modules || form->idModulo != Modules) {
-        std::fprintf(stderr, "bench_modules: the form did not open on the last module\n");
-        return 1;
-    }
+    if (!form || form->nav->Max() != Modules || form->idModulo != Modules)
+        return bench.fail("the form did not open on the last module");
 
     std::vector<double> moves;
     std::vector<double> paintedMoves;
     for (int i = 0; i < Moves; ++i) {
         const int button = (i / 10) % 2 == 0 ? 1 : 2;
         timeMove(form->nav->button(button), watch, moves, paintedMoves);
-        if (i == 9 && form->idModulo != Modules - 10) {
-            std::fprintf(stderr, "bench_modules: the navigator did not move the form\n");
-            return 1;
-        }
+        if (i == 9 && form->idModulo != Modules - 10)
+            return bench.fail("the navigator did not move the form");
     }
 
     std::vector<double> saves;
@@ -148,14 +130,12 @@ int main(int argc, char **argv)
         t.start();
         const bool refused = form->salvaModulo();
         saves.push_back(t.nsecsElapsed() / 1e6);
-        if (refused) {
-            std::fprintf(stderr, "bench_modules: a save was refused\n");
-            return 1;
-        }
+        if (refused)
+            return bench.fail("a save was refused");
     }
 
     sqlite3 *raw = nullptr;
-    sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_open_v2(bench.path.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
     std::vector<double> rawReads;
     for (int i = 0; i < Moves; ++i)
         rawReads.push_back(rawRead(raw, Modules - i));

@@ -3,9 +3,7 @@
 // quantities. Measures opening the producer packaging sheet and moving
 // between its cards, and opening and saving the reuse sheet, against
 // reading one card's rows with the raw SQLite API.
-#include <QApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 
 #include <sqlite3.h>
 
@@ -80,29 +78,17 @@ double rawRead(sqlite3 *db, int card)
 
 int main(int argc, char **argv)
 {
-    QTemporaryDir dir;
-    prepareOffscreen(dir.path());
-    QApplication app(argc, argv);
-    const QString folder = dir.path() + QLatin1Char('/');
-    const QString path = folder + QStringLiteral("Kez22imb.db");
-    if (!build(path)) {
-        std::fprintf(stderr, "bench_packaging: cannot build the database\n");
+    ProgramBench bench(argc, argv, "bench_packaging");
+    if (!bench.start(build, QStringLiteral("Sa1ID=1\n"), QSize(1000, 700)))
         return 1;
-    }
-    if (!startProgram(folder, path, QStringLiteral("Sa1ID=1\n"), QSize(1000, 700))) {
-        std::fprintf(stderr, "bench_packaging: the program did not start\n");
-        return 1;
-    }
 
     std::vector<double> smatOpenings;
     for (int i = 0; i < Openings; ++i)
         smatOpenings.push_back(openSheet(FormFactory::SmatForm, nullptr));
     auto *smat = modMain::gMain->findChild<SK_SMAT *>();
     auto *nav = smat ? smat->findChild<hNav *>(QStringLiteral("nav")) : nullptr;
-    if (!nav || nav->Max() != Cards) {
-        std::fprintf(stderr, "bench_packaging: the producer packaging sheet did not open on its cards\n");
-        return 1;
-    }
+    if (!nav || nav->Max() != Cards)
+        return bench.fail("the producer packaging sheet did not open on its cards");
     std::vector<double> moves;
     for (int i = 0; i < Moves; ++i) {
         const int button = (i / 10) % 2 == 0 ? 1 : 2;
@@ -121,10 +107,8 @@ int main(int argc, char **argv)
         sriuOpenings.push_back(openSheet(FormFactory::SriuForm, nullptr));
     auto *sriu = modMain::gMain->findChild<SK_SRIU *>();
     auto *save = sriu ? sriu->findChild<slxButton *>(QStringLiteral("slb_0")) : nullptr;
-    if (!save) {
-        std::fprintf(stderr, "bench_packaging: the reuse sheet did not open\n");
-        return 1;
-    }
+    if (!save)
+        return bench.fail("the reuse sheet did not open");
     std::vector<double> saves;
     for (int i = 0; i < Saves; ++i) {
         sriu->setModificata();
@@ -132,10 +116,8 @@ int main(int argc, char **argv)
         t.start();
         emit save->Click();
         saves.push_back(t.nsecsElapsed() / 1e6);
-        if (save->Enabled()) {
-            std::fprintf(stderr, "bench_packaging: the reuse card was not saved\n");
-            return 1;
-        }
+        if (save->Enabled())
+            return bench.fail("the reuse card was not saved");
     }
 
     std::printf("producer packaging: %d cards of 7 materials; reuse: %d types with quantities\n", Cards, Types);

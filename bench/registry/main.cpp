@@ -3,9 +3,7 @@
 // and each move of the navigator through a company's units (the move with
 // its repaint), against reading the same company's rows with the raw
 // SQLite API.
-#include <QApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 
 #include <sqlite3.h>
 
@@ -93,32 +91,20 @@ double rawRead(sqlite3 *db, const QByteArray &code)
 
 int main(int argc, char **argv)
 {
-    QTemporaryDir dir;
-    prepareOffscreen(dir.path());
-    QApplication app(argc, argv);
-    const QString folder = dir.path() + QLatin1Char('/');
-    const QString path = folder + QStringLiteral("Kez22imb.db");
-    if (!build(path)) {
-        std::fprintf(stderr, "bench_registry: cannot build the database\n");
-        return 1;
-    }
+    ProgramBench bench(argc, argv, "bench_registry");
     // The current declaration: the third unit of a company in the middle.
     const int current = 2 * Companies + Companies / 2 + 1;
-    if (!startProgram(folder, path, QStringLiteral("Sa1ID=%1\n").arg(current), QSize())) {
-        std::fprintf(stderr, "bench_registry: the program did not start\n");
+    if (!bench.start(build, QStringLiteral("Sa1ID=%1\n").arg(current), QSize()))
         return 1;
-    }
 
     PaintWatch watch("SezAnag");
-    app.installEventFilter(&watch);
+    bench.app.installEventFilter(&watch);
     std::vector<double> openings;
     for (int i = 0; i < Openings; ++i)
         openings.push_back(openSheet(1, &watch));
     auto *sheet = modMain::gMain->findChild<SezAnag *>();
-    if (!sheet || sheet->saIDCorrente() != current) {
-        std::fprintf(stderr, "bench_registry: the sheet did not open on the current declaration\n");
-        return 1;
-    }
+    if (!sheet || sheet->saIDCorrente() != current)
+        return bench.fail("the sheet did not open on the current declaration");
 
     // Back and forth through the company's five units.
     std::vector<double> moves;

@@ -8,6 +8,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <ctime>
 
 #include "Connection.h"
@@ -78,6 +79,32 @@ bool startProgram(const QString &folder, const QString &path, const QString &kez
     modMain::gMain->show();
     QCoreApplication::processEvents();
     return true;
+}
+
+ProgramBench::ProgramBench(int &argc, char **argv, const char *name)
+    : offscreen((prepareOffscreen(dir.path()), true)),
+      app(argc, argv),
+      folder(dir.path() + QLatin1Char('/')),
+      path(folder + QStringLiteral("Kez22imb.db")),
+      m_name(name)
+{
+}
+
+bool ProgramBench::start(const std::function<bool(const QString &)> &build, const QString &kezKeys,
+                         const QSize &size)
+{
+    const char *reason = !build(path)                               ? "cannot build the database"
+                         : !startProgram(folder, path, kezKeys, size) ? "the program did not start"
+                                                                      : nullptr;
+    if (reason)
+        fail(reason);
+    return !reason;
+}
+
+int ProgramBench::fail(const char *reason) const
+{
+    std::fprintf(stderr, "%s: %s\n", m_name, reason);
+    return 1;
 }
 
 void PaintWatch::wait()

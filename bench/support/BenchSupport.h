@@ -3,10 +3,13 @@
 // the program started on it with a first paint to wait for.
 #pragma once
 
+#include <QApplication>
 #include <QObject>
 #include <QSize>
 #include <QString>
+#include <QTemporaryDir>
 
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
@@ -50,6 +53,29 @@ void prepareOffscreen(const QString &dir);
 // added to the [Kez] section of its settings, and shows the main window
 // (at size, when valid).
 bool startProgram(const QString &folder, const QString &path, const QString &kezKeys, const QSize &size);
+
+// A benchmark of the whole program: its own folder, offscreen, with the
+// database built in it and the program started on that.
+class ProgramBench
+{
+public:
+    ProgramBench(int &argc, char **argv, const char *name);
+    // Builds the database with build and starts the program (see
+    // startProgram); false, with the reason told, when either fails.
+    bool start(const std::function<bool(const QString &path)> &build, const QString &kezKeys, const QSize &size);
+    // Tells why the benchmark stops; the exit code.
+    int fail(const char *reason) const;
+
+    // In this order: the folder, made offscreen before the application.
+    QTemporaryDir dir;
+    const bool offscreen;
+    QApplication app;
+    const QString folder;
+    const QString path;
+
+private:
+    const char *m_name;
+};
 
 // Sees the first paint of a widget of the watched class, or of anything
 // inside one.
