@@ -163,7 +163,6 @@ private Q_SLOTS:
                  QStringLiteral("D'ANGELO S.N.C./01234567897/2021/0/12/2"));
         QCOMPARE(published(), QStringLiteral("%1|01234567897|D'ANGELO S.N.C. - U. L.: Via Dante 4 MILANO (MI)|1111111")
                                   .arg(first));
-        QVERIFY(fx->readIni().contains(QStringLiteral("Sa1ID=%1").arg(first)));
 
         // A second local unit keeps the company and its registered office.
         sheet->tbb_Click(1);
@@ -307,7 +306,6 @@ private Q_SLOTS:
             if (change.size() > 8)
                 sheet->slt[21]->setValue(QDate(2022, 1, change.mid(8).toInt()));
         }
-        QVERIFY(sheet->modificata() || !change.startsWith(QLatin1String("cancels")));
         const bool refused = sheet->salvaScheda();
         QCOMPARE(lastMessages(1).join(QString()), message);
         QCOMPARE(refused, !message.isEmpty());
@@ -399,6 +397,11 @@ private Q_SLOTS:
                                                                     : QStringLiteral("Via Po"));
         QCOMPARE(gKez->Sa1ID, sheet->saIDCorrente());
         QVERIFY(!sheet->modificata());
+        // The sheet gone, the INI names its declaration for the next start.
+        const QString current = QStringLiteral("Sa1ID=%1").arg(gKez->Sa1ID);
+        sheet->tbb_Click(5);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(fx->readIni().contains(current));
     }
 
     void copyFromThePreviousYear()
