@@ -663,22 +663,21 @@ void SezAnag::slt_Validate(int Index, bool &Cancel)
         setModificata();
 }
 
-bool SezAnag::codFiscAccettato(bool &Cancel)
+void SezAnag::codFiscAccettato(bool &Cancel)
 {
     const QVariant answer = modFunz::askSaveChanges(
         Cancel, modificata(), QStringLiteral("Attenzione dati cambiati, vuoi salvarli?"));
     if (answer.toBool())
         Cancel = salvaScheda();
     if (Cancel)
-        return false;
+        return;
     const QString code = nzStr(slt[0]->Value());
     if (!caricaUnita(code, 0)) {
         Cancel = true;
-        return false;
+        return;
     }
     // The typed code stays in the field of a company that has no row yet.
     slt[0]->setValue(nullIfBlank(code));
-    return true;
 }
 
 bool SezAnag::verificaScheda()
