@@ -1,5 +1,6 @@
 #include "Importa.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
@@ -61,6 +62,21 @@ void Importa::slb_Click(int Index)
         QStringLiteral("File XML (*.xml)"));
     if (!fileName.isEmpty())
         importaFile(fileName);
+}
+
+void Importa::reject()
+{
+    if (!m_running)
+        QDialog::reject();
+}
+
+void Importa::closeEvent(QCloseEvent *event)
+{
+    if (m_running) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
 }
 
 bool Importa::importaFile(const QString &fileName)

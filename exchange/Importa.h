@@ -30,6 +30,11 @@ public:
     // Imports fileName; true when the file went in.
     bool importaFile(const QString &fileName);
 
+protected:
+    // A file goes in whole: the dialog stays until it is done.
+    void reject() override;
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     struct Ui;
     std::unique_ptr<Ui> ui;

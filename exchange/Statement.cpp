@@ -32,7 +32,7 @@ Statement::~Statement()
 bool Statement::fail()
 {
     const int code = sqlite3_extended_errcode(m_cn.handle());
-    m_error = QString::fromUtf8(sqlite3_errmsg(m_cn.handle()));
+    m_error = Connection::describeError(m_cn.handle());
     ErrInfo::raise(code, m_error, StatementSource);
     m_row = false;
     return false;

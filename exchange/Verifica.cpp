@@ -277,8 +277,8 @@ bool Verifica::verifica(const QList<int> &ids, bool mark)
     if (mark) {
         if (stopped)
             cn.rollback();
-        else
-            cn.commit();
+        else if (!cn.commit())
+            modFunz::showError(QStringLiteral("Verifica"));
     }
     slt[0]->setValue(ok);
     slt[1]->setValue(ko);

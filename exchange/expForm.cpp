@@ -105,8 +105,10 @@ bool expForm::Esporta()
     const int code = una ? m_saID : camera;
     const bool withExported = chkExp->isChecked();
     if (Verifica::dichiarazioni(scelta, code, withExported).isEmpty()) {
-        modFunz::showMsg(una ? QStringLiteral("Attenzione, la dichiarazione è già stata esportata.")
-                             : QStringLiteral("Attenzione, nessuna dichiarazione da esportare."),
+        modFunz::showMsg(una ? QStringLiteral("Attenzione, la dichiarazione è già stata esportata: per "
+                                              "esportarla di nuovo includere le dichiarazioni già esportate.")
+                             : QStringLiteral("Attenzione, nessuna dichiarazione da esportare: per esportarle "
+                                              "di nuovo includere le dichiarazioni già esportate."),
                          64);
         return false;
     }

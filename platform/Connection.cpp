@@ -415,10 +415,14 @@ bool Connection::createDatabase(const QString &path)
     return true;
 }
 
+QString Connection::describeError(sqlite3 *db)
+{
+    return describe(sqlite3_extended_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)));
+}
+
 bool Connection::sqliteError()
 {
-    const int rc = sqlite3_extended_errcode(m_db);
-    return setError(rc, describe(rc, QString::fromUtf8(sqlite3_errmsg(m_db))));
+    return setError(sqlite3_extended_errcode(m_db), describeError(m_db));
 }
 
 bool Connection::closedError()

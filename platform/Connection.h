@@ -74,6 +74,9 @@ public:
     static int busyTimeout();
 
     const ErrInfo &lastError() const { return m_error; }
+    // The description of SQLite's last error on db as lastError() gives it:
+    // Italian for what a user can meet, SQLite's text as the detail.
+    static QString describeError(sqlite3 *db);
     sqlite3 *handle() const { return m_db; }
 
     // Creates a new, empty database file (for the build of the default

@@ -425,7 +425,7 @@ bool Recordset::load(int keepPosition)
     }
     if (rc != SQLITE_DONE) {
         const int number = sqlite3_extended_errcode(m_cn->handle());
-        const QString description = QString::fromUtf8(sqlite3_errmsg(m_cn->handle()));
+        const QString description = Connection::describeError(m_cn->handle());
         sqlite3_finalize(stmt);
         m_cn->setError(number, description);
         return fail(number, description);
@@ -903,7 +903,7 @@ bool Recordset::readRow(const QString &where, const QVariantList &params, QVaria
         }
     }
     const int number = sqlite3_extended_errcode(m_cn->handle());
-    const QString description = QString::fromUtf8(sqlite3_errmsg(m_cn->handle()));
+    const QString description = Connection::describeError(m_cn->handle());
     sqlite3_finalize(stmt);
     if (rc == SQLITE_ROW)
         return true;

@@ -89,13 +89,13 @@ void ModFrame::apriModuli()
 void ModFrame::showEvent(QShowEvent *event)
 {
     SheetFrame::showEvent(event);
-    // The form opens with the cursor where a module is chosen or started.
     if (!m_mostrato) {
         m_mostrato = true;
         // A click on the form's background or on an option takes no focus
         // away from the field being typed (and so runs no check of it).
         if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
             frame->setFocusPolicy(Qt::NoFocus);
+        // The form opens with the cursor where a module is chosen or started.
         QTimer::singleShot(0, slt[0], [this] { focusCodFisc(); });
     }
 }

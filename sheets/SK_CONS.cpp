@@ -4,6 +4,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include "ChildPlacement.h"
 #include "Currency.h"
 #include "FormFactory.h"
 #include "MessageBoxSeam.h"
@@ -187,9 +188,19 @@ void SK_CONS::vaiAScheda()
     }
 }
 
+QVariant SK_CONS::codiceDaSalvare() const
+{
+    // A sheet belongs to the code it was started for: a code typed over it
+    // leads to another sheet, it never renames this one. Only a sheet
+    // started without a code takes the one typed.
+    if (m_idScheda == 0 && !m_codiceScheda.isEmpty())
+        return m_codiceScheda;
+    return slt[0]->Value();
+}
+
 bool SK_CONS::verificaScheda()
 {
-    if (slt[0]->Value().isNull()) {
+    if (codiceDaSalvare().isNull()) {
         modFunz::warnMsg(slt[0]->MsgRequired());
         slt[0]->setFocus();
         return false;
@@ -211,7 +222,7 @@ bool SK_CONS::salvaScheda()
     bool ok = nuova ? rs.AddNew() : true;
     if (ok && nuova) {
         ok = rs.setValue(QStringLiteral("saID"), gKez ? gKez->Sa1ID : 0)
-             && rs.setValue(QStringLiteral("rifCod"), slt[0]->Value());
+             && rs.setValue(QStringLiteral("rifCod"), codiceDaSalvare());
     }
     for (int i = 2; ok && i <= 9; ++i) {
         ok = rs.setValue(slt[i]->Field(), QVariant::fromValue(Currency::fromVariant(slt[i]->Value())))
@@ -226,7 +237,7 @@ bool SK_CONS::salvaScheda()
     }
     if (nuova) {
         m_idScheda = rs.value(QStringLiteral("scID")).toInt();
-        m_codiceScheda = slt[0]->Text();
+        m_codiceScheda = modFunz::nzStr(rs.value(QStringLiteral("rifCod")));
         nav->setMax(nav->Max() + 1);
         nav->setValue(nav->Max());
         setModuleButtons(true);
@@ -267,7 +278,7 @@ void SK_CONS::eliminaSchedaCorrente()
 
 int SK_CONS::altezzaRidotta() const
 {
-    QWidget *window = windowOf(const_cast<SK_CONS *>(this));
+    QWidget *window = ChildPlacement::frameOf(const_cast<SK_CONS *>(this));
     return sll[2]->y() + (window->height() - height());
 }
 
@@ -275,7 +286,7 @@ void SK_CONS::apriFinestraCons(int mode)
 {
     if (mode == modMain::modoApertura)
         return;
-    QWidget *window = windowOf(this);
+    QWidget *window = ChildPlacement::frameOf(this);
     const QRect full = window->geometry();
     window->resize(window->width(), altezzaRidotta());
     m_ridotta = true;
@@ -316,7 +327,7 @@ void SK_CONS::formActivate()
         return;
     m_ridotta = false;
     m_child = nullptr;
-    QWidget *window = windowOf(this);
+    QWidget *window = ChildPlacement::frameOf(this);
     if (window != this && window->parentWidget())
         window->setGeometry(QRect(QPoint(0, 0), window->parentWidget()->size()));
     for (int i = 0; i <= 2; ++i)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QVariant>
 #include <QVector>
 
 #include <memory>
@@ -56,6 +57,7 @@ private:
     void nuovaScheda();
     void nuovaSchedaPerCodice();
     void vaiAScheda();
+    QVariant codiceDaSalvare() const;
     bool verificaScheda();
     void eliminaSchedaCorrente();
     void apriFinestraCons(int mode);

@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QResizeEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTimer>
 
 #include "CaptionButton.h"
+#include "ChildPlacement.h"
 #include "Recordset.h"
 #include "hNav.h"
 #include "mainForm.h"
@@ -22,7 +24,7 @@ SheetFrame::SheetFrame(int formCode, QWidget *parent) : QWidget(parent), m_formC
         if (modMain::gMain)
             setWindowIcon(modMain::gMain->imgMenu(formCode));
     } else {
-        m_owner = formLoadedBefore(this);
+        m_owner = ChildPlacement::formBeneath(this);
     }
     QFont verdana = font();
     verdana.setFamily(QStringLiteral("Verdana"));
@@ -80,7 +82,7 @@ bool SheetFrame::unloadForm()
 {
     QPointer<SheetFrame> self(this);
     m_closingByCode = true;
-    const bool closed = windowOf(this)->close();
+    const bool closed = ChildPlacement::frameOf(this)->close();
     if (self)
         m_closingByCode = false;
     return closed;
@@ -136,14 +138,16 @@ QMdiSubWindow *SheetFrame::showInMain()
         show();
         return nullptr;
     }
-    QMdiSubWindow *frame = main->showChild(this);
-    frame->setAttribute(Qt::WA_DeleteOnClose);
-    frame->setWindowTitle(windowTitle());
-    frame->setWindowIcon(windowIcon());
-    if (isSheet())
+    QMdiSubWindow *frame = nullptr;
+    if (isSheet()) {
+        frame = main->showChild(this);
+        frame->setAttribute(Qt::WA_DeleteOnClose);
+        frame->setWindowIcon(windowIcon());
         frame->setGeometry(QRect(QPoint(0, 0), main->mdiArea()->viewport()->size()));
-    else if (m_owner)
-        placeBelow(this, m_owner);
+    } else {
+        frame = ChildPlacement::showBelow(this, m_owner);
+    }
+    frame->setWindowTitle(windowTitle());
     frame->show();
     main->mdiArea()->setActiveSubWindow(frame);
     connect(main->mdiArea(), &QMdiArea::subWindowActivated, this, [this, frame](QMdiSubWindow *active) {
@@ -151,35 +155,6 @@ QMdiSubWindow *SheetFrame::showInMain()
             activateLater();
     });
     return frame;
-}
-
-QWidget *SheetFrame::windowOf(QWidget *form)
-{
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(form->parentWidget()))
-        return sub;
-    return form;
-}
-
-void SheetFrame::placeBelow(QWidget *child, QWidget *above)
-{
-    if (!child || !above)
-        return;
-    QWidget *window = windowOf(child);
-    QWidget *upper = windowOf(above);
-    QWidget *client = window->parentWidget();
-    if (!client)
-        return;
-    const int top = upper->y() + upper->height();
-    window->setGeometry(0, top, client->width(), qMax(0, client->height() - top));
-}
-
-QWidget *SheetFrame::formLoadedBefore(QWidget *form)
-{
-    const QList<QWidget *> forms = modMain::loadedForms();
-    const int at = forms.indexOf(form);
-    if (at > 0)
-        return forms.at(at - 1);
-    return at < 0 && !forms.isEmpty() ? forms.last() : nullptr;
 }
 
 void SheetFrame::activateLater()
@@ -205,6 +180,15 @@ void SheetFrame::changeEvent(QEvent *event)
 
 bool SheetFrame::eventFilter(QObject *watched, QEvent *event)
 {
+    // A sheet keeps filling the main window when it changes size; while a
+    // child window stands below it, only its width follows.
+    if (event->type() == QEvent::Resize && isSheet() && modMain::gMain
+        && watched == modMain::gMain->mdiArea()->viewport()) {
+        QWidget *frame = ChildPlacement::frameOf(this);
+        const QSize client = static_cast<QResizeEvent *>(event)->size();
+        if (frame != this)
+            frame->setGeometry(0, 0, client.width(), isEnabled() ? client.height() : frame->height());
+    }
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape
         && watched->isWidgetType() && !m_unloaded) {
         auto *target = static_cast<QWidget *>(watched);
@@ -243,13 +227,13 @@ void SheetFrame::closeEvent(QCloseEvent *event)
         schedeRs->close();
     schedeRs.reset();
     qApp->removeEventFilter(this);
-    modMain::formUnloaded(this);
     if (isSheet()) {
+        modMain::formUnloaded(this);
         modMain::showLogo();
     } else {
         modMain::modoApertura = 0;
+        ChildPlacement::childUnloaded(this, m_owner);
         if (m_owner) {
-            m_owner->setEnabled(true);
             if (auto *sub = qobject_cast<QMdiSubWindow *>(m_owner->parentWidget()))
                 if (sub->mdiArea())
                     sub->mdiArea()->setActiveSubWindow(sub);

@@ -12,7 +12,7 @@
 #include <ctime>
 
 #include "Connection.h"
-#include "DeclarationCheck.h"
+#include "dbClass.h"
 #include "KezXml.h"
 #include "Statement.h"
 #include "Verifica.h"
@@ -122,20 +122,22 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    Connection cn;
-    cn.open(source);
+    // The verification runs as the export runs it: checks, marks, report.
+    modMain::gDb = std::make_unique<dbClass>();
+    modMain::gDb->kezDbFilename = source;
+    if (!modMain::gDb->openKezDb()) {
+        std::fprintf(stderr, "cannot open the archive\n");
+        return 1;
+    }
+    Connection &cn = modMain::gDb->kezCnn;
+    const QList<int> ids = Verifica::dichiarazioni(Verifica::Tutte, 0, true);
     CpuTimer t;
-    DeclarationCheck checker(cn);
     int errors = 0;
-    const QList<int> ids = [&] {
-        QList<int> all;
-        Statement s(cn, "SELECT saID FROM SezAnag ORDER BY saID");
-        for (s.exec(); s.hasRow(); s.next())
-            all << int(s.integer(0));
-        return all;
-    }();
-    for (int id : ids)
-        errors += checker.check(id).errors();
+    {
+        Verifica run;
+        run.verifica(ids, true);
+        errors = run.ko;
+    }
     const double verify = t.seconds();
 
     const QString file = folder + "esportazione.xml";
@@ -166,12 +168,13 @@ int main(int argc, char **argv)
     std::printf("declarations: %d (5 CONS sheets x 4 modules x 3 operations, SMAT, SBOP, SRIU, STIP each)\n",
                 int(ids.size()));
     std::printf("file: %.1f MB\n", double(QFileInfo(file).size()) / (1024 * 1024));
-    std::printf("verify:  %7.3f s  (%d errors)\n", verify, errors);
+    std::printf("verify:  %7.3f s  (checks, saExp marks and report; %d with errors)\n", verify, errors);
     std::printf("export:  %7.3f s  (includes the file's own schema check)\n", exported);
     std::printf("import:  %7.3f s  (%d imported%s)\n", import, importer.importate,
                 imported ? "" : ", FAILED");
     std::printf("libxml2 parse + validate: %7.3f s%s\n", baseline, valid ? "" : " (INVALID)");
     std::printf("import / parse+validate: %.2fx (target within 3x)\n", import / baseline);
+    modMain::gDb.reset();
     modMain::gKez.reset();
     return imported && valid ? 0 : 1;
 }

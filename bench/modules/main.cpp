@@ -1,13 +1,12 @@
 // The destination modules of a large consortia sheet: 1,000 modules of 10
-// operations each. Measures opening the form (to its first paint), each
+// operations each. Measures opening the form from the consortia sheet
+// (the press of "Moduli DR-CONS" to its first paint), each
 // move of the navigator (the module and its operations shown, and painted)
 // and each save of a changed module (module row and operation rows), against
 // reading one module with its operations through the raw SQLite API.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QTemporaryDir>
 
 #include <sqlite3.h>
@@ -20,10 +19,11 @@
 #include "Currency.h"
 #include "MessageBoxSeam.h"
 #include "ModDR_CONS.h"
+#include "SK_CONS.h"
 #include "hNav.h"
-#include "kezClass.h"
 #include "mainForm.h"
 #include "modMain.h"
+#include "slxButton.h"
 #include "slxGrid.h"
 #include "slxText.h"
 #include "tbButton.h"
@@ -122,18 +122,6 @@ double median(std::vector<double> v)
     return v.empty() ? 0 : v[v.size() / 2];
 }
 
-// The consortia sheet as it stands while a module form is open: its top band.
-QWidget *sheetBand()
-{
-    auto *band = new QWidget;
-    band->setAttribute(Qt::WA_DeleteOnClose);
-    modMain::formLoaded(band);
-    QMdiSubWindow *frame = modMain::gMain->showChild(band);
-    frame->setGeometry(0, 0, modMain::gMain->mdiArea()->viewport()->width(), 150);
-    band->setEnabled(false);
-    return band;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -161,22 +149,27 @@ int main(int argc, char **argv)
     modMain::gMain->resize(1000, 720);
     modMain::gMain->show();
     QCoreApplication::processEvents();
-    modMain::gKez->consID = 1;
 
     PaintWatch watch;
     app.installEventFilter(&watch);
+    modMain::gMain->vBar1_Click(2, false);
+    auto *sheet = qobject_cast<SK_CONS *>(modMain::loadedForms().value(0));
+    if (!sheet || sheet->idScheda() != 1) {
+        std::fprintf(stderr, "bench_modules: the consortia sheet did not open\n");
+        return 1;
+    }
+    // From the press of "Moduli DR-CONS" to the form's first paint.
     std::vector<double> openings;
     ModDR_CONS *form = nullptr;
     for (int i = 0; i < Openings; ++i) {
-        modMain::unloadForms();
-        modMain::currentForm = 2;
-        sheetBand();
+        if (form)
+            form->unloadForm();
         QCoreApplication::processEvents();
         watch.painted = false;
         QElapsedTimer t;
         t.start();
-        form = new ModDR_CONS;
-        form->showInMain();
+        emit sheet->slb[7]->Click();
+        form = qobject_cast<ModDR_CONS *>(sheet->childWindow());
         waitForPaint(watch);
         openings.push_back(t.nsecsElapsed() / 1e6);
     }

@@ -1,6 +1,4 @@
 #include <QHeaderView>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -279,47 +277,33 @@ private Q_SLOTS:
         QVERIFY(!gModal->Cursore);
     }
 
-    void sheetListBelowItsSheet()
+    void sheetList()
     {
         start();
-        QVERIFY(QTest::qWaitForWindowExposed(modMain::gMain));
-        auto *sheet = new QWidget;
-        sheet->setWindowTitle(QStringLiteral("Scheda CONS"));
-        QMdiSubWindow *sheetFrame = modMain::gMain->showChild(sheet);
-        sheetFrame->setGeometry(0, 0, modMain::gMain->mdiArea()->viewport()->width(), 120);
-        modMain::formLoaded(sheet);
-        sheet->setEnabled(false);
-
-        const auto open = [sheet](int key) {
-            auto *list = new listRif;
-            list->Visualizza(QStringLiteral("Lista delle schede CONS inserite"), key, listRif::sqlSchedeCons(), {7});
-            return QPointer<listRif>(list);
+        // The sheet that opens the list, disabled while it is open.
+        QWidget sheet;
+        sheet.setEnabled(false);
+        const auto open = [&sheet](int saID) {
+            auto *list = new listRif(&sheet);
+            list->Visualizza(QStringLiteral("Lista delle schede CONS inserite"), 2, listRif::sqlSchedeCons(),
+                             {saID});
+            return list;
         };
-        QPointer<listRif> list = open(2);
-        QCOMPARE(list->windowTitle(), QStringLiteral("Lista delle schede CONS inserite"));
+        listRif *list = open(7);
         // A sheet whose code is not in the table is still listed.
         QCOMPARE(column(list->lv, 1), (QStringList{"150101", "150110", "999999"}));
         QCOMPARE(column(list->lv, 0), (QStringList{"carta", "contaminati", ""}));
         QCOMPARE(column(list->lv, 2), (QStringList{" ", "si", " "}));
-        QCOMPARE(current(list->lv, 1), QStringLiteral("150101"));
-        const QRect area = modMain::gMain->mdiArea()->viewport()->rect();
-        const QRect placed = list->parentWidget()->geometry();
-        QCOMPARE(placed.top(), sheetFrame->geometry().bottom() + 1);
-        QCOMPARE(placed.left(), 0);
-        QCOMPARE(placed.right(), area.right());
-        QCOMPARE(placed.bottom(), area.bottom());
-        TestSupport::grab(modMain::gMain, QStringLiteral("listRif"));
-
         // The sheet on show chosen again: no choice, and the sheet is back.
-        QSignalSpy unloaded(list.data(), &listRif::unloaded);
+        QCOMPARE(current(list->lv, 1), QStringLiteral("150101"));
+        QSignalSpy unloaded(list, &listRif::unloaded);
         list->tbb_Click(0);
         QCOMPARE(unloaded.size(), 1);
         QVERIFY(!gModal->Status);
-        QVERIFY(sheet->isEnabled());
-        QTRY_VERIFY(!list);
+        QVERIFY(sheet.isEnabled());
 
-        sheet->setEnabled(false);
-        list = open(2);
+        sheet.setEnabled(false);
+        list = open(7);
         list->lv->setCurrentItem(list->lv->topLevelItem(1));
         list->tbb_Click(0);
         QVERIFY(gModal->Status);
@@ -327,16 +311,15 @@ private Q_SLOTS:
         QCOMPARE(gModal->codiceRifiuto, QStringLiteral("150110"));
         QCOMPARE(gModal->descRifiuto, QStringLiteral("contaminati"));
         QVERIFY(gModal->Pericoloso);
-        QVERIFY(sheet->isEnabled());
+        QVERIFY(sheet.isEnabled());
 
         // A declaration without sheets; Esc still closes.
-        sheet->setEnabled(false);
-        list = new listRif(sheet);
-        list->Visualizza(QStringLiteral("Lista"), 0, listRif::sqlSchedeCons(), {99});
+        sheet.setEnabled(false);
+        list = open(99);
         QVERIFY(!list->tbb[0]->Enabled());
         QTest::keyClick(list->lv, Qt::Key_Escape);
         QVERIFY(!gModal->Status);
-        QVERIFY(sheet->isEnabled());
+        QVERIFY(sheet.isEnabled());
     }
 };
 

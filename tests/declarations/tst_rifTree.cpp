@@ -5,6 +5,9 @@
 #include <QtTest>
 
 #include "MainWindowTestCase.h"
+#include "SK_CONS.h"
+#include "kezClass.h"
+#include "listRif.h"
 #include "TestSupport.h"
 #include "dbClass.h"
 #include "fndBar.h"
@@ -92,13 +95,18 @@ private Q_SLOTS:
         QCOMPARE(placed.left(), 0);
         QCOMPARE(placed.right(), area.right());
         QCOMPARE(placed.bottom(), area.bottom());
-        tree->tv->setCurrentItem(node(tree, QStringLiteral("10 - contaminati")));
         TestSupport::grab(modMain::gMain, QStringLiteral("rifTree"));
 
-        // The code it opened on, chosen again, is no choice.
+        // Found by the find bar and chosen.
+        tree->fb->setText(QStringLiteral("CARTA"));
+        emit tree->fb->Click(0);
+        QCOMPARE(tree->slt[0]->Text(), QStringLiteral("150101"));
         QPointer<rifTree> alive(tree);
         tree->tbb_Click(0);
-        QVERIFY(!gModal->Status);
+        QVERIFY(gModal->Status);
+        QCOMPARE(gModal->codiceRifiuto, QStringLiteral("150101"));
+        QCOMPARE(gModal->descRifiuto, QStringLiteral("carta e cartone"));
+        QVERIFY(!gModal->Pericoloso);
         QVERIFY(sheet->isEnabled());
         QTRY_VERIFY(!alive);
     }
@@ -147,20 +155,49 @@ private Q_SLOTS:
         QVERIFY(sheet->isEnabled());
     }
 
-    void findBar()
+    void underTheConsortiaSheet()
     {
-        start();
-        auto *tree = new rifTree(sheet);
-        tree->Visualizza(QString());
-        tree->fb->setText(QStringLiteral("CONTAMINATI"));
-        emit tree->fb->Click(0);
-        QCOMPARE(tree->slt[0]->Text(), QStringLiteral("150110"));
-        QVERIFY(tree->tv->currentItem()->parent()->isExpanded());
+        fx->prepareFolder(ShellFixture::lookupRows() + QStringLiteral(
+            "INSERT INTO Rifiuti (rifCod, rifDesc, rifClass) VALUES ('150000', 'IMBALLAGGI', NULL),"
+            "('150100', 'imballaggi', NULL), ('150101', 'carta e cartone', NULL),"
+            "('150110', 'contaminati', 'P');"
+            "INSERT INTO SezCons (scID, saID, rifCod) VALUES (1, 7, '150101'), (2, 7, '170101');"),
+            QStringLiteral("[Kez]\nSa1ID=7\nConsID=1\n"));
+        QVERIFY(modMain::subMain(QStringList(), fx->folder()));
+        modMain::gMain->resize(1000, 700);
+        QVERIFY(QTest::qWaitForWindowExposed(modMain::gMain));
+        modMain::gMain->vBar1_Click(2, false);
+        auto *sheet = qobject_cast<SK_CONS *>(modMain::loadedForms().value(0));
+        QVERIFY(sheet);
+        QCOMPARE(sheet->slt[0]->Text(), QStringLiteral("150101"));
+
+        // The tree, from the sheet's tree button, on the sheet's code.
+        sheet->slb_Click(1);
+        QCoreApplication::processEvents();
+        auto *tree = qobject_cast<rifTree *>(modMain::loadedForms().value(1));
+        QVERIFY(tree);
+        QVERIFY(!sheet->isEnabled());
+        QCOMPARE(tree->parentWidget()->y(), sheet->parentWidget()->geometry().bottom() + 1);
+        QCOMPARE(tree->slt[0]->Text(), QStringLiteral("150101"));
+        TestSupport::grab(modMain::gMain, QStringLiteral("SK_CONS-rifTree"));
+        // The sheet's own code chosen again changes nothing.
         tree->tbb_Click(0);
-        QVERIFY(gModal->Status);
-        QCOMPARE(gModal->codiceRifiuto, QStringLiteral("150110"));
-        QCOMPARE(gModal->descRifiuto, QStringLiteral("contaminati"));
-        QVERIFY(gModal->Pericoloso);
+        QVERIFY(!gModal->Status);
+        QTRY_VERIFY(sheet->isEnabled());
+        QCOMPARE(sheet->slt[0]->Text(), QStringLiteral("150101"));
+
+        // The list of the declaration's sheets, with the one whose code is
+        // not in the table; choosing it shows that sheet.
+        sheet->slb_Click(0);
+        QCoreApplication::processEvents();
+        auto *list = qobject_cast<listRif *>(modMain::loadedForms().value(1));
+        QVERIFY(list);
+        QCOMPARE(list->lv->topLevelItemCount(), 2);
+        TestSupport::grab(modMain::gMain, QStringLiteral("SK_CONS-listRif"));
+        list->lv->setCurrentItem(list->lv->topLevelItem(1));
+        list->tbb_Click(0);
+        QTRY_COMPARE(sheet->slt[0]->Text(), QStringLiteral("170101"));
+        QVERIFY(sheet->isEnabled());
     }
 };
 

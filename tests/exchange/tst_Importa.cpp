@@ -122,6 +122,17 @@ private Q_SLOTS:
                         "<esportazione")
                    .replace("DITTA 1 S.R.L.", "&d;&d;&d;&d;&d;&d;&d;&d;")
             << doctype;
+        // Written in UTF-16 the declaration escapes a byte search: the parsed
+        // document is refused instead.
+        const QString laughs = QString::fromUtf8(
+            replaced(good, "<esportazione",
+                     "<!DOCTYPE esportazione [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;\">]>\n"
+                     "<esportazione")
+                .replace("DITTA 1 S.R.L.", "&b;&b;&b;&b;")
+                .replace("encoding=\"UTF-8\"", "encoding=\"UTF-16\""));
+        QTest::newRow("laughs in UTF-16")
+            << (QByteArray("\xff\xfe") + QByteArray(reinterpret_cast<const char *>(laughs.utf16()), laughs.size() * 2))
+            << doctype;
         QTest::newRow("other namespace") << replaced(good, "urn:kez:imballaggi:dichiarazione", "urn:altro:formato")
                                          << "Attenzione, il file non è un'esportazione di dichiarazioni KEZ.";
         QTest::newRow("other version") << replaced(good, "RAC-IT-06.02.18", "RAC-IT-05.01.00")

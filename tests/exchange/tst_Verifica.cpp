@@ -197,6 +197,9 @@ private Q_SLOTS:
         QVERIFY(text.contains("  AVVISO Scheda SA1: numero addetti 250: verificare.\n"
                               "Esito: dichiarazione corretta, con avvisi da verificare."));
         QVERIFY(text.contains("Scheda CONS 150101, modulo UO-CONS n. 1: nome o ragione sociale mancante."));
+        // Kept beside the pictures, for a person to read.
+        QFile::remove(KEZ_PICTURES_DIR "/Kez22imbErr.txt");
+        QFile::copy(Verifica::reportPath(), KEZ_PICTURES_DIR "/Kez22imbErr.txt");
         QTest::keyClick(&form, Qt::Key_Escape);
         QVERIFY(!form.isVisible());
     }

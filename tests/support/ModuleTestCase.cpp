@@ -1,20 +1,18 @@
 #include "ModuleTestCase.h"
 
 #include <QApplication>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPointer>
 #include <QtTest>
 
 #include "DatabaseProbe.h"
 #include "MessageBoxSeam.h"
-#include "ModDR_CONS.h"
-#include "ModRT.h"
+#include "ModFrame.h"
+#include "SK_CONS.h"
 #include "TestSupport.h"
 #include "hNav.h"
 #include "tbButton.h"
-#include "kezClass.h"
 #include "mainForm.h"
+#include "slxButton.h"
 #include "modMain.h"
 
 namespace {
@@ -38,33 +36,25 @@ QString ModuleTestCase::fixtureRows()
 
 ModFrame *ModuleTestCase::openModules(int mode, const QString &extraSql)
 {
-    if (!startProgram(fixtureRows() + extraSql))
+    if (!startProgram(fixtureRows() + extraSql, QStringLiteral("[Kez]\nSa1ID=7\nConsID=1\n")))
         return nullptr;
     modMain::gMain->resize(1000, 720);
     modMain::gMain->show();
-    if (!QTest::qWaitForWindowExposed(modMain::gMain))
+    modMain::gMain->activateWindow();
+    if (!QTest::qWaitForWindowActive(modMain::gMain))
         return nullptr;
-    modMain::gKez->Sa1ID = 7;
-    modMain::gKez->consID = 1;
-    modMain::closeChildForms(2);
-    modMain::currentForm = 2;
-    // The consortia sheet reduced to its top band, as it stands while a
-    // module form is open.
-    auto *band = new QWidget;
-    band->setWindowTitle(QStringLiteral("Scheda CONS"));
-    band->setAttribute(Qt::WA_DeleteOnClose);
-    modMain::formLoaded(band);
-    QMdiSubWindow *frame = modMain::gMain->showChild(band);
-    frame->setGeometry(0, 0, modMain::gMain->mdiArea()->viewport()->width(), 150);
-    owner = band;
-    modMain::modoApertura = mode;
-    ModFrame *f = mode == 31 ? static_cast<ModFrame *>(new ModRT) : new ModDR_CONS;
-    band->setEnabled(false);
-    f->showInMain();
+    modMain::gMain->vBar1_Click(2, false);
+    auto *cons = qobject_cast<SK_CONS *>(modMain::loadedForms().value(0));
+    if (!cons || cons->idScheda() != 1)
+        return nullptr;
+    owner = cons;
     QCoreApplication::processEvents();
-    opened = f;
+    slxButton *button = cons->slb[mode == 31 ? 6 : 7];
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    QCoreApplication::processEvents();
+    opened = qobject_cast<ModFrame *>(cons->childWindow());
     askedTexts();
-    return f;
+    return opened;
 }
 
 ModFrame *ModuleTestCase::form() const
@@ -114,12 +104,4 @@ QVariant ModuleTestCase::scalar(const QString &sql) const
     if (!db.open(databasePath(), true))
         return QVariant();
     return db.scalar(sql);
-}
-
-QStringList ModuleTestCase::column(const QString &sql) const
-{
-    DatabaseProbe db;
-    if (!db.open(databasePath(), true))
-        return {};
-    return db.column(sql);
 }

@@ -32,7 +32,6 @@ protected:
     static QStringList askedTexts();
     // One value of the file: the first column of the first row.
     QVariant scalar(const QString &sql) const;
-    QStringList column(const QString &sql) const;
 
     static QString fixtureRows();
 };
