@@ -257,15 +257,7 @@ void SK_CONS::eliminaSchedaCorrente()
     }
     if (gKez && gKez->consID == m_idScheda)
         gKez->consID = 0;
-    nav->setMax(nav->Max() - 1);
-    if (nav->Max() != 0) {
-        if (nav->Value() > nav->Max()) {
-            schedeRs->MovePrevious();
-            nav->setValue(nav->Max());
-        } else {
-            schedeRs->MoveNext();
-            nav->refreshBarra();
-        }
+    if (dopoEliminazione()) {
         caricaScheda();
     } else {
         slt[0]->setValue(QVariant());

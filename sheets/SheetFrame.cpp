@@ -93,6 +93,21 @@ void SheetFrame::setSaveButton(CaptionButton *button)
     setSalvata();
 }
 
+bool SheetFrame::dopoEliminazione()
+{
+    m_nav->setMax(m_nav->Max() - 1);
+    if (m_nav->Max() <= 0)
+        return false;
+    if (m_nav->Value() > m_nav->Max()) {
+        schedeRs->MovePrevious();
+        m_nav->setValue(m_nav->Max());
+    } else {
+        schedeRs->MoveNext();
+        m_nav->refreshBarra();
+    }
+    return true;
+}
+
 void SheetFrame::setNavigator(hNav *nav)
 {
     m_nav = nav;

@@ -107,6 +107,11 @@ protected:
     // and there is nothing to save yet.
     void nuovaSchedaFrame(const QString &caption);
 
+    // After the card shown is deleted from schedeRs: the navigator one card
+    // shorter and schedeRs on the card that takes its place (the previous
+    // one when the last went); false when no card is left.
+    bool dopoEliminazione();
+
     virtual bool salvaScheda() = 0;
     virtual void caricaScheda() {}
     virtual slxText *primoCampo() const { return nullptr; }
