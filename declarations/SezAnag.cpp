@@ -143,6 +143,16 @@ SezAnag::SezAnag(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui>())
 SezAnag::~SezAnag()
 {
     rsUnita->close();
+    // The declaration left current is kept when the sheet goes, not on every
+    // move (each write of the INI waits for the disk), so that a run that
+    // ends badly later still starts again on it.
+    if (gKez) {
+        const QString section = QStringLiteral("Kez");
+        gKez->writeIniFile(section, QStringLiteral("Sa1ID"), QString::number(gKez->Sa1ID));
+        gKez->writeIniFile(section, QStringLiteral("RifID"), QString::number(gKez->RifID));
+        gKez->writeIniFile(section, QStringLiteral("IntID"), QString::number(gKez->IntID));
+        gKez->writeIniFile(section, QStringLiteral("ConsID"), QString::number(gKez->consID));
+    }
     modMain::formUnloaded(this);
     if (modMain::currentForm == 1)
         modMain::currentForm = 0;
@@ -284,12 +294,6 @@ void SezAnag::aggiornaStato()
     gKez->RifID = 0;
     gKez->IntID = 0;
     gKez->consID = 0;
-    // Kept at once, so that an interrupted run starts again on it.
-    const QString section = QStringLiteral("Kez");
-    gKez->writeIniFile(section, QStringLiteral("Sa1ID"), QString::number(gKez->Sa1ID));
-    gKez->writeIniFile(section, QStringLiteral("RifID"), QStringLiteral("0"));
-    gKez->writeIniFile(section, QStringLiteral("IntID"), QStringLiteral("0"));
-    gKez->writeIniFile(section, QStringLiteral("ConsID"), QStringLiteral("0"));
     if (modMain::gMain)
         modMain::gMain->abilitaMenu();
 }
@@ -659,22 +663,21 @@ void SezAnag::slt_Validate(int Index, bool &Cancel)
         setModificata();
 }
 
-bool SezAnag::codFiscAccettato(bool &Cancel)
+void SezAnag::codFiscAccettato(bool &Cancel)
 {
     const QVariant answer = modFunz::askSaveChanges(
         Cancel, modificata(), QStringLiteral("Attenzione dati cambiati, vuoi salvarli?"));
     if (answer.toBool())
         Cancel = salvaScheda();
     if (Cancel)
-        return false;
+        return;
     const QString code = nzStr(slt[0]->Value());
     if (!caricaUnita(code, 0)) {
         Cancel = true;
-        return false;
+        return;
     }
     // The typed code stays in the field of a company that has no row yet.
     slt[0]->setValue(nullIfBlank(code));
-    return true;
 }
 
 bool SezAnag::verificaScheda()

@@ -376,17 +376,24 @@ void DeclarationCheck::checkOperazioni(int mdcID, const QString &where, Currency
                                 .arg(amount(total), amount(expected)));
 }
 
+QString DeclarationCheck::checkCard(const char *kind, int number, const Statement &s, int codFiscCol, Result &r)
+{
+    const int nameCol = codFiscCol + 1;
+    QString where = QStringLiteral("Scheda %1 n. %2").arg(QLatin1String(kind)).arg(number);
+    if (!s.isNull(nameCol))
+        where += QStringLiteral(" (%1)").arg(s.text(nameCol));
+    checkCodFisc(s.text(codFiscCol), true, where, r);
+    if (s.isNull(nameCol))
+        add(r, true, where, QStringLiteral("nome o ragione sociale mancante."));
+    return where;
+}
+
 void DeclarationCheck::checkSbop(int saID, Result &r)
 {
     Statement &s = q->sbop;
     int number = 0;
     for (s.exec({saID}); s.hasRow(); s.next()) {
-        QString where = QStringLiteral("Scheda SBOP n. %1").arg(++number);
-        if (!s.isNull(1))
-            where += QStringLiteral(" (%1)").arg(s.text(1));
-        checkCodFisc(s.text(0), true, where, r);
-        if (s.isNull(1))
-            add(r, true, where, QStringLiteral("nome o ragione sociale mancante."));
+        const QString where = checkCard("SBOP", ++number, s, 0, r);
         bool filled = false;
         bool negative = false;
         for (int c = 2; c < 14; ++c) {
@@ -410,15 +417,8 @@ void DeclarationCheck::checkSmat(int saID, Result &r)
     };
     QList<Card> cards;
     int number = 0;
-    for (s.exec({saID}); s.hasRow(); s.next()) {
-        QString where = QStringLiteral("Scheda SMAT n. %1").arg(++number);
-        if (!s.isNull(2))
-            where += QStringLiteral(" (%1)").arg(s.text(2));
-        checkCodFisc(s.text(1), true, where, r);
-        if (s.isNull(2))
-            add(r, true, where, QStringLiteral("nome o ragione sociale mancante."));
-        cards.append({s.integer(0), where});
-    }
+    for (s.exec({saID}); s.hasRow(); s.next())
+        cards.append({s.integer(0), checkCard("SMAT", ++number, s, 1, r)});
     for (const Card &card : cards) {
         Statement &m = q->recMat;
         bool filled = false;

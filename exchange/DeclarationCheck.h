@@ -52,6 +52,10 @@ private:
     void checkSbop(int saID, Result &r);
     void checkSmat(int saID, Result &r);
     void checkTipi(int saID, bool riuso, Result &r);
+    // A card's label ("Scheda SBOP n. 2 (name)") for its findings, with those
+    // of its codice fiscale (column codFiscCol of s) and of its name (the
+    // column after).
+    QString checkCard(const char *kind, int number, const Statement &s, int codFiscCol, Result &r);
     // Appends the codice fiscale findings; required for a declarant.
     void checkCodFisc(const QString &code, bool required, const QString &where, Result &r);
     QString comune(qint64 prv, qint64 com) const;

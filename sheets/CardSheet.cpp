@@ -273,18 +273,9 @@ void CardSheet::eliminaSchedaCorrente()
         modFunz::showError(QString());
         return;
     }
-    nav->setMax(nav->Max() - 1);
-    if (nav->Max() > 0) {
-        if (nav->Value() > nav->Max()) {
-            schedeRs->MovePrevious();
-            nav->setValue(nav->Max());
-        } else {
-            schedeRs->MoveNext();
-            nav->refreshBarra();
-        }
+    if (dopoEliminazione())
         caricaScheda();
-    } else {
+    else
         schedaVuota();
-    }
     slt[0]->setFocus();
 }

@@ -484,15 +484,7 @@ void ModFrame::eliminaModulo()
         riallinea();
         return;
     }
-    nav->setMax(nav->Max() - 1);
-    if (nav->Max() > 0) {
-        if (nav->Value() > nav->Max()) {
-            rs.MovePrevious();
-            nav->setValue(nav->Max());
-        } else {
-            rs.MoveNext();
-            nav->refreshBarra();
-        }
+    if (dopoEliminazione()) {
         caricaModulo(true);
     } else {
         nav->setValue(0);

@@ -4,7 +4,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "ChildPlacement.h"
 #include "Currency.h"
 #include "FormFactory.h"
 #include "MessageBoxSeam.h"
@@ -258,15 +257,7 @@ void SK_CONS::eliminaSchedaCorrente()
     }
     if (gKez && gKez->consID == m_idScheda)
         gKez->consID = 0;
-    nav->setMax(nav->Max() - 1);
-    if (nav->Max() != 0) {
-        if (nav->Value() > nav->Max()) {
-            schedeRs->MovePrevious();
-            nav->setValue(nav->Max());
-        } else {
-            schedeRs->MoveNext();
-            nav->refreshBarra();
-        }
+    if (dopoEliminazione()) {
         caricaScheda();
     } else {
         slt[0]->setValue(QVariant());
@@ -278,7 +269,7 @@ void SK_CONS::eliminaSchedaCorrente()
 
 int SK_CONS::altezzaRidotta() const
 {
-    QWidget *window = ChildPlacement::frameOf(const_cast<SK_CONS *>(this));
+    QWidget *window = windowOf(const_cast<SK_CONS *>(this));
     return sll[2]->y() + (window->height() - height());
 }
 
@@ -286,7 +277,7 @@ void SK_CONS::apriFinestraCons(int mode)
 {
     if (mode == modMain::modoApertura)
         return;
-    QWidget *window = ChildPlacement::frameOf(this);
+    QWidget *window = windowOf(this);
     const QRect full = window->geometry();
     window->resize(window->width(), altezzaRidotta());
     m_ridotta = true;
@@ -327,7 +318,7 @@ void SK_CONS::formActivate()
         return;
     m_ridotta = false;
     m_child = nullptr;
-    QWidget *window = ChildPlacement::frameOf(this);
+    QWidget *window = windowOf(this);
     if (window != this && window->parentWidget())
         window->setGeometry(QRect(QPoint(0, 0), window->parentWidget()->size()));
     for (int i = 0; i <= 2; ++i)

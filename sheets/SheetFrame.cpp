@@ -9,7 +9,6 @@
 #include <QTimer>
 
 #include "CaptionButton.h"
-#include "ChildPlacement.h"
 #include "Recordset.h"
 #include "hNav.h"
 #include "mainForm.h"
@@ -24,7 +23,7 @@ SheetFrame::SheetFrame(int formCode, QWidget *parent) : QWidget(parent), m_formC
         if (modMain::gMain)
             setWindowIcon(modMain::gMain->imgMenu(formCode));
     } else {
-        m_owner = ChildPlacement::formBeneath(this);
+        m_owner = formLoadedBefore(this);
     }
     QFont verdana = font();
     verdana.setFamily(QStringLiteral("Verdana"));
@@ -82,7 +81,7 @@ bool SheetFrame::unloadForm()
 {
     QPointer<SheetFrame> self(this);
     m_closingByCode = true;
-    const bool closed = ChildPlacement::frameOf(this)->close();
+    const bool closed = windowOf(this)->close();
     if (self)
         m_closingByCode = false;
     return closed;
@@ -92,6 +91,21 @@ void SheetFrame::setSaveButton(CaptionButton *button)
 {
     m_save = button;
     setSalvata();
+}
+
+bool SheetFrame::dopoEliminazione()
+{
+    m_nav->setMax(m_nav->Max() - 1);
+    if (m_nav->Max() <= 0)
+        return false;
+    if (m_nav->Value() > m_nav->Max()) {
+        schedeRs->MovePrevious();
+        m_nav->setValue(m_nav->Max());
+    } else {
+        schedeRs->MoveNext();
+        m_nav->refreshBarra();
+    }
+    return true;
 }
 
 void SheetFrame::setNavigator(hNav *nav)
@@ -138,16 +152,14 @@ QMdiSubWindow *SheetFrame::showInMain()
         show();
         return nullptr;
     }
-    QMdiSubWindow *frame = nullptr;
-    if (isSheet()) {
-        frame = main->showChild(this);
-        frame->setAttribute(Qt::WA_DeleteOnClose);
-        frame->setWindowIcon(windowIcon());
-        frame->setGeometry(QRect(QPoint(0, 0), main->mdiArea()->viewport()->size()));
-    } else {
-        frame = ChildPlacement::showBelow(this, m_owner);
-    }
+    QMdiSubWindow *frame = main->showChild(this);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
     frame->setWindowTitle(windowTitle());
+    frame->setWindowIcon(windowIcon());
+    if (isSheet())
+        frame->setGeometry(QRect(QPoint(0, 0), main->mdiArea()->viewport()->size()));
+    else if (m_owner)
+        placeBelow(this, m_owner);
     frame->show();
     main->mdiArea()->setActiveSubWindow(frame);
     connect(main->mdiArea(), &QMdiArea::subWindowActivated, this, [this, frame](QMdiSubWindow *active) {
@@ -155,6 +167,67 @@ QMdiSubWindow *SheetFrame::showInMain()
             activateLater();
     });
     return frame;
+}
+
+namespace {
+// Keeps a child window below its form while the main window changes size.
+class BelowFollower : public QObject
+{
+public:
+    BelowFollower(QWidget *child, QWidget *above) : QObject(child), m_child(child), m_above(above) {}
+
+    static void place(QWidget *child, QWidget *above)
+    {
+        QWidget *window = SheetFrame::windowOf(child);
+        QWidget *upper = SheetFrame::windowOf(above);
+        QWidget *client = window->parentWidget();
+        if (!client || window == child)
+            return;
+        const int top = upper->parentWidget() == client ? upper->y() + upper->height() : 0;
+        window->setGeometry(0, top, client->width(), qMax(0, client->height() - top));
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize && m_child && m_above)
+            place(m_child, m_above);
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPointer<QWidget> m_child;
+    QPointer<QWidget> m_above;
+};
+}
+
+QWidget *SheetFrame::windowOf(QWidget *form)
+{
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(form->parentWidget()))
+        return sub;
+    return form;
+}
+
+void SheetFrame::placeBelow(QWidget *child, QWidget *above)
+{
+    if (!child || !above)
+        return;
+    BelowFollower::place(child, above);
+    QWidget *client = windowOf(child)->parentWidget();
+    const char *const follows = "kezFollowsBelow";
+    if (client && !child->property(follows).toBool()) {
+        child->setProperty(follows, true);
+        client->installEventFilter(new BelowFollower(child, above));
+    }
+}
+
+QWidget *SheetFrame::formLoadedBefore(QWidget *form)
+{
+    const QList<QWidget *> forms = modMain::loadedForms();
+    const int at = int(forms.indexOf(form));
+    if (at > 0)
+        return forms.at(at - 1);
+    return at < 0 && !forms.isEmpty() ? forms.last() : nullptr;
 }
 
 void SheetFrame::activateLater()
@@ -184,7 +257,7 @@ bool SheetFrame::eventFilter(QObject *watched, QEvent *event)
     // child window stands below it, only its width follows.
     if (event->type() == QEvent::Resize && isSheet() && modMain::gMain
         && watched == modMain::gMain->mdiArea()->viewport()) {
-        QWidget *frame = ChildPlacement::frameOf(this);
+        QWidget *frame = windowOf(this);
         const QSize client = static_cast<QResizeEvent *>(event)->size();
         if (frame != this)
             frame->setGeometry(0, 0, client.width(), isEnabled() ? client.height() : frame->height());
@@ -231,9 +304,10 @@ void SheetFrame::closeEvent(QCloseEvent *event)
         modMain::formUnloaded(this);
         modMain::showLogo();
     } else {
+        modMain::formUnloaded(this);
         modMain::modoApertura = 0;
-        ChildPlacement::childUnloaded(this, m_owner);
         if (m_owner) {
+            m_owner->setEnabled(true);
             if (auto *sub = qobject_cast<QMdiSubWindow *>(m_owner->parentWidget()))
                 if (sub->mdiArea())
                     sub->mdiArea()->setActiveSubWindow(sub);

@@ -77,6 +77,16 @@ public:
     // The form a child form stands below (and enables when it unloads).
     QWidget *ownerForm() const { return m_owner; }
 
+    // Places child (a form shown inside the main window) directly below
+    // above's window and stretches it over the rest of the main window's
+    // client area, now and whenever the main window changes size. For any
+    // child window of a sheet, framed or not.
+    static void placeBelow(QWidget *child, QWidget *above);
+    // The window that stands for form: its frame inside the main window.
+    static QWidget *windowOf(QWidget *form);
+    // The form loaded just before form (nullptr when none).
+    static QWidget *formLoadedBefore(QWidget *form);
+
     static QString promptModificata() { return QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?"); }
 
     // The cards of the current declaration, or the modules of the current
@@ -96,6 +106,11 @@ protected:
     // (Value and Max stay, so a move starts from the card shown before)
     // and there is nothing to save yet.
     void nuovaSchedaFrame(const QString &caption);
+
+    // After the card shown is deleted from schedeRs: the navigator one card
+    // shorter and schedeRs on the card that takes its place (the previous
+    // one when the last went); false when no card is left.
+    bool dopoEliminazione();
 
     virtual bool salvaScheda() = 0;
     virtual void caricaScheda() {}

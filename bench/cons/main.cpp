@@ -3,10 +3,7 @@
 // each move of the navigator (with its repaint), and the waste-code tree
 // over a table of 1,100 codes opened below the sheet to its first paint,
 // against reading the declaration's sheets with the raw SQLite API.
-#include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <sqlite3.h>
 
@@ -14,8 +11,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "Connection.h"
-#include "MessageBoxSeam.h"
 #include "SK_CONS.h"
 #include "dbClass.h"
 #include "hNav.h"
@@ -23,6 +20,8 @@
 #include "mainForm.h"
 #include "modMain.h"
 #include "tbButton.h"
+
+using namespace BenchSupport;
 
 namespace {
 
@@ -33,20 +32,11 @@ constexpr int Chapters = 20;
 constexpr int SubChapters = 6;
 constexpr int Codes = 8;
 
-QString readSource(const char *relative)
-{
-    QFile f(QStringLiteral(KEZ_SOURCE_DIR "/") + QLatin1String(relative));
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
-
 bool build(const QString &path)
 {
     Connection cn;
-    if (!Connection::createDatabase(path) || !cn.open(path))
+    if (!createDatabase(cn, path, {"data/schema.sql", "data/reference/province.sql", "data/reference/rifiuti.sql"}))
         return false;
-    for (const char *script : {"data/schema.sql", "data/reference/province.sql", "data/reference/rifiuti.sql"})
-        if (!cn.execute(readSource(script)))
-            return false;
     cn.execute(QStringLiteral("INSERT INTO Setup (codFisc, ragSoc) VALUES ('00743110157', 'Studio')"));
     cn.execute(QStringLiteral("INSERT INTO SezAnag (saID, codFisc, ragSoc) VALUES (1, '00743110157', 'Ditta')"));
     // A table as large as the whole list of waste: chapters of sub-chapters
@@ -86,33 +76,6 @@ bool build(const QString &path)
     return cn.commit();
 }
 
-// Sees the first paint of the sheet, or of anything inside it.
-class PaintWatch : public QObject
-{
-public:
-    bool painted = false;
-    const char *target = "SK_CONS";
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint && watched->isWidgetType()) {
-            for (QObject *o = watched; o; o = o->parent())
-                if (o->inherits(target))
-                    painted = true;
-        }
-        return false;
-    }
-};
-
-void waitForPaint(PaintWatch &watch)
-{
-    QElapsedTimer guard;
-    guard.start();
-    while (!watch.painted && guard.elapsed() < 2000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
-
 // The raw baseline: the declaration's sheets, read to the last column.
 double rawRead(sqlite3 *db)
 {
@@ -120,68 +83,28 @@ double rawRead(sqlite3 *db)
     t.start();
     sqlite3_stmt *stmt = nullptr;
     sqlite3_prepare_v2(db, "SELECT * FROM SezCons WHERE saID = 1 ORDER BY rifCod, scID", -1, &stmt, nullptr);
-    qint64 check = 0;
-    while (sqlite3_step(stmt) == SQLITE_ROW)
-        for (int c = 0; c < sqlite3_column_count(stmt); ++c)
-            check += sqlite3_column_bytes(stmt, c);
+    const qint64 check = readAllColumns(stmt);
     sqlite3_finalize(stmt);
     return check > 0 ? t.nsecsElapsed() / 1e6 : -1;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir dir;
-    qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
-    QApplication app(argc, argv);
-    MessageBoxSeam::setScripted(true);
-    const QString folder = dir.path() + QLatin1Char('/');
-    const QString path = folder + QStringLiteral("Kez22imb.db");
-    if (!build(path)) {
-        std::fprintf(stderr, "bench_cons: cannot build the database\n");
-        return 1;
-    }
-    QFile ini(folder + QStringLiteral("Kez22imb.ini"));
-    ini.open(QIODevice::WriteOnly);
+    ProgramBench bench(argc, argv, "bench_cons");
     // The remembered sheet is one in the middle of the declaration.
-    ini.write(QStringLiteral("[PATH]\nkez2021=%1\n[Kez]\nSa1ID=1\nConsID=%2\n").arg(path).arg(Sheets + 1).toUtf8());
-    ini.close();
-    if (!modMain::subMain(QStringList(), folder) || !modMain::gMain) {
-        std::fprintf(stderr, "bench_cons: the program did not start\n");
+    if (!bench.start(build, QStringLiteral("Sa1ID=1\nConsID=%1\n").arg(Sheets + 1), QSize(1024, 768)))
         return 1;
-    }
-    modMain::gMain->resize(1024, 768);
-    modMain::gMain->show();
-    QCoreApplication::processEvents();
 
-    PaintWatch watch;
-    app.installEventFilter(&watch);
+    PaintWatch watch("SK_CONS");
+    bench.app.installEventFilter(&watch);
     std::vector<double> openings;
-    for (int i = 0; i < Openings; ++i) {
-        modMain::unloadForms();
-        modMain::currentForm = 0;
-        QCoreApplication::processEvents();
-        watch.painted = false;
-        QElapsedTimer t;
-        t.start();
-        modMain::gMain->vBar1_Click(2, false);
-        waitForPaint(watch);
-        openings.push_back(t.nsecsElapsed() / 1e6);
-    }
+    for (int i = 0; i < Openings; ++i)
+        openings.push_back(openSheet(2, &watch));
     auto *sheet = modMain::gMain->findChild<SK_CONS *>();
-    if (!sheet || sheet->nav->Max() != Sheets || sheet->idScheda() != Sheets + 1) {
-        std::fprintf(stderr, "bench_cons: the sheet did not open on the remembered sheet\n");
-        return 1;
-    }
+    if (!sheet || sheet->nav->Max() != Sheets || sheet->idScheda() != Sheets + 1)
+        return bench.fail("the sheet did not open on the remembered sheet");
 
     // Forward and back through the sheets, and jumps to either end.
     std::vector<double> moves;
@@ -193,13 +116,7 @@ int main(int argc, char **argv)
         const int before = sheet->nav->Value();
         if ((button >= 2 && before == Sheets) || (button <= 1 && before == 1))
             continue;
-        watch.painted = false;
-        QElapsedTimer t;
-        t.start();
-        emit sheet->nav->button(button)->Click();
-        moves.push_back(t.nsecsElapsed() / 1e6);
-        waitForPaint(watch);
-        paintedMoves.push_back(t.nsecsElapsed() / 1e6);
+        timeMove(sheet->nav->button(button), watch, moves, paintedMoves);
     }
     // The tree below the sheet, opened on the sheet's code and cancelled.
     std::vector<double> trees;
@@ -209,13 +126,11 @@ int main(int argc, char **argv)
         QElapsedTimer t;
         t.start();
         sheet->slb_Click(1);
-        waitForPaint(watch);
+        watch.wait();
         trees.push_back(t.nsecsElapsed() / 1e6);
         auto *tree = qobject_cast<rifTree *>(sheet->childWindow());
-        if (!tree) {
-            std::fprintf(stderr, "bench_cons: the waste-code tree did not open\n");
-            return 1;
-        }
+        if (!tree)
+            return bench.fail("the waste-code tree did not open");
         tree->tbb_Click(1);
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
-#include <ctime>
 
+#include "BenchSupport.h"
 #include "Connection.h"
 #include "dbClass.h"
 #include "KezXml.h"
@@ -21,28 +21,22 @@
 #include "kezClass.h"
 #include "modMain.h"
 
+using namespace BenchSupport;
+
 namespace {
 
 constexpr int Declarations = 1000;
 const char *const Codes[] = {"150101", "150102", "150103", "150104", "150105"};
 
-bool runScript(Connection &cn, const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && cn.execute(QString::fromUtf8(file.readAll()));
-}
-
 bool createArchive(const QString &path, bool withDeclarations)
 {
-    const QString src = QStringLiteral(KEZ_SOURCE_DIR);
-    if (!Connection::createDatabase(path))
-        return false;
     Connection cn;
-    if (!cn.open(path) || !runScript(cn, src + "/data/schema.sql"))
+    if (!createDatabase(cn, path, {"data/schema.sql"}))
         return false;
     cn.beginTransaction();
-    for (const QString &name : QDir(src + "/data/reference").entryList({"*.sql"}, QDir::Files, QDir::Name))
-        if (!runScript(cn, src + "/data/reference/" + name))
+    for (const QString &name : QDir(QStringLiteral(KEZ_SOURCE_DIR "/data/reference"))
+                                   .entryList({"*.sql"}, QDir::Files, QDir::Name))
+        if (!cn.execute(readSource(qPrintable("data/reference/" + name))))
             return false;
     if (withDeclarations) {
         Statement sa(cn, "INSERT INTO SezAnag (saAnno, codFisc, ragSoc, REA, prvIstat, comIstat, via, civico, cap, "
@@ -87,23 +81,7 @@ bool createArchive(const QString &path, bool withDeclarations)
     return cn.commit();
 }
 
-// CPU time of this thread: other programs on a busy machine do not count.
-class CpuTimer
-{
-public:
-    void restart() { m_start = now(); }
-    double seconds() const { return double(now() - m_start) / 1e9; }
-
-private:
-    static qint64 now()
-    {
-        timespec ts{};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-        return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
-    }
-    qint64 m_start = now();
-};
-}
+} // namespace
 
 int main(int argc, char **argv)
 {

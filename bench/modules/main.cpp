@@ -4,10 +4,7 @@
 // move of the navigator (the module and its operations shown, and painted)
 // and each save of a changed module (module row and operation rows), against
 // reading one module with its operations through the raw SQLite API.
-#include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <sqlite3.h>
 
@@ -15,9 +12,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "Connection.h"
 #include "Currency.h"
-#include "MessageBoxSeam.h"
 #include "ModDR_CONS.h"
 #include "SK_CONS.h"
 #include "hNav.h"
@@ -28,6 +25,8 @@
 #include "slxText.h"
 #include "tbButton.h"
 
+using namespace BenchSupport;
+
 namespace {
 
 constexpr int Modules = 1000;
@@ -36,20 +35,11 @@ constexpr int Openings = 10;
 constexpr int Moves = 40;
 constexpr int Saves = 20;
 
-QString readSource(const char *relative)
-{
-    QFile f(QStringLiteral(KEZ_SOURCE_DIR "/") + QLatin1String(relative));
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
-
 bool build(const QString &path)
 {
     Connection cn;
-    if (!Connection::createDatabase(path) || !cn.open(path))
+    if (!createDatabase(cn, path, {"data/schema.sql", "data/reference/province.sql", "data/reference/comuni.sql"}))
         return false;
-    for (const char *script : {"data/schema.sql", "data/reference/province.sql", "data/reference/comuni.sql"})
-        if (!cn.execute(readSource(script)))
-            return false;
     cn.execute(QStringLiteral("INSERT INTO Setup (codFisc, ragSoc) VALUES ('00743110157', 'Studio')"));
     cn.execute(QStringLiteral("INSERT INTO SezAnag (saID, codFisc, ragSoc) VALUES (1, '00743110157', 'Ditta')"));
     cn.execute(QStringLiteral("INSERT INTO SezCons (scID, saID, rifCod, scQta) VALUES (1, 1, '150101', 10000)"));
@@ -74,30 +64,6 @@ bool build(const QString &path)
     return cn.commit();
 }
 
-class PaintWatch : public QObject
-{
-public:
-    bool painted = false;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint && watched->isWidgetType())
-            for (QObject *o = watched; o; o = o->parent())
-                if (qobject_cast<ModDR_CONS *>(o))
-                    painted = true;
-        return false;
-    }
-};
-
-void waitForPaint(PaintWatch &watch)
-{
-    QElapsedTimer guard;
-    guard.start();
-    while (!watch.painted && guard.elapsed() < 2000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
-
 double rawRead(sqlite3 *db, int mdcID)
 {
     QElapsedTimer t;
@@ -108,56 +74,26 @@ double rawRead(sqlite3 *db, int mdcID)
         sqlite3_stmt *stmt = nullptr;
         sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
         sqlite3_bind_int(stmt, 1, mdcID);
-        while (sqlite3_step(stmt) == SQLITE_ROW)
-            for (int c = 0; c < sqlite3_column_count(stmt); ++c)
-                check += sqlite3_column_bytes(stmt, c);
+        check += readAllColumns(stmt);
         sqlite3_finalize(stmt);
     }
     return check > 0 ? t.nsecsElapsed() / 1e6 : -1;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir dir;
-    qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
-    QApplication app(argc, argv);
-    MessageBoxSeam::setScripted(true);
-    const QString folder = dir.path() + QLatin1Char('/');
-    const QString path = folder + QStringLiteral("Kez22imb.db");
-    if (!build(path)) {
-        std::fprintf(stderr, "bench_modules: cannot build the database\n");
+    ProgramBench bench(argc, argv, "bench_modules");
+    if (!bench.start(build, QStringLiteral("Sa1ID=1\nConsID=1\n"), QSize(1000, 720)))
         return 1;
-    }
-    QFile ini(folder + QStringLiteral("Kez22imb.ini"));
-    ini.open(QIODevice::WriteOnly);
-    ini.write(QStringLiteral("[PATH]\nkez2021=%1\n[Kez]\nSa1ID=1\nConsID=1\n").arg(path).toUtf8());
-    ini.close();
-    if (!modMain::subMain(QStringList(), folder) || !modMain::gMain) {
-        std::fprintf(stderr, "bench_modules: the program did not start\n");
-        return 1;
-    }
-    modMain::gMain->resize(1000, 720);
-    modMain::gMain->show();
-    QCoreApplication::processEvents();
 
-    PaintWatch watch;
-    app.installEventFilter(&watch);
+    PaintWatch watch("ModDR_CONS");
+    bench.app.installEventFilter(&watch);
     modMain::gMain->vBar1_Click(2, false);
     auto *sheet = qobject_cast<SK_CONS *>(modMain::loadedForms().value(0));
-    if (!sheet || sheet->idScheda() != 1) {
-        std::fprintf(stderr, "bench_modules: the consortia sheet did not open\n");
-        return 1;
-    }
+    if (!sheet || sheet->idScheda() != 1)
+        return bench.fail("the consortia sheet did not open");
     // From the press of "Moduli DR-CONS" to the form's first paint.
     std::vector<double> openings;
     ModDR_CONS *form = nullptr;
@@ -170,29 +106,19 @@ int main(int argc, char **argv)
         t.start();
         emit sheet->slb[7]->Click();
         form = qobject_cast<ModDR_CONS *>(sheet->childWindow());
-        waitForPaint(watch);
+        watch.wait();
         openings.push_back(t.nsecsElapsed() / 1e6);
     }
-    if (!form || form->nav->Max() != Modules || form->idModulo != Modules) {
-        std::fprintf(stderr, "bench_modules: the form did not open on the last module\n");
-        return 1;
-    }
+    if (!form || form->nav->Max() != Modules || form->idModulo != Modules)
+        return bench.fail("the form did not open on the last module");
 
     std::vector<double> moves;
     std::vector<double> paintedMoves;
     for (int i = 0; i < Moves; ++i) {
         const int button = (i / 10) % 2 == 0 ? 1 : 2;
-        watch.painted = false;
-        QElapsedTimer t;
-        t.start();
-        emit form->nav->button(button)->Click();
-        moves.push_back(t.nsecsElapsed() / 1e6);
-        waitForPaint(watch);
-        paintedMoves.push_back(t.nsecsElapsed() / 1e6);
-        if (i == 9 && form->idModulo != Modules - 10) {
-            std::fprintf(stderr, "bench_modules: the navigator did not move the form\n");
-            return 1;
-        }
+        timeMove(form->nav->button(button), watch, moves, paintedMoves);
+        if (i == 9 && form->idModulo != Modules - 10)
+            return bench.fail("the navigator did not move the form");
     }
 
     std::vector<double> saves;
@@ -204,14 +130,12 @@ int main(int argc, char **argv)
         t.start();
         const bool refused = form->salvaModulo();
         saves.push_back(t.nsecsElapsed() / 1e6);
-        if (refused) {
-            std::fprintf(stderr, "bench_modules: a save was refused\n");
-            return 1;
-        }
+        if (refused)
+            return bench.fail("a save was refused");
     }
 
     sqlite3 *raw = nullptr;
-    sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_open_v2(bench.path.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
     std::vector<double> rawReads;
     for (int i = 0; i < Moves; ++i)
         rawReads.push_back(rawRead(raw, Modules - i));

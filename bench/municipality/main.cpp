@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -16,6 +15,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "BenchSupport.h"
 #include "Connection.h"
 #include "MessageBoxSeam.h"
 #include "comboCom.h"
@@ -46,13 +46,8 @@ QString makeName(QRandomGenerator &rng)
 
 bool buildDatabase(const QString &path, QStringList &names)
 {
-    QFile schema(QStringLiteral(KEZ_SOURCE_DIR "/data/schema.sql"));
-    if (!schema.open(QIODevice::ReadOnly) || !Connection::createDatabase(path))
-        return false;
     Connection cn;
-    if (!cn.open(path))
-        return false;
-    if (sqlite3_exec(cn.handle(), schema.readAll().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+    if (!BenchSupport::createDatabase(cn, path, {"data/schema.sql"}))
         return false;
     cn.beginTransaction();
     for (int p = 1; p <= 107; ++p)

@@ -3,10 +3,7 @@
 // quantities. Measures opening the producer packaging sheet and moving
 // between its cards, and opening and saving the reuse sheet, against
 // reading one card's rows with the raw SQLite API.
-#include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <sqlite3.h>
 
@@ -14,9 +11,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "Connection.h"
 #include "FormFactory.h"
-#include "MessageBoxSeam.h"
 #include "dbClass.h"
 #include "SK_SMAT.h"
 #include "SK_SRIU.h"
@@ -26,6 +23,8 @@
 #include "slxButton.h"
 #include "tbButton.h"
 
+using namespace BenchSupport;
+
 namespace {
 
 constexpr int Cards = 500;
@@ -34,16 +33,10 @@ constexpr int Openings = 10;
 constexpr int Moves = 100;
 constexpr int Saves = 10;
 
-QString readSource(const char *relative)
-{
-    QFile f(QStringLiteral(KEZ_SOURCE_DIR "/") + QLatin1String(relative));
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
-
 bool build(const QString &path)
 {
     Connection cn;
-    if (!Connection::createDatabase(path) || !cn.open(path) || !cn.execute(readSource("data/schema.sql")))
+    if (!createDatabase(cn, path, {"data/schema.sql"}))
         return false;
     cn.beginTransaction();
     bool ok = cn.execute(QStringLiteral("INSERT INTO Setup (codFisc, ragSoc) VALUES ('00743110157', 'Studio')"))
@@ -81,62 +74,21 @@ double rawRead(sqlite3 *db, int card)
     return check > 0 ? t.nsecsElapsed() / 1e6 : -1;
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
-// Opens a sheet from its side-bar button and lets it paint.
-double openSheet(int code)
-{
-    modMain::unloadForms();
-    modMain::currentForm = 0;
-    QCoreApplication::processEvents();
-    QElapsedTimer t;
-    t.start();
-    modMain::gMain->vBar1_Click(code, false);
-    QCoreApplication::processEvents();
-    return t.nsecsElapsed() / 1e6;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir dir;
-    qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
-    QApplication app(argc, argv);
-    MessageBoxSeam::setScripted(true);
-    const QString folder = dir.path() + QLatin1Char('/');
-    const QString path = folder + QStringLiteral("Kez22imb.db");
-    if (!build(path)) {
-        std::fprintf(stderr, "bench_packaging: cannot build the database\n");
+    ProgramBench bench(argc, argv, "bench_packaging");
+    if (!bench.start(build, QStringLiteral("Sa1ID=1\n"), QSize(1000, 700)))
         return 1;
-    }
-    QFile ini(folder + QStringLiteral("Kez22imb.ini"));
-    ini.open(QIODevice::WriteOnly);
-    ini.write(QStringLiteral("[PATH]\nkez2021=%1\n[Kez]\nSa1ID=1\n").arg(path).toUtf8());
-    ini.close();
-    if (!modMain::subMain(QStringList(), folder) || !modMain::gMain) {
-        std::fprintf(stderr, "bench_packaging: the program did not start\n");
-        return 1;
-    }
-    modMain::gMain->resize(1000, 700);
-    modMain::gMain->show();
-    QCoreApplication::processEvents();
 
     std::vector<double> smatOpenings;
     for (int i = 0; i < Openings; ++i)
-        smatOpenings.push_back(openSheet(FormFactory::SmatForm));
+        smatOpenings.push_back(openSheet(FormFactory::SmatForm, nullptr));
     auto *smat = modMain::gMain->findChild<SK_SMAT *>();
     auto *nav = smat ? smat->findChild<hNav *>(QStringLiteral("nav")) : nullptr;
-    if (!nav || nav->Max() != Cards) {
-        std::fprintf(stderr, "bench_packaging: the producer packaging sheet did not open on its cards\n");
-        return 1;
-    }
+    if (!nav || nav->Max() != Cards)
+        return bench.fail("the producer packaging sheet did not open on its cards");
     std::vector<double> moves;
     for (int i = 0; i < Moves; ++i) {
         const int button = (i / 10) % 2 == 0 ? 1 : 2;
@@ -152,13 +104,11 @@ int main(int argc, char **argv)
 
     std::vector<double> sriuOpenings;
     for (int i = 0; i < Openings; ++i)
-        sriuOpenings.push_back(openSheet(FormFactory::SriuForm));
+        sriuOpenings.push_back(openSheet(FormFactory::SriuForm, nullptr));
     auto *sriu = modMain::gMain->findChild<SK_SRIU *>();
     auto *save = sriu ? sriu->findChild<slxButton *>(QStringLiteral("slb_0")) : nullptr;
-    if (!save) {
-        std::fprintf(stderr, "bench_packaging: the reuse sheet did not open\n");
-        return 1;
-    }
+    if (!save)
+        return bench.fail("the reuse sheet did not open");
     std::vector<double> saves;
     for (int i = 0; i < Saves; ++i) {
         sriu->setModificata();
@@ -166,10 +116,8 @@ int main(int argc, char **argv)
         t.start();
         emit save->Click();
         saves.push_back(t.nsecsElapsed() / 1e6);
-        if (save->Enabled()) {
-            std::fprintf(stderr, "bench_packaging: the reuse card was not saved\n");
-            return 1;
-        }
+        if (save->Enabled())
+            return bench.fail("the reuse card was not saved");
     }
 
     std::printf("producer packaging: %d cards of 7 materials; reuse: %d types with quantities\n", Cards, Types);

@@ -16,8 +16,8 @@
 
 #include <cstdio>
 #include <functional>
-#include <ctime>
 
+#include "BenchSupport.h"
 #include "KezCollation.h"
 #include "PdfPages.h"
 #include "PrintMod.h"
@@ -26,24 +26,9 @@
 #include "modMain.h"
 #include "modalClass.h"
 
+using namespace BenchSupport;
+
 namespace {
-
-// CPU time of this thread: other programs on a busy machine do not count.
-class CpuTimer
-{
-public:
-    CpuTimer() { m_start = now(); }
-    double ms() const { return (now() - m_start) / 1e6; }
-
-private:
-    static qint64 now()
-    {
-        timespec ts{};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-        return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
-    }
-    qint64 m_start;
-};
 
 const char *const Data = R"SQL(
 INSERT INTO Province (prvIstat, prvDesc, prvSigla, prvCCIAA) VALUES (15, 'MILANO', 'MI', 15),
@@ -80,17 +65,17 @@ INSERT INTO SezAnag (saID, codFisc, ragSoc, prvIstat, comIstat, via, civico, cap
   WHEN 2 THEN 6 ELSE 47 END, 'VIA DEL LAVORO', i, '00100', i % 3 FROM n;
 )SQL";
 
-bool createDatabase(const QString &path)
+bool buildDatabase(const QString &path)
 {
-    QFile schema(QStringLiteral(KEZ_SOURCE_DIR "/data/schema.sql"));
-    if (!schema.open(QIODevice::ReadOnly))
+    const QString schema = readSource("data/schema.sql");
+    if (schema.isEmpty())
         return false;
     sqlite3 *db = nullptr;
     if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
         return false;
     KezCollation::registerOn(db);
-    const QByteArray sql = schema.readAll() + "\n" + Data;
+    const QByteArray sql = schema.toUtf8() + "\n" + Data;
     char *message = nullptr;
     const bool ok = sqlite3_exec(db, sql.constData(), nullptr, nullptr, &message) == SQLITE_OK;
     if (!ok)
@@ -151,7 +136,7 @@ int main(int argc, char **argv)
     QGuiApplication app(argc, argv);
     QTemporaryDir dir;
     const QString db = dir.filePath(QStringLiteral("Kez22imb.db"));
-    if (!createDatabase(db))
+    if (!buildDatabase(db))
         return 1;
     QFile ini(dir.filePath(QStringLiteral("Kez22imb.ini")));
     if (!ini.open(QIODevice::WriteOnly))

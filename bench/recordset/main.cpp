@@ -12,35 +12,20 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 
+#include "BenchSupport.h"
 #include "Connection.h"
 #include "Currency.h"
 #include "Recordset.h"
 #include "Transaction.h"
+
+using namespace BenchSupport;
 
 namespace {
 
 constexpr int Rows = 100000;
 constexpr int Rounds = 9;
 const char *const Query = "SELECT id, ragSoc, anno, qta, esportata, dataIns, peso, nota FROM Righe";
-
-// CPU time of this thread: other programs on a busy machine do not count.
-class CpuTimer
-{
-public:
-    CpuTimer() { m_start = now(); }
-    double ms() const { return (now() - m_start) / 1e6; }
-
-private:
-    static qint64 now()
-    {
-        timespec ts{};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-        return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
-    }
-    qint64 m_start;
-};
 
 bool fill(Connection &cn)
 {

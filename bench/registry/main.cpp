@@ -3,10 +3,7 @@
 // and each move of the navigator through a company's units (the move with
 // its repaint), against reading the same company's rows with the raw
 // SQLite API.
-#include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <sqlite3.h>
 
@@ -14,14 +11,16 @@
 #include <cstdio>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "Connection.h"
-#include "MessageBoxSeam.h"
 #include "SezAnag.h"
 #include "dbClass.h"
 #include "hNav.h"
 #include "mainForm.h"
 #include "modMain.h"
 #include "tbButton.h"
+
+using namespace BenchSupport;
 
 namespace {
 
@@ -35,21 +34,12 @@ QString codeOf(int company)
     return QStringLiteral("%1").arg(company + 10000000000LL, 11, 10, QLatin1Char('0'));
 }
 
-QString readSource(const char *relative)
-{
-    QFile f(QStringLiteral(KEZ_SOURCE_DIR "/") + QLatin1String(relative));
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
-
 bool build(const QString &path)
 {
     Connection cn;
-    if (!Connection::createDatabase(path) || !cn.open(path))
+    if (!createDatabase(cn, path, {"data/schema.sql", "data/reference/province.sql", "data/reference/comuni.sql",
+                                   "data/reference/attivita.sql"}))
         return false;
-    for (const char *script : {"data/schema.sql", "data/reference/province.sql",
-                               "data/reference/comuni.sql", "data/reference/attivita.sql"})
-        if (!cn.execute(readSource(script)))
-            return false;
     cn.execute(QStringLiteral("INSERT INTO Setup (codFisc, ragSoc) VALUES ('00743110157', 'Studio')"));
     // Real municipalities, one after the other, so each unit looks one up.
     std::vector<std::pair<int, int>> places;
@@ -84,32 +74,6 @@ bool build(const QString &path)
     return cn.commit();
 }
 
-// Sees the first paint of the sheet, or of anything inside it.
-class PaintWatch : public QObject
-{
-public:
-    bool painted = false;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint && watched->isWidgetType()) {
-            for (QObject *o = watched; o; o = o->parent())
-                if (qobject_cast<SezAnag *>(o))
-                    painted = true;
-        }
-        return false;
-    }
-};
-
-void waitForPaint(PaintWatch &watch)
-{
-    QElapsedTimer guard;
-    guard.start();
-    while (!watch.painted && guard.elapsed() < 2000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
-
 // The raw baseline of one move: the company's rows, read to the last column.
 double rawRead(sqlite3 *db, const QByteArray &code)
 {
@@ -118,68 +82,29 @@ double rawRead(sqlite3 *db, const QByteArray &code)
     sqlite3_stmt *stmt = nullptr;
     sqlite3_prepare_v2(db, "SELECT * FROM SezAnag WHERE codFisc = ? ORDER BY saID", -1, &stmt, nullptr);
     sqlite3_bind_text(stmt, 1, code.constData(), code.size(), SQLITE_TRANSIENT);
-    qint64 check = 0;
-    while (sqlite3_step(stmt) == SQLITE_ROW)
-        for (int c = 0; c < sqlite3_column_count(stmt); ++c)
-            check += sqlite3_column_bytes(stmt, c);
+    const qint64 check = readAllColumns(stmt);
     sqlite3_finalize(stmt);
     return check > 0 ? t.nsecsElapsed() / 1e6 : -1;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir dir;
-    qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
-    QApplication app(argc, argv);
-    MessageBoxSeam::setScripted(true);
-    const QString folder = dir.path() + QLatin1Char('/');
-    const QString path = folder + QStringLiteral("Kez22imb.db");
-    if (!build(path)) {
-        std::fprintf(stderr, "bench_registry: cannot build the database\n");
-        return 1;
-    }
+    ProgramBench bench(argc, argv, "bench_registry");
     // The current declaration: the third unit of a company in the middle.
     const int current = 2 * Companies + Companies / 2 + 1;
-    QFile ini(folder + QStringLiteral("Kez22imb.ini"));
-    ini.open(QIODevice::WriteOnly);
-    ini.write(QStringLiteral("[PATH]\nkez2021=%1\n[Kez]\nSa1ID=%2\n").arg(path).arg(current).toUtf8());
-    ini.close();
-    if (!modMain::subMain(QStringList(), folder) || !modMain::gMain) {
-        std::fprintf(stderr, "bench_registry: the program did not start\n");
+    if (!bench.start(build, QStringLiteral("Sa1ID=%1\n").arg(current), QSize()))
         return 1;
-    }
-    modMain::gMain->show();
-    QCoreApplication::processEvents();
 
-    PaintWatch watch;
-    app.installEventFilter(&watch);
+    PaintWatch watch("SezAnag");
+    bench.app.installEventFilter(&watch);
     std::vector<double> openings;
-    for (int i = 0; i < Openings; ++i) {
-        modMain::unloadForms();
-        modMain::currentForm = 0;
-        QCoreApplication::processEvents();
-        watch.painted = false;
-        QElapsedTimer t;
-        t.start();
-        modMain::gMain->vBar1_Click(1, false);
-        waitForPaint(watch);
-        openings.push_back(t.nsecsElapsed() / 1e6);
-    }
+    for (int i = 0; i < Openings; ++i)
+        openings.push_back(openSheet(1, &watch));
     auto *sheet = modMain::gMain->findChild<SezAnag *>();
-    if (!sheet || sheet->saIDCorrente() != current) {
-        std::fprintf(stderr, "bench_registry: the sheet did not open on the current declaration\n");
-        return 1;
-    }
+    if (!sheet || sheet->saIDCorrente() != current)
+        return bench.fail("the sheet did not open on the current declaration");
 
     // Back and forth through the company's five units.
     std::vector<double> moves;
@@ -190,13 +115,7 @@ int main(int argc, char **argv)
             const int before = sheet->nav->Value();
             if ((button == 2 && before == Units) || (button == 1 && before == 1))
                 continue;
-            watch.painted = false;
-            QElapsedTimer t;
-            t.start();
-            emit sheet->nav->button(button)->Click();
-            moves.push_back(t.nsecsElapsed() / 1e6);
-            waitForPaint(watch);
-            paintedMoves.push_back(t.nsecsElapsed() / 1e6);
+            timeMove(sheet->nav->button(button), watch, moves, paintedMoves);
         }
     }
     std::vector<double> raw;

@@ -23,6 +23,7 @@
 
 using modMain::gDb;
 using modMain::gModal;
+using TestSupport::columnTexts;
 
 // The company registry as the user works with it: finding, picking,
 // correcting and deleting companies, names with apostrophes included.
@@ -50,13 +51,6 @@ class tst_Anagrafiche : public MainWindowTestCase
         new mainForm;
         QVERIFY(gDb->openKezDb());
     }
-    static QStringList column(QTreeWidget *lv, int col)
-    {
-        QStringList texts;
-        for (int i = 0; i < lv->topLevelItemCount(); ++i)
-            texts << lv->topLevelItem(i)->text(col);
-        return texts;
-    }
     static void selectRow(Anagrafiche &form, const QString &codFisc)
     {
         const auto found = form.lv->findItems(codFisc, Qt::MatchExactly, 0);
@@ -76,12 +70,12 @@ private Q_SLOTS:
         gModal->Key = QStringLiteral("01234567897");
         Anagrafiche form;
         form.show();
-        QCOMPARE(column(form.lv, 1), (QStringList{"BIANCHI IMBALLAGGI", "D'ANGELO", "L'ARTE S.R.L.",
-                                                  "ZETA CODICE STRANO"}));
+        QCOMPARE(columnTexts(form.lv, 1),
+                 (QStringList{"BIANCHI IMBALLAGGI", "D'ANGELO", "L'ARTE S.R.L.", "ZETA CODICE STRANO"}));
         // Street and number, or the street alone when there is no number.
-        QCOMPARE(column(form.lv, 2), (QStringList{"", "Via Appia, 12", "Via Dante", ""}));
-        QCOMPARE(column(form.lv, 3), (QStringList{"BELLUNO", "ROMA", "MILANO", ""}));
-        QCOMPARE(column(form.lv, 4), (QStringList{"BL", "RM", "MI", ""}));
+        QCOMPARE(columnTexts(form.lv, 2), (QStringList{"", "Via Appia, 12", "Via Dante", ""}));
+        QCOMPARE(columnTexts(form.lv, 3), (QStringList{"BELLUNO", "ROMA", "MILANO", ""}));
+        QCOMPARE(columnTexts(form.lv, 4), (QStringList{"BL", "RM", "MI", ""}));
         QCOMPARE(form.lv->currentItem()->text(0), QStringLiteral("01234567897"));
         QVERIFY(form.lv->currentItem()->isSelected());
         for (int i = 0; i < 4; ++i)

@@ -22,6 +22,7 @@
 
 using modMain::gDb;
 using modMain::gModal;
+using TestSupport::columnTexts;
 
 // The pick lists as the sheets use them: what each shows and preselects,
 // choosing by button or double click, closing without a choice, the find
@@ -47,13 +48,6 @@ class tst_lists : public MainWindowTestCase
         fx->startGlobals();
         (new mainForm)->show();
         QVERIFY(gDb->openKezDb());
-    }
-    static QStringList column(QTreeWidget *lv, int col)
-    {
-        QStringList texts;
-        for (int i = 0; i < lv->topLevelItemCount(); ++i)
-            texts << lv->topLevelItem(i)->text(col);
-        return texts;
     }
     static QString current(QTreeWidget *lv, int col)
     {
@@ -106,10 +100,10 @@ private Q_SLOTS:
         listDic list;
         list.show();
         QCOMPARE(list.windowTitle(), QStringLiteral("Lista delle dichiarazioni inserite"));
-        QCOMPARE(column(list.lv, 0), (QStringList{"D'ANGELO S.N.C.", "D'ANGELO S.N.C.", "Ditta Senza Comune",
-                                                  "Rossi Imballaggi"}));
-        QCOMPARE(column(list.lv, 2), (QStringList{"si", "", "", ""}));
-        QCOMPARE(column(list.lv, 4), (QStringList{"ROMA", "MILANO", "", "ROMA"}));
+        QCOMPARE(columnTexts(list.lv, 0),
+                 (QStringList{"D'ANGELO S.N.C.", "D'ANGELO S.N.C.", "Ditta Senza Comune", "Rossi Imballaggi"}));
+        QCOMPARE(columnTexts(list.lv, 2), (QStringList{"si", "", "", ""}));
+        QCOMPARE(columnTexts(list.lv, 4), (QStringList{"ROMA", "MILANO", "", "ROMA"}));
         QCOMPARE(list.lv->header()->logicalIndex(0), 3);
         QCOMPARE(current(list.lv, 1), preselected);
         if (preselected == QLatin1String("(none)")) {
@@ -135,7 +129,7 @@ private Q_SLOTS:
         DialogDriver::onNextDialog([](QWidget *dialog) {
             auto *list = qobject_cast<listBase *>(dialog);
             QCOMPARE(list->windowTitle(), QStringLiteral("Lista delle dichiarazioni dell'anno precedente"));
-            QCOMPARE(column(list->lv, 0), (QStringList{"Alfa", "Beta", "Beta due"}));
+            QCOMPARE(columnTexts(list->lv, 0), (QStringList{"Alfa", "Beta", "Beta due"}));
             QCOMPARE(current(list->lv, 0), QStringLiteral("Beta"));
             list->tbb_Click(0);
         });
@@ -238,8 +232,8 @@ private Q_SLOTS:
         gModal->Key = QStringLiteral("0111");
         listAtt list;
         list.show();
-        QCOMPARE(column(list.lv, 0), (QStringList{"01.11.10", "01.11.20", "01.12.  ", "02.10.00",
-                                                  "10..1.1 ", "L'.AT.T "}));
+        QCOMPARE(columnTexts(list.lv, 0),
+                 (QStringList{"01.11.10", "01.11.20", "01.12.  ", "02.10.00", "10..1.1 ", "L'.AT.T "}));
         QCOMPARE(current(list.lv, 1), QStringLiteral("Cereali"));
         TestSupport::grab(&list, QStringLiteral("listAtt"));
         gModal->Key = QString();
@@ -260,7 +254,7 @@ private Q_SLOTS:
                 QVERIFY(list);
                 QCOMPARE(list->windowTitle(), QStringLiteral("Moduli UO-CONS"));
                 QCOMPARE(current(list->lv, 0), QStringLiteral("A3"));
-                QCOMPARE(column(list->lv, 1).at(1), QStringLiteral("*** Privati ***"));
+                QCOMPARE(columnTexts(list->lv, 1).at(1), QStringLiteral("*** Privati ***"));
                 TestSupport::grab(list, QStringLiteral("listMod"));
                 list->lv->setCurrentItem(list->lv->topLevelItem(line - 1));
                 list->tbb_Click(0);
@@ -291,9 +285,9 @@ private Q_SLOTS:
         };
         listRif *list = open(7);
         // A sheet whose code is not in the table is still listed.
-        QCOMPARE(column(list->lv, 1), (QStringList{"150101", "150110", "999999"}));
-        QCOMPARE(column(list->lv, 0), (QStringList{"carta", "contaminati", ""}));
-        QCOMPARE(column(list->lv, 2), (QStringList{" ", "si", " "}));
+        QCOMPARE(columnTexts(list->lv, 1), (QStringList{"150101", "150110", "999999"}));
+        QCOMPARE(columnTexts(list->lv, 0), (QStringList{"carta", "contaminati", ""}));
+        QCOMPARE(columnTexts(list->lv, 2), (QStringList{" ", "si", " "}));
         // The sheet on show chosen again: no choice, and the sheet is back.
         QCOMPARE(current(list->lv, 1), QStringLiteral("150101"));
         QSignalSpy unloaded(list, &listRif::unloaded);

@@ -100,14 +100,20 @@ private Q_SLOTS:
             QVERIFY(QFile::setPermissions(path, QFileDevice::Permissions(0x6666)));
             QVERIFY(QFile::setPermissions(folder, QFileDevice::Permissions(0x5555)));
         }
+        const QStringList nobody = {QStringLiteral("-u"), QStringLiteral("nobody"), QStringLiteral("--")};
+        if (given.isEmpty() && geteuid() == 0
+            && QProcess::execute(QStringLiteral("runuser"), nobody + QStringList{QStringLiteral("test"), QStringLiteral("-x"),
+                                                                                 QCoreApplication::applicationFilePath()}) != 0) {
+            QVERIFY(QFile::setPermissions(folder, QFileDevice::Permissions(0x7777)) && QDir(folder).removeRecursively());
+            QSKIP("this test program cannot run as nobody here (runuser missing or the build folder closed to others)");
+        }
         if (given.isEmpty() && geteuid() == 0) {
             QProcess asNobody;
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             env.insert(QStringLiteral("KEZ_READONLY_FOLDER_DB"), path);
             asNobody.setProcessEnvironment(env);
-            asNobody.start(QStringLiteral("runuser"), {QStringLiteral("-u"), QStringLiteral("nobody"), QStringLiteral("--"),
-                                                       QCoreApplication::applicationFilePath(),
-                                                       QStringLiteral("writableFileInReadOnlyFolderIsRefused")});
+            asNobody.start(QStringLiteral("runuser"), nobody + QStringList{QCoreApplication::applicationFilePath(),
+                                                                           QStringLiteral("writableFileInReadOnlyFolderIsRefused")});
             QVERIFY2(asNobody.waitForFinished(60000) && asNobody.exitCode() == 0, asNobody.readAll().constData());
         } else {
             Connection cn;

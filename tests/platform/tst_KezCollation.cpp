@@ -73,6 +73,69 @@ private Q_SLOTS:
     void sortsAndFindsInTables()
     {
         QVERIFY(m_cn.execute(QStringLiteral("DELETE FROM Comuni")));
+        const QStringList names = {QStringLiteral("Zola Predosa"), QStringLiteral("forlì"), QStringLiteral("Àglie"),
+                                   QStringLiteral("FORLIMPOPOLI"), QStringLiteral("Aglientu"), QStringLiteral("Erbè")};
+        for (const QString &n : names)
+            QVERIFY(m_cn.execute(QStringLiteral("INSERT INTO Comuni (ComDesc) VALUES (?)"), {n}));
+        Recordset rs;
+        QVERIFY(rs.open(QStringLiteral("SELECT ComDesc FROM Comuni ORDER BY ComDesc"), &m_cn));
+        QStringList sorted;
+        for (; !rs.eof(); rs.MoveNext())
+            sorted.append(rs.value(0).toString());
+        QCOMPARE(sorted, QStringList({QStringLiteral("Àglie"), QStringLiteral("Aglientu"), QStringLiteral("Erbè"),
+                                      QStringLiteral("forlì"), QStringLiteral("FORLIMPOPOLI"),
+                                      QStringLiteral("Zola Predosa")}));
+
+        // Equality and the unique index follow the collation too.
+        QVERIFY(rs.open(QStringLiteral("SELECT ComDesc FROM Comuni WHERE ComDesc = ?"), &m_cn,
+                        Recordset::adLockReadOnly, {QStringLiteral("FORLI")}));
+        QCOMPARE(rs.RecordCount(), 1);
+        QCOMPARE(rs.value(0).toString(), QStringLiteral("forlì"));
+        QVERIFY(!m_cn.execute(QStringLiteral("INSERT INTO Comuni (ComDesc) VALUES (?)"), {QStringLiteral("ERBE")}));
+    }
+
+    void likeIgnoresCaseAndAccents_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QStringList>("found");
+        QTest::newRow("prefix without accent") << QStringLiteral("forli%") << QStringList({"forlì", "FORLIMPOPOLI"});
+        QTest::newRow("accented upper pattern") << QStringLiteral("ÀGLI%") << QStringList({"Àglie", "Aglientu"});
+        QTest::newRow("one character") << QStringLiteral("Erb_") << QStringList({"Erbè"});
+        QTest::newRow("inside") << QStringLiteral("%PRED%") << QStringList({"Zola Predosa"});
+        QTest::newRow("apostrophe") << QStringLiteral("d'a%") << QStringList();
+        QTest::newRow("nothing") << QStringLiteral("x%") << QStringList();
+    }
+
+    void likeIgnoresCaseAndAccents()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QStringList, found);
+        Recordset rs;
+        QVERIFY(rs.open(QStringLiteral("SELECT ComDesc FROM Comuni WHERE ComDesc LIKE ? ORDER BY ComDesc"), &m_cn,
+                        Recordset::adLockReadOnly, {pattern}));
+        QStringList names;
+        for (; !rs.eof(); rs.MoveNext())
+            names.append(rs.value(0).toString());
+        QCOMPARE(names, found);
+    }
+
+    void likeEscapes()
+    {
+        Recordset rs;
+        QVERIFY(rs.open(QStringLiteral("SELECT 'sconto 10%' LIKE '%10!%' ESCAPE '!', 'sconto 10x' LIKE '%10!%' ESCAPE '!', "
+                                       "NULL LIKE 'a', 'aXb' LIKE 'a%%b'"), &m_cn));
+        QCOMPARE(rs.value(0), QVariant(1));
+        QCOMPARE(rs.value(1), QVariant(0));
+        QVERIFY(rs.value(2).isNull());
+        QCOMPARE(rs.value(3), QVariant(1));
+    }
+
+    // The extension for the sqlite3 program is built from the same source:
+    // it must sort, compare and match exactly as the program does.
+    void extensionAgreesWithTheProgram()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("sqlite3")).isEmpty())
+            QSKIP("the sqlite3 program is not installed");
         const QStringList names = QStringLiteral("società SOCIETÀ Societa_10 Società_9 perchè perché D'ANGELO "
                                                  "DANGELO Façade Straße STRASSE Cœur citta\u0300 Città Forlì Forlo "
                                                  "È f San SANT'ANGELO 10 a\U0001F600 50%_").split(QLatin1Char(' '));

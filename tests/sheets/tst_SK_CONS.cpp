@@ -58,10 +58,7 @@ class tst_SK_CONS : public MainWindowTestCase
         const QString ini = QStringLiteral("[Kez]\nSa1ID=7\nConsID=%1\n").arg(consID);
         if (!startProgram(ShellFixture::lookupRows() + QString::fromUtf8(wasteCodes) + rows, ini))
             return nullptr;
-        modMain::gMain->resize(1000, 700);
-        modMain::gMain->show();
-        modMain::gMain->activateWindow();
-        if (!QTest::qWaitForWindowActive(modMain::gMain))
+        if (!showMainWindow(QSize(1000, 700)))
             return nullptr;
         modMain::gMain->vBar1_Click(2, false);
         auto *sheet = qobject_cast<SK_CONS *>(modMain::loadedForms().value(0));

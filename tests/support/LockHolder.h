@@ -3,16 +3,14 @@
 #include <QProcess>
 #include <QStandardPaths>
 
-// Another program with a database open: the sqlite3 program holding the
-// lock its begin ("BEGIN", then a read; "BEGIN IMMEDIATE") takes, until
-// the holder is destroyed.
+// Another program with a database open: sqlite3 holding the lock its begin
+// takes ("BEGIN" and a read; "BEGIN IMMEDIATE") until the holder goes.
 class LockHolder
 {
 public:
     static bool available() { return !QStandardPaths::findExecutable(QStringLiteral("sqlite3")).isEmpty(); }
 
-    // True once the lock is held. The read needs none of the program's
-    // collations: sqlite3 has none.
+    // True once the lock is held. The read needs no collation of ours.
     bool hold(const QString &path, const QString &begin)
     {
         m_process.start(QStringLiteral("sqlite3"), {path});
@@ -25,11 +23,10 @@ public:
 
     ~LockHolder()
     {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.write("ROLLBACK;\n.quit\n");
-        m_process.closeWriteChannel();
-        m_process.waitForFinished();
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.write("ROLLBACK;\n.quit\n");
+            m_process.waitForFinished();
+        }
     }
 
 private:

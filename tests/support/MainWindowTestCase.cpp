@@ -1,16 +1,26 @@
 #include "MainWindowTestCase.h"
 
 #include <QStringList>
+#include <QTest>
 
 #include "FileDialogSeam.h"
 #include "MainWindowSupport.h"
 #include "MessageBoxSeam.h"
+#include "mainForm.h"
 #include "modMain.h"
 
 bool MainWindowTestCase::startProgram(const QString &extraSql, const QString &moreIni)
 {
     fx->prepareFolder(extraSql, moreIni);
     return modMain::subMain(QStringList(), fx->folder());
+}
+
+bool MainWindowTestCase::showMainWindow(const QSize &size)
+{
+    modMain::gMain->resize(size);
+    modMain::gMain->show();
+    modMain::gMain->activateWindow();
+    return QTest::qWaitForWindowActive(modMain::gMain);
 }
 
 void MainWindowTestCase::initTestCase()

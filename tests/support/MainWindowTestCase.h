@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSize>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -18,6 +19,9 @@ protected:
     // Prepares the folder with extraSql and moreIni and starts the program
     // on it, as a double-click on kez would.
     bool startProgram(const QString &extraSql, const QString &moreIni = QString());
+    // Shows the started program's main window at size and waits until it is
+    // the active window; false when it never becomes so.
+    static bool showMainWindow(const QSize &size);
 
     std::unique_ptr<ShellFixture> fx;
 

@@ -38,10 +38,7 @@ ModFrame *ModuleTestCase::openModules(int mode, const QString &extraSql)
 {
     if (!startProgram(fixtureRows() + extraSql, QStringLiteral("[Kez]\nSa1ID=7\nConsID=1\n")))
         return nullptr;
-    modMain::gMain->resize(1000, 720);
-    modMain::gMain->show();
-    modMain::gMain->activateWindow();
-    if (!QTest::qWaitForWindowActive(modMain::gMain))
+    if (!showMainWindow(QSize(1000, 720)))
         return nullptr;
     modMain::gMain->vBar1_Click(2, false);
     auto *cons = qobject_cast<SK_CONS *>(modMain::loadedForms().value(0));

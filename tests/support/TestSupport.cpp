@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <QTreeWidget>
 #include <QWidget>
 
 #include <sqlite3.h>
@@ -85,6 +86,14 @@ void typeText(QWidget *w, const QString &text)
         else
             QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
+}
+
+QStringList columnTexts(QTreeWidget *lv, int col)
+{
+    QStringList texts;
+    for (int i = 0; i < lv->topLevelItemCount(); ++i)
+        texts << lv->topLevelItem(i)->text(col);
+    return texts;
 }
 
 QString grab(QWidget *w, const QString &name)

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QString>
+#include <QStringList>
 
+class QTreeWidget;
 class QWidget;
 
 // Helpers shared by every test: real temporary databases built from the
@@ -23,6 +24,9 @@ bool damageTable(const QString &path, const QString &table);
 
 // Types text into w one character at a time, accented letters included.
 void typeText(QWidget *w, const QString &text);
+
+// The texts of one column of a list, top to bottom.
+QStringList columnTexts(QTreeWidget *lv, int col);
 
 // Saves a picture of w as <build>/test-pictures/<name>.png and returns the path.
 QString grab(QWidget *w, const QString &name);
