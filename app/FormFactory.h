@@ -2,23 +2,63 @@
 
 #include <QString>
 #include <QVariantList>
+#include <QWidget>
 
-class QWidget;
+#include <functional>
 
 // The one place where the windows opened from the main window, the side bar
-// and the dialog launcher are made. A form that the program does not have
-// yet opens nothing, so later forms plug in here only.
+// and the dialog launcher are made. The shell knows the forms only by their
+// codes: each form is made by a creator that the program's entry registers
+// once at start-up (a test registers the ones it needs). A code with no
+// creator opens nothing.
 namespace FormFactory {
+
+// Makes a child window, shows it inside the main window and returns it.
+using ChildCreator = std::function<QWidget *()>;
+// Runs a modal dialog owned by owner until the user closes it.
+using DialogCreator = std::function<void(QWidget *owner)>;
+using RifTreeCreator = std::function<QWidget *(const QString &codice)>;
+using ListRifCreator =
+    std::function<QWidget *(const QString &caption, int key, const QString &sql, const QVariantList &params)>;
+
+// A later registration of the same code takes the place of the earlier.
+void registerChild(int formCode, ChildCreator create);
+void registerModule(int modoApertura, ChildCreator create);
+void registerDialog(int formCode, DialogCreator create);
+void registerRifTree(RifTreeCreator create);
+void registerListRif(ListRifCreator create);
+
+// The usual creators. A sheet is a heap object that the main window's
+// frame deletes on close; a dialog lives on the stack while it runs.
+template <typename Sheet>
+QWidget *showSheet()
+{
+    auto *sheet = new Sheet;
+    sheet->showInMain();
+    return sheet;
+}
+
+template <typename Dialog>
+void runDialog(QWidget *owner)
+{
+    Dialog dialog(owner);
+    dialog.exec();
+}
+
+// A sheet of its own size, framed inside the main window, not maximised,
+// centred; returns form.
+QWidget *showCentred(QWidget *form);
 
 // Child windows by open-form code: 1 registry sheet, 2-6 the section
 // sheets, 8 export history. Shown inside the main window without waiting;
-// nullptr when the form does not exist.
+// nullptr when there is no main window or no such form.
 QWidget *showChild(int formCode);
 
 // The child windows the consortia sheet opens below itself, after it has
 // set modoApertura and reduced itself to its top band. Each returns the
 // window shown, or nullptr while the program does not have it.
 // Modules by open mode: 31 origin (UO-CONS), 32 destination (DR-CONS).
+// Without a creator, nullptr.
 QWidget *showModule(int modoApertura);
 // The waste-code tree, opened on codice.
 QWidget *showRifTree(const QString &codice);
@@ -51,6 +91,20 @@ enum ChildForm {
     SbopForm = 3,
     SmatForm = 4,
     SriuForm = 5,
-    StipForm = 6
+    StipForm = 6,
+    ExportHistoryForm = 8
+};
+
+// Open-form codes of the modal dialogs.
+enum DialogForm {
+    VerificaDialog = 101,
+    ConnettiDialog = 102,
+    RegistraDialog = 103,
+    ExportDialog = 104,
+    ImportDialog = 105,
+    ImportAnagDialog = 106,
+    PrintDeclarationDialog = 107,
+    PrintListDialog = 108,
+    AboutDialog = 200
 };
 }

@@ -1,7 +1,5 @@
 #include "dbClass.h"
 
-#include <sqlite3.h>
-
 #include <cstdlib>
 
 #include "MessageBoxSeam.h"
@@ -24,9 +22,9 @@ dbClass::dbClass()
 {
     // The database library is linked in; the only way it can be missing is
     // a library that refuses to start, and then nothing can be done.
-    const int rc = sqlite3_initialize();
-    if (rc != SQLITE_OK) {
-        const QString text = QStringLiteral("Errore: \n") + QString::fromUtf8(sqlite3_errstr(rc))
+    QString why;
+    if (!Connection::startLibrary(&why)) {
+        const QString text = QStringLiteral("Errore: \n") + why
             + QStringLiteral("\nPer usare questo programma è necessario installare o aggiornare i "
                              "componenti 'Microsoft Data Access Components (MDAC)'.\n"
                              "Per installare i componenti compatibili con il proprio sistema, "

@@ -4,36 +4,19 @@
 #include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPointer>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTreeWidget>
 
-#include "ErrInfo.h"
 #include "KeySender.h"
 #include "MessageBoxSeam.h"
+#include "MsgBox.h"
 #include "Recordset.h"
 #include "dbClass.h"
-#include "kezClass.h"
 #include "mainForm.h"
 #include "modMain.h"
 
 namespace {
-
-QString caption()
-{
-    return modMain::gKez ? modMain::gKez->Caption() : QStringLiteral("Kez");
-}
-
-// A box belongs to the dialog in front, else to the main window.
-QWidget *boxParent()
-{
-    if (QWidget *modal = QApplication::activeModalWidget())
-        return modal;
-    if (modMain::gMain)
-        return modMain::gMain;
-    return QApplication::activeWindow();
-}
 
 void answerOf(int answer, const QVariant &yes, bool &Cancel, QVariant &result)
 {
@@ -109,24 +92,6 @@ bool checkCharacterRight(const QString &code)
 
 namespace modFunz {
 
-QString nzStr(const QVariant &value)
-{
-    return value.isNull() ? QString() : value.toString();
-}
-
-QVariant nullIfBlank(const QString &text)
-{
-    const QString trimmed = text.trimmed();
-    return trimmed.isEmpty() ? QVariant() : QVariant(trimmed);
-}
-
-bool sameValue(const QVariant &a, const QVariant &b)
-{
-    if (a.isNull() || b.isNull())
-        return a.isNull() && b.isNull();
-    return a == b;
-}
-
 bool setWaitCursor(bool wait)
 {
     const QCursor *current = QApplication::overrideCursor();
@@ -169,42 +134,27 @@ void centerForm(QWidget *frm)
 
 void sendTab(int &KeyAscii)
 {
-    if (KeyAscii != 13)
-        return;
-    KeyAscii = 0;
-    KeySender::sendTab();
+    KeySender::sendTabOnEnter(KeyAscii);
 }
 
 int showMsg(const QString &prompt, int buttons)
 {
-    return showMsg(prompt, buttons, caption());
+    return MsgBox::show(prompt, buttons);
 }
 
 int showMsg(const QString &prompt, int buttons, const QString &title)
 {
-    QPointer<QWidget> focus = QApplication::focusWidget();
-    const int answer = MessageBoxSeam::show(boxParent(), prompt, buttons, title);
-    if (focus && focus->isEnabled() && focus->isVisible())
-        focus->setFocus();
-    return answer;
+    return MsgBox::show(prompt, buttons, title);
 }
 
 bool warnMsg(const QString &text)
 {
-    showMsg(text, 64);
-    return true;
+    return MsgBox::warn(text);
 }
 
 bool showError(const QString &context)
 {
-    QApplication::beep();
-    const ErrInfo &err = ErrInfo::current();
-    const QString number = QString::number(static_cast<uint>(err.Number), 16).toUpper();
-    const QString title = context.isEmpty()
-        ? QStringLiteral("Errore codice: ") + number
-        : context + QStringLiteral(" (") + number + QLatin1Char(')');
-    MessageBoxSeam::show(boxParent(), err.Description + QLatin1Char('\n') + err.Source, 16, title);
-    return false;
+    return MsgBox::showError(context);
 }
 
 bool confirmDelete(const QString &item)
@@ -220,7 +170,7 @@ QVariant askSaveOnUnload(bool &Cancel, int UnloadMode, bool changed, const QStri
     // the main window or the system closing lose the changes silently.
     QVariant result;
     if (UnloadMode + modMain::closingForms < 2 && changed)
-        answerOf(MessageBoxSeam::show(boxParent(), prompt, 35, caption()), true, Cancel, result);
+        answerOf(MessageBoxSeam::show(MsgBox::parent(), prompt, 35, MsgBox::caption()), true, Cancel, result);
     return result;
 }
 

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QVariant>
 
+#include "NullSafe.h"
+
 class QTreeWidget;
 class QWidget;
 class Recordset;
@@ -12,9 +14,9 @@ class Recordset;
 // fiscale check. Every message box of the program goes through here.
 namespace modFunz {
 
-QString nzStr(const QVariant &value);
-QVariant nullIfBlank(const QString &text);
-bool sameValue(const QVariant &a, const QVariant &b);
+using NullSafe::nzStr;
+using NullSafe::nullIfBlank;
+using NullSafe::sameValue;
 
 // Returns whether the pointer was the hourglass before the call.
 bool setWaitCursor(bool wait);
@@ -22,7 +24,8 @@ void centerForm(QWidget *frm);
 // Enter (13) becomes 0 and moves the focus on as a Tab would.
 void sendTab(int &KeyAscii);
 
-// Box titled with the program's caption; the focus returns where it was.
+// The program's boxes (see MsgBox): titled with its caption, the focus
+// given back where it was.
 int showMsg(const QString &prompt, int buttons = 0);
 // The same box with a title of its own, for a message that must say what
 // it is about (which of two files was refused).

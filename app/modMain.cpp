@@ -8,6 +8,8 @@
 
 #include "FormFactory.h"
 #include "Logo.h"
+#include "LookupSource.h"
+#include "MsgBox.h"
 #include "Recordset.h"
 #include "SingleInstance.h"
 #include "WheelHooks.h"
@@ -112,8 +114,16 @@ bool codeExists(const QString &sql, const QString &code)
 
 } // namespace
 
+void installServices()
+{
+    MsgBox::setCaption([] { return gKez ? gKez->Caption() : QStringLiteral("Kez"); });
+    MsgBox::setMainWindow([]() -> QWidget * { return gMain; });
+    LookupSource::setDefault([]() -> Connection * { return gDb ? &gDb->kezCnn : nullptr; });
+}
+
 bool subMain(const QStringList &arguments, const QString &programFolder)
 {
+    installServices();
     modFunz::setWaitCursor(true);
     gKez = std::make_unique<kezClass>(arguments, programFolder);
     gModal = std::make_unique<modalClass>();

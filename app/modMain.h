@@ -32,6 +32,12 @@ extern int filtroRifiutoLen;
 // programFolder: where the INI and the database live; empty = the
 // executable's folder (see kezClass).
 bool subMain(const QStringList &arguments, const QString &programFolder = QString());
+// Tells the layers below the shell where to find what they read from it:
+// the caption and the main window for every message box, the current
+// database for the controls' lookups. Read at each use, so it is said
+// once: start-up calls it, and so does a test that builds the globals
+// itself.
+void installServices();
 void releaseGlobals();
 bool closeChildForms(int formCode);
 void showLogo();

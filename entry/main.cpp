@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "FormRegistry.h"
 #include "modMain.h"
 
 int main(int argc, char *argv[])
@@ -16,6 +17,7 @@ int main(int argc, char *argv[])
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(&qtTexts);
 
+    FormRegistry::registerAll();
     QStringList arguments = app.arguments();
     arguments.removeFirst();
     if (!modMain::subMain(arguments))

@@ -393,6 +393,14 @@ bool Connection::inTransaction() const
     return m_db && !sqlite3_get_autocommit(m_db);
 }
 
+bool Connection::startLibrary(QString *why)
+{
+    const int rc = sqlite3_initialize();
+    if (rc != SQLITE_OK && why)
+        *why = QString::fromUtf8(sqlite3_errstr(rc));
+    return rc == SQLITE_OK;
+}
+
 bool Connection::createDatabase(const QString &path)
 {
     if (QFileInfo::exists(path)) {

@@ -79,6 +79,10 @@ public:
     static QString describeError(sqlite3 *db);
     sqlite3 *handle() const { return m_db; }
 
+    // Starts the database library; false, with the library's reason in
+    // why, when it refuses to start.
+    static bool startLibrary(QString *why);
+
     // Creates a new, empty database file (for the build of the default
     // database and for tests); fails when the file already exists.
     static bool createDatabase(const QString &path);

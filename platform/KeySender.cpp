@@ -33,4 +33,12 @@ void sendTab(bool backwards)
         qApp, [backwards] { moveFocusNow(backwards); }, Qt::QueuedConnection);
 }
 
+void sendTabOnEnter(int &KeyAscii)
+{
+    if (KeyAscii != 13)
+        return;
+    KeyAscii = 0;
+    sendTab();
+}
+
 } // namespace KeySender

@@ -9,6 +9,8 @@ class QWidget;
 // is inserted first.
 namespace KeySender {
 void sendTab(bool backwards = false);
+// Enter (13) becomes 0 and moves the focus on as a Tab would.
+void sendTabOnEnter(int &KeyAscii);
 // The same move at once, from the widget that has the focus now.
 void moveFocusNow(bool backwards = false);
 // The form whose tab order w belongs to: its window, or the MDI child it

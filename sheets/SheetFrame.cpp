@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "CaptionButton.h"
+#include "ChildPlacement.h"
 #include "Recordset.h"
 #include "hNav.h"
 #include "mainForm.h"
@@ -169,65 +170,19 @@ QMdiSubWindow *SheetFrame::showInMain()
     return frame;
 }
 
-namespace {
-// Keeps a child window below its form while the main window changes size.
-class BelowFollower : public QObject
-{
-public:
-    BelowFollower(QWidget *child, QWidget *above) : QObject(child), m_child(child), m_above(above) {}
-
-    static void place(QWidget *child, QWidget *above)
-    {
-        QWidget *window = SheetFrame::windowOf(child);
-        QWidget *upper = SheetFrame::windowOf(above);
-        QWidget *client = window->parentWidget();
-        if (!client || window == child)
-            return;
-        const int top = upper->parentWidget() == client ? upper->y() + upper->height() : 0;
-        window->setGeometry(0, top, client->width(), qMax(0, client->height() - top));
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Resize && m_child && m_above)
-            place(m_child, m_above);
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    QPointer<QWidget> m_child;
-    QPointer<QWidget> m_above;
-};
-}
-
 QWidget *SheetFrame::windowOf(QWidget *form)
 {
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(form->parentWidget()))
-        return sub;
-    return form;
+    return ChildPlacement::windowOf(form);
 }
 
 void SheetFrame::placeBelow(QWidget *child, QWidget *above)
 {
-    if (!child || !above)
-        return;
-    BelowFollower::place(child, above);
-    QWidget *client = windowOf(child)->parentWidget();
-    const char *const follows = "kezFollowsBelow";
-    if (client && !child->property(follows).toBool()) {
-        child->setProperty(follows, true);
-        client->installEventFilter(new BelowFollower(child, above));
-    }
+    ChildPlacement::placeBelow(child, above);
 }
 
 QWidget *SheetFrame::formLoadedBefore(QWidget *form)
 {
-    const QList<QWidget *> forms = modMain::loadedForms();
-    const int at = int(forms.indexOf(form));
-    if (at > 0)
-        return forms.at(at - 1);
-    return at < 0 && !forms.isEmpty() ? forms.last() : nullptr;
+    return ChildPlacement::formBeneath(form);
 }
 
 void SheetFrame::activateLater()

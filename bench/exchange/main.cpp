@@ -91,6 +91,7 @@ int main(int argc, char **argv)
     const QString folder = dir.path() + QLatin1Char('/');
     QFile::copy(QStringLiteral(KEZ_SOURCE_DIR "/resources/2010-KEZ-dichiarazione.xsd"),
                 folder + QStringLiteral("2010-KEZ-dichiarazione.xsd"));
+    modMain::installServices();
     modMain::gKez = std::make_unique<kezClass>(QStringList(), dir.path());
     modMain::gKez->setWriteOnRelease(false);
     const QString source = folder + "sorgente.db";

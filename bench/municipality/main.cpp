@@ -132,6 +132,7 @@ int main(int argc, char **argv)
     printPlan(modMain::gDb->kezCnn.handle());
 
     comboCom com;
+    com.setConnection(&modMain::gDb->kezCnn);
     QComboBox *box = com.comboBox();
     const QString sql = QString::fromLatin1(kSearch);
     const QString afterAll = QString::fromUcs4(U"\U0010FFFF", 1);

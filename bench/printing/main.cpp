@@ -143,6 +143,7 @@ int main(int argc, char **argv)
         return 1;
     ini.write("[PATH]\nkez2021=" + QFile::encodeName(db) + "\n");
     ini.close();
+    modMain::installServices();
     modMain::gKez = std::make_unique<kezClass>(QStringList(), dir.path());
     modMain::gModal = std::make_unique<modalClass>();
     modMain::gDb = std::make_unique<dbClass>();

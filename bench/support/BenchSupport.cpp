@@ -12,6 +12,7 @@
 #include <ctime>
 
 #include "Connection.h"
+#include "FormRegistry.h"
 #include "MessageBoxSeam.h"
 #include "mainForm.h"
 #include "modMain.h"
@@ -72,6 +73,7 @@ bool startProgram(const QString &folder, const QString &path, const QString &kez
         return false;
     ini.write(QStringLiteral("[PATH]\nkez2021=%1\n[Kez]\n%2").arg(path, kezKeys).toUtf8());
     ini.close();
+    FormRegistry::registerAll();
     if (!modMain::subMain(QStringList(), folder) || !modMain::gMain)
         return false;
     if (size.isValid())

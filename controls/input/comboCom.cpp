@@ -9,9 +9,10 @@
 #include "KezCollation.h"
 #include "PropertyBag.h"
 #include "SystemColors.h"
-#include "dbClass.h"
-#include "modFunz.h"
-#include "modMain.h"
+#include "Connection.h"
+#include "LookupSource.h"
+#include "MsgBox.h"
+#include "Recordset.h"
 
 namespace {
 
@@ -135,15 +136,16 @@ int comboCom::letValue(const QVariant &myProv, const QVariant &myCom)
     int result = 0;
     const qint64 prov = codeOf(myProv);
     const qint64 com = codeOf(myCom);
-    if (prov > 0 && com > 0 && modMain::gDb) {
-        std::unique_ptr<Recordset> rs = modMain::gDb->kezRs(
+    Connection *cn = connection();
+    if (prov > 0 && com > 0 && cn) {
+        std::unique_ptr<Recordset> rs = LookupSource::open(cn,
             QStringLiteral("SELECT Comuni.ComDesc, Comuni.ComCap, Comuni.comCCIAA, Province.PrvDesc, "
                            "Province.PrvSigla "
                            "FROM Comuni INNER JOIN Province ON Comuni.PrvIstat = Province.PrvIstat "
                            "WHERE (Comuni.PrvIstat = ? AND Comuni.ComIstat = ?)"),
             {prov, com});
         if (!rs || !rs->isOpen()) {
-            modFunz::showError(QString());
+            MsgBox::showError(QString());
         } else if (!rs->eof()) {
             result = int(prov * 1000 + com);
             lastSearch = rs->value(0).toString();
@@ -241,15 +243,16 @@ bool comboCom::resolve()
 
 bool comboCom::loadProvinces()
 {
-    const QString database = modMain::gDb->kezCnn.path();
+    Connection *cn = connection();
+    const QString database = cn->path();
     if (database == m_provincesOf && !m_provinces.isEmpty())
         return true;
     m_provinces.clear();
     std::unique_ptr<Recordset> rs =
-        modMain::gDb->kezRs(QStringLiteral("SELECT PrvIstat, PrvDesc, PrvSigla FROM Province"));
+        LookupSource::open(cn, QStringLiteral("SELECT PrvIstat, PrvDesc, PrvSigla FROM Province"));
     if (!rs || !rs->isOpen()) {
         setEntries({});
-        modFunz::showError(QString());
+        MsgBox::showError(QString());
         return false;
     }
     for (; !rs->eof(); rs->MoveNext())
@@ -274,20 +277,21 @@ bool comboCom::search(const QString &t)
         return cmb->count() == 1;
     }
     lastSearch = t;
-    if (!modMain::gDb) {
+    Connection *cn = connection();
+    if (!cn) {
         setEntries({});
         return false;
     }
     if (!loadProvinces())
         return false;
-    std::unique_ptr<Recordset> rs = modMain::gDb->kezRs(
+    std::unique_ptr<Recordset> rs = LookupSource::open(cn,
         QStringLiteral("SELECT Comuni.PrvIstat, Comuni.ComIstat, Comuni.ComDesc, Comuni.ComCap, "
                        "Comuni.comCCIAA FROM Comuni "
                        "WHERE (Comuni.ComDesc >= ? AND Comuni.ComDesc < ?) ORDER BY Comuni.ComDesc"),
         {t, t + kAfterAll});
     if (!rs || !rs->isOpen()) {
         setEntries({});
-        modFunz::showError(QString());
+        MsgBox::showError(QString());
         return false;
     }
     QVector<Entry> found;
@@ -307,7 +311,7 @@ bool comboCom::search(const QString &t)
         setEntries({});
         cmb->setEditText(t);
         cmb->lineEdit()->setSelection(0, t.size());
-        modFunz::warnMsg(QStringLiteral("Attenzione, Comune non trovato!"));
+        MsgBox::warn(QStringLiteral("Attenzione, Comune non trovato!"));
         return false;
     }
     rs->close();

@@ -9,7 +9,9 @@
 #include "FocusValidator.h"
 #include "KeyCodes.h"
 #include "SystemColors.h"
-#include "modFunz.h"
+#include "KeySender.h"
+#include "LookupSource.h"
+#include "MsgBox.h"
 
 comboHost::comboHost(bool editable, QWidget *parent)
     : QWidget(parent),
@@ -66,6 +68,11 @@ comboHost::~comboHost()
     FocusValidator::instance().unwatch(this);
 }
 
+Connection *comboHost::connection() const
+{
+    return LookupSource::connection(m_connection);
+}
+
 void comboHost::setBackColor(int color)
 {
     m_backColor = color;
@@ -116,7 +123,7 @@ bool comboHost::acceptEmpty(int Required, bool &requiredShown, const QString &Ms
                             const QString &standard)
 {
     if (Required > 0 && (Required == 2 || !requiredShown)) {
-        modFunz::warnMsg(MsgRequired.isEmpty() ? standard : MsgRequired);
+        MsgBox::warn(MsgRequired.isEmpty() ? standard : MsgRequired);
         requiredShown = true;
         return false;
     }
@@ -249,7 +256,7 @@ bool comboHost::handleKeyPress(QObject *target, QKeyEvent *event)
     int KeyAscii = original;
     keyPress(KeyAscii);
     if (KeyAscii == 13) {
-        modFunz::sendTab(KeyAscii);
+        KeySender::sendTabOnEnter(KeyAscii);
         return true;
     }
     if (KeyAscii == 0)

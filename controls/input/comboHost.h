@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <initializer_list>
 
+class Connection;
 class QComboBox;
 class QKeyEvent;
 
@@ -36,6 +37,13 @@ public:
 
     // The inner box, for hosts that place or style it (the grid's editor).
     QComboBox *comboBox() const { return cmb; }
+
+    // The database the picker reads its list from, handed by the form that
+    // owns it; it must outlive the picker. Null (the default) reads from
+    // the program's current database (see LookupSource).
+    void setConnection(Connection *cn) { m_connection = cn; }
+    // The connection lookups use now; null when there is none.
+    Connection *connection() const;
 
 Q_SIGNALS:
     // A design-time property changed; the key is its property-bag key.
@@ -91,4 +99,5 @@ private:
     bool m_enabled = true;
     bool m_locked = false;
     bool m_resending = false;
+    Connection *m_connection = nullptr;
 };

@@ -13,9 +13,10 @@
 #include "OleDrop.h"
 #include "PropertyBag.h"
 #include "SystemColors.h"
-#include "dbClass.h"
-#include "modFunz.h"
-#include "modMain.h"
+#include "LookupSource.h"
+#include "MsgBox.h"
+#include "NullSafe.h"
+#include "Recordset.h"
 
 namespace {
 
@@ -265,24 +266,25 @@ bool slxCombo::Match(bool &Modificato)
             if (i < cmb->count() && cmp == 0) {
                 cmb->setCurrentIndex(i);
             } else {
-                modFunz::warnMsg(QString::fromUtf8(kNoMatch));
+                MsgBox::warn(QString::fromUtf8(kNoMatch));
                 result = false;
             }
         }
     }
     // Decided on the resolved entry, so a typed text that names another
     // entry counts as a change just like one picked from the list.
-    Modificato = cmb->currentIndex() != m_focusIndex || !modFunz::sameValue(Value(), m_focusValue);
+    Modificato = cmb->currentIndex() != m_focusIndex || !NullSafe::sameValue(Value(), m_focusValue);
     return result;
 }
 
 QVariant slxCombo::Refresh()
 {
-    if (SqlString.isEmpty() || !modMain::gDb)
+    Connection *cn = connection();
+    if (SqlString.isEmpty() || !cn)
         return QVariant();
-    std::unique_ptr<Recordset> rs = modMain::gDb->kezRs(SqlString);
+    std::unique_ptr<Recordset> rs = LookupSource::open(cn, SqlString);
     if (!rs || !rs->isOpen()) {
-        modFunz::showError(QString());
+        MsgBox::showError(QString());
         return QVariant();
     }
     const int n = rs->RecordCount();

@@ -25,7 +25,7 @@
 #include "PropertyBag.h"
 #include "StoreProperty.h"
 #include "SystemColors.h"
-#include "modFunz.h"
+#include "MsgBox.h"
 #include "slxModule.h"
 
 namespace {
@@ -461,14 +461,14 @@ bool slxText::readNumber(const QString &t, QVariant &result)
     if (m_controlType == Intero) {
         // A lone minus sign is an unfinished number, not zero.
         if (t == QLatin1String("-")) {
-            modFunz::showMsg(QStringLiteral("Attenzione, numero non valido!"), 64);
+            MsgBox::show(QStringLiteral("Attenzione, numero non valido!"), 64);
             return false;
         }
         int n = 0;
         bool ok = false;
         const double d = number.toDouble(&ok);
         if (!ok || !toLong(d, &n)) {
-            modFunz::showMsg(QStringLiteral("Attenzione, numero troppo grande!"), 64);
+            MsgBox::show(QStringLiteral("Attenzione, numero troppo grande!"), 64);
             return false;
         }
         result = n;
@@ -481,7 +481,7 @@ bool slxText::readNumber(const QString &t, QVariant &result)
             // More decimals than an amount keeps round; too many digits do not fit.
             const double d = number.toDouble();
             if (std::fabs(d) >= 9.0e14) {
-                modFunz::showMsg(QStringLiteral("Attenzione, numero troppo grande!"), 64);
+                MsgBox::show(QStringLiteral("Attenzione, numero troppo grande!"), 64);
                 return false;
             }
             c = Currency::fromDouble(d);
@@ -566,7 +566,7 @@ bool slxText::Match(bool &Modificato)
     if (m_required > 0 && isEmpty() && (m_required == 2 || !m_requiredShown)) {
         m_requiredShown = true;
         result = false;
-        modFunz::showMsg(m_msgRequired.isEmpty() ? QStringLiteral("Attenzione, campo richiesto!")
+        MsgBox::show(m_msgRequired.isEmpty() ? QStringLiteral("Attenzione, campo richiesto!")
                                                  : m_msgRequired,
                          64);
     }

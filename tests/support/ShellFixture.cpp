@@ -63,6 +63,7 @@ bool ShellFixture::openDatabase(const QString &extraSql)
 
 void ShellFixture::startGlobals(const QStringList &arguments)
 {
+    modMain::installServices();
     modMain::gKez = std::make_unique<kezClass>(arguments, m_dir.path());
     modMain::gModal = std::make_unique<modalClass>();
     modMain::gDb = std::make_unique<dbClass>();
