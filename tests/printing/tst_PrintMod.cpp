@@ -82,12 +82,12 @@ const char *const FullDeclarationTexts[] = {
     "ENTSORGUNG GMBH", "ABFALLWIRTSCHAFTSVERBANDSGESELLSCHAFTFUERVERPACKUNGSRUECKNAHME", "Austria", "Privata", "12,500 Kg", "Modulo DR-CONS", "BNCLRA70B41F205X",
     "RICICLO SPA", "Via Roma", "8.888,888 t", "100,500 t", "2,250 Kg", "3,125 t", "RECYCLING AG",
     "GB040", "9,999 Kg", "CARTIERA VENETA", "17.12.00", "1,000 t",
-    "Scheda SBOP", "03456789014", "BORSE ITALIA SRL", "1.000,000", "2,500", "3,000", "4,000",
-    "5,000", "6,000", "7,125", "8,250", "9,375", "10,100", "11,200", "12,300",
-    "Scheda SMAT", "04567890128", "IMBALLI SRL", "1,100", "2,200", "3,300", "4,400", "5,500",
-    "6,600", "10,500", "20,500", "30,500", "40,500", "50,500", "60,500",
-    "Scheda SRIU", "Pallet in legno", "11,500", "12,750", "0,500", "0,250",
-    "Scheda STIP", "Cassette in plastica", "13,500", "14,250"};
+    "Scheda SBOP", "03456789014", "BORSE ITALIA SRL", "1.000", "2,5", "7,125", "8,250", "9,375",
+    "10,100", "11,200", "12,300",
+    "Scheda SMAT", "04567890128", "IMBALLI SRL", "1,1", "2,2", "3,3", "4,4", "5,5", "6,6", "10,5",
+    "20,5", "30,5", "40,5", "50,5", "60,5",
+    "Scheda SRIU", "Pallet in legno", "11,5", "12,75", "0,25",
+    "Scheda STIP", "Cassette in plastica", "13,5", "14,25"};
 
 QString run(const QString &program, const QStringList &arguments)
 {
