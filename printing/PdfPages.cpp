@@ -79,7 +79,7 @@ qreal PdfPages::lineHeight(FontRole role) const
     return m_lineHeight[role];
 }
 
-QStringList PdfPages::wrap(const QString &text, FontRole role, qreal width) const
+QStringList PdfPages::wrap(const QString &text, FontRole role, qreal width, bool breakWords) const
 {
     QStringList lines;
     if (text.isEmpty())
@@ -90,11 +90,13 @@ QStringList PdfPages::wrap(const QString &text, FontRole role, qreal width) cons
             lines.append(paragraph);
             continue;
         }
-        // A word longer than its box (a code, an address without blanks)
-        // is broken too rather than left to run out of the box.
+        // A word of a name or an address longer than its box is broken too
+        // rather than left to run out of it; a word of a caption stays
+        // whole and is narrowed to its box when painted.
         QTextLayout layout(paragraph, m_fonts[role], m_writer.get());
         QTextOption option;
-        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        option.setWrapMode(breakWords ? QTextOption::WrapAtWordBoundaryOrAnywhere
+                                      : QTextOption::WordWrap);
         layout.setTextOption(option);
         layout.beginLayout();
         for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
@@ -232,7 +234,7 @@ void PdfPages::measure(Element &e, const QVector<Field> &cells) const
     for (int i = 0; i < e.cells.size(); ++i) {
         Cell &cell = e.cells[i];
         const qreal inner = cell.w - 2 * padX;
-        cell.caption = wrap(cells[i].caption, captionRole, inner);
+        cell.caption = wrap(cells[i].caption, captionRole, inner, false);
         if (cell.whole)
             cell.value = cells[i].value.isEmpty() ? QStringList() : QStringList{cells[i].value};
         else

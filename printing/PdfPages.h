@@ -122,7 +122,7 @@ private:
 
     static bool isHeading(Kind kind);
     qreal mm(double millimetres) const;
-    QStringList wrap(const QString &text, FontRole role, qreal width) const;
+    QStringList wrap(const QString &text, FontRole role, qreal width, bool breakWords = true) const;
     qreal lineHeight(FontRole role) const;
     // Boxes side by side across the page, each wrapped to its width.
     Element measuredCells(Kind kind, const QVector<Field> &cells) const;
