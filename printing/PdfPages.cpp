@@ -450,6 +450,10 @@ bool PdfPages::save(const QByteArray &bytes) const
     QTemporaryFile file(target.absoluteFilePath() + QStringLiteral(".XXXXXX"));
     if (!file.open())
         return false;
+    // Readable by others as any file the user makes, not private as a
+    // temporary file.
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                        | QFileDevice::ReadOther);
     const bool written = file.write(bytes) == bytes.size() && file.flush();
     file.close();
     if (!written || file.error() != QFileDevice::NoError
