@@ -563,12 +563,14 @@ int disegnaElenco(PdfPages &doc, int chamber)
     }
     QString title = QStringLiteral("Elenco dichiarazioni anno %1").arg(gKez->AnnoDichiarazione());
     doc.setHeading(title, soggetto(user, userCode));
-    const QVector<Column> columns{{QStringLiteral("Codice fiscale"), 36, Qt::AlignLeft, codice(doc, 16)},
-                                  {QStringLiteral("Ragione sociale"), 52},
-                                  {QStringLiteral("Indirizzo unità locale"), 36},
-                                  {QStringLiteral("Comune"), 29},
-                                  {QStringLiteral("Prov."), 10, Qt::AlignHCenter, codice(doc, 2)},
-                                  {QStringLiteral("Esportata"), 17, Qt::AlignHCenter}};
+    // The codice fiscale and the province take what their widest values
+    // need; the rest goes mostly to the names.
+    const QVector<Column> columns{{QStringLiteral("Codice fiscale"), 1, Qt::AlignLeft, codice(doc, 16)},
+                                  {QStringLiteral("Ragione sociale"), 55},
+                                  {QStringLiteral("Indirizzo unità locale"), 37},
+                                  {QStringLiteral("Comune"), 27},
+                                  {QStringLiteral("Prov."), 1, Qt::AlignHCenter, codice(doc, 2)},
+                                  {QStringLiteral("Esportata"), 16, Qt::AlignHCenter}};
     int listed = 0;
     int current = -1;
     for (; r->isOpen() && !r->eof(); r->MoveNext(), ++listed) {
