@@ -83,7 +83,8 @@ public:
     void note(const QString &text);
     void gap(double millimetres);
 
-    // widest for a code of length characters, each one of allowed.
+    // The widest code of length characters drawn from allowed, measured in
+    // the font of the values.
     QString widest(const QString &allowed, int length) const;
 
     int pageCount() const;
