@@ -1,10 +1,12 @@
 #include "PdfPages.h"
 
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QTemporaryFile>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -28,8 +30,10 @@ const QString FontFamily = QStringLiteral("DejaVu Sans");
 } // namespace
 
 PdfPages::PdfPages(const QString &fileName, const QString &caption)
-    : m_writer(std::make_unique<QPdfWriter>(fileName)), m_caption(caption)
+    : m_fileName(fileName), m_caption(caption)
 {
+    m_buffer.open(QIODevice::WriteOnly);
+    m_writer = std::make_unique<QPdfWriter>(&m_buffer);
     m_writer->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                         QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
     m_writer->setCreator(caption);
@@ -75,7 +79,7 @@ qreal PdfPages::lineHeight(FontRole role) const
     return m_lineHeight[role];
 }
 
-QStringList PdfPages::wrap(const QString &text, FontRole role, qreal width) const
+QStringList PdfPages::wrap(const QString &text, FontRole role, qreal width, bool breakWords) const
 {
     QStringList lines;
     if (text.isEmpty())
@@ -86,11 +90,13 @@ QStringList PdfPages::wrap(const QString &text, FontRole role, qreal width) cons
             lines.append(paragraph);
             continue;
         }
-        // A word longer than its box (a code, an address without blanks)
-        // is broken too rather than left to run out of the box.
+        // A word of a name or an address longer than its box is broken too
+        // rather than left to run out of it; a word of a caption stays
+        // whole and is narrowed to its box when painted.
         QTextLayout layout(paragraph, m_fonts[role], m_writer.get());
         QTextOption option;
-        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        option.setWrapMode(breakWords ? QTextOption::WrapAtWordBoundaryOrAnywhere
+                                      : QTextOption::WordWrap);
         layout.setTextOption(option);
         layout.beginLayout();
         for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
@@ -104,6 +110,7 @@ QStringList PdfPages::wrap(const QString &text, FontRole role, qreal width) cons
 
 void PdfPages::setHeading(const QString &title, const QString &subject)
 {
+    placePending();
     m_title = title;
     m_subject = subject;
     if (!m_pages.empty() && m_pages.back().elements.empty()) {
@@ -123,6 +130,7 @@ void PdfPages::startPage()
 
 void PdfPages::newPage()
 {
+    placePending();
     if (!m_pages.empty() && !m_pages.back().elements.empty())
         startPage();
 }
@@ -135,46 +143,107 @@ void PdfPages::beginBlock()
 void PdfPages::endBlock()
 {
     m_inBlock = false;
-    qreal total = 0;
-    for (const Element &e : m_block)
-        total += e.height;
-    if (!m_pages.empty() && !m_pages.back().elements.empty() && m_y + total > m_bottom
-        && total <= m_bottom - m_top)
-        startPage();
-    std::vector<Element> block;
-    block.swap(m_block);
-    for (Element &e : block)
-        place(std::move(e));
+    std::vector<Element> group;
+    group.swap(m_pending);
+    for (Element &e : m_block)
+        group.push_back(std::move(e));
+    m_block.clear();
+    placeGroup(std::move(group));
+}
+
+void PdfPages::beginSection(const QString &caption)
+{
+    m_sections.push_back({caption, m_section, false});
+    m_section = int(m_sections.size()) - 1;
+}
+
+void PdfPages::endSection()
+{
+    if (m_section >= 0)
+        m_section = m_sections.at(size_t(m_section)).parent;
+}
+
+QString PdfPages::widest(const QString &allowed, int length) const
+{
+    const QFontMetricsF metrics(m_fonts[Value], m_writer.get());
+    QChar widest;
+    for (const QChar c : allowed)
+        if (widest.isNull() || metrics.horizontalAdvance(c) > metrics.horizontalAdvance(widest))
+            widest = c;
+    return QString(length, widest);
 }
 
 PdfPages::Element PdfPages::measuredCells(Kind kind, const QVector<Field> &cells) const
 {
-    const FontRole captionRole = kind == TableHead ? Head : Caption;
     const FontRole valueRole = kind == Title ? Bold : kind == Band ? Head : Value;
-    double total = 0;
-    for (const Field &f : cells)
-        total += f.weight;
+    const qreal padX = mm(CellPadX);
+    // A box holding a figure or a code is as wide as its widest value; the
+    // other boxes share what is left in proportion to their weights.
+    QVector<qreal> least(cells.size(), 0);
+    const QFontMetricsF metrics(m_fonts[valueRole], m_writer.get());
+    for (int i = 0; i < cells.size(); ++i)
+        if (!cells[i].widest.isEmpty())
+            least[i] = metrics.horizontalAdvance(cells[i].widest) + 2 * padX + mm(0.2);
+    QVector<qreal> widths(cells.size(), 0);
+    QVector<bool> fixed(cells.size(), false);
+    for (bool again = true; again;) {
+        again = false;
+        qreal free = m_width;
+        double weights = 0;
+        for (int i = 0; i < cells.size(); ++i) {
+            if (fixed[i])
+                free -= widths[i];
+            else
+                weights += cells[i].weight;
+        }
+        for (int i = 0; i < cells.size(); ++i) {
+            if (fixed[i])
+                continue;
+            widths[i] = weights > 0 ? free * cells[i].weight / weights : 0;
+            if (widths[i] < least[i]) {
+                widths[i] = least[i];
+                fixed[i] = true;
+                again = true;
+            }
+        }
+    }
     Element e;
     e.kind = kind;
-    double before = 0;
-    const qreal padX = mm(CellPadX);
-    const qreal padY = mm(CellPadY);
-    for (const Field &f : cells) {
+    qreal x = m_left;
+    for (int i = 0; i < cells.size(); ++i) {
         Cell cell;
-        cell.x = m_left + m_width * before / total;
-        before += f.weight;
-        cell.w = m_left + m_width * before / total - cell.x;
-        cell.align = f.align;
-        const qreal inner = cell.w - 2 * padX;
-        cell.caption = wrap(f.caption, captionRole, inner);
-        cell.value = wrap(f.value, valueRole, inner);
-        qreal h = 2 * padY + cell.caption.size() * lineHeight(captionRole);
-        if (kind != TableHead)
-            h += std::max<int>(1, int(cell.value.size())) * lineHeight(valueRole);
-        e.height = std::max(e.height, h);
+        cell.x = x;
+        cell.w = i + 1 == cells.size() ? m_left + m_width - x : widths[i];
+        x += cell.w;
+        cell.align = cells[i].align;
+        cell.whole = !cells[i].widest.isEmpty();
         e.cells.append(cell);
     }
+    measure(e, cells);
     return e;
+}
+
+// Wraps the texts of the element's boxes and sets its height.
+void PdfPages::measure(Element &e, const QVector<Field> &cells) const
+{
+    const FontRole captionRole = e.kind == TableHead ? Head : Caption;
+    const FontRole valueRole = e.kind == Title ? Bold : e.kind == Band ? Head : Value;
+    const qreal padX = mm(CellPadX);
+    const qreal padY = mm(CellPadY);
+    e.height = 0;
+    for (int i = 0; i < e.cells.size(); ++i) {
+        Cell &cell = e.cells[i];
+        const qreal inner = cell.w - 2 * padX;
+        cell.caption = wrap(cells[i].caption, captionRole, inner, false);
+        if (cell.whole)
+            cell.value = cells[i].value.isEmpty() ? QStringList() : QStringList{cells[i].value};
+        else
+            cell.value = wrap(cells[i].value, valueRole, inner);
+        qreal h = 2 * padY + cell.caption.size() * lineHeight(captionRole);
+        if (e.kind != TableHead)
+            h += std::max<int>(1, int(cell.value.size())) * lineHeight(valueRole);
+        e.height = std::max(e.height, h);
+    }
 }
 
 void PdfPages::title(const QString &text)
@@ -196,7 +265,7 @@ void PdfPages::beginTable(const QVector<Column> &columns, const QString &caption
 {
     QVector<Field> cells;
     for (const Column &c : columns)
-        cells.append({c.caption, QString(), c.weight, c.align});
+        cells.append({c.caption, QString(), c.weight, c.align, c.widest});
     Element head = measuredCells(TableHead, cells);
     m_tableHeads.push_back(head);
     m_tableCaptions.push_back(caption);
@@ -206,12 +275,14 @@ void PdfPages::beginTable(const QVector<Column> &columns, const QString &caption
 
 void PdfPages::row(const QStringList &values)
 {
-    const Element &head = m_tableHeads.at(size_t(m_table));
-    QVector<Field> cells;
-    for (int i = 0; i < head.cells.size(); ++i)
-        cells.append({QString(), values.value(i), head.cells[i].w, head.cells[i].align});
-    Element e = measuredCells(TableRow, cells);
+    // The boxes of a row are those of its header.
+    Element e = m_tableHeads.at(size_t(m_table));
+    e.kind = TableRow;
     e.table = m_table;
+    QVector<Field> cells;
+    for (int i = 0; i < e.cells.size(); ++i)
+        cells.append({QString(), values.value(i)});
+    measure(e, cells);
     add(std::move(e));
 }
 
@@ -241,43 +312,108 @@ void PdfPages::gap(double millimetres)
     add(std::move(e));
 }
 
+bool PdfPages::isHeading(Kind kind)
+{
+    return kind == Title || kind == Band || kind == TableHead;
+}
+
 void PdfPages::add(Element e)
 {
-    if (m_inBlock)
+    e.section = m_section;
+    if (m_inBlock) {
         m_block.push_back(std::move(e));
-    else
+    } else if (isHeading(e.kind)) {
+        m_pending.push_back(std::move(e));
+    } else if (e.kind == Gap && m_pending.empty()) {
         place(std::move(e));
+    } else {
+        m_pending.push_back(std::move(e));
+        placePending();
+    }
+}
+
+void PdfPages::placePending()
+{
+    std::vector<Element> group;
+    group.swap(m_pending);
+    placeGroup(std::move(group));
+}
+
+void PdfPages::placeGroup(std::vector<Element> group)
+{
+    if (group.empty())
+        return;
+    if (m_pages.empty())
+        startPage();
+    qreal total = 0;
+    for (const Element &e : group)
+        total += e.height;
+    if (m_y + total > m_bottom && !m_pages.back().elements.empty() && total <= m_bottom - m_top) {
+        // A gap opening the group has nothing to keep apart on a fresh page.
+        while (!group.empty() && group.front().kind == Gap) {
+            total -= group.front().height;
+            group.erase(group.begin());
+        }
+        if (group.empty())
+            return;
+        breakPage(group.front());
+    }
+    const bool fits = m_y + total <= m_bottom;
+    for (Element &e : group) {
+        if (fits)
+            append(std::move(e));
+        else
+            place(std::move(e));
+    }
 }
 
 void PdfPages::place(Element e)
 {
     if (m_pages.empty())
         startPage();
-    // A heading needs a line of what it heads below it on the same page;
-    // a gap at the foot of a page is simply dropped.
+    // Inside a group taller than a page a heading still needs a line of
+    // what it heads below it; a gap at the foot of a page is simply dropped.
     qreal needed = e.height;
-    if (e.kind == Title || e.kind == Band || e.kind == TableHead)
+    if (isHeading(e.kind))
         needed += 2 * lineHeight(Value) + 2 * mm(CellPadY);
     if (m_y + needed > m_bottom && !m_pages.back().elements.empty()) {
         if (e.kind == Gap)
             return;
-        startPage();
-        if (e.kind == TableRow && e.table >= 0) {
-            const QString &caption = m_tableCaptions.at(size_t(e.table));
-            std::vector<Element> repeated;
-            if (!caption.isEmpty())
-                repeated.push_back(measuredCells(Band, {{QString(), caption + QStringLiteral(" (segue)")}}));
-            repeated.push_back(m_tableHeads.at(size_t(e.table)));
-            for (Element &r : repeated) {
-                r.y = m_y;
-                m_y += r.height;
-                m_pages.back().elements.push_back(std::move(r));
-            }
-        }
+        breakPage(e);
     }
+    append(std::move(e));
+}
+
+void PdfPages::append(Element e)
+{
+    for (int s = e.section; s >= 0; s = m_sections.at(size_t(s)).parent)
+        m_sections[size_t(s)].started = true;
     e.y = m_y;
     m_y += e.height;
     m_pages.back().elements.push_back(std::move(e));
+}
+
+void PdfPages::breakPage(const Element &next)
+{
+    startPage();
+    std::vector<Element> repeated;
+    for (int s = next.section; s >= 0; s = m_sections.at(size_t(s)).parent) {
+        const Section &section = m_sections.at(size_t(s));
+        if (section.started && !section.caption.isEmpty())
+            repeated.insert(repeated.begin(),
+                            measuredCells(Band, {{QString(), section.caption + QStringLiteral(" (segue)")}}));
+    }
+    if (next.kind == TableRow && next.table >= 0) {
+        const QString &caption = m_tableCaptions.at(size_t(next.table));
+        if (!caption.isEmpty())
+            repeated.push_back(measuredCells(Band, {{QString(), caption + QStringLiteral(" (segue)")}}));
+        repeated.push_back(m_tableHeads.at(size_t(next.table)));
+    }
+    for (Element &r : repeated) {
+        r.y = m_y;
+        m_y += r.height;
+        m_pages.back().elements.push_back(std::move(r));
+    }
 }
 
 int PdfPages::pageCount() const
@@ -287,6 +423,7 @@ int PdfPages::pageCount() const
 
 bool PdfPages::write()
 {
+    placePending();
     if (m_pages.empty())
         startPage();
     if (!m_pages.front().title.isEmpty())
@@ -299,7 +436,33 @@ bool PdfPages::write()
             m_writer->newPage();
         paintPage(p, m_pages[i], int(i) + 1);
     }
-    return p.end();
+    return p.end() && save(m_buffer.data());
+}
+
+bool PdfPages::save(const QByteArray &bytes) const
+{
+    if (bytes.isEmpty())
+        return false;
+    // A full disk shows only in the write calls and in the size left on
+    // disk; until the file is whole it stays under a name of its own,
+    // removed with the object on any failure.
+    const QFileInfo target(m_fileName);
+    QTemporaryFile file(target.absoluteFilePath() + QStringLiteral(".XXXXXX"));
+    if (!file.open())
+        return false;
+    // Readable by others as any file the user makes, not private as a
+    // temporary file.
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                        | QFileDevice::ReadOther);
+    const bool written = file.write(bytes) == bytes.size() && file.flush();
+    file.close();
+    if (!written || file.error() != QFileDevice::NoError
+        || QFileInfo(file.fileName()).size() != bytes.size())
+        return false;
+    // Only a print of the same name, made within the same second, is there.
+    if (target.exists() && !QFile::remove(target.absoluteFilePath()))
+        return false;
+    return QFile::rename(file.fileName(), target.absoluteFilePath());
 }
 
 void PdfPages::paintLines(QPainter &p, const QStringList &lines, FontRole role, const QRectF &r,
@@ -311,12 +474,23 @@ void PdfPages::paintLines(QPainter &p, const QStringList &lines, FontRole role, 
     const QFontMetricsF metrics(m_fonts[role], m_writer.get());
     qreal baseline = r.top() + metrics.ascent();
     for (const QString &line : lines) {
-        qreal x = r.left();
-        if (align & (Qt::AlignRight | Qt::AlignHCenter)) {
-            const qreal free = r.width() - metrics.horizontalAdvance(line);
-            x += (align & Qt::AlignRight) ? free : free / 2;
+        const qreal advance = metrics.horizontalAdvance(line);
+        if (advance > r.width()) {
+            // A figure beyond what its field allows (read from an imported
+            // file) is narrowed to its box rather than broken or cut.
+            p.save();
+            p.translate(r.left(), baseline);
+            p.scale(r.width() / advance, 1);
+            p.drawText(QPointF(0, 0), line);
+            p.restore();
+        } else {
+            qreal x = r.left();
+            if (align & (Qt::AlignRight | Qt::AlignHCenter)) {
+                const qreal free = r.width() - advance;
+                x += (align & Qt::AlignRight) ? free : free / 2;
+            }
+            p.drawText(QPointF(x, baseline), line);
         }
-        p.drawText(QPointF(x, baseline), line);
         baseline += lineHeight(role);
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QBuffer>
 #include <QFont>
 #include <QString>
 #include <QStringList>
@@ -17,24 +18,32 @@ class QPdfWriter;
 // content is a column of boxed form rows, caption bands and tables, laid
 // out first and painted when the page count is known. Long texts wrap
 // inside their boxes; a table that runs past a page goes on with its
-// header repeated; rows never split across pages. Fonts are embedded.
+// header repeated; rows never split across pages; a heading never ends a
+// page without what it heads, and a page that goes on with a section or a
+// table begun earlier says so at its top. Figures and codes never break:
+// their boxes are as wide as the widest value their field allows. Fonts
+// are embedded.
 class PdfPages
 {
 public:
     // One box of a form row: a small caption over its value. Boxes of a
     // row share its width in proportion to their weights.
+    // widest: for a figure or a code, the widest value its field allows;
+    // the value then stays on one line and the box is made that wide.
     struct Field
     {
         QString caption;
         QString value;
         double weight = 1;
         Qt::Alignment align = Qt::AlignLeft;
+        QString widest {};
     };
     struct Column
     {
         QString caption;
         double weight = 1;
         Qt::Alignment align = Qt::AlignLeft;
+        QString widest {};
     };
 
     // fileName: where write() puts the document; caption: the program's.
@@ -52,7 +61,13 @@ public:
     // in one: a module never starts at the foot of a page.
     void beginBlock();
     void endBlock();
+    // A sheet or a list of modules: every page that carries its items after
+    // its first starts with its caption followed by "(segue)". Sections
+    // nest, the outer caption first.
+    void beginSection(const QString &caption);
+    void endSection();
 
+    // Titles, bands and table headers stay on the page of what follows them.
     // A strong band with the title of a sheet or module.
     void title(const QString &text);
     // A lighter band heading a part of a sheet.
@@ -68,8 +83,14 @@ public:
     void note(const QString &text);
     void gap(double millimetres);
 
+    // The widest code of length characters drawn from allowed, measured in
+    // the font of the values.
+    QString widest(const QString &allowed, int length) const;
+
     int pageCount() const;
-    // Paints every page into the file; false when it cannot be written.
+    // Paints every page and puts the file in place: written beside it under
+    // a temporary name, every write checked, renamed only when whole. False
+    // when it cannot be written; a file already of that name is then kept.
     bool write();
 
 private:
@@ -82,6 +103,7 @@ private:
         QStringList caption;
         QStringList value;
         Qt::Alignment align = Qt::AlignLeft;
+        bool whole = false;     // a figure or a code: one line, never broken
     };
     struct Element
     {
@@ -89,6 +111,7 @@ private:
         qreal y = 0;
         qreal height = 0;
         int table = -1;     // the head a table row belongs to
+        int section = -1;   // the innermost section it belongs to
         QVector<Cell> cells;
     };
     struct Page
@@ -98,19 +121,31 @@ private:
         std::vector<Element> elements;
     };
 
+    static bool isHeading(Kind kind);
     qreal mm(double millimetres) const;
-    QStringList wrap(const QString &text, FontRole role, qreal width) const;
+    QStringList wrap(const QString &text, FontRole role, qreal width, bool breakWords = true) const;
     qreal lineHeight(FontRole role) const;
     // Boxes side by side across the page, each wrapped to its width.
     Element measuredCells(Kind kind, const QVector<Field> &cells) const;
+    void measure(Element &e, const QVector<Field> &cells) const;
     void add(Element e);
+    // Items that go on one page when they fit in one.
+    void placeGroup(std::vector<Element> group);
+    void placePending();
     void place(Element e);
+    void append(Element e);
     void startPage();
+    // A fresh page going on with what next belongs to.
+    void breakPage(const Element &next);
+    bool save(const QByteArray &bytes) const;
     void paintPage(QPainter &p, const Page &page, int number) const;
     void paintElement(QPainter &p, const Element &e) const;
     void paintLines(QPainter &p, const QStringList &lines, FontRole role, const QRectF &r,
                     Qt::Alignment align) const;
 
+    QString m_fileName;
+    // The document is made in memory and written out in one checked step.
+    QBuffer m_buffer;
     std::unique_ptr<QPdfWriter> m_writer;
     QString m_caption;
     QString m_title;
@@ -128,4 +163,13 @@ private:
     int m_table = -1;
     bool m_inBlock = false;
     std::vector<Element> m_block;
+    std::vector<Element> m_pending;
+    struct Section
+    {
+        QString caption;
+        int parent = -1;
+        bool started = false;   // something of it already on a page
+    };
+    std::vector<Section> m_sections;
+    int m_section = -1;
 };

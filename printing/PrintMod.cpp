@@ -6,6 +6,7 @@
 #include <QHash>
 
 #include "DesktopSeam.h"
+#include "Currency.h"
 #include "ItalianFormat.h"
 #include "PdfPages.h"
 #include "Recordset.h"
@@ -24,9 +25,24 @@ namespace {
 
 constexpr auto Right = Qt::AlignRight;
 
-QString qta(const QVariant &v)
+// Quantities with the decimals their screens show, and any further one
+// stored (an amount keeps four), so that nothing is rounded away.
+const QString ConTre = QStringLiteral("#,##0.000#");      // consortia sheets and modules
+const QString ConUno = QStringLiteral("#,##0.0###");      // packaging grids
+const QString Intere = QStringLiteral("#,##0.####");      // plastic bag tonnes
+
+QString qta(const QVariant &v, const QString &pattern = ConTre)
 {
-    return ItalianFormat::formatNumber(v.isNull() ? QVariant(0) : v, QStringLiteral("#,##0.000"));
+    return ItalianFormat::formatNumber(v.isNull() ? QVariant(0) : v, pattern);
+}
+
+// The widest quantity a field of so many whole digits shows.
+QString cifre(int intere, const QString &pattern = ConTre)
+{
+    qint64 massimo = 1;
+    for (int i = 0; i < intere; ++i)
+        massimo *= 10;
+    return qta(QVariant::fromValue(Currency::fromRaw(massimo * Currency::Scale - 1)), pattern);
 }
 
 QString umi(const QVariant &v)
@@ -37,6 +53,24 @@ QString umi(const QVariant &v)
 QString qtaUmi(const Recordset &rs, const QString &qtaField, const QString &umiField)
 {
     return qta(rs.value(qtaField)) + QLatin1Char(' ') + umi(rs.value(umiField));
+}
+
+// A quantity of seven whole digits with its unit.
+QString qtaUmiMax()
+{
+    return cifre(7) + QStringLiteral(" Kg");
+}
+
+// The widest codes of so many characters: codice fiscale, province and
+// regulation codes take capitals and digits; the others digits.
+QString codice(const PdfPages &doc, int length)
+{
+    return doc.widest(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"), length);
+}
+
+QString numero(const PdfPages &doc, int length)
+{
+    return doc.widest(QStringLiteral("0123456789"), length);
 }
 
 QString data(const QVariant &v)
@@ -53,6 +87,21 @@ QString attivita(const QVariant &v)
 {
     const QString code = nzStr(v);
     return code.isEmpty() ? code : ItalianFormat::formatText(code, QStringLiteral("!@@.@@.@@"));
+}
+
+QString attivitaMax(const PdfPages &doc)
+{
+    return attivita(numero(doc, 6));
+}
+
+QString dataMax(const PdfPages &doc)
+{
+    return numero(doc, 2) + QLatin1Char('/') + numero(doc, 2) + QLatin1Char('/') + numero(doc, 4);
+}
+
+QString telefonoMax(const PdfPages &doc)
+{
+    return numero(doc, 5) + QLatin1Char(' ') + numero(doc, 10);
 }
 
 // The queries of the prints, in one place with their joins: a failure has
@@ -85,37 +134,40 @@ void disegnaSA1(PdfPages &doc, const Recordset &a)
     const int anno = v("saAnno").toInt() > 0 ? v("saAnno").toInt() : gKez->AnnoDichiarazione();
     doc.beginBlock();
     doc.title(QStringLiteral("SA1 - Sezione anagrafica"));
-    doc.fields({{QStringLiteral("Anno di dichiarazione:"), QString::number(anno), 1.2},
-                {QStringLiteral("Codice fiscale:"), s("codFisc"), 1.6},
+    const Qt::Alignment Left = Qt::AlignLeft;
+    doc.fields({{QStringLiteral("Anno di dichiarazione:"), QString::number(anno), 1.2, Left, numero(doc, 4)},
+                {QStringLiteral("Codice fiscale:"), s("codFisc"), 1.6, Left, codice(doc, 16)},
                 {QStringLiteral("Nome o ragione sociale:"), s("ragSoc"), 4.2},
                 {QStringLiteral("Esportata:"), siNo(v("ExpID").toInt() != 0), 1}});
     doc.band(QStringLiteral("Sezione unità locale"));
-    doc.fields({{QStringLiteral("Numero iscrizione REA:"), s("REA"), 1.3, Right},
+    doc.fields({{QStringLiteral("Numero iscrizione REA:"), s("REA"), 1.3, Right, numero(doc, 9)},
                 {QStringLiteral("Comune:"), s("ulComune"), 2.2},
-                {QStringLiteral("Provincia:"), s("ulSigla"), 0.8},
+                {QStringLiteral("Provincia:"), s("ulSigla"), 0.8, Left, codice(doc, 2)},
                 {QStringLiteral("Via:"), s("via"), 2.4},
                 {QStringLiteral("Numero civico:"), s("civico"), 1},
-                {QStringLiteral("C.A.P.:"), s("cap"), 0.8}});
+                {QStringLiteral("C.A.P.:"), s("cap"), 0.8, Left, numero(doc, 5)}});
     doc.fields({{QStringLiteral("Prefisso e n° telefonico:"),
-                 (s("prefTel") + QLatin1Char(' ') + s("telefono")).trimmed(), 1.6},
+                 (s("prefTel") + QLatin1Char(' ') + s("telefono")).trimmed(), 1.6, Left,
+                 telefonoMax(doc)},
                 {QStringLiteral("Codice ISTAT attività prevalente nell'unità locale:"),
-                 attivita(v("attIstat")), 2.6},
+                 attivita(v("attIstat")), 2.6, Left, attivitaMax(doc)},
                 {QStringLiteral("Totale addetti unità locale:"),
                  ItalianFormat::formatNumber(v("Addetti").toInt(), QStringLiteral("#,##0")), 1.6,
-                 Right},
-                {QStringLiteral("Mesi di attività nell'anno:"), s("Mesi"), 1.5, Right}});
+                 Right, cifre(5, QStringLiteral("#,##0"))},
+                {QStringLiteral("Mesi di attività nell'anno:"), s("Mesi"), 1.5, Right, numero(doc, 2)}});
     doc.band(QStringLiteral("Sede legale"));
     doc.fields({{QStringLiteral("Comune:"), s("slComune"), 2.2},
-                {QStringLiteral("Provincia:"), s("slSigla"), 0.8},
+                {QStringLiteral("Provincia:"), s("slSigla"), 0.8, Left, codice(doc, 2)},
                 {QStringLiteral("Via:"), s("slVia"), 2.4},
                 {QStringLiteral("Numero civico:"), s("slCivico"), 1},
-                {QStringLiteral("C.A.P.:"), s("slCAP"), 0.8},
+                {QStringLiteral("C.A.P.:"), s("slCAP"), 0.8, Left, numero(doc, 5)},
                 {QStringLiteral("Prefisso e n° telefonico:"),
-                 (s("slPrefTel") + QLatin1Char(' ') + s("slTelefono")).trimmed(), 1.6}});
+                 (s("slPrefTel") + QLatin1Char(' ') + s("slTelefono")).trimmed(), 1.6, Left,
+                 telefonoMax(doc)}});
     doc.band(QStringLiteral("Rappresentante legale o suo delegato"));
     doc.fields({{QStringLiteral("Cognome:"), s("saCognome"), 3},
                 {QStringLiteral("Nome:"), s("saNome"), 3},
-                {QStringLiteral("Data:"), data(v("saDataComp")), 1.5}});
+                {QStringLiteral("Data:"), data(v("saDataComp")), 1.5, Left, dataMax(doc)}});
     const bool annulla = v("saAnnulla").toBool();
     doc.fields({{QStringLiteral("Annulla e sostituisce la precedente del:"),
                  annulla ? data(v("saDataPrec")) : siNo(false), 1}});
@@ -127,16 +179,18 @@ void indirizzoModulo(PdfPages &doc, const Recordset &m, bool regolamento)
 {
     if (m.value(QStringLiteral("comIstat")).toInt() != 0) {
         doc.fields({{QStringLiteral("Comune:"), nzStr(m.value(QStringLiteral("mComune"))), 2.2},
-                    {QStringLiteral("Provincia:"), nzStr(m.value(QStringLiteral("mSigla"))), 0.8},
+                    {QStringLiteral("Provincia:"), nzStr(m.value(QStringLiteral("mSigla"))), 0.8,
+                     Qt::AlignLeft, codice(doc, 2)},
                     {QStringLiteral("Via:"), nzStr(m.value(QStringLiteral("via"))), 2.6},
                     {QStringLiteral("N. civico:"), nzStr(m.value(QStringLiteral("civico"))), 1},
-                    {QStringLiteral("C.A.P.:"), nzStr(m.value(QStringLiteral("cap"))), 0.8}});
+                    {QStringLiteral("C.A.P.:"), nzStr(m.value(QStringLiteral("cap"))), 0.8,
+                     Qt::AlignLeft, numero(doc, 5)}});
         return;
     }
     QVector<Field> row{{QStringLiteral("Paese estero:"), nzStr(m.value(QStringLiteral("nazDesc"))), 3}};
     if (regolamento)
         row.append({QStringLiteral("Codice regolamento (CE) 1013/2006:"),
-                    nzStr(m.value(QStringLiteral("regCE"))), 2});
+                    nzStr(m.value(QStringLiteral("regCE"))), 2, Qt::AlignLeft, codice(doc, 6)});
     doc.fields(row);
 }
 
@@ -147,7 +201,8 @@ void soggettoModulo(PdfPages &doc, const Recordset &m, const QString &intestazio
     const bool italia = m.value(QStringLiteral("comIstat")).toInt() != 0;
     doc.band(intestazione);
     doc.fields({{provenienza, italia ? QStringLiteral("Italia") : QStringLiteral("Estero"), 1.2},
-                {QStringLiteral("Codice fiscale:"), nzStr(m.value(QStringLiteral("codFisc"))), 1.6},
+                {QStringLiteral("Codice fiscale:"), nzStr(m.value(QStringLiteral("codFisc"))), 1.6,
+                 Qt::AlignLeft, codice(doc, 16)},
                 {QStringLiteral("Nome o ragione sociale:"), nzStr(m.value(QStringLiteral("ragSoc"))), 4.6}});
 }
 
@@ -157,13 +212,13 @@ void disegnaModuloUO(PdfPages &doc, const Recordset &m, int n, int di)
     doc.beginBlock();
     soggettoModulo(doc, m, QStringLiteral("Modulo UO-CONS %1 di %2").arg(n).arg(di),
                    QStringLiteral("Origine del rifiuto:"));
+    // The module's screen shows "Pubblica" for anything but 2.
     doc.fields({{QStringLiteral("Codice ISTAT attività prevalente:"),
-                 attivita(m.value(QStringLiteral("mdcAtt"))), 2},
+                 attivita(m.value(QStringLiteral("mdcAtt"))), 2, Qt::AlignLeft, attivitaMax(doc)},
                 {QStringLiteral("Superficie:"),
-                 sup == 1 ? QStringLiteral("Pubblica") : sup == 2 ? QStringLiteral("Privata") : QString(),
-                 1.4},
+                 sup == 2 ? QStringLiteral("Privata") : QStringLiteral("Pubblica"), 1.4},
                 {QStringLiteral("Quantità raccolta nell'anno:"),
-                 qtaUmi(m, QStringLiteral("mdcQta"), QStringLiteral("mdcUmi")), 2, Right}});
+                 qtaUmi(m, QStringLiteral("mdcQta"), QStringLiteral("mdcUmi")), 2, Right, qtaUmiMax()}});
     indirizzoModulo(doc, m, false);
     doc.endBlock();
 }
@@ -175,15 +230,15 @@ void disegnaModuloDR(PdfPages &doc, const Recordset &m, int n, int di)
                    QStringLiteral("Destinazione del rifiuto:"));
     indirizzoModulo(doc, m, true);
     doc.fields({{QStringLiteral("Quantità conferita nell'anno:"),
-                 qtaUmi(m, QStringLiteral("mdcQta"), QStringLiteral("mdcUmi")), 1, Right}});
+                 qtaUmi(m, QStringLiteral("mdcQta"), QStringLiteral("mdcUmi")), 1, Right, qtaUmiMax()}});
     // Operations read in their numeric order: R2 before R10.
     auto op = leggi(QStringLiteral("SELECT Posizione, Codice, Qta, Umi FROM RecDrCons WHERE mdcID = ? "
                                    "ORDER BY Posizione, length(Codice), Codice"),
                     {m.value(QStringLiteral("mdcID"))});
     if (op->isOpen() && !op->eof()) {
         doc.beginTable({{QStringLiteral("Destinazione"), 4},
-                        {QStringLiteral("Operazione"), 1.2, Qt::AlignHCenter},
-                        {QStringLiteral("Quantità"), 2, Right},
+                        {QStringLiteral("Operazione"), 1.2, Qt::AlignHCenter, codice(doc, 3)},
+                        {QStringLiteral("Quantità"), 2, Right, cifre(7)},
                         {QStringLiteral("Umi"), 0.8, Qt::AlignHCenter}});
         for (; !op->eof(); op->MoveNext())
             doc.row({op->value(0).toInt() == 2 ? QStringLiteral("Smaltimento") : QStringLiteral("Recupero"),
@@ -205,9 +260,12 @@ void disegnaModuli(PdfPages &doc, int scID, int tipo)
                    {scID, tipo});
     if (!m->isOpen() || m->eof())
         return;
+    const QString elenco = tipo == 1
+        ? QStringLiteral("Modulo UO-CONS - Elenco unità locali di origine del rifiuto")
+        : QStringLiteral("Modulo DR-CONS - Elenco unità locali di destinazione del rifiuto");
     doc.gap(2);
-    doc.title(tipo == 1 ? QStringLiteral("Modulo UO-CONS - Elenco unità locali di origine del rifiuto")
-                        : QStringLiteral("Modulo DR-CONS - Elenco unità locali di destinazione del rifiuto"));
+    doc.beginSection(elenco);
+    doc.title(elenco);
     const int count = m->RecordCount();
     for (int n = 1; !m->eof(); m->MoveNext(), ++n) {
         if (tipo == 1)
@@ -215,6 +273,7 @@ void disegnaModuli(PdfPages &doc, int scID, int tipo)
         else
             disegnaModuloDR(doc, *m, n, count);
     }
+    doc.endSection();
 }
 
 void disegnaCONS(PdfPages &doc, int saID)
@@ -228,17 +287,19 @@ void disegnaCONS(PdfPages &doc, int saID)
         const Recordset &r = *s;
         const auto mat = [&r](const QString &caption, const QString &name) {
             return Field{caption, qtaUmi(r, name + QStringLiteral("Qta"), name + QStringLiteral("Umi")),
-                         1, Right};
+                         1, Right, qtaUmiMax()};
         };
+        const QString rifCod = nzStr(r.value(QStringLiteral("rifCod")));
         doc.newPage();
+        doc.beginSection(QStringLiteral("Scheda CONS %1 di %2 - %3").arg(n).arg(count).arg(rifCod));
         doc.beginBlock();
         doc.title(QStringLiteral("Scheda CONS - Totale rifiuti raccolti ed avviati al recupero e "
                                  "riciclaggio"));
         doc.fields({{QStringLiteral("Scheda:"), QStringLiteral("%1 di %2").arg(n).arg(count), 0.8},
-                    {QStringLiteral("Codice rifiuto:"), nzStr(r.value(QStringLiteral("rifCod"))), 1},
+                    {QStringLiteral("Codice rifiuto:"), rifCod, 1, Qt::AlignLeft, numero(doc, 6)},
                     {QString(), nzStr(r.value(QStringLiteral("rifDesc"))), 5.2}});
         doc.fields({{QStringLiteral("Quantità complessivamente raccolta:"),
-                     qtaUmi(r, QStringLiteral("scQta"), QStringLiteral("scUmi")), 1, Right},
+                     qtaUmi(r, QStringLiteral("scQta"), QStringLiteral("scUmi")), 1, Right, qtaUmiMax()},
                     {QStringLiteral("Se il codice è 150104, barrare se si tratta di Alluminio"),
                      siNo(r.value(QStringLiteral("scAll")).toInt() != 0), 1}});
         doc.band(QStringLiteral("MATERIALI SECONDARI AI SENSI DELL'ART. 184-TER DEL D.L.GS. N. 152/2006"));
@@ -253,6 +314,7 @@ void disegnaCONS(PdfPages &doc, int saID)
         const int scID = r.value(QStringLiteral("scID")).toInt();
         disegnaModuli(doc, scID, 1);
         disegnaModuli(doc, scID, 2);
+        doc.endSection();
     }
 }
 
@@ -260,7 +322,8 @@ void disegnaCONS(PdfPages &doc, int saID)
 void datiSoggetto(PdfPages &doc, const Recordset &r)
 {
     doc.band(QStringLiteral("Dati anagrafici soggetto che immette gli imballaggi sul mercato"));
-    doc.fields({{QStringLiteral("Codice fiscale:"), nzStr(r.value(QStringLiteral("codFisc"))), 1},
+    doc.fields({{QStringLiteral("Codice fiscale:"), nzStr(r.value(QStringLiteral("codFisc"))), 1,
+                 Qt::AlignLeft, codice(doc, 16)},
                 {QStringLiteral("Nome o rag. sociale:"), nzStr(r.value(QStringLiteral("ragSoc"))), 3}});
 }
 
@@ -277,21 +340,24 @@ void disegnaSBOP(PdfPages &doc, int saID)
         {"Borse di plastica biodegradabili e compostabili", "sksBiodegradabili", "pmBiodegradabili"},
         {"Altre borse di plastica", "sksAltre", "pmAltre"},
     };
+    const QString scheda = QStringLiteral("Scheda SBOP - Immissione sul mercato borse plastica");
     doc.newPage();
-    doc.title(QStringLiteral("Scheda SBOP - Immissione sul mercato borse plastica"));
+    doc.beginSection(scheda);
+    doc.title(scheda);
     for (; r->isOpen() && !r->eof(); r->MoveNext()) {
         doc.beginBlock();
         datiSoggetto(doc, *r);
         doc.beginTable({{QStringLiteral("BORSE DI PLASTICA - IMMISSIONE SUL MERCATO"), 4},
-                        {QStringLiteral("tonnellate/anno"), 1.5, Right},
-                        {QStringLiteral("peso medio (grammi)"), 1.5, Right}});
+                        {QStringLiteral("tonnellate/anno"), 1.5, Right, cifre(9, Intere)},
+                        {QStringLiteral("peso medio (grammi)"), 1.5, Right, cifre(3)}});
         for (const auto &k : kinds)
-            doc.row({QString::fromUtf8(k.caption), qta(r->value(QLatin1String(k.tons))),
+            doc.row({QString::fromUtf8(k.caption), qta(r->value(QLatin1String(k.tons)), Intere),
                      qta(r->value(QLatin1String(k.weight)))});
         doc.endTable();
         doc.endBlock();
         doc.gap(3);
     }
+    doc.endSection();
 }
 
 void disegnaSMAT(PdfPages &doc, int saID)
@@ -301,8 +367,11 @@ void disegnaSMAT(PdfPages &doc, int saID)
     static const char *const colonne[] = {"qtaProdVuoti", "qtaProdPieni", "qtaImpVuoti",
                                           "qtaImpPieni", "qtaEspVuoti", "qtaEspPieni"};
     auto card = leggi(QStringLiteral("SELECT * FROM skMat WHERE saID = ? ORDER BY skmID"), {saID});
+    const QString scheda = QStringLiteral("Scheda SMAT - Imballaggi immessi sul mercato dal produttore");
     doc.newPage();
-    doc.title(QStringLiteral("Scheda SMAT - Imballaggi immessi sul mercato dal produttore"));
+    doc.beginSection(scheda);
+    doc.title(scheda);
+    const QString massimo = cifre(7, ConUno);
     for (; card->isOpen() && !card->eof(); card->MoveNext()) {
         auto rec = leggi(QStringLiteral("SELECT * FROM RecMat WHERE skmID = ? ORDER BY skmTipo"),
                          {card->value(QStringLiteral("skmID"))});
@@ -310,22 +379,22 @@ void disegnaSMAT(PdfPages &doc, int saID)
         for (; rec->isOpen() && !rec->eof(); rec->MoveNext()) {
             QStringList values;
             for (const char *c : colonne)
-                values.append(qta(rec->value(QLatin1String(c))));
+                values.append(qta(rec->value(QLatin1String(c)), ConUno));
             righe.insert(rec->value(QStringLiteral("skmTipo")).toInt(), values);
         }
         doc.beginBlock();
         datiSoggetto(doc, *card);
         doc.beginTable({{QStringLiteral("MATERIALE DI IMBALLAGGIO"), 1.5},
-                        {QStringLiteral("PRODUZIONE imb. vuoti ton/anno"), 1, Right},
-                        {QStringLiteral("AUTOPROD. imb. pieni ton/anno"), 1, Right},
-                        {QStringLiteral("IMPORTAZIONE imb. vuoti ton/anno"), 1, Right},
-                        {QStringLiteral("IMPORTAZIONE imb. pieni ton/anno"), 1, Right},
-                        {QStringLiteral("ESPORTAZIONE imb. vuoti ton/anno"), 1, Right},
-                        {QStringLiteral("ESPORTAZIONE imb. pieni ton/anno"), 1, Right}});
+                        {QStringLiteral("PRODUZIONE imb. vuoti ton/anno"), 1, Right, massimo},
+                        {QStringLiteral("AUTOPROD. imb. pieni ton/anno"), 1, Right, massimo},
+                        {QStringLiteral("IMPORTAZIONE imb. vuoti ton/anno"), 1, Right, massimo},
+                        {QStringLiteral("IMPORTAZIONE imb. pieni ton/anno"), 1, Right, massimo},
+                        {QStringLiteral("ESPORTAZIONE imb. vuoti ton/anno"), 1, Right, massimo},
+                        {QStringLiteral("ESPORTAZIONE imb. pieni ton/anno"), 1, Right, massimo}});
         for (int i = 0; i < 7; ++i) {
             QStringList values = righe.value(101 + i);
             while (values.size() < 6)
-                values.append(qta(0));
+                values.append(qta(0, ConUno));
             values.prepend(QString::fromUtf8(materiali[i]));
             doc.row(values);
         }
@@ -333,6 +402,7 @@ void disegnaSMAT(PdfPages &doc, int saID)
         doc.endBlock();
         doc.gap(3);
     }
+    doc.endSection();
 }
 
 // The reuse and the packaging-type sheets differ only in their table, list
@@ -347,26 +417,30 @@ void disegnaTipi(PdfPages &doc, int saID, bool riuso)
                          "RecTip.qtaSecondari FROM RecTip LEFT JOIN Codici ON Codici.codType = 13 AND "
                          "Codici.codNumb = RecTip.tipTipo WHERE RecTip.saID = ? ORDER BY RecTip.tipTipo");
     auto r = leggi(sql, {saID});
+    const QString scheda = riuso ? QStringLiteral("Scheda SRIU - Riutilizzo Imballaggi a livello nazionale")
+                                 : QStringLiteral("Scheda STIP - Tipologie");
+    const QString massimo = cifre(7, ConUno);
     doc.newPage();
+    doc.beginSection(scheda);
+    doc.title(scheda);
     if (riuso) {
-        doc.title(QStringLiteral("Scheda SRIU - Riutilizzo Imballaggi a livello nazionale"));
         doc.beginTable({{QStringLiteral("MATERIALE"), 1.5},
                         {QStringLiteral("TIPO DI IMBALLAGGIO"), 3.5},
-                        {QStringLiteral("QUANTITA' RIUTILIZZATA\nUSO ALIMENTARE ton/anno"), 1.6, Right},
-                        {QStringLiteral("QUANTITA' RIUTILIZZATA\nALTRI USI ton/anno"), 1.6, Right}});
+                        {QStringLiteral("QUANTITA' RIUTILIZZATA\nUSO ALIMENTARE ton/anno"), 1.6, Right, massimo},
+                        {QStringLiteral("QUANTITA' RIUTILIZZATA\nALTRI USI ton/anno"), 1.6, Right, massimo}});
     } else {
-        doc.title(QStringLiteral("Scheda STIP - Tipologie"));
         doc.beginTable({{QStringLiteral("MATERIALE"), 1.5},
                         {QStringLiteral("TIPO DI IMBALLAGGIO"), 3.5},
-                        {QStringLiteral("IMBALLAGGI PRIMARI ton/anno"), 1.6, Right},
-                        {QStringLiteral("IMBALLAGGI SECONDARI E TERZIARI ton/anno"), 1.6, Right}});
+                        {QStringLiteral("IMBALLAGGI PRIMARI ton/anno"), 1.6, Right, massimo},
+                        {QStringLiteral("IMBALLAGGI SECONDARI E TERZIARI ton/anno"), 1.6, Right, massimo}});
     }
     for (; r->isOpen() && !r->eof(); r->MoveNext()) {
         // A type missing from the list still shows its number.
         const QString alfa = r->value(1).isNull() ? r->value(0).toString() : nzStr(r->value(1));
-        doc.row({alfa, nzStr(r->value(2)), qta(r->value(3)), qta(r->value(4))});
+        doc.row({alfa, nzStr(r->value(2)), qta(r->value(3), ConUno), qta(r->value(4), ConUno)});
     }
     doc.endTable();
+    doc.endSection();
 }
 
 std::unique_ptr<Recordset> leggiDichiarazione(int saID)
@@ -386,11 +460,14 @@ QString soggetto(const QVariant &ragSoc, const QVariant &codFisc)
     return nzStr(ragSoc) + QStringLiteral(" - C.F. ") + nzStr(codFisc);
 }
 
-// Writes the document, then hands it to the viewer; the user hears of a
-// file that could not be written or opened.
-QString scriviEApri(PdfPages &doc, const QString &fileName, bool wait)
+// Writes the document, then removes the older prints of its kind and hands
+// it to the viewer; the user hears of a file that could not be written or
+// opened. A print that could not be written leaves the older ones in place.
+QString scriviEApri(PdfPages &doc, const QString &fileName, const QString &tipo, bool wait)
 {
     const bool written = doc.write();
+    if (written)
+        PrintMod::eliminaStampePrecedenti(tipo, fileName);
     modFunz::setWaitCursor(wait);
     if (!written) {
         modFunz::showMsg(QStringLiteral("Attenzione, impossibile scrivere il file:\n") + fileName, 16);
@@ -486,13 +563,14 @@ int disegnaElenco(PdfPages &doc, int chamber)
     }
     QString title = QStringLiteral("Elenco dichiarazioni anno %1").arg(gKez->AnnoDichiarazione());
     doc.setHeading(title, soggetto(user, userCode));
-    // Widths in millimetres: a 16-character codice fiscale on one line.
-    const QVector<Column> columns{{QStringLiteral("Codice fiscale"), 36},
-                                  {QStringLiteral("Ragione sociale"), 52},
-                                  {QStringLiteral("Indirizzo unità locale"), 36},
-                                  {QStringLiteral("Comune"), 29},
-                                  {QStringLiteral("Prov."), 10, Qt::AlignHCenter},
-                                  {QStringLiteral("Esportata"), 17, Qt::AlignHCenter}};
+    // The codice fiscale and the province take what their widest values
+    // need; the rest goes mostly to the names.
+    const QVector<Column> columns{{QStringLiteral("Codice fiscale"), 1, Qt::AlignLeft, codice(doc, 16)},
+                                  {QStringLiteral("Ragione sociale"), 55},
+                                  {QStringLiteral("Indirizzo unità locale"), 37},
+                                  {QStringLiteral("Comune"), 27},
+                                  {QStringLiteral("Prov."), 1, Qt::AlignHCenter, codice(doc, 2)},
+                                  {QStringLiteral("Esportata"), 16, Qt::AlignHCenter}};
     int listed = 0;
     int current = -1;
     for (; r->isOpen() && !r->eof(); r->MoveNext(), ++listed) {
@@ -523,7 +601,7 @@ int disegnaElenco(PdfPages &doc, int chamber)
     return listed;
 }
 
-int eliminaStampePrecedenti(const QString &tipo)
+int eliminaStampePrecedenti(const QString &tipo, const QString &tenere)
 {
     const QDir folder(gKez->Path());
     int left = 0;
@@ -531,7 +609,7 @@ int eliminaStampePrecedenti(const QString &tipo)
     // not a plain file) stays where it is: the new print goes ahead.
     for (const QString &name : folder.entryList({gKez->kezName(tipo + QStringLiteral("*.pdf"))},
                                                 QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
-        if (!QFile::remove(folder.filePath(name)))
+        if (folder.filePath(name) != tenere && !QFile::remove(folder.filePath(name)))
             ++left;
     return left;
 }
@@ -548,8 +626,7 @@ QString stampaDichiarazione(int saID, int sezioni)
         modFunz::warnMsg(QStringLiteral("Attenzione, nessuna dichiarazione selezionata."));
         return QString();
     }
-    eliminaStampePrecedenti(QStringLiteral("_prn_"));
-    return scriviEApri(doc, fileName, wait);
+    return scriviEApri(doc, fileName, QStringLiteral("_prn_"), wait);
 }
 
 QString stampaElenco(int chamber)
@@ -563,8 +640,7 @@ QString stampaElenco(int chamber)
         modFunz::warnMsg(QStringLiteral("Attenzione, nessuna dichiarazione da stampare."));
         return QString();
     }
-    eliminaStampePrecedenti(QStringLiteral("_lst_"));
-    return scriviEApri(doc, fileName, wait);
+    return scriviEApri(doc, fileName, QStringLiteral("_lst_"), wait);
 }
 
 } // namespace PrintMod

@@ -32,13 +32,13 @@ bool disegnaDichiarazione(PdfPages &doc, int saID, int sezioni);
 // Returns how many declarations were listed.
 int disegnaElenco(PdfPages &doc, int chamber);
 
-// The whole print: older files of the kind removed, the file written and
-// handed to the desktop's viewer. Returns the file written, empty when
-// nothing was (the user has been told why).
+// The whole print: the file written, older files of the kind removed and
+// the new one handed to the desktop's viewer. Returns the file written,
+// empty when nothing was (the user has been told why; older prints kept).
 QString stampaDichiarazione(int saID, int sezioni);
 QString stampaElenco(int chamber);
 
-// Removes the older prints of a kind ("_prn_" or "_lst_"); what cannot be
-// removed (a file open in a viewer) is left and counted.
-int eliminaStampePrecedenti(const QString &tipo);
+// Removes the prints of a kind ("_prn_" or "_lst_") but the one to keep;
+// what cannot be removed (a file open in a viewer) is left and counted.
+int eliminaStampePrecedenti(const QString &tipo, const QString &tenere = QString());
 }

@@ -8,11 +8,19 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include <sys/mount.h>
+#include <sys/resource.h>
+
+#include <csignal>
+
 #include "DesktopSeam.h"
 #include "DialogDriver.h"
 #include "MainWindowTestCase.h"
 #include "MessageBoxSeam.h"
+#include "PdfPages.h"
+#include "PrintMod.h"
 #include "TestSupport.h"
+#include "dbClass.h"
 #include "kezClass.h"
 #include "listBase.h"
 #include "mainForm.h"
@@ -70,6 +78,28 @@ INSERT INTO RecRiu (saID, riuTipo, qtaAlimentare, qtaAltriUsi) VALUES (7, 1, 115
 INSERT INTO RecTip (saID, tipTipo, qtaPrimari, qtaSecondari) VALUES (7, 2, 135000, 142500);
 )SQL";
 
+// Edge figures and codes: the widest the fields allow, codici fiscali that
+// used to split, quantities with more decimals stored than shown.
+const char *const EdgeDeclaration = R"SQL(
+UPDATE SezAnag SET codFisc = 'MMMMSM80A01H501U', REA = 999999999 WHERE saID = 7;
+INSERT INTO SezAnag (saID, codFisc, ragSoc, prvIstat, comIstat, via) VALUES
+  (9, 'MNGDNC80H01H501X', 'Menga Domenico', 58, 91, 'Via Tuscolana'), (10, 'WWWWWWWWWWWWWWWW', 'Largo', 58, 91, 'Via');
+INSERT INTO Rifiuti VALUES ('150104', 'imballaggi metallici', NULL);
+INSERT INTO SezCons (scID, saID, rifCod, scQta, ferroQta, vetroQta, alluminioQta, cartaQta, plasticaQta, legnoQta,
+  altroQta) VALUES (1, 7, '150104', 99999999999, 99999999999, 99999999999, 99999999999, 99999999999, 99999999999,
+  99999999999, 99999999999);
+INSERT INTO ModCons (mdcID, scID, mdcTipo, codFisc, ragSoc, prvIstat, comIstat, via, mdcQta, mdcUmi) VALUES
+  (101, 1, 2, 'MMMMSM80A01H501U', 'RICICLO SPA', 15, 146, 'Via Roma', 99999999999, 1),
+  (102, 1, 2, 'WWWWWWWWWWWWWWWW', 'RECUPERI SRL', 15, 146, 'Via Roma', 10000, 2);
+INSERT INTO RecDrCons (mdcID, Posizione, Codice, Qta, Umi) VALUES (101, 1, 'R13', 99999990000, 1);
+INSERT INTO skSbop (saID, codFisc, ragSoc, sksBorse, sks50Micron, pmBorse) VALUES
+  (7, 'MNGDNC80H01H501X', 'BORSE ITALIA SRL', 9999999990000, 125000, 9999999);
+INSERT INTO skMat (skmID, saID, codFisc, ragSoc) VALUES (1, 7, 'MMMMSM80A01H501U', 'IMBALLI SRL');
+INSERT INTO RecMat (skmID, skmTipo, qtaProdVuoti, qtaProdPieni, qtaImpVuoti) VALUES
+  (1, 101, 99999990000, 12345678912, 99999999000);
+INSERT INTO RecRiu (saID, riuTipo, qtaAlimentare, qtaAltriUsi) VALUES (7, 1, 99999999000, 5);
+)SQL";
+
 // Every figure of the fixture as the print must show it.
 const char *const FullDeclarationTexts[] = {
     "SA1 - Sezione anagrafica", "RSSMRA80A01H501U", "Rossi Imballaggi", "123456", "ROMA", "RM",
@@ -82,12 +112,12 @@ const char *const FullDeclarationTexts[] = {
     "ENTSORGUNG GMBH", "ABFALLWIRTSCHAFTSVERBANDSGESELLSCHAFTFUERVERPACKUNGSRUECKNAHME", "Austria", "Privata", "12,500 Kg", "Modulo DR-CONS", "BNCLRA70B41F205X",
     "RICICLO SPA", "Via Roma", "8.888,888 t", "100,500 t", "2,250 Kg", "3,125 t", "RECYCLING AG",
     "GB040", "9,999 Kg", "CARTIERA VENETA", "17.12.00", "1,000 t",
-    "Scheda SBOP", "03456789014", "BORSE ITALIA SRL", "1.000,000", "2,500", "3,000", "4,000",
-    "5,000", "6,000", "7,125", "8,250", "9,375", "10,100", "11,200", "12,300",
-    "Scheda SMAT", "04567890128", "IMBALLI SRL", "1,100", "2,200", "3,300", "4,400", "5,500",
-    "6,600", "10,500", "20,500", "30,500", "40,500", "50,500", "60,500",
-    "Scheda SRIU", "Pallet in legno", "11,500", "12,750", "0,500", "0,250",
-    "Scheda STIP", "Cassette in plastica", "13,500", "14,250"};
+    "Scheda SBOP", "03456789014", "BORSE ITALIA SRL", "1.000", "2,5", "7,125", "8,250", "9,375",
+    "10,100", "11,200", "12,300",
+    "Scheda SMAT", "04567890128", "IMBALLI SRL", "1,1", "2,2", "3,3", "4,4", "5,5", "6,6", "10,5",
+    "20,5", "30,5", "40,5", "50,5", "60,5",
+    "Scheda SRIU", "Pallet in legno", "11,5", "12,75", "0,25",
+    "Scheda STIP", "Cassette in plastica", "13,5", "14,25"};
 
 QString run(const QString &program, const QStringList &arguments)
 {
@@ -159,6 +189,38 @@ void renderPages(const QString &file, const QString &name, int pages)
                                      dir + QLatin1Char('/') + name});
 }
 
+// The text of each page in the order it was painted, blanks made single.
+QStringList pageTexts(const QString &file)
+{
+    QStringList pages = run(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), file, QStringLiteral("-")})
+                            .split(QLatin1Char('\f'));
+    for (QString &page : pages)
+        page = page.simplified();
+    return pages;
+}
+
+int pageOf(const QStringList &pages, const QString &phrase)
+{
+    return int(std::find_if(pages.begin(), pages.end(), [&](const QString &p) { return p.contains(phrase); })
+               - pages.begin());
+}
+
+// A value printed whole: a word of its own, never two words painted one
+// after the other that join into it (as "9." over "999.999,900").
+bool unbroken(const QStringList &pages, const QString &value)
+{
+    bool whole = false;
+    for (const QString &page : pages) {
+        const QStringList words = page.split(QLatin1Char(' '));
+        for (int i = 0; i < words.size(); ++i) {
+            whole = whole || words[i] == value;
+            if (i > 0 && words[i - 1] + words[i] == value)
+                return false;
+        }
+    }
+    return whole;
+}
+
 QStringList prints(const QString &kind)
 {
     return QDir(gKez->Path()).entryList({QStringLiteral("Kez22imb_") + kind + QStringLiteral("_*.pdf")},
@@ -226,6 +288,120 @@ private Q_SLOTS:
         QVERIFY(text.indexOf(QStringLiteral("R2100,500")) < text.indexOf(QStringLiteral("R102,250")));
         checkPageNumbers(written);
         checkInsideMargins(written);
+    }
+
+    // A print the disk refuses (a RAM file system filled up, or files
+    // limited in size): the user is told, no viewer opens, nothing new stays
+    // in the folder, the older print is kept; with room again the print
+    // goes through and only then replaces the older one.
+    void printOnFullDisk_data()
+    {
+        QTest::addColumn<bool>("list");
+        QTest::addColumn<bool>("ram");
+        QTest::newRow("declaration, full RAM disk") << false << true;
+        QTest::newRow("list, full RAM disk") << true << true;
+        QTest::newRow("declaration, file size limit") << false << false;
+        QTest::newRow("list, file size limit") << true << false;
+    }
+
+    void printOnFullDisk()
+    {
+        QFETCH(bool, list);
+        QFETCH(bool, ram);
+        const QString folder = fx->folder();
+        const QByteArray path = QFile::encodeName(folder);
+        const bool mounted = ram && ::mount("tmpfs", path.constData(), "tmpfs", 0, "size=4m") == 0;
+        const auto unmount = qScopeGuard([&] {
+            if (mounted)
+                ::umount2(path.constData(), MNT_DETACH);
+        });
+        if (ram && !mounted)
+            QSKIP("No RAM file system can be mounted here; the file size limit rows cover the same ground.");
+        QVERIFY(start(QString::fromUtf8(FullDeclaration), 7));
+        const QString kind = list ? QStringLiteral("lst") : QStringLiteral("prn");
+        QFile older(gKez->Path() + (list ? QStringLiteral("Kez22imb_lst_20220101_101010.pdf")
+                                         : QStringLiteral("Kez22imb_prn_1234ABCD.pdf")));
+        QVERIFY(older.open(QIODevice::WriteOnly) && older.write("%PDF older") == 10);
+        older.close();
+        const auto print = [list] { return list ? PrintMod::stampaElenco(0) : PrintMod::stampaDichiarazione(7, 63); };
+        {
+            // Filled but for 8 KB, or files of the process kept under 4 KB.
+            QFile filler(folder + QStringLiteral("/filler"));
+            QVERIFY(!ram || filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+            while (ram && filler.write(QByteArray(4096, 'x')) == 4096) {
+            }
+            QVERIFY(!ram || filler.resize(filler.size() - 8192));
+            rlimit old {};
+            getrlimit(RLIMIT_FSIZE, &old);
+            const rlimit limit{ram ? old.rlim_cur : 4096, old.rlim_max};
+            std::signal(SIGXFSZ, SIG_IGN);
+            QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
+            const auto restore = qScopeGuard([old] { setrlimit(RLIMIT_FSIZE, &old); });
+            const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden);
+            QVERIFY(print().isEmpty());
+            QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden), before);
+            filler.remove();
+        }
+        QVERIFY(DesktopSeam::opened().isEmpty());
+        QCOMPARE(MessageBoxSeam::asked().size(), 1);
+        QVERIFY(QRegularExpression(QStringLiteral("^Attenzione, impossibile scrivere il file:\n.*/Kez22imb_%1_[0-9A-F_]+\\.pdf$").arg(kind))
+                    .match(MessageBoxSeam::asked()[0].text).hasMatch());
+        QVERIFY(older.open(QIODevice::ReadOnly));
+        QCOMPARE(older.readAll(), QByteArray("%PDF older"));
+        older.close();
+
+        const QString written = print();
+        QCOMPARE(DesktopSeam::opened(), QStringList{written});
+        QCOMPARE(prints(kind), QStringList{QFileInfo(written).fileName()});
+        QVERIFY(pdfPages(written) > 0);
+    }
+
+    // A consortia sheet whose modules run over pages; the widest figures
+    // and codes the fields allow, in both prints.
+    void layoutAtTheEdges()
+    {
+        QVERIFY(start(QString::fromUtf8(EdgeDeclaration), 7));
+        const QString file = fx->folder() + QStringLiteral("/edge.pdf");
+        // Each origin module added moves the destination list down the page,
+        // so that its heading meets the foot of a page somewhere.
+        for (int k = 1; k <= 16; ++k) {
+            QVERIFY(modMain::gDb->Execute(
+                QStringLiteral("INSERT INTO ModCons (scID, mdcTipo, codFisc, ragSoc, prvIstat, comIstat, via, civico, "
+                               "mdcQta, mdcUmi, mdcAtt, mdcSup) VALUES (1, 1, 'MNGDNC80H01H501X', ?, 58, 91, 'Via "
+                               "Tuscolana', ?, 99999999999, 2, '381100', ?)"),
+                {QStringLiteral("SOCIETA DI RACCOLTA %1 ").arg(k).repeated(k % 4 + 1), k, k % 2 ? 0 : 3}));
+            PdfPages doc(file, gKez->Caption());
+            QVERIFY(PrintMod::disegnaDichiarazione(doc, 7, PrintMod::SezCONS) && doc.write());
+            const QStringList pages = pageTexts(file);
+            const int drPage = pageOf(pages, QStringLiteral("Modulo DR-CONS - Elenco unità locali di destinazione"));
+            QVERIFY2(drPage < pages.size() && drPage == pageOf(pages, QStringLiteral("Modulo DR-CONS 1 di 2")), qPrintable(QString::number(k)));
+            QCOMPARE(pageOf(pages, QStringLiteral("Modulo UO-CONS - Elenco unità locali di origine")),
+                     pageOf(pages, QStringLiteral("Modulo UO-CONS 1 di %1").arg(k)));
+            // What a page shows first, after its header and page number.
+            const int count = pages.size() - 1;
+            for (int page = 2; page <= count; ++page)
+                QVERIFY2(pages[page - 1].contains(QStringLiteral("Pagina %1 di %2 Scheda CONS 1 di 1 - 150104 (segue)")
+                                                      .arg(page).arg(count)),
+                         qPrintable(QStringLiteral("%1 modules, page %2").arg(k).arg(page)));
+            if (k == 16) {
+                QVERIFY(count >= 3);
+                renderPages(file, QStringLiteral("edge-cons"), 3);
+                QCOMPARE(pages.join(QLatin1Char(' ')).count(QStringLiteral("Superficie: Pubblica")), k);
+            }
+        }
+
+        const QString declaration = PrintMod::stampaDichiarazione(7, 63);
+        renderPages(declaration, QStringLiteral("edge-dich"), 8);
+        for (const char *value : {"MMMMSM80A01H501U", "MNGDNC80H01H501X", "WWWWWWWWWWWWWWWW", "999999999",
+                                  "9.999.999,9999", "9.999.999,000", "999.999.999", "12,5", "999,9999",
+                                  "9.999.999,0", "1.234.567,8912", "9.999.999,9", "0,0005"})
+            QVERIFY2(unbroken(pageTexts(declaration), QString::fromUtf8(value)), value);
+        checkInsideMargins(declaration);
+        const QString list = PrintMod::stampaElenco(0);
+        renderPages(list, QStringLiteral("edge-list"), 1);
+        for (const char *code : {"MMMMSM80A01H501U", "MNGDNC80H01H501X", "WWWWWWWWWWWWWWWW"})
+            QVERIFY2(unbroken(pageTexts(list), QString::fromUtf8(code)), code);
+        QVERIFY(MessageBoxSeam::asked().isEmpty());
     }
 
     void sectionsAndDeclarationMissing()
