@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPluginLoader>
+#include <QProcess>
 #include <QTableWidget>
 #include <QTest>
 #include <QXmlStreamReader>
@@ -119,6 +120,37 @@ private Q_SLOTS:
         loader(ui);
         for (const QString &name : qAsConst(classes))
             QVERIFY2(ui.availableWidgets().contains(name), qPrintable(name));
+    }
+
+    // The plugin draws the controls and nothing else: none of the shell,
+    // the forms, the export or the printing is in it, nor the XML library
+    // the export needs.
+    void carriesOnlyTheControls()
+    {
+        QProcess ldd;
+        ldd.start(QStringLiteral("ldd"), {plugin.fileName()});
+        QVERIFY(ldd.waitForFinished());
+        const QString libraries = QString::fromLocal8Bit(ldd.readAllStandardOutput());
+        QVERIFY(libraries.contains(QLatin1String("libQt6Widgets")));
+        QVERIFY2(!libraries.contains(QLatin1String("libxml2")), qPrintable(libraries));
+
+        QProcess nm;
+        nm.start(QStringLiteral("nm"), {QStringLiteral("-C"), QStringLiteral("--defined-only"), plugin.fileName()});
+        QVERIFY(nm.waitForFinished(60000));
+        const QString symbols = QString::fromLocal8Bit(nm.readAllStandardOutput());
+        QVERIFY(symbols.contains(QLatin1String(" slxText::")));
+        QVERIFY(symbols.contains(QLatin1String(" slxGrid::")));
+        const QDir source(TestSupport::sourceDir());
+        for (const char *folder : {"app", "declarations", "sheets", "exchange", "printing", "entry"}) {
+            const QStringList headers = QDir(source.filePath(QLatin1String(folder)))
+                                            .entryList({QStringLiteral("*.h")}, QDir::Files);
+            QVERIFY2(!headers.isEmpty(), folder);
+            for (const QString &header : headers) {
+                const QString scope = QLatin1Char(' ') + header.chopped(2) + QStringLiteral("::");
+                QVERIFY2(!symbols.contains(scope), qPrintable(folder + scope));
+            }
+        }
+        QVERIFY(!symbols.contains(QLatin1String(" xmlReadFile")));
     }
 
     // Every form of the program opens with its controls made by the

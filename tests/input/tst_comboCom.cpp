@@ -7,12 +7,15 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "Connection.h"
+#include "LookupSource.h"
 #include "PickerForm.h"
 #include "PropertyBag.h"
 #include "PickerTestCase.h"
 #include "SystemColors.h"
 #include "TestSupport.h"
 #include "comboCom.h"
+#include "modMain.h"
 
 // Invented municipalities: a few real-looking ones and some whose names
 // hold the characters a careless search would read as a pattern.
@@ -190,6 +193,42 @@ private Q_SLOTS:
             QTest::qWait(150);
             QVERIFY(!com->comboBox()->view()->isVisible());
         }
+    }
+
+    // A form may hand the field a database of its own (the previous year's,
+    // an archive being imported): the field reads that one alone, and goes
+    // back to the program's database when the form takes it away. With no
+    // database at all the field stays empty and says nothing.
+    void readsTheDatabaseItIsHanded()
+    {
+        Connection other;
+        QVERIFY(other.open(shell.createDatabase(QStringLiteral("other.db"),
+                                                QStringLiteral("INSERT INTO Province (prvIstat, prvDesc, prvSigla, prvCCIAA) "
+                                                               "VALUES (77, 'ALTROVE', 'AL', 77);"
+                                                               "INSERT INTO Comuni (prvIstat, comIstat, comDesc, comCap) "
+                                                               "VALUES (77, 1, 'ROMAGNANO', '77001');"))));
+        comboCom com;
+        com.setConnection(&other);
+        QCOMPARE(com.letValue(77, 1), 77001);
+        QCOMPARE(com.Provincia(), QStringLiteral("ALTROVE"));
+        QCOMPARE(com.letValue(58, 91), 0);
+        retype(com, QStringLiteral("ROM"));
+        bool changed = false;
+        QVERIFY(com.Match(changed));
+        QCOMPARE(com.Text(), QStringLiteral("ROMAGNANO"));
+
+        com.setConnection(nullptr);
+        QCOMPARE(com.letValue(58, 91), 58091);
+        retype(com, QStringLiteral("ROMAG"));
+        QVERIFY(!com.Match(changed));
+        QCOMPARE(TestSupport::takeMessages().size(), 1);
+
+        LookupSource::setDefault(nullptr);
+        QCOMPARE(com.letValue(58, 91), 0);
+        retype(com, QStringLiteral("ROMA"));
+        QVERIFY(!com.Match(changed));
+        modMain::installServices();
+        QVERIFY(TestSupport::takeMessages().isEmpty());
     }
 
     void notFoundIsSaidOncePerText()

@@ -9,7 +9,9 @@
 
 #include "DesktopSeam.h"
 #include "FileDialogSeam.h"
+#include "ErrInfo.h"
 #include "MessageBoxSeam.h"
+#include "MsgBox.h"
 #include "TestSupport.h"
 
 // The seams that stand between the program and the desktop: message boxes,
@@ -66,6 +68,45 @@ private Q_SLOTS:
         QCOMPARE(asked.at(0).text, QStringLiteral("Elimino ditta\nsei sicuro?"));
         QCOMPARE(asked.at(0).title, QStringLiteral("Kez 2022"));
         QCOMPARE(asked.at(0).style, style);
+        MessageBoxSeam::setScripted(false);
+    }
+
+    // The program's boxes below the shell: titled "Kez" and owned by the
+    // active window until the shell says where its caption and main window
+    // are, then following them as they change; an error box is titled by
+    // the failure's number or the caller's context.
+    void programBoxesFollowTheShell()
+    {
+        MessageBoxSeam::setScripted(true);
+        MessageBoxSeam::clearAsked();
+        MsgBox::show(QStringLiteral("Prima"), 64);
+        QCOMPARE(MsgBox::parent(), QApplication::activeWindow());
+
+        QString caption = QStringLiteral("Kez 2022");
+        QWidget main;
+        MsgBox::setCaption([&caption] { return caption; });
+        MsgBox::setMainWindow([&main] { return &main; });
+        QVERIFY(MsgBox::warn(QStringLiteral("Dopo")));
+        caption = QStringLiteral("Kez 2023");
+        MsgBox::show(QStringLiteral("Cambiata"), 64);
+        QCOMPARE(MsgBox::parent(), &main);
+        ErrInfo::raise(0x7e6, QStringLiteral("Disco pieno"), QStringLiteral("Kez.Connection"));
+        QVERIFY(!MsgBox::showError(QString()));
+        QVERIFY(!MsgBox::showError(QStringLiteral("Salvataggio")));
+        MsgBox::setCaption(nullptr);
+        MsgBox::setMainWindow(nullptr);
+        MsgBox::show(QStringLiteral("Fine"), 36);
+
+        const QList<MessageBoxSeam::Asked> asked = MessageBoxSeam::asked();
+        const QStringList titles = {QStringLiteral("Kez"), QStringLiteral("Kez 2022"), QStringLiteral("Kez 2023"),
+                                    QStringLiteral("Errore codice: 7E6"),
+                                    QStringLiteral("Salvataggio (7E6)"), QStringLiteral("Kez")};
+        QCOMPARE(asked.size(), titles.size());
+        for (int i = 0; i < asked.size(); ++i)
+            QCOMPARE(asked.at(i).title, titles.at(i));
+        QCOMPARE(asked.at(3).text, QStringLiteral("Disco pieno\nKez.Connection"));
+        QCOMPARE(asked.at(3).style, 16);
+        ErrInfo::clear();
         MessageBoxSeam::setScripted(false);
     }
 
