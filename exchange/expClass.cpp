@@ -150,8 +150,10 @@ bool expClass::esporta(const QList<int> &saIDs, const QString &fileName, int cci
     }
     // Written beside the destination and renamed at the end: an interrupted
     // export never leaves half a file.
+    // The explicit flush: commit alone puts an empty file in place, and
+    // says it did well, when the disk is full at the final flush.
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
         transaction.rollback();
         expID = 0;
         errorText = QStringLiteral("Attenzione, impossibile scrivere il file %1:\n%2")
