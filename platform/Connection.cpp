@@ -124,8 +124,8 @@ QString readOnlyFailure(sqlite3 *db, const QString &path)
 {
     const QString folder = QFileInfo(path).absolutePath();
     if (db && sqlite3_db_readonly(db, "main") == 0 && !QFileInfo(folder).isWritable())
-        return QStringLiteral("La cartella del database è di sola lettura: %1\n"
-                              "Il programma vi deve poter scrivere per salvare i dati.")
+        return QStringLiteral("La cartella del database è di sola lettura:\n%1\n"
+                              "Per salvare i dati il programma deve poter scrivere nella cartella.")
             .arg(QDir::toNativeSeparators(folder));
     return QStringLiteral("Il database è di sola lettura: ") + path;
 }

@@ -228,7 +228,7 @@ bool CardSheet::salvaSchedaCorrente()
     }
     ok = ok && transaction.commit();
     if (!ok) {
-        // Nothing kept waiting for the user to read the message.
+        // Undone before the message: the file is not held while the user reads it.
         transaction.rollback();
         if (dittaRifiutata) {
             modMain::gModal->clearDitta();

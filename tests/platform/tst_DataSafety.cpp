@@ -174,8 +174,8 @@ private Q_SLOTS:
             Connection cn;
             QVERIFY(!cn.open(path));
             QCOMPARE(cn.lastError().Number, int(SQLITE_READONLY));
-            QCOMPARE(cn.lastError().Description, QStringLiteral("La cartella del database è di sola lettura: %1\n"
-                                                                "Il programma vi deve poter scrivere per salvare i dati.")
+            QCOMPARE(cn.lastError().Description, QStringLiteral("La cartella del database è di sola lettura:\n%1\n"
+                                                                "Per salvare i dati il programma deve poter scrivere nella cartella.")
                                                      .arg(QFileInfo(path).absolutePath()));
         }
         if (given.isEmpty()) {
