@@ -1,6 +1,7 @@
 #include "CardSheet.h"
 
 #include "Connection.h"
+#include "Transaction.h"
 #include "Recordset.h"
 #include "dbClass.h"
 #include "hNav.h"
@@ -211,7 +212,8 @@ bool CardSheet::salvaSchedaCorrente()
     const QVariant code = nuova ? slt[0]->Value() : codFiscScheda;
     const bool registra = nuova || !dittaNota;
     bool dittaRifiutata = false;
-    bool ok = cn.beginTransaction();
+    Transaction transaction(cn);
+    bool ok = transaction.isActive();
     if (ok && nuova)
         ok = schedeRs->AddNew() && schedeRs->setValue(QStringLiteral("saID"), modMain::gKez->Sa1ID);
     ok = ok && schedeRs->setValue(QStringLiteral("codFisc"), code)
@@ -224,8 +226,10 @@ bool CardSheet::salvaSchedaCorrente()
         ok = modMain::gModal->salvaDitta(0);
         dittaRifiutata = !ok;
     }
-    ok = ok && cn.commit();
+    ok = ok && transaction.commit();
     if (!ok) {
+        // Undone before the message: the file is not held while the user reads it.
+        transaction.rollback();
         if (dittaRifiutata) {
             modMain::gModal->clearDitta();
             modFunz::warnMsg(QStringLiteral("Attenzione, impossibile registrare la ditta in anagrafica:\n"
@@ -233,8 +237,6 @@ bool CardSheet::salvaSchedaCorrente()
         } else {
             modFunz::showError(QString());
         }
-        if (cn.inTransaction())
-            cn.rollback();
         riposiziona();
         return true;
     }

@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "Connection.h"
+#include "Transaction.h"
 #include "Recordset.h"
 #include "comboCom.h"
 #include "comboKgt.h"
@@ -386,7 +387,8 @@ bool ModFrame::salvaModulo()
     if (!gDb || !schedeRs->isOpen())
         return true;
     Connection &cn = gDb->kezCnn;
-    if (!cn.beginTransaction()) {
+    Transaction transaction(cn);
+    if (!transaction.isActive()) {
         reportFailure(cn.lastError());
         return true;
     }
@@ -428,13 +430,13 @@ bool ModFrame::salvaModulo()
         ok = gModal->salvaDitta(1);
     }
     ok = ok && salvaDopo(id);
-    ok = ok && (cn.commit() || reportFailure(cn.lastError()));
+    ok = ok && (transaction.commit() || reportFailure(cn.lastError()));
     if (!ok) {
         // Neither the module nor its rows are half written; what the user
         // typed stays on screen for another try.
         if (rs.editMode() != Recordset::adEditNone)
             rs.CancelUpdate();
-        cn.rollback();
+        transaction.rollback();
         if (offriDitta && gModal)
             gModal->clearDitta();
         riallinea();

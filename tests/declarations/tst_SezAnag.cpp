@@ -3,6 +3,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include "SaveFaults.h"
 #include "DatabaseProbe.h"
 #include "DialogDriver.h"
 #include "listDic.h"
@@ -538,6 +539,17 @@ private Q_SLOTS:
         QCOMPARE(form.isNull(), closed);
         QCOMPARE(modMain::currentForm, closed ? 100 : 1);
         QCOMPARE(stored(QStringLiteral("SELECT via FROM SezAnag WHERE saID = 20")).toString(), via);
+    }
+
+    void savesThroughFaults_data() { SaveFaults::addRows(); }
+    void savesThroughFaults()
+    {
+        open(QStringLiteral("[Kez]\nSa1ID=20\n"));
+        SaveFaults::saveThrough(QStringLiteral("SezAnag"), [this] {
+            sheet->slt[11]->setValue(6);
+            sheet->salvaScheda();
+        }, [this] { return stored(QStringLiteral("SELECT Mesi FROM SezAnag WHERE saID = 20")).toString(); },
+        QStringLiteral("6"));
     }
 };
 

@@ -5,6 +5,7 @@
 #include <QTableWidget>
 #include <QtTest>
 
+#include "SaveFaults.h"
 #include "DatabaseProbe.h"
 #include "MessageBoxSeam.h"
 #include "ModDR_CONS.h"
@@ -283,6 +284,20 @@ private Q_SLOTS:
                      .toString(),
                  QStringLiteral("-00276GB040"));
         QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM Ditte")).toInt(), 1);
+    }
+
+    // A destination module and its operations go in together, whatever the
+    // first try met.
+    void savesThroughFaults_data() { SaveFaults::addRows(); }
+    void savesThroughFaults()
+    {
+        ModDR_CONS *f = open();
+        QVERIFY(f);
+        SaveFaults::saveThrough(QStringLiteral("RecDrCons"), [f] {
+            editCell(f->slg[0], 2, 1, QStringLiteral("4"));
+            click(f->slb[4]);
+        }, [this] { return scalar(operations(21)).toString(); },
+        QStringLiteral("1R1=15000/2 1R10=20000/1 1R2=40000/1 2D15=30000/1 3R1=70000/1"));
     }
 };
 

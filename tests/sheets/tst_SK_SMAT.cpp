@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "SaveFaults.h"
 #include "DatabaseProbe.h"
 #include "PackagingTest.h"
 #include "SK_SMAT.h"
@@ -200,6 +201,20 @@ private Q_SLOTS:
         QVERIFY(slb(2)->Enabled());
         QCOMPARE(nav()->label()->Caption(), QStringLiteral("Nuova scheda"));
         QCOMPARE(sheet->grid()->TextMatrix(1, 1).toDouble(), 3.0);
+    }
+
+    // A card's rows are stored with the card even when the first try met a
+    // full disk or another program's write.
+    void savesThroughFaults_data() { SaveFaults::addRows(); }
+    void savesThroughFaults()
+    {
+        QVERIFY(open());
+        SaveFaults::saveThrough(QStringLiteral("RecMat"), [this] {
+            editCell(sheet->grid(), 6, 6, QStringLiteral("7,5"));
+            click(2);
+        }, [this] {
+            return db.scalar(QStringLiteral("SELECT qtaEspPieni FROM RecMat WHERE skmID = 1 AND skmTipo = 106")).toString();
+        }, QStringLiteral("75000"));
     }
 };
 
