@@ -351,11 +351,20 @@ private Q_SLOTS:
         QCOMPARE(lastMessage(), QStringLiteral("Attenzione dati cambiati, vuoi salvarli?"));
         const QString via = stored(QStringLiteral("SELECT group_concat(via, '/') FROM (SELECT via FROM SezAnag "
                                                   "WHERE codFisc = '05555555555' ORDER BY saID)")).toString();
+        // The registry sheet never writes the company registry.
+        QCOMPARE(stored(QStringLiteral("SELECT group_concat(codFisc || ragSoc) FROM Ditte")).toString(),
+                 QStringLiteral("01234567897D'ANGELO S.N.C.,09876543217VERDI SPA"));
         if (answer == Box::vbCancel) {
+            // The sheet's own code is back over it; typing the other again asks again.
             QVERIFY(sheet->slt[0]->isAncestorOf(QApplication::focusWidget()));
+            QCOMPARE(sheet->slt[0]->Text(), QStringLiteral("05555555555"));
             QCOMPARE(sheet->saIDCorrente(), 22);
             QVERIFY(sheet->modificata());
             QCOMPARE(via, QStringLiteral("Via Po/Via Tevere/Via Piave"));
+            MessageBoxSeam::clearAsked();
+            MessageBoxSeam::pushAnswer(answer);
+            typeAndLeave(sheet->slt[0], QStringLiteral("09876543217"), true);
+            QCOMPARE(lastMessage(), QStringLiteral("Attenzione dati cambiati, vuoi salvarli?"));
             return;
         }
         QCOMPARE(via, answer == Box::vbNo ? QStringLiteral("Via Po/Via Tevere/Via Piave")
@@ -367,6 +376,86 @@ private Q_SLOTS:
         QCOMPARE(sheet->saIDCorrente(), 0);
         QCOMPARE(sheet->slt[1]->Value().toString(), QStringLiteral("VERDI SPA"));
         QCOMPARE(gKez->CodiceFiscale, QStringLiteral("05555555555"));
+    }
+
+    // A blank sheet filled first and given its code last takes that code:
+    // Yes stores it at once, among the company's declarations; after Cancel
+    // the code stays as the sheet's own and the next save stores it.
+    void blankSheetGivenItsCodeLast_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("yes") << int(Box::vbYes);
+        QTest::newRow("cancel, then save") << int(Box::vbCancel);
+    }
+    void blankSheetGivenItsCodeLast()
+    {
+        QFETCH(int, answer);
+        open();
+        typeAndLeave(sheet->slt[1], QStringLiteral("BIANCHI SRL"));
+        typeAndLeave(sheet->cmbCom[0], QStringLiteral("ROMA"));
+        typeAndLeave(sheet->slt[4], QStringLiteral("VIA NOMENTANA"));
+        completeNewDeclaration();
+        QTest::mouseClick(sheet->labCopy, Qt::LeftButton);
+        MessageBoxSeam::clearAsked();
+        MessageBoxSeam::pushAnswer(answer);
+        typeAndLeave(sheet->slt[0], QStringLiteral("05555555555"));
+        QCOMPARE(lastMessage(), QStringLiteral("Attenzione dati cambiati, vuoi salvarli?"));
+        if (answer == Box::vbCancel) {
+            QCOMPARE(sheet->slt[0]->Text(), QStringLiteral("05555555555"));
+            QVERIFY(sheet->slt[0]->isAncestorOf(QApplication::focusWidget()));
+            QCOMPARE(stored(QStringLiteral("SELECT COUNT(*) FROM SezAnag WHERE codFisc = '05555555555'")).toInt(), 3);
+            MessageBoxSeam::clearAsked();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QTest::mouseClick(sheet->Salva, Qt::LeftButton);
+            QCOMPARE(lastMessage(), QString());
+        }
+        QVERIFY(!sheet->modificata());
+        QCOMPARE(stored(QStringLiteral("SELECT codFisc || '|' || ragSoc || '|' || via || '|' || slVia FROM SezAnag "
+                                       "WHERE saID = %1").arg(sheet->saIDCorrente())).toString(),
+                 QStringLiteral("05555555555|BIANCHI SRL|VIA NOMENTANA|VIA NOMENTANA"));
+        // The sheet now stands among the company's declarations, published.
+        QCOMPARE(sheet->nav->label()->Caption(), QStringLiteral("Unità locale 4 di 4"));
+        QCOMPARE(sheet->slt[0]->Text(), QStringLiteral("05555555555"));
+        QCOMPARE(gKez->CodiceFiscale, QStringLiteral("05555555555"));
+        QCOMPARE(gKez->Sa1ID, sheet->saIDCorrente());
+        QCOMPARE(stored(QStringLiteral("SELECT COUNT(*) FROM Ditte")).toInt(), 2);
+    }
+
+    // A value accepted after its warning is a change: the sheet asks about
+    // it on closing and stores it.
+    void valueAcceptedAfterItsWarningIsSaved_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("short postal code") << 6 << "2012" << 0 << "cap" << "2012";
+        QTest::newRow("short office postal code") << 15 << "201" << 0 << "slCAP" << "201";
+        QTest::newRow("100 employees, back") << 10 << "100" << int(Box::vbYes) << "Addetti" << "100";
+        QTest::newRow("date of another year") << 20 << "01012021" << int(Box::vbYes) << "saDataComp" << "2021-01-01";
+    }
+    void valueAcceptedAfterItsWarningIsSaved()
+    {
+        QFETCH(int, field);
+        QFETCH(QString, typed);
+        QFETCH(int, answer);
+        QFETCH(QString, column);
+        open(QStringLiteral("[Kez]\nSa1ID=20\n"));
+        if (answer)
+            MessageBoxSeam::pushAnswer(answer);
+        typeAndLeave(sheet->slt[field], typed, true);
+        QVERIFY(sheet->slt[field]->isAncestorOf(QApplication::focusWidget()));
+        QVERIFY(!sheet->modificata());
+        const int asked = MessageBoxSeam::asked().size();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(MessageBoxSeam::asked().size(), asked);
+        QVERIFY(!sheet->slt[field]->isAncestorOf(QApplication::focusWidget()));
+        QVERIFY(sheet->modificata());
+        MessageBoxSeam::pushAnswer(Box::vbYes);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QCOMPARE(lastMessage(), QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?"));
+        QTEST(stored(QStringLiteral("SELECT %1 FROM SezAnag WHERE saID = 20").arg(column)).toString(), "value");
     }
 
     // A new unit saved through the navigator's question: the sheet stays on
