@@ -623,9 +623,9 @@ void SezAnag::slt_Validate(int Index, bool &Cancel)
     }
     if (Cancel) {
         field->SelectAll();
-        // The remembered value already holds what the field shows, so the
-        // next exit unchanged accepts it without a second warning.
-        if (Index != 0 && field->oldValue == field->Value())
+        // The remembered value already holds the change the field shows, so
+        // the next exit unchanged accepts it without a second warning.
+        if (Index != 0 && Modificato && field->oldValue == field->Value())
             m_campoAvvisato = Index;
     } else if (Index != 0) {
         setModificata();

@@ -132,7 +132,7 @@ void CardSheet::slb_Click(int Index)
 void CardSheet::slt_Validate(int Index, bool &Cancel)
 {
     bool Modificato = false;
-    Cancel = !slt[Index]->Match(Modificato);
+    Cancel = !matchField(slt[Index], Modificato);
     if (Cancel || !Modificato)
         return;
     if (Index == 0)

@@ -232,7 +232,7 @@ void ModFrame::opt_Click(int Index)
 void ModFrame::slt_Validate(int Index, bool &Cancel)
 {
     bool changed = false;
-    if (!slt[Index]->Match(changed)) {
+    if (!matchField(slt[Index], changed)) {
         Cancel = true;
         return;
     }
