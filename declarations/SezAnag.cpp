@@ -716,6 +716,8 @@ QString SezAnag::codiceDaSalvare() const
 
 bool SezAnag::verificaScheda()
 {
+    if (!modFunz::checkRefusedFields(slt, 1, [this](int i, bool &Cancel) { slt_Validate(i, Cancel); }))
+        return false;
     // A new declaration needs the company it belongs to.
     if (m_saIDCorrente == 0 && codiceDaSalvare().isEmpty()) {
         modFunz::warnMsg(slt[0]->MsgRequired());

@@ -369,6 +369,8 @@ QString ModFrame::codiceDaSalvare() const
 
 bool ModFrame::verificaModulo()
 {
+    if (!modFunz::checkRefusedFields(slt, 1, [this](int i, bool &Cancel) { slt_Validate(i, Cancel); }))
+        return false;
     if (isItalia()) {
         // An Italian module is never written without a code.
         if (slt[0]->isEmpty() || codiceDaSalvare().trimmed().isEmpty())

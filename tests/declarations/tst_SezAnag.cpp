@@ -434,6 +434,8 @@ private Q_SLOTS:
         QTest::newRow("short office postal code") << 15 << "201" << 0 << "slCAP" << "201";
         QTest::newRow("100 employees, back") << 10 << "100" << int(Box::vbYes) << "Addetti" << "100";
         QTest::newRow("date of another year") << 20 << "01012021" << int(Box::vbYes) << "saDataComp" << "2021-01-01";
+        // Taken, then refused by the save's own check: the stored value stays.
+        QTest::newRow("0 months") << 11 << "0" << 0 << "Mesi" << "12";
     }
     void valueAcceptedAfterItsWarningIsSaved()
     {
@@ -454,8 +456,45 @@ private Q_SLOTS:
         QVERIFY(sheet->modificata());
         MessageBoxSeam::pushAnswer(Box::vbYes);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        QCOMPARE(lastMessage(), QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?"));
+        QCOMPARE(MessageBoxSeam::asked().value(asked).text, QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?"));
         QTEST(stored(QStringLiteral("SELECT %1 FROM SezAnag WHERE saID = 20").arg(column)).toString(), "value");
+    }
+
+    // A value refused by its field's check is never stored by a save asked
+    // for elsewhere: closing with Yes checks it again and keeps the sheet.
+    void refusedValueIsNotSavedOnClosing_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown activity") << 9 << "999999" << "Attenzione, codice Istat Attività errato.";
+        QTest::newRow("13 months") << 11 << "13" << "Attenzione, mesi di attività errati.";
+    }
+    void refusedValueIsNotSavedOnClosing()
+    {
+        QFETCH(int, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        open(QStringLiteral("[Kez]\nSa1ID=20\n"));
+        typeAndLeave(sheet->slt[4], QStringLiteral("VIA NUOVA"), true);
+        typeAndLeave(sheet->slt[field], typed, true);
+        QCOMPARE(lastMessage(), message);
+        QPointer<SezAnag> form = sheet;
+        MessageBoxSeam::pushAnswer(Box::vbYes);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QCOMPARE(lastMessage(), message);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(form);
+        QVERIFY(sheet->slt[field]->isAncestorOf(QApplication::focusWidget()));
+        QVERIFY(sheet->modificata());
+        QCOMPARE(stored(QStringLiteral("SELECT via || ' ' || attIstat || ' ' || Mesi FROM SezAnag WHERE saID = 20"))
+                     .toString(),
+                 QStringLiteral("Via Po 011110 12"));
+        // Mended, the next save stores it.
+        typeAndLeave(sheet->slt[field], field == 9 ? QStringLiteral("011110") : QStringLiteral("11"), true);
+        QTest::mouseClick(sheet->Salva, Qt::LeftButton);
+        QCOMPARE(stored(QStringLiteral("SELECT via || ' ' || Mesi FROM SezAnag WHERE saID = 20")).toString(),
+                 field == 9 ? QStringLiteral("VIA NUOVA 12") : QStringLiteral("VIA NUOVA 11"));
     }
 
     // A new unit saved through the navigator's question: the sheet stays on

@@ -322,6 +322,14 @@ private Q_SLOTS:
             typeAndLeave(f->slt[5], QStringLiteral("2012"));
             QCOMPARE(askedTexts(), QStringList{QStringLiteral("Attenzione, C.A.P. digitato formalmente errato.")});
         }
+        // Nor does the save asked for by closing store it.
+        MessageBoxSeam::pushAnswer(vbYes);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QCOMPARE(askedTexts(), (QStringList{QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?"),
+                                            QStringLiteral("Attenzione, C.A.P. digitato formalmente errato.")}));
+        QVERIFY(form());
+        QCOMPARE(QApplication::focusWidget(), f->slt[5]->textBox());
+        QCOMPARE(scalar(QStringLiteral("SELECT cap FROM ModCons WHERE mdcID = 14")).toString(), QStringLiteral("20121"));
         typeAndLeave(f->slt[5], QStringLiteral("20122"));
         typeAndLeave(f->slt[8], QStringLiteral("381100"));
         // Closing with a quantity of 0: the save is refused and the form stays.
