@@ -181,49 +181,6 @@ private Q_SLOTS:
         QVERIFY(!slb(2)->Enabled());
     }
 
-    // Cancel at the question puts the card's own code back, over the card
-    // that keeps what was typed; typing the other code again asks again.
-    void cancelPutsTheCardsCodeBack()
-    {
-        QVERIFY(open());
-        fill(slt(1), QStringLiteral("VETRERIE UNITE"));
-        MessageBoxSeam::pushAnswer(MessageBoxSeam::vbCancel);
-        fill(slt(0), QStringLiteral("00743110157"));
-        QCOMPARE(slt(0)->Text(), QStringLiteral("12345678903"));
-        QCOMPARE(QApplication::focusWidget(), slt(0)->textBox());
-        QCOMPARE(slt(1)->Text(), QStringLiteral("VETRERIE UNITE"));
-        QVERIFY(slb(2)->Enabled());
-        prompts();
-        MessageBoxSeam::pushAnswer(MessageBoxSeam::vbCancel);
-        fill(slt(0), QStringLiteral("00743110157"));
-        QCOMPARE(prompts(), QStringList{QStringLiteral("Attenzione dati cambiati, vuoi salvarli?")});
-        QCOMPARE(db.scalar(QStringLiteral("SELECT ragSoc FROM skMat WHERE skmID = 1")).toString(),
-                 QStringLiteral("VETRERIE RIUNITE"));
-    }
-
-    // A name emptied is refused once, then taken: the card is modified, so
-    // closing asks, and Yes meets the save's own check.
-    void nameEmptiedAfterItsWarningIsAChange()
-    {
-        QVERIFY(open());
-        slt(1)->setFocus();
-        slt(1)->SelectAll();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), slt(1)->textBox());
-        const QStringList refused = prompts();
-        QCOMPARE(refused.size(), 1);
-        QVERIFY(!slb(2)->Enabled());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QVERIFY(QApplication::focusWidget() != slt(1)->textBox());
-        QVERIFY(slb(2)->Enabled());
-        MessageBoxSeam::pushAnswer(vbYes);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        QCOMPARE(prompts(), (QStringList{QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?"), refused.first()}));
-        QCOMPARE(db.scalar(QStringLiteral("SELECT ragSoc FROM skMat WHERE skmID = 1")).toString(),
-                 QStringLiteral("VETRERIE RIUNITE"));
-    }
-
     // What the database refuses is not reported as done: the user's card
     // stays on the sheet, still to be saved.
     void refusalsKeepTheCard()
