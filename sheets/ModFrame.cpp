@@ -308,11 +308,12 @@ bool ModFrame::verificaCodFiscModulo()
         if (!chiediSalvataggio()) {
             slt[0]->setValue(nullIfBlank(codiceDaSalvare()));
             cancel = true;
-        } else if (!senzaCodice || idModulo == 0) {
-            // (A module started without a code and stored now under the one
-            // typed is that subject's module: it stays on show.)
+        } else {
             slt[0]->setValue(typed);
-            cercaDittaModulo();
+            // A module started without a code and stored now under the one
+            // typed is that subject's own: it stays on show.
+            if (!senzaCodice || idModulo == 0)
+                cercaDittaModulo();
         }
     }
     if (cancel)

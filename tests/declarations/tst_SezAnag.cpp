@@ -416,6 +416,7 @@ private Q_SLOTS:
         typeAndLeave(sheet->slt[0], QStringLiteral("05555555555"));
         QCOMPARE(lastMessage(), QStringLiteral("Attenzione dati cambiati, vuoi salvarli?"));
         if (answer == Box::vbCancel) {
+            TestSupport::grab(sheet, QStringLiteral("SezAnag-blank-code-kept"));
             QCOMPARE(sheet->slt[0]->Text(), QStringLiteral("05555555555"));
             QVERIFY(sheet->slt[0]->isAncestorOf(QApplication::focusWidget()));
             QCOMPARE(stored(QStringLiteral("SELECT COUNT(*) FROM SezAnag WHERE codFisc = '05555555555'")).toInt(), 3);
