@@ -235,8 +235,19 @@ private Q_SLOTS:
         QCOMPARE(f->slb[4]->Enabled(), answer == vbCancel);
     }
 
-    void anItalianModuleIsNeverStoredWithoutCode()
+    // A module begun with "Nuovo" and given its code last takes the code
+    // typed: at once when the user answers Yes, or on the next save after
+    // Cancel (the code stays, it is the module's own). Its company goes to
+    // the registry with the name typed, and the module stays on show.
+    void aModuleBegunWithoutCodeTakesTheCodeTyped_data()
     {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("yes") << int(vbYes);
+        QTest::newRow("cancel, then save") << int(vbCancel);
+    }
+    void aModuleBegunWithoutCodeTakesTheCodeTyped()
+    {
+        QFETCH(int, answer);
         ModDR_CONS *f = open();
         QVERIFY(f);
         click(f->slb[5]);
@@ -247,15 +258,28 @@ private Q_SLOTS:
         typeAndLeave(f->cmbCom, QStringLiteral("ROMA"));
         typeAndLeave(f->slt[3], QStringLiteral("VIA ROMA"));
         typeAndLeave(f->slt[7], QStringLiteral("2"));
-        MessageBoxSeam::pushAnswer(vbYes);
+        MessageBoxSeam::pushAnswer(answer);
         typeAndLeave(f->slt[0], QStringLiteral("01234567897"));
-        QCOMPARE(askedTexts(), (QStringList{QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?"),
-                                            QStringLiteral("Attenzione, Codice fiscale richiesto.")}));
-        QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM ModCons")).toInt(), 2);
-        QVERIFY(f->slt[0]->isEmpty());
-        QCOMPARE(QApplication::focusWidget(), f->slt[0]->textBox());
+        QCOMPARE(askedTexts(), QStringList{QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?")});
+        QCOMPARE(f->slt[0]->Text(), QStringLiteral("01234567897"));
+        if (answer == vbCancel) {
+            QCOMPARE(QApplication::focusWidget(), f->slt[0]->textBox());
+            QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM ModCons")).toInt(), 2);
+            // Leaving the code again asks nothing: the module keeps it.
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QVERIFY(askedTexts().isEmpty());
+            click(f->slb[4]);
+        }
+        QVERIFY(askedTexts().isEmpty());
+        QCOMPARE(scalar(QStringLiteral("SELECT codFisc || '|' || ragSoc || '|' || via FROM ModCons "
+                                       "WHERE mdcID = (SELECT max(mdcID) FROM ModCons)"))
+                     .toString(),
+                 QStringLiteral("01234567897|SENZA CODICE|VIA ROMA"));
+        QCOMPARE(scalar(QStringLiteral("SELECT ragSoc FROM Ditte WHERE codFisc = '01234567897'")).toString(),
+                 QStringLiteral("SENZA CODICE"));
+        QCOMPARE(f->nav->label()->Caption(), QStringLiteral("Modulo 2 di 2"));
         QCOMPARE(f->slt[1]->Text(), QStringLiteral("SENZA CODICE"));
-        QVERIFY(f->slb[4]->Enabled());
+        QVERIFY(!f->slb[4]->Enabled());
     }
 
     void foreignDestinationWithRegulationCode()
