@@ -15,6 +15,7 @@
 #include "dbClass.h"
 #include "mainForm.h"
 #include "modMain.h"
+#include "slxText.h"
 
 namespace {
 
@@ -269,6 +270,24 @@ bool checkDuplicateCF(Recordset &rs)
     }
     return showMsg(text + QStringLiteral("\nvuoi inserirne uno di nuovo?"), 36)
         == MessageBoxSeam::vbNo;
+}
+
+bool checkRefusedFields(const QVector<slxText *> &fields, int from,
+                        const std::function<void(int, bool &)> &check)
+{
+    // A refused value stays on screen for the user to mend, but no save
+    // stores it; a field that accepted its value remembers that value.
+    for (int i = from; i < fields.size(); ++i) {
+        if (fields[i]->oldValue == fields[i]->Value())
+            continue;
+        bool Cancel = false;
+        check(i, Cancel);
+        if (Cancel) {
+            fields[i]->setFocus();
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace modFunz

@@ -2,12 +2,15 @@
 
 #include <QString>
 #include <QVariant>
+#include <QVector>
+#include <functional>
 
 #include "NullSafe.h"
 
 class QTreeWidget;
 class QWidget;
 class Recordset;
+class slxText;
 
 // The shared routines every form uses: Null-safe values, the wait pointer,
 // Enter-as-Tab, the message boxes and save questions, and the codice
@@ -53,4 +56,9 @@ int codFiscState(const QString &code);
 // rs stands on the module that already has the code; true when the user
 // does not want another one.
 bool checkDuplicateCF(Recordset &rs);
+// Before a save: every field from index from on that holds a value its
+// check refused (the field remembers another one) is checked again by
+// check(index, Cancel). The first still refused takes the focus; false.
+bool checkRefusedFields(const QVector<slxText *> &fields, int from,
+                        const std::function<void(int, bool &)> &check);
 }

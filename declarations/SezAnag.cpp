@@ -270,6 +270,7 @@ void SezAnag::setSelectedDeclaration(bool stored)
     for (int i : {1, 3, 4})
         tbb[i]->setEnabled(stored);
     Salva->setEnabled(false);
+    m_campoAvvisato = -1;
 }
 
 void SezAnag::aggiornaStato()
@@ -606,14 +607,34 @@ void SezAnag::labCopy_Click()
 void SezAnag::slt_Validate(int Index, bool &Cancel)
 {
     slxText *field = slt[Index];
+    const bool avvisato = m_campoAvvisato == Index;
+    m_campoAvvisato = -1;
     bool Modificato = false;
     if (!field->Match(Modificato)) {
         Cancel = true;
-        field->SelectAll();
+    } else if (!Modificato) {
+        // A value warned about once and left unchanged is taken as it
+        // stands: a change like any other, to be saved or asked about.
+        if (avvisato && Index != 0)
+            setModificata();
         return;
+    } else {
+        campoCambiato(Index, Cancel);
     }
-    if (!Modificato)
-        return;
+    if (Cancel) {
+        field->SelectAll();
+        // The remembered value already holds the change the field shows, so
+        // the next exit unchanged accepts it without a second warning.
+        if (Index != 0 && Modificato && field->oldValue == field->Value())
+            m_campoAvvisato = Index;
+    } else if (Index != 0) {
+        setModificata();
+    }
+}
+
+void SezAnag::campoCambiato(int Index, bool &Cancel)
+{
+    slxText *field = slt[Index];
     const QVariant value = field->Value();
     switch (Index) {
     case 0:
@@ -657,21 +678,23 @@ void SezAnag::slt_Validate(int Index, bool &Cancel)
     default:
         break;
     }
-    if (Cancel)
-        field->SelectAll();
-    else if (Index != 0)
-        setModificata();
 }
 
 void SezAnag::codFiscAccettato(bool &Cancel)
 {
+    const QString code = nzStr(slt[0]->Value());
     const QVariant answer = modFunz::askSaveChanges(
         Cancel, modificata(), QStringLiteral("Attenzione dati cambiati, vuoi salvarli?"));
     if (answer.toBool())
         Cancel = salvaScheda();
-    if (Cancel)
+    if (Cancel) {
+        // The sheet stays as it was, under its own code: another company's
+        // code is never left standing over it, and typing it again asks
+        // again. A sheet started without a company keeps the code it took.
+        slt[0]->setValue(nullIfBlank(codiceDaSalvare()));
+        slt[0]->SelectAll();
         return;
-    const QString code = nzStr(slt[0]->Value());
+    }
     if (!caricaUnita(code, 0)) {
         Cancel = true;
         return;
@@ -680,10 +703,23 @@ void SezAnag::codFiscAccettato(bool &Cancel)
     slt[0]->setValue(nullIfBlank(code));
 }
 
+QString SezAnag::codiceDaSalvare() const
+{
+    // A declaration belongs to the company it was started for: a code typed
+    // over it leads to that company's declarations, it never moves this one.
+    // Only a sheet started without a company takes the code its field
+    // accepted (a refused code is remembered as Null).
+    if (m_saIDCorrente != 0 || !m_codFiscCorrente.isEmpty())
+        return m_codFiscCorrente;
+    return slt[0]->oldValue == slt[0]->Value() ? nzStr(slt[0]->Value()) : QString();
+}
+
 bool SezAnag::verificaScheda()
 {
+    if (!modFunz::checkRefusedFields(slt, 1, [this](int i, bool &Cancel) { slt_Validate(i, Cancel); }))
+        return false;
     // A new declaration needs the company it belongs to.
-    if (m_saIDCorrente == 0 && m_codFiscCorrente.isEmpty()) {
+    if (m_saIDCorrente == 0 && codiceDaSalvare().isEmpty()) {
         modFunz::warnMsg(slt[0]->MsgRequired());
         slt[0]->setFocus();
         return false;
@@ -734,9 +770,7 @@ bool SezAnag::scriviScheda(bool nuova)
     Recordset &rs = *rsUnita;
     bool ok = true;
     if (nuova) {
-        // A row belongs to the company it was started for, whatever code
-        // the field shows after the user typed another one.
-        ok = rs.AddNew() && rs.setValue(QStringLiteral("codFisc"), m_codFiscCorrente)
+        ok = rs.AddNew() && rs.setValue(QStringLiteral("codFisc"), codiceDaSalvare())
             && rs.setValue(QStringLiteral("saAnno"), gKez ? gKez->AnnoDichiarazione() : 0);
     }
     for (const auto &bound : boundFields)
@@ -774,13 +808,19 @@ bool SezAnag::salvaScheda()
     if (!scriviScheda(nuova))
         return true;
     if (nuova) {
-        m_saIDCorrente = rsUnita->value(QStringLiteral("saID")).toInt();
-        m_codFiscCorrente = nzStr(rsUnita->value(QStringLiteral("codFisc")));
-        aggiornaStato();
-        nav->setMax(rsUnita->RecordCount());
-        nav->setValue(rsUnita->AbsolutePosition());
-        for (int i : {1, 3, 4})
-            tbb[i]->setEnabled(true);
+        const int saID = rsUnita->value(QStringLiteral("saID")).toInt();
+        const QString code = nzStr(rsUnita->value(QStringLiteral("codFisc")));
+        // A sheet started without a company joins the declarations of the
+        // one whose code it took; when they cannot be read, it stays alone.
+        if (code == m_codFiscCorrente || !caricaUnita(code, saID)) {
+            m_saIDCorrente = saID;
+            m_codFiscCorrente = code;
+            aggiornaStato();
+            nav->setMax(rsUnita->RecordCount());
+            nav->setValue(rsUnita->AbsolutePosition());
+            for (int i : {1, 3, 4})
+                tbb[i]->setEnabled(true);
+        }
     } else {
         aggiornaStato();
     }

@@ -69,9 +69,13 @@ private:
     void eliminaSchedaCorrente();
     void setModificata();
     void nuovaScheda(bool unitaLocale);
+    // The company a new row is stored under.
+    QString codiceDaSalvare() const;
     bool verificaScheda();
     bool scriviScheda(bool nuova);
     void slt_Validate(int Index, bool &Cancel);
+    // The own check of a field left with a changed value.
+    void campoCambiato(int Index, bool &Cancel);
     void cmbCom_Validate(int Index, bool &Cancel);
     // A new codice fiscale passed its check: the save question, then the
     // company's declarations. Cancel keeps the user in the field.
@@ -90,4 +94,7 @@ private:
     QString m_codFiscCorrente;
     int m_saIDCorrente = 0;
     bool inCaricamento = false;
+    // The field whose value was warned about and is accepted when it is
+    // left again unchanged; -1 when none.
+    int m_campoAvvisato = -1;
 };

@@ -7,10 +7,12 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QTimer>
+#include <optional>
 
 #include "DeclarationCheck.h"
 #include "DesktopSeam.h"
 #include "Statement.h"
+#include "Transaction.h"
 #include "dbClass.h"
 #include "kezClass.h"
 #include "mainForm.h"
@@ -240,11 +242,16 @@ bool Verifica::verifica(const QList<int> &ids, bool mark)
     Statement marker(cn, QStringLiteral("UPDATE SezAnag SET saExp = ? WHERE saID = ?"));
     QString body;
     int warned = 0;
-    // The marks of one run go in together.
+    // The marks of one run go in together, or none does: an export after
+    // marks that were not stored would find nothing to export.
+    std::optional<Transaction> marks;
     if (mark)
-        cn.beginTransaction();
+        marks.emplace(cn);
+    bool marked = !mark || marks->isActive();
     int done = 0;
     for (int saID : ids) {
+        if (!marked)
+            break;
         const DeclarationCheck::Result r = checker.check(saID);
         if (!r.found)
             continue;
@@ -252,10 +259,8 @@ bool Verifica::verifica(const QList<int> &ids, bool mark)
         (errors ? ko : ok) += 1;
         if (errors == 0 && !r.findings.isEmpty())
             ++warned;
-        if (mark && !marker.exec({errors == 0, saID})) {
-            m_stop = true;
-            modFunz::showError(QStringLiteral("Verifica"));
-        }
+        if (mark && !marker.exec({errors == 0, saID}))
+            marked = false;
         body += QStringLiteral("\n") + QString(70, QLatin1Char('-')) + QStringLiteral("\n");
         body += QStringLiteral("%1 - codice fiscale %2\n").arg(r.ragSoc, r.codFisc);
         body += QStringLiteral("Unità locale: %1\n").arg(r.unitaLocale);
@@ -275,10 +280,12 @@ bool Verifica::verifica(const QList<int> &ids, bool mark)
     }
     const bool stopped = m_stop;
     if (mark) {
-        if (stopped)
-            cn.rollback();
-        else if (!cn.commit())
-            modFunz::showError(QStringLiteral("Verifica"));
+        if (stopped || !marked)
+            marks->rollback();
+        else
+            marked = marks->commit();
+        if (!marked)
+            modFunz::showError(QStringLiteral("Esportazione"));
     }
     slt[0]->setValue(ok);
     slt[1]->setValue(ko);
@@ -306,5 +313,5 @@ bool Verifica::verifica(const QList<int> &ids, bool mark)
     modFunz::setWaitCursor(wasWaiting);
     m_running = false;
     slb[0]->setEnabled(m_mode == -1);
-    return !stopped && written;
+    return !stopped && marked && written;
 }

@@ -51,7 +51,8 @@ public:
 
     void slb_Click(int Index);
     // Checks the declarations and writes the report; with mark, sets saExp.
-    // False when the user stopped it or the report could not be written.
+    // False when the user stopped it, the marks could not be stored (the
+    // error box has said why) or the report could not be written.
     bool verifica(const QList<int> &ids, bool mark);
     int ok = 0;
     int ko = 0;

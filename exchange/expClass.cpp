@@ -1,7 +1,9 @@
 #include "expClass.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QStorageInfo>
 #include <QXmlStreamWriter>
 #include <map>
 #include <memory>
@@ -10,6 +12,7 @@
 #include "ExchangeTables.h"
 #include "KezXml.h"
 #include "Statement.h"
+#include "Transaction.h"
 
 using ExchangeTables::Table;
 
@@ -67,6 +70,16 @@ private:
     QXmlStreamWriter &m_xml;
     std::map<const Table *, std::unique_ptr<Statement>> m_queries;
 };
+
+// A full disk shows as a write cut short with no error of its own, which
+// Qt's text would call unknown.
+QString writeFailure(const QSaveFile &file, qint64 size)
+{
+    const QStorageInfo disk(QFileInfo(file.fileName()).absolutePath());
+    if (file.error() == QFileDevice::ResourceError || (disk.isValid() && disk.bytesAvailable() < size))
+        return QStringLiteral("spazio su disco esaurito.");
+    return file.errorString();
+}
 }
 
 expClass::expClass(Connection &cn) : m_cn(cn) {}
@@ -101,13 +114,14 @@ bool expClass::esporta(const QList<int> &saIDs, const QString &fileName, int cci
     databaseError = false;
     expID = 0;
     const QDateTime now = QDateTime::currentDateTime();
-    auto databaseFailure = [this] {
+    Transaction transaction(m_cn);
+    auto databaseFailure = [this, &transaction] {
         databaseError = true;
         errorText = QStringLiteral("Attenzione, errore del database: esportazione annullata.");
-        m_cn.rollback();
+        transaction.rollback();
         return false;
     };
-    if (!m_cn.beginTransaction())
+    if (!transaction.isActive())
         return databaseFailure();
     if (!m_cn.execute(QStringLiteral("INSERT INTO expTab (expData, expFile, expCCIAA, expNum) "
                                      "VALUES (?, ?, ?, ?)"),
@@ -127,7 +141,7 @@ bool expClass::esporta(const QList<int> &saIDs, const QString &fileName, int cci
     QString reason;
     KezXml::Document doc = KezXml::parse(bytes, reason);
     if (!doc || !KezXml::validate(doc.get(), reason)) {
-        m_cn.rollback();
+        transaction.rollback();
         expID = 0;
         errorText = QStringLiteral("Attenzione, i dati non rientrano nel formato del file di "
                                    "esportazione; nessun file scritto.\n")
@@ -136,15 +150,17 @@ bool expClass::esporta(const QList<int> &saIDs, const QString &fileName, int cci
     }
     // Written beside the destination and renamed at the end: an interrupted
     // export never leaves half a file.
+    // The explicit flush: commit alone puts an empty file in place, and
+    // says it did well, when the disk is full at the final flush.
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        m_cn.rollback();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
+        transaction.rollback();
         expID = 0;
         errorText = QStringLiteral("Attenzione, impossibile scrivere il file %1:\n%2")
-                        .arg(fileName, file.errorString());
+                        .arg(fileName, writeFailure(file, bytes.size()));
         return false;
     }
-    if (!m_cn.commit()) {
+    if (!transaction.commit()) {
         QFile::remove(fileName);
         return databaseFailure();
     }

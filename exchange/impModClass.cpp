@@ -5,6 +5,7 @@
 #include <libxml/tree.h>
 
 #include "Connection.h"
+#include "Transaction.h"
 #include "KezXml.h"
 #include "Statement.h"
 #include "kezClass.h"
@@ -172,20 +173,22 @@ bool impModClass::importaDati(const QByteArray &data)
     m_ditta = std::make_unique<Statement>(
         m_cn, QStringLiteral("INSERT INTO Ditte (codFisc, ragSoc, prvIstat, comIstat, via, civico, cap) "
                              "VALUES (?, ?, ?, ?, ?, ?, ?) ON CONFLICT (codFisc) DO NOTHING"));
-    if (!m_present->isValid() || !m_ditta->isValid() || !m_cn.beginTransaction())
+    if (!m_present->isValid() || !m_ditta->isValid())
+        return fail();
+    Transaction transaction(m_cn);
+    if (!transaction.isActive())
         return fail();
     int done = 0;
     for (xmlNode *n : dichiarazioni) {
         if (!importaDichiarazione(n)) {
-            m_cn.rollback();
+            transaction.rollback();
             importate = presenti = ditte = 0;
             return fail();
         }
         if (progress)
             progress(++done, nelFile);
     }
-    if (!m_cn.commit()) {
-        m_cn.rollback();
+    if (!transaction.commit()) {
         importate = presenti = ditte = 0;
         return fail();
     }

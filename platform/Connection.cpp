@@ -118,6 +118,18 @@ QString openFailure(int rc, const QString &path, const QString &sqliteMessage)
     }
 }
 
+// The file may be writable while its folder is not: the user must know
+// which of the two to change.
+QString readOnlyFailure(sqlite3 *db, const QString &path)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    if (db && sqlite3_db_readonly(db, "main") == 0 && !QFileInfo(folder).isWritable())
+        return QStringLiteral("La cartella del database è di sola lettura:\n%1\n"
+                              "Per salvare i dati il programma deve poter scrivere nella cartella.")
+            .arg(QDir::toNativeSeparators(folder));
+    return QStringLiteral("Il database è di sola lettura: ") + path;
+}
+
 } // namespace
 
 Connection::~Connection()
@@ -155,8 +167,7 @@ bool Connection::open(const QString &path)
             return true;
         }
     }
-    const QString description = rc == SQLITE_READONLY
-        ? QStringLiteral("Il database è di sola lettura: ") + path
+    const QString description = rc == SQLITE_READONLY ? readOnlyFailure(db, path)
         : openFailure(rc, path, db && sqlite3_errcode(db) != SQLITE_OK
                           ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc)));
     sqlite3_close(db);
@@ -174,7 +185,7 @@ void Connection::close()
     sqlite3_close(m_db);
     m_db = nullptr;
     m_path.clear();
-    m_depth = 0;
+    dropLevels();
 }
 
 // A value too few or too many is a mistake in the calling code: running the
@@ -261,6 +272,11 @@ bool Connection::execute(const QString &sql, const QVariantList &params, int *ro
         *rowsAffected = 0;
     if (!m_db)
         return closedError();
+    // Outside the transaction it was meant for, a write would be stored
+    // on its own while the routine reports its save as failed.
+    resync();
+    if (m_lostOwners > 0)
+        return lostTransaction();
     m_error = ErrInfo();
     const QByteArray text = sql.toUtf8();
     int consumed = 0;
@@ -302,6 +318,8 @@ bool Connection::beginTransaction()
 {
     if (!m_db)
         return closedError();
+    if (resync() || m_lostOwners > 0)
+        return lostTransaction();
     if (m_depth == 0 && inTransaction()) {
         // Begun by SQL run by hand, or left by an end that failed: later
         // saves inside it would say they worked and be lost at close.
@@ -309,9 +327,7 @@ bool Connection::beginTransaction()
         return setError(SQLITE_ABORT, QStringLiteral("Una transazione rimasta aperta è stata annullata: "
                                                      "le ultime modifiche non sono state salvate."));
     }
-    if (m_depth > 0 && !inTransaction())
-        return lostTransaction();
-    if (!execute(m_depth == 0 ? QStringLiteral("BEGIN") : QStringLiteral("SAVEPOINT ") + savepoint(m_depth)))
+    if (!execute(m_depth == 0 ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("SAVEPOINT ") + savepoint(m_depth)))
         return false;
     ++m_depth;
     return true;
@@ -321,10 +337,8 @@ bool Connection::commit()
 {
     if (!m_db)
         return closedError();
-    if (m_depth > 0 && !inTransaction()) {
-        --m_depth;
+    if (resync())
         return lostTransaction();
-    }
     if (m_depth <= 1)
         return endTransaction(true);
     const QString name = savepoint(--m_depth);
@@ -344,13 +358,13 @@ bool Connection::rollback()
         return closedError();
     const ErrInfo failure = m_error;
     bool ok = true;
-    if (m_depth <= 1) {
+    if (resync()) {
+        // SQLite has undone the whole transaction already: nothing is left to undo.
+    } else if (m_depth <= 1) {
         ok = endTransaction(false);
     } else {
         const QString name = savepoint(--m_depth);
-        // After a failure SQLite may have undone the whole transaction already.
-        ok = !inTransaction()
-            || (execute(QStringLiteral("ROLLBACK TO ") + name) && execute(QStringLiteral("RELEASE ") + name));
+        ok = execute(QStringLiteral("ROLLBACK TO ") + name) && execute(QStringLiteral("RELEASE ") + name);
     }
     if (ok)
         m_error = failure;
@@ -370,6 +384,22 @@ bool Connection::endTransaction(bool commit)
     if (inTransaction())
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     return setError(failure.Number, QStringLiteral("Le modifiche non sono state salvate.\n") + failure.Description);
+}
+
+bool Connection::resync()
+{
+    if (m_depth == 0 || !sqlite3_get_autocommit(m_db))
+        return false;
+    dropLevels();
+    return true;
+}
+
+void Connection::dropLevels()
+{
+    m_depth = 0;
+    m_lostOwners += m_owners;
+    m_owners = 0;
+    ++m_generation;
 }
 
 bool Connection::lostTransaction()

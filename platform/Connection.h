@@ -20,11 +20,20 @@ struct sqlite3_stmt;
 // file or its folder read-only) or when SQLite's quick check finds it
 // damaged: either would let the user type data that can never be stored.
 //
+// A transaction begins IMMEDIATE: it takes the file's write lock at once,
+// waiting out another program's lock like any statement does, instead of
+// reading first and then being refused the write lock without a wait.
+//
 // A transaction never outlives a failure: a COMMIT that fails (busy,
 // locked, disk full, I/O) rolls the transaction back before returning
 // false, and a transaction found open where none was begun (left by SQL
 // run by hand) is rolled back and reported at the next beginTransaction,
-// so no later save can succeed inside it and be lost at close.
+// so no later save can succeed inside it and be lost at close. Nor does
+// a failure outlive its transaction: when SQLite has rolled the whole
+// transaction back by itself (a full disk, an I/O error), the levels
+// begun on it are over, and the next save begins afresh. Only while a
+// Transaction begun on the lost one is still in scope are new levels and
+// statements refused, so the routine around it cannot store half its work.
 //
 // Values bind as: Null for a null QVariant, -1/0 for bool, whole numbers
 // and doubles as such, QDate as "yyyy-MM-dd", QDateTime as
@@ -89,6 +98,7 @@ public:
 
 private:
     friend class Recordset;
+    friend class Transaction;
     // Each returns false so a caller can return its result directly.
     bool setError(int number, const QString &description);
     // The error SQLite reports for the last call, described for the user.
@@ -96,6 +106,10 @@ private:
     bool closedError();
     bool endTransaction(bool commit);
     bool lostTransaction();
+    // True when SQLite no longer has the transaction our levels were begun
+    // on: the levels are dropped and their Transactions become lost ones.
+    bool resync();
+    void dropLevels();
     sqlite3_stmt *prepare(const QByteArray &sql, int *consumed);
     bool bindParams(sqlite3_stmt *stmt, const QVariantList &params, int *next, bool last);
     static int bindValue(sqlite3_stmt *stmt, int index, const QVariant &v);
@@ -105,4 +119,9 @@ private:
     QString m_path;
     ErrInfo m_error;
     int m_depth = 0;
+    // Transactions in scope on the open transaction, and on lost ones; the
+    // generation tells a Transaction which of the two it is.
+    int m_owners = 0;
+    int m_lostOwners = 0;
+    quint64 m_generation = 0;
 };

@@ -1,10 +1,15 @@
 #pragma once
 
+#include <QtGlobal>
+
 class Connection;
 
 // One routine's transaction (or savepoint, inside another): begun when
 // made, rolled back when it goes out of scope without a commit, so a
 // routine that returns early or fails never leaves it open behind it.
+// When SQLite has already undone the transaction (a full disk), commit
+// says the work is lost and the rest of the routine can begin nothing
+// new; once it has ended, the connection is ready for the next save.
 class Transaction
 {
 public:
@@ -20,6 +25,9 @@ public:
     bool rollback();
 
 private:
+    bool end(bool commit);
+
     Connection &m_cn;
     bool m_active = false;
+    quint64 m_generation = 0;
 };

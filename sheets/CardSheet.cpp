@@ -1,6 +1,7 @@
 #include "CardSheet.h"
 
 #include "Connection.h"
+#include "Transaction.h"
 #include "Recordset.h"
 #include "dbClass.h"
 #include "hNav.h"
@@ -132,7 +133,7 @@ void CardSheet::slb_Click(int Index)
 void CardSheet::slt_Validate(int Index, bool &Cancel)
 {
     bool Modificato = false;
-    Cancel = !slt[Index]->Match(Modificato);
+    Cancel = !matchField(slt[Index], Modificato);
     if (Cancel || !Modificato)
         return;
     if (Index == 0)
@@ -150,15 +151,29 @@ void CardSheet::codFisc_Validate(bool &Cancel)
         slt[0]->SelectAll();
         return;
     }
+    const bool senzaCodice = m_idScheda == 0 && codFiscScheda.isNull();
     if (modFunz::askSaveChanges(Cancel, isModificata(), QStringLiteral("Attenzione dati cambiati, vuoi salvarli?"))
             .toBool())
         Cancel = salvaSchedaCorrente();
     if (Cancel) {
-        slt[0]->setValue(codFiscScheda);
+        slt[0]->setValue(codiceDaSalvare());
         slt[0]->SelectAll();
         return;
     }
-    cercaCodFisc();
+    // A card started without a code and stored now under the one typed is
+    // that subject's card: it stays on show.
+    if (!senzaCodice || m_idScheda == 0)
+        cercaCodFisc();
+}
+
+QVariant CardSheet::codiceDaSalvare() const
+{
+    // A card belongs to the subject it was started for, and its name to
+    // that code. Only a card started without a code takes the one its
+    // field accepted (a refused code is not remembered).
+    if (m_idScheda != 0 || !codFiscScheda.isNull())
+        return codFiscScheda;
+    return slt[0]->oldValue == slt[0]->Value() ? slt[0]->Value() : QVariant();
 }
 
 void CardSheet::cercaCodFisc()
@@ -186,7 +201,7 @@ void CardSheet::cercaCodFisc()
 bool CardSheet::verificaScheda()
 {
     for (slxText *field : {slt[0], slt[1]}) {
-        if (field->Value().isNull()) {
+        if ((field == slt[0] ? codiceDaSalvare() : field->Value()).isNull()) {
             modFunz::showMsg(field->MsgRequired(), 64);
             field->setFocus();
             return false;
@@ -207,11 +222,11 @@ bool CardSheet::salvaSchedaCorrente()
         return true;
     Connection &cn = modMain::gDb->kezCnn;
     const bool nuova = m_idScheda == 0;
-    // A new card is stored under the code the user sees; a stored card keeps its own.
-    const QVariant code = nuova ? slt[0]->Value() : codFiscScheda;
+    const QVariant code = codiceDaSalvare();
     const bool registra = nuova || !dittaNota;
     bool dittaRifiutata = false;
-    bool ok = cn.beginTransaction();
+    Transaction transaction(cn);
+    bool ok = transaction.isActive();
     if (ok && nuova)
         ok = schedeRs->AddNew() && schedeRs->setValue(QStringLiteral("saID"), modMain::gKez->Sa1ID);
     ok = ok && schedeRs->setValue(QStringLiteral("codFisc"), code)
@@ -224,8 +239,10 @@ bool CardSheet::salvaSchedaCorrente()
         ok = modMain::gModal->salvaDitta(0);
         dittaRifiutata = !ok;
     }
-    ok = ok && cn.commit();
+    ok = ok && transaction.commit();
     if (!ok) {
+        // Undone before the message: the file is not held while the user reads it.
+        transaction.rollback();
         if (dittaRifiutata) {
             modMain::gModal->clearDitta();
             modFunz::warnMsg(QStringLiteral("Attenzione, impossibile registrare la ditta in anagrafica:\n"
@@ -233,8 +250,6 @@ bool CardSheet::salvaSchedaCorrente()
         } else {
             modFunz::showError(QString());
         }
-        if (cn.inTransaction())
-            cn.rollback();
         riposiziona();
         return true;
     }

@@ -71,6 +71,8 @@ private:
     void cercaCodFisc();
     void nuovaScheda();
     void schedaVuota();
+    // The code the card is stored under.
+    QVariant codiceDaSalvare() const;
     bool verificaScheda();
     bool salvaSchedaCorrente();
     void eliminaSchedaCorrente();

@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "Connection.h"
+#include "Transaction.h"
 #include "Recordset.h"
 #include "comboCom.h"
 #include "comboKgt.h"
@@ -232,7 +233,7 @@ void ModFrame::opt_Click(int Index)
 void ModFrame::slt_Validate(int Index, bool &Cancel)
 {
     bool changed = false;
-    if (!slt[Index]->Match(changed)) {
+    if (!matchField(slt[Index], changed)) {
         Cancel = true;
         return;
     }
@@ -304,12 +305,16 @@ bool ModFrame::verificaCodFiscModulo()
     } else if (!slt[0]->isEmpty()) {
         // A save asked for here puts the module's own code back in the field.
         const QVariant typed = slt[0]->Value();
+        const bool senzaCodice = idModulo == 0 && codFiscModulo.trimmed().isEmpty();
         if (!chiediSalvataggio()) {
-            slt[0]->setValue(nullIfBlank(codFiscModulo));
+            slt[0]->setValue(nullIfBlank(codiceDaSalvare()));
             cancel = true;
         } else {
             slt[0]->setValue(typed);
-            cercaDittaModulo();
+            // A module started without a code and stored now under the one
+            // typed is that subject's own: it stays on show.
+            if (!senzaCodice || idModulo == 0)
+                cercaDittaModulo();
         }
     }
     if (cancel)
@@ -353,12 +358,24 @@ bool ModFrame::richiesto(QWidget *control, const QString &message)
     return false;
 }
 
+QString ModFrame::codiceDaSalvare() const
+{
+    // A module belongs to the subject it was started for: a code typed over
+    // it leads to another module, it never renames this one. Only a module
+    // started without a code takes the one its field accepted (a refused
+    // code is not remembered).
+    if (idModulo != 0 || !codFiscModulo.trimmed().isEmpty())
+        return codFiscModulo;
+    return slt[0]->oldValue == slt[0]->Value() ? nzStr(slt[0]->Value()) : QString();
+}
+
 bool ModFrame::verificaModulo()
 {
+    if (!modFunz::checkRefusedFields(slt, 1, [this](int i, bool &Cancel) { slt_Validate(i, Cancel); }))
+        return false;
     if (isItalia()) {
-        // The code stored is the one the module was started with: an
-        // Italian module is never written without one.
-        if (slt[0]->isEmpty() || codFiscModulo.trimmed().isEmpty())
+        // An Italian module is never written without a code.
+        if (slt[0]->isEmpty() || codiceDaSalvare().trimmed().isEmpty())
             return richiesto(slt[0], slt[0]->MsgRequired());
         if (slt[1]->isEmpty())
             return richiesto(slt[1], slt[1]->MsgRequired());
@@ -386,13 +403,15 @@ bool ModFrame::salvaModulo()
     if (!gDb || !schedeRs->isOpen())
         return true;
     Connection &cn = gDb->kezCnn;
-    if (!cn.beginTransaction()) {
+    Transaction transaction(cn);
+    if (!transaction.isActive()) {
         reportFailure(cn.lastError());
         return true;
     }
 
     Recordset &rs = *schedeRs;
     const bool nuovo = idModulo == 0;
+    const QString codice = codiceDaSalvare();
     const bool offriDitta = nuovo && isItalia() && !dittaNota;
     bool ok = true;
     if (nuovo) {
@@ -402,7 +421,7 @@ bool ModFrame::salvaModulo()
     }
     int id = idModulo;
     if (ok) {
-        rs.setValue(QStringLiteral("codFisc"), nullIfBlank(codFiscModulo));
+        rs.setValue(QStringLiteral("codFisc"), nullIfBlank(codice));
         for (int i = 1; i < slt.size(); ++i)
             if (!slt[i]->Field().isEmpty())
                 rs.setValue(slt[i]->Field(), slt[i]->Value());
@@ -418,7 +437,9 @@ bool ModFrame::salvaModulo()
         id = rs.value(QStringLiteral("mdcID")).toInt();
     }
     if (ok && offriDitta && gModal) {
-        gModal->CodiceFiscale = slt[0]->Value();
+        // The registry learns the company under the code its name was
+        // entered with, the one the module is stored under.
+        gModal->CodiceFiscale = nullIfBlank(codice);
         gModal->ragioneSociale = slt[1]->Value();
         gModal->istatProvincia = cmbCom->istatProvincia();
         gModal->istatComune = cmbCom->istatComune();
@@ -428,13 +449,13 @@ bool ModFrame::salvaModulo()
         ok = gModal->salvaDitta(1);
     }
     ok = ok && salvaDopo(id);
-    ok = ok && (cn.commit() || reportFailure(cn.lastError()));
+    ok = ok && (transaction.commit() || reportFailure(cn.lastError()));
     if (!ok) {
         // Neither the module nor its rows are half written; what the user
         // typed stays on screen for another try.
         if (rs.editMode() != Recordset::adEditNone)
             rs.CancelUpdate();
-        cn.rollback();
+        transaction.rollback();
         if (offriDitta && gModal)
             gModal->clearDitta();
         riallinea();
@@ -443,6 +464,7 @@ bool ModFrame::salvaModulo()
 
     if (nuovo) {
         idModulo = id;
+        codFiscModulo = codice;
         nav->setMax(nav->Max() + 1);
         nav->setValue(nav->Max());
     }

@@ -108,6 +108,8 @@ private:
     // An empty Italian module, as the "Nuovo" button starts it.
     void avviaNuovo();
     bool verificaCodFiscModulo();
+    // The code the module is stored under.
+    QString codiceDaSalvare() const;
     void cercaDittaModulo();
     bool verificaModulo();
     void eliminaModulo();

@@ -389,7 +389,7 @@ void SK_CONS::slb_Click(int Index)
 void SK_CONS::slt_Validate(int Index, bool &Cancel)
 {
     bool changed = false;
-    Cancel = !slt[Index]->Match(changed);
+    Cancel = !matchField(slt[Index], changed);
     if (Cancel || !changed)
         return;
     if (Index >= 2) {

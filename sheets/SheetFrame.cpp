@@ -56,6 +56,21 @@ void SheetFrame::setSalvata()
 {
     if (m_save)
         m_save->setEnabled(false);
+    m_rifiutato = nullptr;
+}
+
+bool SheetFrame::matchField(slxText *field, bool &changed)
+{
+    const bool rifiutato = m_rifiutato == field;
+    m_rifiutato = nullptr;
+    if (!field->Match(changed)) {
+        // A change the field already remembers: the next exit takes it.
+        if (changed && field->oldValue == field->Value())
+            m_rifiutato = field;
+        return false;
+    }
+    changed = changed || rifiutato;
+    return true;
 }
 
 void SheetFrame::nuovaSchedaFrame(const QString &caption)

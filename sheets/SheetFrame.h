@@ -102,6 +102,11 @@ protected:
     hNav *navigator() const { return m_nav; }
     // The card shown is saved or freshly loaded.
     void setSalvata();
+    // Commits a field's typed text (slxText::Match). A changed value the
+    // field's own check refused once is taken when the field is left again
+    // unchanged: that exit reports it as a change, so the card counts as
+    // modified and the form's checks see it.
+    bool matchField(slxText *field, bool &changed);
     // A new card: the navigator shows caption in place of its position
     // (Value and Max stay, so a move starts from the card shown before)
     // and there is nothing to save yet.
@@ -136,4 +141,6 @@ private:
     bool m_closingByCode = false;
     bool m_unloaded = false;
     bool m_activationPending = false;
+    // The field whose value was refused once and stands as it is.
+    QPointer<slxText> m_rifiutato;
 };

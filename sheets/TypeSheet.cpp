@@ -3,6 +3,7 @@
 #include "ui_TypeSheet.h"
 
 #include "Connection.h"
+#include "Transaction.h"
 #include "QuantityGrid.h"
 #include "Recordset.h"
 #include "SheetLayout.h"
@@ -158,10 +159,10 @@ bool TypeSheet::salvaScheda()
     }
     Connection &cn = modMain::gDb->kezCnn;
     QHash<int, int> righe;
-    if (!(cn.beginTransaction() && scriviRighe(righe) && cn.commit())) {
+    Transaction transaction(cn);
+    if (!(transaction.isActive() && scriviRighe(righe) && transaction.commit())) {
+        transaction.rollback();
         modFunz::showError(QString());
-        if (cn.inTransaction())
-            cn.rollback();
         return true;
     }
     // What is stored now, for the next save.

@@ -3,6 +3,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include "SaveFaults.h"
 #include "DatabaseProbe.h"
 #include "DialogDriver.h"
 #include "listDic.h"
@@ -248,18 +249,21 @@ private Q_SLOTS:
         QTest::addColumn<int>("answer");
         QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("stays");
-        QTest::newRow("99 employees") << 10 << "99" << 0 << "" << false;
-        QTest::newRow("100 employees, back") << 10 << "100" << int(Box::vbYes) << "Attenzione, verificare numero addetti." << true;
-        QTest::newRow("100 employees, kept") << 10 << "100" << int(Box::vbNo) << "Attenzione, verificare numero addetti." << false;
-        QTest::newRow("0 months") << 11 << "0" << 0 << "Attenzione, mesi di attività errati." << true;
-        QTest::newRow("13 months") << 11 << "13" << 0 << "Attenzione, mesi di attività errati." << true;
-        QTest::newRow("1 month") << 11 << "1" << 0 << "" << false;
-        QTest::newRow("short postal code") << 6 << "2012" << 0 << "Attenzione, C.A.P. digitato formalmente errato." << true;
-        QTest::newRow("short office postal code") << 15 << "201" << 0 << "Attenzione, C.A.P. digitato formalmente errato." << true;
-        QTest::newRow("unknown activity") << 9 << "999999" << 0 << "Attenzione, codice Istat Attività errato." << true;
-        QTest::newRow("date of another year") << 20 << "01012021" << int(Box::vbYes) << "Attenzione, verificare la data della dichiarazione." << true;
-        QTest::newRow("date of this year") << 20 << "01022022" << 0 << "" << false;
-        QTest::newRow("malformed code") << 0 << "123" << 0 << "Attenzione, campo codice fiscale formalmente errato!" << true;
+        // Left again unchanged: "" refused again, or the column and the value
+        // stored by the save it leads to (a refused save keeps the old one).
+        QTest::addColumn<QString>("taken");
+        QTest::newRow("99 employees") << 10 << "99" << 0 << "" << false << "";
+        QTest::newRow("100 employees, back") << 10 << "100" << int(Box::vbYes) << "Attenzione, verificare numero addetti." << true << "Addetti=100";
+        QTest::newRow("100 employees, kept") << 10 << "100" << int(Box::vbNo) << "Attenzione, verificare numero addetti." << false << "";
+        QTest::newRow("0 months") << 11 << "0" << 0 << "Attenzione, mesi di attività errati." << true << "Mesi=12";
+        QTest::newRow("13 months") << 11 << "13" << 0 << "Attenzione, mesi di attività errati." << true << "";
+        QTest::newRow("1 month") << 11 << "1" << 0 << "" << false << "";
+        QTest::newRow("short postal code") << 6 << "2012" << 0 << "Attenzione, C.A.P. digitato formalmente errato." << true << "cap=2012";
+        QTest::newRow("short office postal code") << 15 << "201" << 0 << "Attenzione, C.A.P. digitato formalmente errato." << true << "slCAP=201";
+        QTest::newRow("unknown activity") << 9 << "999999" << 0 << "Attenzione, codice Istat Attività errato." << true << "";
+        QTest::newRow("date of another year") << 20 << "01012021" << int(Box::vbYes) << "Attenzione, verificare la data della dichiarazione." << true << "saDataComp=2021-01-01";
+        QTest::newRow("date of this year") << 20 << "01022022" << 0 << "" << false << "";
+        QTest::newRow("malformed code") << 0 << "123" << 0 << "Attenzione, campo codice fiscale formalmente errato!" << true << "";
     }
     void fieldChecks()
     {
@@ -275,6 +279,18 @@ private Q_SLOTS:
         QCOMPARE(lastMessage(), message);
         QCOMPARE(sheet->slt[field]->isAncestorOf(QApplication::focusWidget()), stays);
         QCOMPARE(sheet->modificata(), !stays && field != 0);
+        QFETCH(QString, taken);
+        if (!stays)
+            return;
+        // A value warned about once is taken as a change to save.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(sheet->slt[field]->isAncestorOf(QApplication::focusWidget()), taken.isEmpty());
+        QCOMPARE(sheet->modificata(), !taken.isEmpty());
+        if (taken.isEmpty())
+            return;
+        QTest::mouseClick(sheet->Salva, Qt::LeftButton);
+        const QStringList column = taken.split(QLatin1Char('='));
+        QCOMPARE(stored(QStringLiteral("SELECT %1 FROM SezAnag WHERE saID = 20").arg(column[0])).toString(), column[1]);
     }
 
     void saveChecks_data()
@@ -351,11 +367,20 @@ private Q_SLOTS:
         QCOMPARE(lastMessage(), QStringLiteral("Attenzione dati cambiati, vuoi salvarli?"));
         const QString via = stored(QStringLiteral("SELECT group_concat(via, '/') FROM (SELECT via FROM SezAnag "
                                                   "WHERE codFisc = '05555555555' ORDER BY saID)")).toString();
+        // The registry sheet never writes the company registry.
+        QCOMPARE(stored(QStringLiteral("SELECT group_concat(codFisc || ragSoc) FROM Ditte")).toString(),
+                 QStringLiteral("01234567897D'ANGELO S.N.C.,09876543217VERDI SPA"));
         if (answer == Box::vbCancel) {
+            // The sheet's own code is back over it; typing the other again asks again.
             QVERIFY(sheet->slt[0]->isAncestorOf(QApplication::focusWidget()));
+            QCOMPARE(sheet->slt[0]->Text(), QStringLiteral("05555555555"));
             QCOMPARE(sheet->saIDCorrente(), 22);
             QVERIFY(sheet->modificata());
             QCOMPARE(via, QStringLiteral("Via Po/Via Tevere/Via Piave"));
+            MessageBoxSeam::clearAsked();
+            MessageBoxSeam::pushAnswer(answer);
+            typeAndLeave(sheet->slt[0], QStringLiteral("09876543217"), true);
+            QCOMPARE(lastMessage(), QStringLiteral("Attenzione dati cambiati, vuoi salvarli?"));
             return;
         }
         QCOMPARE(via, answer == Box::vbNo ? QStringLiteral("Via Po/Via Tevere/Via Piave")
@@ -367,6 +392,50 @@ private Q_SLOTS:
         QCOMPARE(sheet->saIDCorrente(), 0);
         QCOMPARE(sheet->slt[1]->Value().toString(), QStringLiteral("VERDI SPA"));
         QCOMPARE(gKez->CodiceFiscale, QStringLiteral("05555555555"));
+    }
+
+    // A blank sheet filled first and given its code last takes that code:
+    // Yes stores it at once, among the company's declarations; after Cancel
+    // the code stays as the sheet's own and the next save stores it.
+    void blankSheetGivenItsCodeLast_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("yes") << int(Box::vbYes);
+        QTest::newRow("cancel, then save") << int(Box::vbCancel);
+    }
+    void blankSheetGivenItsCodeLast()
+    {
+        QFETCH(int, answer);
+        open();
+        typeAndLeave(sheet->slt[1], QStringLiteral("BIANCHI SRL"));
+        typeAndLeave(sheet->cmbCom[0], QStringLiteral("ROMA"));
+        typeAndLeave(sheet->slt[4], QStringLiteral("VIA NOMENTANA"));
+        completeNewDeclaration();
+        QTest::mouseClick(sheet->labCopy, Qt::LeftButton);
+        MessageBoxSeam::clearAsked();
+        MessageBoxSeam::pushAnswer(answer);
+        typeAndLeave(sheet->slt[0], QStringLiteral("05555555555"));
+        QCOMPARE(lastMessage(), QStringLiteral("Attenzione dati cambiati, vuoi salvarli?"));
+        if (answer == Box::vbCancel) {
+            TestSupport::grab(sheet, QStringLiteral("SezAnag-blank-code-kept"));
+            QCOMPARE(sheet->slt[0]->Text(), QStringLiteral("05555555555"));
+            QVERIFY(sheet->slt[0]->isAncestorOf(QApplication::focusWidget()));
+            QCOMPARE(stored(QStringLiteral("SELECT COUNT(*) FROM SezAnag WHERE codFisc = '05555555555'")).toInt(), 3);
+            MessageBoxSeam::clearAsked();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QTest::mouseClick(sheet->Salva, Qt::LeftButton);
+            QCOMPARE(lastMessage(), QString());
+        }
+        QVERIFY(!sheet->modificata());
+        QCOMPARE(stored(QStringLiteral("SELECT codFisc || '|' || ragSoc || '|' || via || '|' || slVia FROM SezAnag "
+                                       "WHERE saID = %1").arg(sheet->saIDCorrente())).toString(),
+                 QStringLiteral("05555555555|BIANCHI SRL|VIA NOMENTANA|VIA NOMENTANA"));
+        // The sheet now stands among the company's declarations, published.
+        QCOMPARE(sheet->nav->label()->Caption(), QStringLiteral("Unità locale 4 di 4"));
+        QCOMPARE(sheet->slt[0]->Text(), QStringLiteral("05555555555"));
+        QCOMPARE(gKez->CodiceFiscale, QStringLiteral("05555555555"));
+        QCOMPARE(gKez->Sa1ID, sheet->saIDCorrente());
+        QCOMPARE(stored(QStringLiteral("SELECT COUNT(*) FROM Ditte")).toInt(), 2);
     }
 
     // A new unit saved through the navigator's question: the sheet stays on
@@ -519,9 +588,12 @@ private Q_SLOTS:
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("closed");
         QTest::addColumn<QString>("via");
-        QTest::newRow("cancel") << int(Box::vbCancel) << false << "Via Po";
-        QTest::newRow("no") << int(Box::vbNo) << true << "Via Po";
-        QTest::newRow("yes") << int(Box::vbYes) << true << "VIA CHIUSA";
+        // An activity code typed last and refused: Yes checks it again and stores nothing.
+        QTest::addColumn<QString>("activity");
+        QTest::newRow("cancel") << int(Box::vbCancel) << false << "Via Po" << "";
+        QTest::newRow("no") << int(Box::vbNo) << true << "Via Po" << "";
+        QTest::newRow("yes") << int(Box::vbYes) << true << "VIA CHIUSA" << "";
+        QTest::newRow("yes, a refused activity") << int(Box::vbYes) << false << "Via Po" << "999999";
     }
     void closingAModifiedSheet()
     {
@@ -529,15 +601,34 @@ private Q_SLOTS:
         QFETCH(bool, closed);
         QFETCH(QString, via);
         open(QStringLiteral("[Kez]\nSa1ID=20\n"));
+        QFETCH(QString, activity);
         typeAndLeave(sheet->slt[4], QStringLiteral("VIA CHIUSA"), true);
+        if (!activity.isEmpty())
+            typeAndLeave(sheet->slt[9], activity, true);
         QPointer<SezAnag> form = sheet;
         MessageBoxSeam::pushAnswer(answer);
+        const int asked = MessageBoxSeam::asked().size();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        QCOMPARE(lastMessage(), QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?"));
+        QCOMPARE(MessageBoxSeam::asked().value(asked).text, QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?"));
+        if (!activity.isEmpty()) {
+            QCOMPARE(lastMessage(), QStringLiteral("Attenzione, codice Istat Attività errato."));
+            QVERIFY(sheet->slt[9]->isAncestorOf(QApplication::focusWidget()));
+        }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(form.isNull(), closed);
         QCOMPARE(modMain::currentForm, closed ? 100 : 1);
         QCOMPARE(stored(QStringLiteral("SELECT via FROM SezAnag WHERE saID = 20")).toString(), via);
+    }
+
+    void savesThroughFaults_data() { SaveFaults::addRows(); }
+    void savesThroughFaults()
+    {
+        open(QStringLiteral("[Kez]\nSa1ID=20\n"));
+        SaveFaults::saveThrough(QStringLiteral("SezAnag"), [this] {
+            sheet->slt[11]->setValue(6);
+            sheet->salvaScheda();
+        }, [this] { return stored(QStringLiteral("SELECT Mesi FROM SezAnag WHERE saID = 20")).toString(); },
+        QStringLiteral("6"));
     }
 };
 

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "SaveFaults.h"
 #include "DatabaseProbe.h"
 #include "ExchangeFixture.h"
 #include "FileDialogSeam.h"
@@ -207,6 +208,22 @@ private Q_SLOTS:
         QCOMPARE(db.scalar("SELECT ragSoc FROM Ditte WHERE codFisc = '01234567897'").toString(), QStringLiteral("GIA' NOTA"));
         QCOMPARE(db.scalar("SELECT count(*) FROM RecDrCons").toInt(), 6);
         TestSupport::grab(&form, QStringLiteral("Importa"));
+    }
+
+    // The import goes in whole once a full disk has refused it, and waits
+    // out another program's write.
+    void savesThroughFaults_data() { SaveFaults::addRows(); }
+    void savesThroughFaults()
+    {
+        const QString path = writeFile(good);
+        SaveFaults::saveThrough(QStringLiteral("RecTip"), [path] {
+            Importa form;
+            form.importaFile(path);
+        }, [] {
+            DatabaseProbe db;
+            return db.open(gDb->kezDbFilename, true)
+                ? db.scalar("SELECT count(*) FROM SezAnag WHERE codFisc = '11111111115'").toString() : QString();
+        }, QStringLiteral("1"));
     }
 };
 

@@ -9,6 +9,10 @@
 
 #include <memory>
 
+#include <sys/mount.h>
+
+#include "BriefLock.h"
+#include "Connection.h"
 #include "DatabaseProbe.h"
 #include "DesktopSeam.h"
 #include "ExchangeFixture.h"
@@ -212,6 +216,67 @@ private Q_SLOTS:
         QCOMPARE(list.lv->topLevelItem(1)->text(3), QStringLiteral("MILANO"));
         QCOMPARE(list.lv->topLevelItem(1)->text(4), QStringLiteral("1"));
         TestSupport::grab(&list, QStringLiteral("expList"));
+    }
+
+    // Another program's write is waited out; a file that a full disk cuts
+    // short says so, and that export leaves no record and no stamp.
+    void exportThroughFaults()
+    {
+        ShellFixture fx;
+        QVERIFY(fx.openDatabase(ExchangeFixture::lookups() + ExchangeFixture::declaration(1, "11111111115")));
+        QVERIFY(ExchangeFixture::placeSchema(fx.folder()));
+        {
+            BriefLock other;
+            QVERIFY(other.hold(gDb->kezDbFilename, 1000));
+            expClass writer(gDb->kezCnn);
+            QVERIFY2(writer.esporta({1}, fx.folder() + "uno.xml", 15), qPrintable(writer.errorText));
+        }
+        const QString full = fx.folder() + "pieno";
+        QVERIFY(QDir().mkpath(full));
+        if (::mount("tmpfs", QFile::encodeName(full).constData(), "tmpfs", 0, "size=64k") != 0)
+            QSKIP("a small file system cannot be mounted here (it takes root)");
+        QFile filler(full + "/riempitivo");
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        filler.write(QByteArray(1 << 20, 'x'));
+        filler.close();
+        expClass writer(gDb->kezCnn);
+        const bool written = writer.esporta({1}, full + "/due.xml", 15);
+        const QStringList left = QDir(full).entryList(QDir::Files);
+        ::umount2(QFile::encodeName(full).constData(), MNT_DETACH);
+        QVERIFY(!written);
+        QCOMPARE(left, QStringList{"riempitivo"});
+        QCOMPARE(writer.errorText, "Attenzione, impossibile scrivere il file " + full + "/due.xml:\n"
+                                   "spazio su disco esaurito.");
+        DatabaseProbe db;
+        QVERIFY(db.open(gDb->kezDbFilename, true));
+        QCOMPARE(db.column("SELECT count(*) || ':' || max(expID) FROM expTab"), QStringList{"1:1"});
+        QCOMPARE(db.scalar("SELECT ExpID FROM SezAnag WHERE saID = 1").toInt(), 1);
+    }
+
+    // The verification's marks cannot be stored while another program
+    // reads the file: the export stops there and says so, marking nothing.
+    void verificationMarksUnderALock()
+    {
+        ShellFixture fx;
+        Connection::setBusyTimeout(300);
+        const bool opened = fx.openDatabase(ExchangeFixture::lookups() + ExchangeFixture::declaration(1, "11111111115"));
+        Connection::setBusyTimeout(5000);
+        QVERIFY(opened && ExchangeFixture::placeSchema(fx.folder()));
+        gKez->Sa1ID = 1;
+        expForm form;
+        BriefLock reader;
+        QVERIFY(reader.hold(gDb->kezDbFilename, 2000, "BEGIN; SELECT count(*) FROM sqlite_master"));
+        MessageBoxSeam::clearAsked();
+        QVERIFY(!form.Esporta());
+        const QList<MessageBoxSeam::Asked> asked = MessageBoxSeam::asked();
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked[0].title, QStringLiteral("Esportazione (5)"));
+        QVERIFY2(asked[0].text.startsWith("Le modifiche non sono state salvate.\nIl database è in uso da un altro programma."),
+                 qPrintable(asked[0].text));
+        reader.release();
+        DatabaseProbe db;
+        QVERIFY(db.open(gDb->kezDbFilename, true));
+        QCOMPARE(db.scalar("SELECT saExp FROM SezAnag WHERE saID = 1").toInt(), 0);
     }
 };
 

@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -87,6 +88,60 @@ private Q_SLOTS:
         QCOMPARE(check.value(0).toString(), QStringLiteral("Salvata"));
     }
 
+    // A full disk makes SQLite undo the whole transaction by itself. The
+    // routine that met it ends with nothing stored, a routine around it
+    // can store nothing more, and once there is space again the next save
+    // works in the same session, however the failed one was written.
+    void fullDiskNeverBlocksLaterSaves_data()
+    {
+        QTest::addColumn<bool>("nested");
+        QTest::newRow("a routine inside another") << true;
+        QTest::newRow("begun by hand, never ended") << false;
+    }
+
+    void fullDiskNeverBlocksLaterSaves()
+    {
+        QFETCH(bool, nested);
+        const QString path = m_dir.filePath(QStringLiteral("full%1.db").arg(nested));
+        Connection cn;
+        QVERIFY(Connection::createDatabase(path) && cn.open(path));
+        QVERIFY(cn.execute(QStringLiteral("CREATE TABLE Note (id INTEGER PRIMARY KEY, testo TEXT)")));
+        const QString insert = QStringLiteral("INSERT INTO Note (testo) VALUES (?)");
+        // Longer than a page: it needs pages the file cannot grow by.
+        const QString big(20000, QLatin1Char('x'));
+        QVERIFY(cn.execute(QStringLiteral("PRAGMA max_page_count = 1")));
+        if (nested) {
+            Transaction outer(cn);
+            QVERIFY(cn.execute(insert, {QStringLiteral("prima")}));
+            {
+                Transaction inner(cn);
+                QVERIFY(!cn.execute(insert, {big}));
+                QCOMPARE(cn.lastError().Number & 0xff, int(SQLITE_FULL));
+                QVERIFY(cn.lastError().Description.startsWith(QStringLiteral("Spazio su disco esaurito.")));
+            }
+            QVERIFY(!cn.inTransaction());
+            // Nothing the outer routine still tries is stored on its own.
+            Transaction next(cn);
+            QVERIFY(!next.isActive());
+            QVERIFY(!cn.execute(insert, {QStringLiteral("dopo")}));
+            QVERIFY(!outer.commit());
+        } else {
+            QVERIFY(cn.beginTransaction());
+            QVERIFY(!cn.execute(insert, {big}));
+        }
+        QVERIFY(!cn.inTransaction());
+        QVERIFY(cn.execute(QStringLiteral("PRAGMA max_page_count = 1000000")));
+        {
+            Transaction routine(cn);
+            QVERIFY(routine.isActive() && cn.execute(insert, {QStringLiteral("salvata")}) && routine.commit());
+        }
+        QCOMPARE(cn.transactionDepth(), 0);
+        Connection reader;
+        Recordset check;
+        QVERIFY(reader.open(path) && check.open(QStringLiteral("SELECT group_concat(testo) FROM Note"), &reader));
+        QCOMPARE(check.value(0).toString(), QStringLiteral("salvata"));
+    }
+
     // SQLite cannot make its journal in a folder the user may not write:
     // every save would fail. Root writes anywhere, so as root the check
     // runs again as nobody.
@@ -119,7 +174,9 @@ private Q_SLOTS:
             Connection cn;
             QVERIFY(!cn.open(path));
             QCOMPARE(cn.lastError().Number, int(SQLITE_READONLY));
-            QCOMPARE(cn.lastError().Description, QStringLiteral("Il database è di sola lettura: ") + path);
+            QCOMPARE(cn.lastError().Description, QStringLiteral("La cartella del database è di sola lettura:\n%1\n"
+                                                                "Per salvare i dati il programma deve poter scrivere nella cartella.")
+                                                     .arg(QFileInfo(path).absolutePath()));
         }
         if (given.isEmpty()) {
             QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));

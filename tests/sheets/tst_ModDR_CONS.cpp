@@ -5,6 +5,7 @@
 #include <QTableWidget>
 #include <QtTest>
 
+#include "SaveFaults.h"
 #include "DatabaseProbe.h"
 #include "MessageBoxSeam.h"
 #include "ModDR_CONS.h"
@@ -234,8 +235,19 @@ private Q_SLOTS:
         QCOMPARE(f->slb[4]->Enabled(), answer == vbCancel);
     }
 
-    void anItalianModuleIsNeverStoredWithoutCode()
+    // A module begun with "Nuovo" and given its code last takes the code
+    // typed: at once when the user answers Yes, or on the next save after
+    // Cancel (the code stays, it is the module's own). Its company goes to
+    // the registry with the name typed, and the module stays on show.
+    void aModuleBegunWithoutCodeTakesTheCodeTyped_data()
     {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("yes") << int(vbYes);
+        QTest::newRow("cancel, then save") << int(vbCancel);
+    }
+    void aModuleBegunWithoutCodeTakesTheCodeTyped()
+    {
+        QFETCH(int, answer);
         ModDR_CONS *f = open();
         QVERIFY(f);
         click(f->slb[5]);
@@ -246,15 +258,28 @@ private Q_SLOTS:
         typeAndLeave(f->cmbCom, QStringLiteral("ROMA"));
         typeAndLeave(f->slt[3], QStringLiteral("VIA ROMA"));
         typeAndLeave(f->slt[7], QStringLiteral("2"));
-        MessageBoxSeam::pushAnswer(vbYes);
+        MessageBoxSeam::pushAnswer(answer);
         typeAndLeave(f->slt[0], QStringLiteral("01234567897"));
-        QCOMPARE(askedTexts(), (QStringList{QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?"),
-                                            QStringLiteral("Attenzione, Codice fiscale richiesto.")}));
-        QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM ModCons")).toInt(), 2);
-        QVERIFY(f->slt[0]->isEmpty());
-        QCOMPARE(QApplication::focusWidget(), f->slt[0]->textBox());
+        QCOMPARE(askedTexts(), QStringList{QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?")});
+        QCOMPARE(f->slt[0]->Text(), QStringLiteral("01234567897"));
+        if (answer == vbCancel) {
+            QCOMPARE(QApplication::focusWidget(), f->slt[0]->textBox());
+            QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM ModCons")).toInt(), 2);
+            // Leaving the code again asks nothing: the module keeps it.
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QVERIFY(askedTexts().isEmpty());
+            click(f->slb[4]);
+        }
+        QVERIFY(askedTexts().isEmpty());
+        QCOMPARE(scalar(QStringLiteral("SELECT codFisc || '|' || ragSoc || '|' || via FROM ModCons "
+                                       "WHERE mdcID = (SELECT max(mdcID) FROM ModCons)"))
+                     .toString(),
+                 QStringLiteral("01234567897|SENZA CODICE|VIA ROMA"));
+        QCOMPARE(scalar(QStringLiteral("SELECT ragSoc FROM Ditte WHERE codFisc = '01234567897'")).toString(),
+                 QStringLiteral("SENZA CODICE"));
+        QCOMPARE(f->nav->label()->Caption(), QStringLiteral("Modulo 2 di 2"));
         QCOMPARE(f->slt[1]->Text(), QStringLiteral("SENZA CODICE"));
-        QVERIFY(f->slb[4]->Enabled());
+        QVERIFY(!f->slb[4]->Enabled());
     }
 
     void foreignDestinationWithRegulationCode()
@@ -283,6 +308,20 @@ private Q_SLOTS:
                      .toString(),
                  QStringLiteral("-00276GB040"));
         QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM Ditte")).toInt(), 1);
+    }
+
+    // A destination module and its operations go in together, whatever the
+    // first try met.
+    void savesThroughFaults_data() { SaveFaults::addRows(); }
+    void savesThroughFaults()
+    {
+        ModDR_CONS *f = open();
+        QVERIFY(f);
+        SaveFaults::saveThrough(QStringLiteral("RecDrCons"), [f] {
+            editCell(f->slg[0], 2, 1, QStringLiteral("4"));
+            click(f->slb[4]);
+        }, [this] { return scalar(operations(21)).toString(); },
+        QStringLiteral("1R1=15000/2 1R10=20000/1 1R2=40000/1 2D15=30000/1 3R1=70000/1"));
     }
 };
 

@@ -249,10 +249,44 @@ private Q_SLOTS:
         QCOMPARE(f->slb[4]->Enabled(), f->slt[1]->Text() == QLatin1String("CAMBIATA"));
     }
 
+    // A new module started for a company the registry lacks, its name typed,
+    // then another code: Yes stores it under the code it was started for,
+    // the registry learns that company under that code alone, and the code
+    // typed opens its own module.
+    void anotherCodeOverANewModule()
+    {
+        ModRT *f = open();
+        QVERIFY(f);
+        typeAndLeave(f->slt[0], QStringLiteral("01234567897"));
+        typeAndLeave(f->slt[1], QStringLiteral("PRIMA DITTA"));
+        typeAndLeave(f->slt[8], QStringLiteral("381100"));
+        typeAndLeave(f->cmbCom, QStringLiteral("ROMA"));
+        typeAndLeave(f->slt[3], QStringLiteral("VIA UNO"));
+        typeAndLeave(f->slt[7], QStringLiteral("5"));
+        askedTexts();
+        MessageBoxSeam::pushAnswer(vbYes);
+        typeAndLeave(f->slt[0], QStringLiteral("00743110157"));
+        QCOMPARE(askedTexts(), QStringList{QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?")});
+        QCOMPARE(scalar(QStringLiteral("SELECT group_concat(codFisc || ':' || ragSoc) FROM ModCons")).toString(),
+                 QStringLiteral("01234567897:PRIMA DITTA"));
+        QCOMPARE(scalar(QStringLiteral("SELECT group_concat(codFisc || ':' || ragSoc, ',') FROM "
+                                       "(SELECT * FROM Ditte ORDER BY codFisc)")).toString(),
+                 QStringLiteral("00743110157:ARCO SPA,01234567897:PRIMA DITTA"));
+        QCOMPARE(f->nav->label()->Caption(), QStringLiteral("Nuovo modulo"));
+        QCOMPARE(f->slt[0]->Text() + ':' + f->slt[1]->Text(), QStringLiteral("00743110157:ARCO SPA"));
+        QVERIFY(!f->slb[4]->Enabled());
+    }
+
     void refusedItemsKeepTheModuleOnScreen()
     {
         ModRT *f = open(QString::fromUtf8(threeModules));
         QVERIFY(f);
+        // A name emptied is refused once, then taken: a change to save.
+        typeAndLeave(f->slt[1], QString());
+        QCOMPARE(askedTexts(), QStringList{QStringLiteral("Attenzione, campo nome o ragione sociale richiesto.")});
+        QVERIFY(!f->slb[4]->Enabled());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(f->slb[4]->Enabled());
         // An activity code missing from the table is refused at every exit.
         for (int i = 0; i < 2; ++i) {
             typeAndLeave(f->slt[8], QStringLiteral("999999"));
@@ -273,6 +307,14 @@ private Q_SLOTS:
             typeAndLeave(f->slt[5], QStringLiteral("2012"));
             QCOMPARE(askedTexts(), QStringList{QStringLiteral("Attenzione, C.A.P. digitato formalmente errato.")});
         }
+        // Nor does the save asked for by closing store it.
+        MessageBoxSeam::pushAnswer(vbYes);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QCOMPARE(askedTexts(), (QStringList{QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?"),
+                                            QStringLiteral("Attenzione, C.A.P. digitato formalmente errato.")}));
+        QVERIFY(form());
+        QCOMPARE(QApplication::focusWidget(), f->slt[5]->textBox());
+        QCOMPARE(scalar(QStringLiteral("SELECT cap FROM ModCons WHERE mdcID = 14")).toString(), QStringLiteral("20121"));
         typeAndLeave(f->slt[5], QStringLiteral("20122"));
         typeAndLeave(f->slt[8], QStringLiteral("381100"));
         // Closing with a quantity of 0: the save is refused and the form stays.

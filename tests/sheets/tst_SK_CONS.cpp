@@ -4,6 +4,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include "SaveFaults.h"
 #include "DatabaseProbe.h"
 #include "MainWindowTestCase.h"
 #include "MessageBoxSeam.h"
@@ -417,6 +418,18 @@ private Q_SLOTS:
         MessageBoxSeam::pushAnswer(vbNo);
         click(sheet->nav, 0);
         QCOMPARE(shown(sheet), QStringLiteral("150101|imballaggi di carta e cartone|1/3"));
+    }
+
+    void savesThroughFaults_data() { SaveFaults::addRows(); }
+    void savesThroughFaults()
+    {
+        SK_CONS *sheet = open(QString::fromUtf8(sheets), 5);
+        QVERIFY(sheet);
+        SaveFaults::saveThrough(QStringLiteral("SezCons"), [sheet] {
+            enter(sheet->slt[2], QStringLiteral("12,5"));
+            sheet->slb_Click(3);
+        }, [] { return probe(QStringLiteral("SELECT scQta FROM SezCons WHERE scID = 5")); },
+                                QStringLiteral("125000"));
     }
 };
 

@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "SaveFaults.h"
 #include "DatabaseProbe.h"
 #include "PackagingTest.h"
 #include "SK_SBOP.h"
@@ -77,6 +78,20 @@ private Q_SLOTS:
         fill(slt(0), QStringLiteral("12345678903"));
         QCOMPARE(slt(1)->Text(), QStringLiteral("BUSTE SUD"));
         QCOMPARE(navText(), QStringLiteral("Scheda 1 di 2"));
+    }
+
+    void savesThroughFaults_data() { SaveFaults::addRows(); }
+    void savesThroughFaults()
+    {
+        QVERIFY(startProgram(ShellFixture::lookupRows() + QString::fromUtf8(rows)));
+        sheet = qobject_cast<SK_SBOP *>(openSheet(3));
+        QVERIFY(sheet && db.open(fx->folder() + QStringLiteral("/Kez22imb.db"), true));
+        SaveFaults::saveThrough(QStringLiteral("skSbop"), [this] {
+            fill(slt(9), QStringLiteral("2,5"));
+            QTest::mouseClick(slb(2), Qt::LeftButton);
+        }, [this] {
+            return db.scalar(QStringLiteral("SELECT pm50Micron FROM skSbop WHERE sksID = 1")).toString();
+        }, QStringLiteral("25000"));
     }
 };
 

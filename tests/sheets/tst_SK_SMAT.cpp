@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "SaveFaults.h"
 #include "DatabaseProbe.h"
 #include "PackagingTest.h"
 #include "SK_SMAT.h"
@@ -122,55 +123,62 @@ private Q_SLOTS:
         QVERIFY(slt(0)->Value().isNull());
     }
 
-    // "Nuova scheda" starts from nothing, and a new card is stored under
-    // the code shown, also when the user changes the code after typing the
-    // name and answers Yes to saving; a company the registry lacks is
-    // added, a known one is left as it is.
-    void newCardTakesTheCodeShown_data()
+    // "Nuova scheda" starts from nothing. A card is stored under the code it
+    // was started for, its name with it: a code typed over a card leads to
+    // that subject's own card after the question; only a card started
+    // without a code takes the one typed. The registry learns a company only
+    // under the code its name was shown with, and a known one stays as it is.
+    void aCardKeepsTheCodeItWasStartedFor_data()
     {
         QTest::addColumn<QString>("firstCode");
+        QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("cardName");
-        QTest::addColumn<QString>("registryName");
-        QTest::newRow("new company") << "" << "RSSMRA80A01H501U" << "ALFA" << "ALFA";
-        QTest::newRow("known company") << "" << "00743110157" << "STUDIO ROSSI" << "STUDIO ROSSI";
-        QTest::newRow("known, then a new code") << "00743110157" << "RSSMRA80A01H501U" << "ALFA" << "ALFA";
-        QTest::newRow("new, then a known code") << "RSSMRA80A01H501U" << "00743110157" << "ALFA" << "STUDIO ROSSI";
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("registry");
+        QTest::addColumn<QString>("shown");
+        const QString known = QStringLiteral("00743110157:STUDIO ROSSI");
+        const QString alfa = QStringLiteral("RSSMRA80A01H501U:ALFA");
+        QTest::newRow("new company") << "RSSMRA80A01H501U" << "ALFA" << "" << alfa << known + ',' + alfa
+                                     << alfa + ":Scheda 2 di 2";
+        QTest::newRow("known company") << "00743110157" << "" << "" << known << known << known + ":Scheda 2 di 2";
+        QTest::newRow("known, then a new code") << "00743110157" << "" << "RSSMRA80A01H501U" << known << known
+                                                << "RSSMRA80A01H501U::Nuova scheda";
+        QTest::newRow("new, then a known code") << "RSSMRA80A01H501U" << "ALFA" << "00743110157" << alfa
+                                                << known + ',' + alfa << known + ":Nuova scheda";
     }
-    void newCardTakesTheCodeShown()
+    void aCardKeepsTheCodeItWasStartedFor()
     {
         QFETCH(QString, firstCode);
+        QFETCH(QString, name);
         QFETCH(QString, code);
-        QFETCH(QString, cardName);
-        QFETCH(QString, registryName);
+        QFETCH(QString, stored);
+        QFETCH(QString, registry);
+        QFETCH(QString, shown);
         QVERIFY(open());
         click(3);
-        if (!firstCode.isEmpty()) {
+        if (!firstCode.isEmpty())
             fill(slt(0), firstCode);
-            fill(slt(1), QStringLiteral("ALFA"));
-            // Leaving the code asks about the typed name; Yes stores it
-            // (with no quantity, after its own question).
-            MessageBoxSeam::pushAnswer(vbYes);
-            MessageBoxSeam::pushAnswer(vbYes);
-            fill(slt(0), code);
-            QCOMPARE(prompts().first(), QStringLiteral("Attenzione dati cambiati, vuoi salvarli?"));
-        } else {
-            fill(slt(0), code);
-            // A known company's name comes from the registry: nothing to save yet.
-            if (slt(1)->Value().isNull())
-                fill(slt(1), QStringLiteral("ALFA"));
-            else
-                QVERIFY(!slb(2)->Enabled());
-            editCell(sheet->grid(), 2, 1, QStringLiteral("1"));
+        // A code alone, or a known company's name from the registry, is
+        // nothing to save yet.
+        QVERIFY(!slb(2)->Enabled());
+        if (!name.isEmpty())
+            fill(slt(1), name);
+        editCell(sheet->grid(), 2, 1, QStringLiteral("1"));
+        prompts();
+        if (code.isEmpty()) {
             click(2);
+        } else {
+            MessageBoxSeam::pushAnswer(vbYes);
+            fill(slt(0), code);
+            QCOMPARE(prompts(), QStringList{QStringLiteral("Attenzione dati cambiati, vuoi salvarli?")});
         }
         QCOMPARE(db.column(QStringLiteral("SELECT codFisc || ':' || ragSoc FROM skMat WHERE saID = 7 "
                                           "ORDER BY skmID")),
-                 QStringList({QStringLiteral("12345678903:VETRERIE RIUNITE"), code + QLatin1Char(':') + cardName}));
-        QCOMPARE(db.scalar(QStringLiteral("SELECT ragSoc FROM Ditte WHERE codFisc = '%1'").arg(code)).toString(),
-                 registryName);
-        QCOMPARE(slt(0)->Text(), code);
-        QCOMPARE(nav()->label()->Caption(), QStringLiteral("Scheda 2 di 2"));
+                 QStringList({QStringLiteral("12345678903:VETRERIE RIUNITE"), stored}));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT group_concat(codFisc || ':' || ragSoc, ',') FROM "
+                                          "(SELECT * FROM Ditte ORDER BY codFisc)")).toString(),
+                 registry);
+        QCOMPARE(slt(0)->Text() + ':' + slt(1)->Text() + ':' + nav()->label()->Caption(), shown);
         QVERIFY(!slb(2)->Enabled());
     }
 
@@ -200,6 +208,20 @@ private Q_SLOTS:
         QVERIFY(slb(2)->Enabled());
         QCOMPARE(nav()->label()->Caption(), QStringLiteral("Nuova scheda"));
         QCOMPARE(sheet->grid()->TextMatrix(1, 1).toDouble(), 3.0);
+    }
+
+    // A card's rows are stored with the card even when the first try met a
+    // full disk or another program's write.
+    void savesThroughFaults_data() { SaveFaults::addRows(); }
+    void savesThroughFaults()
+    {
+        QVERIFY(open());
+        SaveFaults::saveThrough(QStringLiteral("RecMat"), [this] {
+            editCell(sheet->grid(), 6, 6, QStringLiteral("7,5"));
+            click(2);
+        }, [this] {
+            return db.scalar(QStringLiteral("SELECT qtaEspPieni FROM RecMat WHERE skmID = 1 AND skmTipo = 106")).toString();
+        }, QStringLiteral("75000"));
     }
 };
 

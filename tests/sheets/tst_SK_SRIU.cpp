@@ -2,6 +2,7 @@
 #include <QTableWidget>
 #include <QWheelEvent>
 
+#include "SaveFaults.h"
 #include "DatabaseProbe.h"
 #include "PackagingTest.h"
 #include "SK_SRIU.h"
@@ -205,6 +206,33 @@ private Q_SLOTS:
         QTest::mouseClick(slb(0), Qt::LeftButton);
         QVERIFY(!slb(0)->Enabled());
         QVERIFY(sheetOpen());
+    }
+
+    void savesThroughFaults_data()
+    {
+        QTest::addColumn<int>("formCode");
+        QTest::addColumn<bool>("diskFull");
+        for (int code : {5, 6})
+            for (bool full : {true, false})
+                QTest::addRow("%s, %s", code == 5 ? "reuse" : "types",
+                              full ? "disk full, then space freed" : "another program writes") << code << full;
+    }
+    void savesThroughFaults()
+    {
+        QFETCH(int, formCode);
+        QVERIFY(open(formCode));
+        const bool reuse = formCode == 5;
+        const QString rows = reuse ? QStringLiteral("SELECT riuTipo || ':' || ifnull(qtaAlimentare, 'n') || ':' || "
+                                                    "ifnull(qtaAltriUsi, 'n') FROM RecRiu")
+                                   : QStringLiteral("SELECT tipTipo || ':' || ifnull(qtaPrimari, 'n') || ':' || "
+                                                    "ifnull(qtaSecondari, 'n') FROM RecTip");
+        SaveFaults::saveThrough(reuse ? QStringLiteral("RecRiu") : QStringLiteral("RecTip"), [this] {
+            editCell(sheet->grid(), 2, 3, QStringLiteral("5"));
+            QTest::mouseClick(slb(0), Qt::LeftButton);
+            settle();
+        }, [this, rows] {
+            return db.column(rows + QStringLiteral(" WHERE saID = 7 ORDER BY 1")).join(QLatin1Char(' '));
+        }, reuse ? QStringLiteral("1:100000:23456 2:0:50000 3:71234:n") : QStringLiteral("2:30000:50000"));
     }
 };
 

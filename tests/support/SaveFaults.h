@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QtTest>
+
+#include <functional>
+
+#include "BriefLock.h"
+#include "Connection.h"
+#include "MessageBoxSeam.h"
+#include "dbClass.h"
+#include "modMain.h"
+
+// A save of a form meeting what a clerk's machine does to it: the disk
+// filling up, then space freed in the same session (SQLite undoes the whole
+// transaction, as a trigger raising ROLLBACK does), or another program
+// writing to the file for a second.
+namespace SaveFaults {
+
+// The error boxes shown since the last clearAsked, by SQLite's own text
+// (their last line but the source's).
+inline QStringList errors()
+{
+    QStringList texts;
+    for (const MessageBoxSeam::Asked &a : MessageBoxSeam::asked())
+        if (a.style == 16)
+            texts << a.text.section(QStringLiteral("Dettaglio: "), 1).section(QLatin1Char('\n'), 0, 0);
+    return texts;
+}
+
+inline void addRows()
+{
+    QTest::addColumn<bool>("diskFull");
+    QTest::newRow("disk full, then space freed") << true;
+    QTest::newRow("another program writes for a second") << false;
+}
+
+// Runs save() under the fault of the data row. A full disk refuses it with
+// the error box and stores nothing; the same save, once there is space,
+// stores with no error box. Another program's write is waited out. stored()
+// reads what the save writes to table; saved is what it must read after.
+inline void saveThrough(const QString &table, const std::function<void()> &save,
+                        const std::function<QString()> &stored, const QString &saved)
+{
+    QFETCH(bool, diskFull);
+    Connection &cn = modMain::gDb->kezCnn;
+    const QString before = stored();
+    QVERIFY(before != saved);
+    MessageBoxSeam::clearAsked();
+    if (diskFull) {
+        const QString full = QStringLiteral("CREATE TRIGGER kez_full_%1 BEFORE %1 ON %2 "
+                                            "BEGIN SELECT RAISE(ROLLBACK, 'disco pieno'); END;");
+        QVERIFY(cn.execute(full.arg(QStringLiteral("INSERT"), table) + full.arg(QStringLiteral("UPDATE"), table)));
+        save();
+        QCOMPARE(errors(), QStringList(QStringLiteral("disco pieno")));
+        QCOMPARE(stored(), before);
+        QVERIFY(cn.execute(QStringLiteral("DROP TRIGGER kez_full_INSERT; DROP TRIGGER kez_full_UPDATE")));
+        MessageBoxSeam::clearAsked();
+        save();
+    } else {
+        BriefLock other;
+        QVERIFY(other.hold(cn.path(), 1000));
+        save();
+    }
+    QCOMPARE(errors(), QStringList());
+    QCOMPARE(stored(), saved);
+}
+}
