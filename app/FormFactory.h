@@ -56,9 +56,8 @@ QWidget *showChild(int formCode);
 
 // The child windows the consortia sheet opens below itself, after it has
 // set modoApertura and reduced itself to its top band. Each returns the
-// window shown, or nullptr while the program does not have it.
+// window shown, or nullptr when no creator is registered for it.
 // Modules by open mode: 31 origin (UO-CONS), 32 destination (DR-CONS).
-// Without a creator, nullptr.
 QWidget *showModule(int modoApertura);
 // The waste-code tree, opened on codice.
 QWidget *showRifTree(const QString &codice);
@@ -69,7 +68,7 @@ QWidget *showListRif(const QString &caption, int key, const QString &sql, const 
 // Modal dialogs owned by the main window, by open-form code: 101
 // verification, 102 database chooser, 103 user data, 104 export, 105 XML
 // import, 106 company import, 107 declaration print, 108 list print; and
-// 200 the about box. Returns false when the dialog does not exist.
+// 200 the about box. Returns false when no creator is registered for it.
 bool execDialog(int formCode);
 
 // The pick lists and the company registry that the dialog launcher opens.
