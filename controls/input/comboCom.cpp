@@ -6,13 +6,13 @@
 #include <QTimer>
 
 #include "Ambient.h"
-#include "KezCollation.h"
-#include "PropertyBag.h"
-#include "SystemColors.h"
 #include "Connection.h"
+#include "KezCollation.h"
 #include "LookupSource.h"
 #include "MsgBox.h"
+#include "PropertyBag.h"
 #include "Recordset.h"
+#include "SystemColors.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include "Ambient.h"
 #include "FocusValidator.h"
 #include "KeyCodes.h"
-#include "SystemColors.h"
 #include "KeySender.h"
 #include "LookupSource.h"
 #include "MsgBox.h"
+#include "SystemColors.h"
 
 comboHost::comboHost(bool editable, QWidget *parent)
     : QWidget(parent),

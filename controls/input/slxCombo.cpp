@@ -10,13 +10,13 @@
 #include "Ambient.h"
 #include "KeyCodes.h"
 #include "KezCollation.h"
-#include "OleDrop.h"
-#include "PropertyBag.h"
-#include "SystemColors.h"
 #include "LookupSource.h"
 #include "MsgBox.h"
 #include "NullSafe.h"
+#include "OleDrop.h"
+#include "PropertyBag.h"
 #include "Recordset.h"
+#include "SystemColors.h"
 
 namespace {
 

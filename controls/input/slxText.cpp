@@ -21,11 +21,11 @@
 #include "ItalianFormat.h"
 #include "KeyCodes.h"
 #include "KeySender.h"
+#include "MsgBox.h"
 #include "OleDrop.h"
 #include "PropertyBag.h"
 #include "StoreProperty.h"
 #include "SystemColors.h"
-#include "MsgBox.h"
 #include "slxModule.h"
 
 namespace {

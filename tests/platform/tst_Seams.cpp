@@ -8,8 +8,8 @@
 #include <QTimer>
 
 #include "DesktopSeam.h"
-#include "FileDialogSeam.h"
 #include "ErrInfo.h"
+#include "FileDialogSeam.h"
 #include "MessageBoxSeam.h"
 #include "MsgBox.h"
 #include "TestSupport.h"
