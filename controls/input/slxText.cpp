@@ -132,6 +132,10 @@ slxText::slxText(QWidget *parent)
     FocusValidator::instance().watch(this, [this]() {
         bool cancel = false;
         emit Validate(cancel);
+        // A refused value is typed over, never added to: whatever the form
+        // did with the text, the user's next key replaces all of it.
+        if (cancel && isEditing())
+            SelectAll();
         return !cancel;
     });
 }
@@ -180,10 +184,7 @@ void slxText::buildBox()
     // A box made anew would come last in the form's tab order: it goes
     // back to the field's place, behind the anchor made with the field.
     QWidget::setTabOrder(m_tabAnchor, m_box);
-    if (m_line)
-        m_line->setReadOnly(m_locked);
-    else
-        m_multi->setReadOnly(m_locked);
+    applyLocked();
     m_settingValue = true;
     const bool edited = m_edited;
     writeOwnText(text);
@@ -1029,11 +1030,21 @@ void slxText::setIntDigits(int value)
 void slxText::setLocked(bool value)
 {
     m_locked = value;
-    if (m_line)
-        m_line->setReadOnly(value);
-    else if (m_multi)
-        m_multi->setReadOnly(value);
+    applyLocked();
     signalChange("Locked");
+}
+
+// A locked field only shows a value: the keyboard passes it by, the mouse
+// can still reach it to select and copy its text.
+void slxText::applyLocked()
+{
+    if (m_line)
+        m_line->setReadOnly(m_locked);
+    else if (m_multi)
+        m_multi->setReadOnly(m_locked);
+    if (m_box)
+        m_box->setFocusPolicy(m_locked ? Qt::ClickFocus : Qt::StrongFocus);
+    setFocusPolicy(m_locked ? Qt::ClickFocus : Qt::StrongFocus);
 }
 
 void slxText::setMaxLength(int value)
@@ -1144,10 +1155,7 @@ void slxText::readProperties(const PropertyBag &bag)
     else if (m_controlType == Valuta)
         m_decDigits = 2;
     buildBox();
-    if (m_line)
-        m_line->setReadOnly(m_locked);
-    else if (m_multi)
-        m_multi->setReadOnly(m_locked);
+    applyLocked();
     applyColors();
     applyDropMode();
     QWidget::setEnabled(Ambient::userMode() ? m_enabled : true);
@@ -1437,7 +1445,7 @@ void slxText::typeCharacter(int k)
         return;
     insertIntoBox(QString(KeyCodes::charOf(k)));
     if (m_controlType == Testo && m_autoTab && m_boxLimit > 0 && boxSelStart() == m_boxLimit)
-        queueTab();
+        KeySender::sendAutoTab();
 }
 
 void slxText::fieldKeyDown(int &KeyCode, int Shift)
@@ -1607,7 +1615,7 @@ void slxText::dateKeyPress(int k)
                    + text.mid(s + l));
         if (s == 9 && m_autoTab) {
             setBoxSelection(10, 0);
-            queueTab();
+            KeySender::sendAutoTab();
         } else {
             setBoxSelection((s == 1 || s == 4) ? s + 2 : s + 1, 1);
         }
@@ -1750,7 +1758,7 @@ void slxText::pasteText(const QString &clip)
         return;
     insertIntoBox(accepted);
     if (m_autoTab && m_boxLimit > 0 && boxSelStart() == m_boxLimit)
-        queueTab();
+        KeySender::sendAutoTab();
 }
 
 QString slxText::testoConSelezione(const QString &insert) const
@@ -1793,7 +1801,7 @@ bool slxText::controllaNumero(const QString &text, bool tabFlag)
     // A locked field takes no digit, so it is never completed.
     if (tabFlag && !m_locked) {
         if (m_decDigits > 0 ? decCount == m_decDigits : intCount == m_intDigits)
-            queueTab();
+            KeySender::sendAutoTab();
     }
     return true;
 }
