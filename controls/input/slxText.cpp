@@ -308,6 +308,10 @@ QColor slxText::containerColor() const
 // A transparent field shows its container's colour except while edited.
 QColor slxText::backgroundNow() const
 {
+    // A field that takes no input looks it, as a disabled picker beside it
+    // does: the text alone turning grey is lost on an empty field.
+    if (!isEnabled())
+        return palette().color(QPalette::Disabled, QPalette::Button);
     if (m_backStyle == 1 || m_hasFocus)
         return SystemColors::toColor(m_backColor);
     return containerColor();
@@ -744,6 +748,9 @@ void slxText::loseFocus(Qt::FocusReason reason)
         m_focusKept = true;
         return;
     }
+    // Left for good, also when a message box of its check had the focus
+    // last: the field is shown, not edited, from now on.
+    m_focusKept = false;
     setBoxSelection(0, 0);
     m_boxLimit = 0;
     writeOwnText(displayText());
@@ -852,6 +859,9 @@ void slxText::changeEvent(QEvent *event)
     case QEvent::PaletteChange:
         if (m_backStyle == 0)
             applyColors();
+        break;
+    case QEvent::EnabledChange:
+        applyColors();
         break;
     default:
         break;

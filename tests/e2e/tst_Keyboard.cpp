@@ -1,4 +1,7 @@
+#include <QDialog>
 #include <QLineEdit>
+#include <QTableWidget>
+#include <QTimer>
 #include <QtTest>
 
 #include "MessageBoxSeam.h"
@@ -83,6 +86,23 @@ class tst_Keyboard : public ModuleTestCase
             names << focused();
         }
         return names;
+    }
+
+    // Answers the next real message box with Alt and an access key, once
+    // it is up and active; a key that does nothing closes it unanswered.
+    static void answerNextBox(Qt::Key key)
+    {
+        QTimer::singleShot(0, qApp, [key] {
+            QWidget *box = QApplication::activeModalWidget();
+            if (!box) {
+                answerNextBox(key);
+                return;
+            }
+            box->activateWindow();
+            if (QTest::qWaitForWindowActive(box))
+                QTest::keyClick(box, key, Qt::AltModifier);
+            QTimer::singleShot(1000, box, [box] { static_cast<QDialog *>(box)->reject(); });
+        });
     }
 
     static void type(const QString &text)
@@ -226,6 +246,58 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QCOMPARE(focused(), reached);
         QCOMPARE(askedTexts(), QStringList());
+    }
+
+    // What the screen tells: the address fields of a foreign subject look
+    // as disabled as the municipality; of the two operation grids only the
+    // one with the focus shows its current cell; a number accepted at a
+    // real warning box, answered by its access key, is right aligned again.
+    void whatTheUserSees()
+    {
+        QWidget *shown = openForm(Destination);
+        QVERIFY(shown);
+        QTest::mouseClick(shown->findChild<QWidget *>(QStringLiteral("opt_1")), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        const auto middleOf = [](QWidget *w) {
+            return w->grab().toImage().pixelColor(w->width() - 4, w->height() / 2);
+        };
+        const QColor enabled = middleOf(shown->findChild<QWidget *>(QStringLiteral("slt_1")));
+        for (const char *name : {"slt_2", "slt_3", "slt_4", "slt_5"}) {
+            auto *field = shown->findChild<slxText *>(QLatin1String(name));
+            QVERIFY(!field->isEnabled());
+            QCOMPARE(middleOf(field), field->palette().color(QPalette::Disabled, QPalette::Button));
+            QVERIFY(middleOf(field) != enabled);
+        }
+        TestSupport::grab(shown, QStringLiteral("keyboard-foreign-destination"));
+
+        QWidget *grids[] = {control(shown, QStringLiteral("slg_0")), shown->findChild<QWidget *>(QStringLiteral("slg_1"))};
+        const auto firstCell = [](QWidget *grid) {
+            auto *table = grid->findChild<QTableWidget *>();
+            const QRect cell = table->visualRect(table->currentIndex());
+            return grid->grab().toImage().pixelColor(table->viewport()->mapTo(grid, cell.topLeft() + QPoint(4, 4)));
+        };
+        for (int focusedGrid = 0; focusedGrid < 2; ++focusedGrid) {
+            if (focusedGrid == 1)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(focused(), grids[focusedGrid]->objectName());
+            QVERIFY(firstCell(grids[focusedGrid]) != firstCell(grids[1 - focusedGrid]));
+            QCOMPARE(firstCell(grids[1 - focusedGrid]), QColor(Qt::white));
+        }
+        TestSupport::grab(shown, QStringLiteral("keyboard-destination-grids"));
+
+        QWidget *registry = openForm(Registry);
+        QVERIFY(registry);
+        auto *employees = static_cast<slxText *>(control(registry, QStringLiteral("slt_10")));
+        MessageBoxSeam::setScripted(false);
+        answerNextBox(Qt::Key_N);
+        type(QStringLiteral("100"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTRY_COMPARE(focused(), QStringLiteral("slt_11"));
+        MessageBoxSeam::setScripted(true);
+        QCOMPARE(employees->Value().toInt(), 100);
+        QCOMPARE(employees->Text(), QStringLiteral("100"));
+        QVERIFY(employees->textBox()->x() > employees->width() / 2);
+        TestSupport::grab(registry, QStringLiteral("keyboard-employees-accepted"));
     }
 };
 
