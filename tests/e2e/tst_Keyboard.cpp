@@ -29,7 +29,7 @@ const char *const complete =
     "INSERT INTO skMat (skmID, saID, codFisc, ragSoc) VALUES (1, 7, '00743110157', 'ARCO SPA');\n"
     "INSERT INTO skSbop (sksID, saID, codFisc, ragSoc) VALUES (1, 7, '00743110157', 'ARCO SPA');\n";
 
-enum Form { Registry = 1, Consortia = 2, Sbop = 3, Smat = 4, Origin = 31, Destination = 32 };
+enum Form { Registry = 1, Consortia = 2, Sbop = 3, Smat = 4, Sriu = 5, Stip = 6, Origin = 31, Destination = 32 };
 
 } // namespace
 
@@ -138,6 +138,9 @@ private Q_SLOTS:
             << split("slt_0 slt_1 cmbCom slt_3 slt_4 slt_5 slt_7 kgt slg_0");
         QTest::newRow("SMAT, Tab") << int(Smat) << int(Qt::Key_Tab) << "slt_0"
             << split("slt_0 slt_1 slg slb_3 slb_4 slb_5 slt_0");
+        QTest::newRow("reuse sheet, Tab") << int(Sriu) << int(Qt::Key_Tab) << "slg" << split("slg slb_2 slg");
+        QTest::newRow("packaging types sheet, Tab") << int(Stip) << int(Qt::Key_Tab) << "slg"
+            << split("slg slb_2 slg");
         QTest::newRow("SBOP, Enter") << int(Sbop) << int(Qt::Key_Return) << "slt_0"
             << split("slt_0 slt_1 slt_2 slt_8 slt_3 slt_9 slt_4 slt_10 slt_5 slt_11 slt_6 slt_12 slt_7 slt_13 slb_3");
     }
