@@ -214,26 +214,30 @@ private Q_SLOTS:
     }
 
     // A required field speaks when the user leaves it, never when the focus
-    // arrives in it: a full code moves on by itself, and the Tab the user
-    // presses as well, before or after that move, is the same move.
+    // arrives in it: a full code moves on by itself, and the Tab or Enter
+    // the user presses as well, before or after that move, is the same move.
     void noMessageBeforeTheFieldIsLeft_data()
     {
         QTest::addColumn<int>("form");
         QTest::addColumn<QString>("code");
-        QTest::addColumn<bool>("tabAfterTheMove");
+        QTest::addColumn<bool>("afterTheMove");
+        QTest::addColumn<int>("key");
         QTest::addColumn<QString>("reached");
-        QTest::newRow("consortia, Tab at once") << int(Consortia) << "150102" << false << "slt_2";
-        QTest::newRow("consortia, Tab after the move") << int(Consortia) << "150102" << true << "slt_2";
-        QTest::newRow("SMAT, Tab at once") << int(Smat) << "RSSMRA80A01H501U" << false << "slt_1";
-        QTest::newRow("SMAT, Tab after the move") << int(Smat) << "RSSMRA80A01H501U" << true << "slt_1";
-        QTest::newRow("origin module, Tab after the move") << int(Origin) << "RSSMRA80A01H501U" << true << "slt_1";
+        const QString cf = QStringLiteral("RSSMRA80A01H501U");
+        QTest::newRow("consortia, Tab at once") << int(Consortia) << "150102" << false << int(Qt::Key_Tab) << "slt_2";
+        QTest::newRow("consortia, Tab after the move") << int(Consortia) << "150102" << true << int(Qt::Key_Tab) << "slt_2";
+        QTest::newRow("consortia, Enter after the move") << int(Consortia) << "150102" << true << int(Qt::Key_Return) << "slt_2";
+        QTest::newRow("SMAT, Tab at once") << int(Smat) << cf << false << int(Qt::Key_Tab) << "slt_1";
+        QTest::newRow("SMAT, Tab after the move") << int(Smat) << cf << true << int(Qt::Key_Tab) << "slt_1";
+        QTest::newRow("origin module, Enter at once") << int(Origin) << cf << false << int(Qt::Key_Return) << "slt_1";
     }
 
     void noMessageBeforeTheFieldIsLeft()
     {
         QFETCH(int, form);
         QFETCH(QString, code);
-        QFETCH(bool, tabAfterTheMove);
+        QFETCH(bool, afterTheMove);
+        QFETCH(int, key);
         QFETCH(QString, reached);
         QWidget *shown = openForm(form);
         QVERIFY(shown);
@@ -243,9 +247,9 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QCOMPARE(focused(), QStringLiteral("slt_0"));
         type(code);
-        if (tabAfterTheMove)
+        if (afterTheMove)
             QCoreApplication::processEvents();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
         QCoreApplication::processEvents();
         QCOMPARE(focused(), reached);
         QCOMPARE(askedTexts(), QStringList());

@@ -63,59 +63,6 @@ private Q_SLOTS:
             QVERIFY(edit->toPlainText().isEmpty());
     }
 
-    // A move and the user's own key for the same field make one move,
-    // whichever comes first; a key that does anything else in between, or
-    // a move the field asked for by Enter, is the user's own.
-    void oneMoveForAFilledField_data()
-    {
-        QTest::addColumn<bool>("filled");
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("reached");
-        // Keys: T Tab, E Enter, x a letter, "." the queued move runs.
-        QTest::newRow("filled, Tab before the move") << true << "T." << "second";
-        QTest::newRow("filled, Tab after the move") << true << ".T" << "second";
-        QTest::newRow("filled, Enter after the move") << true << ".E" << "second";
-        QTest::newRow("filled, two Tabs after the move") << true << ".TT" << "third";
-        QTest::newRow("filled, typing then Tab") << true << ".xT" << "third";
-        QTest::newRow("Enter's move, Tab before it") << false << "T." << "second";
-        QTest::newRow("Enter's move, Tab after it") << false << ".T" << "third";
-    }
-
-    void oneMoveForAFilledField()
-    {
-        QFETCH(bool, filled);
-        QFETCH(QString, keys);
-        QFETCH(QString, reached);
-        QWidget window;
-        auto *layout = new QVBoxLayout(&window);
-        QLineEdit *fields[3];
-        const char *names[] = {"first", "second", "third"};
-        for (int i = 0; i < 3; ++i) {
-            fields[i] = new QLineEdit(&window);
-            fields[i]->setObjectName(QLatin1String(names[i]));
-            // Enter goes on as a Tab does on the program's fields.
-            connect(fields[i], &QLineEdit::returnPressed, &window, [] { KeySender::moveFocusNow(); });
-            layout->addWidget(fields[i]);
-        }
-        window.show();
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        fields[0]->setFocus();
-        if (filled)
-            KeySender::sendAutoTab();
-        else
-            KeySender::sendTab();
-        for (QChar k : keys) {
-            if (k == QLatin1Char('.'))
-                QCoreApplication::processEvents();
-            else
-                QTest::keyClick(QApplication::focusWidget(),
-                                k == QLatin1Char('T') ? Qt::Key_Tab : k == QLatin1Char('E') ? Qt::Key_Return : Qt::Key_X);
-        }
-        QCoreApplication::processEvents();
-        QCOMPARE(QApplication::focusWidget()->objectName(), reached);
-    }
-
     void sendTabStaysInsideTheSheet()
     {
         QWidget main;
