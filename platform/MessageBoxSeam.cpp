@@ -40,17 +40,18 @@ QList<QPair<QMessageBox::StandardButton, int>> buttonsOf(int style)
     }
 }
 
-// The program speaks Italian whatever translations the system has.
+// The program speaks Italian whatever translations the system has, and
+// every button carries its access key, as all the program's buttons do.
 QString italianText(QMessageBox::StandardButton button)
 {
     switch (button) {
-    case QMessageBox::Ok: return QStringLiteral("OK");
-    case QMessageBox::Cancel: return QStringLiteral("Annulla");
-    case QMessageBox::Yes: return QStringLiteral("Sì");
-    case QMessageBox::No: return QStringLiteral("No");
-    case QMessageBox::Abort: return QStringLiteral("Interrompi");
-    case QMessageBox::Retry: return QStringLiteral("Riprova");
-    case QMessageBox::Ignore: return QStringLiteral("Ignora");
+    case QMessageBox::Ok: return QStringLiteral("&OK");
+    case QMessageBox::Cancel: return QStringLiteral("&Annulla");
+    case QMessageBox::Yes: return QStringLiteral("&Sì");
+    case QMessageBox::No: return QStringLiteral("&No");
+    case QMessageBox::Abort: return QStringLiteral("I&nterrompi");
+    case QMessageBox::Retry: return QStringLiteral("&Riprova");
+    case QMessageBox::Ignore: return QStringLiteral("&Ignora");
     default: return QString();
     }
 }

@@ -43,6 +43,14 @@ QList<QTreeWidgetItem *> nodesInOrder(QTreeWidget *tv)
     return nodes;
 }
 
+// The line the user sees as the current one. A view given the focus makes
+// its first line current without selecting it: that is no position yet.
+bool isShownCurrent(QTreeWidget *view)
+{
+    QTreeWidgetItem *item = view->currentItem();
+    return item && item->isSelected();
+}
+
 } // namespace
 
 fndBar::fndBar(QWidget *parent) : ArrowBar(parent, 330), m_backColor(SystemColors::vbButtonFace)
@@ -166,7 +174,7 @@ int fndBar::searchTarget(int count, int c, int mode, const std::function<QString
         // No text: plain first, previous, next and last.
         switch (mode) {
         case 0:
-            return c >= 2 ? 1 : 0;
+            return c != 1 ? 1 : 0;
         case 1:
             return c >= 2 ? c - 1 : 0;
         case 2:
@@ -208,7 +216,7 @@ bool fndBar::findListView(QTreeWidget *lv, int fndDove, int fndMode) const
     const int count = lv ? lv->topLevelItemCount() : 0;
     if (count < 2)
         return false;
-    const int c = lv->currentItem() ? lv->indexOfTopLevelItem(lv->currentItem()) + 1 : 0;
+    const int c = isShownCurrent(lv) ? lv->indexOfTopLevelItem(lv->currentItem()) + 1 : 0;
     const int target = searchTarget(count, c, fndMode,
                                     [lv, fndDove](int i) { return lv->topLevelItem(i - 1)->text(fndDove); });
     if (target == 0)
@@ -227,7 +235,7 @@ bool fndBar::findTreeView(QTreeWidget *tv, int Modo) const
     const int count = int(nodes.size());
     if (count < 2)
         return false;
-    const int c = tv->currentItem() ? int(nodes.indexOf(tv->currentItem())) + 1 : 0;
+    const int c = isShownCurrent(tv) ? int(nodes.indexOf(tv->currentItem())) + 1 : 0;
     const int target = searchTarget(count, c, Modo, [&nodes](int i) { return nodes.at(i - 1)->text(0); });
     if (target == 0)
         return false;

@@ -59,6 +59,9 @@ comboHost::comboHost(bool editable, QWidget *parent)
         // focus event, so the next Tab would leave the field unchecked.
         if (!isActiveWindow())
             activateWindow();
+        // A refused entry is typed over, never added to.
+        if (Cancel && cmb->lineEdit())
+            cmb->lineEdit()->selectAll();
         return !Cancel;
     });
 }

@@ -132,6 +132,10 @@ slxText::slxText(QWidget *parent)
     FocusValidator::instance().watch(this, [this]() {
         bool cancel = false;
         emit Validate(cancel);
+        // A refused value is typed over, never added to: whatever the form
+        // did with the text, the user's next key replaces all of it.
+        if (cancel && isEditing())
+            SelectAll();
         return !cancel;
     });
 }
@@ -180,10 +184,7 @@ void slxText::buildBox()
     // A box made anew would come last in the form's tab order: it goes
     // back to the field's place, behind the anchor made with the field.
     QWidget::setTabOrder(m_tabAnchor, m_box);
-    if (m_line)
-        m_line->setReadOnly(m_locked);
-    else
-        m_multi->setReadOnly(m_locked);
+    applyLocked();
     m_settingValue = true;
     const bool edited = m_edited;
     writeOwnText(text);
@@ -307,6 +308,10 @@ QColor slxText::containerColor() const
 // A transparent field shows its container's colour except while edited.
 QColor slxText::backgroundNow() const
 {
+    // A field that takes no input looks it, as a disabled picker beside it
+    // does: the text alone turning grey is lost on an empty field.
+    if (!isEnabled())
+        return palette().color(QPalette::Disabled, QPalette::Button);
     if (m_backStyle == 1 || m_hasFocus)
         return SystemColors::toColor(m_backColor);
     return containerColor();
@@ -743,6 +748,9 @@ void slxText::loseFocus(Qt::FocusReason reason)
         m_focusKept = true;
         return;
     }
+    // Left for good, also when a message box of its check had the focus
+    // last: the field is shown, not edited, from now on.
+    m_focusKept = false;
     setBoxSelection(0, 0);
     m_boxLimit = 0;
     writeOwnText(displayText());
@@ -851,6 +859,9 @@ void slxText::changeEvent(QEvent *event)
     case QEvent::PaletteChange:
         if (m_backStyle == 0)
             applyColors();
+        break;
+    case QEvent::EnabledChange:
+        applyColors();
         break;
     default:
         break;
@@ -1029,11 +1040,21 @@ void slxText::setIntDigits(int value)
 void slxText::setLocked(bool value)
 {
     m_locked = value;
-    if (m_line)
-        m_line->setReadOnly(value);
-    else if (m_multi)
-        m_multi->setReadOnly(value);
+    applyLocked();
     signalChange("Locked");
+}
+
+// A locked field only shows a value: the keyboard passes it by, the mouse
+// can still reach it to select and copy its text.
+void slxText::applyLocked()
+{
+    if (m_line)
+        m_line->setReadOnly(m_locked);
+    else if (m_multi)
+        m_multi->setReadOnly(m_locked);
+    if (m_box)
+        m_box->setFocusPolicy(m_locked ? Qt::ClickFocus : Qt::StrongFocus);
+    setFocusPolicy(m_locked ? Qt::ClickFocus : Qt::StrongFocus);
 }
 
 void slxText::setMaxLength(int value)
@@ -1144,10 +1165,7 @@ void slxText::readProperties(const PropertyBag &bag)
     else if (m_controlType == Valuta)
         m_decDigits = 2;
     buildBox();
-    if (m_line)
-        m_line->setReadOnly(m_locked);
-    else if (m_multi)
-        m_multi->setReadOnly(m_locked);
+    applyLocked();
     applyColors();
     applyDropMode();
     QWidget::setEnabled(Ambient::userMode() ? m_enabled : true);
@@ -1437,7 +1455,7 @@ void slxText::typeCharacter(int k)
         return;
     insertIntoBox(QString(KeyCodes::charOf(k)));
     if (m_controlType == Testo && m_autoTab && m_boxLimit > 0 && boxSelStart() == m_boxLimit)
-        queueTab();
+        KeySender::sendAutoTab();
 }
 
 void slxText::fieldKeyDown(int &KeyCode, int Shift)
@@ -1607,7 +1625,7 @@ void slxText::dateKeyPress(int k)
                    + text.mid(s + l));
         if (s == 9 && m_autoTab) {
             setBoxSelection(10, 0);
-            queueTab();
+            KeySender::sendAutoTab();
         } else {
             setBoxSelection((s == 1 || s == 4) ? s + 2 : s + 1, 1);
         }
@@ -1750,7 +1768,7 @@ void slxText::pasteText(const QString &clip)
         return;
     insertIntoBox(accepted);
     if (m_autoTab && m_boxLimit > 0 && boxSelStart() == m_boxLimit)
-        queueTab();
+        KeySender::sendAutoTab();
 }
 
 QString slxText::testoConSelezione(const QString &insert) const
@@ -1793,7 +1811,7 @@ bool slxText::controllaNumero(const QString &text, bool tabFlag)
     // A locked field takes no digit, so it is never completed.
     if (tabFlag && !m_locked) {
         if (m_decDigits > 0 ? decCount == m_decDigits : intCount == m_intDigits)
-            queueTab();
+            KeySender::sendAutoTab();
     }
     return true;
 }

@@ -205,6 +205,7 @@ private:
     void applyScrollBars();
     void applyDropMode();
     void applyAppearance();
+    void applyLocked();
 
     // Keys, clipboard and drops.
     void handleKeyPress(QKeyEvent *event);

@@ -113,6 +113,39 @@ private Q_SLOTS:
         QCOMPARE(current(lv), 6);
     }
 
+    // A pick list opened without a preselection, the waste-code tree before
+    // a node is chosen, and a list that its focus made current at line 1
+    // without selecting it: "first" with no text selects the first line.
+    void firstWhenNothingIsCurrent_data()
+    {
+        QTest::addColumn<bool>("tree");
+        QTest::addColumn<bool>("focusedOnly");
+        QTest::newRow("list, nothing current") << false << false;
+        QTest::newRow("list, first line current but not selected") << false << true;
+        QTest::newRow("tree, nothing current") << true << false;
+    }
+
+    void firstWhenNothingIsCurrent()
+    {
+        QFETCH(bool, tree);
+        QFETCH(bool, focusedOnly);
+        QWidget form;
+        fndBar fb(&form);
+        QTreeWidget *view = companies(&form, {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+        if (tree)
+            new QTreeWidgetItem(view->topLevelItem(0), {QStringLiteral("A1")});
+        view->clearSelection();
+        if (focusedOnly)
+            view->setCurrentItem(view->topLevelItem(0), 0, QItemSelectionModel::NoUpdate);
+        else
+            view->setCurrentItem(nullptr);
+        QVERIFY(tree ? fb.findTreeView(view, 0) : fb.findListView(view, 1, 0));
+        QCOMPARE(view->currentItem(), view->topLevelItem(0));
+        QVERIFY(view->currentItem()->isSelected());
+        // Once it is the selected line, "first" has nowhere to go.
+        QVERIFY(!(tree ? fb.findTreeView(view, 0) : fb.findListView(view, 1, 0)));
+    }
+
     void treeInTheOrderOfAddition()
     {
         QWidget form;

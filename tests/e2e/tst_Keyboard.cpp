@@ -1,0 +1,312 @@
+#include <QDialog>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTimer>
+#include <QtTest>
+
+#include "MessageBoxSeam.h"
+#include "ModFrame.h"
+#include "ModuleTestCase.h"
+#include "TestSupport.h"
+#include "comboCom.h"
+#include "mainForm.h"
+#include "modMain.h"
+#include "slxText.h"
+
+namespace {
+
+// A complete declaration 7, a stored module of each kind and a second
+// waste code, so that a road through every field meets no empty required one.
+const char *const complete =
+    "UPDATE SezAnag SET attIstat = '381100', Addetti = 3, Mesi = 12, cap = '00118', slPrvIstat = 58, "
+    "slComIstat = 91, slVia = 'VIA APPIA', saCognome = 'ROSSI', saNome = 'MARIO', "
+    "saDataComp = '2022-01-10' WHERE saID = 7;\n"
+    "INSERT INTO Rifiuti (rifCod, rifDesc, rifClass) VALUES ('150102', 'imballaggi in plastica', '');\n"
+    "INSERT INTO ModCons (mdcID, scID, mdcTipo, codFisc, ragSoc, prvIstat, comIstat, via, civico, cap, "
+    "mdcQta, mdcUmi, mdcAtt, mdcSup) VALUES "
+    "(1, 1, 1, '00743110157', 'ARCO SPA', 58, 91, 'VIA TUSCOLANA', '5', '00118', 100, 1, '381100', 1),"
+    "(2, 1, 2, '00743110157', 'ARCO SPA', 58, 91, 'VIA TUSCOLANA', '5', '00118', 100, 1, NULL, 0);\n"
+    "INSERT INTO skMat (skmID, saID, codFisc, ragSoc) VALUES (1, 7, '00743110157', 'ARCO SPA');\n"
+    "INSERT INTO skSbop (sksID, saID, codFisc, ragSoc) VALUES (1, 7, '00743110157', 'ARCO SPA');\n";
+
+enum Form { Registry = 1, Consortia = 2, Sbop = 3, Smat = 4, Sriu = 5, Stip = 6, Origin = 31, Destination = 32 };
+
+} // namespace
+
+// The forms by the keyboard alone, as a clerk fills them: Tab and Enter go
+// from field to field, a refused field is typed over, and no field's
+// required message comes before the user has left that field.
+class tst_Keyboard : public ModuleTestCase
+{
+    Q_OBJECT
+
+    QWidget *openForm(int form)
+    {
+        if (form == Origin || form == Destination)
+            return openModules(form, QString::fromUtf8(complete));
+        if (!startProgram(fixtureRows() + QString::fromUtf8(complete),
+                          QStringLiteral("[Kez]\nSa1ID=7\nConsID=1\n"))
+            || !showMainWindow(QSize(1000, 720)))
+            return nullptr;
+        modMain::gMain->vBar1_Click(form, false);
+        QCoreApplication::processEvents();
+        askedTexts();
+        return modMain::loadedForms().value(0);
+    }
+
+    // The control of the form that holds w (a text field, not its box).
+    static QString controlOf(QWidget *w)
+    {
+        QString name;
+        for (; w && !w->inherits("SheetFrame") && !w->inherits("SezAnag"); w = w->parentWidget())
+            if (w->inherits("slxText") || w->inherits("comboHost") || w->inherits("slxButton")
+                || w->inherits("QAbstractButton") || w->inherits("slxGrid"))
+                name = w->objectName();
+        return name;
+    }
+
+    static QString focused() { return controlOf(QApplication::focusWidget()); }
+
+    static QWidget *control(QWidget *form, const QString &name)
+    {
+        auto *w = form->findChild<QWidget *>(name);
+        if (w)
+            w->setFocus();
+        QCoreApplication::processEvents();
+        return w;
+    }
+
+    // Where the focus stands after each press of key, starting with where it is.
+    static QStringList road(Qt::Key key, int presses)
+    {
+        QStringList names{focused()};
+        for (int i = 0; i < presses; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            QCoreApplication::processEvents();
+            names << focused();
+        }
+        return names;
+    }
+
+    // Answers the next real message box with Alt and an access key, once
+    // it is up and active; a key that does nothing closes it unanswered.
+    static void answerNextBox(Qt::Key key)
+    {
+        QTimer::singleShot(0, qApp, [key] {
+            QWidget *box = QApplication::activeModalWidget();
+            if (!box) {
+                answerNextBox(key);
+                return;
+            }
+            box->activateWindow();
+            if (QTest::qWaitForWindowActive(box))
+                QTest::keyClick(box, key, Qt::AltModifier);
+            QTimer::singleShot(1000, box, [box] { static_cast<QDialog *>(box)->reject(); });
+        });
+    }
+
+    static void type(const QString &text)
+    {
+        TestSupport::typeText(QApplication::focusWidget(), text);
+    }
+
+private Q_SLOTS:
+    // Tab, and Enter on the fields, pass the small list buttons and the
+    // locked fields by, and go round the form without a message.
+    void roadFromFieldToField_data()
+    {
+        QTest::addColumn<int>("form");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QStringList>("expected");
+        const auto split = [](const char *names) { return QString::fromLatin1(names).split(QLatin1Char(' ')); };
+        QTest::newRow("registry, Tab") << int(Registry) << int(Qt::Key_Tab) << "slt_0"
+            << split("slt_0 slt_1 slt_2 cmbCom_0 slt_4 slt_5 slt_6 slt_7 slt_8 slt_9 slt_10 slt_11 "
+                     "cmbCom_1 slt_13 slt_14 slt_15 slt_16 slt_17 slt_18 slt_19 slt_20 chk_1 "
+                     "tbb_0 tbb_1 tbb_3 tbb_4 tbb_5 slt_0");
+        QTest::newRow("registry, Enter") << int(Registry) << int(Qt::Key_Return) << "slt_0"
+            << split("slt_0 slt_1 slt_2 cmbCom_0 slt_4 slt_5 slt_6 slt_7 slt_8 slt_9 slt_10 slt_11 "
+                     "cmbCom_1 slt_13 slt_14 slt_15 slt_16 slt_17 slt_18 slt_19 slt_20 chk_1 tbb_0");
+        QTest::newRow("consortia, Tab") << int(Consortia) << int(Qt::Key_Tab) << "slt_0"
+            << split("slt_0 slt_2 kgt_2 slt_3 kgt_3 slt_4 kgt_4 slt_5 kgt_5 slt_6 kgt_6 slt_7 kgt_7 "
+                     "slt_8 kgt_8 slt_9 kgt_9 tappo slb_4 slb_5 slb_6 slb_7 slb_2 slt_0");
+        QTest::newRow("origin module, Tab") << int(Origin) << int(Qt::Key_Tab) << "slt_0"
+            << split("slt_0 slt_1 slt_8 optSup_0 cmbCom slt_3 slt_4 slt_5 slt_7 kgt slb_5 slb_6 opt_0 slt_0");
+        QTest::newRow("destination module, Tab") << int(Destination) << int(Qt::Key_Tab) << "slt_0"
+            << split("slt_0 slt_1 cmbCom slt_3 slt_4 slt_5 slt_7 kgt slg_0 slg_1 slb_5 slb_6 opt_0 slt_0");
+        QTest::newRow("destination module, Enter") << int(Destination) << int(Qt::Key_Return) << "slt_0"
+            << split("slt_0 slt_1 cmbCom slt_3 slt_4 slt_5 slt_7 kgt slg_0");
+        QTest::newRow("SMAT, Tab") << int(Smat) << int(Qt::Key_Tab) << "slt_0"
+            << split("slt_0 slt_1 slg slb_3 slb_4 slb_5 slt_0");
+        QTest::newRow("reuse sheet, Tab") << int(Sriu) << int(Qt::Key_Tab) << "slg" << split("slg slb_2 slg");
+        QTest::newRow("packaging types sheet, Tab") << int(Stip) << int(Qt::Key_Tab) << "slg"
+            << split("slg slb_2 slg");
+        QTest::newRow("SBOP, Enter") << int(Sbop) << int(Qt::Key_Return) << "slt_0"
+            << split("slt_0 slt_1 slt_2 slt_8 slt_3 slt_9 slt_4 slt_10 slt_5 slt_11 slt_6 slt_12 slt_7 slt_13 slb_3");
+    }
+
+    void roadFromFieldToField()
+    {
+        QFETCH(int, form);
+        QFETCH(int, key);
+        QFETCH(QString, start);
+        QFETCH(QStringList, expected);
+        QWidget *shown = openForm(form);
+        QVERIFY(shown);
+        QVERIFY(control(shown, start));
+        QCOMPARE(road(Qt::Key(key), int(expected.size()) - 1), expected);
+        QCOMPARE(askedTexts(), QStringList());
+    }
+
+    // A refused value keeps the focus with its whole text selected, so what
+    // the user types next replaces it: "2012" then "20121" is 20121, never
+    // 20122; the same when the user presses Tab as well after a full field.
+    void refusedFieldIsTypedOver_data()
+    {
+        QTest::addColumn<int>("form");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("refused");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("accepted");
+        const QString activity = QStringLiteral("Attenzione, codice Istat Attività errato.");
+        const QString cap = QStringLiteral("Attenzione, C.A.P. digitato formalmente errato.");
+        QTest::newRow("origin module, activity code") << int(Origin) << "slt_8" << "999999" << activity << "381100";
+        QTest::newRow("module, postal code") << int(Origin) << "slt_5" << "2012" << cap << "20121";
+        QTest::newRow("destination module, Regulation (CE) code")
+            << int(Destination) << "slt_6" << "ZZ99"
+            << "Attenzione, Codice regolamento (CE) 1013/2006 errato." << "GB040";
+        QTest::newRow("registry, activity code") << int(Registry) << "slt_9" << "999999" << activity << "381100";
+        QTest::newRow("registry, postal code") << int(Registry) << "slt_6" << "2012" << cap << "20121";
+        QTest::newRow("municipality picker") << int(Registry) << "cmbCom_0" << "ROMAX"
+            << "Attenzione, Comune non trovato!" << "MILANO";
+    }
+
+    void refusedFieldIsTypedOver()
+    {
+        QFETCH(int, form);
+        QFETCH(QString, field);
+        QFETCH(QString, refused);
+        QFETCH(QString, message);
+        QFETCH(QString, accepted);
+        QWidget *shown = openForm(form);
+        QVERIFY(shown);
+        if (field == QLatin1String("slt_6") && form == Destination)
+            QTest::mouseClick(shown->findChild<QWidget *>(QStringLiteral("opt_1")), Qt::LeftButton);
+        QWidget *w = control(shown, field);
+        QVERIFY(w);
+        auto *edit = w->findChild<QLineEdit *>();
+        QVERIFY(edit);
+        type(refused);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCoreApplication::processEvents();
+        QCOMPARE(askedTexts(), QStringList{message});
+        QCOMPARE(focused(), field);
+        QCOMPARE(edit->selectedText(), edit->text());
+        type(accepted);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCoreApplication::processEvents();
+        QCOMPARE(askedTexts(), QStringList());
+        QVERIFY(focused() != field);
+        if (auto *text = qobject_cast<slxText *>(w))
+            QCOMPARE(text->Value().toString(), accepted);
+        else
+            QCOMPARE(static_cast<comboCom *>(w)->Text(), accepted);
+    }
+
+    // A required field speaks when the user leaves it, never when the focus
+    // arrives in it: a full code moves on by itself, and the Tab or Enter
+    // the user presses as well, before or after that move, is the same move.
+    void noMessageBeforeTheFieldIsLeft_data()
+    {
+        QTest::addColumn<int>("form");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<bool>("afterTheMove");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("reached");
+        const QString cf = QStringLiteral("RSSMRA80A01H501U");
+        QTest::newRow("consortia, Tab at once") << int(Consortia) << "150102" << false << int(Qt::Key_Tab) << "slt_2";
+        QTest::newRow("consortia, Tab after the move") << int(Consortia) << "150102" << true << int(Qt::Key_Tab) << "slt_2";
+        QTest::newRow("consortia, Enter after the move") << int(Consortia) << "150102" << true << int(Qt::Key_Return) << "slt_2";
+        QTest::newRow("SMAT, Tab at once") << int(Smat) << cf << false << int(Qt::Key_Tab) << "slt_1";
+        QTest::newRow("SMAT, Tab after the move") << int(Smat) << cf << true << int(Qt::Key_Tab) << "slt_1";
+        QTest::newRow("origin module, Enter at once") << int(Origin) << cf << false << int(Qt::Key_Return) << "slt_1";
+    }
+
+    void noMessageBeforeTheFieldIsLeft()
+    {
+        QFETCH(int, form);
+        QFETCH(QString, code);
+        QFETCH(bool, afterTheMove);
+        QFETCH(int, key);
+        QFETCH(QString, reached);
+        QWidget *shown = openForm(form);
+        QVERIFY(shown);
+        // A new sheet or card: its code is the first thing typed.
+        const char *newButton = form == Consortia ? "slb_4" : form == Origin ? "slb_5" : "slb_3";
+        QTest::mouseClick(shown->findChild<QWidget *>(QLatin1String(newButton)), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QCOMPARE(focused(), QStringLiteral("slt_0"));
+        type(code);
+        if (afterTheMove)
+            QCoreApplication::processEvents();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QCoreApplication::processEvents();
+        QCOMPARE(focused(), reached);
+        QCOMPARE(askedTexts(), QStringList());
+    }
+
+    // What the screen tells: the address fields of a foreign subject look
+    // as disabled as the municipality; of the two operation grids only the
+    // one with the focus shows its current cell; a number accepted at a
+    // real warning box, answered by its access key, is right aligned again.
+    void whatTheUserSees()
+    {
+        QWidget *shown = openForm(Destination);
+        QVERIFY(shown);
+        QTest::mouseClick(shown->findChild<QWidget *>(QStringLiteral("opt_1")), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        const auto middleOf = [](QWidget *w) {
+            return w->grab().toImage().pixelColor(w->width() - 4, w->height() / 2);
+        };
+        const QColor enabled = middleOf(shown->findChild<QWidget *>(QStringLiteral("slt_1")));
+        for (const char *name : {"slt_2", "slt_3", "slt_4", "slt_5"}) {
+            auto *field = shown->findChild<slxText *>(QLatin1String(name));
+            QVERIFY(!field->isEnabled());
+            QCOMPARE(middleOf(field), field->palette().color(QPalette::Disabled, QPalette::Button));
+            QVERIFY(middleOf(field) != enabled);
+        }
+        TestSupport::grab(shown, QStringLiteral("keyboard-foreign-destination"));
+
+        QWidget *grids[] = {control(shown, QStringLiteral("slg_0")), shown->findChild<QWidget *>(QStringLiteral("slg_1"))};
+        const auto firstCell = [](QWidget *grid) {
+            auto *table = grid->findChild<QTableWidget *>();
+            const QRect cell = table->visualRect(table->currentIndex());
+            return grid->grab().toImage().pixelColor(table->viewport()->mapTo(grid, cell.topLeft() + QPoint(4, 4)));
+        };
+        for (int focusedGrid = 0; focusedGrid < 2; ++focusedGrid) {
+            if (focusedGrid == 1)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(focused(), grids[focusedGrid]->objectName());
+            QVERIFY(firstCell(grids[focusedGrid]) != firstCell(grids[1 - focusedGrid]));
+            QCOMPARE(firstCell(grids[1 - focusedGrid]), QColor(Qt::white));
+        }
+        TestSupport::grab(shown, QStringLiteral("keyboard-destination-grids"));
+
+        QWidget *registry = openForm(Registry);
+        QVERIFY(registry);
+        auto *employees = static_cast<slxText *>(control(registry, QStringLiteral("slt_10")));
+        MessageBoxSeam::setScripted(false);
+        answerNextBox(Qt::Key_N);
+        type(QStringLiteral("100"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTRY_COMPARE(focused(), QStringLiteral("slt_11"));
+        MessageBoxSeam::setScripted(true);
+        QCOMPARE(employees->Value().toInt(), 100);
+        QCOMPARE(employees->Text(), QStringLiteral("100"));
+        QVERIFY(employees->textBox()->x() > employees->width() / 2);
+        TestSupport::grab(registry, QStringLiteral("keyboard-employees-accepted"));
+    }
+};
+
+QTEST_MAIN(tst_Keyboard)
+#include "tst_Keyboard.moc"
