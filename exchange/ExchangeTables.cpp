@@ -127,17 +127,9 @@ bool toXml(const Statement &row, int column, Kind kind, QString &text)
     if (row.isNull(column))
         return false;
     switch (kind) {
-    case Kind::Text: {
+    case Kind::Text:
         text = row.text(column);
-        // Characters XML cannot carry at all are left out rather than
-        // making the whole file unreadable.
-        for (int i = text.size() - 1; i >= 0; --i) {
-            const ushort c = text.at(i).unicode();
-            if (c < 0x20 && c != '\t' && c != '\n' && c != '\r')
-                text.remove(i, 1);
-        }
         return true;
-    }
     case Kind::Integer:
         text = QString::number(row.integer(column));
         return true;

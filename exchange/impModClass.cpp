@@ -116,14 +116,23 @@ bool impModClass::checkRoot(xmlNode *root)
         return false;
     }
     const QString versione = attribute(root, "versione");
+    if (versione.isNull()) {
+        errorText = QStringLiteral("Attenzione, il file non indica il proprio formato (manca l'attributo "
+                                   "\"versione\" dell'esportazione).");
+        return false;
+    }
     if (versione != QLatin1String(KezXml::Versione)) {
         errorText = QStringLiteral("Attenzione, il file è nel formato \"%1\", diverso dal formato \"%2\" "
                                    "di questo programma.")
                         .arg(versione, QLatin1String(KezXml::Versione));
         return false;
     }
-    m_anno = attribute(root, "anno").trimmed().toInt();
-    if (m_anno != expectedYear()) {
+    if (attribute(root, "anno").isNull()) {
+        errorText = QStringLiteral("Attenzione, il file non indica l'anno delle dichiarazioni (manca "
+                                   "l'attributo \"anno\" dell'esportazione).");
+        return false;
+    }
+    if (attribute(root, "anno").trimmed().toInt() != expectedYear()) {
         errorText = QStringLiteral("Attenzione, il file contiene dichiarazioni dell'anno %1: in questo "
                                    "archivio si importano solo quelle dell'anno %2.")
                         .arg(attribute(root, "anno"))
@@ -133,42 +142,53 @@ bool impModClass::checkRoot(xmlNode *root)
     return true;
 }
 
+bool impModClass::report(int done)
+{
+    if (!progress || done == m_reported)
+        return true;
+    m_reported = done;
+    if (progress(done, Steps))
+        return true;
+    cancelled = true;
+    errorText = QStringLiteral("Importazione annullata: nessuna dichiarazione importata.");
+    return false;
+}
+
 bool impModClass::importaDati(const QByteArray &data)
 {
-    nelFile = importate = presenti = ditte = 0;
+    nelFile = importate = presenti = ripetute = ditte = 0;
     errorText.clear();
     databaseError = false;
-    KezXml::Document doc = KezXml::parse(data, errorText);
+    cancelled = false;
+    m_reported = -1;
+    m_imported.clear();
+    // Reading the file is the first half of the work, storing it the other.
+    KezXml::ParseRun run;
+    run.validate = true;
+    run.progress = [this](qint64 done, qint64 total) { return report(int(done * (Steps / 2) / qMax<qint64>(1, total))); };
+    KezXml::Document doc = KezXml::parse(data, errorText, &run);
     if (!doc)
         return false;
     xmlNode *root = xmlDocGetRootElement(doc.get());
-    if (!checkRoot(root) || !KezXml::validate(doc.get(), errorText))
+    if (!checkRoot(root))
         return false;
-
-    QList<xmlNode *> dichiarazioni;
-    for (xmlNode *n = root->children; n; n = n->next) {
-        if (n->type != XML_ELEMENT_NODE)
-            continue;
-        dichiarazioni << n;
-        // The year comes first in each declaration (the schema says so).
-        xmlNode *year = n->children;
-        while (year && year->type != XML_ELEMENT_NODE)
-            year = year->next;
-        if (year && content(year).trimmed().toInt() != m_anno) {
-            errorText = QStringLiteral("Attenzione, la dichiarazione n. %1 del file è dell'anno %2, non "
-                                       "dell'anno %3 dell'esportazione: file rifiutato.")
-                            .arg(dichiarazioni.size())
-                            .arg(content(year).trimmed())
-                            .arg(m_anno);
-            return false;
-        }
+    if (!run.schemaError.isEmpty()) {
+        errorText = run.schemaError;
+        return false;
     }
+    if (!KezXml::checkYears(doc.get(), errorText))
+        return false;
+    QList<xmlNode *> dichiarazioni;
+    for (xmlNode *n = root->children; n; n = n->next)
+        if (n->type == XML_ELEMENT_NODE)
+            dichiarazioni << n;
     nelFile = int(dichiarazioni.size());
 
     m_present = std::make_unique<Statement>(
         m_cn, QStringLiteral("SELECT saID FROM SezAnag WHERE saAnno = ? AND codFisc = ? "
                              "AND coalesce(prvIstat, 0) = ? AND coalesce(comIstat, 0) = ? "
-                             "AND coalesce(via, '') = ? AND coalesce(civico, '') = ? LIMIT 1"));
+                             "AND coalesce(via, '') = ? COLLATE KEZ AND coalesce(civico, '') = ? COLLATE KEZ "
+                             "LIMIT 1"));
     m_ditta = std::make_unique<Statement>(
         m_cn, QStringLiteral("INSERT INTO Ditte (codFisc, ragSoc, prvIstat, comIstat, via, civico, cap) "
                              "VALUES (?, ?, ?, ?, ?, ?, ?) ON CONFLICT (codFisc) DO NOTHING"));
@@ -178,15 +198,18 @@ bool impModClass::importaDati(const QByteArray &data)
     for (xmlNode *n : dichiarazioni) {
         if (!importaDichiarazione(n)) {
             m_cn.rollback();
-            importate = presenti = ditte = 0;
+            importate = presenti = ripetute = ditte = 0;
             return fail();
         }
-        if (progress)
-            progress(++done, nelFile);
+        if (!report(Steps / 2 + ++done * (Steps / 2) / nelFile)) {
+            m_cn.rollback();
+            importate = presenti = ripetute = ditte = 0;
+            return false;
+        }
     }
     if (!m_cn.commit()) {
         m_cn.rollback();
-        importate = presenti = ditte = 0;
+        importate = presenti = ripetute = ditte = 0;
         return fail();
     }
     return true;
@@ -210,11 +233,14 @@ bool impModClass::importaDichiarazione(xmlNode *node)
                           text("civico")}))
         return false;
     if (m_present->hasRow()) {
-        ++presenti;
+        ++(m_imported.contains(m_present->integer(0)) ? ripetute : presenti);
         return true;
     }
     ++importate;
-    return insertRows(table, node, 0);
+    if (!insertRows(table, node, 0))
+        return false;
+    m_imported.insert(m_firstID);
+    return true;
 }
 
 bool impModClass::insertRows(const Table &table, xmlNode *node, qint64 parentID)
@@ -230,6 +256,8 @@ bool impModClass::insertRows(const Table &table, xmlNode *node, qint64 parentID)
     if (!insert(table).exec(v))
         return false;
     const qint64 id = m_cn.lastInsertRowId();
+    if (!child)
+        m_firstID = id;
     if (!addDitta(table, v.mid(first)))
         return false;
     for (xmlNode *c = node->children; c; c = c->next) {

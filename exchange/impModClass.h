@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <functional>
 #include <map>
@@ -18,7 +19,8 @@ struct _xmlNode;
 // prepared inserts of every table it writes. A file is read, checked
 // against the schema and the year before anything is written, and it goes
 // in whole or not at all. A declaration already in the archive (same year,
-// codice fiscale and local unit) is counted and left out; subjects of
+// codice fiscale and local unit, compared as the archive compares texts)
+// is counted and left out, as is one the file holds twice; subjects of
 // modules and cards unknown to the company registry are added to it as
 // the forms add them.
 class impModClass
@@ -36,11 +38,16 @@ public:
     int nelFile = 0;
     int importate = 0;
     int presenti = 0;
+    int ripetute = 0;   // the same local unit again in the file
     int ditte = 0;
     QString errorText;
     bool databaseError = false;
-    // Called after each declaration with how many were done and the total.
-    std::function<void(int, int)> progress;
+    // Called as the import advances with the steps done out of Steps (the
+    // file's reading, then its declarations); returning false stops the
+    // import, which then leaves nothing and sets cancelled.
+    static constexpr int Steps = 1000;
+    std::function<bool(int, int)> progress;
+    bool cancelled = false;
 
 private:
     bool checkRoot(_xmlNode *root);
@@ -49,10 +56,14 @@ private:
     bool addDitta(const ExchangeTables::Table &table, const QVariantList &values);
     Statement &insert(const ExchangeTables::Table &table);
     bool fail();
+    // Reports a step; false when the user stopped the import.
+    bool report(int done);
 
     Connection &m_cn;
     std::map<const ExchangeTables::Table *, std::unique_ptr<Statement>> m_inserts;
     std::unique_ptr<Statement> m_present;
     std::unique_ptr<Statement> m_ditta;
-    int m_anno = 0;
+    int m_reported = -1;
+    qint64 m_firstID = 0;
+    QSet<qint64> m_imported;   // saIDs this file has added
 };

@@ -92,6 +92,13 @@ private Q_SLOTS:
             + ExchangeFixture::declaration(2, "RSSMRA80A01H501U", 108, 33)
             + "UPDATE SezAnag SET civico = NULL, telefono = '', saAnnulla = -1, saDataPrec = '2022-01-10', "
               "ragSoc = 'L''ARTE & <CO> \"È\"' WHERE saID = 2;"
+              // Texts as pasted: CR LF, tabs, edge spaces, a character
+              // beyond the 16-bit range, a full column; amounts at the limit.
+              "UPDATE SezAnag SET slVia = ' V.LE' || char(13, 10) || 'È]]>' || char(9, 128512) || ' ', "
+              "saNome = char(13) || 'ANNA', saCognome = replace(hex(zeroblob(12)), '0', 'Ù') || 'Ò' "
+              "WHERE saID = 1;"
+              "UPDATE SezCons SET scQta = 99999999990, cartaQta = 10 WHERE saID = 1;"
+              "UPDATE skSbop SET sksBorse = 9999999990000, pmBorse = 9999990 WHERE saID = 2;"
               "UPDATE SezAnag SET saDataComp = '2022-03-15T10:20:00' WHERE saID = 1;"));
         QVERIFY(ExchangeFixture::placeSchema(first->folder()));
         const QString file1 = first->folder() + "uno.xml";
@@ -111,6 +118,7 @@ private Q_SLOTS:
         QVERIFY2(xml.contains("<ragSoc>L'ARTE &amp; &lt;CO&gt; &quot;È&quot;</ragSoc>"),
                  qPrintable(xml.mid(xml.indexOf("ARTE") - 20, 60)));
         QVERIFY(xml.contains("<saDataComp>2022-03-15</saDataComp>"));
+        QVERIFY(xml.contains(QString::fromUtf8("<slVia> V.LE&#13;\nÈ]]&gt;\t\xF0\x9F\x98\x80 </slVia>")));
         QVERIFY(xml.contains("<cartaQta>1250.5</cartaQta>"));
         QVERIFY(xml.contains("<operazione>\n     <Codice>R13</Codice>\n     <Qta>0.4</Qta>\n     <Umi>2</Umi>"));
 
