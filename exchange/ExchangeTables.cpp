@@ -17,6 +17,11 @@ Format testo(int length) { return {length, nullptr, 0, -1, -1, false}; }
 Format forma(const char *pattern, bool required = false) { return {0, pattern, 0, -1, -1, required}; }
 Format intero(qint64 min, qint64 max, bool required = false) { return {0, nullptr, min, max, -1, required}; }
 Format quantita(qint64 max, int decimals) { return {0, nullptr, 0, max, decimals, false}; }
+Format needed(Format f)
+{
+    f.required = true;
+    return f;
+}
 
 const Format codiceFiscale = forma("[0-9]{11}|[A-Z0-9]{16}");
 const Format codiceSoggetto = forma("[A-Z0-9]{1,16}");
@@ -33,7 +38,7 @@ Table makeOperazione()
     Table t{"RecDrCons", "operazione", "rdcID", "mdcID",
             {{"Codice", Kind::Text, "codice dell'operazione",
               forma("R([1-9]|1[0-3])|D([1-9]|1[0-5])", true)},
-             {"Qta", Kind::Money, "quantità dell'operazione", quantita7e3},
+             {"Qta", Kind::Money, "quantità dell'operazione", needed(quantita7e3)},
              {"Umi", Kind::Integer, "unità di misura dell'operazione", intero(1, 2, true)}},
             {}};
     t.positionFromCode = true;
