@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QProgressBar>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTreeWidget>
@@ -26,6 +27,7 @@
 #include "kezClass.h"
 #include "modMain.h"
 #include "modalClass.h"
+#include "slxButton.h"
 
 using modMain::gDb;
 using modMain::gKez;
@@ -161,7 +163,15 @@ private Q_SLOTS:
         QVERIFY(fx.openDatabase(ExchangeFixture::lookups() + ExchangeFixture::declaration(1, "11111111115")
                                 + ExchangeFixture::declaration(2, "00743110157", 108, 33)
                                 + ExchangeFixture::declaration(3, "01234567897", 58, 91)
-                                + "UPDATE SezAnag SET attIstat = NULL WHERE saID = 2;"));
+                                + ExchangeFixture::declaration(4, "12345678903")
+                                + ExchangeFixture::declaration(6, "RSSMRA80A01H501U")
+                                + "UPDATE SezAnag SET attIstat = NULL WHERE saID = 2;"
+                                  // From an older archive: a name beyond the file's column, an
+                                  // amount too precise for its sheet, a declaration of 2020.
+                                  "UPDATE SezAnag SET ragSoc = ragSoc || replace(hex(zeroblob(30)), '0', '.') "
+                                  "WHERE saID = 4;"
+                                  "UPDATE SezCons SET cartaQta = 12505001 WHERE saID = 4;"
+                                  "UPDATE SezAnag SET saAnno = 2020 WHERE saID = 6;"));
         QVERIFY(ExchangeFixture::placeSchema(fx.folder()));
         gKez->Sa1ID = 3;
         expForm form;
@@ -178,7 +188,7 @@ private Q_SLOTS:
         QVERIFY(form.Esporta());
         const QList<MessageBoxSeam::Asked> asked = MessageBoxSeam::asked();
         QCOMPARE(asked.size(), 2);
-        QCOMPARE(asked[0].text, QStringLiteral("Attenzione, 1 dichiarazione con errori non sarà esportata.\n"
+        QCOMPARE(asked[0].text, QStringLiteral("Attenzione, 3 dichiarazioni con errori non saranno esportate.\n"
                                                "Vuoi aprire il rapporto della verifica?"));
         QCOMPARE(asked[1].text, "Esportata 1 dichiarazione nel file\n" + target);
         QCOMPARE(DesktopSeam::opened(), QStringList{Verifica::reportPath()});
@@ -186,14 +196,21 @@ private Q_SLOTS:
         QCOMPARE(dialog.filter, QStringLiteral("File XML (*.xml)"));
         QVERIFY(dialog.directory.startsWith(gKez->Path() + "Kez22imb_exp_cciaa15_"));
         const QString xml = readText(target);
-        QVERIFY(xml.contains("DITTA 1 S.R.L.") && !xml.contains("DITTA 2") && !xml.contains("DITTA 3"));
+        QVERIFY(xml.contains("DITTA 1 S.R.L.") && !xml.contains("DITTA 2") && !xml.contains("DITTA 3")
+                && !xml.contains("DITTA 4") && !xml.contains("DITTA 6"));
+        const QString report = readText(Verifica::reportPath());
+        QVERIFY2(report.contains("ERRORE Scheda SA1: nome o ragione sociale di 74 caratteri, oltre i 60 che il "
+                                 "file ammette.\n  ERRORE Scheda CONS 150101: quantità di carta e cartone "
+                                 "1250,5001: il file ammette al massimo 3 decimali.")
+                     && report.contains("ERRORE Scheda SA1: dichiarazione dell'anno 2020, non dell'anno 2021"),
+                 qPrintable(report));
         QFile::remove(KEZ_PICTURES_DIR "/esportazione.xml");
         QFile::copy(target, KEZ_PICTURES_DIR "/esportazione.xml");
 
         DatabaseProbe db;
         QVERIFY(db.open(gDb->kezDbFilename, true));
         QCOMPARE(db.column("SELECT saID || ':' || ExpID FROM SezAnag ORDER BY saID"),
-                 (QStringList{"1:1", "2:0", "3:0"}));
+                 (QStringList{"1:1", "2:0", "3:0", "4:0", "6:0"}));
 
         // A file that cannot be written: no file, no record, no stamp.
         MessageBoxSeam::clearAsked();
@@ -204,7 +221,25 @@ private Q_SLOTS:
         QVERIFY(MessageBoxSeam::asked().last().text.startsWith("Attenzione, impossibile scrivere il file"));
         QVERIFY(!QDir(fx.folder() + "manca").exists());
         QCOMPARE(db.scalar("SELECT count(*) FROM expTab").toInt(), 1);
-        QCOMPARE(db.column("SELECT ExpID FROM SezAnag ORDER BY saID"), (QStringList{"1", "0", "0"}));
+        QCOMPARE(db.column("SELECT ExpID FROM SezAnag ORDER BY saID"), (QStringList{"1", "0", "0", "0", "0"}));
+
+        // Stopped while writing: no file, no record, no stamp.
+        MessageBoxSeam::clearAsked();
+        FileDialogSeam::pushFileName(fx.folder() + "fermata.xml");
+        MessageBoxSeam::pushAnswer(MessageBoxSeam::vbNo);
+        connect(form.pb, &QProgressBar::valueChanged, &form, [&](int value) {
+            if (value == 1) {
+                QCOMPARE(form.slb[1]->Caption(), QStringLiteral("Annulla"));
+                form.slb_Click(1);
+            }
+        });
+        QVERIFY(!form.Esporta());
+        QCOMPARE(MessageBoxSeam::asked().last().text, QStringLiteral("Esportazione annullata: nessun file scritto."));
+        QVERIFY(!QFile::exists(fx.folder() + "fermata.xml"));
+        QCOMPARE(db.scalar("SELECT count(*) FROM expTab").toInt(), 1);
+        QCOMPARE(db.column("SELECT ExpID FROM SezAnag ORDER BY saID"), (QStringList{"1", "0", "0", "0", "0"}));
+        QCOMPARE(form.slb[1]->Caption(), QStringLiteral("Chiudi"));
+        disconnect(form.pb, nullptr, &form, nullptr);
 
         // The history, newest first.
         FileDialogSeam::pushFileName(fx.folder() + "roma.xml");
