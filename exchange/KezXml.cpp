@@ -270,18 +270,6 @@ struct ParserFree
     }
 };
 
-// Validating as the parser reads, the schema's errors take their line
-// from the parser.
-int locate(void *context, const char **file, unsigned long *line)
-{
-    auto *ctxt = static_cast<xmlParserCtxt *>(context);
-    if (file)
-        *file = nullptr;
-    if (line)
-        *line = ctxt->input ? static_cast<unsigned long>(ctxt->input->line) : 0;
-    return 0;
-}
-
 // The slices in which a long file is read between two reports.
 constexpr int Slice = 1 << 20;
 }
@@ -291,16 +279,6 @@ Document parse(const QByteArray &data, QString &error, ParseRun *run)
     if (!checkStructure(data, error))
         return nullptr;
     ErrorList errors;
-    ErrorList schemaErrors;
-    ValidContext valid;
-    if (run && run->validate) {
-        xmlSchema *schema = programSchema(run->schemaError);
-        valid.reset(schema ? xmlSchemaNewValidCtxt(schema) : nullptr);
-        if (schema && !valid)
-            run->schemaError = QStringLiteral("Attenzione, memoria insufficiente per la verifica del file.");
-        if (valid)
-            xmlSchemaSetValidStructuredErrors(valid.get(), collect, &schemaErrors);
-    }
     Document doc;
     {
         ErrorCapture capture(errors);
@@ -313,9 +291,6 @@ Document parse(const QByteArray &data, QString &error, ParseRun *run)
             return nullptr;
         }
         xmlCtxtUseOptions(ctxt.get(), XML_PARSE_NONET | XML_PARSE_COMPACT);
-        xmlSchemaSAXPlugPtr plug = valid ? xmlSchemaSAXPlug(valid.get(), &ctxt->sax, &ctxt->userData) : nullptr;
-        if (plug)
-            xmlSchemaValidateSetLocator(valid.get(), locate, ctxt.get());
         qsizetype at = head;
         bool stopped = false;
         while (!stopped && at < data.size() && ctxt->wellFormed) {
@@ -326,8 +301,6 @@ Document parse(const QByteArray &data, QString &error, ParseRun *run)
         }
         if (!stopped)
             xmlParseChunk(ctxt.get(), nullptr, 0, 1);
-        if (plug)
-            xmlSchemaSAXUnplug(plug);
         if (stopped) {
             run->cancelled = true;
             return nullptr;
@@ -346,8 +319,6 @@ Document parse(const QByteArray &data, QString &error, ParseRun *run)
                                "che un'esportazione KEZ non ha: file rifiutato.");
         return nullptr;
     }
-    if (valid && xmlSchemaIsValid(valid.get()) != 1)
-        run->schemaError = notValid(schemaErrors);
     return doc;
 }
 

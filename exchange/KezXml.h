@@ -49,9 +49,7 @@ bool checkStructure(const QByteArray &data, QString &error);
 struct ParseRun
 {
     Progress progress;          // called after each slice of the file
-    bool validate = false;      // against the schema, while parsing
     bool cancelled = false;     // progress stopped the parse
-    QString schemaError;        // empty when the document is valid
 };
 // Checks the structure and parses the bytes (in slices when run says how
 // to report); null with the reason in error, or with run->cancelled set.

@@ -14,6 +14,11 @@ using ExchangeTables::Table;
 
 namespace {
 
+// How the bar shares the work: reading the file, checking it, storing it.
+constexpr int ReadSteps = 400;
+constexpr int ValidSteps = 100;
+constexpr int StoreSteps = impModClass::Steps - ReadSteps - ValidSteps;
+
 bool named(xmlNode *node, const char *element)
 {
     return qstrcmp(reinterpret_cast<const char *>(node->name), element) == 0;
@@ -51,11 +56,6 @@ int fieldIndex(const Table &table, const char *column)
     return -1;
 }
 
-int fieldIndex(const Table &table, xmlNode *node)
-{
-    return fieldIndex(table, reinterpret_cast<const char *>(node->name));
-}
-
 const Table *childTable(const Table &table, xmlNode *node)
 {
     for (const Table *child : table.children)
@@ -64,20 +64,27 @@ const Table *childTable(const Table &table, xmlNode *node)
     return nullptr;
 }
 
-// The table's columns from a row element, Null where an element is left out.
-QVariantList readFields(const Table &table, xmlNode *node)
+// The table's columns from a row element, Null where an element is left
+// out, appended to v. The elements come in the fields' order (the schema
+// says so), so each is looked for from the last one found.
+void readFields(const Table &table, xmlNode *node, QVariantList &v)
 {
-    QVariantList v;
-    for (int i = 0; i < table.fields.size(); ++i)
-        v << QVariant();
+    const int first = int(v.size());
+    const int count = int(table.fields.size());
+    v.resize(first + count);
+    int next = 0;
     for (xmlNode *c = node->children; c; c = c->next) {
         if (c->type != XML_ELEMENT_NODE)
             continue;
-        const int i = fieldIndex(table, c);
-        if (i >= 0)
-            v[i] = ExchangeTables::fromXml(content(c), table.fields[i].kind);
+        const char *name = reinterpret_cast<const char *>(c->name);
+        int i = next;
+        while (i < count && qstrcmp(name, table.fields[i].column) != 0)
+            ++i;
+        if (i == count)
+            continue;
+        v[first + i] = ExchangeTables::fromXml(content(c), table.fields[i].kind);
+        next = i + 1;
     }
-    return v;
 }
 
 int expectedYear()
@@ -162,21 +169,18 @@ bool impModClass::importaDati(const QByteArray &data)
     cancelled = false;
     m_reported = -1;
     m_imported.clear();
-    // Reading the file is the first half of the work, storing it the other.
+    m_ditteSeen.clear();
+    // Reading the file is the first part of the work, checking it against
+    // the schema the second, storing it the rest.
     KezXml::ParseRun run;
-    run.validate = true;
-    run.progress = [this](qint64 done, qint64 total) { return report(int(done * (Steps / 2) / qMax<qint64>(1, total))); };
+    run.progress = [this](qint64 done, qint64 total) { return report(int(done * ReadSteps / qMax<qint64>(1, total))); };
     KezXml::Document doc = KezXml::parse(data, errorText, &run);
     if (!doc)
         return false;
     xmlNode *root = xmlDocGetRootElement(doc.get());
-    if (!checkRoot(root))
+    if (!checkRoot(root) || !KezXml::validate(doc.get(), errorText) || !KezXml::checkYears(doc.get(), errorText))
         return false;
-    if (!run.schemaError.isEmpty()) {
-        errorText = run.schemaError;
-        return false;
-    }
-    if (!KezXml::checkYears(doc.get(), errorText))
+    if (!report(ReadSteps + ValidSteps))
         return false;
     QList<xmlNode *> dichiarazioni;
     for (xmlNode *n = root->children; n; n = n->next)
@@ -201,7 +205,7 @@ bool impModClass::importaDati(const QByteArray &data)
             importate = presenti = ripetute = ditte = 0;
             return fail();
         }
-        if (!report(Steps / 2 + ++done * (Steps / 2) / nelFile)) {
+        if (!report(Steps - StoreSteps + ++done * StoreSteps / nelFile)) {
             m_cn.rollback();
             importate = presenti = ripetute = ditte = 0;
             return false;
@@ -226,7 +230,8 @@ Statement &impModClass::insert(const Table &table)
 bool impModClass::importaDichiarazione(xmlNode *node)
 {
     const Table &table = ExchangeTables::dichiarazione();
-    const QVariantList v = readFields(table, node);
+    QVariantList v;
+    readFields(table, node, v);
     auto text = [&](const char *column) { return v.value(fieldIndex(table, column)).toString(); };
     auto number = [&](const char *column) { return v.value(fieldIndex(table, column)).toLongLong(); };
     if (!m_present->exec({number("saAnno"), text("codFisc"), number("prvIstat"), number("comIstat"), text("via"),
@@ -247,10 +252,11 @@ bool impModClass::insertRows(const Table &table, xmlNode *node, qint64 parentID)
 {
     const bool child = &table != &ExchangeTables::dichiarazione();
     QVariantList v;
+    v.reserve(int(table.fields.size()) + 2);
     if (child)
         v << parentID;
     const int first = int(v.size());
-    v += readFields(table, node);
+    readFields(table, node, v);
     if (table.positionFromCode)
         v << (v.value(first).toString().startsWith(QLatin1Char('R')) ? 1 : 2);
     if (!insert(table).exec(v))
@@ -258,7 +264,7 @@ bool impModClass::insertRows(const Table &table, xmlNode *node, qint64 parentID)
     const qint64 id = m_cn.lastInsertRowId();
     if (!child)
         m_firstID = id;
-    if (!addDitta(table, v.mid(first)))
+    if (!addDitta(table, v, first))
         return false;
     for (xmlNode *c = node->children; c; c = c->next) {
         if (c->type != XML_ELEMENT_NODE)
@@ -270,12 +276,19 @@ bool impModClass::insertRows(const Table &table, xmlNode *node, qint64 parentID)
     return true;
 }
 
-bool impModClass::addDitta(const Table &table, const QVariantList &values)
+bool impModClass::addDitta(const Table &table, const QVariantList &values, int first)
 {
-    auto field = [&](const char *column) { return values.value(fieldIndex(table, column)); };
-    const QString table_ = QLatin1String(table.name);
+    auto field = [&](const char *column) { return values.value(first + fieldIndex(table, column)); };
+    const QByteArray table_(table.name);
+    if (table_ != "ModCons" && table_ != "skSbop" && table_ != "skMat")
+        return true;
+    // A subject met before in the file is in the registry already.
+    const QString codFisc = field("codFisc").toString();
+    if (codFisc.isEmpty() || m_ditteSeen.contains(codFisc))
+        return true;
+    m_ditteSeen.insert(codFisc);
     QVariantList row;
-    if (table_ == QLatin1String("ModCons")) {
+    if (table_ == "ModCons") {
         // An Italian subject comes with its address, a foreign one with its
         // code and name only.
         if (field("comIstat").toLongLong() != 0)
@@ -283,13 +296,9 @@ bool impModClass::addDitta(const Table &table, const QVariantList &values)
                    field("civico"), field("cap")};
         else
             row = {field("codFisc"), field("ragSoc"), 0, 0, QVariant(), QVariant(), QVariant()};
-    } else if (table_ == QLatin1String("skSbop") || table_ == QLatin1String("skMat")) {
-        row = {field("codFisc"), field("ragSoc"), 0, 0, QVariant(), QVariant(), QVariant()};
     } else {
-        return true;
+        row = {field("codFisc"), field("ragSoc"), 0, 0, QVariant(), QVariant(), QVariant()};
     }
-    if (row.first().toString().isEmpty())
-        return true;
     if (!m_ditta->exec(row))
         return false;
     ditte += m_ditta->changes();

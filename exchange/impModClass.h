@@ -53,7 +53,8 @@ private:
     bool checkRoot(_xmlNode *root);
     bool importaDichiarazione(_xmlNode *node);
     bool insertRows(const ExchangeTables::Table &table, _xmlNode *node, qint64 parentID);
-    bool addDitta(const ExchangeTables::Table &table, const QVariantList &values);
+    // values: the row's fields from first on.
+    bool addDitta(const ExchangeTables::Table &table, const QVariantList &values, int first);
     Statement &insert(const ExchangeTables::Table &table);
     bool fail();
     // Reports a step; false when the user stopped the import.
@@ -66,4 +67,5 @@ private:
     int m_reported = -1;
     qint64 m_firstID = 0;
     QSet<qint64> m_imported;   // saIDs this file has added
+    QSet<QString> m_ditteSeen;
 };
