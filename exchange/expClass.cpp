@@ -1,6 +1,7 @@
 #include "expClass.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <map>
 #include <memory>
@@ -160,6 +161,30 @@ QByteArray expClass::documento(const QList<int> &saIDs, int numero, const QDateT
     return bytes;
 }
 
+QString expClass::declarationOf(const QByteArray &bytes, const QList<int> &saIDs, const QString &reason)
+{
+    // The lines are those of a file that was not written: the first one
+    // names the declaration instead.
+    static const QRegularExpression lineMark(QStringLiteral("(^|\n)riga (\\d+): "));
+    const QRegularExpressionMatch m = lineMark.match(reason);
+    QString text = reason;
+    text.replace(lineMark, QStringLiteral("\\1"));
+    // The schema's own headline speaks of a file read in.
+    if (text.startsWith(QStringLiteral("Attenzione, il file non è conforme")))
+        text = text.mid(text.indexOf(QLatin1Char('\n')) + 1);
+    if (!m.hasMatch())
+        return text;
+    qsizetype at = 0;
+    for (int line = m.captured(2).toInt(); line > 1 && at >= 0; --line)
+        at = bytes.indexOf('\n', at) + 1;
+    const int number = int(bytes.left(at).count("<dichiarazione>"));
+    if (number < 1 || number > saIDs.size())
+        return text;
+    Statement s(m_cn, QStringLiteral("SELECT ragSoc, codFisc FROM SezAnag WHERE saID = ?"));
+    s.exec({saIDs[number - 1]});
+    return QStringLiteral("Dichiarazione di %1, codice fiscale %2:\n").arg(s.text(0), s.text(1)) + text;
+}
+
 bool expClass::oneYear(const QList<int> &saIDs, QString &reason)
 {
     Statement year(m_cn, QStringLiteral("SELECT saAnno FROM SezAnag WHERE saID = ?"));
@@ -218,7 +243,7 @@ bool expClass::esporta(const QList<int> &saIDs, const QString &fileName, int cci
         expID = 0;
         errorText = QStringLiteral("Attenzione, i dati non rientrano nel formato del file di "
                                    "esportazione; nessun file scritto.\n")
-            + reason;
+            + declarationOf(bytes, saIDs, reason);
         return false;
     }
     // Written beside the destination and renamed at the end: an interrupted

@@ -33,6 +33,8 @@ public:
     std::function<bool(int, int)> progress;
 
 private:
+    // A refusal of the file's check, told by the declaration concerned.
+    QString declarationOf(const QByteArray &bytes, const QList<int> &saIDs, const QString &reason);
     // One year per file, as the import wants it.
     bool oneYear(const QList<int> &saIDs, QString &reason);
 

@@ -3,8 +3,10 @@
 #include <QVariantList>
 
 #include <libxml/tree.h>
+#include <cstdlib>
 
 #include "Connection.h"
+#include "KezCollation.h"
 #include "KezXml.h"
 #include "Statement.h"
 #include "kezClass.h"
@@ -64,10 +66,21 @@ const Table *childTable(const Table &table, xmlNode *node)
     return nullptr;
 }
 
+// An element's value as its column stores it. Whole numbers, the most of
+// a file, are read from the text in place.
+QVariant value(xmlNode *node, ExchangeTables::Kind kind)
+{
+    xmlNode *only = node->children;
+    if (kind == ExchangeTables::Kind::Integer && only && !only->next && only->type == XML_TEXT_NODE)
+        return qlonglong(std::strtoll(reinterpret_cast<const char *>(only->content), nullptr, 10));
+    return ExchangeTables::fromXml(content(node), kind);
+}
+
 // The table's columns from a row element, Null where an element is left
-// out, appended to v. The elements come in the fields' order (the schema
-// says so), so each is looked for from the last one found.
-void readFields(const Table &table, xmlNode *node, QVariantList &v)
+// out, appended to v. The elements come in the fields' order, then the
+// rows below (the schema says so): each field is looked for from the last
+// one found, and the first element after the fields is returned.
+xmlNode *readFields(const Table &table, xmlNode *node, QVariantList &v)
 {
     const int first = int(v.size());
     const int count = int(table.fields.size());
@@ -81,10 +94,11 @@ void readFields(const Table &table, xmlNode *node, QVariantList &v)
         while (i < count && qstrcmp(name, table.fields[i].column) != 0)
             ++i;
         if (i == count)
-            continue;
-        v[first + i] = ExchangeTables::fromXml(content(c), table.fields[i].kind);
+            return c;
+        v[first + i] = value(c, table.fields[i].kind);
         next = i + 1;
     }
+    return nullptr;
 }
 
 int expectedYear()
@@ -168,7 +182,6 @@ bool impModClass::importaDati(const QByteArray &data)
     databaseError = false;
     cancelled = false;
     m_reported = -1;
-    m_imported.clear();
     m_ditteSeen.clear();
     // Reading the file is the first part of the work, checking it against
     // the schema the second, storing it the rest.
@@ -188,15 +201,10 @@ bool impModClass::importaDati(const QByteArray &data)
             dichiarazioni << n;
     nelFile = int(dichiarazioni.size());
 
-    m_present = std::make_unique<Statement>(
-        m_cn, QStringLiteral("SELECT saID FROM SezAnag WHERE saAnno = ? AND codFisc = ? "
-                             "AND coalesce(prvIstat, 0) = ? AND coalesce(comIstat, 0) = ? "
-                             "AND coalesce(via, '') = ? COLLATE KEZ AND coalesce(civico, '') = ? COLLATE KEZ "
-                             "LIMIT 1"));
     m_ditta = std::make_unique<Statement>(
         m_cn, QStringLiteral("INSERT INTO Ditte (codFisc, ragSoc, prvIstat, comIstat, via, civico, cap) "
                              "VALUES (?, ?, ?, ?, ?, ?, ?) ON CONFLICT (codFisc) DO NOTHING"));
-    if (!m_present->isValid() || !m_ditta->isValid() || !m_cn.beginTransaction())
+    if (!loadUnits(expectedYear()) || !m_ditta->isValid() || !m_cn.beginTransaction())
         return fail();
     int done = 0;
     for (xmlNode *n : dichiarazioni) {
@@ -232,20 +240,39 @@ bool impModClass::importaDichiarazione(xmlNode *node)
     const Table &table = ExchangeTables::dichiarazione();
     QVariantList v;
     readFields(table, node, v);
-    auto text = [&](const char *column) { return v.value(fieldIndex(table, column)).toString(); };
-    auto number = [&](const char *column) { return v.value(fieldIndex(table, column)).toLongLong(); };
-    if (!m_present->exec({number("saAnno"), text("codFisc"), number("prvIstat"), number("comIstat"), text("via"),
-                          text("civico")}))
-        return false;
-    if (m_present->hasRow()) {
-        ++(m_imported.contains(m_present->integer(0)) ? ripetute : presenti);
+    auto field = [&](const char *column) { return v.value(fieldIndex(table, column)); };
+    const QString key = localUnit(field("saAnno"), field("codFisc"), field("prvIstat"), field("comIstat"),
+                                  field("via"), field("civico"));
+    const auto known = m_units.constFind(key);
+    if (known != m_units.constEnd()) {
+        ++(known.value() ? ripetute : presenti);
         return true;
     }
     ++importate;
-    if (!insertRows(table, node, 0))
+    m_units.insert(key, true);
+    return insertRows(table, node, 0);
+}
+
+QString impModClass::localUnit(const QVariant &anno, const QVariant &codFisc, const QVariant &prv,
+                               const QVariant &com, const QVariant &via, const QVariant &civico)
+{
+    // Texts folded as the archive's collation compares them.
+    const QChar sep(0x1f);
+    return QString::number(anno.toLongLong()) + sep + KezCollation::fold(codFisc.toString()) + sep
+        + QString::number(prv.toLongLong()) + sep + QString::number(com.toLongLong()) + sep
+        + KezCollation::fold(via.toString()) + sep + KezCollation::fold(civico.toString());
+}
+
+bool impModClass::loadUnits(qint64 anno)
+{
+    m_units.clear();
+    Statement s(m_cn, QStringLiteral("SELECT saAnno, codFisc, prvIstat, comIstat, via, civico FROM SezAnag "
+                                     "WHERE saAnno = ?"));
+    if (!s.exec({anno}))
         return false;
-    m_imported.insert(m_firstID);
-    return true;
+    for (; s.hasRow(); s.next())
+        m_units.insert(localUnit(s.value(0), s.value(1), s.value(2), s.value(3), s.value(4), s.value(5)), false);
+    return s.error().isEmpty();
 }
 
 bool impModClass::insertRows(const Table &table, xmlNode *node, qint64 parentID)
@@ -256,21 +283,19 @@ bool impModClass::insertRows(const Table &table, xmlNode *node, qint64 parentID)
     if (child)
         v << parentID;
     const int first = int(v.size());
-    readFields(table, node, v);
+    xmlNode *below = readFields(table, node, v);
     if (table.positionFromCode)
         v << (v.value(first).toString().startsWith(QLatin1Char('R')) ? 1 : 2);
     if (!insert(table).exec(v))
         return false;
     const qint64 id = m_cn.lastInsertRowId();
-    if (!child)
-        m_firstID = id;
     if (!addDitta(table, v, first))
         return false;
-    for (xmlNode *c = node->children; c; c = c->next) {
+    for (xmlNode *c = below; c; c = c->next) {
         if (c->type != XML_ELEMENT_NODE)
             continue;
-        if (const Table *below = childTable(table, c))
-            if (!insertRows(*below, c, id))
+        if (const Table *rows = childTable(table, c))
+            if (!insertRows(*rows, c, id))
                 return false;
     }
     return true;

@@ -57,15 +57,18 @@ private:
     bool addDitta(const ExchangeTables::Table &table, const QVariantList &values, int first);
     Statement &insert(const ExchangeTables::Table &table);
     bool fail();
+    static QString localUnit(const QVariant &anno, const QVariant &codFisc, const QVariant &prv,
+                             const QVariant &com, const QVariant &via, const QVariant &civico);
+    bool loadUnits(qint64 anno);
     // Reports a step; false when the user stopped the import.
     bool report(int done);
 
     Connection &m_cn;
     std::map<const ExchangeTables::Table *, std::unique_ptr<Statement>> m_inserts;
-    std::unique_ptr<Statement> m_present;
     std::unique_ptr<Statement> m_ditta;
     int m_reported = -1;
-    qint64 m_firstID = 0;
-    QSet<qint64> m_imported;   // saIDs this file has added
+    // The local units of the archive's year, by localUnit(): true for
+    // those this file has added.
+    QHash<QString, bool> m_units;
     QSet<QString> m_ditteSeen;
 };

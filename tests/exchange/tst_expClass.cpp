@@ -124,6 +124,19 @@ private Q_SLOTS:
         QVERIFY(xml.contains("<cartaQta>1250.5</cartaQta>"));
         QVERIFY(xml.contains("<operazione>\n     <Codice>R13</Codice>\n     <Qta>0.4</Qta>\n     <Umi>2</Umi>"));
 
+        // Data the verification would hold back, handed to the writer
+        // directly: no file, and the refusal names the declaration.
+        QVERIFY(gDb->Execute("UPDATE SezAnag SET slCAP = '201210' WHERE saID = 2"));
+        expClass guard(gDb->kezCnn);
+        QVERIFY(!guard.esporta({1, 2}, first->folder() + "no.xml", 15));
+        QVERIFY2(guard.errorText.startsWith(
+                     "Attenzione, i dati non rientrano nel formato del file di esportazione; nessun file scritto.\n"
+                     "Dichiarazione di L'ARTE & <CO> \"È\", codice fiscale RSSMRA80A01H501U:\nElement "),
+                 qPrintable(guard.errorText));
+        QVERIFY(!guard.errorText.contains("riga"));
+        QVERIFY(!QFile::exists(first->folder() + "no.xml"));
+        QVERIFY(gDb->Execute("UPDATE SezAnag SET slCAP = '20121' WHERE saID = 2"));
+
         // Into an empty archive, and out again.
         auto second = std::make_unique<ShellFixture>();
         QVERIFY(second->openDatabase(ExchangeFixture::lookups()));
