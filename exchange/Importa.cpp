@@ -1,11 +1,11 @@
 #include "Importa.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 
 #include "FileDialogSeam.h"
+#include "LongRun.h"
 #include "dbClass.h"
 #include "impModClass.h"
 #include "kezClass.h"
@@ -89,28 +89,18 @@ bool Importa::importaFile(const QString &fileName)
 {
     if (!gDb || !gDb->kezDbOpened())
         return false;
-    m_running = true;
-    m_stop = false;
     labFile->setText(fileName);
     labFile->setToolTip(fileName);
     pb->setRange(0, impModClass::Steps);
-    pb->setValue(0);
     for (slxText *field : slt)
         field->setValue(0);
-    slb[0]->setEnabled(false);
-    slb[1]->setCaption(QStringLiteral("Annulla"));
-    const bool wasWaiting = modFunz::setWaitCursor(true);
     impModClass importer(gDb->kezCnn);
-    importer.progress = [this](int done, int) {
-        pb->setValue(done);
-        QCoreApplication::processEvents();
-        return !m_stop;
-    };
-    const bool imported = importer.importa(fileName);
-    modFunz::setWaitCursor(wasWaiting);
-    m_running = false;
-    slb[0]->setEnabled(true);
-    slb[1]->setCaption(QStringLiteral("Chiudi"));
+    bool imported = false;
+    {
+        LongRun run(slb[0], slb[1], pb, m_running, m_stop);
+        importer.progress = [&run](int done, int) { return run.step(done); };
+        imported = importer.importa(fileName);
+    }
     slt[0]->setValue(importer.nelFile);
     slt[1]->setValue(importer.importate);
     slt[2]->setValue(importer.presenti);

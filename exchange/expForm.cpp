@@ -3,12 +3,12 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QProgressBar>
 
 #include "DesktopSeam.h"
 #include "FileDialogSeam.h"
+#include "LongRun.h"
 #include "MessageBoxSeam.h"
 #include "Verifica.h"
 #include "dbClass.h"
@@ -116,24 +116,14 @@ void expForm::closeEvent(QCloseEvent *event)
 
 bool expForm::write(const QList<int> &ids, const QString &fileName, int camera)
 {
-    m_running = true;
-    m_stop = false;
-    slb[0]->setEnabled(false);
-    slb[1]->setCaption(QStringLiteral("Annulla"));
     pb->setRange(0, int(ids.size()));
-    pb->setValue(0);
-    const bool wasWaiting = modFunz::setWaitCursor(true);
     expClass writer(gDb->kezCnn);
-    writer.progress = [this](int done, int) {
-        pb->setValue(done);
-        QCoreApplication::processEvents();
-        return !m_stop;
-    };
-    const bool written = writer.esporta(ids, fileName, camera);
-    modFunz::setWaitCursor(wasWaiting);
-    m_running = false;
-    slb[0]->setEnabled(true);
-    slb[1]->setCaption(QStringLiteral("Chiudi"));
+    bool written = false;
+    {
+        LongRun run(slb[0], slb[1], pb, m_running, m_stop);
+        writer.progress = [&run](int done, int) { return run.step(done); };
+        written = writer.esporta(ids, fileName, camera);
+    }
     if (!written) {
         pb->setValue(0);
         if (writer.databaseError)
