@@ -10,6 +10,7 @@
 #include "modFunz.h"
 #include "modMain.h"
 
+using ExchangeTables::Kind;
 using ExchangeTables::Table;
 
 namespace {
@@ -225,11 +226,15 @@ void DeclarationCheck::checkFormat(const Table &table, qint64 parentID, const QS
             flagged = flagged || (f.errore && f.dove == where);
         for (int i = 0; i < table.fields.size(); ++i) {
             const ExchangeTables::Field &field = table.fields[i];
-            QString text;
+            const int column = i + 1;
             bool domain = true;
             QString reason;
-            if (ExchangeTables::toXml(s, i + 1, field.kind, text))
-                reason = ExchangeTables::formatError(field, text, domain);
+            if (field.kind == Kind::Date || field.kind == Kind::Flag)
+                continue;
+            if (!s.isNull(column))
+                reason = ExchangeTables::formatError(
+                    field, field.kind == Kind::Text ? s.text(column) : QString(),
+                    field.kind == Kind::Money ? s.money(column).raw() : s.integer(column), domain);
             else if (field.format.required)
                 reason = QStringLiteral("%1 mancante.").arg(QString::fromUtf8(field.label));
             // What the sheet's own rules found wrong is said once.

@@ -265,21 +265,33 @@ QVariant fromXml(const QString &raw, Kind kind)
 
 QString formatError(const Field &field, const QString &text, bool &domain)
 {
-    const QString label = QString::fromUtf8(field.label);
+    const qint64 number = field.kind == Kind::Money ? Currency::fromString(text).raw() : text.toLongLong();
+    return formatError(field, text, number, domain);
+}
+
+QString formatError(const Field &field, const QString &text, qint64 number, bool &domain)
+{
     const Format &f = field.format;
     domain = false;
     switch (field.kind) {
     case Kind::Text: {
-        const QList<uint> chars = text.toUcs4();
-        for (uint c : chars)
+        // Characters as the schema counts them: a pair of surrogates is one.
+        int chars = 0;
+        for (auto it = text.cbegin(); it != text.cend(); ++it, ++chars) {
+            char32_t c = it->unicode();
+            if (it->isHighSurrogate() && it + 1 != text.cend() && (it + 1)->isLowSurrogate()) {
+                c = QChar::surrogateToUcs4(*it, *(it + 1));
+                ++it;
+            }
             if (!carried(c))
                 return QStringLiteral("%1 con un carattere che il file non può contenere (codice %2).")
-                    .arg(label)
-                    .arg(c, 4, 16, QLatin1Char('0'));
-        if (f.maxLength > 0 && chars.size() > f.maxLength)
+                    .arg(QString::fromUtf8(field.label))
+                    .arg(uint(c), 4, 16, QLatin1Char('0'));
+        }
+        if (f.maxLength > 0 && chars > f.maxLength)
             return QStringLiteral("%1 di %2 caratteri, oltre i %3 che il file ammette.")
-                .arg(label)
-                .arg(chars.size())
+                .arg(QString::fromUtf8(field.label))
+                .arg(chars)
                 .arg(f.maxLength);
         if (f.pattern) {
             static QHash<const char *, QRegularExpression> forms;
@@ -289,7 +301,8 @@ QString formatError(const Field &field, const QString &text, bool &domain)
                                                  QLatin1String(f.pattern))));
             if (!it->match(text).hasMatch()) {
                 domain = true;
-                return QStringLiteral("%1 \"%2\" non nella forma che il file ammette.").arg(label, text);
+                return QStringLiteral("%1 \"%2\" non nella forma che il file ammette.")
+                    .arg(QString::fromUtf8(field.label), text);
             }
         }
         return QString();
@@ -297,22 +310,22 @@ QString formatError(const Field &field, const QString &text, bool &domain)
     case Kind::Integer:
     case Kind::Money: {
         const bool money = field.kind == Kind::Money;
-        const Currency amount = money ? Currency::fromString(text) : Currency();
-        const qint64 value = money ? amount.raw() : text.toLongLong();
-        if (f.max >= f.min && (value < f.min || value > f.max)) {
-            domain = !money || value < f.min;
-            if (money && value > f.max)
+        const QString label = QString::fromUtf8(field.label);
+        if (f.max >= f.min && (number < f.min || number > f.max)) {
+            domain = !money || number < f.min;
+            if (money && number > f.max)
                 return QStringLiteral("%1 %2 oltre il massimo di %3 che il file ammette.")
-                    .arg(label, number(value, field.kind), number(f.max, field.kind));
+                    .arg(label, ExchangeTables::number(number, field.kind), ExchangeTables::number(f.max, field.kind));
             return QStringLiteral("%1 %2 fuori dai valori che il file ammette (da %3 a %4).")
-                .arg(label, number(value, field.kind), number(f.min, field.kind), number(f.max, field.kind));
+                .arg(label, ExchangeTables::number(number, field.kind), ExchangeTables::number(f.min, field.kind),
+                     ExchangeTables::number(f.max, field.kind));
         }
         qint64 step = 1;
         for (int d = f.decimals; d >= 0 && d < 4; ++d)
             step *= 10;
-        if (money && f.decimals >= 0 && value % step != 0)
+        if (money && f.decimals >= 0 && number % step != 0)
             return QStringLiteral("%1 %2: il file ammette al massimo %3 decimali.")
-                .arg(label, number(value, field.kind))
+                .arg(label, ExchangeTables::number(number, field.kind))
                 .arg(f.decimals);
         return QString();
     }

@@ -68,4 +68,7 @@ QVariant fromXml(const QString &text, Kind kind);
 // otherwise a value too long, too large or too precise, which only this
 // check sees.
 QString formatError(const Field &field, const QString &text, bool &domain);
+// The same with a number (an amount in ten-thousandths) already read, and
+// the text of a Text field only.
+QString formatError(const Field &field, const QString &text, qint64 number, bool &domain);
 }
