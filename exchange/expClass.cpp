@@ -75,7 +75,7 @@ public:
     }
 
 private:
-    void indent() { m_out.append(m_depth, ' '); }
+    void indent() { m_out.append(QByteArrayView("        ", qMin(m_depth, 8))); }
 
     QByteArray &m_out;
     int m_depth = 0;
@@ -92,39 +92,23 @@ public:
         std::unique_ptr<Statement> &stmt = m_queries[&table];
         if (!stmt)
             stmt = std::make_unique<Statement>(m_cn, ExchangeTables::selectSql(table));
-        // The children's queries run while this one is still stepping, so
-        // the rows are read first.
-        struct Row
-        {
-            qint64 key;
-            QVector<QString> values;
-            QVector<bool> present;
-        };
-        QVector<Row> rows;
-        if (!stmt->exec({parentID}))
+        // Each table has its own query: the rows below are read while this
+        // one stays on its row.
+        Statement &s = *stmt;
+        if (!s.exec({parentID}))
             return false;
-        for (; stmt->hasRow(); stmt->next()) {
-            Row row;
-            row.key = stmt->integer(0);
-            row.values.resize(table.fields.size());
-            row.present.resize(table.fields.size());
-            for (int i = 0; i < table.fields.size(); ++i)
-                row.present[i] = ExchangeTables::toXml(*stmt, i + 1, table.fields[i].kind, row.values[i]);
-            rows << row;
-        }
-        if (!stmt->error().isEmpty())
-            return false;
-        for (const Row &row : rows) {
+        QString text;
+        for (; s.hasRow(); s.next()) {
             m_xml.open(table.element);
             for (int i = 0; i < table.fields.size(); ++i)
-                if (row.present[i])
-                    m_xml.value(table.fields[i].column, row.values[i]);
+                if (ExchangeTables::toXml(s, i + 1, table.fields[i].kind, text))
+                    m_xml.value(table.fields[i].column, text);
             for (const Table *child : table.children)
-                if (!writeRows(*child, row.key))
+                if (!writeRows(*child, s.integer(0)))
                     return false;
             m_xml.close(table.element);
         }
-        return true;
+        return s.error().isEmpty();
     }
 
 private:
@@ -140,6 +124,8 @@ QByteArray expClass::documento(const QList<int> &saIDs, int numero, const QDateT
 {
     m_cancelled = false;
     QByteArray bytes("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
+    // A full declaration takes some 16 KB.
+    bytes.reserve(qsizetype(saIDs.size()) * 16384);
     XmlOut xml(bytes);
     Statement year(m_cn, QStringLiteral("SELECT saAnno FROM SezAnag WHERE saID = ?"));
     year.exec({saIDs.isEmpty() ? 0 : saIDs.first()});
