@@ -198,14 +198,9 @@ void DeclarationCheck::checkFormat(const Table &table, qint64 parentID, const QS
     std::unique_ptr<Statement> &stmt = q->format[&table];
     if (!stmt)
         stmt = std::make_unique<Statement>(m_cn, ExchangeTables::selectSql(table));
+    // Each table has its own query: the rows below are read while this one
+    // stays on its row.
     Statement &s = *stmt;
-    // Rows first: the same table's query serves the rows below each one.
-    struct Row
-    {
-        qint64 key;
-        QString where;
-    };
-    QList<Row> rows;
     const QByteArray name(table.name);
     int numbers[3] = {0, 0, 0};
     for (s.exec({parentID}); s.hasRow(); s.next()) {
@@ -241,11 +236,9 @@ void DeclarationCheck::checkFormat(const Table &table, qint64 parentID, const QS
             if (!reason.isEmpty() && !(domain && flagged))
                 add(r, true, where, reason);
         }
-        rows.append({s.integer(0), where});
-    }
-    for (const Row &row : rows)
         for (const Table *child : table.children)
-            checkFormat(*child, row.key, row.where, r);
+            checkFormat(*child, s.integer(0), where, r);
+    }
 }
 
 void DeclarationCheck::checkSezAnag(int saID, Result &r)
@@ -304,7 +297,9 @@ void DeclarationCheck::checkSezAnag(int saID, Result &r)
         add(r, true, where, QStringLiteral("nome del rappresentante legale mancante."));
     // A file carries the declarations of one year, this archive's.
     const int anno = modMain::gKez ? modMain::gKez->AnnoDichiarazione() : 2021;
-    if (!s.isNull(19) && s.integer(19) != anno)
+    if (s.isNull(19))
+        add(r, true, where, QStringLiteral("anno della dichiarazione mancante."));
+    else if (s.integer(19) != anno)
         add(r, true, where, QStringLiteral("dichiarazione dell'anno %1, non dell'anno %2 di questo archivio.")
                                 .arg(s.integer(19))
                                 .arg(anno));

@@ -20,8 +20,9 @@ struct Table;
 // shows (a destination module whose operations do not add up, a
 // declaration with no section, one of another year), plus the limits of
 // the export file (lengths, digits, decimals, forms of codes), so that a
-// declaration data from an older or hand-edited archive would keep out of
-// the file is held back alone. Errors make a declaration unfit for
+// declaration with data the file cannot carry (from an older or
+// hand-edited archive) is held back alone instead of stopping the whole
+// file. Errors make a declaration unfit for
 // export; warnings are what the forms let the user confirm.
 class DeclarationCheck
 {

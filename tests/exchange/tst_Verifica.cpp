@@ -131,6 +131,8 @@ private Q_SLOTS:
                                     << "Scheda SA1: dichiarazione dell'anno 2020, non dell'anno 2021 di questo "
                                        "archivio"
                                     << true;
+        QTest::newRow("no year") << "UPDATE SezAnag SET saAnno = NULL"
+                                 << "Scheda SA1: anno della dichiarazione mancante" << true;
         QTest::newRow("reuse type") << "UPDATE RecRiu SET riuTipo = 0" << "Scheda SRIU: tipo di imballaggio" << true;
     }
     void rules()
