@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringConverter>
 #include <QStringList>
 #include <algorithm>
@@ -146,6 +147,36 @@ bool readFile(const QString &fileName, QByteArray &data, QString &error)
     return true;
 }
 
+namespace {
+
+// The scan reads markup where its characters are ASCII bytes: in an
+// encoding where they are not (EBCDIC and the like) it would see nothing,
+// and our files never use one.
+bool readableMarkup(const QByteArray &data, QString &error)
+{
+    auto refuse = [&error](const QString &encoding) {
+        error = QStringLiteral("Attenzione, il file è nella codifica %1, che un'esportazione KEZ non usa: "
+                               "file rifiutato.")
+                    .arg(encoding);
+        return false;
+    };
+    if (data.startsWith(QByteArrayView("\x4c\x6f\xa7\x94", 4)))
+        return refuse(QStringLiteral("EBCDIC"));
+    if (!data.isEmpty() && (data.at(0) == '\0' || (data.size() > 1 && data.at(1) == '\0')))
+        return refuse(QStringLiteral("UCS-4"));
+    if (!data.startsWith("<?xml"))
+        return true;
+    static const QRegularExpression declared(QStringLiteral("^<\\?xml[^>]*\\sencoding\\s*=\\s*[\"']([^\"']*)[\"']"));
+    static const QRegularExpression asciiBased(
+        QStringLiteral("^(utf-?8|utf-?16(le|be)?|(us-)?ascii|iso[-_]?8859-\\d+|latin-?\\d|(windows|cp)-?125\\d)$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = declared.match(QString::fromLatin1(data.left(qMin<qsizetype>(data.indexOf('>') + 1, 512))));
+    if (m.hasMatch() && !asciiBased.match(m.captured(1)).hasMatch())
+        return refuse(m.captured(1));
+    return true;
+}
+}
+
 bool checkStructure(const QByteArray &raw, QString &error)
 {
     // The scan reads the markup as ASCII: a file in UTF-16 or UTF-32 is
@@ -157,6 +188,8 @@ bool checkStructure(const QByteArray &raw, QString &error)
         converted = QString(decode(raw)).toUtf8();
     }
     const QByteArray &data = converted.isEmpty() ? raw : converted;
+    if (!readableMarkup(data, error))
+        return false;
     const char *p = data.constData();
     const qsizetype n = data.size();
     auto refuse = [&](qsizetype at, const QString &what) {

@@ -162,6 +162,12 @@ private Q_SLOTS:
                "ha: file rifiutato.";
         QTest::newRow("deep") << replaced(good, "<Mesi>12</Mesi>", QByteArray("<a>").repeated(5000) + "12")
                               << "Attenzione, il file ha elementi annidati oltre 32 livelli (riga 17)";
+        // Markup the scan could not read is refused too.
+        QTest::newRow("declared EBCDIC") << replaced(good, "encoding=\"UTF-8\"", "encoding=\"IBM037\"")
+                                         << "Attenzione, il file è nella codifica IBM037, che un'esportazione KEZ "
+                                            "non usa: file rifiutato.";
+        QTest::newRow("EBCDIC") << QByteArray("\x4c\x6f\xa7\x94\x93\x40\xa5\x85") + attributes
+                                << "Attenzione, il file è nella codifica EBCDIC";
         QTest::newRow("declaration of another year") << replaced(good, "<saAnno>2021", "<saAnno>2020")
                                                      << "Attenzione, la dichiarazione n. 1 del file è dell'anno 2020";
     }
