@@ -1,10 +1,7 @@
 #include "expClass.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
-#include <QStorageInfo>
 #include <map>
 #include <memory>
 
@@ -13,6 +10,7 @@
 #include "KezXml.h"
 #include "Statement.h"
 #include "Transaction.h"
+#include "WholeFile.h"
 
 using ExchangeTables::Table;
 
@@ -119,16 +117,6 @@ private:
     XmlOut &m_xml;
     std::map<const Table *, std::unique_ptr<Statement>> m_queries;
 };
-
-// A full disk shows as a write cut short with no error of its own, which
-// Qt's text would call unknown.
-QString writeFailure(const QSaveFile &file, qint64 size)
-{
-    const QStorageInfo disk(QFileInfo(file.fileName()).absolutePath());
-    if (file.error() == QFileDevice::ResourceError || (disk.isValid() && disk.bytesAvailable() < size))
-        return QStringLiteral("spazio su disco esaurito.");
-    return file.errorString();
-}
 }
 
 expClass::expClass(Connection &cn) : m_cn(cn) {}
@@ -246,16 +234,11 @@ bool expClass::esporta(const QList<int> &saIDs, const QString &fileName, int cci
             + declarationOf(bytes, saIDs, reason);
         return false;
     }
-    // Written beside the destination and renamed at the end: an interrupted
-    // export never leaves half a file.
-    // The explicit flush: commit alone puts an empty file in place, and
-    // says it did well, when the disk is full at the final flush.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
+    QString failure;
+    if (!WholeFile::write(fileName, bytes, &failure)) {
         transaction.rollback();
         expID = 0;
-        errorText = QStringLiteral("Attenzione, impossibile scrivere il file %1:\n%2")
-                        .arg(fileName, writeFailure(file, bytes.size()));
+        errorText = QStringLiteral("Attenzione, impossibile scrivere il file %1:\n%2").arg(fileName, failure);
         return false;
     }
     if (!transaction.commit()) {
