@@ -1,12 +1,17 @@
 #include "DeclarationCheck.h"
 
 #include <QDate>
+#include <map>
 
 #include "Connection.h"
+#include "ExchangeTables.h"
 #include "Statement.h"
 #include "kezClass.h"
 #include "modFunz.h"
 #include "modMain.h"
+
+using ExchangeTables::Kind;
+using ExchangeTables::Table;
 
 namespace {
 
@@ -46,6 +51,37 @@ void add(DeclarationCheck::Result &r, bool errore, const QString &where, const Q
 {
     r.findings.append({errore, where, text});
 }
+
+// How findings name the sheets, modules and cards: the same for the
+// sheets' rules and for the file's limits.
+QString consWhere(const QString &code)
+{
+    return QStringLiteral("Scheda CONS %1").arg(code.isEmpty() ? QStringLiteral("senza codice") : code);
+}
+
+QString moduleWhere(const QString &sheet, qint64 tipo, int number, const QString &name)
+{
+    const QString kind = tipo == 1 ? QStringLiteral("UO-CONS") : tipo == 2 ? QStringLiteral("DR-CONS")
+                                                                           : QStringLiteral("di tipo %1").arg(tipo);
+    QString where = QStringLiteral("%1, modulo %2 n. %3").arg(sheet, kind).arg(number);
+    if (!name.isEmpty())
+        where += QStringLiteral(" (%1)").arg(name);
+    return where;
+}
+
+// Modules are numbered by kind, in the order they were entered.
+int moduleNumber(int numbers[3], qint64 tipo)
+{
+    return tipo == 1 || tipo == 2 ? ++numbers[tipo] : ++numbers[0];
+}
+
+QString cardWhere(const char *kind, int number, const Statement &s, int nameCol)
+{
+    QString where = QStringLiteral("Scheda %1 n. %2").arg(QLatin1String(kind)).arg(number);
+    if (!s.isNull(nameCol))
+        where += QStringLiteral(" (%1)").arg(s.text(nameCol));
+    return where;
+}
 }
 
 struct DeclarationCheck::Queries
@@ -54,7 +90,7 @@ struct DeclarationCheck::Queries
         : sezAnag(cn, QStringLiteral(
                           "SELECT codFisc, ragSoc, prvIstat, comIstat, via, civico, cap, attIstat, "
                           "Addetti, Mesi, slPrvIstat, slComIstat, slVia, slCAP, saCognome, saNome, "
-                          "saDataComp, saAnnulla, saDataPrec FROM SezAnag WHERE saID = ?")),
+                          "saDataComp, saAnnulla, saDataPrec, saAnno FROM SezAnag WHERE saID = ?")),
           cons(cn, consSql()),
           moduli(cn, QStringLiteral("SELECT mdcID, mdcTipo, codFisc, ragSoc, prvIstat, comIstat, via, "
                                     "cap, nazID, regCE, mdcQta, mdcUmi, mdcAtt FROM ModCons "
@@ -75,6 +111,7 @@ struct DeclarationCheck::Queries
     {
     }
     Statement sezAnag, cons, moduli, operazioni, sbop, smat, recMat, riu, tip;
+    std::map<const ExchangeTables::Table *, std::unique_ptr<Statement>> format;
 };
 
 int DeclarationCheck::Result::errors() const
@@ -152,7 +189,56 @@ DeclarationCheck::Result DeclarationCheck::check(int saID)
     checkSmat(saID, r);
     checkTipi(saID, true, r);
     checkTipi(saID, false, r);
+    checkFormat(ExchangeTables::dichiarazione(), saID, QString(), r);
     return r;
+}
+
+void DeclarationCheck::checkFormat(const Table &table, qint64 parentID, const QString &parentWhere, Result &r)
+{
+    std::unique_ptr<Statement> &stmt = q->format[&table];
+    if (!stmt)
+        stmt = std::make_unique<Statement>(m_cn, ExchangeTables::selectSql(table));
+    // Each table has its own query: the rows below are read while this one
+    // stays on its row.
+    Statement &s = *stmt;
+    const QByteArray name(table.name);
+    int numbers[3] = {0, 0, 0};
+    for (s.exec({parentID}); s.hasRow(); s.next()) {
+        // Columns: the key, then the fields in order.
+        QString where = parentWhere;
+        if (name == "SezAnag")
+            where = QStringLiteral("Scheda SA1");
+        else if (name == "SezCons")
+            where = consWhere(s.text(1));
+        else if (name == "ModCons")
+            where = moduleWhere(parentWhere, s.integer(1), moduleNumber(numbers, s.integer(1)), s.text(3));
+        else if (name == "skSbop" || name == "skMat")
+            where = cardWhere(name == "skSbop" ? "SBOP" : "SMAT", ++numbers[0], s, 2);
+        else if (name == "RecRiu" || name == "RecTip")
+            where = name == "RecRiu" ? QStringLiteral("Scheda SRIU") : QStringLiteral("Scheda STIP");
+        bool flagged = false;
+        for (const Finding &f : r.findings)
+            flagged = flagged || (f.errore && f.dove == where);
+        for (int i = 0; i < table.fields.size(); ++i) {
+            const ExchangeTables::Field &field = table.fields[i];
+            const int column = i + 1;
+            bool domain = true;
+            QString reason;
+            if (field.kind == Kind::Date || field.kind == Kind::Flag)
+                continue;
+            if (!s.isNull(column))
+                reason = ExchangeTables::formatError(
+                    field, field.kind == Kind::Text ? s.text(column) : QString(),
+                    field.kind == Kind::Money ? s.money(column).raw() : s.integer(column), domain);
+            else if (field.format.required)
+                reason = QStringLiteral("%1 mancante.").arg(QString::fromUtf8(field.label));
+            // What the sheet's own rules found wrong is said once.
+            if (!reason.isEmpty() && !(domain && flagged))
+                add(r, true, where, reason);
+        }
+        for (const Table *child : table.children)
+            checkFormat(*child, s.integer(0), where, r);
+    }
 }
 
 void DeclarationCheck::checkSezAnag(int saID, Result &r)
@@ -209,6 +295,14 @@ void DeclarationCheck::checkSezAnag(int saID, Result &r)
         add(r, true, where, QStringLiteral("cognome del rappresentante legale mancante."));
     if (s.isNull(15))
         add(r, true, where, QStringLiteral("nome del rappresentante legale mancante."));
+    // A file carries the declarations of one year, this archive's.
+    const int anno = modMain::gKez ? modMain::gKez->AnnoDichiarazione() : 2021;
+    if (s.isNull(19))
+        add(r, true, where, QStringLiteral("anno della dichiarazione mancante."));
+    else if (s.integer(19) != anno)
+        add(r, true, where, QStringLiteral("dichiarazione dell'anno %1, non dell'anno %2 di questo archivio.")
+                                .arg(s.integer(19))
+                                .arg(anno));
     const QDate comp = QDate::fromString(s.text(16).left(10), Qt::ISODate);
     const int year = modMain::gKez ? modMain::gKez->AnnoElaborazione() : 2022;
     if (!comp.isValid())
@@ -249,7 +343,7 @@ void DeclarationCheck::checkCons(int saID, Result &r)
     QList<Sheet> sheets;
     for (s.exec({saID}); s.hasRow(); s.next()) {
         const QString code = s.text(1);
-        const QString where = QStringLiteral("Scheda CONS %1").arg(code.isEmpty() ? QStringLiteral("senza codice") : code);
+        const QString where = consWhere(code);
         sheets.append({s.integer(0), where, Result()});
         Result &own = sheets.last().own;
         if (code.isEmpty())
@@ -273,10 +367,8 @@ void DeclarationCheck::checkCons(int saID, Result &r)
         r.findings += sheet.own.findings;
         Statement &m = q->moduli;
         int numbers[3] = {0, 0, 0};
-        for (m.exec({sheet.scID}); m.hasRow(); m.next()) {
-            const qint64 tipo = m.integer(1);
-            checkModulo(sheet.where, tipo == 1 || tipo == 2 ? ++numbers[tipo] : ++numbers[0], r);
-        }
+        for (m.exec({sheet.scID}); m.hasRow(); m.next())
+            checkModulo(sheet.where, moduleNumber(numbers, m.integer(1)), r);
     }
 }
 
@@ -284,12 +376,7 @@ void DeclarationCheck::checkModulo(const QString &sheet, int number, Result &r)
 {
     Statement &m = q->moduli;
     const qint64 tipo = m.integer(1);
-    const QString name = m.text(3);
-    const QString kind = tipo == 1 ? QStringLiteral("UO-CONS") : tipo == 2 ? QStringLiteral("DR-CONS")
-                                                                           : QStringLiteral("di tipo %1").arg(tipo);
-    QString where = QStringLiteral("%1, modulo %2 n. %3").arg(sheet, kind).arg(number);
-    if (!name.isEmpty())
-        where += QStringLiteral(" (%1)").arg(name);
+    const QString where = moduleWhere(sheet, tipo, number, m.text(3));
     if (tipo != 1 && tipo != 2) {
         add(r, true, where, QStringLiteral("tipo di modulo sconosciuto."));
         return;
@@ -379,9 +466,7 @@ void DeclarationCheck::checkOperazioni(int mdcID, const QString &where, Currency
 QString DeclarationCheck::checkCard(const char *kind, int number, const Statement &s, int codFiscCol, Result &r)
 {
     const int nameCol = codFiscCol + 1;
-    QString where = QStringLiteral("Scheda %1 n. %2").arg(QLatin1String(kind)).arg(number);
-    if (!s.isNull(nameCol))
-        where += QStringLiteral(" (%1)").arg(s.text(nameCol));
+    const QString where = cardWhere(kind, number, s, nameCol);
     checkCodFisc(s.text(codFiscCol), true, where, r);
     if (s.isNull(nameCol))
         add(r, true, where, QStringLiteral("nome o ragione sociale mancante."));

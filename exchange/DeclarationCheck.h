@@ -10,12 +10,19 @@
 
 class Connection;
 class Statement;
+namespace ExchangeTables {
+struct Table;
+}
 
 // The checks a declaration must pass before it is exported: every check
 // the sheets and modules make before a save, so that imported or older
 // data is held to the same rules, plus what only the whole declaration
 // shows (a destination module whose operations do not add up, a
-// declaration with no section). Errors make a declaration unfit for
+// declaration with no section, one of another year), plus the limits of
+// the export file (lengths, digits, decimals, forms of codes), so that a
+// declaration with data the file cannot carry (from an older or
+// hand-edited archive) is held back alone instead of stopping the whole
+// file. Errors make a declaration unfit for
 // export; warnings are what the forms let the user confirm.
 class DeclarationCheck
 {
@@ -59,6 +66,9 @@ private:
     // Appends the codice fiscale findings; required for a declarant.
     void checkCodFisc(const QString &code, bool required, const QString &where, Result &r);
     QString comune(qint64 prv, qint64 com) const;
+    // The rows of table below parentID, and all below them, against what
+    // the export file accepts.
+    void checkFormat(const ExchangeTables::Table &table, qint64 parentID, const QString &parentWhere, Result &r);
 
     Connection &m_cn;
     QSet<QString> m_attivita;

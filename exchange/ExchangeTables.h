@@ -15,10 +15,25 @@ namespace ExchangeTables {
 
 enum class Kind { Text, Integer, Money, Date, Flag };
 
+// What the file accepts for a column, as its schema says: the
+// verification holds every declaration to it, so the export never meets a
+// value it cannot write.
+struct Format
+{
+    int maxLength = 0;              // characters of a text; 0: any
+    const char *pattern = nullptr;  // the form of the whole text
+    qint64 min = 0;                 // a number's range; an amount's in
+    qint64 max = -1;                // ten-thousandths; max < min: any
+    int decimals = -1;              // an amount's decimals; -1: any
+    bool required = false;          // the element cannot be left out
+};
+
 struct Field
 {
     const char *column;
     Kind kind;
+    const char *label = "";         // how a finding names it (UTF-8)
+    Format format = {};
 };
 
 struct Table
@@ -47,4 +62,13 @@ QString insertSql(const Table &table);
 bool toXml(const Statement &row, int column, Kind kind, QString &text);
 // The value to store for an element's text (already checked by the schema).
 QVariant fromXml(const QString &text, Kind kind);
+// Why the file cannot carry text (as toXml wrote it) for field; empty when
+// it can. domain: a code of the wrong form, a whole number out of range or
+// an amount below zero, which the sheets' own rules mostly judge first;
+// otherwise a value too long, too large or too precise, which only this
+// check sees.
+QString formatError(const Field &field, const QString &text, bool &domain);
+// The same with a number (an amount in ten-thousandths) already read, and
+// the text of a Text field only.
+QString formatError(const Field &field, const QString &text, qint64 number, bool &domain);
 }

@@ -1,11 +1,11 @@
 #include "Importa.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 
 #include "FileDialogSeam.h"
+#include "LongRun.h"
 #include "dbClass.h"
 #include "impModClass.h"
 #include "kezClass.h"
@@ -30,7 +30,7 @@ Importa::Importa(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui>())
     setFixedSize(size());
     labFile = ui->labFile;
     pb = ui->pb;
-    slt = {ui->slt_0, ui->slt_1, ui->slt_2, ui->slt_3};
+    slt = {ui->slt_0, ui->slt_1, ui->slt_2, ui->slt_3, ui->slt_4};
     slb = {ui->slb_0, ui->slb_1};
     for (int i = 0; i < slb.size(); ++i)
         connect(slb[i], &slxButton::Click, this, [this, i] { slb_Click(i); });
@@ -51,8 +51,11 @@ Importa::~Importa()
 
 void Importa::slb_Click(int Index)
 {
-    if (m_running)
+    if (m_running) {
+        // While a file goes in, "Chiudi" reads "Annulla".
+        m_stop = m_stop || Index != 0;
         return;
+    }
     if (Index != 0) {
         reject();
         return;
@@ -66,13 +69,16 @@ void Importa::slb_Click(int Index)
 
 void Importa::reject()
 {
-    if (!m_running)
+    if (m_running)
+        m_stop = true;
+    else
         QDialog::reject();
 }
 
 void Importa::closeEvent(QCloseEvent *event)
 {
     if (m_running) {
+        m_stop = true;
         event->ignore();
         return;
     }
@@ -83,28 +89,23 @@ bool Importa::importaFile(const QString &fileName)
 {
     if (!gDb || !gDb->kezDbOpened())
         return false;
-    m_running = true;
     labFile->setText(fileName);
     labFile->setToolTip(fileName);
-    pb->setRange(0, 1);
-    pb->setValue(0);
+    pb->setRange(0, impModClass::Steps);
     for (slxText *field : slt)
         field->setValue(0);
-    const bool wasWaiting = modFunz::setWaitCursor(true);
     impModClass importer(gDb->kezCnn);
-    importer.progress = [this](int done, int total) {
-        pb->setRange(0, total);
-        pb->setValue(done);
-        if (done % 25 == 0)
-            QCoreApplication::processEvents();
-    };
-    const bool imported = importer.importa(fileName);
-    modFunz::setWaitCursor(wasWaiting);
-    m_running = false;
+    bool imported = false;
+    {
+        LongRun run(slb[0], slb[1], pb, m_running, m_stop);
+        importer.progress = [&run](int done, int) { return run.step(done); };
+        imported = importer.importa(fileName);
+    }
     slt[0]->setValue(importer.nelFile);
     slt[1]->setValue(importer.importate);
     slt[2]->setValue(importer.presenti);
     slt[3]->setValue(importer.ditte);
+    slt[4]->setValue(importer.ripetute);
     if (!imported) {
         pb->setValue(0);
         if (importer.databaseError)
@@ -112,8 +113,7 @@ bool Importa::importaFile(const QString &fileName)
         modFunz::showMsg(importer.errorText, 64);
         return false;
     }
-    pb->setRange(0, 1);
-    pb->setValue(1);
+    pb->setValue(impModClass::Steps);
     // The registry may have grown under the launcher's company buffer.
     if (importer.ditte > 0 && modMain::gModal)
         modMain::gModal->clearDitta();
@@ -122,6 +122,10 @@ bool Importa::importaFile(const QString &fileName)
                                   : QStringLiteral("%1 dichiarazioni importate").arg(importer.importate);
     const QString presenti = importer.presenti == 1 ? QStringLiteral("1 già presente")
                                                     : QStringLiteral("%1 già presenti").arg(importer.presenti);
-    modFunz::showMsg(QStringLiteral("Importazione terminata: %1, %2 in archivio.").arg(importate, presenti), 64);
+    QString text = QStringLiteral("Importazione terminata: %1, %2 in archivio").arg(importate, presenti);
+    if (importer.ripetute > 0)
+        text += importer.ripetute == 1 ? QStringLiteral(", 1 ripetuta nel file")
+                                       : QStringLiteral(", %1 ripetute nel file").arg(importer.ripetute);
+    modFunz::showMsg(text + QLatin1Char('.'), 64);
     return true;
 }

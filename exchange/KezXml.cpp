@@ -3,9 +3,15 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QStringConverter>
 #include <QStringList>
+#include <algorithm>
+#include <cstring>
+#include <optional>
 
 #include <libxml/parser.h>
+#include <libxml/tree.h>
 #include <libxml/xmlerror.h>
 #include <libxml/xmlschemas.h>
 
@@ -112,6 +118,14 @@ QString schemaPath()
 
 bool readFile(const QString &fileName, QByteArray &data, QString &error)
 {
+    // Opening a pipe or a device could wait for ever, and a folder reads
+    // as nothing: only a regular file is opened.
+    if (!QFileInfo(fileName).isFile()) {
+        error = QStringLiteral("Attenzione, %1 non è un file ordinario: si importano solo file XML "
+                               "esportati da KEZ.")
+                    .arg(fileName);
+        return false;
+    }
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         error = QStringLiteral("Attenzione, impossibile leggere il file %1.").arg(fileName);
@@ -133,21 +147,201 @@ bool readFile(const QString &fileName, QByteArray &data, QString &error)
     return true;
 }
 
-Document parse(const QByteArray &data, QString &error)
+namespace {
+
+// The scan reads markup where its characters are ASCII bytes: in an
+// encoding where they are not (EBCDIC and the like) it would see nothing,
+// and our files never use one.
+bool readableMarkup(const QByteArray &data, QString &error)
 {
-    // Our files never declare a document type: one that does may hide
-    // entities that expand without end or reach outside the file.
-    if (data.contains("<!DOCTYPE") || data.contains("<!ENTITY")) {
-        error = QStringLiteral("Attenzione, il file contiene una dichiarazione di tipo documento "
-                               "(DOCTYPE o ENTITY), che un'esportazione KEZ non ha: file rifiutato.");
+    auto refuse = [&error](const QString &encoding) {
+        error = QStringLiteral("Attenzione, il file è nella codifica %1, che un'esportazione KEZ non usa: "
+                               "file rifiutato.")
+                    .arg(encoding);
+        return false;
+    };
+    if (data.startsWith(QByteArrayView("\x4c\x6f\xa7\x94", 4)))
+        return refuse(QStringLiteral("EBCDIC"));
+    if (!data.isEmpty() && (data.at(0) == '\0' || (data.size() > 1 && data.at(1) == '\0')))
+        return refuse(QStringLiteral("UCS-4"));
+    if (!data.startsWith("<?xml"))
+        return true;
+    static const QRegularExpression declared(QStringLiteral("^<\\?xml[^>]*\\sencoding\\s*=\\s*[\"']([^\"']*)[\"']"));
+    static const QRegularExpression asciiBased(
+        QStringLiteral("^(utf-?8|utf-?16(le|be)?|(us-)?ascii|iso[-_]?8859-\\d+|latin-?\\d|(windows|cp)-?125\\d)$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = declared.match(QString::fromLatin1(data.left(qMin<qsizetype>(data.indexOf('>') + 1, 512))));
+    if (m.hasMatch() && !asciiBased.match(m.captured(1)).hasMatch())
+        return refuse(m.captured(1));
+    return true;
+}
+}
+
+bool checkStructure(const QByteArray &raw, QString &error)
+{
+    // The scan reads the markup as ASCII: a file in UTF-16 or UTF-32 is
+    // turned into UTF-8 for it.
+    QByteArray converted;
+    const std::optional<QStringConverter::Encoding> encoding = QStringConverter::encodingForData(raw, u'<');
+    if (encoding && *encoding != QStringConverter::Utf8 && *encoding != QStringConverter::Latin1) {
+        QStringDecoder decode(*encoding);
+        converted = QString(decode(raw)).toUtf8();
+    }
+    const QByteArray &data = converted.isEmpty() ? raw : converted;
+    if (!readableMarkup(data, error))
+        return false;
+    const char *p = data.constData();
+    const qsizetype n = data.size();
+    auto refuse = [&](qsizetype at, const QString &what) {
+        const qsizetype line = std::count(p, p + qMin(at, n), '\n') + 1;
+        error = QStringLiteral("Attenzione, il file ha %1 (riga %2), che un'esportazione KEZ non ha: file rifiutato.")
+                    .arg(what)
+                    .arg(line);
+        return false;
+    };
+    auto startsWith = [&](qsizetype at, const char *text) {
+        const qsizetype len = qsizetype(qstrlen(text));
+        return at + len <= n && memcmp(p + at, text, size_t(len)) == 0;
+    };
+    auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    int depth = 0;
+    qsizetype i = 0;
+    // Past the end of something unfinished the parser says what is wrong.
+    while (i < n) {
+        const char *lt = static_cast<const char *>(memchr(p + i, '<', size_t(n - i)));
+        if (!lt)
+            return true;
+        i = lt - p;
+        const char *close = startsWith(i, "<!--") ? "-->" : startsWith(i, "<![CDATA[") ? "]]>"
+                          : startsWith(i, "<?") ? "?>" : startsWith(i, "</") ? ">" : nullptr;
+        if (close) {
+            if (close[0] == '>')
+                --depth;
+            i = data.indexOf(close, i + 2);
+            if (i < 0)
+                return true;
+            i += qsizetype(qstrlen(close));
+            continue;
+        }
+        if (startsWith(i, "<!")) {
+            error = QStringLiteral("Attenzione, il file contiene una dichiarazione di tipo documento "
+                                   "(DOCTYPE o ENTITY), che un'esportazione KEZ non ha: file rifiutato.");
+            return false;
+        }
+        const qsizetype tag = i++;
+        while (i < n && !space(p[i]) && p[i] != '>' && p[i] != '/')
+            ++i;
+        int attributes = 0;
+        for (;;) {
+            while (i < n && space(p[i]))
+                ++i;
+            if (i >= n)
+                return true;
+            if (p[i] == '>') {
+                ++i;
+                if (++depth > MaxDepth)
+                    return refuse(tag, QStringLiteral("elementi annidati oltre %1 livelli").arg(MaxDepth));
+                break;
+            }
+            if (startsWith(i, "/>")) {
+                i += 2;
+                break;
+            }
+            if (++attributes > MaxAttributes)
+                return refuse(tag, QStringLiteral("un elemento con più di %1 attributi").arg(MaxAttributes));
+            while (i < n && p[i] != '=' && p[i] != '>' && p[i] != '<')
+                ++i;
+            if (i >= n || p[i] != '=')
+                return true;
+            ++i;
+            while (i < n && space(p[i]))
+                ++i;
+            if (i >= n || (p[i] != '"' && p[i] != '\''))
+                return true;
+            const char *end = static_cast<const char *>(memchr(p + i + 1, p[i], size_t(n - i - 1)));
+            if (!end)
+                return true;
+            i = end - p + 1;
+        }
+    }
+    return true;
+}
+
+namespace {
+
+// The schema beside the program, read once.
+xmlSchema *programSchema(QString &error)
+{
+    const QString path = schemaPath();
+    if (path.isEmpty()) {
+        error = QStringLiteral("Attenzione, lo schema %1 non si trova nella cartella del programma.")
+                    .arg(QLatin1String(SchemaName));
         return nullptr;
     }
+    return loadSchema(path, error);
+}
+
+QString notValid(const ErrorList &errors)
+{
+    return QStringLiteral("Attenzione, il file non è conforme allo schema %1:\n%2")
+        .arg(QLatin1String(SchemaName), joined(errors));
+}
+
+struct ValidFree
+{
+    void operator()(xmlSchemaValidCtxt *ctxt) const { xmlSchemaFreeValidCtxt(ctxt); }
+};
+using ValidContext = std::unique_ptr<xmlSchemaValidCtxt, ValidFree>;
+
+struct ParserFree
+{
+    void operator()(xmlParserCtxt *ctxt) const
+    {
+        if (ctxt->myDoc)
+            xmlFreeDoc(ctxt->myDoc);
+        xmlFreeParserCtxt(ctxt);
+    }
+};
+
+// The slices in which a long file is read between two reports.
+constexpr int Slice = 1 << 20;
+}
+
+Document parse(const QByteArray &data, QString &error, ParseRun *run)
+{
+    if (!checkStructure(data, error))
+        return nullptr;
     ErrorList errors;
     Document doc;
     {
         ErrorCapture capture(errors);
-        doc.reset(xmlReadMemory(data.constData(), int(data.size()), "dichiarazioni.xml", nullptr,
-                                XML_PARSE_NONET | XML_PARSE_COMPACT));
+        // The first bytes tell the parser the file's encoding.
+        const int head = int(qMin<qsizetype>(4, data.size()));
+        std::unique_ptr<xmlParserCtxt, ParserFree> ctxt(
+            xmlCreatePushParserCtxt(nullptr, nullptr, data.constData(), head, "dichiarazioni.xml"));
+        if (!ctxt) {
+            error = QStringLiteral("Attenzione, memoria insufficiente per la lettura del file.");
+            return nullptr;
+        }
+        xmlCtxtUseOptions(ctxt.get(), XML_PARSE_NONET | XML_PARSE_COMPACT);
+        qsizetype at = head;
+        bool stopped = false;
+        while (!stopped && at < data.size() && ctxt->wellFormed) {
+            const int size = int(qMin<qsizetype>(Slice, data.size() - at));
+            xmlParseChunk(ctxt.get(), data.constData() + at, size, 0);
+            at += size;
+            stopped = run && run->progress && !run->progress(at, data.size());
+        }
+        if (!stopped)
+            xmlParseChunk(ctxt.get(), nullptr, 0, 1);
+        if (stopped) {
+            run->cancelled = true;
+            return nullptr;
+        }
+        if (ctxt->wellFormed && ctxt->myDoc) {
+            doc.reset(ctxt->myDoc);
+            ctxt->myDoc = nullptr;
+        }
     }
     if (!doc) {
         error = QStringLiteral("Attenzione, il file non è un documento XML leggibile:\n%1").arg(joined(errors));
@@ -163,32 +357,87 @@ Document parse(const QByteArray &data, QString &error)
 
 bool validate(_xmlDoc *doc, QString &error)
 {
-    const QString path = schemaPath();
-    if (path.isEmpty()) {
-        error = QStringLiteral("Attenzione, lo schema %1 non si trova nella cartella del programma.")
-                    .arg(QLatin1String(SchemaName));
-        return false;
-    }
-    xmlSchema *schema = loadSchema(path, error);
+    xmlSchema *schema = programSchema(error);
     if (!schema)
         return false;
     ErrorList errors;
-    xmlSchemaValidCtxtPtr ctxt = xmlSchemaNewValidCtxt(schema);
+    ValidContext ctxt(xmlSchemaNewValidCtxt(schema));
     if (!ctxt) {
         error = QStringLiteral("Attenzione, memoria insufficiente per la verifica del file.");
         return false;
     }
-    xmlSchemaSetValidStructuredErrors(ctxt, collect, &errors);
+    xmlSchemaSetValidStructuredErrors(ctxt.get(), collect, &errors);
     int rc = 0;
     {
         ErrorCapture capture(errors);
-        rc = xmlSchemaValidateDoc(ctxt, doc);
+        rc = xmlSchemaValidateDoc(ctxt.get(), doc);
     }
-    xmlSchemaFreeValidCtxt(ctxt);
     if (rc != 0) {
-        error = QStringLiteral("Attenzione, il file non è conforme allo schema %1:\n%2")
-                    .arg(QLatin1String(SchemaName), joined(errors));
+        error = notValid(errors);
         return false;
+    }
+    return true;
+}
+
+bool validateBytes(const QByteArray &data, QString &error)
+{
+    xmlSchema *schema = programSchema(error);
+    if (!schema)
+        return false;
+    ErrorList errors;
+    ValidContext ctxt(xmlSchemaNewValidCtxt(schema));
+    // The stream takes over the buffer, and frees it.
+    xmlParserInputBufferPtr input =
+        ctxt ? xmlParserInputBufferCreateMem(data.constData(), int(data.size()), XML_CHAR_ENCODING_NONE) : nullptr;
+    if (!input) {
+        error = QStringLiteral("Attenzione, memoria insufficiente per la verifica del file.");
+        return false;
+    }
+    xmlSchemaSetValidStructuredErrors(ctxt.get(), collect, &errors);
+    int rc = 0;
+    {
+        ErrorCapture capture(errors);
+        rc = xmlSchemaValidateStream(ctxt.get(), input, XML_CHAR_ENCODING_NONE, nullptr, nullptr);
+    }
+    if (rc != 0) {
+        error = notValid(errors);
+        return false;
+    }
+    return true;
+}
+
+QString otherYear(int number, const QString &year, const QString &anno)
+{
+    return QStringLiteral("Attenzione, la dichiarazione n. %1 del file è dell'anno %2, non dell'anno %3 "
+                          "dell'esportazione: file rifiutato.")
+        .arg(number)
+        .arg(year, anno);
+}
+
+bool checkYears(_xmlDoc *doc, QString &error)
+{
+    xmlNode *root = xmlDocGetRootElement(doc);
+    if (!root)
+        return true;
+    xmlChar *attr = xmlGetProp(root, reinterpret_cast<const xmlChar *>("anno"));
+    const QString anno = QString::fromUtf8(reinterpret_cast<const char *>(attr)).trimmed();
+    xmlFree(attr);
+    int number = 0;
+    for (xmlNode *n = root->children; n; n = n->next) {
+        if (n->type != XML_ELEMENT_NODE)
+            continue;
+        ++number;
+        // The year comes first in each declaration (the schema says so).
+        xmlNode *year = n->children;
+        while (year && year->type != XML_ELEMENT_NODE)
+            year = year->next;
+        xmlChar *text = year ? xmlNodeGetContent(year) : nullptr;
+        const QString value = QString::fromUtf8(reinterpret_cast<const char *>(text)).trimmed();
+        xmlFree(text);
+        if (value.toInt() != anno.toInt()) {
+            error = otherYear(number, value, anno);
+            return false;
+        }
     }
     return true;
 }

@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
-#include <QSaveFile>
 #include <QTimer>
 #include <optional>
 
@@ -13,6 +12,7 @@
 #include "DesktopSeam.h"
 #include "Statement.h"
 #include "Transaction.h"
+#include "WholeFile.h"
 #include "dbClass.h"
 #include "kezClass.h"
 #include "mainForm.h"
@@ -303,9 +303,7 @@ bool Verifica::verifica(const QList<int> &ids, bool mark)
     if (stopped)
         head += QStringLiteral("Verifica interrotta dall'utente.\n");
     head += QStringLiteral("Gli errori rendono la dichiarazione non esportabile; gli avvisi no.\n");
-    QSaveFile report(reportPath());
-    const QByteArray bytes = (head + body).toUtf8();
-    const bool written = report.open(QIODevice::WriteOnly) && report.write(bytes) == bytes.size() && report.commit();
+    const bool written = WholeFile::write(reportPath(), (head + body).toUtf8());
     if (!written)
         modFunz::showMsg(QStringLiteral("Attenzione, impossibile scrivere il rapporto della verifica %1.")
                              .arg(reportPath()),

@@ -1,10 +1,7 @@
 #include "expClass.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <QStorageInfo>
-#include <QXmlStreamWriter>
+#include <QRegularExpression>
 #include <map>
 #include <memory>
 
@@ -13,99 +10,183 @@
 #include "KezXml.h"
 #include "Statement.h"
 #include "Transaction.h"
+#include "WholeFile.h"
 
 using ExchangeTables::Table;
 
 namespace {
 
+// The file as the import reads it back: elements one a line, indented by
+// depth. A carriage return goes as "&#13;", since a parser turns a raw one
+// into a line feed; a character XML cannot carry at all is written as it
+// is, so that the file's own check refuses it rather than losing it.
+class XmlOut
+{
+public:
+    explicit XmlOut(QByteArray &out) : m_out(out) {}
+
+    void open(const char *element, const QByteArray &attributes = QByteArray())
+    {
+        indent();
+        m_out += '<';
+        m_out += element;
+        m_out += attributes;
+        m_out += ">\n";
+        ++m_depth;
+    }
+    void close(const char *element)
+    {
+        --m_depth;
+        indent();
+        m_out += "</";
+        m_out += element;
+        m_out += ">\n";
+    }
+    void value(const char *element, const QString &text)
+    {
+        indent();
+        m_out += '<';
+        m_out += element;
+        m_out += '>';
+        m_out += escaped(text);
+        m_out += "</";
+        m_out += element;
+        m_out += ">\n";
+    }
+    static QByteArray escaped(const QString &text)
+    {
+        QByteArray bytes = text.toUtf8();
+        for (char c : bytes)
+            if (c == '&' || c == '<' || c == '>' || c == '"' || c == '\r') {
+                QByteArray out;
+                out.reserve(bytes.size() + 16);
+                for (char d : bytes) {
+                    switch (d) {
+                    case '&': out += "&amp;"; break;
+                    case '<': out += "&lt;"; break;
+                    case '>': out += "&gt;"; break;
+                    case '"': out += "&quot;"; break;
+                    case '\r': out += "&#13;"; break;
+                    default: out += d; break;
+                    }
+                }
+                return out;
+            }
+        return bytes;
+    }
+
+private:
+    void indent() { m_out.append(QByteArrayView("        ", qMin(m_depth, 8))); }
+
+    QByteArray &m_out;
+    int m_depth = 0;
+};
+
 // One prepared query per table, the rows of a parent written depth first.
 class TreeWriter
 {
 public:
-    TreeWriter(Connection &cn, QXmlStreamWriter &xml) : m_cn(cn), m_xml(xml) {}
+    TreeWriter(Connection &cn, XmlOut &xml) : m_cn(cn), m_xml(xml) {}
 
     bool writeRows(const Table &table, qint64 parentID)
     {
         std::unique_ptr<Statement> &stmt = m_queries[&table];
         if (!stmt)
             stmt = std::make_unique<Statement>(m_cn, ExchangeTables::selectSql(table));
-        // The children's queries run while this one is still stepping, so
-        // the rows are read first.
-        struct Row
-        {
-            qint64 key;
-            QVector<QString> values;
-            QVector<bool> present;
-        };
-        QVector<Row> rows;
-        if (!stmt->exec({parentID}))
+        // Each table has its own query: the rows below are read while this
+        // one stays on its row.
+        Statement &s = *stmt;
+        if (!s.exec({parentID}))
             return false;
-        for (; stmt->hasRow(); stmt->next()) {
-            Row row;
-            row.key = stmt->integer(0);
-            for (int i = 0; i < table.fields.size(); ++i) {
-                QString text;
-                row.present << ExchangeTables::toXml(*stmt, i + 1, table.fields[i].kind, text);
-                row.values << text;
-            }
-            rows << row;
-        }
-        if (!stmt->error().isEmpty())
-            return false;
-        for (const Row &row : rows) {
-            m_xml.writeStartElement(QLatin1String(table.element));
+        QString text;
+        for (; s.hasRow(); s.next()) {
+            m_xml.open(table.element);
             for (int i = 0; i < table.fields.size(); ++i)
-                if (row.present[i])
-                    m_xml.writeTextElement(QLatin1String(table.fields[i].column), row.values[i]);
+                if (ExchangeTables::toXml(s, i + 1, table.fields[i].kind, text))
+                    m_xml.value(table.fields[i].column, text);
             for (const Table *child : table.children)
-                if (!writeRows(*child, row.key))
+                if (!writeRows(*child, s.integer(0)))
                     return false;
-            m_xml.writeEndElement();
+            m_xml.close(table.element);
         }
-        return true;
+        return s.error().isEmpty();
     }
 
 private:
     Connection &m_cn;
-    QXmlStreamWriter &m_xml;
+    XmlOut &m_xml;
     std::map<const Table *, std::unique_ptr<Statement>> m_queries;
 };
-
-// A full disk shows as a write cut short with no error of its own, which
-// Qt's text would call unknown.
-QString writeFailure(const QSaveFile &file, qint64 size)
-{
-    const QStorageInfo disk(QFileInfo(file.fileName()).absolutePath());
-    if (file.error() == QFileDevice::ResourceError || (disk.isValid() && disk.bytesAvailable() < size))
-        return QStringLiteral("spazio su disco esaurito.");
-    return file.errorString();
-}
 }
 
 expClass::expClass(Connection &cn) : m_cn(cn) {}
 
 QByteArray expClass::documento(const QList<int> &saIDs, int numero, const QDateTime &dataOra)
 {
-    QByteArray bytes;
-    QXmlStreamWriter xml(&bytes);
-    xml.setAutoFormatting(true);
-    xml.setAutoFormattingIndent(1);
-    xml.writeStartDocument();
-    xml.writeDefaultNamespace(QLatin1String(KezXml::Namespace));
-    xml.writeStartElement(QLatin1String(KezXml::Namespace), QStringLiteral("esportazione"));
-    xml.writeAttribute(QStringLiteral("versione"), QLatin1String(KezXml::Versione));
+    m_cancelled = false;
+    QByteArray bytes("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
+    // A full declaration takes some 16 KB.
+    bytes.reserve(qsizetype(saIDs.size()) * 16384);
+    XmlOut xml(bytes);
     Statement year(m_cn, QStringLiteral("SELECT saAnno FROM SezAnag WHERE saID = ?"));
     year.exec({saIDs.isEmpty() ? 0 : saIDs.first()});
-    xml.writeAttribute(QStringLiteral("anno"), QString::number(year.integer(0)));
-    xml.writeAttribute(QStringLiteral("numero"), QString::number(numero));
-    xml.writeAttribute(QStringLiteral("dataOra"), dataOra.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
+    const QByteArray attributes = QByteArray(" xmlns=\"") + KezXml::Namespace + "\" versione=\"" + KezXml::Versione
+        + "\" anno=\"" + QByteArray::number(year.integer(0)) + "\" numero=\"" + QByteArray::number(numero)
+        + "\" dataOra=\"" + dataOra.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1() + '"';
+    xml.open("esportazione", attributes);
     TreeWriter writer(m_cn, xml);
-    for (int saID : saIDs)
+    int done = 0;
+    for (int saID : saIDs) {
         if (!writer.writeRows(ExchangeTables::dichiarazione(), saID))
             return QByteArray();
-    xml.writeEndElement();
-    xml.writeEndDocument();
+        if (progress && !progress(++done, int(saIDs.size()))) {
+            m_cancelled = true;
+            return QByteArray();
+        }
+    }
+    xml.close("esportazione");
     return bytes;
+}
+
+QString expClass::declarationOf(const QByteArray &bytes, const QList<int> &saIDs, const QString &reason)
+{
+    // The lines are those of a file that was not written: the first one
+    // names the declaration instead.
+    static const QRegularExpression lineMark(QStringLiteral("(^|\n)riga (\\d+): "));
+    const QRegularExpressionMatch m = lineMark.match(reason);
+    QString text = reason;
+    text.replace(lineMark, QStringLiteral("\\1"));
+    // The schema's own headline speaks of a file read in.
+    if (text.startsWith(QStringLiteral("Attenzione, il file non è conforme")))
+        text = text.mid(text.indexOf(QLatin1Char('\n')) + 1);
+    if (!m.hasMatch())
+        return text;
+    qsizetype at = 0;
+    for (int line = m.captured(2).toInt(); line > 1 && at >= 0; --line)
+        at = bytes.indexOf('\n', at) + 1;
+    const int number = int(bytes.left(at).count("<dichiarazione>"));
+    if (number < 1 || number > saIDs.size())
+        return text;
+    Statement s(m_cn, QStringLiteral("SELECT ragSoc, codFisc FROM SezAnag WHERE saID = ?"));
+    s.exec({saIDs[number - 1]});
+    return QStringLiteral("Dichiarazione di %1, codice fiscale %2:\n").arg(s.text(0), s.text(1)) + text;
+}
+
+bool expClass::oneYear(const QList<int> &saIDs, QString &reason)
+{
+    Statement year(m_cn, QStringLiteral("SELECT saAnno FROM SezAnag WHERE saID = ?"));
+    QString first;
+    for (int i = 0; i < saIDs.size(); ++i) {
+        year.exec({saIDs[i]});
+        const QString anno = QString::number(year.integer(0));
+        if (i == 0)
+            first = anno;
+        else if (anno != first) {
+            reason = KezXml::otherYear(i + 1, anno, first);
+            return false;
+        }
+    }
+    return true;
 }
 
 bool expClass::esporta(const QList<int> &saIDs, const QString &fileName, int cciaa)
@@ -134,30 +215,30 @@ bool expClass::esporta(const QList<int> &saIDs, const QString &fileName, int cci
         if (!stamp.exec({expID, saID}))
             return databaseFailure();
     const QByteArray bytes = documento(saIDs, expID, now);
+    if (bytes.isEmpty() && m_cancelled) {
+        transaction.rollback();
+        expID = 0;
+        errorText = QStringLiteral("Esportazione annullata: nessun file scritto.");
+        return false;
+    }
     if (bytes.isEmpty())
         return databaseFailure();
 
     // A file the import would refuse is never handed out.
     QString reason;
-    KezXml::Document doc = KezXml::parse(bytes, reason);
-    if (!doc || !KezXml::validate(doc.get(), reason)) {
+    if (!KezXml::validateBytes(bytes, reason) || !oneYear(saIDs, reason)) {
         transaction.rollback();
         expID = 0;
         errorText = QStringLiteral("Attenzione, i dati non rientrano nel formato del file di "
                                    "esportazione; nessun file scritto.\n")
-            + reason;
+            + declarationOf(bytes, saIDs, reason);
         return false;
     }
-    // Written beside the destination and renamed at the end: an interrupted
-    // export never leaves half a file.
-    // The explicit flush: commit alone puts an empty file in place, and
-    // says it did well, when the disk is full at the final flush.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
+    QString failure;
+    if (!WholeFile::write(fileName, bytes, &failure)) {
         transaction.rollback();
         expID = 0;
-        errorText = QStringLiteral("Attenzione, impossibile scrivere il file %1:\n%2")
-                        .arg(fileName, writeFailure(file, bytes.size()));
+        errorText = QStringLiteral("Attenzione, impossibile scrivere il file %1:\n%2").arg(fileName, failure);
         return false;
     }
     if (!transaction.commit()) {

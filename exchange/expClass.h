@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <functional>
 
 class Connection;
 
@@ -21,13 +22,22 @@ public:
     // ErrInfo for the error box).
     bool esporta(const QList<int> &saIDs, const QString &fileName, int cciaa);
     // The file's bytes for these declarations, stamped with numero and
-    // dataOra; empty on a database error.
+    // dataOra; empty on a database error or when progress stopped it.
     QByteArray documento(const QList<int> &saIDs, int numero, const QDateTime &dataOra);
 
     int expID = 0;
     QString errorText;
     bool databaseError = false;
+    // Called after each declaration written with how many are done and the
+    // total; returning false stops the export, which then leaves nothing.
+    std::function<bool(int, int)> progress;
 
 private:
+    // A refusal of the file's check, told by the declaration concerned.
+    QString declarationOf(const QByteArray &bytes, const QList<int> &saIDs, const QString &reason);
+    // One year per file, as the import wants it.
+    bool oneYear(const QList<int> &saIDs, QString &reason);
+
     Connection &m_cn;
+    bool m_cancelled = false;
 };

@@ -1,11 +1,14 @@
 #include "expForm.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
+#include <QProgressBar>
 
 #include "DesktopSeam.h"
 #include "FileDialogSeam.h"
+#include "LongRun.h"
 #include "MessageBoxSeam.h"
 #include "Verifica.h"
 #include "dbClass.h"
@@ -34,6 +37,7 @@ expForm::expForm(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui>())
     labDic = ui->labDic;
     cmbCCIAA = ui->cmbCCIAA;
     chkExp = ui->chkExp;
+    pb = ui->pb;
     slb = {ui->slb_0, ui->slb_1, ui->slb_2};
     for (int i = 0; i < slb.size(); ++i)
         connect(slb[i], &slxButton::Click, this, [this, i] { slb_Click(i); });
@@ -74,6 +78,10 @@ void expForm::showDeclaration()
 
 void expForm::slb_Click(int Index)
 {
+    if (m_running) {
+        m_stop = m_stop || Index == 1;
+        return;
+    }
     switch (Index) {
     case 0:
         Esporta();
@@ -89,6 +97,41 @@ void expForm::slb_Click(int Index)
         QDialog::reject();
         break;
     }
+}
+
+void expForm::reject()
+{
+    slb_Click(1);
+}
+
+void expForm::closeEvent(QCloseEvent *event)
+{
+    if (m_running) {
+        m_stop = true;
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+bool expForm::write(const QList<int> &ids, const QString &fileName, int camera)
+{
+    pb->setRange(0, int(ids.size()));
+    expClass writer(gDb->kezCnn);
+    bool written = false;
+    {
+        LongRun run(slb[0], slb[1], pb, m_running, m_stop);
+        writer.progress = [&run](int done, int) { return run.step(done); };
+        written = writer.esporta(ids, fileName, camera);
+    }
+    if (!written) {
+        pb->setValue(0);
+        if (writer.databaseError)
+            modFunz::showError(QStringLiteral("Esportazione"));
+        else
+            modFunz::showMsg(writer.errorText, 64);
+    }
+    return written;
 }
 
 bool expForm::Esporta()
@@ -141,17 +184,8 @@ bool expForm::Esporta()
         return false;
     if (!fileName.endsWith(QStringLiteral(".xml"), Qt::CaseInsensitive))
         fileName += QStringLiteral(".xml");
-    const bool wasWaiting = modFunz::setWaitCursor(true);
-    expClass writer(gDb->kezCnn);
-    const bool written = writer.esporta(ids, fileName, camera);
-    modFunz::setWaitCursor(wasWaiting);
-    if (!written) {
-        if (writer.databaseError)
-            modFunz::showError(QStringLiteral("Esportazione"));
-        else
-            modFunz::showMsg(writer.errorText, 64);
+    if (!write(ids, fileName, camera))
         return false;
-    }
     modFunz::showMsg(ids.size() == 1
                          ? QStringLiteral("Esportata 1 dichiarazione nel file\n%1").arg(fileName)
                          : QStringLiteral("Esportate %1 dichiarazioni nel file\n%2").arg(ids.size()).arg(fileName),

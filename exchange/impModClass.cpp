@@ -3,8 +3,10 @@
 #include <QVariantList>
 
 #include <libxml/tree.h>
+#include <cstdlib>
 
 #include "Connection.h"
+#include "KezCollation.h"
 #include "Transaction.h"
 #include "KezXml.h"
 #include "Statement.h"
@@ -14,6 +16,11 @@
 using ExchangeTables::Table;
 
 namespace {
+
+// How the bar shares the work: reading the file, checking it, storing it.
+constexpr int ReadSteps = 400;
+constexpr int ValidSteps = 100;
+constexpr int StoreSteps = impModClass::Steps - ReadSteps - ValidSteps;
 
 bool named(xmlNode *node, const char *element)
 {
@@ -52,11 +59,6 @@ int fieldIndex(const Table &table, const char *column)
     return -1;
 }
 
-int fieldIndex(const Table &table, xmlNode *node)
-{
-    return fieldIndex(table, reinterpret_cast<const char *>(node->name));
-}
-
 const Table *childTable(const Table &table, xmlNode *node)
 {
     for (const Table *child : table.children)
@@ -65,20 +67,39 @@ const Table *childTable(const Table &table, xmlNode *node)
     return nullptr;
 }
 
-// The table's columns from a row element, Null where an element is left out.
-QVariantList readFields(const Table &table, xmlNode *node)
+// An element's value as its column stores it. Whole numbers, the most of
+// a file, are read from the text in place.
+QVariant value(xmlNode *node, ExchangeTables::Kind kind)
 {
-    QVariantList v;
-    for (int i = 0; i < table.fields.size(); ++i)
-        v << QVariant();
+    xmlNode *only = node->children;
+    if (kind == ExchangeTables::Kind::Integer && only && !only->next && only->type == XML_TEXT_NODE)
+        return qlonglong(std::strtoll(reinterpret_cast<const char *>(only->content), nullptr, 10));
+    return ExchangeTables::fromXml(content(node), kind);
+}
+
+// The table's columns from a row element, Null where an element is left
+// out, appended to v. The elements come in the fields' order, then the
+// rows below (the schema says so): each field is looked for from the last
+// one found, and the first element after the fields is returned.
+xmlNode *readFields(const Table &table, xmlNode *node, QVariantList &v)
+{
+    const int first = int(v.size());
+    const int count = int(table.fields.size());
+    v.resize(first + count);
+    int next = 0;
     for (xmlNode *c = node->children; c; c = c->next) {
         if (c->type != XML_ELEMENT_NODE)
             continue;
-        const int i = fieldIndex(table, c);
-        if (i >= 0)
-            v[i] = ExchangeTables::fromXml(content(c), table.fields[i].kind);
+        const char *name = reinterpret_cast<const char *>(c->name);
+        int i = next;
+        while (i < count && qstrcmp(name, table.fields[i].column) != 0)
+            ++i;
+        if (i == count)
+            return c;
+        v[first + i] = value(c, table.fields[i].kind);
+        next = i + 1;
     }
-    return v;
+    return nullptr;
 }
 
 int expectedYear()
@@ -117,14 +138,23 @@ bool impModClass::checkRoot(xmlNode *root)
         return false;
     }
     const QString versione = attribute(root, "versione");
+    if (versione.isNull()) {
+        errorText = QStringLiteral("Attenzione, il file non indica il proprio formato (manca l'attributo "
+                                   "\"versione\" dell'esportazione).");
+        return false;
+    }
     if (versione != QLatin1String(KezXml::Versione)) {
         errorText = QStringLiteral("Attenzione, il file è nel formato \"%1\", diverso dal formato \"%2\" "
                                    "di questo programma.")
                         .arg(versione, QLatin1String(KezXml::Versione));
         return false;
     }
-    m_anno = attribute(root, "anno").trimmed().toInt();
-    if (m_anno != expectedYear()) {
+    if (attribute(root, "anno").isNull()) {
+        errorText = QStringLiteral("Attenzione, il file non indica l'anno delle dichiarazioni (manca "
+                                   "l'attributo \"anno\" dell'esportazione).");
+        return false;
+    }
+    if (attribute(root, "anno").trimmed().toInt() != expectedYear()) {
         errorText = QStringLiteral("Attenzione, il file contiene dichiarazioni dell'anno %1: in questo "
                                    "archivio si importano solo quelle dell'anno %2.")
                         .arg(attribute(root, "anno"))
@@ -134,46 +164,48 @@ bool impModClass::checkRoot(xmlNode *root)
     return true;
 }
 
+bool impModClass::report(int done)
+{
+    if (!progress || done == m_reported)
+        return true;
+    m_reported = done;
+    if (progress(done, Steps))
+        return true;
+    cancelled = true;
+    errorText = QStringLiteral("Importazione annullata: nessuna dichiarazione importata.");
+    return false;
+}
+
 bool impModClass::importaDati(const QByteArray &data)
 {
-    nelFile = importate = presenti = ditte = 0;
+    nelFile = importate = presenti = ripetute = ditte = 0;
     errorText.clear();
     databaseError = false;
-    KezXml::Document doc = KezXml::parse(data, errorText);
+    cancelled = false;
+    m_reported = -1;
+    m_ditteSeen.clear();
+    // Reading the file is the first part of the work, checking it against
+    // the schema the second, storing it the rest.
+    KezXml::ParseRun run;
+    run.progress = [this](qint64 done, qint64 total) { return report(int(done * ReadSteps / qMax<qint64>(1, total))); };
+    KezXml::Document doc = KezXml::parse(data, errorText, &run);
     if (!doc)
         return false;
     xmlNode *root = xmlDocGetRootElement(doc.get());
-    if (!checkRoot(root) || !KezXml::validate(doc.get(), errorText))
+    if (!checkRoot(root) || !KezXml::validate(doc.get(), errorText) || !KezXml::checkYears(doc.get(), errorText))
         return false;
-
+    if (!report(ReadSteps + ValidSteps))
+        return false;
     QList<xmlNode *> dichiarazioni;
-    for (xmlNode *n = root->children; n; n = n->next) {
-        if (n->type != XML_ELEMENT_NODE)
-            continue;
-        dichiarazioni << n;
-        // The year comes first in each declaration (the schema says so).
-        xmlNode *year = n->children;
-        while (year && year->type != XML_ELEMENT_NODE)
-            year = year->next;
-        if (year && content(year).trimmed().toInt() != m_anno) {
-            errorText = QStringLiteral("Attenzione, la dichiarazione n. %1 del file è dell'anno %2, non "
-                                       "dell'anno %3 dell'esportazione: file rifiutato.")
-                            .arg(dichiarazioni.size())
-                            .arg(content(year).trimmed())
-                            .arg(m_anno);
-            return false;
-        }
-    }
+    for (xmlNode *n = root->children; n; n = n->next)
+        if (n->type == XML_ELEMENT_NODE)
+            dichiarazioni << n;
     nelFile = int(dichiarazioni.size());
 
-    m_present = std::make_unique<Statement>(
-        m_cn, QStringLiteral("SELECT saID FROM SezAnag WHERE saAnno = ? AND codFisc = ? "
-                             "AND coalesce(prvIstat, 0) = ? AND coalesce(comIstat, 0) = ? "
-                             "AND coalesce(via, '') = ? AND coalesce(civico, '') = ? LIMIT 1"));
     m_ditta = std::make_unique<Statement>(
         m_cn, QStringLiteral("INSERT INTO Ditte (codFisc, ragSoc, prvIstat, comIstat, via, civico, cap) "
                              "VALUES (?, ?, ?, ?, ?, ?, ?) ON CONFLICT (codFisc) DO NOTHING"));
-    if (!m_present->isValid() || !m_ditta->isValid())
+    if (!loadUnits(expectedYear()) || !m_ditta->isValid())
         return fail();
     Transaction transaction(m_cn);
     if (!transaction.isActive())
@@ -182,14 +214,17 @@ bool impModClass::importaDati(const QByteArray &data)
     for (xmlNode *n : dichiarazioni) {
         if (!importaDichiarazione(n)) {
             transaction.rollback();
-            importate = presenti = ditte = 0;
+            importate = presenti = ripetute = ditte = 0;
             return fail();
         }
-        if (progress)
-            progress(++done, nelFile);
+        if (!report(Steps - StoreSteps + ++done * StoreSteps / nelFile)) {
+            transaction.rollback();
+            importate = presenti = ripetute = ditte = 0;
+            return false;
+        }
     }
     if (!transaction.commit()) {
-        importate = presenti = ditte = 0;
+        importate = presenti = ripetute = ditte = 0;
         return fail();
     }
     return true;
@@ -206,51 +241,82 @@ Statement &impModClass::insert(const Table &table)
 bool impModClass::importaDichiarazione(xmlNode *node)
 {
     const Table &table = ExchangeTables::dichiarazione();
-    const QVariantList v = readFields(table, node);
-    auto text = [&](const char *column) { return v.value(fieldIndex(table, column)).toString(); };
-    auto number = [&](const char *column) { return v.value(fieldIndex(table, column)).toLongLong(); };
-    if (!m_present->exec({number("saAnno"), text("codFisc"), number("prvIstat"), number("comIstat"), text("via"),
-                          text("civico")}))
-        return false;
-    if (m_present->hasRow()) {
-        ++presenti;
+    QVariantList v;
+    readFields(table, node, v);
+    auto field = [&](const char *column) { return v.value(fieldIndex(table, column)); };
+    const QString key = localUnit(field("saAnno"), field("codFisc"), field("prvIstat"), field("comIstat"),
+                                  field("via"), field("civico"));
+    const auto known = m_units.constFind(key);
+    if (known != m_units.constEnd()) {
+        ++(known.value() ? ripetute : presenti);
         return true;
     }
     ++importate;
+    m_units.insert(key, true);
     return insertRows(table, node, 0);
+}
+
+QString impModClass::localUnit(const QVariant &anno, const QVariant &codFisc, const QVariant &prv,
+                               const QVariant &com, const QVariant &via, const QVariant &civico)
+{
+    // Texts folded as the archive's collation compares them.
+    const QChar sep(0x1f);
+    return QString::number(anno.toLongLong()) + sep + KezCollation::fold(codFisc.toString()) + sep
+        + QString::number(prv.toLongLong()) + sep + QString::number(com.toLongLong()) + sep
+        + KezCollation::fold(via.toString()) + sep + KezCollation::fold(civico.toString());
+}
+
+bool impModClass::loadUnits(qint64 anno)
+{
+    m_units.clear();
+    Statement s(m_cn, QStringLiteral("SELECT saAnno, codFisc, prvIstat, comIstat, via, civico FROM SezAnag "
+                                     "WHERE saAnno = ?"));
+    if (!s.exec({anno}))
+        return false;
+    for (; s.hasRow(); s.next())
+        m_units.insert(localUnit(s.value(0), s.value(1), s.value(2), s.value(3), s.value(4), s.value(5)), false);
+    return s.error().isEmpty();
 }
 
 bool impModClass::insertRows(const Table &table, xmlNode *node, qint64 parentID)
 {
     const bool child = &table != &ExchangeTables::dichiarazione();
     QVariantList v;
+    v.reserve(int(table.fields.size()) + 2);
     if (child)
         v << parentID;
     const int first = int(v.size());
-    v += readFields(table, node);
+    xmlNode *below = readFields(table, node, v);
     if (table.positionFromCode)
         v << (v.value(first).toString().startsWith(QLatin1Char('R')) ? 1 : 2);
     if (!insert(table).exec(v))
         return false;
     const qint64 id = m_cn.lastInsertRowId();
-    if (!addDitta(table, v.mid(first)))
+    if (!addDitta(table, v, first))
         return false;
-    for (xmlNode *c = node->children; c; c = c->next) {
+    for (xmlNode *c = below; c; c = c->next) {
         if (c->type != XML_ELEMENT_NODE)
             continue;
-        if (const Table *below = childTable(table, c))
-            if (!insertRows(*below, c, id))
+        if (const Table *rows = childTable(table, c))
+            if (!insertRows(*rows, c, id))
                 return false;
     }
     return true;
 }
 
-bool impModClass::addDitta(const Table &table, const QVariantList &values)
+bool impModClass::addDitta(const Table &table, const QVariantList &values, int first)
 {
-    auto field = [&](const char *column) { return values.value(fieldIndex(table, column)); };
-    const QString table_ = QLatin1String(table.name);
+    auto field = [&](const char *column) { return values.value(first + fieldIndex(table, column)); };
+    const QByteArray table_(table.name);
+    if (table_ != "ModCons" && table_ != "skSbop" && table_ != "skMat")
+        return true;
+    // A subject met before in the file is in the registry already.
+    const QString codFisc = field("codFisc").toString();
+    if (codFisc.isEmpty() || m_ditteSeen.contains(codFisc))
+        return true;
+    m_ditteSeen.insert(codFisc);
     QVariantList row;
-    if (table_ == QLatin1String("ModCons")) {
+    if (table_ == "ModCons") {
         // An Italian subject comes with its address, a foreign one with its
         // code and name only.
         if (field("comIstat").toLongLong() != 0)
@@ -258,13 +324,9 @@ bool impModClass::addDitta(const Table &table, const QVariantList &values)
                    field("civico"), field("cap")};
         else
             row = {field("codFisc"), field("ragSoc"), 0, 0, QVariant(), QVariant(), QVariant()};
-    } else if (table_ == QLatin1String("skSbop") || table_ == QLatin1String("skMat")) {
-        row = {field("codFisc"), field("ragSoc"), 0, 0, QVariant(), QVariant(), QVariant()};
     } else {
-        return true;
+        row = {field("codFisc"), field("ragSoc"), 0, 0, QVariant(), QVariant(), QVariant()};
     }
-    if (row.first().toString().isEmpty())
-        return true;
     if (!m_ditta->exec(row))
         return false;
     ditte += m_ditta->changes();

@@ -2,11 +2,12 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringList>
 
 #include <limits>
+
+#include "WholeFile.h"
 
 namespace {
 
@@ -65,16 +66,8 @@ bool writeIni(const QString &fileName, const IniText &ini)
     QByteArray bytes = text.toUtf8();
     if (ini.bom)
         bytes.prepend("\xEF\xBB\xBF");
-    // Written beside the old file and renamed over it: a crash leaves
-    // either the old file or the new one, never half of one.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    // A crash or a full disk leaves the old file, never half of the new one.
+    return WholeFile::write(fileName, bytes);
 }
 
 // The section name of a "[name]" line, or a null string for other lines.

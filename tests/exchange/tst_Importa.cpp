@@ -1,6 +1,10 @@
 #include <QCryptographicHash>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QProgressBar>
+#include <algorithm>
 #include <QLabel>
 #include <QtTest>
 
@@ -18,6 +22,7 @@
 #include "expClass.h"
 #include "kezClass.h"
 #include "modMain.h"
+#include "slxButton.h"
 #include "slxText.h"
 
 using modMain::gDb;
@@ -142,6 +147,28 @@ private Q_SLOTS:
         QTest::newRow("other year") << replaced(good, "anno=\"2021\"", "anno=\"2020\"")
                                     << "Attenzione, il file contiene dichiarazioni dell'anno 2020: in questo "
                                        "archivio si importano solo quelle dell'anno 2021.";
+        QTest::newRow("no version") << replaced(good, " versione=\"RAC-IT-06.02.18\"", "")
+                                    << "Attenzione, il file non indica il proprio formato (manca l'attributo "
+                                       "\"versione\" dell'esportazione).";
+        QTest::newRow("no year") << replaced(good, " anno=\"2021\"", "")
+                                 << "Attenzione, il file non indica l'anno delle dichiarazioni (manca l'attributo "
+                                    "\"anno\" dell'esportazione).";
+        // Markup shaped to keep the parser busy is refused before it is read.
+        QByteArray attributes;
+        for (int i = 0; i < 100000; ++i)
+            attributes += " a" + QByteArray::number(i) + "='x'";
+        QTest::newRow("100,000 attributes")
+            << replaced(good, "<dichiarazione>", "<dichiarazione" + attributes + ">")
+            << "Attenzione, il file ha un elemento con più di 32 attributi (riga 3), che un'esportazione KEZ non "
+               "ha: file rifiutato.";
+        QTest::newRow("deep") << replaced(good, "<Mesi>12</Mesi>", QByteArray("<a>").repeated(5000) + "12")
+                              << "Attenzione, il file ha elementi annidati oltre 32 livelli (riga 17)";
+        // Markup the scan could not read is refused too.
+        QTest::newRow("declared EBCDIC") << replaced(good, "encoding=\"UTF-8\"", "encoding=\"IBM037\"")
+                                         << "Attenzione, il file è nella codifica IBM037, che un'esportazione KEZ "
+                                            "non usa: file rifiutato.";
+        QTest::newRow("EBCDIC") << QByteArray("\x4c\x6f\xa7\x94\x93\x40\xa5\x85") + attributes
+                                << "Attenzione, il file è nella codifica EBCDIC";
         QTest::newRow("declaration of another year") << replaced(good, "<saAnno>2021", "<saAnno>2020")
                                                      << "Attenzione, la dichiarazione n. 1 del file è dell'anno 2020";
     }
@@ -171,6 +198,72 @@ private Q_SLOTS:
         QCOMPARE(checksum(gDb->kezDbFilename), before);
     }
 
+    void notARegularFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("folder") << "folder";
+        QTest::newRow("pipe") << "pipe";
+        QTest::newRow("device") << "device";
+    }
+    void notARegularFile()
+    {
+        // A pipe would keep the import waiting for a writer that never comes.
+        QFETCH(QString, kind);
+        QString path = fx->folder() + "dichiarazioni.xml";
+        if (kind == "folder")
+            QVERIFY(QDir().mkpath(path));
+        else if (kind == "pipe")
+            QCOMPARE(QProcess::execute("mkfifo", {path}), 0);
+        else
+            path = "/dev/zero";
+        Importa form;
+        QVERIFY(!form.importaFile(path));
+        QCOMPARE(MessageBoxSeam::asked().last().text,
+                 "Attenzione, " + path + " non è un file ordinario: si importano solo file XML esportati da KEZ.");
+    }
+
+    void cancelled_data()
+    {
+        QTest::addColumn<int>("stopAt");
+        QTest::newRow("reading") << 1;
+        QTest::newRow("storing") << 750;
+    }
+    void cancelled()
+    {
+        // Forty declarations, the user pressing "Annulla" as the bar passes a mark.
+        QFETCH(int, stopAt);
+        QByteArray bytes = good;
+        const int start = int(bytes.indexOf("<dichiarazione>"));
+        const int end = int(bytes.indexOf("</dichiarazione>")) + 16;
+        const QByteArray one = bytes.mid(start, end - start);
+        for (int i = 2; i <= 40; ++i)
+            bytes.insert(end, replaced(one, "<civico>1</civico>", "<civico>" + QByteArray::number(i) + "</civico>"));
+        const QByteArray before = checksum(gDb->kezDbFilename);
+        Importa form;
+        QList<int> seen;
+        connect(form.pb, &QProgressBar::valueChanged, &form, [&](int value) {
+            seen << value;
+            if (value >= stopAt && form.slb[1]->Caption() == QStringLiteral("Annulla")) {
+                TestSupport::grab(&form, QStringLiteral("Importa_annulla"));
+                form.slb_Click(1);
+            }
+        });
+        QVERIFY(!form.importaFile(writeFile(bytes)));
+        QCOMPARE(MessageBoxSeam::asked().last().text,
+                 QStringLiteral("Importazione annullata: nessuna dichiarazione importata."));
+        QCOMPARE(checksum(gDb->kezDbFilename), before);
+        QCOMPARE(form.slb[1]->Caption(), QStringLiteral("Chiudi"));
+        // The bar moved, forward only, and stopped where the user did.
+        QVERIFY(seen.size() >= 2);
+        QVERIFY(std::is_sorted(seen.begin(), seen.end() - 1));
+        QVERIFY(seen[seen.size() - 2] >= stopAt);
+        // The same file, let run, goes in whole.
+        MessageBoxSeam::clearAsked();
+        Importa again;
+        QVERIFY(again.importaFile(writeFile(bytes)));
+        QCOMPARE(again.slt[1]->Value().toInt(), 40);
+    }
+
     void databaseFailureKeepsNothing()
     {
         QVERIFY(gDb->Execute("CREATE TRIGGER guasto BEFORE INSERT ON RecTip BEGIN SELECT RAISE(ABORT, 'disco pieno'); END"));
@@ -188,7 +281,9 @@ private Q_SLOTS:
         const int start = int(bytes.indexOf("<dichiarazione>"));
         const int end = int(bytes.indexOf("</dichiarazione>")) + 16;
         const QByteArray one = bytes.mid(start, end - start);
-        bytes.insert(end, one + replaced(one, "<codFisc>11111111115</codFisc>", "<codFisc>00743110157</codFisc>"));
+        // The archive's texts compare without case and accents.
+        bytes.insert(end, one + replaced(replaced(one, "<codFisc>11111111115</codFisc>", "<codFisc>00743110157</codFisc>"),
+                                         "<via>VIA ROMA</via>", "<via>via Romà</via>"));
         FileDialogSeam::pushFileName(writeFile(bytes));
         Importa form;
         QCOMPARE(modMain::currentForm, 105);
@@ -196,11 +291,13 @@ private Q_SLOTS:
         QCOMPARE(FileDialogSeam::asked().last().filter, QStringLiteral("File XML (*.xml)"));
         QCOMPARE(form.slt[0]->Value().toInt(), 3);
         QCOMPARE(form.slt[1]->Value().toInt(), 1);
-        QCOMPARE(form.slt[2]->Value().toInt(), 2);
+        QCOMPARE(form.slt[2]->Value().toInt(), 1);
+        QCOMPARE(form.slt[4]->Value().toInt(), 1);
         // A company the registry knew stays as it was.
         QCOMPARE(form.slt[3]->Value().toInt(), 4);
         QCOMPARE(MessageBoxSeam::asked().last().text,
-                 QStringLiteral("Importazione terminata: 1 dichiarazione importata, 2 già presenti in archivio."));
+                 QStringLiteral("Importazione terminata: 1 dichiarazione importata, 1 già presente in archivio, "
+                                "1 ripetuta nel file."));
         DatabaseProbe db;
         QVERIFY(db.open(gDb->kezDbFilename, true));
         QCOMPARE(db.column("SELECT codFisc || ':' || ExpID || ':' || saExp FROM SezAnag ORDER BY saID"),

@@ -107,6 +107,32 @@ private Q_SLOTS:
         QTest::newRow("bags company") << "UPDATE skSbop SET codFisc = NULL" << "Scheda SBOP n. 1" << true;
         QTest::newRow("material") << "UPDATE RecMat SET skmTipo = 108 WHERE skmTipo = 106"
                                   << "materiale sconosciuto (codice 108)" << true;
+        // What the export file cannot carry, from an older or hand-edited archive.
+        QTest::newRow("text too long") << "UPDATE SezAnag SET ragSoc = replace(hex(zeroblob(30)), '0', 'È') || 'X'"
+                                       << "Scheda SA1: nome o ragione sociale di 61 caratteri, oltre i 60" << true;
+        QTest::newRow("decimals") << "UPDATE RecMat SET qtaProdVuoti = 25001 WHERE skmTipo = 101"
+                                  << "Scheda SMAT n. 1 (ROSSI MARIO): imballaggi vuoti prodotti 2,5001: il file "
+                                     "ammette al massimo 1 decimali"
+                                  << true;
+        QTest::newRow("digits") << "UPDATE skSbop SET sksBorse = 10000000000000"
+                                << "borse 1000000000 oltre il massimo di 999999999" << true;
+        QTest::newRow("foreign code") << "UPDATE ModCons SET codFisc = 'FR-123' WHERE mdcID = 102"
+                                      << "modulo DR-CONS n. 2 (RECYCLAGE 1 SA): codice fiscale \"FR-123\" non nella "
+                                         "forma"
+                                      << true;
+        QTest::newRow("control character") << "UPDATE SezAnag SET slVia = 'VIA' || char(1) || 'DANTE'"
+                                           << "via della sede legale con un carattere che il file non può "
+                                              "contenere (codice 0001)"
+                                           << true;
+        QTest::newRow("negative REA") << "UPDATE SezAnag SET REA = -5"
+                                      << "numero REA -5 fuori dai valori che il file ammette (da 0 a 999999999)"
+                                      << true;
+        QTest::newRow("other year") << "UPDATE SezAnag SET saAnno = 2020"
+                                    << "Scheda SA1: dichiarazione dell'anno 2020, non dell'anno 2021 di questo "
+                                       "archivio"
+                                    << true;
+        QTest::newRow("no year") << "UPDATE SezAnag SET saAnno = NULL"
+                                 << "Scheda SA1: anno della dichiarazione mancante" << true;
         QTest::newRow("reuse type") << "UPDATE RecRiu SET riuTipo = 0" << "Scheda SRIU: tipo di imballaggio" << true;
     }
     void rules()

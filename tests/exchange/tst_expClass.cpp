@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QProgressBar>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTreeWidget>
@@ -30,6 +31,7 @@
 #include "kezClass.h"
 #include "modMain.h"
 #include "modalClass.h"
+#include "slxButton.h"
 
 using modMain::gDb;
 using modMain::gKez;
@@ -96,6 +98,13 @@ private Q_SLOTS:
             + ExchangeFixture::declaration(2, "RSSMRA80A01H501U", 108, 33)
             + "UPDATE SezAnag SET civico = NULL, telefono = '', saAnnulla = -1, saDataPrec = '2022-01-10', "
               "ragSoc = 'L''ARTE & <CO> \"È\"' WHERE saID = 2;"
+              // Texts as pasted: CR LF, tabs, edge spaces, a character
+              // beyond the 16-bit range, a full column; amounts at the limit.
+              "UPDATE SezAnag SET slVia = ' V.LE' || char(13, 10) || 'È]]>' || char(9, 128512) || ' ', "
+              "saNome = char(13) || 'ANNA', saCognome = replace(hex(zeroblob(12)), '0', 'Ù') || 'Ò' "
+              "WHERE saID = 1;"
+              "UPDATE SezCons SET scQta = 99999999990, cartaQta = 10 WHERE saID = 1;"
+              "UPDATE skSbop SET sksBorse = 9999999990000, pmBorse = 9999990 WHERE saID = 2;"
               "UPDATE SezAnag SET saDataComp = '2022-03-15T10:20:00' WHERE saID = 1;"));
         QVERIFY(ExchangeFixture::placeSchema(first->folder()));
         const QString file1 = first->folder() + "uno.xml";
@@ -115,8 +124,22 @@ private Q_SLOTS:
         QVERIFY2(xml.contains("<ragSoc>L'ARTE &amp; &lt;CO&gt; &quot;È&quot;</ragSoc>"),
                  qPrintable(xml.mid(xml.indexOf("ARTE") - 20, 60)));
         QVERIFY(xml.contains("<saDataComp>2022-03-15</saDataComp>"));
+        QVERIFY(xml.contains(QString::fromUtf8("<slVia> V.LE&#13;\nÈ]]&gt;\t\xF0\x9F\x98\x80 </slVia>")));
         QVERIFY(xml.contains("<cartaQta>1250.5</cartaQta>"));
         QVERIFY(xml.contains("<operazione>\n     <Codice>R13</Codice>\n     <Qta>0.4</Qta>\n     <Umi>2</Umi>"));
+
+        // Data the verification would hold back, handed to the writer
+        // directly: no file, and the refusal names the declaration.
+        QVERIFY(gDb->Execute("UPDATE SezAnag SET slCAP = '201210' WHERE saID = 2"));
+        expClass guard(gDb->kezCnn);
+        QVERIFY(!guard.esporta({1, 2}, first->folder() + "no.xml", 15));
+        QVERIFY2(guard.errorText.startsWith(
+                     "Attenzione, i dati non rientrano nel formato del file di esportazione; nessun file scritto.\n"
+                     "Dichiarazione di L'ARTE & <CO> \"È\", codice fiscale RSSMRA80A01H501U:\nElement "),
+                 qPrintable(guard.errorText));
+        QVERIFY(!guard.errorText.contains("riga"));
+        QVERIFY(!QFile::exists(first->folder() + "no.xml"));
+        QVERIFY(gDb->Execute("UPDATE SezAnag SET slCAP = '20121' WHERE saID = 2"));
 
         // Into an empty archive, and out again.
         auto second = std::make_unique<ShellFixture>();
@@ -157,7 +180,15 @@ private Q_SLOTS:
         QVERIFY(fx.openDatabase(ExchangeFixture::lookups() + ExchangeFixture::declaration(1, "11111111115")
                                 + ExchangeFixture::declaration(2, "00743110157", 108, 33)
                                 + ExchangeFixture::declaration(3, "01234567897", 58, 91)
-                                + "UPDATE SezAnag SET attIstat = NULL WHERE saID = 2;"));
+                                + ExchangeFixture::declaration(4, "12345678903")
+                                + ExchangeFixture::declaration(6, "RSSMRA80A01H501U")
+                                + "UPDATE SezAnag SET attIstat = NULL WHERE saID = 2;"
+                                  // From an older archive: a name beyond the file's column, an
+                                  // amount too precise for its sheet, a declaration of 2020.
+                                  "UPDATE SezAnag SET ragSoc = ragSoc || replace(hex(zeroblob(30)), '0', '.') "
+                                  "WHERE saID = 4;"
+                                  "UPDATE SezCons SET cartaQta = 12505001 WHERE saID = 4;"
+                                  "UPDATE SezAnag SET saAnno = 2020 WHERE saID = 6;"));
         QVERIFY(ExchangeFixture::placeSchema(fx.folder()));
         gKez->Sa1ID = 3;
         expForm form;
@@ -174,7 +205,7 @@ private Q_SLOTS:
         QVERIFY(form.Esporta());
         const QList<MessageBoxSeam::Asked> asked = MessageBoxSeam::asked();
         QCOMPARE(asked.size(), 2);
-        QCOMPARE(asked[0].text, QStringLiteral("Attenzione, 1 dichiarazione con errori non sarà esportata.\n"
+        QCOMPARE(asked[0].text, QStringLiteral("Attenzione, 3 dichiarazioni con errori non saranno esportate.\n"
                                                "Vuoi aprire il rapporto della verifica?"));
         QCOMPARE(asked[1].text, "Esportata 1 dichiarazione nel file\n" + target);
         QCOMPARE(DesktopSeam::opened(), QStringList{Verifica::reportPath()});
@@ -182,14 +213,21 @@ private Q_SLOTS:
         QCOMPARE(dialog.filter, QStringLiteral("File XML (*.xml)"));
         QVERIFY(dialog.directory.startsWith(gKez->Path() + "Kez22imb_exp_cciaa15_"));
         const QString xml = readText(target);
-        QVERIFY(xml.contains("DITTA 1 S.R.L.") && !xml.contains("DITTA 2") && !xml.contains("DITTA 3"));
+        QVERIFY(xml.contains("DITTA 1 S.R.L.") && !xml.contains("DITTA 2") && !xml.contains("DITTA 3")
+                && !xml.contains("DITTA 4") && !xml.contains("DITTA 6"));
+        const QString report = readText(Verifica::reportPath());
+        QVERIFY2(report.contains("ERRORE Scheda SA1: nome o ragione sociale di 74 caratteri, oltre i 60 che il "
+                                 "file ammette.\n  ERRORE Scheda CONS 150101: quantità di carta e cartone "
+                                 "1250,5001: il file ammette al massimo 3 decimali.")
+                     && report.contains("ERRORE Scheda SA1: dichiarazione dell'anno 2020, non dell'anno 2021"),
+                 qPrintable(report));
         QFile::remove(KEZ_PICTURES_DIR "/esportazione.xml");
         QFile::copy(target, KEZ_PICTURES_DIR "/esportazione.xml");
 
         DatabaseProbe db;
         QVERIFY(db.open(gDb->kezDbFilename, true));
         QCOMPARE(db.column("SELECT saID || ':' || ExpID FROM SezAnag ORDER BY saID"),
-                 (QStringList{"1:1", "2:0", "3:0"}));
+                 (QStringList{"1:1", "2:0", "3:0", "4:0", "6:0"}));
 
         // A file that cannot be written: no file, no record, no stamp.
         MessageBoxSeam::clearAsked();
@@ -200,7 +238,25 @@ private Q_SLOTS:
         QVERIFY(MessageBoxSeam::asked().last().text.startsWith("Attenzione, impossibile scrivere il file"));
         QVERIFY(!QDir(fx.folder() + "manca").exists());
         QCOMPARE(db.scalar("SELECT count(*) FROM expTab").toInt(), 1);
-        QCOMPARE(db.column("SELECT ExpID FROM SezAnag ORDER BY saID"), (QStringList{"1", "0", "0"}));
+        QCOMPARE(db.column("SELECT ExpID FROM SezAnag ORDER BY saID"), (QStringList{"1", "0", "0", "0", "0"}));
+
+        // Stopped while writing: no file, no record, no stamp.
+        MessageBoxSeam::clearAsked();
+        FileDialogSeam::pushFileName(fx.folder() + "fermata.xml");
+        MessageBoxSeam::pushAnswer(MessageBoxSeam::vbNo);
+        connect(form.pb, &QProgressBar::valueChanged, &form, [&](int value) {
+            if (value == 1) {
+                QCOMPARE(form.slb[1]->Caption(), QStringLiteral("Annulla"));
+                form.slb_Click(1);
+            }
+        });
+        QVERIFY(!form.Esporta());
+        QCOMPARE(MessageBoxSeam::asked().last().text, QStringLiteral("Esportazione annullata: nessun file scritto."));
+        QVERIFY(!QFile::exists(fx.folder() + "fermata.xml"));
+        QCOMPARE(db.scalar("SELECT count(*) FROM expTab").toInt(), 1);
+        QCOMPARE(db.column("SELECT ExpID FROM SezAnag ORDER BY saID"), (QStringList{"1", "0", "0", "0", "0"}));
+        QCOMPARE(form.slb[1]->Caption(), QStringLiteral("Chiudi"));
+        disconnect(form.pb, nullptr, &form, nullptr);
 
         // The history, newest first.
         FileDialogSeam::pushFileName(fx.folder() + "roma.xml");

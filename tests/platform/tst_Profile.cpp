@@ -1,6 +1,10 @@
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
 
 #include "Profile.h"
 
@@ -215,6 +219,26 @@ private Q_SLOTS:
         QVERIFY(!ini.writeString("Kez", "Sa1ID", "4"));
         QCOMPARE(ini.getInt("Kez", "Sa1ID"), 3);
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    }
+
+    // A disk that fills while the file is written (here a limit on the
+    // size of the files this process may write) leaves the old file whole.
+    void fullDiskKeepsTheOldFile()
+    {
+        const QString path = fileWith("[Kez]\nSa1ID=3\n", QStringLiteral("pieno.ini"));
+        Profile ini(path);
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit limit = old;
+        limit.rlim_cur = 4096;
+        std::signal(SIGXFSZ, SIG_IGN);
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
+        const bool written = ini.writeString("Kez", "Box", QString(8192, QLatin1Char('x')));
+        setrlimit(RLIMIT_FSIZE, &old);
+        QVERIFY(!written);
+        QCOMPARE(contentOf(path), QByteArray("[Kez]\nSa1ID=3\n"));
+        QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral("pieno.ini*")}, QDir::Files),
+                 QStringList{QStringLiteral("pieno.ini")});
     }
 
     void noFileNameIsHarmless()

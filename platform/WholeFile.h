@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Writes a file so that it is either whole under its name or not there at
+// all: the bytes go to a file beside it, every write and the final flush
+// are checked, and only then is it renamed into place. Used for every file
+// the program hands to the user or reads back (INI, reports, exports,
+// prints); a full disk is named as such.
+namespace WholeFile {
+
+// False when the file could not be written whole; failure (if given) then
+// holds the reason in Italian, or Qt's own text when it has no better one.
+bool write(const QString &fileName, const QByteArray &bytes, QString *failure = nullptr);
+
+} // namespace WholeFile
