@@ -144,9 +144,7 @@ int comboCom::letValue(const QVariant &myProv, const QVariant &myCom)
                            "FROM Comuni INNER JOIN Province ON Comuni.PrvIstat = Province.PrvIstat "
                            "WHERE (Comuni.PrvIstat = ? AND Comuni.ComIstat = ?)"),
             {prov, com});
-        if (!rs || !rs->isOpen()) {
-            MsgBox::showError(QString());
-        } else if (!rs->eof()) {
+        if (rs->isOpen() && !rs->eof()) {
             result = int(prov * 1000 + com);
             lastSearch = rs->value(0).toString();
             setEntries({{lastSearch, result,
@@ -250,9 +248,9 @@ bool comboCom::loadProvinces()
     m_provinces.clear();
     std::unique_ptr<Recordset> rs =
         LookupSource::open(cn, QStringLiteral("SELECT PrvIstat, PrvDesc, PrvSigla FROM Province"));
-    if (!rs || !rs->isOpen()) {
+    // The lookup has already told the user why it failed.
+    if (!rs->isOpen()) {
         setEntries({});
-        MsgBox::showError(QString());
         return false;
     }
     for (; !rs->eof(); rs->MoveNext())
@@ -289,9 +287,9 @@ bool comboCom::search(const QString &t)
                        "Comuni.comCCIAA FROM Comuni "
                        "WHERE (Comuni.ComDesc >= ? AND Comuni.ComDesc < ?) ORDER BY Comuni.ComDesc"),
         {t, t + kAfterAll});
-    if (!rs || !rs->isOpen()) {
+    // The lookup has already told the user why it failed.
+    if (!rs->isOpen()) {
         setEntries({});
-        MsgBox::showError(QString());
         return false;
     }
     QVector<Entry> found;

@@ -283,10 +283,9 @@ QVariant slxCombo::Refresh()
     if (SqlString.isEmpty() || !cn)
         return QVariant();
     std::unique_ptr<Recordset> rs = LookupSource::open(cn, SqlString);
-    if (!rs || !rs->isOpen()) {
-        MsgBox::showError(QString());
+    // The lookup has already told the user why it failed.
+    if (!rs->isOpen())
         return QVariant();
-    }
     const int n = rs->RecordCount();
     const QVariant kept = m_kept;
     cmb->clear();

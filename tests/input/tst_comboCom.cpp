@@ -223,6 +223,13 @@ private Q_SLOTS:
         QVERIFY(!com.Match(changed));
         QCOMPARE(TestSupport::takeMessages().size(), 1);
 
+        // A database whose lookup cannot be read says so once, not twice.
+        QVERIFY(other.execute(QStringLiteral("DROP TABLE Comuni")));
+        com.setConnection(&other);
+        QCOMPARE(com.letValue(77, 1), 0);
+        QCOMPARE(TestSupport::takeMessages().size(), 1);
+        com.setConnection(nullptr);
+
         LookupSource::setDefault(nullptr);
         QCOMPARE(com.letValue(58, 91), 0);
         retype(com, QStringLiteral("ROMA"));
