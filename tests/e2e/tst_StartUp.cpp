@@ -319,7 +319,7 @@ private Q_SLOTS:
             shown = true;
             QCOMPARE(form->windowTitle(), QStringLiteral("Collega archivi"));
             QCOMPARE(form->slt[0]->Value().toString(), databasePath());
-            QCOMPARE(QApplication::focusWidget(), form->slb[0]);
+            QTRY_COMPARE(QApplication::focusWidget(), form->slb[0]);
             FileDialogSeam::pushFileName(foreign);
             click(form->slb[0]);
             QCOMPARE(form->slt[0]->Value().toString(), foreign);
