@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs what Kez needs on Debian 12 when missing, then configures and
-# builds it in build/. Used by kez.sh and test.sh.
+# builds it in build/, or in the folder given with the CMake options that
+# follow it. Used by kez.sh, test.sh and sanitize.sh.
 set -e
 cd "$(dirname "$0")"
 
@@ -20,5 +21,7 @@ if [ -n "$missing" ]; then
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends $missing
 fi
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build
+dir=${1:-build}
+[ $# -gt 0 ] && shift
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+cmake --build "$dir"

@@ -1,6 +1,7 @@
 #include "mainForm.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QDate>
 #include <QLabel>
 #include <QLocale>
@@ -43,8 +44,8 @@ const SideButton sideButtons[] = {
 // first, then the dialog opens over the splash.
 void openDialog(int formCode)
 {
-    modMain::closeChildForms(formCode);
-    FormFactory::execDialog(formCode);
+    if (modMain::closeChildForms(formCode))
+        FormFactory::execDialog(formCode);
 }
 
 // The main window has just been cleared for this window: a window the
@@ -75,6 +76,7 @@ mainForm::mainForm(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<U
 
     gatherMenuArrays();
     connect(ui->mmExit, &QAction::triggered, this, &QWidget::close);
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [] { modMain::endSession(); });
     connect(ui->vBar1, &vBar::Click, this, &mainForm::vBar1_Click);
     ui->mdi->setBackground(QColor(0x8d, 0x99, 0xa6));
 
@@ -275,9 +277,13 @@ void mainForm::vBar1_Click(int buttonIndex, bool)
 void mainForm::closeEvent(QCloseEvent *event)
 {
     if (!m_unloaded) {
+        // Each open form asks for its changes; one the user keeps open
+        // keeps the program running.
+        if (!modMain::closeForms()) {
+            event->ignore();
+            return;
+        }
         m_unloaded = true;
-        // Open sheets go without a save question: quitting is the answer.
-        modMain::unloadForms();
         modMain::unhookWheel(this);
         modMain::releaseGlobals();
     }

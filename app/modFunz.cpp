@@ -167,10 +167,11 @@ bool confirmDelete(const QString &item)
 
 QVariant askSaveOnUnload(bool &Cancel, int UnloadMode, bool changed, const QString &prompt)
 {
-    // Only a close by the user or by the form itself may ask: a bulk close,
-    // the main window or the system closing lose the changes silently.
+    // Changes are never dropped unasked, whoever closes the form, unless
+    // nobody can answer: the system ends the session or the program.
+    const bool forced = UnloadMode == AppWindows || UnloadMode == AppTaskManager || modMain::closingForms >= 2;
     QVariant result;
-    if (UnloadMode + modMain::closingForms < 2 && changed)
+    if (changed && !forced)
         answerOf(MessageBoxSeam::show(MsgBox::parent(), prompt, 35, MsgBox::caption()), true, Cancel, result);
     return result;
 }

@@ -37,6 +37,17 @@ bool warnMsg(const QString &text);
 // The error box for the failure in ErrInfo::current(); always false.
 bool showError(const QString &context);
 bool confirmDelete(const QString &item);
+// Why a form is being closed.
+enum UnloadMode {
+    FormControlMenu = 0, // the user's close box
+    FormCode = 1,        // the form itself, or the shell for another window
+    AppWindows = 2,      // the system's session ends
+    AppTaskManager = 3,  // the system ends the program
+    FormMDIForm = 4      // the main window closes
+};
+// The save question of a form that closes: asked when it has changes,
+// unless the system forces the close (AppWindows, AppTaskManager) or the
+// shell closes everything without questions (modMain::closingForms 2).
 // Null QVariant stands for Empty; Cancel is set true to keep the form open.
 QVariant askSaveOnUnload(bool &Cancel, int UnloadMode, bool changed, const QString &prompt);
 QVariant askSaveChanges(bool &Cancel, bool changed, const QString &prompt);

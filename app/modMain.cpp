@@ -231,24 +231,52 @@ QList<QWidget *> loadedForms()
     return forms;
 }
 
-void unloadForms()
+namespace {
+
+// Closes the registered forms, the most recently loaded first (a module
+// before its sheet). With questions each form may ask to save and stay
+// open, which stops the round; without, every form goes.
+bool closeRegistered(bool withQuestions)
 {
     const int previous = closingForms;
-    closingForms = 2;
-    purgeRegistry();
-    while (!registry().isEmpty()) {
-        QPointer<QWidget> form = registry().takeLast();
-        if (!form)
-            continue;
+    closingForms = withQuestions && previous < 2 ? 1 : 2;
+    bool closed = true;
+    for (purgeRegistry(); !registry().isEmpty(); purgeRegistry()) {
+        QPointer<QWidget> form = registry().last();
         QPointer<QWidget> frame = frameOf(form);
-        frame->close();
-        // Unloading a form ends it even when it would rather stay open.
+        if (!frame->close() && closingForms < 2) {
+            closed = false;
+            break;
+        }
+        registry().removeAll(form);
+        // A closed form goes now, not at the next turn of the event loop:
+        // the window that replaces it must not meet it.
         delete frame.data();
         delete form.data();
         QCoreApplication::processEvents();
-        purgeRegistry();
     }
     closingForms = previous;
+    return closed;
+}
+
+} // namespace
+
+bool closeForms()
+{
+    return closeRegistered(true);
+}
+
+void unloadForms()
+{
+    closeRegistered(false);
+}
+
+void endSession()
+{
+    // Nobody is there to answer a question: the system is closing us.
+    closingForms = 2;
+    if (gMain)
+        gMain->close();
 }
 
 bool closeChildForms(int formCode)
@@ -257,8 +285,8 @@ bool closeChildForms(int formCode)
         return false;
     if (formCode > 100 && currentForm == 100)
         return true;
-    unloadForms();
-    closingForms = 0;
+    if (!closeForms())
+        return false;
     // Nothing is open any more until the next form loads.
     currentForm = 0;
     if (formCode > 100)

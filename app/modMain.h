@@ -23,6 +23,8 @@ extern std::unique_ptr<dbClass> gDb;
 extern std::unique_ptr<modalClass> gModal;
 // The main window while it exists (it deletes itself when closed).
 extern QPointer<mainForm> gMain;
+// 0 no bulk close; 1 the shell closes the forms for another window or for
+// quitting (they may ask and stay); 2 forms close without a question.
 extern int closingForms;
 extern int currentForm;
 extern int modoApertura;
@@ -39,6 +41,10 @@ bool subMain(const QStringList &arguments, const QString &programFolder = QStrin
 // itself.
 void installServices();
 void releaseGlobals();
+// Clears the main window before the sheet or dialog formCode opens: every
+// open form closes, each asking its own save question. False when there
+// is nothing to do (formCode is already open) or a form stayed open (the
+// user cancelled, or its save was refused): then formCode must not open.
 bool closeChildForms(int formCode);
 void showLogo();
 bool existsAttEco(const QString &code);
@@ -62,7 +68,13 @@ bool readDeclaration(int saID, QString &codFisc, QString &statusText);
 void formLoaded(QWidget *form);
 void formUnloaded(QWidget *form);
 QList<QWidget *> loadedForms();
-// Unloads every registered form, the most recently loaded first, without
-// any save question; the main window stays.
+// Closes every registered form, the most recently loaded first, each
+// asking its own save question; false as soon as one stays open. The main
+// window stays.
+bool closeForms();
+// The same without any question: every form goes, changes unsaved.
 void unloadForms();
+// The system ends the session: the program closes at once, without
+// questions.
+void endSession();
 }

@@ -70,7 +70,8 @@ bool modalClass::showDitte(const QVariant &codFisc)
 void modalClass::showConnect()
 {
     Status = false;
-    modMain::closeChildForms(102);
+    if (!modMain::closeChildForms(102))
+        return;
     FormFactory::execDialog(102);
     if (!Status)
         return;
@@ -136,7 +137,8 @@ bool modalClass::showAttEco(const QString &codAttEco)
 void modalClass::showRegistra()
 {
     Status = false;
-    modMain::closeChildForms(103);
+    if (!modMain::closeChildForms(103))
+        return;
     FormFactory::execDialog(103);
     // The user asked to bring the companies over from the previous year.
     if (Status)
@@ -149,14 +151,16 @@ void modalClass::showRegistra()
 void modalClass::showExport()
 {
     Status = false;
-    modMain::closeChildForms(104);
+    if (!modMain::closeChildForms(104))
+        return;
     FormFactory::execDialog(104);
 }
 
 void modalClass::showVerifica(int Modo, int pCodice, bool flagExp)
 {
     Status = false;
-    modMain::closeChildForms(101);
+    if (!modMain::closeChildForms(101))
+        return;
     checkMode = Modo;
     checkCode = pCodice;
     checkExp = flagExp;

@@ -16,8 +16,8 @@ class slxText;
 // on: a child window of the main window that Esc closes from any field,
 // whose save button's Enabled state is its one modified flag, that asks
 // "Attenzione, scheda modificata, vuoi salvarla?" before a changed card is
-// left or the window is closed by the user, and that gives up its card
-// recordset when it unloads.
+// left or the window closes (by the user, for another window or for
+// quitting), and that gives up its card recordset when it unloads.
 //
 // Two kinds of form share it:
 // - a sheet (formCode 1 to 6) opens from the side bar over the whole client

@@ -91,7 +91,7 @@ private Q_SLOTS:
             QVERIFY(!form->slb[0]->Enabled());
             form->slb_Click(1);
         });
-        QVERIFY(modMain::subMain(QStringList(), fx->folder()));
+        QVERIFY(MainWindowSupport::startProgram(fx->folder()));
         QVERIFY(DialogDriver::allRan());
         QVERIFY(MessageBoxSeam::asked().isEmpty());
         QCOMPARE(gKez->Utente, QStringLiteral("D'ANGELO IMBALLAGGI"));

@@ -173,7 +173,7 @@ private Q_SLOTS:
         fx->writeIni(QStringLiteral("[PATH]\nkez2021=\n"));
         MessageBoxSeam::clearAsked();
         DialogDriver::closeNextDialog();
-        QVERIFY(modMain::subMain(QStringList(), fx->folder()));
+        QVERIFY(MainWindowSupport::startProgram(fx->folder()));
         QVERIFY(!gDb->kezDbOpened());
         QCOMPARE(sideBarStates(), QStringLiteral("0000001"));
         QVERIFY(!item("smu_20")->isEnabled());

@@ -189,8 +189,9 @@ void tst_modFunz::askSaveOnUnload_data()
     QTest::newRow("user, cancel") << 0 << 0 << true << 2 << true << QVariant() << true;
     QTest::newRow("own code") << 1 << 0 << true << 6 << true << QVariant(true) << false;
     QTest::newRow("unchanged") << 0 << 0 << false << 6 << false << QVariant() << false;
-    QTest::newRow("bulk close") << 0 << 2 << true << 6 << false << QVariant() << false;
-    QTest::newRow("main window closing") << 4 << 0 << true << 6 << false << QVariant() << false;
+    QTest::newRow("closed for another window") << 0 << 1 << true << 6 << true << QVariant(true) << false;
+    QTest::newRow("closed without questions") << 0 << 2 << true << 6 << false << QVariant() << false;
+    QTest::newRow("main window closing") << 4 << 0 << true << 7 << true << QVariant() << false;
     QTest::newRow("windows shutdown") << 2 << 0 << true << 6 << false << QVariant() << false;
 }
 

@@ -10,6 +10,7 @@
 
 #include "Logo.h"
 #include "DialogDriver.h"
+#include "MainWindowSupport.h"
 #include "MessageBoxSeam.h"
 #include "ShellFixture.h"
 #include "TestSupport.h"
@@ -80,7 +81,7 @@ private slots:
     void isRifiutoSelezionabile();
     void sameSheetTwiceDoesNothing();
     void dialogOverSplashClosesNothing();
-    void dialogOverSheetClosesItWithoutQuestion();
+    void dialogOverSheetAsksForItsChanges();
     void sheetReplacesSplash();
     void userClosingSheetBringsSplashBack();
     void wheelReachesFocusedGrid();
@@ -124,7 +125,7 @@ void tst_modMain::cleanup()
 void tst_modMain::startMainWindow()
 {
     m_fx->prepareFolder(ShellFixture::lookupRows());
-    QVERIFY(modMain::subMain(QStringList(), m_fx->folder()));
+    QVERIFY(MainWindowSupport::startProgram(m_fx->folder()));
     QVERIFY(modMain::gMain);
     QCOMPARE(modMain::currentForm, 100);
     MessageBoxSeam::clearAsked();
@@ -132,11 +133,7 @@ void tst_modMain::startMainWindow()
 
 void tst_modMain::stopMainWindow()
 {
-    if (modMain::gMain)
-        modMain::gMain->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    modMain::releaseGlobals();
-    modMain::currentForm = 0;
+    MainWindowSupport::closeMainWindow();
 }
 
 void tst_modMain::checkProvinciaCCIAA_data()
@@ -262,7 +259,7 @@ void tst_modMain::dialogOverSplashClosesNothing()
     QCOMPARE(modMain::loadedForms().size(), 1);
 }
 
-void tst_modMain::dialogOverSheetClosesItWithoutQuestion()
+void tst_modMain::dialogOverSheetAsksForItsChanges()
 {
     startMainWindow();
     QPointer<TestSheet> sheet;
@@ -270,9 +267,17 @@ void tst_modMain::dialogOverSheetClosesItWithoutQuestion()
     QVERIFY(!Logo::instance());
     sheet = new TestSheet(4);
     modMain::gMain->showChild(sheet);
+    // Cancel keeps the sheet, and the dialog must not open.
+    MessageBoxSeam::pushAnswer(MessageBoxSeam::vbCancel);
+    QVERIFY(!modMain::closeChildForms(107));
+    QVERIFY(sheet);
+    QCOMPARE(modMain::currentForm, 4);
+    QCOMPARE(modMain::loadedForms(), QList<QWidget *>{sheet.data()});
+    QVERIFY(!Logo::instance());
+    MessageBoxSeam::pushAnswer(MessageBoxSeam::vbNo);
     QVERIFY(modMain::closeChildForms(107));
     QVERIFY(!sheet);
-    QVERIFY(MessageBoxSeam::asked().isEmpty());
+    QCOMPARE(MessageBoxSeam::asked().size(), 2);
     // The splash stands behind the dialog again.
     QVERIFY(Logo::instance());
     QCOMPARE(modMain::currentForm, 100);
@@ -286,6 +291,7 @@ void tst_modMain::sheetReplacesSplash()
     QPointer<TestSheet> first;
     QVERIFY(modMain::closeChildForms(1));
     first = new TestSheet(1);
+    first->changed = false;
     modMain::gMain->showChild(first);
     QVERIFY(modMain::closeChildForms(2));
     QVERIFY(!first);
@@ -368,7 +374,7 @@ void tst_modMain::startWithoutIni()
 {
     // The database chooser comes up; the user closes it.
     DialogDriver::closeNextDialog();
-    QVERIFY(modMain::subMain(QStringList(), m_fx->folder()));
+    QVERIFY(MainWindowSupport::startProgram(m_fx->folder()));
     QVERIFY(modMain::gMain);
     QVERIFY(!gDb->kezDbOpened());
     QVERIFY(gKez->Utente.isEmpty());
@@ -401,7 +407,7 @@ void tst_modMain::startWithUnusableFile()
     }
     m_fx->writeIni(QStringLiteral("[PATH]\nkez2021=") + path + QStringLiteral("\n[Kez]\nSa1ID=7\n"));
     DialogDriver::closeNextDialog();
-    QVERIFY(modMain::subMain(QStringList(), m_fx->folder()));
+    QVERIFY(MainWindowSupport::startProgram(m_fx->folder()));
     QVERIFY(!gDb->kezDbOpened());
     QCOMPARE(MessageBoxSeam::asked().size(), 1);
     QVERIFY(MessageBoxSeam::asked().first().title.startsWith(title));
@@ -436,7 +442,7 @@ void tst_modMain::startRestoresDeclaration()
                         QStringLiteral("[Kez]\nSa1ID=%1\nRifID=2\nIntID=3\nConsID=31\n"
                                        "FiltroRifiuto=ab\n")
                             .arg(remembered));
-    QVERIFY(modMain::subMain(QStringList(), m_fx->folder()));
+    QVERIFY(MainWindowSupport::startProgram(m_fx->folder()));
     QVERIFY(gDb->kezDbOpened());
     QCOMPARE(gKez->Utente, QStringLiteral("Studio Rossi"));
     QCOMPARE(Logo::instance()->user(), QStringLiteral("Studio Rossi"));
@@ -459,7 +465,7 @@ void tst_modMain::startWithoutRegisteredUser()
     m_fx->prepareFolder(QString(), QStringLiteral("[Kez]\nSa1ID=7\n"));
     // The user-data form comes up; the user closes it without registering.
     DialogDriver::closeNextDialog();
-    QVERIFY(modMain::subMain(QStringList(), m_fx->folder()));
+    QVERIFY(MainWindowSupport::startProgram(m_fx->folder()));
     QVERIFY(gDb->kezDbOpened());
     QVERIFY(gKez->Utente.isEmpty());
     // Nothing of a declaration is restored for an unregistered user.

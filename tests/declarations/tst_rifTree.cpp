@@ -4,6 +4,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include "MainWindowSupport.h"
 #include "MainWindowTestCase.h"
 #include "SK_CONS.h"
 #include "kezClass.h"
@@ -39,7 +40,7 @@ class tst_rifTree : public MainWindowTestCase
             "('150111', 'metallici', 'x'), ('150203', 'senza sotto-capitolo', NULL),"
             "('170000', 'COSTRUZIONE', NULL), ('180101', 'senza capitolo', 'P');"),
             QStringLiteral("[Kez]\nFiltroRifiuto=") + filter + QLatin1Char('\n'));
-        QVERIFY(modMain::subMain(QStringList(), fx->folder()));
+        QVERIFY(MainWindowSupport::startProgram(fx->folder()));
         QVERIFY(QTest::qWaitForWindowExposed(modMain::gMain));
         sheet = new QWidget;
         sheet->setWindowTitle(QStringLiteral("Scheda CONS"));
@@ -163,7 +164,7 @@ private Q_SLOTS:
             "('150110', 'contaminati', 'P');"
             "INSERT INTO SezCons (scID, saID, rifCod) VALUES (1, 7, '150101'), (2, 7, '170101');"),
             QStringLiteral("[Kez]\nSa1ID=7\nConsID=1\n"));
-        QVERIFY(modMain::subMain(QStringList(), fx->folder()));
+        QVERIFY(MainWindowSupport::startProgram(fx->folder()));
         modMain::gMain->resize(1000, 700);
         QVERIFY(QTest::qWaitForWindowExposed(modMain::gMain));
         modMain::gMain->vBar1_Click(2, false);

@@ -112,7 +112,7 @@ private Q_SLOTS:
     void registerAndStart()
     {
         DialogDriver::onNextDialog(&tst_Declaration::registerUser);
-        QVERIFY(modMain::subMain(QStringList(), folder()));
+        QVERIFY(MainWindowSupport::startProgram(folder()));
         QVERIFY(DialogDriver::allRan());
         window()->resize(1000, 700);
         window()->show();

@@ -146,7 +146,7 @@ class tst_StartUp : public QObject
             QVERIFY(!form->slb[0]->Enabled());
             click(form->slb[1]);
         });
-        QVERIFY(modMain::subMain(QStringList(), folder()));
+        QVERIFY(MainWindowSupport::startProgram(folder()));
         QVERIFY(shown);
         QVERIFY(DialogDriver::allRan());
     }
@@ -255,7 +255,7 @@ private Q_SLOTS:
             formShown = true;
             dialog->close();
         });
-        QVERIFY(modMain::subMain(QStringList(), folder()));
+        QVERIFY(MainWindowSupport::startProgram(folder()));
         QVERIFY2(!formShown, "no dialog on a start with a registered user");
         DialogDriver::cancelPending();
         QVERIFY(MessageBoxSeam::asked().isEmpty());
@@ -307,7 +307,7 @@ private Q_SLOTS:
             QVERIFY(db.open(foreign));
             QVERIFY(db.exec(QStringLiteral("DROP TABLE Config")));
         }
-        QVERIFY(modMain::subMain(QStringList(), folder()));
+        QVERIFY(MainWindowSupport::startProgram(folder()));
         const QString ini = readIni();
         MessageBoxSeam::clearAsked();
 

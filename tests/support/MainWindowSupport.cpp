@@ -1,6 +1,7 @@
 #include "MainWindowSupport.h"
 
 #include <QCoreApplication>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include "TestSupport.h"
@@ -19,11 +20,21 @@ void isolate(const QTemporaryDir &runtime)
 
 void closeMainWindow()
 {
+    // A test ends its program as the system would: whatever it left
+    // modified goes without a question.
+    modMain::unloadForms();
     if (modMain::gMain)
         modMain::gMain->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     modMain::releaseGlobals();
     modMain::currentForm = 0;
+    modMain::closingForms = 0;
+}
+
+bool startProgram(const QString &folder)
+{
+    closeMainWindow();
+    return modMain::subMain(QStringList(), folder);
 }
 
 QString sideBarStates()

@@ -12,9 +12,13 @@ namespace MainWindowSupport {
 // Points the single-instance lock and answers at a folder of the test,
 // and scripts every message box and file dialog.
 void isolate(const QTemporaryDir &runtime);
-// Closes the main window (its children go first), deletes it and releases
-// the globals; currentForm starts from nothing again.
+// The one end of a started program: its forms go without a question, the
+// main window closes and is deleted and the globals are released;
+// currentForm and closingForms start from nothing again.
 void closeMainWindow();
+// Starts the program on folder, as a double-click on kez would, after
+// ending any program a test started before.
+bool startProgram(const QString &folder);
 // Enabled states of the main window's side-bar buttons 1 to 7, as a
 // string of 1 and 0.
 QString sideBarStates();

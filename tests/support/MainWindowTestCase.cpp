@@ -11,8 +11,9 @@
 
 bool MainWindowTestCase::startProgram(const QString &extraSql, const QString &moreIni)
 {
+    MainWindowSupport::closeMainWindow();
     fx->prepareFolder(extraSql, moreIni);
-    return modMain::subMain(QStringList(), fx->folder());
+    return MainWindowSupport::startProgram(fx->folder());
 }
 
 bool MainWindowTestCase::showMainWindow(const QSize &size)

@@ -1,0 +1,166 @@
+#include <QAction>
+#include <QtTest>
+
+#include "DialogDriver.h"
+#include "MessageBoxSeam.h"
+#include "ModFrame.h"
+#include "ModuleTestCase.h"
+#include "SheetFrame.h"
+#include "TestSupport.h"
+#include "mainForm.h"
+#include "modMain.h"
+
+using MessageBoxSeam::vbCancel;
+using MessageBoxSeam::vbNo;
+using MessageBoxSeam::vbYes;
+
+namespace {
+
+// Declaration 7 complete, with a stored module and a SMAT card, so that
+// each form's save has nothing to refuse.
+const char *const complete =
+    "UPDATE SezAnag SET attIstat = '381100', Addetti = 3, Mesi = 12, cap = '00118', slPrvIstat = 58, "
+    "slComIstat = 91, slVia = 'VIA APPIA', saCognome = 'ROSSI', saNome = 'MARIO', "
+    "saDataComp = '2022-01-10' WHERE saID = 7;\n"
+    "INSERT INTO ModCons (mdcID, scID, mdcTipo, codFisc, ragSoc, prvIstat, comIstat, via, civico, cap, "
+    "mdcQta, mdcUmi, mdcAtt, mdcSup) VALUES "
+    "(1, 1, 1, '00743110157', 'ARCO SPA', 58, 91, 'VIA TUSCOLANA', '5', '00118', 100, 1, '381100', 1);\n"
+    "INSERT INTO skMat (skmID, saID, codFisc, ragSoc) VALUES (1, 7, '00743110157', 'ARCO SPA');\n"
+    "INSERT INTO RecMat (skmID, skmTipo, qtaProdVuoti) VALUES (1, 101, 10);\n";
+
+enum Form { Registry, Card, Module };
+enum Way { SideBar, PrintMenu, UtilityMenu, Quit };
+
+struct Edit
+{
+    const char *field;
+    const char *query;
+};
+
+// The field each form's story changes, and where its value is stored.
+const Edit edits[] = {
+    {"slt_4", "SELECT via FROM SezAnag WHERE saID = 7"},
+    {"slt_1", "SELECT ragSoc FROM skMat WHERE skmID = 1"},
+    {"slt_3", "SELECT via FROM ModCons WHERE mdcID = 1"},
+};
+
+} // namespace
+
+// A clerk with unsaved changes who turns to another window or quits: the
+// form asks its own question, and the answer decides what is stored and
+// whether the other window opens.
+class tst_Unsaved : public ModuleTestCase
+{
+    Q_OBJECT
+
+    QWidget *openForm(int form)
+    {
+        if (form == Module)
+            return openModules(31, QString::fromUtf8(complete));
+        if (!startProgram(fixtureRows() + QString::fromUtf8(complete),
+                          QStringLiteral("[Kez]\nSa1ID=7\nConsID=1\n"))
+            || !showMainWindow(QSize(1000, 720)))
+            return nullptr;
+        modMain::gMain->vBar1_Click(form == Registry ? 1 : 4, false);
+        QCoreApplication::processEvents();
+        askedTexts();
+        return modMain::loadedForms().value(0);
+    }
+
+    static QAction *menuItem(const char *name)
+    {
+        return modMain::gMain->findChild<QAction *>(QLatin1String(name));
+    }
+
+private Q_SLOTS:
+    void turningAway_data()
+    {
+        QTest::addColumn<int>("form");
+        QTest::addColumn<int>("way");
+        QTest::addColumn<int>("answer");
+        const char *const forms[] = {"registry sheet", "SMAT card", "origin module"};
+        const char *const ways[] = {"side bar", "Stampe", "Utilità", "quit"};
+        const char *const answers[] = {"Yes", "No", "Cancel"};
+        for (int form : {Registry, Card, Module})
+            for (int way : {SideBar, PrintMenu, UtilityMenu, Quit})
+                for (int answer : {0, 1, 2})
+                    QTest::addRow("%s, %s, %s", forms[form], ways[way], answers[answer])
+                        << form << way << int(std::array<int, 3>{vbYes, vbNo, vbCancel}[answer]);
+    }
+
+    void turningAway()
+    {
+        QFETCH(int, form);
+        QFETCH(int, way);
+        QFETCH(int, answer);
+        QPointer<QWidget> shown = openForm(form);
+        QVERIFY(shown);
+        const Edit &edit = edits[form];
+        const QString before = scalar(QLatin1String(edit.query)).toString();
+        typeAndLeave(shown->findChild<QWidget *>(QLatin1String(edit.field)), QStringLiteral("VIA NUOVA"));
+        QCOMPARE(askedTexts(), QStringList());
+
+        MessageBoxSeam::pushAnswer(answer);
+        bool dialogOpened = false;
+        if (way == PrintMenu || way == UtilityMenu)
+            DialogDriver::onNextDialog([&dialogOpened](QWidget *dialog) {
+                dialogOpened = true;
+                dialog->close();
+            });
+        switch (way) {
+        case SideBar:
+            modMain::gMain->vBar1_Click(3, false);
+            break;
+        case PrintMenu:
+            menuItem("smp_0")->trigger();
+            break;
+        case UtilityMenu:
+            menuItem("smu_0")->trigger();
+            break;
+        default:
+            modMain::gMain->close();
+            break;
+        }
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        DialogDriver::cancelPending();
+
+        const bool stays = answer == vbCancel;
+        QCOMPARE(askedTexts(), QStringList{SheetFrame::promptModificata()});
+        QCOMPARE(shown.isNull(), !stays);
+        QCOMPARE(scalar(QLatin1String(edit.query)).toString(),
+                 answer == vbYes ? QStringLiteral("VIA NUOVA") : before);
+        // The other window opens only once the form has gone.
+        if (way == SideBar)
+            QCOMPARE(modMain::currentForm == 3, !stays);
+        else if (way == Quit)
+            QCOMPARE(modMain::gMain.isNull(), !stays);
+        else
+            QCOMPARE(dialogOpened, !stays);
+        if (stays) {
+            QVERIFY(shown->isVisible());
+            if (auto *frame = dynamic_cast<SheetFrame *>(shown.data()))
+                QVERIFY(frame->isModificata());
+            if (form == Module && way == SideBar)
+                TestSupport::grab(modMain::gMain, QStringLiteral("unsaved-module-kept"));
+        }
+    }
+
+    // The system ending the session leaves nobody to answer: the program
+    // closes at once and the changes are not stored.
+    void sessionEnd()
+    {
+        QPointer<QWidget> shown = openForm(Module);
+        QVERIFY(shown);
+        typeAndLeave(shown->findChild<QWidget *>(QStringLiteral("slt_3")), QStringLiteral("VIA NUOVA"));
+        modMain::endSession();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(askedTexts(), QStringList());
+        QVERIFY(!modMain::gMain);
+        QCOMPARE(scalar(QStringLiteral("SELECT via FROM ModCons WHERE mdcID = 1")).toString(),
+                 QStringLiteral("VIA TUSCOLANA"));
+    }
+};
+
+QTEST_MAIN(tst_Unsaved)
+#include "tst_Unsaved.moc"
