@@ -234,6 +234,7 @@ private Q_SLOTS:
             QCoreApplication::processEvents();
         }
         QVERIFY(g->Editing());
+        TestSupport::grab(modMain::gMain, QStringLiteral("sheet-smat-cell-full"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QVERIFY(!g->Editing());
         QTEST(g->table()->item(5, 5)->text(), "shown");
