@@ -222,6 +222,10 @@ slxGrid::slxGrid(QWidget *parent)
     slt->setObjectName(QStringLiteral("slt"));
     slt->setAppearance(1);
     slt->setCharacters(58);
+    // A cell's edit ends only on Enter, Tab, an arrow, Esc or a click. An
+    // editor that moved on by itself once full would leave the cursor on
+    // the cell, and the next key would start a new edit over the value.
+    slt->setAutoTab(false);
     slt->hide();
     auto *unit = new comboKgt(this);
     unit->setObjectName(QStringLiteral("cmb_0"));

@@ -1288,6 +1288,16 @@ bool slxText::eventFilter(QObject *watched, QEvent *event)
                 emit LostFocus();
         }
         break;
+    // While a message box had the focus the form may have moved its own
+    // focus on (to the next record's first field): the window coming back
+    // then gives the focus elsewhere, and the field, never told, would stay
+    // in its edit on every record after.
+    case QEvent::WindowActivate:
+        if (fromBox && m_focusKept && window()->focusWidget() != m_box) {
+            loseFocus(Qt::OtherFocusReason);
+            emit LostFocus();
+        }
+        break;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove:

@@ -330,6 +330,49 @@ private Q_SLOTS:
         QCOMPARE(s.slg->Col(), int(Descrizione));
     }
 
+    // A cell filled to its limit stays in its edit: a key past the limit is
+    // dropped and only Enter ends the edit, so nothing typed ever starts a
+    // new edit over the value. The user's event loop runs between keys.
+    void keysPastTheLimitAreDropped_data()
+    {
+        QTest::addColumn<int>("col");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("editText");
+        QTest::addColumn<QVariant>("stored");
+        QTest::newRow("decimal: a decimal too many") << int(Peso) << "1,2345" << "1,234" << QVariant(1.234);
+        QTest::newRow("decimal: a whole digit too many")
+            << int(Peso) << "123456789" << "1234567" << QVariant(1234567.0);
+        QTest::newRow("whole number") << int(Pezzi) << "123456" << "12345" << QVariant(12345);
+        QTest::newRow("currency") << int(Importo) << "1,239" << "1,23"
+                                  << Currency::fromRaw(12300).toVariant();
+        QTest::newRow("date") << int(DataCol) << "120520219" << "12/05/2021" << QVariant(QDate(2021, 5, 12));
+        QTest::newRow("text at its length") << int(Descrizione) << "ABCDEFGHIJKLMNOPQRSTUV"
+                                            << "ABCDEFGHIJKLMNOPQRST"
+                                            << QVariant(QStringLiteral("ABCDEFGHIJKLMNOPQRST"));
+    }
+    void keysPastTheLimitAreDropped()
+    {
+        QFETCH(int, col);
+        QFETCH(QString, keys);
+        QFETCH(QString, editText);
+        QFETCH(QVariant, stored);
+        Sheet s;
+        s.showActive();
+        s.fill(1);
+        s.slg->setAutoTab(0);
+        s.focusCell(1, col);
+        for (QChar c : keys) {
+            typeKeys(QString(c));
+            QCoreApplication::processEvents();
+        }
+        QVERIFY(s.slg->Editing());
+        QCOMPARE(focus(), s.slg->textEditor()->textBox());
+        QCOMPARE(s.slg->textEditor()->Text(), editText);
+        press(Qt::Key_Return);
+        QVERIFY(!s.slg->Editing());
+        QVERIFY(sameValue(s.slg->TextMatrix(1, col), stored));
+    }
+
     void enterMovesByAutoTab_data()
     {
         QTest::addColumn<int>("autoTab");

@@ -310,6 +310,31 @@ private Q_SLOTS:
         QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM Ditte")).toInt(), 1);
     }
 
+    // A digit past an operation's three decimals is dropped, the user's
+    // event loop running between the keys: the quantity keeps what was
+    // typed up to it, never the last digit alone.
+    void aDigitPastTheDecimalsIsDropped()
+    {
+        ModDR_CONS *f = open();
+        QVERIFY(f);
+        slxGrid *g = f->slg[0];
+        g->setFocus();
+        g->setRow(2);
+        g->setCol(1);
+        for (QChar c : QStringLiteral("1,2345")) {
+            TestSupport::typeText(QApplication::focusWidget(), QString(c));
+            QCoreApplication::processEvents();
+        }
+        QVERIFY(g->Editing());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(!g->Editing());
+        QCOMPARE(grid(g), QStringLiteral("R1=1,500/t R2=1,234/Kg R10=2,000/Kg"));
+        click(f->slb[4]);
+        QVERIFY(askedTexts().isEmpty());
+        QCOMPARE(scalar(QStringLiteral("SELECT Qta FROM RecDrCons WHERE mdcID = 21 AND Codice = 'R2'")).toString(),
+                 QStringLiteral("12340"));
+    }
+
     // A destination module and its operations go in together, whatever the
     // first try met.
     void savesThroughFaults_data() { SaveFaults::addRows(); }

@@ -210,6 +210,39 @@ private Q_SLOTS:
         QCOMPARE(sheet->grid()->TextMatrix(1, 1).toDouble(), 3.0);
     }
 
+    // A digit past the column's one decimal is dropped: the cell keeps what
+    // was typed up to it, never the last digit alone. The user's event loop
+    // runs between the keys.
+    void aDigitPastTheDecimalIsDropped_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("2,25") << "2,25" << "2,2" << "22000";
+        QTest::newRow("12,345") << "12,345" << "12,3" << "123000";
+    }
+    void aDigitPastTheDecimalIsDropped()
+    {
+        QFETCH(QString, typed);
+        QVERIFY(open());
+        slxGrid *g = sheet->grid();
+        g->setFocus();
+        g->setRow(6);
+        g->setCol(6);
+        for (QChar c : typed) {
+            TestSupport::typeText(QApplication::focusWidget(), QString(c));
+            QCoreApplication::processEvents();
+        }
+        QVERIFY(g->Editing());
+        TestSupport::grab(modMain::gMain, QStringLiteral("sheet-smat-cell-full"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(!g->Editing());
+        QTEST(g->table()->item(5, 5)->text(), "shown");
+        click(2);
+        QTEST(db.scalar(QStringLiteral("SELECT qtaEspPieni FROM RecMat WHERE skmID = 1 AND skmTipo = 106")).toString(),
+              "stored");
+    }
+
     // A card's rows are stored with the card even when the first try met a
     // full disk or another program's write.
     void savesThroughFaults_data() { SaveFaults::addRows(); }
