@@ -7,5 +7,4 @@ cd "$(dirname "$0")"
 ./setup.sh build-asan -DKEZ_SANITIZE=ON
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:halt_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-export LSAN_OPTIONS="suppressions=$(pwd)/tests/sanitizer.supp:print_suppressions=0"
 QT_QPA_PLATFORM=offscreen ctest --test-dir build-asan --output-on-failure -j "$(nproc)" "$@"
