@@ -8,6 +8,7 @@
 #include <QStyle>
 #include <QTreeWidget>
 
+#include "DesktopSeam.h"
 #include "KeySender.h"
 #include "MessageBoxSeam.h"
 #include "MsgBox.h"
@@ -151,6 +152,14 @@ int showMsg(const QString &prompt, int buttons, const QString &title)
 bool warnMsg(const QString &text)
 {
     return MsgBox::warn(text);
+}
+
+bool apriFile(const QString &fileName)
+{
+    if (DesktopSeam::openFile(fileName))
+        return true;
+    warnMsg(QStringLiteral("Attenzione, il file è stato scritto ma non è stato possibile aprirlo:\n") + fileName);
+    return false;
 }
 
 bool showError(const QString &context)

@@ -34,6 +34,9 @@ int showMsg(const QString &prompt, int buttons = 0);
 // it is about (which of two files was refused).
 int showMsg(const QString &prompt, int buttons, const QString &title);
 bool warnMsg(const QString &text);
+// Hands a file the program wrote to the desktop's program for it (a PDF to
+// its viewer); when none opens it the user is told, with the path. False then.
+bool apriFile(const QString &fileName);
 // The error box for the failure in ErrInfo::current(); always false.
 bool showError(const QString &context);
 bool confirmDelete(const QString &item);

@@ -3,10 +3,12 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QStringConverter>
 #include <QStringList>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <optional>
 
@@ -15,6 +17,9 @@
 #include <libxml/xmlerror.h>
 #include <libxml/xmlschemas.h>
 
+#include "FileErrors.h"
+#include "SchemaKinds.h"
+#include "XmlErrorText.h"
 #include "kezClass.h"
 #include "modMain.h"
 
@@ -28,12 +33,17 @@ namespace {
 
 constexpr int MaxReported = 5;
 
+// libxml2's own texts are English: they go to this log (off unless asked
+// for, QT_LOGGING_RULES="kez.xml.info=true"), the user reads ours.
+Q_LOGGING_CATEGORY(lcXml, "kez.xml", QtWarningMsg)
+
 // libxml2 reports through a callback: the first few errors are kept with
-// their lines, nothing is printed.
+// their lines, in Italian; nothing is printed.
 struct ErrorList
 {
     QStringList lines;
     int count = 0;
+    const SchemaKinds *kinds = nullptr;
 };
 
 void collect(void *context, xmlErrorPtr error)
@@ -41,10 +51,14 @@ void collect(void *context, xmlErrorPtr error)
     auto *list = static_cast<ErrorList *>(context);
     if (!error || error->level == XML_ERR_WARNING)
         return;
-    if (++list->count > MaxReported)
+    static const SchemaKinds none;
+    const QString line = XmlErrorText::describe(*error, list->kinds ? *list->kinds : none);
+    // A fault met twice on one line (two bad bytes) is told once.
+    if (list->lines.contains(line) || ++list->count > MaxReported)
         return;
-    const QString reason = QString::fromUtf8(error->message ? error->message : "").trimmed();
-    list->lines << (error->line > 0 ? QStringLiteral("riga %1: %2").arg(error->line).arg(reason) : reason);
+    qCInfo(lcXml, "line %d, domain %d, code %d: %s", error->line, error->domain, error->code,
+           QByteArray(error->message).trimmed().constData());
+    list->lines << line;
 }
 
 void silent(void *, const char *, ...) {}
@@ -75,13 +89,26 @@ struct SchemaFree
     void operator()(xmlSchema *schema) const { xmlSchemaFree(schema); }
 };
 
-// The schema is read once per path and kept for the program's life.
+// The schema is read once per path and kept for the program's life, with
+// the kinds of value its elements hold.
+struct LoadedSchema
+{
+    QString path;
+    std::unique_ptr<xmlSchema, SchemaFree> schema;
+    SchemaKinds kinds;
+};
+
+LoadedSchema &loaded()
+{
+    static LoadedSchema schema;
+    return schema;
+}
+
 xmlSchema *loadSchema(const QString &path, QString &error)
 {
-    static QString loadedPath;
-    static std::unique_ptr<xmlSchema, SchemaFree> loaded;
-    if (loaded && loadedPath == path)
-        return loaded.get();
+    LoadedSchema &current = loaded();
+    if (current.schema && current.path == path)
+        return current.schema.get();
     ErrorList errors;
     ErrorCapture capture(errors);
     xmlSchemaParserCtxtPtr ctxt = xmlSchemaNewParserCtxt(QFile::encodeName(path).constData());
@@ -92,8 +119,9 @@ xmlSchema *loadSchema(const QString &path, QString &error)
                     .arg(QLatin1String(SchemaName), joined(errors));
         return nullptr;
     }
-    loaded.reset(schema);
-    loadedPath = path;
+    current.schema.reset(schema);
+    current.path = path;
+    current.kinds = SchemaKinds::read(path);
     return schema;
 }
 }
@@ -127,10 +155,14 @@ bool readFile(const QString &fileName, QByteArray &data, QString &error)
         return false;
     }
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("Attenzione, impossibile leggere il file %1.").arg(fileName);
+    auto unreadable = [&] {
+        error = QStringLiteral("Attenzione, impossibile leggere il file %1:\n%2")
+                    .arg(fileName, FileErrors::reason(file, false, errno));
         return false;
-    }
+    };
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly))
+        return unreadable();
     if (file.size() > MaxFileSize) {
         error = QStringLiteral("Attenzione, il file %1 è troppo grande (oltre %2 MB) per essere "
                                "un'esportazione KEZ.")
@@ -139,6 +171,8 @@ bool readFile(const QString &fileName, QByteArray &data, QString &error)
         return false;
     }
     data = file.read(MaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        return unreadable();
     if (data.size() > MaxFileSize) {
         error = QStringLiteral("Attenzione, il file %1 è troppo grande per essere un'esportazione KEZ.")
                     .arg(fileName);
@@ -311,6 +345,12 @@ Document parse(const QByteArray &data, QString &error, ParseRun *run)
 {
     if (!checkStructure(data, error))
         return nullptr;
+    const QString unreadable = QStringLiteral("Attenzione, il file non è un documento XML leggibile:\n%1");
+    // The parser would speak of content past the end of a file with none.
+    if (data.trimmed().isEmpty()) {
+        error = unreadable.arg(QStringLiteral("il file è vuoto."));
+        return nullptr;
+    }
     ErrorList errors;
     Document doc;
     {
@@ -344,7 +384,7 @@ Document parse(const QByteArray &data, QString &error, ParseRun *run)
         }
     }
     if (!doc) {
-        error = QStringLiteral("Attenzione, il file non è un documento XML leggibile:\n%1").arg(joined(errors));
+        error = unreadable.arg(joined(errors));
         return nullptr;
     }
     if (doc->intSubset || doc->extSubset) {
@@ -361,6 +401,7 @@ bool validate(_xmlDoc *doc, QString &error)
     if (!schema)
         return false;
     ErrorList errors;
+    errors.kinds = &loaded().kinds;
     ValidContext ctxt(xmlSchemaNewValidCtxt(schema));
     if (!ctxt) {
         error = QStringLiteral("Attenzione, memoria insufficiente per la verifica del file.");
@@ -385,6 +426,7 @@ bool validateBytes(const QByteArray &data, QString &error)
     if (!schema)
         return false;
     ErrorList errors;
+    errors.kinds = &loaded().kinds;
     ValidContext ctxt(xmlSchemaNewValidCtxt(schema));
     // The stream takes over the buffer, and frees it.
     xmlParserInputBufferPtr input =

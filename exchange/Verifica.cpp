@@ -9,7 +9,6 @@
 #include <optional>
 
 #include "DeclarationCheck.h"
-#include "DesktopSeam.h"
 #include "Statement.h"
 #include "Transaction.h"
 #include "WholeFile.h"
@@ -196,7 +195,7 @@ void Verifica::slb_Click(int Index)
             runChosen();
         break;
     case 1:
-        DesktopSeam::openFile(reportPath());
+        modFunz::apriFile(reportPath());
         break;
     default:
         if (m_running)
@@ -303,10 +302,11 @@ bool Verifica::verifica(const QList<int> &ids, bool mark)
     if (stopped)
         head += QStringLiteral("Verifica interrotta dall'utente.\n");
     head += QStringLiteral("Gli errori rendono la dichiarazione non esportabile; gli avvisi no.\n");
-    const bool written = WholeFile::write(reportPath(), (head + body).toUtf8());
+    QString failure;
+    const bool written = WholeFile::write(reportPath(), (head + body).toUtf8(), &failure);
     if (!written)
-        modFunz::showMsg(QStringLiteral("Attenzione, impossibile scrivere il rapporto della verifica %1.")
-                             .arg(reportPath()),
+        modFunz::showMsg(QStringLiteral("Attenzione, impossibile scrivere il rapporto della verifica %1:\n%2")
+                             .arg(reportPath(), failure),
                          64);
     modFunz::setWaitCursor(wasWaiting);
     m_running = false;

@@ -152,7 +152,7 @@ QString expClass::declarationOf(const QByteArray &bytes, const QList<int> &saIDs
 {
     // The lines are those of a file that was not written: the first one
     // names the declaration instead.
-    static const QRegularExpression lineMark(QStringLiteral("(^|\n)riga (\\d+): "));
+    static const QRegularExpression lineMark(QStringLiteral("(^|\n)riga (\\d+)(: |, )"));
     const QRegularExpressionMatch m = lineMark.match(reason);
     QString text = reason;
     text.replace(lineMark, QStringLiteral("\\1"));

@@ -6,7 +6,6 @@
 #include <QDateTime>
 #include <QProgressBar>
 
-#include "DesktopSeam.h"
 #include "FileDialogSeam.h"
 #include "LongRun.h"
 #include "MessageBoxSeam.h"
@@ -165,7 +164,7 @@ bool expForm::Esporta()
             : QStringLiteral("Attenzione, %1 dichiarazioni con errori non saranno esportate.").arg(gModal->checkKo);
         if (modFunz::showMsg(text + QStringLiteral("\nVuoi aprire il rapporto della verifica?"), 36)
             == MessageBoxSeam::vbYes)
-            DesktopSeam::openFile(Verifica::reportPath());
+            modFunz::apriFile(Verifica::reportPath());
     }
     const QList<int> ids = Verifica::dichiarazioni(scelta, code, withExported, true);
     if (ids.isEmpty()) {

@@ -10,6 +10,7 @@ namespace {
 struct State
 {
     bool scripted = false;
+    bool refusing = false;
     QStringList opened;
 };
 
@@ -38,13 +39,18 @@ bool openFile(const QString &fileName)
     const QString path = QFileInfo(fileName).absoluteFilePath();
     state().opened.append(path);
     if (recordOnly())
-        return true;
+        return !state().refusing;
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 void setScripted(bool scripted)
 {
     state().scripted = scripted;
+}
+
+void setRefusing(bool refusing)
+{
+    state().refusing = refusing;
 }
 
 bool isScripted()

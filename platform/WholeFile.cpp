@@ -1,27 +1,32 @@
 #include "WholeFile.h"
 
-#include <QFileInfo>
 #include <QSaveFile>
-#include <QStorageInfo>
+
+#include <cerrno>
+
+#include "FileErrors.h"
 
 namespace WholeFile {
 
 bool write(const QString &fileName, const QByteArray &bytes, QString *failure)
 {
+    QSaveFile file(fileName);
+    // The system's error number is kept from the step that failed, before
+    // anything else can change it.
+    int errnum = 0;
+    auto step = [&errnum](bool done) {
+        if (!done)
+            errnum = errno;
+        return done;
+    };
+    errno = 0;
     // The explicit flush: commit alone puts an empty file in place, and
     // says it did well, when the disk fills at the final flush.
-    QSaveFile file(fileName);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() && file.commit())
+    if (step(file.open(QIODevice::WriteOnly)) && step(file.write(bytes) == bytes.size()) && step(file.flush())
+        && step(file.commit()))
         return true;
-    if (failure) {
-        // A full disk shows as a write cut short with no error of its own,
-        // which Qt's text would call unknown.
-        const QStorageInfo disk(QFileInfo(fileName).absolutePath());
-        if (file.error() == QFileDevice::ResourceError || (disk.isValid() && disk.bytesAvailable() < bytes.size()))
-            *failure = QStringLiteral("spazio su disco esaurito.");
-        else
-            *failure = file.errorString();
-    }
+    if (failure)
+        *failure = FileErrors::reason(file, true, errnum, bytes.size());
     return false;
 }
 

@@ -11,7 +11,7 @@
 namespace WholeFile {
 
 // False when the file could not be written whole; failure (if given) then
-// holds the reason in Italian, or Qt's own text when it has no better one.
+// holds the reason in Italian (see FileErrors).
 bool write(const QString &fileName, const QByteArray &bytes, QString *failure = nullptr);
 
 } // namespace WholeFile

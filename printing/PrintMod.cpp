@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QHash>
 
-#include "DesktopSeam.h"
 #include "Currency.h"
 #include "ItalianFormat.h"
 #include "PdfPages.h"
@@ -473,10 +472,7 @@ QString scriviEApri(PdfPages &doc, const QString &fileName, const QString &tipo,
         modFunz::showMsg(QStringLiteral("Attenzione, impossibile scrivere il file:\n") + fileName, 16);
         return QString();
     }
-    if (!DesktopSeam::openFile(fileName))
-        modFunz::warnMsg(QStringLiteral("Attenzione, il file è stato scritto ma non è stato "
-                                        "possibile aprirlo:\n")
-                         + fileName);
+    modFunz::apriFile(fileName);
     return fileName;
 }
 

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <algorithm>
 #include <QLabel>
 #include <QtTest>
@@ -88,46 +89,122 @@ private Q_SLOTS:
     }
     void cleanup() { fx.reset(); }
 
+    // The line of the file where marker begins.
+    static QString at(const QByteArray &bytes, const char *marker)
+    {
+        const qsizetype where = bytes.indexOf(marker);
+        return where < 0 ? QStringLiteral("missing") : QStringLiteral("riga %1").arg(bytes.left(where).count('\n') + 1);
+    }
+
+    static QString lastLine(const QByteArray &bytes)
+    {
+        return QStringLiteral("riga %1").arg(bytes.count('\n') + 1);
+    }
+
     void refused_data()
     {
+        // message: how the box begins; detail: a line it holds, naming the
+        // place and what is wrong there, in the user's language.
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("message");
-        const QString unreadable = "Attenzione, il file non è un documento XML leggibile:\nriga ";
-        const QString schema = "Attenzione, il file non è conforme allo schema 2010-KEZ-dichiarazione.xsd:\nriga ";
+        QTest::addColumn<QString>("detail");
+        const QString unreadable = "Attenzione, il file non è un documento XML leggibile:\n";
+        const QString schema = "Attenzione, il file non è conforme allo schema 2010-KEZ-dichiarazione.xsd:\n";
         const QString doctype = "Attenzione, il file contiene una dichiarazione di tipo documento";
-        QTest::newRow("empty") << QByteArray() << "Attenzione, il file non è un documento XML leggibile:";
-        QTest::newRow("truncated") << good.left(good.size() / 2) << unreadable;
-        QTest::newRow("tag changed") << replaced(good, "</ragSoc>", "</ragSoX>") << unreadable;
-        QTest::newRow("bytes changed") << replaced(good, "DITTA", "\xff\xfe\x01TA") << unreadable;
-        QTest::newRow("not xml") << QByteArray("%PDF-1.3\n%\xe2\xe3\xcf\xd3\n1 0 obj") << unreadable;
-        QTest::newRow("element missing") << replaced(good, "<codFisc>11111111115</codFisc>", "") << schema;
-        QTest::newRow("element repeated")
-            << replaced(good, "<Mesi>12</Mesi>", "<Mesi>12</Mesi><Mesi>12</Mesi>") << schema;
-        QTest::newRow("unknown element") << replaced(good, "<Mesi>12</Mesi>", "<Mesi>12</Mesi><Note>x</Note>")
-                                         << schema;
-        QTest::newRow("wrong type") << replaced(good, "<Mesi>12</Mesi>", "<Mesi>dodici</Mesi>") << schema;
-        QTest::newRow("huge number") << replaced(good, "<scQta>1500</scQta>", "<scQta>99999999999999999999</scQta>")
-                                     << schema;
-        QTest::newRow("too many decimals") << replaced(good, "<scQta>1500</scQta>", "<scQta>1.23456</scQta>")
-                                           << schema;
-        QTest::newRow("negative") << replaced(good, "<scQta>1500</scQta>", "<scQta>-1</scQta>") << schema;
-        QTest::newRow("operation") << replaced(good, "<Codice>R3</Codice>", "<Codice>R14</Codice>") << schema;
-        QTest::newRow("unit") << replaced(good, "<scUmi>1</scUmi>", "<scUmi>3</scUmi>") << schema;
-        QTest::newRow("codice fiscale") << replaced(good, "<codFisc>11111111115</codFisc>", "<codFisc>1111</codFisc>")
-                                        << schema;
-        QTest::newRow("waste code") << replaced(good, "<rifCod>150101</rifCod>", "<rifCod>15010A</rifCod>") << schema;
-        QTest::newRow("long name") << replaced(good, "DITTA 1 S.R.L.", QByteArray(61, 'A')) << schema;
-        QTest::newRow("external entity")
-            << replaced(good, "<esportazione", "<!DOCTYPE esportazione [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>"
-                                               "\n<esportazione")
-            << doctype;
-        QTest::newRow("billion laughs")
-            << replaced(good, "<esportazione",
-                        "<!DOCTYPE esportazione [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;\">"
-                        "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;\"><!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;\">]>\n"
-                        "<esportazione")
-                   .replace("DITTA 1 S.R.L.", "&d;&d;&d;&d;&d;&d;&d;&d;")
-            << doctype;
+        auto row = [](const char *name, const QByteArray &bytes, const QString &message, const QString &detail) {
+            QTest::newRow(name) << bytes << message << detail;
+        };
+        row("empty", QByteArray(), unreadable, "il file è vuoto.");
+        row("blank", QByteArray("\n  \n"), unreadable, "il file è vuoto.");
+        // Cut short as a copy that stopped half way: between two lines, or
+        // inside a tag.
+        const QByteArray truncated = good.left(good.indexOf("\n  <schedaSBOP>"));
+        row("truncated", truncated, unreadable,
+            lastLine(truncated) + ", elemento <dichiarazione>: il file finisce prima della chiusura dell'elemento "
+            "(file incompleto)");
+        const QByteArray cutInTag = good.left(good.indexOf("<scQta>") + 3);
+        row("truncated in a tag", cutInTag, unreadable,
+            lastLine(cutInTag) + ", elemento <sc>: tag di apertura non chiuso da \">\"");
+        // A copy of the good file with from changed to to; the detail
+        // begins with the line where marker stands.
+        auto changed = [this, row](const char *name, const char *from, const QByteArray &to, const QString &message,
+                                   const char *marker, const QString &detail) {
+            const QByteArray bytes = replaced(good, from, to);
+            row(name, bytes, message, at(bytes, marker) + detail);
+        };
+        changed("tag changed", "</ragSoc>", "</ragSoX>", unreadable, "<ragSoc>",
+                ", elemento <ragSoc>: il tag di chiusura </ragSoX> non corrisponde all'elemento aperto alla "
+                + at(good, "<ragSoc>") + " (tag non chiuso o nome errato)");
+        changed("tag not closed", "</ragSoc>", "", unreadable, "</dichiarazione>",
+                ", elemento <ragSoc>: il tag di chiusura </dichiarazione> non corrisponde all'elemento aperto alla "
+                + at(good, "<ragSoc>"));
+        changed("start tag not ended", "<Mesi>", "<Mesi", unreadable, "<Mesi",
+                ", elemento <Mesi12>: tag di apertura non chiuso da \">\"");
+        changed("bytes changed", "DITTA", "\xff\xfe\x01TA", unreadable, "<ragSoc>",
+                ": carattere non valido o non nella codifica del file");
+        row("not xml", QByteArray("%PDF-1.3\n%\xe2\xe3\xcf\xd3\n1 0 obj"), unreadable,
+            "riga 1: il file è vuoto o non inizia con un documento XML");
+        changed("element missing", "<codFisc>11111111115</codFisc>", "", schema, "<ragSoc>",
+                ", elemento <ragSoc>: elemento non previsto in questa posizione (atteso <codFisc>)");
+        changed("element missing in a card", "<rifCod>150101</rifCod>", "", schema, "<scQta>",
+                ", elemento <scQta>: elemento non previsto in questa posizione (atteso <rifCod>)");
+        const QByteArray noChild = good.left(good.indexOf("<riutilizzo>") + 12) + good.mid(good.indexOf("</riutilizzo>"));
+        row("required child missing", noChild, schema,
+            at(noChild, "<riutilizzo>") + ", elemento <riutilizzo>: manca l'elemento obbligatorio <riuTipo>");
+        changed("element repeated", "<Mesi>12</Mesi>", "<Mesi>12</Mesi><Mesi>12</Mesi>", schema, "<Mesi>",
+                ", elemento <Mesi>: elemento non previsto in questa posizione (atteso uno fra <slPrvIstat>, "
+                "<slComIstat>, <slVia>, <slCivico>, …)");
+        changed("unknown element", "<Mesi>12</Mesi>", "<Mesi>12</Mesi><Note>x</Note>", schema, "<Note>",
+                ", elemento <Note>: elemento non previsto in questa posizione (atteso uno fra");
+        changed("wrong type", "<Mesi>12</Mesi>", "<Mesi>dodici</Mesi>", schema, "<Mesi>",
+                ", elemento <Mesi>: il valore \"dodici\" non è un numero intero");
+        changed("letters in a number", "<Addetti>12</Addetti>", "<Addetti>ventisei</Addetti>", schema, "<Addetti>",
+                ", elemento <Addetti>: il valore \"ventisei\" non è un numero intero");
+        changed("letters in an amount", "<scQta>1500</scQta>", "<scQta>mille</scQta>", schema, "<scQta>",
+                ", elemento <scQta>: il valore \"mille\" non è un numero (con il punto per i decimali)");
+        changed("bad date", "<saDataComp>2022-03-15", "<saDataComp>2022-02-30", schema, "<saDataComp>",
+                ", elemento <saDataComp>: il valore \"2022-02-30\" non è una data nella forma aaaa-mm-gg");
+        changed("date written the Italian way", "<saDataComp>2022-03-15", "<saDataComp>15/03/2022", schema,
+                "<saDataComp>",
+                ", elemento <saDataComp>: il valore \"15/03/2022\" non è una data nella forma aaaa-mm-gg");
+        changed("yes or no", "<saAnnulla>false</saAnnulla>", "<saAnnulla>forse</saAnnulla>", schema, "<saAnnulla>",
+                ", elemento <saAnnulla>: il valore \"forse\" non è un valore sì/no (true, false, 1 o 0)");
+        changed("huge number", "<scQta>1500</scQta>", "<scQta>99999999999999999999</scQta>", schema, "<scQta>",
+                ", elemento <scQta>: il valore 99999999999999999999 è oltre il massimo ammesso (9999999.999)");
+        changed("too many decimals", "<scQta>1500</scQta>", "<scQta>1.23456</scQta>", schema, "<scQta>",
+                ", elemento <scQta>: il valore 1.23456 ha più dei 3 decimali ammessi");
+        changed("negative", "<scQta>1500</scQta>", "<scQta>-1</scQta>", schema, "<scQta>",
+                ", elemento <scQta>: il valore -1 è sotto il minimo ammesso (0)");
+        changed("operation", "<Codice>R3</Codice>", "<Codice>R14</Codice>", schema, "<Codice>R14",
+                ", elemento <Codice>: il valore \"R14\" non ha la forma richiesta");
+        changed("unit", "<scUmi>1</scUmi>", "<scUmi>3</scUmi>", schema, "<scUmi>",
+                ", elemento <scUmi>: il valore \"3\" non è fra quelli ammessi (1, 2)");
+        changed("codice fiscale", "<codFisc>11111111115</codFisc>", "<codFisc>1111</codFisc>", schema,
+                "<codFisc>1111<", ", elemento <codFisc>: il valore \"1111\" non ha la forma richiesta");
+        changed("waste code", "<rifCod>150101</rifCod>", "<rifCod>15010A</rifCod>", schema, "<rifCod>",
+                ", elemento <rifCod>: il valore \"15010A\" non ha la forma richiesta");
+        changed("long name", "DITTA 1 S.R.L.", QByteArray(61, 'A'), schema, "<ragSoc>",
+                ", elemento <ragSoc>: testo di 61 caratteri, oltre i 60 ammessi");
+        changed("text among elements", "<schedaCONS>", "<schedaCONS>testo", schema, "<schedaCONS>",
+                ", elemento <schedaCONS>: testo non ammesso: l'elemento contiene solo altri elementi");
+        changed("export number", " numero=\"1\"", " numero=\"uno\"", schema, "<esportazione",
+                ", elemento <esportazione>, attributo \"numero\": il valore \"uno\" non è un numero intero maggiore "
+                "di zero");
+        changed("no export number", " numero=\"1\"", "", schema, "<esportazione",
+                ", elemento <esportazione>: manca l'attributo obbligatorio \"numero\"");
+        changed("unknown attribute", " numero=\"1\"", " numero=\"1\" nota=\"x\"", schema, "<esportazione",
+                ", elemento <esportazione>, attributo \"nota\": attributo non previsto");
+        row("external entity",
+            replaced(good, "<esportazione", "<!DOCTYPE esportazione [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>"
+                                            "\n<esportazione"),
+            doctype, QString());
+        row("billion laughs",
+            replaced(good, "<esportazione",
+                     "<!DOCTYPE esportazione [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;\">"
+                     "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;\"><!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;\">]>\n"
+                     "<esportazione")
+                .replace("DITTA 1 S.R.L.", "&d;&d;&d;&d;&d;&d;&d;&d;"),
+            doctype, QString());
         // Written in UTF-16 the declaration escapes a byte search: the parsed
         // document is refused instead.
         const QString laughs = QString::fromUtf8(
@@ -136,52 +213,62 @@ private Q_SLOTS:
                      "<esportazione")
                 .replace("DITTA 1 S.R.L.", "&b;&b;&b;&b;")
                 .replace("encoding=\"UTF-8\"", "encoding=\"UTF-16\""));
-        QTest::newRow("laughs in UTF-16")
-            << (QByteArray("\xff\xfe") + QByteArray(reinterpret_cast<const char *>(laughs.utf16()), laughs.size() * 2))
-            << doctype;
-        QTest::newRow("other namespace") << replaced(good, "urn:kez:imballaggi:dichiarazione", "urn:altro:formato")
-                                         << "Attenzione, il file non è un'esportazione di dichiarazioni KEZ.";
-        QTest::newRow("other version") << replaced(good, "RAC-IT-06.02.18", "RAC-IT-05.01.00")
-                                       << "Attenzione, il file è nel formato \"RAC-IT-05.01.00\", diverso dal "
-                                          "formato \"RAC-IT-06.02.18\" di questo programma.";
-        QTest::newRow("other year") << replaced(good, "anno=\"2021\"", "anno=\"2020\"")
-                                    << "Attenzione, il file contiene dichiarazioni dell'anno 2020: in questo "
-                                       "archivio si importano solo quelle dell'anno 2021.";
-        QTest::newRow("no version") << replaced(good, " versione=\"RAC-IT-06.02.18\"", "")
-                                    << "Attenzione, il file non indica il proprio formato (manca l'attributo "
-                                       "\"versione\" dell'esportazione).";
-        QTest::newRow("no year") << replaced(good, " anno=\"2021\"", "")
-                                 << "Attenzione, il file non indica l'anno delle dichiarazioni (manca l'attributo "
-                                    "\"anno\" dell'esportazione).";
+        row("laughs in UTF-16",
+            QByteArray("\xff\xfe") + QByteArray(reinterpret_cast<const char *>(laughs.utf16()), laughs.size() * 2),
+            doctype, QString());
+        row("other namespace", replaced(good, "urn:kez:imballaggi:dichiarazione", "urn:altro:formato"),
+            "Attenzione, il file non è un'esportazione di dichiarazioni KEZ.", QString());
+        row("other version", replaced(good, "RAC-IT-06.02.18", "RAC-IT-05.01.00"),
+            "Attenzione, il file è nel formato \"RAC-IT-05.01.00\", diverso dal formato \"RAC-IT-06.02.18\" di "
+            "questo programma.",
+            QString());
+        row("other year", replaced(good, "anno=\"2021\"", "anno=\"2020\""),
+            "Attenzione, il file contiene dichiarazioni dell'anno 2020: in questo archivio si importano solo quelle "
+            "dell'anno 2021.",
+            QString());
+        row("no version", replaced(good, " versione=\"RAC-IT-06.02.18\"", ""),
+            "Attenzione, il file non indica il proprio formato (manca l'attributo \"versione\" dell'esportazione).",
+            QString());
+        row("no year", replaced(good, " anno=\"2021\"", ""),
+            "Attenzione, il file non indica l'anno delle dichiarazioni (manca l'attributo \"anno\" "
+            "dell'esportazione).",
+            QString());
         // Markup shaped to keep the parser busy is refused before it is read.
         QByteArray attributes;
         for (int i = 0; i < 100000; ++i)
             attributes += " a" + QByteArray::number(i) + "='x'";
-        QTest::newRow("100,000 attributes")
-            << replaced(good, "<dichiarazione>", "<dichiarazione" + attributes + ">")
-            << "Attenzione, il file ha un elemento con più di 32 attributi (riga 3), che un'esportazione KEZ non "
-               "ha: file rifiutato.";
-        QTest::newRow("deep") << replaced(good, "<Mesi>12</Mesi>", QByteArray("<a>").repeated(5000) + "12")
-                              << "Attenzione, il file ha elementi annidati oltre 32 livelli (riga 17)";
+        row("100,000 attributes", replaced(good, "<dichiarazione>", "<dichiarazione" + attributes + ">"),
+            "Attenzione, il file ha un elemento con più di 32 attributi (riga 3), che un'esportazione KEZ non ha: "
+            "file rifiutato.",
+            QString());
+        row("deep", replaced(good, "<Mesi>12</Mesi>", QByteArray("<a>").repeated(5000) + "12"),
+            "Attenzione, il file ha elementi annidati oltre 32 livelli (riga 17)", QString());
         // Markup the scan could not read is refused too.
-        QTest::newRow("declared EBCDIC") << replaced(good, "encoding=\"UTF-8\"", "encoding=\"IBM037\"")
-                                         << "Attenzione, il file è nella codifica IBM037, che un'esportazione KEZ "
-                                            "non usa: file rifiutato.";
-        QTest::newRow("EBCDIC") << QByteArray("\x4c\x6f\xa7\x94\x93\x40\xa5\x85") + attributes
-                                << "Attenzione, il file è nella codifica EBCDIC";
-        QTest::newRow("declaration of another year") << replaced(good, "<saAnno>2021", "<saAnno>2020")
-                                                     << "Attenzione, la dichiarazione n. 1 del file è dell'anno 2020";
+        row("declared EBCDIC", replaced(good, "encoding=\"UTF-8\"", "encoding=\"IBM037\""),
+            "Attenzione, il file è nella codifica IBM037, che un'esportazione KEZ non usa: file rifiutato.",
+            QString());
+        row("EBCDIC", QByteArray("\x4c\x6f\xa7\x94\x93\x40\xa5\x85") + attributes,
+            "Attenzione, il file è nella codifica EBCDIC", QString());
+        row("declaration of another year", replaced(good, "<saAnno>2021", "<saAnno>2020"),
+            "Attenzione, la dichiarazione n. 1 del file è dell'anno 2020", QString());
     }
     void refused()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, message);
+        QFETCH(QString, detail);
         const QByteArray before = checksum(gDb->kezDbFilename);
         Importa form;
         QVERIFY(!form.importaFile(writeFile(bytes)));
         QCOMPARE(MessageBoxSeam::asked().size(), 1);
         const MessageBoxSeam::Asked box = MessageBoxSeam::asked().first();
         QVERIFY2(box.text.startsWith(message), qPrintable(box.text));
+        QVERIFY2(box.text.contains(detail), qPrintable(box.text + " / " + detail));
+        // libxml2's own words never reach the user.
+        static const QRegularExpression english(QStringLiteral(
+            "\\b(Element|Expected|expected|is not|valid value|allowed|mismatch|Couldn't|Premature|facet|atomic|"
+            "StartTag|Extra content|Document|Input|attribute|[Mm]issing|required|the)\\b"));
+        QVERIFY2(!english.match(box.text).hasMatch(), qPrintable(box.text));
         QCOMPARE(box.style, 64);
         QCOMPARE(form.slt[1]->Value().toInt(), 0);
         QCOMPARE(checksum(gDb->kezDbFilename), before);

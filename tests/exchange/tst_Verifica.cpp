@@ -215,6 +215,13 @@ private Q_SLOTS:
         TestSupport::grab(&form, QStringLiteral("Verifica"));
         form.slb_Click(1);
         QCOMPARE(DesktopSeam::opened(), QStringList{Verifica::reportPath()});
+        // A desktop with no program for the report: the user hears so, and
+        // where it is.
+        DesktopSeam::setRefusing(true);
+        form.slb_Click(1);
+        DesktopSeam::setRefusing(false);
+        QCOMPARE(MessageBoxSeam::asked().last().text,
+                 "Attenzione, il file è stato scritto ma non è stato possibile aprirlo:\n" + Verifica::reportPath());
         // From the menu nothing is marked for export.
         DatabaseProbe db;
         QVERIFY(db.open(gDb->kezDbFilename, true));

@@ -133,11 +133,10 @@ private Q_SLOTS:
         QVERIFY(gDb->Execute("UPDATE SezAnag SET slCAP = '201210' WHERE saID = 2"));
         expClass guard(gDb->kezCnn);
         QVERIFY(!guard.esporta({1, 2}, first->folder() + "no.xml", 15));
-        QVERIFY2(guard.errorText.startsWith(
-                     "Attenzione, i dati non rientrano nel formato del file di esportazione; nessun file scritto.\n"
-                     "Dichiarazione di L'ARTE & <CO> \"È\", codice fiscale RSSMRA80A01H501U:\nElement "),
-                 qPrintable(guard.errorText));
-        QVERIFY(!guard.errorText.contains("riga"));
+        QCOMPARE(guard.errorText,
+                 "Attenzione, i dati non rientrano nel formato del file di esportazione; nessun file scritto.\n"
+                 "Dichiarazione di L'ARTE & <CO> \"È\", codice fiscale RSSMRA80A01H501U:\n"
+                 "elemento <slCAP>: testo di 6 caratteri, oltre i 5 ammessi");
         QVERIFY(!QFile::exists(first->folder() + "no.xml"));
         QVERIFY(gDb->Execute("UPDATE SezAnag SET slCAP = '20121' WHERE saID = 2"));
 
@@ -235,7 +234,8 @@ private Q_SLOTS:
         FileDialogSeam::pushFileName(fx.folder() + "manca/milano.xml");
         MessageBoxSeam::pushAnswer(MessageBoxSeam::vbNo);
         QVERIFY(!form.Esporta());
-        QVERIFY(MessageBoxSeam::asked().last().text.startsWith("Attenzione, impossibile scrivere il file"));
+        QCOMPARE(MessageBoxSeam::asked().last().text,
+                 "Attenzione, impossibile scrivere il file " + fx.folder() + "manca/milano.xml:\ncartella inesistente.");
         QVERIFY(!QDir(fx.folder() + "manca").exists());
         QCOMPARE(db.scalar("SELECT count(*) FROM expTab").toInt(), 1);
         QCOMPARE(db.column("SELECT ExpID FROM SezAnag ORDER BY saID"), (QStringList{"1", "0", "0", "0", "0"}));
@@ -274,10 +274,20 @@ private Q_SLOTS:
         TestSupport::grab(&list, QStringLiteral("expList"));
     }
 
-    // Another program's write is waited out; a file that a full disk cuts
-    // short says so, and that export leaves no record and no stamp.
+    // Another program's write is waited out; a file that a full or
+    // read-only disk keeps out says why, in Italian, and that export leaves
+    // no record and no stamp.
+    void exportThroughFaults_data()
+    {
+        QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("full disk") << false << "spazio su disco esaurito.";
+        QTest::newRow("read-only disk") << true << "file system di sola lettura.";
+    }
     void exportThroughFaults()
     {
+        QFETCH(bool, readOnly);
+        QFETCH(QString, reason);
         ShellFixture fx;
         QVERIFY(fx.openDatabase(ExchangeFixture::lookups() + ExchangeFixture::declaration(1, "11111111115")));
         QVERIFY(ExchangeFixture::placeSchema(fx.folder()));
@@ -287,22 +297,23 @@ private Q_SLOTS:
             expClass writer(gDb->kezCnn);
             QVERIFY2(writer.esporta({1}, fx.folder() + "uno.xml", 15), qPrintable(writer.errorText));
         }
-        const QString full = fx.folder() + "pieno";
-        QVERIFY(QDir().mkpath(full));
-        if (::mount("tmpfs", QFile::encodeName(full).constData(), "tmpfs", 0, "size=64k") != 0)
+        const QString disk = fx.folder() + "disco";
+        QVERIFY(QDir().mkpath(disk));
+        if (::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", readOnly ? MS_RDONLY : 0, "size=64k") != 0)
             QSKIP("a small file system cannot be mounted here (it takes root)");
-        QFile filler(full + "/riempitivo");
-        QVERIFY(filler.open(QIODevice::WriteOnly));
-        filler.write(QByteArray(1 << 20, 'x'));
-        filler.close();
+        if (!readOnly) {
+            QFile filler(disk + "/riempitivo");
+            QVERIFY(filler.open(QIODevice::WriteOnly));
+            filler.write(QByteArray(1 << 20, 'x'));
+            filler.close();
+        }
         expClass writer(gDb->kezCnn);
-        const bool written = writer.esporta({1}, full + "/due.xml", 15);
-        const QStringList left = QDir(full).entryList(QDir::Files);
-        ::umount2(QFile::encodeName(full).constData(), MNT_DETACH);
+        const bool written = writer.esporta({1}, disk + "/due.xml", 15);
+        const QStringList left = QDir(disk).entryList(QDir::Files);
+        ::umount2(QFile::encodeName(disk).constData(), MNT_DETACH);
         QVERIFY(!written);
-        QCOMPARE(left, QStringList{"riempitivo"});
-        QCOMPARE(writer.errorText, "Attenzione, impossibile scrivere il file " + full + "/due.xml:\n"
-                                   "spazio su disco esaurito.");
+        QCOMPARE(left, readOnly ? QStringList() : QStringList{"riempitivo"});
+        QCOMPARE(writer.errorText, "Attenzione, impossibile scrivere il file " + disk + "/due.xml:\n" + reason);
         DatabaseProbe db;
         QVERIFY(db.open(gDb->kezDbFilename, true));
         QCOMPARE(db.column("SELECT count(*) || ':' || max(expID) FROM expTab"), QStringList{"1:1"});

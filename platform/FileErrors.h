@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+class QFileDevice;
+
+// Why a file could not be read or written, said in Italian for the user's
+// message box: Qt's and the system's own texts are English. The reason is
+// read from the device's error, the system's error number taken at the
+// failure and the state of the path, which is what stays true afterwards.
+namespace FileErrors {
+
+// The reason a failed open, read or write of file gave, as a short
+// sentence ("permesso negato."). errnum is errno taken right after the
+// failing call (0 when not known); needed is how many bytes a write wanted
+// on the disk.
+QString reason(const QFileDevice &file, bool writing, int errnum = 0, qint64 needed = 0);
+
+} // namespace FileErrors
