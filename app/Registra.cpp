@@ -133,9 +133,7 @@ void Registra::cmbCom_Validate(bool &Cancel)
     if (!modified)
         return;
     slt[2]->setValue(modFunz::nullIfBlank(cmbCom->Sigla()));
-    // The postal code is a proposal: one the user typed stays.
-    if (slt[5]->isEmpty())
-        slt[5]->setValue(modFunz::nullIfBlank(cmbCom->cap()));
+    slt[5]->setValue(cmbCom->capFor(slt[5]->Value()));
     markModified();
 }
 

@@ -486,7 +486,8 @@ void SezAnag::cmbCom_Validate(int Index, bool &Cancel)
         return;
     setModificata();
     slt[Index == 0 ? 3 : 12]->setValue(nullIfBlank(cmbCom[Index]->Sigla()));
-    slt[Index == 0 ? 6 : 15]->setValue(nullIfBlank(cmbCom[Index]->cap()));
+    slxText *cap = slt[Index == 0 ? 6 : 15];
+    cap->setValue(cmbCom[Index]->capFor(cap->Value()));
 }
 
 // ------------------------------------------------------------- new sheets

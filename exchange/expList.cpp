@@ -8,6 +8,7 @@
 #include <QMdiSubWindow>
 #include <QTreeWidget>
 
+#include "ChildPlacement.h"
 #include "Pictures.h"
 #include "Statement.h"
 #include "dbClass.h"
@@ -43,7 +44,7 @@ expList::expList(QWidget *parent) : QWidget(parent)
     slb->setCaption(QStringLiteral("Chiudi"));
     if (mainForm *main = modMain::gMain)
         slb->setPicture(main->img16(2));
-    connect(slb, &slxButton::Click, this, &QWidget::close);
+    connect(slb, &slxButton::Click, this, &expList::chiudi);
     modMain::currentForm = 8;
     modMain::formLoaded(this);
     caricaLista();
@@ -97,6 +98,13 @@ void expList::caricaLista()
     }
 }
 
+void expList::chiudi()
+{
+    // The frame closes the list with it; the list closing alone would
+    // leave its empty frame in the main window.
+    ChildPlacement::windowOf(this)->close();
+}
+
 void expList::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
@@ -109,7 +117,7 @@ void expList::resizeEvent(QResizeEvent *event)
 void expList::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape) {
-        close();
+        chiudi();
         return;
     }
     QWidget::keyPressEvent(event);

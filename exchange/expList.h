@@ -25,6 +25,8 @@ public:
     slxButton *slb = nullptr;   // "Chiudi"
 
     void caricaLista();
+    // "Chiudi" and Esc: the list goes with the frame the main window gave it.
+    void chiudi();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

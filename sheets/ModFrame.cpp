@@ -281,7 +281,7 @@ void ModFrame::cmbCom_Validate(bool &Cancel)
     if (!changed)
         return;
     slt[2]->setValue(nullIfBlank(cmbCom->Sigla()));
-    slt[5]->setValue(nullIfBlank(cmbCom->cap()));
+    slt[5]->setValue(cmbCom->capFor(slt[5]->Value()));
     setModificata();
 }
 

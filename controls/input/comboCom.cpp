@@ -155,7 +155,7 @@ int comboCom::letValue(const QVariant &myProv, const QVariant &myCom)
         }
     }
     requiredShown = false;
-    m_taken = result;
+    take(result);
     return result;
 }
 
@@ -207,10 +207,27 @@ bool comboCom::requiredCheck()
 bool comboCom::Match(bool &Modificato)
 {
     const bool accepted = resolve();
-    Modificato = typedSinceFocus || Value().toInt() != m_taken;
-    if (accepted)
-        m_taken = Value().toInt();
+    const int value = Value().toInt();
+    Modificato = value != m_taken || (!accepted && typedSinceFocus);
+    if (accepted && value != m_taken)
+        take(value);
     return accepted;
+}
+
+void comboCom::take(int key)
+{
+    m_taken = key;
+    m_capBefore = m_takenCap;
+    m_takenCap = cap().trimmed();
+}
+
+QVariant comboCom::capFor(const QVariant &shown) const
+{
+    if (!m_takenCap.isEmpty())
+        return m_takenCap;
+    if (!m_capBefore.isEmpty() && shown.toString().trimmed() == m_capBefore)
+        return QVariant();
+    return shown;
 }
 
 bool comboCom::resolve()

@@ -49,7 +49,15 @@ public:
     QString Sigla() const;
 
     // Resolves the typed text; false keeps the focus in the field.
+    // Modificato is true only for a municipality other than the one the
+    // form last took: the same one typed or picked again is no change.
     bool Match(bool &Modificato);
+    // The postal code an address shows once the municipality just taken
+    // goes with it, given the code it shows now: the municipality's own
+    // code when it has a single one. A city of many codes leaves the code
+    // the user typed for the street, but not the single code of the
+    // municipality the field held before, which is never one of its own.
+    QVariant capFor(const QVariant &shown) const;
 
     void initNewInstance();
     void readProperties(const PropertyBag &bag);
@@ -86,6 +94,8 @@ private:
     bool loadProvinces();
     // Match without the question of a change.
     bool resolve();
+    // The form has taken this key from the field.
+    void take(int key);
     bool search(const QString &t);
     bool requiredCheck();
     QString detail(int column) const;
@@ -99,4 +109,6 @@ private:
     bool typedSinceFocus = false;
     bool requiredShown = false;
     int m_taken = 0;        // the key the form last took from the field
+    QString m_takenCap;     // and that municipality's own postal code
+    QString m_capBefore;    // the code of the one it took before that
 };

@@ -339,6 +339,14 @@ void slxButton::keyPressEvent(QKeyEvent *e)
             update();
         }
         break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Enter presses the button the window shows highlighted, the one
+        // with the focus: Qt's dialogs pass Enter on only to their own push
+        // buttons, never to this one. A held key presses it once.
+        if (!e->isAutoRepeat())
+            premiBottone();
+        break;
     case Qt::Key_Up:
     case Qt::Key_Left:
         KeySender::sendTab(true);

@@ -1,7 +1,10 @@
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QtTest>
 
 #include <memory>
+#include <unistd.h>
 
 #include "Connection.h"
 #include "Connetti.h"
@@ -228,6 +231,80 @@ private Q_SLOTS:
         QCOMPARE(form.result(), int(QDialog::Accepted));
         QVERIFY(gDb->kezDbOpened());
         QCOMPARE(iniValue(QStringLiteral("PATH"), QStringLiteral("kez2021")), current);
+    }
+
+    // The previous year named by another spelling of this year's file is
+    // still this year's file: refused before anything is stored, with the
+    // form left open for another choice. A copy is a file of its own.
+    void currentYearIsNeverThePrevious_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("same path") << "same" << true;
+        QTest::newRow("symbolic link") << "symlink" << true;
+        QTest::newRow("dot segments") << "dots" << true;
+        QTest::newRow("relative path") << "relative" << true;
+        QTest::newRow("hard link") << "hardlink" << true;
+        QTest::newRow("copy") << "copy" << false;
+    }
+
+    void currentYearIsNeverThePrevious()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, refused);
+        start();
+        const QString ini = fx->readIni();
+        const QString other = fx->folder() + QStringLiteral("altro/Kez22imb.db");
+        QVERIFY(QDir().mkpath(QFileInfo(other).absolutePath()));
+        QString chosen = current;
+        if (how == QLatin1String("symlink")) {
+            QVERIFY(QFile::link(current, other));
+            chosen = other;
+        } else if (how == QLatin1String("dots")) {
+            chosen = fx->folder() + QStringLiteral("altro/../Kez22imb.db");
+        } else if (how == QLatin1String("relative")) {
+            chosen = QDir::current().relativeFilePath(current);
+            QVERIFY(QFileInfo(chosen).isRelative());
+        } else if (how == QLatin1String("hardlink")) {
+            QCOMPARE(::link(QFile::encodeName(current).constData(), QFile::encodeName(other).constData()), 0);
+            chosen = other;
+        } else if (how == QLatin1String("copy")) {
+            QVERIFY(QFile::copy(current, other));
+            chosen = other;
+        }
+
+        Connetti form;
+        form.show();
+        FileDialogSeam::pushFileName(chosen);
+        form.slb_Click(1);
+        QCOMPARE(form.slt[1]->Value().toString(), chosen);
+        gModal->Status = false;
+        form.slb_Click(2);
+        if (!refused) {
+            QCOMPARE(form.result(), int(QDialog::Accepted));
+            QCOMPARE(iniValue(QStringLiteral("PATH"), QStringLiteral("kez2020")), chosen);
+            QVERIFY(MessageBoxSeam::asked().isEmpty());
+            return;
+        }
+        QVERIFY(form.isVisible());
+        QCOMPARE(form.result(), int(QDialog::Rejected));
+        QCOMPARE(MessageBoxSeam::asked().size(), 1);
+        const MessageBoxSeam::Asked box = MessageBoxSeam::asked().first();
+        QVERIFY2(box.text.startsWith(QStringLiteral("Attenzione, l'archivio dell'anno precedente non può essere "
+                                                    "lo stesso file dell'anno corrente")),
+                 qPrintable(box.text));
+        QCOMPARE(box.style, 16);
+        QVERIFY(!gModal->Status);
+        QCOMPARE(fx->readIni(), ini);
+        QCOMPARE(gDb->oldDbFilename, previous);
+        TestSupport::grab(&form, QStringLiteral("Connetti-same-file"));
+
+        // The user takes the previous year away and goes on.
+        form.slb_Click(4);
+        form.slb_Click(2);
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        QCOMPARE(iniValue(QStringLiteral("PATH"), QStringLiteral("kez2020")), QString());
+        QCOMPARE(MessageBoxSeam::asked().size(), 1);
     }
 
     void cancelledBrowseKeepsThePath()

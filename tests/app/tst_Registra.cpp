@@ -167,14 +167,14 @@ private Q_SLOTS:
         Registra form;
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        // Another municipality: its province always, its postal code only
-        // into an empty field.
+        // Another municipality: its province, and its postal code, as on
+        // every form.
         form.cmbCom->setFocus();
         QTRY_VERIFY(form.cmbCom->isAncestorOf(QApplication::focusWidget()));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
         typeAndLeave(form.cmbCom, QStringLiteral("MILANO"));
         QCOMPARE(form.slt[2]->Value().toString(), QStringLiteral("MI"));
-        QCOMPARE(form.slt[5]->Value().toString(), QStringLiteral("00118"));
+        QCOMPARE(form.slt[5]->Value().toString(), QStringLiteral("20121"));
 
         // A wrong check digit asks; No keeps the user in the field.
         MessageBoxSeam::pushAnswer(MessageBoxSeam::vbNo);

@@ -11,12 +11,20 @@
 #include "expList.h"
 #include "mainForm.h"
 #include "modMain.h"
+#include "slxButton.h"
 
 // The exchange windows as the main window's menus open them: the export
 // history inside the main window, the dialogs over it.
 class tst_expList : public MainWindowTestCase
 {
     Q_OBJECT
+
+    // The started program's main window, shown and active; nullptr when it
+    // never becomes so.
+    static mainForm *shown()
+    {
+        return showMainWindow(QSize(1000, 700)) ? modMain::gMain.data() : nullptr;
+    }
 
 private Q_SLOTS:
     void fromTheMenus()
@@ -26,11 +34,8 @@ private Q_SLOTS:
                                "('2022-04-01T09:30:00', '/home/ufficio/Kez22imb_exp_cciaa15.xml', 15, 12);"
                                "UPDATE SezAnag SET ExpID = 1;",
                              "[Kez]\nSa1ID=1\n"));
-        mainForm *main = modMain::gMain;
+        mainForm *main = shown();
         QVERIFY(main);
-        main->resize(1000, 700);
-        main->show();
-        QVERIFY(QTest::qWaitForWindowExposed(main));
 
         main->sme_Click(0);
         QCOMPARE(modMain::currentForm, 8);
@@ -62,6 +67,47 @@ private Q_SLOTS:
             QVERIFY(!main->mdiArea()->findChild<expList *>());
             QCOMPARE(modMain::currentForm, 100);
         }
+    }
+
+    // The user closes the history with its button or with Esc: the window
+    // goes whole, frame and all, and the splash is back as after any other
+    // child window.
+    void closingTakesTheFrameAway_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Chiudi") << false;
+        QTest::newRow("Esc") << true;
+    }
+
+    void closingTakesTheFrameAway()
+    {
+        QFETCH(bool, escape);
+        QVERIFY(startProgram(ExchangeFixture::lookups()));
+        mainForm *main = shown();
+        QVERIFY(main);
+        main->sme_Click(0);
+        auto *list = main->mdiArea()->findChild<expList *>();
+        QVERIFY(list);
+        QTRY_VERIFY(list->isVisible());
+        if (escape) {
+            list->lv->setFocus();
+            QTRY_VERIFY(list->lv->hasFocus());
+            QTest::keyClick(main->windowHandle(), Qt::Key_Escape);
+        } else {
+            QTest::mouseClick(list->slb, Qt::LeftButton, {}, list->slb->rect().center());
+        }
+        QTRY_VERIFY(!main->mdiArea()->findChild<expList *>());
+        QTRY_VERIFY(Logo::instance() && Logo::instance()->isVisible());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const QList<QMdiSubWindow *> frames = main->mdiArea()->subWindowList();
+        QCOMPARE(frames.size(), 1);
+        QCOMPARE(frames.first()->widget(), Logo::instance());
+        QCOMPARE(modMain::currentForm, 100);
+        TestSupport::grab(main, escape ? QStringLiteral("expList_closed_esc") : QStringLiteral("expList_closed"));
+
+        // And it opens again from the menu.
+        main->sme_Click(0);
+        QVERIFY(main->mdiArea()->findChild<expList *>());
     }
 };
 

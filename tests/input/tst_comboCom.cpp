@@ -326,6 +326,64 @@ private Q_SLOTS:
         QCOMPARE(com->Value().toInt(), 15146);
     }
 
+    // The user goes back to the municipality the field shows, typing it or
+    // through the list: the form hears of no change, so it rewrites
+    // nothing that goes with it and is not marked modified. Another
+    // municipality from the same list is a change.
+    void sameMunicipalityAgainIsNoChange_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("expected");
+        QTest::newRow("typed") << "typed" << 58091 << false;
+        QTest::newRow("list, mouse") << "mouse" << 58091 << false;
+        QTest::newRow("list, keys") << "keys" << 58091 << false;
+        QTest::newRow("closed list, arrows") << "arrows" << 58091 << false;
+        QTest::newRow("another from the list") << "another" << 1225 << true;
+    }
+
+    void sameMunicipalityAgainIsNoChange()
+    {
+        QFETCH(QString, how);
+        QFETCH(int, key);
+        QFETCH(bool, expected);
+        TestSupport::PickerForm form;
+        bool changed = false;
+        comboCom *com = placeAsTheFormsDo(form, changed);
+        com->letValue(58, 91);
+        QTRY_VERIFY(com->comboBox()->hasFocus());
+        QComboBox *box = com->comboBox();
+        if (how == QLatin1String("typed")) {
+            retype(*com, QStringLiteral("roma"));
+        } else {
+            // Two names begin so: leaving opens the list.
+            retype(*com, QStringLiteral("rom"));
+            QTest::keyClick(box, Qt::Key_Tab);
+            QTRY_VERIFY(box->view()->isVisible());
+            QAbstractItemView *view = box->view();
+            if (how == QLatin1String("keys")) {
+                QTest::keyClick(view, Qt::Key_Down);
+                QTest::keyClick(view, Qt::Key_Up);
+                QTest::keyClick(view, Qt::Key_Return);
+            } else if (how == QLatin1String("arrows")) {
+                box->hidePopup();
+                QTest::keyClick(box, Qt::Key_Down);
+                QTest::keyClick(box, Qt::Key_Up);
+            } else {
+                const QModelIndex entry = view->model()->index(how == QLatin1String("another") ? 1 : 0, 0);
+                QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(entry).center());
+            }
+            QTRY_VERIFY(!view->isVisible());
+            QTRY_VERIFY(box->hasFocus());
+        }
+        changed = !expected;
+        QTest::keyClick(box, Qt::Key_Tab);
+        QTRY_VERIFY(form.after->hasFocus());
+        QCOMPARE(com->Value().toInt(), key);
+        QCOMPARE(changed, expected);
+        QVERIFY(TestSupport::takeMessages().isEmpty());
+    }
+
     // The form checks the field when the user leaves it with Tab or Enter:
     // a refusal keeps the caret in the field.
     void leavingTheFieldRunsMatch()

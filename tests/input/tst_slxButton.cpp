@@ -1,3 +1,5 @@
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -148,9 +150,15 @@ private Q_SLOTS:
         QCOMPARE(clicks.count(), 0);
         QTest::keyRelease(f.button, Qt::Key_Space);
         QCOMPARE(clicks.count(), 1);
+        // Enter presses the button with the focus, once however long it is
+        // held; Esc does not.
         QTest::keyClick(f.button, Qt::Key_Return);
+        QTest::keyClick(f.button, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(clicks.count(), 3);
+        QKeyEvent held(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
+        QApplication::sendEvent(f.button, &held);
         QTest::keyClick(f.button, Qt::Key_Escape);
-        QCOMPARE(clicks.count(), 1);
+        QCOMPARE(clicks.count(), 3);
 
         QTest::keyClick(f.button, Qt::Key_Down);
         QTRY_VERIFY(f.after->hasFocus());

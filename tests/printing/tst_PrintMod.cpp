@@ -27,6 +27,7 @@
 #include "modMain.h"
 #include "prnDich.h"
 #include "prnList.h"
+#include "slxButton.h"
 
 using modMain::gKez;
 
@@ -439,6 +440,46 @@ private Q_SLOTS:
         QCOMPARE(asked[1].text, QStringLiteral("Attenzione, nessuna dichiarazione selezionata."));
         QVERIFY(DesktopSeam::opened().isEmpty());
         QVERIFY(prints(QStringLiteral("prn")).isEmpty());
+    }
+
+    // Both print dialogs open with "Stampa" highlighted: Enter prints, as
+    // a click would, and the viewer is asked to show the file.
+    void enterPrintsFromTheMenu_data()
+    {
+        QTest::addColumn<int>("menu");
+        QTest::addColumn<QString>("prefix");
+        QTest::newRow("declaration") << 0 << "Kez22imb_prn_";
+        QTest::newRow("list of declarations") << 10 << "Kez22imb_lst_";
+    }
+
+    void enterPrintsFromTheMenu()
+    {
+        QFETCH(int, menu);
+        QFETCH(QString, prefix);
+        QVERIFY(start(QString::fromUtf8(FullDeclaration), 7));
+        modMain::gMain->show();
+        QVERIFY(QTest::qWaitForWindowExposed(modMain::gMain));
+        QString focused;
+        bool closedByEnter = false;
+        DialogDriver::onNextDialog([&focused, &closedByEnter](QWidget *dialog) {
+            QTest::qWaitForWindowActive(dialog);
+            auto *button = qobject_cast<slxButton *>(QApplication::focusWidget());
+            focused = button ? button->Caption() : QString();
+            TestSupport::grab(dialog, QStringLiteral("Enter-") + dialog->objectName());
+            QTest::keyClick(dialog->windowHandle(), Qt::Key_Return);
+            closedByEnter = !dialog->isVisible();
+            if (!closedByEnter)
+                dialog->close();
+        });
+        modMain::gMain->smp_Click(menu);
+        QVERIFY(DialogDriver::allRan());
+        QCOMPARE(focused, QStringLiteral("Stampa"));
+        QVERIFY(closedByEnter);
+        QCOMPARE(DesktopSeam::opened().size(), 1);
+        QVERIFY2(QFileInfo(DesktopSeam::opened().first()).fileName().startsWith(prefix),
+                 qPrintable(DesktopSeam::opened().first()));
+        QVERIFY(MessageBoxSeam::asked().isEmpty());
+        QCOMPARE(modMain::currentForm, 100);
     }
 
     void listOfSeveralChambers()
