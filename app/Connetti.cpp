@@ -1,9 +1,6 @@
 #include "Connetti.h"
 
-#include <QFile>
 #include <QFileInfo>
-
-#include <sys/stat.h>
 
 #include "Connection.h"
 #include "FileDialogSeam.h"
@@ -37,20 +34,6 @@ QString probeTitle(int index)
 QString pathKey(int year)
 {
     return QStringLiteral("Kez") + QString::number(year);
-}
-
-// Whether two names lead to one file: through a link, a relative name or
-// dot segments, or as two hard links of it (one device, one inode).
-bool sameFile(const QString &a, const QString &b)
-{
-    const QString canonicalA = QFileInfo(a).canonicalFilePath();
-    if (!canonicalA.isEmpty() && canonicalA == QFileInfo(b).canonicalFilePath())
-        return true;
-    struct stat statA;
-    struct stat statB;
-    return ::stat(QFile::encodeName(a).constData(), &statA) == 0
-        && ::stat(QFile::encodeName(b).constData(), &statB) == 0 && statA.st_dev == statB.st_dev
-        && statA.st_ino == statB.st_ino;
 }
 
 } // namespace
@@ -192,7 +175,7 @@ bool Connetti::Apply()
     }
     // Last year's declarations would otherwise be this year's own, offered
     // as the ones to copy from.
-    if (!m_paths[1].isEmpty() && sameFile(m_paths[0], m_paths[1])) {
+    if (!m_paths[1].isEmpty() && dbClass::sameFile(m_paths[0], m_paths[1])) {
         modFunz::setWaitCursor(false);
         modFunz::showMsg(QStringLiteral("Attenzione, l'archivio dell'anno precedente non può essere "
                                         "lo stesso file dell'anno corrente: scegliere un altro file "

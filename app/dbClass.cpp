@@ -1,6 +1,10 @@
 #include "dbClass.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 #include <cstdlib>
+#include <sys/stat.h>
 
 #include "MessageBoxSeam.h"
 #include "kezClass.h"
@@ -90,20 +94,44 @@ bool dbClass::openKezDb()
     return true;
 }
 
+void dbClass::forgetOldDb()
+{
+    // For good, so the next start does not complain again.
+    oldDbFilename.clear();
+    if (gKez)
+        gKez->writeIniFile(QStringLiteral("Path"), pathKey(gKez->AnnoDichiarazione() - 1), QString());
+}
+
+bool dbClass::sameFile(const QString &a, const QString &b)
+{
+    const QString canonicalA = QFileInfo(a).canonicalFilePath();
+    if (!canonicalA.isEmpty() && canonicalA == QFileInfo(b).canonicalFilePath())
+        return true;
+    struct stat statA;
+    struct stat statB;
+    return ::stat(QFile::encodeName(a).constData(), &statA) == 0
+        && ::stat(QFile::encodeName(b).constData(), &statB) == 0 && statA.st_dev == statB.st_dev
+        && statA.st_ino == statB.st_ino;
+}
+
 bool dbClass::openOldDb()
 {
     oldDbClose();
     if (oldDbFilename.isEmpty())
         return false;
+    // Named so before linking refused it: this year's own declarations
+    // would be offered as last year's.
+    if (sameFile(oldDbFilename, kezDbFilename)) {
+        modFunz::warnMsg(QStringLiteral("Attenzione, l'archivio dell'anno precedente era lo stesso file "
+                                        "dell'anno corrente: il collegamento è stato rimosso."));
+        forgetOldDb();
+        return false;
+    }
 
     auto cn = std::make_unique<Connection>();
     if (!cn->open(oldDbFilename)) {
         modFunz::showError(QStringLiteral("Connessione database anno precedente"));
-        // Forget the path for good, so the next start does not complain again.
-        oldDbFilename.clear();
-        if (gKez)
-            gKez->writeIniFile(QStringLiteral("Path"), pathKey(gKez->AnnoDichiarazione() - 1),
-                               QString());
+        forgetOldDb();
         return false;
     }
     m_oldCn = std::move(cn);

@@ -26,6 +26,10 @@ public:
     std::unique_ptr<Recordset> oldRs;   // present only while the previous year is open
     Connection kezCnn;
 
+    // Whether two names lead to one file: through a link, a relative name
+    // or dot segments, or as two hard links of it.
+    static bool sameFile(const QString &a, const QString &b);
+
     bool kezDbOpened() const;
     bool oldDbOpened() const;
     bool openKezDb();
@@ -47,5 +51,8 @@ public:
     QVariant comuneDaIstat(const QVariant &IstatProv, const QVariant &IstatCom);
 
 private:
+    // Drops the previous year's path, in the INI too.
+    void forgetOldDb();
+
     std::unique_ptr<Connection> m_oldCn;
 };

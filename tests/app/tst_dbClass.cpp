@@ -26,6 +26,7 @@ private slots:
     void databaseWithoutConfigOpens();
     void missingPreviousYearIsForgotten();
     void previousYearOpensAndCloses();
+    void thisYearsFileIsNoPreviousYear();
     void failingStatementIsReported();
     void listWithoutRowsStaysOpen();
     void failingQueryKeepsTheProgramRunning();
@@ -149,6 +150,25 @@ void tst_dbClass::previousYearOpensAndCloses()
     // Reading without a previous year is reported, not a crash.
     QVERIFY(!gDb->oldRsOpen(QStringLiteral("SELECT * FROM Ditte")));
     QCOMPARE(MessageBoxSeam::asked().size(), 1);
+}
+
+// An INI written before linking refused it names one file for both years.
+void tst_dbClass::thisYearsFileIsNoPreviousYear()
+{
+    ShellFixture fx;
+    const QString current = fx.createDatabase(QStringLiteral("Kez22imb.db"));
+    const QString sameThroughDots = fx.folder() + QStringLiteral("../") + QFileInfo(fx.folder()).dir().dirName()
+        + QStringLiteral("/Kez22imb.db");
+    fx.writeIni(QStringLiteral("[PATH]\nkez2021=") + current + QStringLiteral("\nkez2020=") + sameThroughDots
+                + QLatin1Char('\n'));
+    fx.startGlobals();
+    QVERIFY(gDb->openKezDb());
+    QVERIFY(!gDb->openOldDb());
+    QVERIFY(!gDb->oldDbOpened());
+    QCOMPARE(MessageBoxSeam::asked().size(), 1);
+    QVERIFY(MessageBoxSeam::asked().first().text.contains(QLatin1String("stesso file")));
+    QVERIFY(gKez->getIniFile(QStringLiteral("PATH"), QStringLiteral("kez2020")).isEmpty());
+    QCOMPARE(gKez->getIniFile(QStringLiteral("PATH"), QStringLiteral("kez2021")), current);
 }
 
 void tst_dbClass::failingStatementIsReported()

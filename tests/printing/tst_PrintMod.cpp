@@ -462,7 +462,8 @@ private Q_SLOTS:
         QString focused;
         bool closedByEnter = false;
         DialogDriver::onNextDialog([&focused, &closedByEnter](QWidget *dialog) {
-            QTest::qWaitForWindowActive(dialog);
+            if (!QTest::qWaitForWindowActive(dialog))
+                return;
             auto *button = qobject_cast<slxButton *>(QApplication::focusWidget());
             focused = button ? button->Caption() : QString();
             TestSupport::grab(dialog, QStringLiteral("Enter-") + dialog->objectName());
