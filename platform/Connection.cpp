@@ -18,8 +18,7 @@ const QString ConnectionSource = QStringLiteral("Kez.Connection");
 // long to finish before a statement gives up as busy.
 int busyTimeoutMs = 5000;
 
-// What a clerk can do about the errors a save or a search can meet; the
-// others are mistakes in the program's own SQL and keep SQLite's text.
+// What a clerk can do about the errors a save or a search can meet.
 QString userText(int rc)
 {
     switch (rc) {
@@ -54,15 +53,24 @@ QString userText(int rc)
         return QStringLiteral("Accesso negato al file del database.");
     case SQLITE_CONSTRAINT:
         return QStringLiteral("Il dato non è stato accettato dal database.");
+    case SQLITE_NOMEM:
+        return QStringLiteral("Memoria insufficiente per l'operazione sul database.");
+    case SQLITE_TOOBIG:
+        return QStringLiteral("Il dato è troppo grande per il database.");
+    case SQLITE_MISMATCH:
+        return QStringLiteral("Il dato non è del tipo che il database si attende.");
     default:
-        return QString();
+        // A mistake in the program's own SQL, or an archive without the
+        // tables and columns of this version of the program.
+        return QStringLiteral("Operazione non eseguita dal database: l'archivio non ha la forma attesa "
+                              "da questa versione del programma (errore %1).")
+            .arg(rc);
     }
 }
 
 QString describe(int rc, const QString &sqliteText)
 {
-    const QString text = userText(rc);
-    return text.isEmpty() ? sqliteText : text + QStringLiteral("\nDettaglio: ") + sqliteText;
+    return ErrInfo::withDetail(userText(rc), sqliteText);
 }
 
 // Refusals at open that SQLite itself lets pass. A file that may not be
@@ -114,7 +122,9 @@ QString openFailure(int rc, const QString &path, const QString &sqliteMessage)
     case SQLITE_IOERR:
         return QStringLiteral("Errore di lettura del file '%1'.").arg(file);
     default:
-        return sqliteMessage + QStringLiteral(": ") + file;
+        return ErrInfo::withDetail(
+            QStringLiteral("Impossibile usare il file '%1' come database (errore %2).").arg(file).arg(rc),
+            sqliteMessage);
     }
 }
 
@@ -427,7 +437,7 @@ bool Connection::startLibrary(QString *why)
 {
     const int rc = sqlite3_initialize();
     if (rc != SQLITE_OK && why)
-        *why = QString::fromUtf8(sqlite3_errstr(rc));
+        *why = QStringLiteral("la libreria del database non si avvia (errore %1).").arg(rc);
     return rc == SQLITE_OK;
 }
 
@@ -445,7 +455,8 @@ bool Connection::createDatabase(const QString &path)
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db, "CREATE TABLE kez_new (x); DROP TABLE kez_new;", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
-        ErrInfo::raise(rc, QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)), ConnectionSource);
+        ErrInfo::raise(rc, openFailure(rc, path, QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc))),
+                       ConnectionSource);
         sqlite3_close(db);
         return false;
     }

@@ -1,5 +1,9 @@
 #include "ErrInfo.h"
 
+namespace {
+const QString DetailMark = QStringLiteral("\nDettaglio: ");
+}
+
 ErrInfo &ErrInfo::current()
 {
     static ErrInfo err;
@@ -17,4 +21,14 @@ void ErrInfo::raise(int number, const QString &description, const QString &sourc
 void ErrInfo::clear()
 {
     current() = ErrInfo();
+}
+
+QString ErrInfo::withDetail(const QString &text, const QString &detail)
+{
+    return detail.isEmpty() ? text : text + DetailMark + detail;
+}
+
+QString ErrInfo::userText() const
+{
+    return Description.section(DetailMark, 0, 0);
 }

@@ -14,4 +14,10 @@ struct ErrInfo
     static ErrInfo &current();
     static void raise(int number, const QString &description, const QString &source);
     static void clear();
+
+    // A description that carries a library's own (English) text after the
+    // user's: kept for the log and for whoever reads the error in code.
+    static QString withDetail(const QString &text, const QString &detail);
+    // The description without that detail: what the user reads.
+    QString userText() const;
 };

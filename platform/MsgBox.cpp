@@ -1,6 +1,7 @@
 #include "MsgBox.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QPointer>
 #include <QWidget>
 
@@ -8,6 +9,9 @@
 #include "MessageBoxSeam.h"
 
 namespace {
+// Off unless asked for: QT_LOGGING_RULES="kez.errors.info=true".
+Q_LOGGING_CATEGORY(lcErrors, "kez.errors", QtWarningMsg)
+
 std::function<QString()> &captionSource()
 {
     static std::function<QString()> source;
@@ -76,7 +80,10 @@ bool showError(const QString &context)
     const QString title = context.isEmpty()
         ? QStringLiteral("Errore codice: ") + number
         : context + QStringLiteral(" (") + number + QLatin1Char(')');
-    MessageBoxSeam::show(parent(), err.Description + QLatin1Char('\n') + err.Source, 16, title);
+    // The library's own English stays out of the box: only the log has it.
+    if (err.userText() != err.Description)
+        qCInfo(lcErrors, "%s", qUtf8Printable(err.Description));
+    MessageBoxSeam::show(parent(), err.userText() + QLatin1Char('\n') + err.Source, 16, title);
     return false;
 }
 

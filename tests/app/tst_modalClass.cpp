@@ -157,7 +157,7 @@ void tst_modalClass::salvaDittaReportsFailure()
     gModal->CodiceFiscale = QStringLiteral("12345678903");
     QVERIFY(!gModal->salvaDitta(1));
     QCOMPARE(MessageBoxSeam::asked().size(), 1);
-    QVERIFY(MessageBoxSeam::asked().first().text.contains(QStringLiteral("registro bloccato")));
+    QVERIFY(ErrInfo::current().Description.contains(QStringLiteral("registro bloccato")));
     auto rs = gDb->kezRs(QStringLiteral("SELECT * FROM Ditte"));
     QCOMPARE(rs->RecordCount(), 1);
 }

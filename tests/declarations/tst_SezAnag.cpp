@@ -557,7 +557,7 @@ private Q_SLOTS:
             QCOMPARE(sheet->slt[4]->Value().toString(), QStringLiteral("VIA BLOCCATA"));
         }
         QCOMPARE(MessageBoxSeam::asked().last().style, 16);
-        QVERIFY(MessageBoxSeam::asked().last().text.contains(QStringLiteral("archivio bloccato")));
+        QVERIFY(ErrInfo::current().Description.contains(QStringLiteral("archivio bloccato")));
         QCOMPARE(sheet->saIDCorrente(), action == QLatin1String("INSERT") ? 0 : 20);
         QCOMPARE(sheet->nav->Max(), 3);
         QCOMPARE(stored(QStringLiteral("SELECT COUNT(*) || via FROM SezAnag WHERE codFisc = '05555555555'")).toString(),

@@ -180,7 +180,7 @@ private Q_SLOTS:
         const QList<MessageBoxSeam::Asked> asked = MessageBoxSeam::asked();
         QCOMPARE(asked.size(), 1);
         QCOMPARE(asked.first().style, 16);
-        QVERIFY(asked.first().text.contains(QStringLiteral("operazione rifiutata")));
+        QVERIFY(ErrInfo::current().Description.contains(QStringLiteral("operazione rifiutata")));
         MessageBoxSeam::clearAsked();
         // Neither half is stored, and nothing typed is lost.
         QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM ModCons")).toInt(), 2);

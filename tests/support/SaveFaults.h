@@ -16,14 +16,15 @@
 // writing to the file for a second.
 namespace SaveFaults {
 
-// The error boxes shown since the last clearAsked, by SQLite's own text
-// (their last line but the source's).
+// The error boxes shown since the last clearAsked, by the failure's own
+// text: the box shows the user's words, the failure keeps SQLite's after
+// them.
 inline QStringList errors()
 {
     QStringList texts;
     for (const MessageBoxSeam::Asked &a : MessageBoxSeam::asked())
         if (a.style == 16)
-            texts << a.text.section(QStringLiteral("Dettaglio: "), 1).section(QLatin1Char('\n'), 0, 0);
+            texts << ErrInfo::current().Description.section(QStringLiteral("Dettaglio: "), 1);
     return texts;
 }
 
