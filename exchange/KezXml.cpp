@@ -395,7 +395,13 @@ Document parse(const QByteArray &data, QString &error, ParseRun *run)
     return doc;
 }
 
-bool validate(_xmlDoc *doc, QString &error)
+namespace {
+
+// Runs one validation with the program's schema, its errors told in
+// Italian. run validates through the context it is given and returns
+// libxml2's result, or nothing when it could not even start.
+template <typename Run>
+bool validateWith(QString &error, Run run)
 {
     xmlSchema *schema = programSchema(error);
     if (!schema)
@@ -403,49 +409,42 @@ bool validate(_xmlDoc *doc, QString &error)
     ErrorList errors;
     errors.kinds = &loaded().kinds;
     ValidContext ctxt(xmlSchemaNewValidCtxt(schema));
-    if (!ctxt) {
+    std::optional<int> rc;
+    if (ctxt) {
+        xmlSchemaSetValidStructuredErrors(ctxt.get(), collect, &errors);
+        ErrorCapture capture(errors);
+        rc = run(ctxt.get());
+    }
+    if (!rc) {
         error = QStringLiteral("Attenzione, memoria insufficiente per la verifica del file.");
         return false;
     }
-    xmlSchemaSetValidStructuredErrors(ctxt.get(), collect, &errors);
-    int rc = 0;
-    {
-        ErrorCapture capture(errors);
-        rc = xmlSchemaValidateDoc(ctxt.get(), doc);
-    }
-    if (rc != 0) {
+    if (*rc != 0) {
         error = notValid(errors);
         return false;
     }
     return true;
 }
 
+} // namespace
+
+bool validate(_xmlDoc *doc, QString &error)
+{
+    return validateWith(error, [doc](xmlSchemaValidCtxt *ctxt) -> std::optional<int> {
+        return xmlSchemaValidateDoc(ctxt, doc);
+    });
+}
+
 bool validateBytes(const QByteArray &data, QString &error)
 {
-    xmlSchema *schema = programSchema(error);
-    if (!schema)
-        return false;
-    ErrorList errors;
-    errors.kinds = &loaded().kinds;
-    ValidContext ctxt(xmlSchemaNewValidCtxt(schema));
-    // The stream takes over the buffer, and frees it.
-    xmlParserInputBufferPtr input =
-        ctxt ? xmlParserInputBufferCreateMem(data.constData(), int(data.size()), XML_CHAR_ENCODING_NONE) : nullptr;
-    if (!input) {
-        error = QStringLiteral("Attenzione, memoria insufficiente per la verifica del file.");
-        return false;
-    }
-    xmlSchemaSetValidStructuredErrors(ctxt.get(), collect, &errors);
-    int rc = 0;
-    {
-        ErrorCapture capture(errors);
-        rc = xmlSchemaValidateStream(ctxt.get(), input, XML_CHAR_ENCODING_NONE, nullptr, nullptr);
-    }
-    if (rc != 0) {
-        error = notValid(errors);
-        return false;
-    }
-    return true;
+    return validateWith(error, [&data](xmlSchemaValidCtxt *ctxt) -> std::optional<int> {
+        // The stream takes over the buffer, and frees it.
+        xmlParserInputBufferPtr input =
+            xmlParserInputBufferCreateMem(data.constData(), int(data.size()), XML_CHAR_ENCODING_NONE);
+        if (!input)
+            return std::nullopt;
+        return xmlSchemaValidateStream(ctxt, input, XML_CHAR_ENCODING_NONE, nullptr, nullptr);
+    });
 }
 
 QString otherYear(int number, const QString &year, const QString &anno)
