@@ -206,13 +206,18 @@ void Registra::slb_Click(int Index)
         close();
 }
 
+void Registra::QueryUnload(bool &Cancel, modFunz::UnloadMode UnloadMode)
+{
+    const QVariant answer = modFunz::askSaveOnUnload(
+        Cancel, UnloadMode, slb[0]->Enabled(), QStringLiteral("Attenzione dati cambiati, vuoi salvarli?"));
+    if (!answer.isNull())
+        Cancel = Save();
+}
+
 void Registra::closeEvent(QCloseEvent *event)
 {
     bool Cancel = false;
-    const QVariant answer = modFunz::askSaveOnUnload(
-        Cancel, 0, slb[0]->Enabled(), QStringLiteral("Attenzione dati cambiati, vuoi salvarli?"));
-    if (!answer.isNull())
-        Cancel = Save();
+    QueryUnload(Cancel, modFunz::FormControlMenu);
     if (Cancel) {
         event->ignore();
         return;

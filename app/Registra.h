@@ -5,6 +5,8 @@
 #include <QVector>
 #include <memory>
 
+#include "UnloadQuery.h"
+
 class QCheckBox;
 class Recordset;
 class comboCom;
@@ -15,12 +17,15 @@ class slxText;
 // the one row of Setup. Its name is what unlocks the program. On a new
 // year's file it proposes the previous year's data and offers to bring the
 // previous year's company registry over as well.
-class Registra : public QDialog
+class Registra : public QDialog, public UnloadQuery
 {
     Q_OBJECT
 public:
     explicit Registra(QWidget *parent = nullptr);
     ~Registra() override;
+
+    // The question about unsaved data; Yes saves them.
+    void QueryUnload(bool &Cancel, modFunz::UnloadMode UnloadMode) override;
 
     QVector<slxText *> slt;
     QVector<slxButton *> slb;

@@ -8,9 +8,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRegularExpression>
+#include <QSessionManager>
 
 #include "FormFactory.h"
 #include "Pictures.h"
+#include "SessionRequest.h"
 #include "dbClass.h"
 #include "kezClass.h"
 #include "modMain.h"
@@ -38,6 +40,19 @@ const SideButton sideButtons[] = {
     {"Scheda SRIU", "Riutilizzo imballaggi a livello nazionale"},
     {"Scheda STIP", "Tipologie"},
     {"Chiudi", "Chiusura del programma"},
+};
+
+// The desktop's session manager as the shell asks it.
+class DesktopSession : public SessionRequest
+{
+public:
+    explicit DesktopSession(QSessionManager &manager) : m_manager(manager) {}
+    bool allowsInteraction() override { return m_manager.allowsInteraction(); }
+    void cancel() override { m_manager.cancel(); }
+    void release() override { m_manager.release(); }
+
+private:
+    QSessionManager &m_manager;
 };
 
 // Dialogs with no window of their own here: the main window clears itself
@@ -76,7 +91,14 @@ mainForm::mainForm(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<U
 
     gatherMenuArrays();
     connect(ui->mmExit, &QAction::triggered, this, &QWidget::close);
-    connect(qApp, &QGuiApplication::commitDataRequest, this, [] { modMain::endSession(); });
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [](QSessionManager &manager) {
+        DesktopSession session(manager);
+        modMain::commitData(session);
+    });
+    // The session manager ends the program with a Quit sent to the
+    // application, which would close every window, dialogs beneath their
+    // callers included.
+    qApp->installEventFilter(this);
     connect(ui->vBar1, &vBar::Click, this, &mainForm::vBar1_Click);
     ui->mdi->setBackground(QColor(0x8d, 0x99, 0xa6));
 
@@ -272,6 +294,17 @@ void mainForm::vBar1_Click(int buttonIndex, bool)
         close();
     else
         openChild(buttonIndex);
+}
+
+bool mainForm::eventFilter(QObject *watched, QEvent *event)
+{
+    // The program itself ends only by closing this window: a Quit that
+    // finds it open comes from the session's end.
+    if (watched == qApp && event->type() == QEvent::Quit && !m_unloaded) {
+        modMain::endSession();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void mainForm::closeEvent(QCloseEvent *event)

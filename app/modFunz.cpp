@@ -174,13 +174,15 @@ bool confirmDelete(const QString &item)
         == MessageBoxSeam::vbYes;
 }
 
-QVariant askSaveOnUnload(bool &Cancel, int UnloadMode, bool changed, const QString &prompt)
+QVariant askSaveOnUnload(bool &Cancel, UnloadMode UnloadMode, bool changed, const QString &prompt)
 {
     // Changes are never dropped unasked, whoever closes the form, unless
-    // nobody can answer: the system ends the session or the program.
-    const bool forced = UnloadMode == AppWindows || UnloadMode == AppTaskManager || modMain::closingForms >= 2;
+    // nobody may answer.
+    using modMain::Closing;
+    const bool unanswered = UnloadMode != AppWindows
+        && (modMain::closingForms == Closing::Silently || modMain::closingForms == Closing::SessionEnd);
     QVariant result;
-    if (changed && !forced)
+    if (changed && !unanswered)
         answerOf(MessageBoxSeam::show(MsgBox::parent(), prompt, 35, MsgBox::caption()), true, Cancel, result);
     return result;
 }

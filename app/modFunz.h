@@ -42,17 +42,19 @@ bool showError(const QString &context);
 bool confirmDelete(const QString &item);
 // Why a form is being closed.
 enum UnloadMode {
-    FormControlMenu = 0, // the user's close box
-    FormCode = 1,        // the form itself, or the shell for another window
-    AppWindows = 2,      // the system's session ends
-    AppTaskManager = 3,  // the system ends the program
-    FormMDIForm = 4      // the main window closes
+    FormControlMenu = 0, // the user's close box, or the shell for another
+                         // window or for quitting
+    FormCode = 1,        // the form itself (Esc, "Chiudi")
+    AppWindows = 2       // the session manager, before the desktop session
+                         // ends, while the user may still answer
 };
 // The save question of a form that closes: asked when it has changes,
-// unless the system forces the close (AppWindows, AppTaskManager) or the
-// shell closes everything without questions (modMain::closingForms 2).
-// Null QVariant stands for Empty; Cancel is set true to keep the form open.
-QVariant askSaveOnUnload(bool &Cancel, int UnloadMode, bool changed, const QString &prompt);
+// unless the shell closes the forms without questions or the session has
+// ended (modMain::closingForms). The session manager's own question
+// (AppWindows) is asked whatever the shell is doing: it comes only while
+// the user may answer. Null QVariant stands for Empty; Cancel is set true
+// to keep the form open.
+QVariant askSaveOnUnload(bool &Cancel, UnloadMode UnloadMode, bool changed, const QString &prompt);
 QVariant askSaveChanges(bool &Cancel, bool changed, const QString &prompt);
 // Widens column stretchCol so the columns 1 to colCount (0 = all) fill the
 // list, less a scroll bar when there are more rows than fit. Columns count

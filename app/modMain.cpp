@@ -11,7 +11,9 @@
 #include "LookupSource.h"
 #include "MsgBox.h"
 #include "Recordset.h"
+#include "SessionRequest.h"
 #include "SingleInstance.h"
+#include "UnloadQuery.h"
 #include "WheelHooks.h"
 #include "dbClass.h"
 #include "kezClass.h"
@@ -27,7 +29,7 @@ std::unique_ptr<kezClass> gKez;
 std::unique_ptr<dbClass> gDb;
 std::unique_ptr<modalClass> gModal;
 QPointer<mainForm> gMain;
-int closingForms = 0;
+Closing closingForms = Closing::None;
 int currentForm = 0;
 int modoApertura = 0;
 int filtroRifiutoLen = 0;
@@ -238,13 +240,21 @@ namespace {
 // open, which stops the round; without, every form goes.
 bool closeRegistered(bool withQuestions)
 {
-    const int previous = closingForms;
-    closingForms = withQuestions && previous < 2 ? 1 : 2;
+    const Closing previous = closingForms;
+    const bool asking = withQuestions && previous != Closing::Silently && previous != Closing::SessionEnd;
+    if (previous != Closing::SessionEnd)
+        closingForms = asking ? Closing::Asking : Closing::Silently;
     bool closed = true;
     for (purgeRegistry(); !registry().isEmpty(); purgeRegistry()) {
+        // The session ended while a form asked: what is left goes once the
+        // event loops have returned, never beneath the question's caller.
+        if (asking && closingForms == Closing::SessionEnd) {
+            closed = false;
+            break;
+        }
         QPointer<QWidget> form = registry().last();
         QPointer<QWidget> frame = frameOf(form);
-        if (!frame->close() && closingForms < 2) {
+        if (!frame->close() && asking) {
             closed = false;
             break;
         }
@@ -255,8 +265,25 @@ bool closeRegistered(bool withQuestions)
         delete form.data();
         QCoreApplication::processEvents();
     }
-    closingForms = previous;
+    if (closingForms != Closing::SessionEnd)
+        closingForms = previous;
     return closed;
+}
+
+// The forms with a save question, in the order they ask: a dialog stands
+// over every form of the main window, and among those the most recently
+// loaded asks first (a module before its sheet).
+QList<QPointer<QWidget>> formsWithQuestions()
+{
+    const QList<QWidget *> loaded = loadedForms();
+    QList<QPointer<QWidget>> forms;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window->isVisible() && dynamic_cast<UnloadQuery *>(window) && !loaded.contains(window))
+            forms.append(window);
+    for (auto it = loaded.crbegin(); it != loaded.crend(); ++it)
+        if (dynamic_cast<UnloadQuery *>(*it))
+            forms.append(*it);
+    return forms;
 }
 
 } // namespace
@@ -271,12 +298,61 @@ void unloadForms()
     closeRegistered(false);
 }
 
+void commitData(SessionRequest &session)
+{
+    // Without the user nothing may be decided for them: what is unsaved
+    // stays so, and goes only if the session really ends.
+    if (!session.allowsInteraction())
+        return;
+    for (const QPointer<QWidget> &form : formsWithQuestions()) {
+        auto *query = dynamic_cast<UnloadQuery *>(form.data());
+        if (!query)
+            continue;
+        bool Cancel = false;
+        query->QueryUnload(Cancel, modFunz::AppWindows);
+        if (Cancel) {
+            // The session manager ends the interaction itself, telling the
+            // desktop that the logout stopped.
+            session.cancel();
+            return;
+        }
+    }
+    session.release();
+}
+
 void endSession()
 {
-    // Nobody is there to answer a question: the system is closing us.
-    closingForms = 2;
-    if (gMain)
+    closingForms = Closing::SessionEnd;
+    // A question or dialog goes as Esc takes it away: its caller goes on
+    // with that answer, finds the session over and asks nothing more. A
+    // dialog at work (an import) stops at its next step and goes with its
+    // event loop.
+    QList<QPointer<QWidget>> open;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window->isVisible() && window != gMain
+            && (window->isModal() || window->windowType() == Qt::Popup))
+            open.append(window);
+    for (const QPointer<QWidget> &window : open)
+        if (window)
+            window->close();
+    QCoreApplication::exit(0);
+}
+
+bool sessionEnded()
+{
+    return closingForms == Closing::SessionEnd;
+}
+
+void closeProgram()
+{
+    // After the user's quit nothing is left; after the session's end the
+    // forms go as they are, unasked.
+    closingForms = Closing::SessionEnd;
+    if (gMain) {
         gMain->close();
+        delete gMain.data();
+    }
+    releaseGlobals();
 }
 
 bool closeChildForms(int formCode)
@@ -296,7 +372,7 @@ bool closeChildForms(int formCode)
 
 void showLogo()
 {
-    if (closingForms == 0)
+    if (closingForms == Closing::None)
         Logo::showInMain();
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 
 class QWidget;
+class SessionRequest;
 class dbClass;
 class kezClass;
 class mainForm;
@@ -23,9 +24,17 @@ extern std::unique_ptr<dbClass> gDb;
 extern std::unique_ptr<modalClass> gModal;
 // The main window while it exists (it deletes itself when closed).
 extern QPointer<mainForm> gMain;
-// 0 no bulk close; 1 the shell closes the forms for another window or for
-// quitting (they may ask and stay); 2 forms close without a question.
-extern int closingForms;
+// What the shell is doing with the open forms, which decides whether a
+// form that closes may ask its save question.
+enum class Closing {
+    None,       // no bulk close: each form closes on its own
+    Asking,     // the shell closes the forms for another window or for
+                // quitting: each may ask, and one that stays stops the round
+    Silently,   // the forms close without a question, changes dropped
+    SessionEnd  // the desktop session has ended: nothing is asked any more,
+                // and the program closes once its event loops have returned
+};
+extern Closing closingForms;
 extern int currentForm;
 extern int modoApertura;
 extern int filtroRifiutoLen;
@@ -74,7 +83,19 @@ QList<QWidget *> loadedForms();
 bool closeForms();
 // The same without any question: every form goes, changes unsaved.
 void unloadForms();
-// The system ends the session: the program closes at once, without
-// questions.
+// The desktop's session manager asks the program to save its data, before
+// a logout or at a checkpoint (QGuiApplication::commitDataRequest). Nothing
+// closes here: the session may go on. When the user may be asked, every
+// modified form asks its own save question, the most recent first; Cancel,
+// or a save that is refused, cancels the logout. Otherwise nothing is
+// asked and nothing is saved.
+void commitData(SessionRequest &session);
+// The session ends (the session manager's quit): questions and dialogs
+// still open are closed as Esc would close them and every event loop is
+// told to return. Nothing is deleted here; closeProgram does the rest.
 void endSession();
+bool sessionEnded();
+// The program's last step, once its event loop has returned: whatever is
+// still open closes without questions and the globals are released.
+void closeProgram();
 }

@@ -193,13 +193,18 @@ void SezAnag::scarica()
         close();
 }
 
+void SezAnag::QueryUnload(bool &Cancel, modFunz::UnloadMode UnloadMode)
+{
+    const QVariant answer = modFunz::askSaveOnUnload(
+        Cancel, UnloadMode, modificata(), QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?"));
+    if (answer.toBool())
+        Cancel = salvaScheda();
+}
+
 void SezAnag::closeEvent(QCloseEvent *event)
 {
     bool Cancel = false;
-    const QVariant answer = modFunz::askSaveOnUnload(
-        Cancel, 0, modificata(), QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?"));
-    if (answer.toBool())
-        Cancel = salvaScheda();
+    QueryUnload(Cancel, modFunz::FormControlMenu);
     if (Cancel) {
         event->ignore();
         return;

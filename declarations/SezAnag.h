@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <memory>
 
+#include "UnloadQuery.h"
+
 class QCheckBox;
 class QLabel;
 class Recordset;
@@ -18,12 +20,15 @@ class slxText;
 // unit, stepped through with a navigator. The declaration it shows is the
 // current declaration of the whole program: every section sheet, the
 // summary, the verification and the printing work on the one it publishes.
-class SezAnag : public QWidget
+class SezAnag : public QWidget, public UnloadQuery
 {
     Q_OBJECT
 public:
     explicit SezAnag(QWidget *parent = nullptr);
     ~SezAnag() override;
+
+    // The closing question of a modified sheet; Yes saves it.
+    void QueryUnload(bool &Cancel, modFunz::UnloadMode UnloadMode) override;
 
     QVector<slxText *> slt;
     QVector<comboCom *> cmbCom;

@@ -22,5 +22,8 @@ int main(int argc, char *argv[])
     arguments.removeFirst();
     if (!modMain::subMain(arguments))
         return 0;
-    return app.exec();
+    // A session that ended while the program started leaves no loop to run.
+    const int status = modMain::sessionEnded() ? 0 : app.exec();
+    modMain::closeProgram();
+    return status;
 }

@@ -209,7 +209,7 @@ void SheetFrame::activateLater()
     m_activationPending = true;
     QTimer::singleShot(0, this, [this] {
         m_activationPending = false;
-        if (modMain::closingForms == 0 && isEnabled() && !m_unloaded)
+        if (modMain::closingForms == modMain::Closing::None && isEnabled() && !m_unloaded)
             formActivate();
     });
 }
@@ -243,6 +243,12 @@ bool SheetFrame::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
+void SheetFrame::QueryUnload(bool &Cancel, modFunz::UnloadMode UnloadMode)
+{
+    if (modFunz::askSaveOnUnload(Cancel, UnloadMode, isModificata(), promptModificata()).toBool())
+        Cancel = salvaScheda();
+}
+
 void SheetFrame::closeEvent(QCloseEvent *event)
 {
     if (m_unloaded) {
@@ -251,17 +257,18 @@ void SheetFrame::closeEvent(QCloseEvent *event)
     }
     // A form waiting for its child window stays until the child gives it
     // back, unless the program closes everything.
-    if (!isEnabled() && modMain::closingForms == 0) {
+    if (!isEnabled() && modMain::closingForms == modMain::Closing::None) {
         event->ignore();
         return;
     }
-    // 1: the form closes itself (Esc, "Chiudi"); 0: the user's close box.
-    const int UnloadMode = m_closingByCode ? 1 : 0;
     bool Cancel = false;
-    if (modFunz::askSaveOnUnload(Cancel, UnloadMode, isModificata(), promptModificata()).toBool())
-        Cancel = salvaScheda();
+    QueryUnload(Cancel, m_closingByCode ? modFunz::FormCode : modFunz::FormControlMenu);
     if (Cancel) {
         event->ignore();
+        // A child window that closed in the same round gave the form back
+        // while it was about to go, and its return was put off: the form
+        // takes over now, whole again.
+        activateLater();
         return;
     }
     m_unloaded = true;

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+#include "UnloadQuery.h"
+
 class CaptionButton;
 class QMdiSubWindow;
 class Recordset;
@@ -51,11 +53,15 @@ class slxText;
 // After construction the owner shows the form with showInMain(). Database
 // errors are the derived form's to report (showError); the frame only
 // moves the recordset and asks.
-class SheetFrame : public QWidget
+class SheetFrame : public QWidget, public UnloadQuery
 {
     Q_OBJECT
 public:
     ~SheetFrame() override;
+
+    // The closing question: asked when the card shown has changes; Yes
+    // saves it.
+    void QueryUnload(bool &Cancel, modFunz::UnloadMode UnloadMode) override;
 
     // 1 to 6 for a sheet, 0 for a child form.
     int formCode() const { return m_formCode; }

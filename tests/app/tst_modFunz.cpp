@@ -61,7 +61,7 @@ void tst_modFunz::init()
 {
     MessageBoxSeam::setScripted(true);
     MessageBoxSeam::clearAsked();
-    modMain::closingForms = 0;
+    modMain::closingForms = modMain::Closing::None;
 }
 
 void tst_modFunz::checkCodFisc_data()
@@ -184,15 +184,23 @@ void tst_modFunz::askSaveOnUnload_data()
     QTest::addColumn<bool>("asked");
     QTest::addColumn<QVariant>("result");
     QTest::addColumn<bool>("cancel");
-    QTest::newRow("user, yes") << 0 << 0 << true << 6 << true << QVariant(true) << false;
-    QTest::newRow("user, no") << 0 << 0 << true << 7 << true << QVariant() << false;
-    QTest::newRow("user, cancel") << 0 << 0 << true << 2 << true << QVariant() << true;
-    QTest::newRow("own code") << 1 << 0 << true << 6 << true << QVariant(true) << false;
-    QTest::newRow("unchanged") << 0 << 0 << false << 6 << false << QVariant() << false;
-    QTest::newRow("closed for another window") << 0 << 1 << true << 6 << true << QVariant(true) << false;
-    QTest::newRow("closed without questions") << 0 << 2 << true << 6 << false << QVariant() << false;
-    QTest::newRow("main window closing") << 4 << 0 << true << 7 << true << QVariant() << false;
-    QTest::newRow("windows shutdown") << 2 << 0 << true << 6 << false << QVariant() << false;
+    using modFunz::AppWindows;
+    using modFunz::FormCode;
+    using modFunz::FormControlMenu;
+    const int none = int(modMain::Closing::None);
+    const int asking = int(modMain::Closing::Asking);
+    const int silently = int(modMain::Closing::Silently);
+    const int ended = int(modMain::Closing::SessionEnd);
+    QTest::newRow("user, yes") << int(FormControlMenu) << none << true << 6 << true << QVariant(true) << false;
+    QTest::newRow("user, no") << int(FormControlMenu) << none << true << 7 << true << QVariant() << false;
+    QTest::newRow("user, cancel") << int(FormControlMenu) << none << true << 2 << true << QVariant() << true;
+    QTest::newRow("own code") << int(FormCode) << none << true << 6 << true << QVariant(true) << false;
+    QTest::newRow("unchanged") << int(FormControlMenu) << none << false << 6 << false << QVariant() << false;
+    QTest::newRow("closed for another window") << int(FormControlMenu) << asking << true << 6 << true << QVariant(true) << false;
+    QTest::newRow("closed without questions") << int(FormControlMenu) << silently << true << 6 << false << QVariant() << false;
+    QTest::newRow("session over") << int(FormCode) << ended << true << 6 << false << QVariant() << false;
+    QTest::newRow("session manager asks") << int(AppWindows) << none << true << 2 << true << QVariant() << true;
+    QTest::newRow("session manager asks during a round") << int(AppWindows) << asking << true << 6 << true << QVariant(true) << false;
 }
 
 void tst_modFunz::askSaveOnUnload()
@@ -204,10 +212,10 @@ void tst_modFunz::askSaveOnUnload()
     QFETCH(bool, asked);
     QFETCH(QVariant, result);
     QFETCH(bool, cancel);
-    modMain::closingForms = closing;
+    modMain::closingForms = modMain::Closing(closing);
     MessageBoxSeam::pushAnswer(answer);
     bool Cancel = false;
-    const QVariant got = modFunz::askSaveOnUnload(Cancel, unloadMode, changed,
+    const QVariant got = modFunz::askSaveOnUnload(Cancel, modFunz::UnloadMode(unloadMode), changed,
                                                   QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?"));
     QCOMPARE(got, result);
     QCOMPARE(Cancel, cancel);

@@ -44,7 +44,7 @@ protected:
     void closeEvent(QCloseEvent *event) override
     {
         bool Cancel = false;
-        modFunz::askSaveOnUnload(Cancel, 0, changed,
+        modFunz::askSaveOnUnload(Cancel, modFunz::FormControlMenu, changed,
                                  QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?"));
         event->setAccepted(!Cancel);
     }
@@ -281,7 +281,7 @@ void tst_modMain::dialogOverSheetAsksForItsChanges()
     // The splash stands behind the dialog again.
     QVERIFY(Logo::instance());
     QCOMPARE(modMain::currentForm, 100);
-    QCOMPARE(modMain::closingForms, 0);
+    QVERIFY(modMain::closingForms == modMain::Closing::None);
     TestSupport::grab(modMain::gMain, QStringLiteral("shell-splash-after-dialog"));
 }
 

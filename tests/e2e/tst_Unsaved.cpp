@@ -145,21 +145,6 @@ private Q_SLOTS:
                 TestSupport::grab(modMain::gMain, QStringLiteral("unsaved-module-kept"));
         }
     }
-
-    // The system ending the session leaves nobody to answer: the program
-    // closes at once and the changes are not stored.
-    void sessionEnd()
-    {
-        QPointer<QWidget> shown = openForm(Module);
-        QVERIFY(shown);
-        typeAndLeave(shown->findChild<QWidget *>(QStringLiteral("slt_3")), QStringLiteral("VIA NUOVA"));
-        modMain::endSession();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(askedTexts(), QStringList());
-        QVERIFY(!modMain::gMain);
-        QCOMPARE(scalar(QStringLiteral("SELECT via FROM ModCons WHERE mdcID = 1")).toString(),
-                 QStringLiteral("VIA TUSCOLANA"));
-    }
 };
 
 QTEST_MAIN(tst_Unsaved)

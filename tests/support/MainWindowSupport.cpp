@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "TestSupport.h"
 #include "mainForm.h"
@@ -20,6 +21,7 @@ void isolate(const QTemporaryDir &runtime)
 
 void closeMainWindow()
 {
+    const bool sessionEnded = modMain::sessionEnded();
     // A test ends its program as the system would: whatever it left
     // modified goes without a question.
     modMain::unloadForms();
@@ -28,7 +30,20 @@ void closeMainWindow()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     modMain::releaseGlobals();
     modMain::currentForm = 0;
-    modMain::closingForms = 0;
+    modMain::closingForms = modMain::Closing::None;
+    // The session's end told every event loop to return, and so would
+    // every loop started after it: the application's own loop, run once,
+    // starts them afresh.
+    if (sessionEnded) {
+        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        QCoreApplication::exec();
+    }
+}
+
+void finishProgram()
+{
+    modMain::closeProgram();
+    closeMainWindow();
 }
 
 bool startProgram(const QString &folder)

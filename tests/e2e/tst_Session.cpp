@@ -1,0 +1,259 @@
+#include <QMessageBox>
+#include <QtTest>
+
+#include "Connection.h"
+#include "DialogDriver.h"
+#include "MainWindowSupport.h"
+#include "MessageBoxSeam.h"
+#include "ModFrame.h"
+#include "ModuleTestCase.h"
+#include "Registra.h"
+#include "SK_CONS.h"
+#include "SessionRequest.h"
+#include "SheetFrame.h"
+#include "TestSupport.h"
+#include "dbClass.h"
+#include "mainForm.h"
+#include "modMain.h"
+#include "modalClass.h"
+#include "slxButton.h"
+#include "slxText.h"
+
+using MessageBoxSeam::vbCancel;
+using MessageBoxSeam::vbNo;
+using MessageBoxSeam::vbYes;
+
+namespace {
+
+// The session manager as a test plays it.
+class ScriptedSession : public SessionRequest
+{
+public:
+    explicit ScriptedSession(bool interaction) : m_interaction(interaction) {}
+    bool allowsInteraction() override { return m_interaction; }
+    void cancel() override { cancelled = true; }
+    void release() override { released = true; }
+
+    bool cancelled = false;
+    bool released = false;
+
+private:
+    bool m_interaction;
+};
+
+const char *const moduleVia = "SELECT via FROM ModCons WHERE mdcID = 1";
+const char *const sheetQuantity = "SELECT scQta FROM SezCons WHERE scID = 1";
+
+} // namespace
+
+// The desktop session ending or taking a checkpoint while the clerk has
+// unsaved work, a question or a dialog up: the session manager asks first
+// (commitData), then ends the program with a Quit sent to the application.
+class tst_Session : public ModuleTestCase
+{
+    Q_OBJECT
+
+    // The consortia sheet with a changed quantity and, below it, an origin
+    // module with a changed street.
+    bool openChangedSheetAndModule()
+    {
+        if (!startProgram(fixtureRows()
+                              + QStringLiteral("INSERT INTO ModCons (mdcID, scID, mdcTipo, codFisc, ragSoc, "
+                                               "prvIstat, comIstat, via, civico, cap, mdcQta, mdcUmi, mdcAtt, "
+                                               "mdcSup) VALUES (1, 1, 1, '00743110157', 'ARCO SPA', 58, 91, "
+                                               "'VIA TUSCOLANA', '5', '00118', 100, 1, '381100', 1);\n"),
+                          QStringLiteral("[Kez]\nSa1ID=7\nConsID=1\n"))
+            || !showMainWindow(QSize(1000, 720)))
+            return false;
+        modMain::gMain->vBar1_Click(2, false);
+        m_sheet = qobject_cast<SK_CONS *>(modMain::loadedForms().value(0));
+        if (!m_sheet)
+            return false;
+        typeAndLeave(m_sheet->findChild<QWidget *>(QStringLiteral("slt_2")), QStringLiteral("20000"));
+        QTest::mouseClick(m_sheet->slb[6], Qt::LeftButton, {}, m_sheet->slb[6]->rect().center());
+        QCoreApplication::processEvents();
+        m_module = qobject_cast<SheetFrame *>(m_sheet->childWindow());
+        if (!m_module)
+            return false;
+        typeAndLeave(m_module->findChild<QWidget *>(QStringLiteral("slt_3")), QStringLiteral("VIA NUOVA"));
+        askedTexts();
+        return m_sheet->isModificata() && m_module->isModificata();
+    }
+
+    // The session manager's quit, as it sends it.
+    static void sessionQuit()
+    {
+        QEvent quit(QEvent::Quit);
+        QCoreApplication::sendEvent(qApp, &quit);
+    }
+
+    QString moduleVia() const { return scalar(QLatin1String(::moduleVia)).toString(); }
+    QString sheetQuantity() const { return scalar(QLatin1String(::sheetQuantity)).toString(); }
+
+    QPointer<SK_CONS> m_sheet;
+    QPointer<SheetFrame> m_module;
+
+private Q_SLOTS:
+    // Before a logout or at a checkpoint each changed form asks, the module
+    // before its sheet; nothing closes. Then the logout ends the program
+    // without another question and stores nothing more.
+    void commitThenEnd_data()
+    {
+        QTest::addColumn<bool>("interaction");
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<bool>("cancelled");
+        QTest::addColumn<bool>("moduleSaved");
+        QTest::addColumn<bool>("sheetSaved");
+        QTest::addColumn<bool>("refuseSave");
+        QTest::newRow("no interaction") << false << QList<int>{} << false << false << false << false;
+        QTest::newRow("yes, yes") << true << QList<int>{vbYes, vbYes} << false << true << true << false;
+        QTest::newRow("yes, no") << true << QList<int>{vbYes, vbNo} << false << true << false << false;
+        QTest::newRow("no, yes") << true << QList<int>{vbNo, vbYes} << false << false << true << false;
+        QTest::newRow("no, cancel") << true << QList<int>{vbNo, vbCancel} << true << false << false << false;
+        QTest::newRow("cancel") << true << QList<int>{vbCancel} << true << false << false << false;
+        QTest::newRow("yes, save refused") << true << QList<int>{vbYes} << true << false << false << true;
+    }
+
+    void commitThenEnd()
+    {
+        QFETCH(bool, interaction);
+        QFETCH(QList<int>, answers);
+        QFETCH(bool, cancelled);
+        QFETCH(bool, moduleSaved);
+        QFETCH(bool, sheetSaved);
+        QFETCH(bool, refuseSave);
+        QVERIFY(openChangedSheetAndModule());
+        const QString via = moduleVia();
+        const QString quantity = sheetQuantity();
+        if (refuseSave)
+            QVERIFY(modMain::gDb->kezCnn.execute(
+                QStringLiteral("CREATE TRIGGER full BEFORE UPDATE ON ModCons "
+                               "BEGIN SELECT RAISE(ROLLBACK, 'disco pieno'); END;")));
+        for (int answer : answers)
+            MessageBoxSeam::pushAnswer(answer);
+
+        ScriptedSession session(interaction);
+        modMain::commitData(session);
+
+        QStringList questions;
+        for (int i = 0; i < answers.size(); ++i)
+            questions << SheetFrame::promptModificata();
+        // A refused save says why before the logout stops.
+        if (refuseSave)
+            QCOMPARE(MessageBoxSeam::asked().takeLast().style, 16);
+        QStringList asked = askedTexts();
+        if (refuseSave)
+            asked.removeLast();
+        QCOMPARE(asked, questions);
+        QCOMPARE(session.cancelled, cancelled);
+        QCOMPARE(session.released, interaction && !cancelled);
+        QCOMPARE(moduleVia(), moduleSaved ? QStringLiteral("VIA NUOVA") : via);
+        QCOMPARE(sheetQuantity() != quantity, sheetSaved);
+        // Nothing closed: the program goes on with its forms, and what was
+        // not saved is still there to save.
+        QVERIFY(m_sheet && m_module && modMain::gMain);
+        QCOMPARE(m_module->isModificata(), !moduleSaved);
+        QCOMPARE(m_sheet->isModificata(), !sheetSaved);
+        QVERIFY(!modMain::sessionEnded());
+        if (cancelled)
+            return;
+
+        sessionQuit();
+        QVERIFY(modMain::sessionEnded());
+        MainWindowSupport::finishProgram();
+        QCOMPARE(askedTexts(), QStringList());
+        QVERIFY(!modMain::gMain);
+        QVERIFY(!m_sheet && !m_module);
+        QCOMPARE(moduleVia(), moduleSaved ? QStringLiteral("VIA NUOVA") : via);
+        QCOMPARE(sheetQuantity() != quantity, sheetSaved);
+    }
+
+    // The session ends while the sheet's own question is up (the clerk
+    // clicked the side bar): the question goes as Esc would take it, the
+    // other window never opens, and the program closes unasked once the
+    // question's caller has returned.
+    void endWithQuestionUp_data()
+    {
+        QTest::addColumn<bool>("commitFirst");
+        QTest::newRow("quit only") << false;
+        QTest::newRow("commit without interaction, then quit") << true;
+    }
+
+    void endWithQuestionUp()
+    {
+        QFETCH(bool, commitFirst);
+        QVERIFY(openChangedSheetAndModule());
+        const QString via = moduleVia();
+        MessageBoxSeam::setScripted(false);
+        const auto scripted = qScopeGuard([] { TestSupport::scriptDialogs(); });
+        bool boxUp = false;
+        DialogDriver::onNextDialog([&](QWidget *box) {
+            boxUp = qobject_cast<QMessageBox *>(box) != nullptr;
+            if (commitFirst) {
+                ScriptedSession session(false);
+                modMain::commitData(session);
+                QVERIFY(box->isVisible());
+            }
+            sessionQuit();
+        });
+        modMain::gMain->vBar1_Click(3, false);
+        QVERIFY(boxUp);
+        QVERIFY(modMain::sessionEnded());
+        QCOMPARE(modMain::currentForm, 2);
+        QVERIFY(m_sheet);
+        MainWindowSupport::finishProgram();
+        QVERIFY(!modMain::gMain);
+        QCOMPARE(moduleVia(), via);
+    }
+
+    // The session ends while a dialog of the shell is up: the user-data
+    // form at the first start (with a change of its own, asked about by the
+    // session manager first) and "Collega archivi". The dialog closes as its
+    // close box would, its caller goes on, and nothing is saved.
+    void endWithDialogUp_data()
+    {
+        QTest::addColumn<bool>("firstStart");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("user data, no") << true << int(vbNo);
+        QTest::newRow("user data, cancel, then quit") << true << int(vbCancel);
+        QTest::newRow("Collega archivi") << false << 0;
+    }
+
+    void endWithDialogUp()
+    {
+        QFETCH(bool, firstStart);
+        QFETCH(int, answer);
+        bool dialogUp = false;
+        ScriptedSession session(true);
+        DialogDriver::onNextDialog([&](QWidget *dialog) {
+            // A failed check still ends the session, so the test goes on.
+            const auto end = qScopeGuard([] { sessionQuit(); });
+            dialogUp = true;
+            if (auto *form = qobject_cast<Registra *>(dialog)) {
+                QVERIFY(QTest::qWaitForWindowActive(dialog));
+                typeAndLeave(form->slt[0], QStringLiteral("00743110157"));
+                MessageBoxSeam::pushAnswer(answer);
+                modMain::commitData(session);
+                QCOMPARE(askedTexts(), QStringList{QStringLiteral("Attenzione dati cambiati, vuoi salvarli?")});
+                QVERIFY(dialog->isVisible());
+            }
+        });
+        if (firstStart) {
+            QVERIFY(startProgram(fixtureRows() + QStringLiteral("DELETE FROM Setup;\n")));
+        } else {
+            QVERIFY(startProgram(fixtureRows()));
+            modMain::gModal->showConnect();
+        }
+        QVERIFY(dialogUp);
+        QCOMPARE(session.cancelled, answer == vbCancel);
+        QVERIFY(modMain::sessionEnded());
+        MainWindowSupport::finishProgram();
+        QCOMPARE(askedTexts(), QStringList());
+        QVERIFY(!modMain::gMain);
+        if (firstStart)
+            QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM Setup")).toInt(), 0);
+    }
+};
+
+QTEST_MAIN(tst_Session)
+#include "tst_Session.moc"
