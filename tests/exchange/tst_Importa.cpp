@@ -17,6 +17,7 @@
 #include "FileDialogSeam.h"
 #include "Importa.h"
 #include "MessageBoxSeam.h"
+#include "OrdinaryUser.h"
 #include "ShellFixture.h"
 #include "TestSupport.h"
 #include "dbClass.h"
@@ -307,6 +308,41 @@ private Q_SLOTS:
         QVERIFY(!form.importaFile(path));
         QCOMPARE(MessageBoxSeam::asked().last().text,
                  "Attenzione, " + path + " non è un file ordinario: si importano solo file XML esportati da KEZ.");
+    }
+
+    // A file the user may not read is named with the reason the system gave.
+    void unreadableFile_data()
+    {
+        QTest::addColumn<QString>("place");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << "manca/prova.xml" << "cartella inesistente.";
+        QTest::newRow("gone") << "prova.xml" << "file inesistente.";
+        QTest::newRow("in a folder the user may not enter") << "chiusa/prova.xml" << "permesso negato.";
+    }
+    void unreadableFile()
+    {
+        QFETCH(QString, place);
+        QFETCH(QString, reason);
+        const QString path = fx->folder() + place;
+        const QString closed = fx->folder() + "chiusa";
+        // Open to others, so that a user other than root can reach inside.
+        QVERIFY(QFile::setPermissions(fx->folder(), QFileDevice::Permissions(0x7755)));
+        QVERIFY(QDir().mkpath(closed));
+        QFile inside(closed + "/prova.xml");
+        QVERIFY(inside.open(QIODevice::WriteOnly) && inside.write(good) == good.size());
+        inside.close();
+        QVERIFY(QFile::setPermissions(closed, QFileDevice::Permissions(0x6666)));
+        const auto reopen = qScopeGuard([closed] { QFile::setPermissions(closed, QFileDevice::Permissions(0x7700)); });
+        Importa form;
+        {
+            OrdinaryUser user;
+            if (!user.ok())
+                QSKIP("the test cannot act as an ordinary user here");
+            QVERIFY(!form.importaFile(path));
+        }
+        QCOMPARE(MessageBoxSeam::asked().size(), 1);
+        QCOMPARE(MessageBoxSeam::asked().first().text,
+                 "Attenzione, impossibile leggere il file " + path + ":\n" + reason);
     }
 
     void cancelled_data()
