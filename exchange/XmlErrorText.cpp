@@ -212,10 +212,9 @@ QString schemaText(const xmlError &e, Subject &s, const SchemaKinds &kinds)
     case XML_SCHEMAV_VALUE:
     case XML_SCHEMAV_CVC_TYPE_3_1_1:
     case XML_SCHEMAV_CVC_TYPE_3_1_2: {
-        const QString kind = kinds.expected(s.element, s.attribute);
+        const QString why = kinds.refusal(s.element, s.attribute, value);
         const QString what = value.isEmpty() ? QStringLiteral("il valore") : QStringLiteral("il valore ") + quoted(value);
-        return kind.isEmpty() ? what + QStringLiteral(" non è del tipo richiesto")
-                              : what + QStringLiteral(" non è ") + kind;
+        return what + QLatin1Char(' ') + (why.isEmpty() ? QStringLiteral("non è del tipo richiesto") : why);
     }
     case XML_SCHEMAV_CVC_MAXLENGTH_VALID: {
         const auto [length, max] = lengthAndLimit(e);

@@ -163,8 +163,24 @@ private Q_SLOTS:
                 ", elemento <Addetti>: il valore \"ventisei\" non è un numero intero");
         changed("letters in an amount", "<scQta>1500</scQta>", "<scQta>mille</scQta>", schema, "<scQta>",
                 ", elemento <scQta>: il valore \"mille\" non è un numero (con il punto per i decimali)");
-        changed("bad date", "<saDataComp>2022-03-15", "<saDataComp>2022-02-30", schema, "<saDataComp>",
-                ", elemento <saDataComp>: il valore \"2022-02-30\" non è una data nella forma aaaa-mm-gg");
+        // Written as asked, but no such day, time or number.
+        changed("no such day", "<saDataComp>2022-03-15", "<saDataComp>2022-02-30", schema, "<saDataComp>",
+                ", elemento <saDataComp>: il valore \"2022-02-30\" non è una data esistente");
+        changed("no such month", "<saDataComp>2022-03-15", "<saDataComp>2022-13-15", schema, "<saDataComp>",
+                ", elemento <saDataComp>: il valore \"2022-13-15\" non è una data esistente");
+        changed("no such export day", "2022-04-01T09:30:00", "2022-04-31T09:30:00", schema, "<esportazione",
+                ", elemento <esportazione>, attributo \"dataOra\": il valore \"2022-04-31T09:30:00\" non è una data "
+                "e ora esistente");
+        changed("no such export hour", "2022-04-01T09:30:00", "2022-04-01T25:30:00", schema, "<esportazione",
+                ", elemento <esportazione>, attributo \"dataOra\": il valore \"2022-04-01T25:30:00\" non è una data "
+                "e ora esistente");
+        changed("export time the Italian way", "2022-04-01T09:30:00", "01/04/2022 09:30", schema, "<esportazione",
+                ", elemento <esportazione>, attributo \"dataOra\": il valore \"01/04/2022 09:30\" non è una data e "
+                "ora nella forma aaaa-mm-ggThh:mm:ss");
+        changed("whole number beyond its kind", "<Addetti>12</Addetti>", "<Addetti>99999999999</Addetti>", schema,
+                "<Addetti>", ", elemento <Addetti>: il valore \"99999999999\" è fuori dai limiti di un numero intero");
+        changed("amount of too many digits", "<scQta>1500</scQta>", "<scQta>1234567890123456789012345</scQta>",
+                schema, "<scQta>", ", elemento <scQta>: il valore \"1234567890123456789012345\" ha troppe cifre");
         changed("date written the Italian way", "<saDataComp>2022-03-15", "<saDataComp>15/03/2022", schema,
                 "<saDataComp>",
                 ", elemento <saDataComp>: il valore \"15/03/2022\" non è una data nella forma aaaa-mm-gg");
