@@ -141,6 +141,15 @@ private Q_SLOTS:
                 + at(good, "<ragSoc>"));
         changed("start tag not ended", "<Mesi>", "<Mesi", unreadable, "<Mesi",
                 ", elemento <Mesi12>: tag di apertura non chiuso da \">\"");
+        changed("attribute without value", " numero=\"1\"", " numero", unreadable, "<esportazione",
+                ", attributo \"numero\": attributo senza valore");
+        changed("prefixed attribute repeated", " numero=\"1\"", " xmlns:q=\"urn:q\" q:nota=\"1\" q:nota=\"2\" numero=\"1\"",
+                unreadable, "<esportazione", ", attributo \"nota\": attributo ripetuto");
+        // A stray prefix alone leaves the file readable: told along with
+        // what makes it unreadable.
+        const QByteArray strayPrefix = replaced(truncated, " numero=\"1\"", " numero=\"1\" z:nota=\"x\"");
+        row("prefix of an attribute not declared", strayPrefix, unreadable,
+            at(strayPrefix, "<esportazione") + ", elemento <esportazione>, attributo \"nota\": prefisso \"z\" non dichiarato");
         changed("bytes changed", "DITTA", "\xff\xfe\x01TA", unreadable, "<ragSoc>",
                 ": carattere non valido o non nella codifica del file");
         row("not xml", QByteArray("%PDF-1.3\n%\xe2\xe3\xcf\xd3\n1 0 obj"), unreadable,
