@@ -147,8 +147,11 @@ QString schemaPath()
 bool readFile(const QString &fileName, QByteArray &data, QString &error)
 {
     // Opening a pipe or a device could wait for ever, and a folder reads
-    // as nothing: only a regular file is opened.
-    if (!QFileInfo(fileName).isFile()) {
+    // as nothing: only a regular file is opened. A name the user cannot
+    // see (missing, or in a folder the user may not enter) goes on to the
+    // open, whose error says which.
+    const QFileInfo info(fileName);
+    if (info.exists() && !info.isFile()) {
         error = QStringLiteral("Attenzione, %1 non è un file ordinario: si importano solo file XML "
                                "esportati da KEZ.")
                     .arg(fileName);

@@ -1,6 +1,7 @@
 #include "SchemaKinds.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <libxml/parser.h>
@@ -122,25 +123,49 @@ SchemaKinds SchemaKinds::read(const QString &xsdPath)
     return kinds;
 }
 
-QString SchemaKinds::expected(const QString &element, const QString &attribute) const
+QString SchemaKinds::refusal(const QString &element, const QString &attribute, const QString &value) const
 {
+    // form: how a value of the kind is written; inForm: why a value so
+    // written can still be refused (no such day; beyond what the kind
+    // holds). A yes/no and a floating point number have no such case; a
+    // whole number above zero has only zero for a bound, which its text
+    // names already.
+    struct Kind
+    {
+        QStringList types;
+        QString expected;
+        QRegularExpression form;
+        QString inForm;
+    };
+    const auto form = [](const char *pattern) {
+        return QRegularExpression(QRegularExpression::anchoredPattern(QLatin1String(pattern)));
+    };
+    static const Kind kinds[] = {
+        {{QStringLiteral("positiveInteger")}, QStringLiteral("un numero intero maggiore di zero"), {}, {}},
+        {{QStringLiteral("int"), QStringLiteral("integer"), QStringLiteral("long"), QStringLiteral("short"),
+          QStringLiteral("byte"), QStringLiteral("nonNegativeInteger"), QStringLiteral("unsignedInt"),
+          QStringLiteral("unsignedLong"), QStringLiteral("unsignedShort"), QStringLiteral("unsignedByte")},
+         QStringLiteral("un numero intero"), form("[+-]?[0-9]+"),
+         QStringLiteral("è fuori dai limiti di un numero intero")},
+        {{QStringLiteral("decimal")}, QStringLiteral("un numero (con il punto per i decimali)"),
+         form("[+-]?([0-9]+(\\.[0-9]*)?|\\.[0-9]+)"), QStringLiteral("ha troppe cifre")},
+        {{QStringLiteral("float"), QStringLiteral("double")}, QStringLiteral("un numero (con il punto per i decimali)"),
+         {}, {}},
+        {{QStringLiteral("date")}, QStringLiteral("una data nella forma aaaa-mm-gg"),
+         form("-?[0-9]{4,}-[0-9]{2}-[0-9]{2}(Z|[+-][0-9]{2}:[0-9]{2})?"),
+         QStringLiteral("non è una data esistente")},
+        {{QStringLiteral("dateTime")}, QStringLiteral("una data e ora nella forma aaaa-mm-ggThh:mm:ss"),
+         form("-?[0-9]{4,}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}(\\.[0-9]+)?(Z|[+-][0-9]{2}:[0-9]{2})?"),
+         QStringLiteral("non è una data e ora esistente")},
+        {{QStringLiteral("boolean")}, QStringLiteral("un valore sì/no (true, false, 1 o 0)"), {}, {}},
+    };
     const QString type = m_builtIn.value(attribute.isEmpty() ? element : QStringLiteral("@") + attribute);
-    if (type == QLatin1String("positiveInteger"))
-        return QStringLiteral("un numero intero maggiore di zero");
-    static const QStringList whole{QStringLiteral("int"), QStringLiteral("integer"), QStringLiteral("long"),
-                                   QStringLiteral("short"), QStringLiteral("byte"),
-                                   QStringLiteral("nonNegativeInteger"), QStringLiteral("unsignedInt"),
-                                   QStringLiteral("unsignedLong"), QStringLiteral("unsignedShort"),
-                                   QStringLiteral("unsignedByte")};
-    if (whole.contains(type))
-        return QStringLiteral("un numero intero");
-    if (type == QLatin1String("decimal") || type == QLatin1String("float") || type == QLatin1String("double"))
-        return QStringLiteral("un numero (con il punto per i decimali)");
-    if (type == QLatin1String("date"))
-        return QStringLiteral("una data nella forma aaaa-mm-gg");
-    if (type == QLatin1String("dateTime"))
-        return QStringLiteral("una data e ora nella forma aaaa-mm-ggThh:mm:ss");
-    if (type == QLatin1String("boolean"))
-        return QStringLiteral("un valore sì/no (true, false, 1 o 0)");
+    for (const Kind &kind : kinds) {
+        if (!kind.types.contains(type))
+            continue;
+        if (!kind.inForm.isEmpty() && kind.form.match(value).hasMatch())
+            return kind.inForm;
+        return QStringLiteral("non è ") + kind.expected;
+    }
     return QString();
 }

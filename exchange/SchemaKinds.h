@@ -12,10 +12,12 @@ public:
     // Reads the schema file; empty when it cannot be read.
     static SchemaKinds read(const QString &xsdPath);
 
-    // What the value should have been, as the end of "il valore ... non è":
-    // "un numero intero", "una data nella forma aaaa-mm-gg"; empty when the
-    // name is not known or holds text.
-    QString expected(const QString &element, const QString &attribute = QString()) const;
+    // Why the value was refused, as the end of "il valore ...": what it
+    // should have been ("non è una data nella forma aaaa-mm-gg"), or, for a
+    // value written in that very form, what is wrong with it ("non è una
+    // data esistente" for 2021-02-30). Empty when the name is not known or
+    // holds text.
+    QString refusal(const QString &element, const QString &attribute, const QString &value) const;
 
 private:
     // Element names, and "@name" for attributes, to the local name of the

@@ -27,33 +27,92 @@ QString tag(const QString &name)
     return QStringLiteral("<%1>").arg(name);
 }
 
-// What the error is about. The validator names the element by its node
-// when it validates a tree and only in the head of its message when it
-// validates a stream ("Element '{ns}x', attribute 'y': ..."); those names
-// are taken from there, the message's words never.
+// What the error is about, read from libxml2's own fields first: the node
+// it was raised on (a tree's validation), then the strings where its code
+// puts a name. Its English message is the last resort: the validator names
+// the element only in the head of its message when it validates a stream,
+// and an attribute whose value it refused only there ("Element '{ns}x',
+// attribute 'y': ...").
 struct Subject
 {
     QString element;
     QString attribute;
 };
 
-Subject subjectOf(const xmlError &e)
+void fromNode(const xmlError &e, Subject &s)
 {
-    Subject s;
-    static const QRegularExpression head(QStringLiteral("^Element '([^']*)'(?:, attribute '([^']*)')?"));
-    const QRegularExpressionMatch m = head.match(text(e.message));
-    if (m.hasMatch()) {
-        s.element = localName(m.captured(1));
-        s.attribute = localName(m.captured(2));
-    }
     const auto *node = static_cast<const xmlNode *>(e.node);
-    if (node && node->type == XML_ELEMENT_NODE && node->name)
+    if (!node || !node->name)
+        return;
+    if (node->type == XML_ELEMENT_NODE)
         s.element = text(reinterpret_cast<const char *>(node->name));
-    if (node && node->type == XML_ATTRIBUTE_NODE && node->name) {
+    if (node->type == XML_ATTRIBUTE_NODE) {
         s.attribute = text(reinterpret_cast<const char *>(node->name));
         if (node->parent && node->parent->name)
             s.element = text(reinterpret_cast<const char *>(node->parent->name));
     }
+}
+
+void fromStrings(const xmlError &e, Subject &s)
+{
+    const QString str1 = text(e.str1);
+    const QString str2 = text(e.str2);
+    const QString str3 = text(e.str3);
+    switch (e.code) {
+    case XML_ERR_TAG_NAME_MISMATCH:
+    case XML_ERR_TAG_NOT_FINISHED:
+    case XML_ERR_GT_REQUIRED:
+        s.element = str1;
+        break;
+    case XML_ERR_ATTRIBUTE_WITHOUT_VALUE:
+        s.attribute = str1;
+        break;
+    case XML_ERR_ATTRIBUTE_REDEFINED:
+        // A prefixed name comes as prefix and local name.
+        s.attribute = e.str2 ? str2 : str1;
+        break;
+    case XML_NS_ERR_UNDEFINED_NAMESPACE:
+        // The prefix, then the element; or the prefix, the attribute and
+        // its element.
+        if (e.str3) {
+            s.attribute = str2;
+            s.element = str3;
+        } else {
+            s.element = str2;
+        }
+        break;
+    case XML_SCHEMAV_CVC_COMPLEX_TYPE_3_2_1:
+    case XML_SCHEMAV_CVC_COMPLEX_TYPE_3_2_2:
+    case XML_SCHEMAV_ATTRUNKNOWN:
+        if (!str1.isEmpty())
+            s.attribute = localName(str1);
+        break;
+    default:
+        break;
+    }
+}
+
+void fromHead(const xmlError &e, Subject &s)
+{
+    static const QRegularExpression head(QStringLiteral("^Element '([^']*)'(?:, attribute '([^']*)')?"));
+    const QRegularExpressionMatch m = head.match(text(e.message));
+    if (!m.hasMatch())
+        return;
+    // Its attribute is taken only when the head speaks of the same element.
+    const QString element = localName(m.captured(1));
+    if (!s.element.isEmpty() && s.element != element)
+        return;
+    s.element = element;
+    if (s.attribute.isEmpty())
+        s.attribute = localName(m.captured(2));
+}
+
+Subject subjectOf(const xmlError &e)
+{
+    Subject s;
+    fromNode(e, s);
+    fromStrings(e, s);
+    fromHead(e, s);
     return s;
 }
 
@@ -93,18 +152,15 @@ QString parserText(const xmlError &e, Subject &s)
     const QString str2 = text(e.str2);
     switch (e.code) {
     case XML_ERR_TAG_NAME_MISMATCH:
-        s.element = str1;
         return QStringLiteral("il tag di chiusura </%1> non corrisponde all'elemento aperto alla riga %2 "
                               "(tag non chiuso o nome errato)")
             .arg(str2)
             .arg(e.int1);
     case XML_ERR_TAG_NOT_FINISHED:
-        s.element = str1;
         return QStringLiteral("il file finisce prima della chiusura dell'elemento aperto alla riga %1 "
                               "(file incompleto)")
             .arg(e.int1);
     case XML_ERR_GT_REQUIRED:
-        s.element = str1;
         return QStringLiteral("tag di apertura non chiuso da \">\"");
     case XML_ERR_LTSLASH_REQUIRED:
         return QStringLiteral("manca il tag di chiusura");
@@ -127,7 +183,6 @@ QString parserText(const xmlError &e, Subject &s)
     case XML_ERR_ATTRIBUTE_WITHOUT_VALUE:
         return QStringLiteral("attributo senza valore");
     case XML_ERR_ATTRIBUTE_REDEFINED:
-        s.attribute = str1;
         return QStringLiteral("attributo ripetuto");
     case XML_ERR_INVALID_CHAR:
     case XML_ERR_INVALID_ENCODING:
@@ -181,7 +236,6 @@ QString parserText(const xmlError &e, Subject &s)
     case XML_ERR_NO_MEMORY:
         return QStringLiteral("memoria insufficiente per leggere il file");
     case XML_NS_ERR_UNDEFINED_NAMESPACE:
-        s.element = str2;
         return QStringLiteral("prefisso %1 non dichiarato").arg(quoted(str1));
     default:
         break;
@@ -212,10 +266,9 @@ QString schemaText(const xmlError &e, Subject &s, const SchemaKinds &kinds)
     case XML_SCHEMAV_VALUE:
     case XML_SCHEMAV_CVC_TYPE_3_1_1:
     case XML_SCHEMAV_CVC_TYPE_3_1_2: {
-        const QString kind = kinds.expected(s.element, s.attribute);
+        const QString why = kinds.refusal(s.element, s.attribute, value);
         const QString what = value.isEmpty() ? QStringLiteral("il valore") : QStringLiteral("il valore ") + quoted(value);
-        return kind.isEmpty() ? what + QStringLiteral(" non è del tipo richiesto")
-                              : what + QStringLiteral(" non è ") + kind;
+        return what + QLatin1Char(' ') + (why.isEmpty() ? QStringLiteral("non è del tipo richiesto") : why);
     }
     case XML_SCHEMAV_CVC_MAXLENGTH_VALID: {
         const auto [length, max] = lengthAndLimit(e);
@@ -280,8 +333,6 @@ QString schemaText(const xmlError &e, Subject &s, const SchemaKinds &kinds)
     case XML_SCHEMAV_CVC_COMPLEX_TYPE_3_2_1:
     case XML_SCHEMAV_CVC_COMPLEX_TYPE_3_2_2:
     case XML_SCHEMAV_ATTRUNKNOWN:
-        if (!value.isEmpty())
-            s.attribute = value;
         return QStringLiteral("attributo non previsto");
     case XML_SCHEMAV_CVC_COMPLEX_TYPE_4:
         s.attribute.clear();

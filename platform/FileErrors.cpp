@@ -8,35 +8,72 @@
 
 namespace FileErrors {
 
+namespace {
+
+// What the system said when it refused the file. The path is asked only to
+// tell a missing file from a missing folder: whatever is missing, the
+// system saw it.
+QString byNumber(int errnum, bool writing, const QFileInfo &folder)
+{
+    switch (errnum) {
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("permesso negato.");
+    case ENOENT:
+        if (!writing && folder.isDir())
+            return QStringLiteral("file inesistente.");
+        return QStringLiteral("cartella inesistente.");
+    case ENOTDIR:
+        return QStringLiteral("cartella inesistente.");
+    case EISDIR:
+        return QStringLiteral("il nome indica una cartella, non un file.");
+    case EROFS:
+        return QStringLiteral("file system di sola lettura.");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("spazio su disco esaurito.");
+    case EFBIG:
+        return QStringLiteral("dimensione massima dei file superata.");
+    case ENAMETOOLONG:
+        return QStringLiteral("nome del file troppo lungo.");
+    default:
+        return QString();
+    }
+}
+
+} // namespace
+
 QString reason(const QFileDevice &file, bool writing, int errnum, qint64 needed)
 {
     const QFileInfo target(file.fileName());
     const QFileInfo folder(target.absolutePath());
-    const QStorageInfo disk(folder.absoluteFilePath());
-    // The path tells more than an error number that a later call may have
-    // changed: it is asked first.
-    if (!folder.exists() || !folder.isDir() || errnum == ENOTDIR)
-        return QStringLiteral("cartella inesistente.");
-    if (target.isDir() || errnum == EISDIR)
-        return QStringLiteral("il nome indica una cartella, non un file.");
-    if (!writing && (!target.exists() || errnum == ENOENT))
-        return QStringLiteral("file inesistente.");
-    // A read-only disk shows no space left either: it is named first.
-    if (writing && ((disk.isValid() && disk.isReadOnly()) || errnum == EROFS))
-        return QStringLiteral("file system di sola lettura.");
-    // A full disk shows as a write cut short with no error of its own.
-    if (errnum == ENOSPC || errnum == EDQUOT || file.error() == QFileDevice::ResourceError
-        || (writing && disk.isValid() && disk.bytesAvailable() < needed))
-        return QStringLiteral("spazio su disco esaurito.");
-    // A file is written beside its name and renamed into place: the
-    // folder is what must let the user write.
-    const bool allowed = writing ? folder.isWritable() : target.isReadable();
-    if (!allowed || errnum == EACCES || errnum == EPERM)
-        return QStringLiteral("permesso negato.");
-    if (errnum == ENAMETOOLONG)
-        return QStringLiteral("nome del file troppo lungo.");
-    if (errnum == ENOENT)
-        return QStringLiteral("cartella inesistente.");
+    // The error number decides: the path, read afterwards and as far as the
+    // user may look, shows a folder the user may not enter as missing.
+    const QString said = byNumber(errnum, writing, folder);
+    if (!said.isEmpty())
+        return said;
+    if (errnum == 0) {
+        const QStorageInfo disk(folder.absoluteFilePath());
+        // Qt's own refusals carry no number, and a full disk may show only
+        // as a write cut short: the device's error and the path tell.
+        if (writing && file.error() == QFileDevice::ResourceError)
+            return QStringLiteral("spazio su disco esaurito.");
+        if (!folder.exists() || !folder.isDir())
+            return QStringLiteral("cartella inesistente.");
+        if (target.isDir())
+            return QStringLiteral("il nome indica una cartella, non un file.");
+        if (!writing && !target.exists())
+            return QStringLiteral("file inesistente.");
+        // A read-only disk shows no space left either: it is named first.
+        if (writing && disk.isValid() && disk.isReadOnly())
+            return QStringLiteral("file system di sola lettura.");
+        if (writing && disk.isValid() && disk.bytesAvailable() < needed)
+            return QStringLiteral("spazio su disco esaurito.");
+        // A file is written beside its name and renamed into place: the
+        // folder is what must let the user write.
+        if (!(writing ? folder.isWritable() : target.isReadable()))
+            return QStringLiteral("permesso negato.");
+    }
     return writing ? QStringLiteral("errore nella scrittura del file.")
                    : QStringLiteral("errore nella lettura del file.");
 }

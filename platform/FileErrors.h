@@ -5,9 +5,9 @@
 class QFileDevice;
 
 // Why a file could not be read or written, said in Italian for the user's
-// message box: Qt's and the system's own texts are English. The reason is
-// read from the device's error, the system's error number taken at the
-// failure and the state of the path, which is what stays true afterwards.
+// message box: Qt's and the system's own texts are English. The system's
+// error number taken at the failure decides; without one, the device's error
+// and the state of the path tell.
 namespace FileErrors {
 
 // The reason a failed open, read or write of file gave, as a short

@@ -1,15 +1,15 @@
 #include "PdfPages.h"
 
-#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QTemporaryFile>
 #include <QTextLayout>
 
 #include <algorithm>
+
+#include "WholeFile.h"
 
 namespace {
 
@@ -421,7 +421,7 @@ int PdfPages::pageCount() const
     return std::max<int>(1, int(m_pages.size()));
 }
 
-bool PdfPages::write()
+bool PdfPages::write(QString *failure)
 {
     placePending();
     if (m_pages.empty())
@@ -429,40 +429,21 @@ bool PdfPages::write()
     if (!m_pages.front().title.isEmpty())
         m_writer->setTitle(m_pages.front().title);
     QPainter p;
-    if (!p.begin(m_writer.get()))
-        return false;
-    for (size_t i = 0; i < m_pages.size(); ++i) {
+    const bool begun = p.begin(m_writer.get());
+    for (size_t i = 0; begun && i < m_pages.size(); ++i) {
         if (i > 0)
             m_writer->newPage();
         paintPage(p, m_pages[i], int(i) + 1);
     }
-    return p.end() && save(m_buffer.data());
-}
-
-bool PdfPages::save(const QByteArray &bytes) const
-{
-    if (bytes.isEmpty())
+    // The document is made in memory: only the lack of it fails here.
+    if (!begun || !p.end() || m_buffer.data().isEmpty()) {
+        if (failure)
+            *failure = QStringLiteral("memoria insufficiente per comporre il documento.");
         return false;
-    // A full disk shows only in the write calls and in the size left on
-    // disk; until the file is whole it stays under a name of its own,
-    // removed with the object on any failure.
-    const QFileInfo target(m_fileName);
-    QTemporaryFile file(target.absoluteFilePath() + QStringLiteral(".XXXXXX"));
-    if (!file.open())
-        return false;
-    // Readable by others as any file the user makes, not private as a
-    // temporary file.
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-                        | QFileDevice::ReadOther);
-    const bool written = file.write(bytes) == bytes.size() && file.flush();
-    file.close();
-    if (!written || file.error() != QFileDevice::NoError
-        || QFileInfo(file.fileName()).size() != bytes.size())
-        return false;
-    // Only a print of the same name, made within the same second, is there.
-    if (target.exists() && !QFile::remove(target.absoluteFilePath()))
-        return false;
-    return QFile::rename(file.fileName(), target.absoluteFilePath());
+    }
+    // Written beside its name and renamed only when whole: a print of the
+    // same name, made within the same second, is replaced only then.
+    return WholeFile::write(m_fileName, m_buffer.data(), failure);
 }
 
 void PdfPages::paintLines(QPainter &p, const QStringList &lines, FontRole role, const QRectF &r,

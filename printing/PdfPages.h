@@ -90,8 +90,9 @@ public:
     int pageCount() const;
     // Paints every page and puts the file in place: written beside it under
     // a temporary name, every write checked, renamed only when whole. False
-    // when it cannot be written; a file already of that name is then kept.
-    bool write();
+    // when it cannot be written, with the reason in failure (if given); a
+    // file already of that name is then kept.
+    bool write(QString *failure = nullptr);
 
 private:
     enum Kind { Title, Band, Fields, TableHead, TableRow, Note, Gap };
@@ -137,7 +138,6 @@ private:
     void startPage();
     // A fresh page going on with what next belongs to.
     void breakPage(const Element &next);
-    bool save(const QByteArray &bytes) const;
     void paintPage(QPainter &p, const Page &page, int number) const;
     void paintElement(QPainter &p, const Element &e) const;
     void paintLines(QPainter &p, const QStringList &lines, FontRole role, const QRectF &r,

@@ -460,16 +460,19 @@ QString soggetto(const QVariant &ragSoc, const QVariant &codFisc)
 }
 
 // Writes the document, then removes the older prints of its kind and hands
-// it to the viewer; the user hears of a file that could not be written or
-// opened. A print that could not be written leaves the older ones in place.
+// it to the viewer; the user hears of a file that could not be written, and
+// why, or opened. A print that could not be written leaves the older ones in
+// place.
 QString scriviEApri(PdfPages &doc, const QString &fileName, const QString &tipo, bool wait)
 {
-    const bool written = doc.write();
+    QString failure;
+    const bool written = doc.write(&failure);
     if (written)
         PrintMod::eliminaStampePrecedenti(tipo, fileName);
     modFunz::setWaitCursor(wait);
     if (!written) {
-        modFunz::showMsg(QStringLiteral("Attenzione, impossibile scrivere il file:\n") + fileName, 16);
+        modFunz::showMsg(QStringLiteral("Attenzione, impossibile scrivere il file %1:\n%2").arg(fileName, failure),
+                         16);
         return QString();
     }
     modFunz::apriFile(fileName);

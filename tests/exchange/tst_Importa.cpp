@@ -17,6 +17,7 @@
 #include "FileDialogSeam.h"
 #include "Importa.h"
 #include "MessageBoxSeam.h"
+#include "OrdinaryUser.h"
 #include "ShellFixture.h"
 #include "TestSupport.h"
 #include "dbClass.h"
@@ -140,6 +141,15 @@ private Q_SLOTS:
                 + at(good, "<ragSoc>"));
         changed("start tag not ended", "<Mesi>", "<Mesi", unreadable, "<Mesi",
                 ", elemento <Mesi12>: tag di apertura non chiuso da \">\"");
+        changed("attribute without value", " numero=\"1\"", " numero", unreadable, "<esportazione",
+                ", attributo \"numero\": attributo senza valore");
+        changed("prefixed attribute repeated", " numero=\"1\"", " xmlns:q=\"urn:q\" q:nota=\"1\" q:nota=\"2\" numero=\"1\"",
+                unreadable, "<esportazione", ", attributo \"nota\": attributo ripetuto");
+        // A stray prefix alone leaves the file readable: told along with
+        // what makes it unreadable.
+        const QByteArray strayPrefix = replaced(truncated, " numero=\"1\"", " numero=\"1\" z:nota=\"x\"");
+        row("prefix of an attribute not declared", strayPrefix, unreadable,
+            at(strayPrefix, "<esportazione") + ", elemento <esportazione>, attributo \"nota\": prefisso \"z\" non dichiarato");
         changed("bytes changed", "DITTA", "\xff\xfe\x01TA", unreadable, "<ragSoc>",
                 ": carattere non valido o non nella codifica del file");
         row("not xml", QByteArray("%PDF-1.3\n%\xe2\xe3\xcf\xd3\n1 0 obj"), unreadable,
@@ -162,8 +172,16 @@ private Q_SLOTS:
                 ", elemento <Addetti>: il valore \"ventisei\" non è un numero intero");
         changed("letters in an amount", "<scQta>1500</scQta>", "<scQta>mille</scQta>", schema, "<scQta>",
                 ", elemento <scQta>: il valore \"mille\" non è un numero (con il punto per i decimali)");
-        changed("bad date", "<saDataComp>2022-03-15", "<saDataComp>2022-02-30", schema, "<saDataComp>",
-                ", elemento <saDataComp>: il valore \"2022-02-30\" non è una data nella forma aaaa-mm-gg");
+        // Written as asked, but no such day, time or number.
+        changed("no such day", "<saDataComp>2022-03-15", "<saDataComp>2022-02-30", schema, "<saDataComp>",
+                ", elemento <saDataComp>: il valore \"2022-02-30\" non è una data esistente");
+        changed("no such export hour", "2022-04-01T09:30:00", "2022-04-01T25:30:00", schema, "<esportazione",
+                ", elemento <esportazione>, attributo \"dataOra\": il valore \"2022-04-01T25:30:00\" non è una data "
+                "e ora esistente");
+        changed("whole number beyond its kind", "<Addetti>12</Addetti>", "<Addetti>99999999999</Addetti>", schema,
+                "<Addetti>", ", elemento <Addetti>: il valore \"99999999999\" è fuori dai limiti di un numero intero");
+        changed("amount of too many digits", "<scQta>1500</scQta>", "<scQta>1234567890123456789012345</scQta>",
+                schema, "<scQta>", ", elemento <scQta>: il valore \"1234567890123456789012345\" ha troppe cifre");
         changed("date written the Italian way", "<saDataComp>2022-03-15", "<saDataComp>15/03/2022", schema,
                 "<saDataComp>",
                 ", elemento <saDataComp>: il valore \"15/03/2022\" non è una data nella forma aaaa-mm-gg");
@@ -307,6 +325,40 @@ private Q_SLOTS:
         QVERIFY(!form.importaFile(path));
         QCOMPARE(MessageBoxSeam::asked().last().text,
                  "Attenzione, " + path + " non è un file ordinario: si importano solo file XML esportati da KEZ.");
+    }
+
+    // A file the user may not read is named with the reason the system gave.
+    void unreadableFile_data()
+    {
+        QTest::addColumn<QString>("place");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("gone") << "prova.xml" << "file inesistente.";
+        QTest::newRow("in a folder the user may not enter") << "chiusa/prova.xml" << "permesso negato.";
+    }
+    void unreadableFile()
+    {
+        QFETCH(QString, place);
+        QFETCH(QString, reason);
+        const QString path = fx->folder() + place;
+        const QString closed = fx->folder() + "chiusa";
+        // Open to others, so that a user other than root can reach inside.
+        QVERIFY(QFile::setPermissions(fx->folder(), QFileDevice::Permissions(0x7755)));
+        QVERIFY(QDir().mkpath(closed));
+        QFile inside(closed + "/prova.xml");
+        QVERIFY(inside.open(QIODevice::WriteOnly) && inside.write(good) == good.size());
+        inside.close();
+        QVERIFY(QFile::setPermissions(closed, QFileDevice::Permissions(0x6666)));
+        const auto reopen = qScopeGuard([closed] { QFile::setPermissions(closed, QFileDevice::Permissions(0x7700)); });
+        Importa form;
+        {
+            OrdinaryUser user;
+            if (!user.ok())
+                QSKIP("the test cannot act as an ordinary user here");
+            QVERIFY(!form.importaFile(path));
+        }
+        QCOMPARE(MessageBoxSeam::asked().size(), 1);
+        QCOMPARE(MessageBoxSeam::asked().first().text,
+                 "Attenzione, impossibile leggere il file " + path + ":\n" + reason);
     }
 
     void cancelled_data()

@@ -307,13 +307,20 @@ private Q_SLOTS:
             filler.write(QByteArray(1 << 20, 'x'));
             filler.close();
         }
-        expClass writer(gDb->kezCnn);
-        const bool written = writer.esporta({1}, disk + "/due.xml", 15);
+        // The user exports the declaration again, into the small disk.
+        gKez->Sa1ID = 1;
+        expForm form;
+        form.chkExp->setChecked(true);
+        MessageBoxSeam::clearAsked();
+        FileDialogSeam::pushFileName(disk + "/due.xml");
+        const bool written = form.Esporta();
         const QStringList left = QDir(disk).entryList(QDir::Files);
         ::umount2(QFile::encodeName(disk).constData(), MNT_DETACH);
         QVERIFY(!written);
         QCOMPARE(left, readOnly ? QStringList() : QStringList{"riempitivo"});
-        QCOMPARE(writer.errorText, "Attenzione, impossibile scrivere il file " + disk + "/due.xml:\n" + reason);
+        QCOMPARE(MessageBoxSeam::asked().size(), 1);
+        QCOMPARE(MessageBoxSeam::asked().first().text,
+                 "Attenzione, impossibile scrivere il file " + disk + "/due.xml:\n" + reason);
         DatabaseProbe db;
         QVERIFY(db.open(gDb->kezDbFilename, true));
         QCOMPARE(db.column("SELECT count(*) || ':' || max(expID) FROM expTab"), QStringList{"1:1"});

@@ -6,9 +6,9 @@
 #include <cerrno>
 
 #include <sys/mount.h>
-#include <unistd.h>
 
 #include "FileErrors.h"
+#include "OrdinaryUser.h"
 #include "WholeFile.h"
 
 // A file the program could not write or read is named with the reason, in
@@ -17,81 +17,86 @@ class tst_FileErrors : public QObject
 {
     Q_OBJECT
 
-    // Root writes where a user may not: the write runs as nobody instead,
-    // for as long as this lives.
-    struct AsUser
-    {
-        bool ok = geteuid() != 0 || seteuid(65534) == 0;
-        ~AsUser()
-        {
-            if (geteuid() != getuid() && seteuid(getuid()) != 0)
-                qFatal("cannot return to the test's own user");
-        }
-    };
-
 private Q_SLOTS:
     void failureIsNamed_data()
     {
-        QTest::addColumn<QString>("kind");
+        // place: what stands where the file should go; closed: a folder the
+        // user may not enter (no search permission).
+        QTest::addColumn<QString>("place");
+        QTest::addColumn<bool>("writing");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("folder missing") << "missing" << "cartella inesistente.";
-        QTest::newRow("folder is a file") << "under a file" << "cartella inesistente.";
-        QTest::newRow("name of a folder") << "folder" << "il nome indica una cartella, non un file.";
-        QTest::newRow("read-only folder") << "read-only folder" << "permesso negato.";
-        QTest::newRow("read-only file system") << "read-only disk" << "file system di sola lettura.";
-        QTest::newRow("unreadable file") << "unreadable" << "permesso negato.";
+        const QString denied = QStringLiteral("permesso negato.");
+        const QString noFolder = QStringLiteral("cartella inesistente.");
+        QTest::newRow("folder missing, write") << "missing" << true << noFolder;
+        QTest::newRow("folder missing, read") << "missing" << false << noFolder;
+        QTest::newRow("file missing, read") << "no file" << false << "file inesistente.";
+        QTest::newRow("folder is a file") << "under a file" << true << noFolder;
+        QTest::newRow("name of a folder") << "folder" << true << "il nome indica una cartella, non un file.";
+        QTest::newRow("read-only folder") << "read-only folder" << true << denied;
+        QTest::newRow("unreadable file") << "unreadable" << false << denied;
+        QTest::newRow("closed folder, write") << "closed" << true << denied;
+        QTest::newRow("closed folder, read") << "closed" << false << denied;
+        QTest::newRow("inside a closed folder, write") << "inside closed" << true << denied;
+        QTest::newRow("inside a closed folder, read") << "inside closed" << false << denied;
+        QTest::newRow("read-only file system") << "read-only disk" << true << "file system di sola lettura.";
+        QTest::newRow("full disk") << "full disk" << true << "spazio su disco esaurito.";
     }
     void failureIsNamed()
     {
-        QFETCH(QString, kind);
+        QFETCH(QString, place);
+        QFETCH(bool, writing);
         QFETCH(QString, reason);
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         // Open to others, so that a user other than root can reach inside.
         QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7755)));
         const QString inside = dir.path() + QStringLiteral("/dentro");
-        const QString target = inside + QStringLiteral("/rapporto.txt");
-        bool mounted = false;
-        if (kind == QLatin1String("under a file")) {
+        const QString folder = place == QLatin1String("inside closed") ? inside + QStringLiteral("/sotto") : inside;
+        const QString target = folder + QStringLiteral("/rapporto.txt");
+        if (place == QLatin1String("under a file"))
             QVERIFY(WholeFile::write(inside, "testo"));
-        } else if (kind == QLatin1String("folder")) {
-            QVERIFY(QDir().mkpath(target));
-        } else if (kind != QLatin1String("missing")) {
-            QVERIFY(QDir().mkpath(inside));
-        }
-        if (kind == QLatin1String("unreadable")) {
+        else if (place == QLatin1String("folder"))
+            // Open to anyone: the name, not a permission, is what fails.
+            QVERIFY(QDir().mkpath(target) && QFile::setPermissions(target, QFileDevice::Permissions(0x7777)));
+        else if (place != QLatin1String("missing"))
+            QVERIFY(QDir().mkpath(folder));
+        if (place == QLatin1String("unreadable") || place.contains(QLatin1String("closed")))
             QVERIFY(WholeFile::write(target, "testo"));
+        if (place == QLatin1String("unreadable"))
             QVERIFY(QFile::setPermissions(target, QFileDevice::WriteOwner));
-        }
-        if (kind == QLatin1String("read-only folder"))
+        if (place == QLatin1String("read-only folder"))
             QVERIFY(QFile::setPermissions(inside, QFileDevice::Permissions(0x5555)));
-        if (kind == QLatin1String("read-only disk")) {
-            mounted = ::mount("tmpfs", QFile::encodeName(inside).constData(), "tmpfs", MS_RDONLY, "size=64k") == 0;
-            if (!mounted)
-                QSKIP("a read-only file system cannot be mounted here (it takes root)");
-        }
+        if (place.contains(QLatin1String("closed")))
+            QVERIFY(QFile::setPermissions(inside, QFileDevice::Permissions(0x6666)));
+        const QByteArray mountPoint = QFile::encodeName(inside);
+        const bool mounting = place.endsWith(QLatin1String("disk"));
+        const bool mounted = mounting
+            && ::mount("tmpfs", mountPoint.constData(), "tmpfs",
+                       place == QLatin1String("read-only disk") ? MS_RDONLY : 0, "size=64k") == 0;
+        const auto restore = qScopeGuard([&] {
+            if (mounted)
+                ::umount2(mountPoint.constData(), MNT_DETACH);
+            QFile::setPermissions(inside, QFileDevice::Permissions(0x7755));
+        });
+        if (mounting && !mounted)
+            QSKIP("a small file system cannot be mounted here (it takes root)");
         QString failure;
         bool done = false;
         {
-            AsUser user;
-            if (!user.ok) {
-                if (mounted)
-                    ::umount2(QFile::encodeName(inside).constData(), MNT_DETACH);
+            OrdinaryUser user;
+            if (!user.ok())
                 QSKIP("the test cannot act as an ordinary user here");
-            }
-            if (kind == QLatin1String("unreadable")) {
+            if (writing) {
+                // More than the small disk holds.
+                done = WholeFile::write(target, QByteArray(256 * 1024, 'x'), &failure);
+            } else {
                 QFile file(target);
                 errno = 0;
                 done = file.open(QIODevice::ReadOnly);
                 failure = FileErrors::reason(file, false, errno);
-            } else {
-                done = WholeFile::write(target, "nuovo testo", &failure);
             }
         }
-        const QStringList left = QDir(inside).entryList(QDir::Files | QDir::Hidden);
-        if (mounted)
-            ::umount2(QFile::encodeName(inside).constData(), MNT_DETACH);
-        QFile::setPermissions(inside, QFileDevice::Permissions(0x7755));
+        const QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden);
         QVERIFY(!done);
         QCOMPARE(failure, reason);
         // No temporary file is left beside the target.

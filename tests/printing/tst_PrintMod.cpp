@@ -17,6 +17,7 @@
 #include "DialogDriver.h"
 #include "MainWindowTestCase.h"
 #include "MessageBoxSeam.h"
+#include "OrdinaryUser.h"
 #include "PdfPages.h"
 #include "PrintMod.h"
 #include "TestSupport.h"
@@ -222,6 +223,15 @@ bool unbroken(const QStringList &pages, const QString &value)
     return whole;
 }
 
+// The box of a print that could not be written: the file and the cause.
+void checkRefusal(const MessageBoxSeam::Asked &box, const QString &kind, const QString &reason)
+{
+    QCOMPARE(box.style, 16);
+    const QRegularExpression text(QStringLiteral("^Attenzione, impossibile scrivere il file .*/Kez22imb_%1_[0-9A-F_]+\\.pdf:\n%2$")
+                                      .arg(kind, QRegularExpression::escape(reason)));
+    QVERIFY2(text.match(box.text).hasMatch(), qPrintable(box.text));
+}
+
 QStringList prints(const QString &kind)
 {
     return QDir(gKez->Path()).entryList({QStringLiteral("Kez22imb_") + kind + QStringLiteral("_*.pdf")},
@@ -299,16 +309,20 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("list");
         QTest::addColumn<bool>("ram");
-        QTest::newRow("declaration, full RAM disk") << false << true;
-        QTest::newRow("list, full RAM disk") << true << true;
-        QTest::newRow("declaration, file size limit") << false << false;
-        QTest::newRow("list, file size limit") << true << false;
+        QTest::addColumn<QString>("reason");
+        const QString full = QStringLiteral("spazio su disco esaurito.");
+        const QString limit = QStringLiteral("dimensione massima dei file superata.");
+        QTest::newRow("declaration, full RAM disk") << false << true << full;
+        QTest::newRow("list, full RAM disk") << true << true << full;
+        QTest::newRow("declaration, file size limit") << false << false << limit;
+        QTest::newRow("list, file size limit") << true << false << limit;
     }
 
     void printOnFullDisk()
     {
         QFETCH(bool, list);
         QFETCH(bool, ram);
+        QFETCH(QString, reason);
         const QString folder = fx->folder();
         const QByteArray path = QFile::encodeName(folder);
         const bool mounted = ram && ::mount("tmpfs", path.constData(), "tmpfs", 0, "size=4m") == 0;
@@ -345,8 +359,7 @@ private Q_SLOTS:
         }
         QVERIFY(DesktopSeam::opened().isEmpty());
         QCOMPARE(MessageBoxSeam::asked().size(), 1);
-        QVERIFY(QRegularExpression(QStringLiteral("^Attenzione, impossibile scrivere il file:\n.*/Kez22imb_%1_[0-9A-F_]+\\.pdf$").arg(kind))
-                    .match(MessageBoxSeam::asked()[0].text).hasMatch());
+        checkRefusal(MessageBoxSeam::asked()[0], kind, reason);
         QVERIFY(older.open(QIODevice::ReadOnly));
         QCOMPARE(older.readAll(), QByteArray("%PDF older"));
         older.close();
@@ -355,6 +368,54 @@ private Q_SLOTS:
         QCOMPARE(DesktopSeam::opened(), QStringList{written});
         QCOMPARE(prints(kind), QStringList{QFileInfo(written).fileName()});
         QVERIFY(pdfPages(written) > 0);
+    }
+
+    // A folder the user may not write in: the box names the cause, no
+    // viewer opens, nothing is left in the folder.
+    void printRefusedByTheFolder_data()
+    {
+        QTest::addColumn<bool>("list");
+        QTest::addColumn<bool>("disk");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("list, folder without write permission") << true << false << "permesso negato.";
+        QTest::newRow("declaration, read-only file system") << false << true << "file system di sola lettura.";
+    }
+    void printRefusedByTheFolder()
+    {
+        QFETCH(bool, list);
+        QFETCH(bool, disk);
+        QFETCH(QString, reason);
+        QVERIFY(start(QString::fromUtf8(FullDeclaration), 7));
+        const QString folder = fx->folder();
+        const QByteArray path = QFile::encodeName(folder);
+        const bool mounted = disk && ::mount("tmpfs", path.constData(), "tmpfs", MS_RDONLY, "size=64k") == 0;
+        // The folders above it let the user through: the folder itself, or
+        // its disk, is what refuses.
+        const QString above = QFileInfo(QDir(folder).absolutePath()).absolutePath();
+        const QFileDevice::Permissions open = QFile::permissions(folder);
+        const QFileDevice::Permissions aboveOpen = QFile::permissions(above);
+        QVERIFY(QFile::setPermissions(above, QFileDevice::Permissions(0x7755)));
+        const auto restore = qScopeGuard([&] {
+            if (mounted)
+                ::umount2(path.constData(), MNT_DETACH);
+            QFile::setPermissions(folder, open);
+            QFile::setPermissions(above, aboveOpen);
+        });
+        if (disk && !mounted)
+            QSKIP("a read-only file system cannot be mounted here (it takes root)");
+        if (!disk)
+            QVERIFY(QFile::setPermissions(folder, QFileDevice::Permissions(0x5555)));
+        const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden);
+        {
+            OrdinaryUser user;
+            if (!user.ok())
+                QSKIP("the test cannot act as an ordinary user here");
+            QVERIFY(list ? PrintMod::stampaElenco(0).isEmpty() : PrintMod::stampaDichiarazione(7, 63).isEmpty());
+        }
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden), before);
+        QVERIFY(DesktopSeam::opened().isEmpty());
+        QCOMPARE(MessageBoxSeam::asked().size(), 1);
+        checkRefusal(MessageBoxSeam::asked()[0], list ? QStringLiteral("lst") : QStringLiteral("prn"), reason);
     }
 
     // A consortia sheet whose modules run over pages; the widest figures
