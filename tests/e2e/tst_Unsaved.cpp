@@ -5,9 +5,12 @@
 #include "MessageBoxSeam.h"
 #include "ModFrame.h"
 #include "ModuleTestCase.h"
+#include "SK_CONS.h"
 #include "SheetFrame.h"
 #include "TestSupport.h"
+#include "hNav.h"
 #include "mainForm.h"
+#include "slxButton.h"
 #include "modMain.h"
 
 using MessageBoxSeam::vbCancel;
@@ -144,6 +147,70 @@ private Q_SLOTS:
             if (form == Module && way == SideBar)
                 TestSupport::grab(modMain::gMain, QStringLiteral("unsaved-module-kept"));
         }
+    }
+
+    // A changed consortia sheet with its modules below: the module goes
+    // (asking when it has changes of its own), then the clerk keeps the
+    // sheet with Annulla. The sheet is whole again, as before the round:
+    // full height, its list buttons, "Chiudi" and navigator usable, the
+    // focus in it.
+    void cancelKeepsSheetWhole_data()
+    {
+        QTest::addColumn<int>("way");
+        QTest::addColumn<bool>("moduleChanged");
+        const char *const ways[] = {"side bar", "Stampe", "Utilità", "quit"};
+        for (int way : {SideBar, PrintMenu, UtilityMenu, Quit})
+            for (bool changed : {false, true})
+                QTest::addRow("%s, module %s", ways[way], changed ? "changed" : "unchanged") << way << changed;
+    }
+
+    void cancelKeepsSheetWhole()
+    {
+        QFETCH(int, way);
+        QFETCH(bool, moduleChanged);
+        QVERIFY(openForm(Module));
+        QPointer<SK_CONS> sheet = qobject_cast<SK_CONS *>(this->sheet());
+        QVERIFY(sheet);
+        QWidget *frame = SheetFrame::windowOf(sheet);
+        const int fullHeight = frame->parentWidget()->height();
+        QVERIFY(frame->height() < fullHeight);
+        sheet->setModificata();
+        if (moduleChanged)
+            typeAndLeave(form()->findChild<QWidget *>(QStringLiteral("slt_3")), QStringLiteral("VIA NUOVA"));
+        askedTexts();
+
+        if (moduleChanged)
+            MessageBoxSeam::pushAnswer(vbNo);
+        MessageBoxSeam::pushAnswer(vbCancel);
+        DialogDriver::onNextDialog([](QWidget *dialog) { dialog->close(); });
+        switch (way) {
+        case SideBar:
+            modMain::gMain->vBar1_Click(3, false);
+            break;
+        case PrintMenu:
+            menuItem("smp_0")->trigger();
+            break;
+        case UtilityMenu:
+            menuItem("smu_0")->trigger();
+            break;
+        default:
+            modMain::gMain->close();
+            break;
+        }
+        DialogDriver::cancelPending();
+        QCOMPARE(askedTexts().size(), moduleChanged ? 2 : 1);
+        QVERIFY(!form());
+        QVERIFY(sheet && modMain::gMain);
+        QCOMPARE(modMain::loadedForms(), QList<QWidget *>{sheet.data()});
+        QTRY_COMPARE(frame->height(), fullHeight);
+        QVERIFY(sheet->isEnabled());
+        QVERIFY(sheet->isModificata());
+        for (int i : {0, 1, 2})
+            QVERIFY2(sheet->slb[i]->Enabled(), qPrintable(QString::number(i)));
+        QVERIFY(sheet->nav->isEnabled());
+        QVERIFY(sheet->isAncestorOf(QApplication::focusWidget()));
+        if (way == SideBar && moduleChanged)
+            TestSupport::grab(modMain::gMain, QStringLiteral("cons-sheet-kept-whole"));
     }
 };
 
