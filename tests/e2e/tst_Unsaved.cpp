@@ -75,6 +75,25 @@ class tst_Unsaved : public ModuleTestCase
         return modMain::gMain->findChild<QAction *>(QLatin1String(name));
     }
 
+    // The clerk turns to another window, or quits, the way given.
+    static void turnAway(int way)
+    {
+        switch (way) {
+        case SideBar:
+            modMain::gMain->vBar1_Click(3, false);
+            break;
+        case PrintMenu:
+            menuItem("smp_0")->trigger();
+            break;
+        case UtilityMenu:
+            menuItem("smu_0")->trigger();
+            break;
+        default:
+            modMain::gMain->close();
+            break;
+        }
+    }
+
 private Q_SLOTS:
     void turningAway_data()
     {
@@ -110,20 +129,7 @@ private Q_SLOTS:
                 dialogOpened = true;
                 dialog->close();
             });
-        switch (way) {
-        case SideBar:
-            modMain::gMain->vBar1_Click(3, false);
-            break;
-        case PrintMenu:
-            menuItem("smp_0")->trigger();
-            break;
-        case UtilityMenu:
-            menuItem("smu_0")->trigger();
-            break;
-        default:
-            modMain::gMain->close();
-            break;
-        }
+        turnAway(way);
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         DialogDriver::cancelPending();
@@ -183,20 +189,7 @@ private Q_SLOTS:
             MessageBoxSeam::pushAnswer(vbNo);
         MessageBoxSeam::pushAnswer(vbCancel);
         DialogDriver::onNextDialog([](QWidget *dialog) { dialog->close(); });
-        switch (way) {
-        case SideBar:
-            modMain::gMain->vBar1_Click(3, false);
-            break;
-        case PrintMenu:
-            menuItem("smp_0")->trigger();
-            break;
-        case UtilityMenu:
-            menuItem("smu_0")->trigger();
-            break;
-        default:
-            modMain::gMain->close();
-            break;
-        }
+        turnAway(way);
         DialogDriver::cancelPending();
         QCOMPARE(askedTexts().size(), moduleChanged ? 2 : 1);
         QVERIFY(!form());
