@@ -402,9 +402,6 @@ private Q_SLOTS:
             << "2D2=80000/2";
         QTest::newRow("destination, Esc on a unit list") << Dest << "slg_0" << 2 << 2 << "Enter List Esc Esc"
             << "slg_0 2,2" << "";
-        QTest::newRow("destination, Esc on a Kg/t list") << Dest << "kgt" << 0 << 0 << "t F4 List Esc" << "kgt t" << "";
-        QTest::newRow("destination, Esc on the municipalities found") << Dest << "cmbCom" << 0 << 0
-            << "BAR Tab List Esc" << "cmbCom BARI" << "";
         QTest::newRow("registry, Esc on the municipalities found") << int(Registry) << "cmbCom_0" << 0 << 0
             << "BAR Tab List Esc" << "cmbCom_0 BARI" << "";
         QTest::newRow("consortia, Esc on a Kg/t list") << int(Consortia) << "kgt_2" << 0 << 0 << "t F4 List Esc"
