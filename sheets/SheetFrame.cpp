@@ -236,6 +236,14 @@ bool SheetFrame::eventFilter(QObject *watched, QEvent *event)
         && watched->isWidgetType() && !m_unloaded) {
         auto *target = static_cast<QWidget *>(watched);
         if ((target == this || isAncestorOf(target)) && isEnabled()) {
+            // A field that takes Esc for itself (a grid cell being edited)
+            // says so as it would to a shortcut; that Esc is the field's.
+            const auto *key = static_cast<QKeyEvent *>(event);
+            QKeyEvent claim(QEvent::ShortcutOverride, key->key(), key->modifiers());
+            claim.ignore();
+            QCoreApplication::sendEvent(target, &claim);
+            if (claim.isAccepted())
+                return false;
             unloadForm();
             return true;
         }

@@ -265,6 +265,12 @@ slxGrid::slxGrid(QWidget *parent)
     connect(hfg->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { tableScrolled(); });
     connect(hfg->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { tableScrolled(); });
 
+    // Tab and Esc in an editor are the grid's before the editor's or the
+    // form's: the boxes that hold the focus while a cell is edited.
+    slt->textBox()->installEventFilter(this);
+    for (comboKgt *c : cmb)
+        c->comboBox()->installEventFilter(this);
+
     connect(slt, &slxText::KeyDown, this, [this](int &KeyCode, int &Shift) { editorKeyDown(KeyCode, Shift); });
     connect(slt, &slxText::KeyPress, this, [this](int &KeyAscii) { editorKeyPress(KeyAscii); });
     connect(slt, &slxText::Validate, this, [this](bool &Cancel) { editorValidate(Cancel); });
@@ -1360,6 +1366,9 @@ void slxGrid::viewportMouse(QEvent *event)
 
 bool slxGrid::eventFilter(QObject *watched, QEvent *event)
 {
+    if (m_editing && m_openEditor && watched->isWidgetType()
+        && m_openEditor->isAncestorOf(static_cast<QWidget *>(watched)))
+        return editorEvent(event);
     if (watched == hfg) {
         switch (event->type()) {
         case QEvent::KeyPress:
@@ -1580,8 +1589,10 @@ void slxGrid::editorKeyPress(int &KeyAscii)
         return;
     m_lastEditKey = KeyAscii;
     if (KeyAscii == 27) {
+        // Esc ends the edit where it is, with the value typed when it is a
+        // valid one; a refused value keeps the editor open.
         KeyAscii = 0;
-        cancelEdit();
+        finishEdit();
     } else if (KeyAscii == 13) {
         KeyAscii = 0;
         if (finishEdit())
@@ -1641,15 +1652,6 @@ bool slxGrid::finishEdit()
     return true;
 }
 
-void slxGrid::cancelEdit()
-{
-    // Esc leaves the cell as it was: nothing typed is kept.
-    m_closing = true;
-    hfg->setFocus(Qt::OtherFocusReason);
-    closeEditor();
-    m_closing = false;
-}
-
 void slxGrid::closeEditor()
 {
     if (m_openEditor) {
@@ -1699,40 +1701,73 @@ void slxGrid::tableScrolled()
         hfg->scrollToItem(item);
 }
 
+bool slxGrid::nextEditableCell(int &row, int &col, bool backwards) const
+{
+    const int n = Cols();
+    const int step = backwards ? -1 : 1;
+    for (int r = row, c = col + step; r >= 1 && r <= m_rows; r += step, c = backwards ? n : 1) {
+        for (; c >= 1 && c <= n; c += step) {
+            const gridColumn *column = ColumnHeader(c);
+            if (column && column->Editable && !isFixedColumn(c)) {
+                row = r;
+                col = c;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 void slxGrid::endEdit()
 {
     if (m_lastEditKey != 13 || m_autoTab < 1)
         return;
-    const int r = m_editRow;
-    const int c = m_editCol;
-    const int n = Cols();
-    const auto editable = [this](int k) { return ColumnHeader(k) && ColumnHeader(k)->Editable; };
-    int row = r;
-    int col = n + 1;
-    if (m_autoTab == 1) {
-        for (int k = c + 1; k <= n; ++k)
-            if (editable(k)) {
-                col = k;
-                break;
-            }
-        if (col == n + 1 && r < m_rows) {
-            row = r + 1;
-            for (int k = 1; k <= c; ++k)
-                if (editable(k)) {
-                    col = k;
-                    break;
-                }
-        }
-    } else {
-        row = r + 1;
-        col = r < m_rows ? c : n + 1;
-    }
-    if (col == n + 1) {
+    int row = m_editRow;
+    int col = m_editCol;
+    const bool inGrid = m_autoTab == 1 ? nextEditableCell(row, col, false) : ++row <= m_rows;
+    if (!inGrid) {
         KeySender::sendTab();
         return;
     }
     moveQuietly(row, col);
     emit RowColChange();
+}
+
+bool slxGrid::editorEvent(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::ShortcutOverride:
+        // The form's Esc (closing a sheet or a dialog) waits for an Esc
+        // that no edit takes.
+        if (static_cast<QKeyEvent *>(event)->key() != Qt::Key_Escape)
+            return false;
+        event->accept();
+        return true;
+    case QEvent::KeyPress: {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool backwards = key->key() == Qt::Key_Backtab;
+        if ((key->key() != Qt::Key_Tab && !backwards) || m_autoTab < 1
+            || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+            return false;
+        // Tab takes the value typed to the next cell to fill, as Enter does
+        // with AutoTab 1; past the last cell (or before the first) it
+        // leaves the grid as it leaves any field. A refused value keeps
+        // the editor open.
+        int row = m_editRow;
+        int col = m_editCol;
+        if (!finishEdit())
+            return true;
+        if (nextEditableCell(row, col, backwards)) {
+            moveQuietly(row, col);
+            emit RowColChange();
+        } else {
+            KeySender::moveFocusNow(backwards);
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 // ---------------------------------------------------------------- persistence

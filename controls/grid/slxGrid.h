@@ -85,7 +85,10 @@ public:
     int Appearance() const { return m_appearance; }
     void setAppearance(int value);
     // After an edit ended with Enter: 0 stay, 1 next editable column, 2 or
-    // more the row below.
+    // more the row below. Tab in an edit goes to the next editable column
+    // (Shift+Tab to the previous one) unless it is 0: then Tab ends the
+    // edit on its cell and Shift+Tab leaves the grid backwards, the value
+    // stored either way.
     int AutoTab() const { return m_autoTab; }
     void setAutoTab(int value);
     int BackColor() const { return m_backColor; }
@@ -306,9 +309,15 @@ private:
     void deliverChar(QWidget *editor, int KeyAscii);
     bool validateOpenEditor();
     bool finishEdit();
-    void cancelEdit();
     void closeEditor();
     void endEdit();
+    // Where Tab (Shift+Tab), and Enter with AutoTab 1, go from a cell: the
+    // next (previous) editable column of its row, else the first (last)
+    // one of the row below (above). False past the last (before the
+    // first) editable cell.
+    bool nextEditableCell(int &row, int &col, bool backwards) const;
+    // Keys for the open editor that the grid handles first.
+    bool editorEvent(QEvent *event);
     void editorKeyDown(int &KeyCode, int &Shift);
     void editorKeyPress(int &KeyAscii);
     void editorValidate(bool &Cancel);

@@ -1,5 +1,6 @@
 #include "comboHost.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -44,6 +45,7 @@ comboHost::comboHost(bool editable, QWidget *parent)
         });
     }
     cmb->installEventFilter(this);
+    cmb->view()->installEventFilter(this);
     setFocusProxy(cmb);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -278,6 +280,16 @@ bool comboHost::handleKeyPress(QObject *target, QKeyEvent *event)
 
 bool comboHost::eventFilter(QObject *watched, QEvent *event)
 {
+    if (const auto *list = qobject_cast<QAbstractItemView *>(watched)) {
+        // Esc while the list is open closes the list alone: a form's own
+        // Esc (closing it) waits for the next one.
+        if (event->type() == QEvent::ShortcutOverride && list->isVisible()
+            && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+            event->accept();
+            return true;
+        }
+        return false;
+    }
     if (lockedBlocks(watched, event))
         return true;
     switch (event->type()) {

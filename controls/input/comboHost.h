@@ -12,7 +12,8 @@ class QKeyEvent;
 // The frame the three pickers share: a window holding one combo box `cmb`
 // at its top left corner, as high as the box and as wide as the window,
 // with the colours, font, Locked and run-time Enabled of the control, the
-// Validate event of the form, and Enter that moves on to the next field.
+// Validate event of the form, Enter that moves on to the next field, and
+// Esc that closes an open list and nothing else.
 class comboHost : public QWidget
 {
     Q_OBJECT

@@ -1,5 +1,6 @@
 #include <QDialog>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTableWidget>
 #include <QTimer>
 #include <QtTest>
@@ -11,6 +12,7 @@
 #include "comboCom.h"
 #include "mainForm.h"
 #include "modMain.h"
+#include "slxGrid.h"
 #include "slxText.h"
 
 namespace {
@@ -31,6 +33,24 @@ const char *const complete =
 
 enum Form { Registry = 1, Consortia = 2, Sbop = 3, Smat = 4, Sriu = 5, Stip = 6, Origin = 31, Destination = 32 };
 
+// Two municipalities that "BAR" finds, so that the picker drops its list.
+const char *const bar =
+    "INSERT INTO Comuni (prvIstat, comIstat, comDesc, comCap) VALUES (72, 6, 'BARI', '70121'),"
+    " (110, 2, 'BARLETTA', '76121');\n";
+
+// What the producer card and the destination module store of their grids,
+// with the card's company name, which no key in the grid may touch.
+QString storedGrid(int form)
+{
+    if (form == Smat)
+        return QStringLiteral("SELECT (SELECT ragSoc FROM skMat WHERE skmID = 1) || ' ' || ifnull(group_concat(skmTipo "
+                              "|| '=' || qtaProdVuoti || '/' || qtaProdPieni || '/' || qtaImpVuoti || '/' || "
+                              "qtaImpPieni || '/' || qtaEspVuoti || '/' || qtaEspPieni, ' '), '') FROM "
+                              "(SELECT * FROM RecMat WHERE skmID = 1 ORDER BY skmTipo)");
+    return QStringLiteral("SELECT ifnull(group_concat(Posizione || Codice || '=' || Qta || '/' || Umi, ' '), '') FROM "
+                          "(SELECT * FROM RecDrCons WHERE mdcID = 2 ORDER BY Posizione, Codice)");
+}
+
 } // namespace
 
 // The forms by the keyboard alone, as a clerk fills them: Tab and Enter go
@@ -40,11 +60,11 @@ class tst_Keyboard : public ModuleTestCase
 {
     Q_OBJECT
 
-    QWidget *openForm(int form)
+    QWidget *openForm(int form, const QString &extraSql = QString())
     {
         if (form == Origin || form == Destination)
-            return openModules(form, QString::fromUtf8(complete));
-        if (!startProgram(fixtureRows() + QString::fromUtf8(complete),
+            return openModules(form, QString::fromUtf8(complete) + extraSql);
+        if (!startProgram(fixtureRows() + QString::fromUtf8(complete) + extraSql,
                           QStringLiteral("[Kez]\nSa1ID=7\nConsID=1\n"))
             || !showMainWindow(QSize(1000, 720)))
             return nullptr;
@@ -108,6 +128,44 @@ class tst_Keyboard : public ModuleTestCase
     static void type(const QString &text)
     {
         TestSupport::typeText(QApplication::focusWidget(), text);
+    }
+
+    // Keys as the user presses them, words between blanks: Tab, Shift+Tab,
+    // Esc, F4 and Enter are those keys, "List" waits for a list to drop,
+    // any other word is typed. An open list takes the keys while it is up;
+    // the user's event loop runs after each key.
+    static void press(const QString &keys)
+    {
+        const QHash<QString, QKeyCombination> named{
+            {QStringLiteral("Tab"), Qt::Key_Tab}, {QStringLiteral("Shift+Tab"), Qt::ShiftModifier | Qt::Key_Backtab},
+            {QStringLiteral("Esc"), Qt::Key_Escape}, {QStringLiteral("F4"), Qt::Key_F4},
+            {QStringLiteral("Enter"), Qt::Key_Return}};
+        for (const QString &word : keys.split(QLatin1Char(' '))) {
+            QWidget *list = QApplication::activePopupWidget();
+            QWidget *target = list ? list->focusWidget() : QApplication::focusWidget();
+            if (word == QLatin1String("List"))
+                QVERIFY(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+            else if (named.contains(word))
+                QTest::keyClick(target, named[word].key(), named[word].keyboardModifiers());
+            else
+                for (QChar c : word)
+                    type(QString(c));
+            QCoreApplication::processEvents();
+        }
+    }
+
+    // The control with the focus, with the cursor of a grid or the text of
+    // a picker.
+    static QString reached()
+    {
+        QWidget *w = QApplication::focusWidget();
+        while (w && !w->inherits("slxGrid") && !w->inherits("comboHost"))
+            w = w->parentWidget();
+        if (auto *grid = qobject_cast<slxGrid *>(w))
+            return focused() + QStringLiteral(" %1,%2").arg(grid->Row()).arg(grid->Col());
+        if (auto *picker = qobject_cast<comboHost *>(w))
+            return focused() + QLatin1Char(' ') + picker->Text();
+        return focused();
     }
 
 private Q_SLOTS:
@@ -305,6 +363,87 @@ private Q_SLOTS:
         QCOMPARE(employees->Text(), QStringLiteral("100"));
         QVERIFY(employees->textBox()->x() > employees->width() / 2);
         TestSupport::grab(registry, QStringLiteral("keyboard-employees-accepted"));
+    }
+
+    // Keys in a grid or on a list never lose what was typed. Tab ends a
+    // cell's edit with its value and goes on to the next cell to fill
+    // (Shift+Tab to the one before), over the end of a row, and out of the
+    // grid past its last cell (before its first); a second decimal is
+    // dropped as typing does. Esc ends an edit, or closes an open list, and
+    // nothing more; the next Esc closes the form asking to save the change,
+    // and Yes stores it.
+    void keysNeverLoseATypedValue_data()
+    {
+        QTest::addColumn<int>("form");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("col");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("reached");
+        QTest::addColumn<QString>("stored");
+        const int Dest = Destination;
+        QTest::newRow("SMAT, Tab over the end of a row") << int(Smat) << "slg" << 1 << 5 << "1,5 Tab 2 Tab 3,25 Tab"
+            << "slg 2,2" << "ARCO SPA 101=0/0/0/0/15000/20000 102=32000/0/0/0/0/0";
+        QTest::newRow("SMAT, Shift+Tab back over a row") << int(Smat) << "slg" << 2 << 2
+            << "4 Shift+Tab 9 Shift+Tab 7 Shift+Tab" << "slg 1,5" << "ARCO SPA 101=0/0/0/0/0/70000 102=90000/40000/0/0/0/0";
+        QTest::newRow("SMAT, Tab out of the last cell") << int(Smat) << "slg" << 7 << 6 << "5 Tab" << "slb_2"
+            << "ARCO SPA 107=0/0/0/0/0/50000";
+        QTest::newRow("SMAT, Shift+Tab out of the first cell") << int(Smat) << "slg" << 1 << 1 << "5 Shift+Tab"
+            << "slt_1" << "ARCO SPA 101=50000/0/0/0/0/0";
+        QTest::newRow("SMAT, Esc in a cell") << int(Smat) << "slg" << 1 << 1 << "8 Esc" << "slg 1,1"
+            << "ARCO SPA 101=80000/0/0/0/0/0";
+        QTest::newRow("destination, Tab over the unit") << Dest << "slg_0" << 2 << 1 << "1,5 Tab 2 Tab 3,25 Tab"
+            << "slg_0 3,2" << "1R2=15000/1 1R3=32500/1";
+        QTest::newRow("destination, Tab on to the next grid") << Dest << "slg_0" << 13 << 1 << "8 Tab t Tab"
+            << "slg_1 1,1" << "1R13=80000/2";
+        QTest::newRow("destination, Esc in a quantity") << Dest << "slg_0" << 2 << 1 << "8 Esc" << "slg_0 2,1"
+            << "1R2=80000/1";
+        QTest::newRow("destination, Esc in a unit") << Dest << "slg_1" << 2 << 1 << "8 Enter t Esc" << "slg_1 2,2"
+            << "2D2=80000/2";
+        QTest::newRow("destination, Esc on a unit list") << Dest << "slg_0" << 2 << 2 << "Enter List Esc Esc"
+            << "slg_0 2,2" << "";
+        QTest::newRow("registry, Esc on the municipalities found") << int(Registry) << "cmbCom_0" << 0 << 0
+            << "BAR Tab List Esc" << "cmbCom_0 BARI" << "";
+        QTest::newRow("consortia, Esc on a Kg/t list") << int(Consortia) << "kgt_2" << 0 << 0 << "t F4 List Esc"
+            << "kgt_2 t" << "";
+    }
+
+    void keysNeverLoseATypedValue()
+    {
+        QFETCH(int, form);
+        QFETCH(QString, field);
+        QFETCH(int, row);
+        QFETCH(int, col);
+        QFETCH(QString, keys);
+        QFETCH(QString, stored);
+        QPointer<QWidget> shown = openForm(form, QString::fromUtf8(bar));
+        QVERIFY(shown);
+        QWidget *w = control(shown, field);
+        QVERIFY(w);
+        if (auto *grid = qobject_cast<slxGrid *>(w)) {
+            grid->setRow(row);
+            grid->setCol(col);
+        } else if (auto *edit = w->findChild<QLineEdit *>()) {
+            edit->selectAll();
+        }
+        press(keys);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(shown);
+        QVERIFY(!QApplication::activePopupWidget());
+        for (const slxGrid *grid : shown->findChildren<slxGrid *>())
+            QVERIFY(!grid->Editing());
+        QTEST(reached(), "reached");
+        QCOMPARE(askedTexts(), QStringList());
+        if (form == Smat && row == 1 && col == 5)
+            TestSupport::grab(shown, QStringLiteral("keyboard-smat-tab-row"));
+        if (stored.isEmpty())
+            return;
+        MessageBoxSeam::pushAnswer(MessageBoxSeam::vbYes);
+        press(QStringLiteral("Esc"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(askedTexts(), QStringList{QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?")});
+        QVERIFY(!shown);
+        QCOMPARE(scalar(storedGrid(form)).toString(), stored);
     }
 };
 

@@ -373,24 +373,35 @@ private Q_SLOTS:
         QVERIFY(sameValue(s.slg->TextMatrix(1, col), stored));
     }
 
-    void enterMovesByAutoTab_data()
+    // Enter moves by AutoTab; Tab (Shift+Tab) to the next (previous)
+    // editable cell unless AutoTab is 0. The value is stored either way.
+    void keysMoveByAutoTab_data()
     {
+        QTest::addColumn<int>("key");
         QTest::addColumn<int>("autoTab");
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("col");
         QTest::addColumn<int>("toRow");
         QTest::addColumn<int>("toCol");
         QTest::addColumn<bool>("leaves");
-        QTest::newRow("0 stays") << 0 << 1 << int(Pezzi) << 1 << int(Pezzi) << false;
-        QTest::newRow("1 next editable") << 1 << 1 << int(Pezzi) << 1 << int(Importo) << false;
-        QTest::newRow("1 wraps to next row") << 1 << 1 << int(Importo) << 2 << int(Pezzi) << false;
-        QTest::newRow("1 last cell leaves") << 1 << 2 << int(Importo) << 2 << int(Importo) << true;
-        QTest::newRow("2 row below") << 2 << 1 << int(Importo) << 2 << int(Importo) << false;
-        QTest::newRow("2 last row leaves") << 2 << 2 << int(Pezzi) << 2 << int(Pezzi) << true;
+        const int enter = Qt::Key_Return;
+        const int tab = Qt::Key_Tab;
+        const int back = Qt::Key_Backtab;
+        QTest::newRow("Enter, 0 stays") << enter << 0 << 1 << int(Pezzi) << 1 << int(Pezzi) << false;
+        QTest::newRow("Enter, 1 next editable") << enter << 1 << 1 << int(Pezzi) << 1 << int(Importo) << false;
+        QTest::newRow("Enter, 1 wraps to next row") << enter << 1 << 1 << int(Importo) << 2 << int(Pezzi) << false;
+        QTest::newRow("Enter, 1 last cell leaves") << enter << 1 << 2 << int(Importo) << 2 << int(Importo) << true;
+        QTest::newRow("Enter, 2 row below") << enter << 2 << 1 << int(Importo) << 2 << int(Importo) << false;
+        QTest::newRow("Enter, 2 last row leaves") << enter << 2 << 2 << int(Pezzi) << 2 << int(Pezzi) << true;
+        QTest::newRow("Tab, 0 stays") << tab << 0 << 1 << int(Pezzi) << 1 << int(Pezzi) << false;
+        QTest::newRow("Tab, 2 next editable") << tab << 2 << 1 << int(Pezzi) << 1 << int(Importo) << false;
+        QTest::newRow("Shift+Tab, 1 wraps to row above") << back << 1 << 2 << int(Pezzi) << 1 << int(Importo) << false;
+        QTest::newRow("Shift+Tab, 0 leaves") << back << 0 << 2 << int(Importo) << 2 << int(Importo) << true;
     }
 
-    void enterMovesByAutoTab()
+    void keysMoveByAutoTab()
     {
+        QFETCH(int, key);
         QFETCH(int, autoTab);
         QFETCH(int, row);
         QFETCH(int, col);
@@ -406,7 +417,7 @@ private Q_SLOTS:
         s.focusCell(row, col);
         QSignalSpy moves(s.slg, &slxGrid::RowColChange);
         typeKeys(QStringLiteral("9"));
-        press(Qt::Key_Return);
+        press(Qt::Key(key), key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
         QVERIFY(!s.slg->Editing());
         QTRY_COMPARE(s.after->hasFocus(), leaves);
         QCOMPARE(s.slg->Row(), toRow);
@@ -416,21 +427,28 @@ private Q_SLOTS:
         QCOMPARE(Currency::fromVariant(stored), Currency::fromInt(9));
     }
 
-    void escRestoresTheCell()
+    // Esc ends an edit on its cell with the value typed, through the
+    // form's check: a value refused keeps the edit open, as Tab does.
+    void escKeepsAValidValue()
     {
         Sheet s;
         s.showActive();
         s.fill(1);
         s.focusCell(1, Pezzi);
-        int validations = 0;
-        connect(s.slg, &slxGrid::ValidateEdit, this, [&validations] { ++validations; });
+        connect(s.slg, &slxGrid::ValidateEdit, this,
+                [](bool &Cancel, QVariant &Valore) { Cancel = Valore.toInt() > 100; });
+        typeKeys(QStringLiteral("999"));
+        for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Tab}) {
+            press(key);
+            QVERIFY(s.slg->Editing());
+        }
+        QCOMPARE(s.slg->TextMatrix(1, Pezzi).toInt(), 10);
         typeKeys(QStringLiteral("99"));
         press(Qt::Key_Escape);
         QVERIFY(!s.slg->Editing());
         QVERIFY(s.slg->table()->hasFocus());
-        QCOMPARE(validations, 0);
-        QCOMPARE(s.slg->TextMatrix(1, Pezzi).toInt(), 10);
-        QCOMPARE(s.slg->table()->item(0, Pezzi - 1)->text(), QStringLiteral("10"));
+        QCOMPARE(s.slg->Col(), int(Pezzi));
+        QCOMPARE(s.slg->table()->item(0, Pezzi - 1)->text(), QStringLiteral("99"));
     }
 
     void escOnTheGridReachesTheForm()
@@ -473,11 +491,12 @@ private Q_SLOTS:
         press(Qt::Key_F2);
         QVERIFY(s.slg->Editing());
         QCOMPARE(s.slg->textEditor()->Value().toInt(), 42);
+        // Esc keeps the value the editor shows, the form's seed included.
         press(Qt::Key_Escape);
         mode = 2;
         typeKeys(QStringLiteral("5"));
         QVERIFY(s.slg->Editing());
-        QCOMPARE(s.slg->textEditor()->Text(), QStringLiteral("10"));
+        QCOMPARE(s.slg->textEditor()->Text(), QStringLiteral("42"));
     }
 
     void formValidatesEdits()
