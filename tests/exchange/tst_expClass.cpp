@@ -10,8 +10,6 @@
 
 #include <memory>
 
-#include <sys/mount.h>
-
 #include "BriefLock.h"
 #include "Connection.h"
 #include "DatabaseProbe.h"
@@ -21,6 +19,7 @@
 #include "FileDialogSeam.h"
 #include "MessageBoxSeam.h"
 #include "ShellFixture.h"
+#include "SmallDisk.h"
 #include "TestSupport.h"
 #include "Verifica.h"
 #include "dbClass.h"
@@ -299,7 +298,8 @@ private Q_SLOTS:
         }
         const QString disk = fx.folder() + "disco";
         QVERIFY(QDir().mkpath(disk));
-        if (::mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", readOnly ? MS_RDONLY : 0, "size=64k") != 0)
+        SmallDisk small(disk, readOnly, "size=64k");
+        if (!small.ok())
             QSKIP("a small file system cannot be mounted here (it takes root)");
         if (!readOnly) {
             QFile filler(disk + "/riempitivo");
@@ -315,7 +315,7 @@ private Q_SLOTS:
         FileDialogSeam::pushFileName(disk + "/due.xml");
         const bool written = form.Esporta();
         const QStringList left = QDir(disk).entryList(QDir::Files);
-        ::umount2(QFile::encodeName(disk).constData(), MNT_DETACH);
+        small.unmount();
         QVERIFY(!written);
         QCOMPARE(left, readOnly ? QStringList() : QStringList{"riempitivo"});
         QCOMPARE(MessageBoxSeam::asked().size(), 1);

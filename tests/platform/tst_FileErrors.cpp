@@ -5,10 +5,11 @@
 
 #include <cerrno>
 
-#include <sys/mount.h>
+#include <optional>
 
 #include "FileErrors.h"
 #include "OrdinaryUser.h"
+#include "SmallDisk.h"
 #include "WholeFile.h"
 
 // A file the program could not write or read is named with the reason, in
@@ -68,17 +69,11 @@ private Q_SLOTS:
             QVERIFY(QFile::setPermissions(inside, QFileDevice::Permissions(0x5555)));
         if (place.contains(QLatin1String("closed")))
             QVERIFY(QFile::setPermissions(inside, QFileDevice::Permissions(0x6666)));
-        const QByteArray mountPoint = QFile::encodeName(inside);
-        const bool mounting = place.endsWith(QLatin1String("disk"));
-        const bool mounted = mounting
-            && ::mount("tmpfs", mountPoint.constData(), "tmpfs",
-                       place == QLatin1String("read-only disk") ? MS_RDONLY : 0, "size=64k") == 0;
-        const auto restore = qScopeGuard([&] {
-            if (mounted)
-                ::umount2(mountPoint.constData(), MNT_DETACH);
-            QFile::setPermissions(inside, QFileDevice::Permissions(0x7755));
-        });
-        if (mounting && !mounted)
+        const auto restore = qScopeGuard([&] { QFile::setPermissions(inside, QFileDevice::Permissions(0x7755)); });
+        std::optional<SmallDisk> disk;
+        if (place.endsWith(QLatin1String("disk")))
+            disk.emplace(inside, place == QLatin1String("read-only disk"), "size=64k");
+        if (disk && !disk->ok())
             QSKIP("a small file system cannot be mounted here (it takes root)");
         QString failure;
         bool done = false;

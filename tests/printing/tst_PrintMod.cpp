@@ -8,7 +8,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include <sys/mount.h>
+#include <optional>
 #include <sys/resource.h>
 
 #include <csignal>
@@ -18,6 +18,7 @@
 #include "MainWindowTestCase.h"
 #include "MessageBoxSeam.h"
 #include "OrdinaryUser.h"
+#include "SmallDisk.h"
 #include "PdfPages.h"
 #include "PrintMod.h"
 #include "TestSupport.h"
@@ -324,13 +325,10 @@ private Q_SLOTS:
         QFETCH(bool, ram);
         QFETCH(QString, reason);
         const QString folder = fx->folder();
-        const QByteArray path = QFile::encodeName(folder);
-        const bool mounted = ram && ::mount("tmpfs", path.constData(), "tmpfs", 0, "size=4m") == 0;
-        const auto unmount = qScopeGuard([&] {
-            if (mounted)
-                ::umount2(path.constData(), MNT_DETACH);
-        });
-        if (ram && !mounted)
+        std::optional<SmallDisk> disk;
+        if (ram)
+            disk.emplace(folder, false, "size=4m");
+        if (disk && !disk->ok())
             QSKIP("No RAM file system can be mounted here; the file size limit rows cover the same ground.");
         QVERIFY(start(QString::fromUtf8(FullDeclaration), 7));
         const QString kind = list ? QStringLiteral("lst") : QStringLiteral("prn");
@@ -387,8 +385,6 @@ private Q_SLOTS:
         QFETCH(QString, reason);
         QVERIFY(start(QString::fromUtf8(FullDeclaration), 7));
         const QString folder = fx->folder();
-        const QByteArray path = QFile::encodeName(folder);
-        const bool mounted = disk && ::mount("tmpfs", path.constData(), "tmpfs", MS_RDONLY, "size=64k") == 0;
         // The folders above it let the user through: the folder itself, or
         // its disk, is what refuses.
         const QString above = QFileInfo(QDir(folder).absolutePath()).absolutePath();
@@ -396,12 +392,13 @@ private Q_SLOTS:
         const QFileDevice::Permissions aboveOpen = QFile::permissions(above);
         QVERIFY(QFile::setPermissions(above, QFileDevice::Permissions(0x7755)));
         const auto restore = qScopeGuard([&] {
-            if (mounted)
-                ::umount2(path.constData(), MNT_DETACH);
             QFile::setPermissions(folder, open);
             QFile::setPermissions(above, aboveOpen);
         });
-        if (disk && !mounted)
+        std::optional<SmallDisk> readOnly;
+        if (disk)
+            readOnly.emplace(folder, true, "size=64k");
+        if (readOnly && !readOnly->ok())
             QSKIP("a read-only file system cannot be mounted here (it takes root)");
         if (!disk)
             QVERIFY(QFile::setPermissions(folder, QFileDevice::Permissions(0x5555)));
