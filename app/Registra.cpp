@@ -206,19 +206,19 @@ void Registra::slb_Click(int Index)
         close();
 }
 
-void Registra::QueryUnload(bool &Cancel, modFunz::UnloadMode UnloadMode)
+bool Registra::hasChanges() const
 {
-    const QVariant answer = modFunz::askSaveOnUnload(
-        Cancel, UnloadMode, slb[0]->Enabled(), QStringLiteral("Attenzione dati cambiati, vuoi salvarli?"));
-    if (!answer.isNull())
-        Cancel = Save();
+    return slb[0]->Enabled();
+}
+
+QString Registra::unloadPrompt() const
+{
+    return QStringLiteral("Attenzione dati cambiati, vuoi salvarli?");
 }
 
 void Registra::closeEvent(QCloseEvent *event)
 {
-    bool Cancel = false;
-    QueryUnload(Cancel, modFunz::FormControlMenu);
-    if (Cancel) {
+    if (!queryUnload(Asker::Close)) {
         event->ignore();
         return;
     }

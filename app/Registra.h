@@ -24,9 +24,6 @@ public:
     explicit Registra(QWidget *parent = nullptr);
     ~Registra() override;
 
-    // The question about unsaved data; Yes saves them.
-    void QueryUnload(bool &Cancel, modFunz::UnloadMode UnloadMode) override;
-
     QVector<slxText *> slt;
     QVector<slxButton *> slb;
     comboCom *cmbCom = nullptr;
@@ -39,6 +36,12 @@ public:
     bool Save();
 
 protected:
+    // The question about unsaved data; Yes saves them.
+    QWidget *unloadScope() override { return this; }
+    bool hasChanges() const override;
+    QString unloadPrompt() const override;
+    bool saveChanges() override { return !Save(); }
+
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;

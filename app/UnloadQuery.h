@@ -1,16 +1,39 @@
 #pragma once
 
-#include "modFunz.h"
+#include <QString>
 
-// A form with a save question of its own. Its close asks through here, and
-// so does the session manager before a logout, so the question, the save
-// and what a refused save does are one piece of code whoever asks.
+class QWidget;
+
+// A form with a save question of its own. Whoever closes it (its own
+// "Chiudi", Esc, the side bar, the menu, the main window) and the session
+// manager before a logout ask through queryUnload, so the value still being
+// typed, the question, the save and what a refused save does are one piece
+// of code whoever asks.
 class UnloadQuery
 {
 public:
+    // Who asks the form whether it may go. A close is asked only while
+    // someone may answer; the session manager asks only when it lets the
+    // user answer.
+    enum class Asker { Close, SessionManager };
+
     virtual ~UnloadQuery() = default;
-    // Asks to save the changes, when there are any, and saves on Yes.
-    // Cancel comes back true when the form must stay as it is: the user
-    // cancelled, or the save was refused (its message already shown).
-    virtual void QueryUnload(bool &Cancel, modFunz::UnloadMode UnloadMode) = 0;
+
+    // Takes the value typed in the focused field as a leave of the form
+    // would, then asks to save the changes, when there are any, and saves
+    // on Sì. True when the form may go; false when it must stay as it is:
+    // the typed value was refused, the user answered Annulla, or the save
+    // was refused (its message already shown, the focus on the field).
+    bool queryUnload(Asker asker);
+    // Whether the form holds a change, the value still being typed
+    // included; asks nothing and shows nothing.
+    bool holdsChanges();
+
+protected:
+    // The form's widget: where the value still being typed is looked for.
+    virtual QWidget *unloadScope() = 0;
+    virtual bool hasChanges() const = 0;
+    virtual QString unloadPrompt() const = 0;
+    // Stores the changes; false when the checks refused them.
+    virtual bool saveChanges() = 0;
 };

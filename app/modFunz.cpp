@@ -174,17 +174,9 @@ bool confirmDelete(const QString &item)
         == MessageBoxSeam::vbYes;
 }
 
-QVariant askSaveOnUnload(bool &Cancel, UnloadMode UnloadMode, bool changed, const QString &prompt)
+int askSaveOnUnload(const QString &prompt)
 {
-    // Changes are never dropped unasked, whoever closes the form, unless
-    // nobody may answer.
-    using modMain::Closing;
-    const bool unanswered = UnloadMode != AppWindows
-        && (modMain::closingForms == Closing::Silently || modMain::closingForms == Closing::SessionEnd);
-    QVariant result;
-    if (changed && !unanswered)
-        answerOf(MessageBoxSeam::show(MsgBox::parent(), prompt, 35, MsgBox::caption()), true, Cancel, result);
-    return result;
+    return MessageBoxSeam::show(MsgBox::parent(), prompt, 35, MsgBox::caption());
 }
 
 QVariant askSaveChanges(bool &Cancel, bool changed, const QString &prompt)

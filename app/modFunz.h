@@ -40,21 +40,10 @@ bool apriFile(const QString &fileName);
 // The error box for the failure in ErrInfo::current(); always false.
 bool showError(const QString &context);
 bool confirmDelete(const QString &item);
-// Why a form is being closed.
-enum UnloadMode {
-    FormControlMenu = 0, // the user's close box, or the shell for another
-                         // window or for quitting
-    FormCode = 1,        // the form itself (Esc, "Chiudi")
-    AppWindows = 2       // the session manager, before the desktop session
-                         // ends, while the user may still answer
-};
-// The save question of a form that closes: asked when it has changes,
-// unless the shell closes the forms without questions or the session has
-// ended (modMain::closingForms). The session manager's own question
-// (AppWindows) is asked whatever the shell is doing: it comes only while
-// the user may answer. Null QVariant stands for Empty; Cancel is set true
-// to keep the form open.
-QVariant askSaveOnUnload(bool &Cancel, UnloadMode UnloadMode, bool changed, const QString &prompt);
+// The save question of a form that closes (UnloadQuery): Yes/No/Cancel,
+// the answer as MessageBoxSeam gives it. The focus is left alone: the
+// form is about to go, or stays where the user left it.
+int askSaveOnUnload(const QString &prompt);
 QVariant askSaveChanges(bool &Cancel, bool changed, const QString &prompt);
 // Widens column stretchCol so the columns 1 to colCount (0 = all) fill the
 // list, less a scroll bar when there are more rows than fit. Columns count

@@ -1,6 +1,7 @@
 #include "modMain.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QMdiSubWindow>
 #include <QMetaObject>
 #include <QWheelEvent>
@@ -29,7 +30,7 @@ std::unique_ptr<kezClass> gKez;
 std::unique_ptr<dbClass> gDb;
 std::unique_ptr<modalClass> gModal;
 QPointer<mainForm> gMain;
-Closing closingForms = Closing::None;
+CloseRound closeRound = CloseRound::None;
 int currentForm = 0;
 int modoApertura = 0;
 int filtroRifiutoLen = 0;
@@ -38,6 +39,7 @@ namespace {
 
 // Held for the whole run: it keeps the lock and answers later copies.
 std::unique_ptr<SingleInstance> instanceGuard;
+bool sessionOver = false;
 
 QList<QPointer<QWidget>> &registry()
 {
@@ -125,6 +127,7 @@ void installServices()
 
 bool subMain(const QStringList &arguments, const QString &programFolder)
 {
+    sessionOver = false;
     installServices();
     modFunz::setWaitCursor(true);
     gKez = std::make_unique<kezClass>(arguments, programFolder);
@@ -240,15 +243,14 @@ namespace {
 // open, which stops the round; without, every form goes.
 bool closeRegistered(bool withQuestions)
 {
-    const Closing previous = closingForms;
-    const bool asking = withQuestions && previous != Closing::Silently && previous != Closing::SessionEnd;
-    if (previous != Closing::SessionEnd)
-        closingForms = asking ? Closing::Asking : Closing::Silently;
+    const CloseRound previous = closeRound;
+    const bool asking = withQuestions && previous != CloseRound::Silently && !sessionOver;
+    closeRound = asking ? CloseRound::Asking : CloseRound::Silently;
     bool closed = true;
     for (purgeRegistry(); !registry().isEmpty(); purgeRegistry()) {
         // The session ended while a form asked: what is left goes once the
         // event loops have returned, never beneath the question's caller.
-        if (asking && closingForms == Closing::SessionEnd) {
+        if (asking && sessionOver) {
             closed = false;
             break;
         }
@@ -265,8 +267,7 @@ bool closeRegistered(bool withQuestions)
         delete form.data();
         QCoreApplication::processEvents();
     }
-    if (closingForms != Closing::SessionEnd)
-        closingForms = previous;
+    closeRound = previous;
     return closed;
 }
 
@@ -300,17 +301,27 @@ void unloadForms()
 
 void commitData(SessionRequest &session)
 {
+    // The request comes in from whatever loop is running. Over a question,
+    // a dialog at work or a save the clerk is already answering the
+    // program: nothing more is asked, and the logout waits for them.
+    QWidget *modal = QApplication::activeModalWidget();
+    if (modal && !dynamic_cast<UnloadQuery *>(modal)) {
+        if (session.allowsInteraction())
+            session.cancel();
+        return;
+    }
+    const QList<QPointer<QWidget>> forms = formsWithQuestions();
+    const bool changed = std::any_of(forms.cbegin(), forms.cend(), [](const QPointer<QWidget> &form) {
+        auto *query = dynamic_cast<UnloadQuery *>(form.data());
+        return query && query->holdsChanges();
+    });
     // Without the user nothing may be decided for them: what is unsaved
     // stays so, and goes only if the session really ends.
-    if (!session.allowsInteraction())
+    if (!changed || !session.allowsInteraction())
         return;
-    for (const QPointer<QWidget> &form : formsWithQuestions()) {
+    for (const QPointer<QWidget> &form : forms) {
         auto *query = dynamic_cast<UnloadQuery *>(form.data());
-        if (!query)
-            continue;
-        bool Cancel = false;
-        query->QueryUnload(Cancel, modFunz::AppWindows);
-        if (Cancel) {
+        if (query && !query->queryUnload(UnloadQuery::Asker::SessionManager)) {
             // The session manager ends the interaction itself, telling the
             // desktop that the logout stopped.
             session.cancel();
@@ -322,7 +333,7 @@ void commitData(SessionRequest &session)
 
 void endSession()
 {
-    closingForms = Closing::SessionEnd;
+    sessionOver = true;
     // A question or dialog goes as Esc takes it away: its caller goes on
     // with that answer, finds the session over and asks nothing more. A
     // dialog at work (an import) stops at its next step and goes with its
@@ -340,14 +351,19 @@ void endSession()
 
 bool sessionEnded()
 {
-    return closingForms == Closing::SessionEnd;
+    return sessionOver;
+}
+
+bool closingAll()
+{
+    return closeRound != CloseRound::None || sessionOver;
 }
 
 void closeProgram()
 {
     // After the user's quit nothing is left; after the session's end the
     // forms go as they are, unasked.
-    closingForms = Closing::SessionEnd;
+    unloadForms();
     if (gMain) {
         gMain->close();
         delete gMain.data();
@@ -372,7 +388,7 @@ bool closeChildForms(int formCode)
 
 void showLogo()
 {
-    if (closingForms == Closing::None)
+    if (!closingAll())
         Logo::showInMain();
 }
 

@@ -25,16 +25,19 @@ extern std::unique_ptr<modalClass> gModal;
 // The main window while it exists (it deletes itself when closed).
 extern QPointer<mainForm> gMain;
 // What the shell is doing with the open forms, which decides whether a
-// form that closes may ask its save question.
-enum class Closing {
-    None,       // no bulk close: each form closes on its own
-    Asking,     // the shell closes the forms for another window or for
-                // quitting: each may ask, and one that stays stops the round
-    Silently,   // the forms close without a question, changes dropped
-    SessionEnd  // the desktop session has ended: nothing is asked any more,
-                // and the program closes once its event loops have returned
+// form that closes may ask its save question. Set only by a round of
+// closeForms or unloadForms, and back to None when the round is over.
+enum class CloseRound {
+    None,     // no round: each form closes on its own
+    Asking,   // the shell closes the forms for another window or for
+              // quitting: each may ask, and one that stays stops the round
+    Silently  // the forms close without a question, changes dropped
 };
-extern Closing closingForms;
+extern CloseRound closeRound;
+// The shell is closing the forms wholesale: a round of closeForms or
+// unloadForms, or the session's end. A form that closes then neither takes
+// over from the window it leaves nor brings the splash back.
+bool closingAll();
 extern int currentForm;
 extern int modoApertura;
 extern int filtroRifiutoLen;
@@ -94,6 +97,9 @@ void commitData(SessionRequest &session);
 // still open are closed as Esc would close them and every event loop is
 // told to return. Nothing is deleted here; closeProgram does the rest.
 void endSession();
+// From the session's end on nothing is asked any more: a form closes
+// unasked, a job stops at its next step, and the program ends once its
+// event loops have returned.
 bool sessionEnded();
 // The program's last step, once its event loop has returned: whatever is
 // still open closes without questions and the globals are released.

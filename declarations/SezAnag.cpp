@@ -193,19 +193,14 @@ void SezAnag::scarica()
         close();
 }
 
-void SezAnag::QueryUnload(bool &Cancel, modFunz::UnloadMode UnloadMode)
+QString SezAnag::unloadPrompt() const
 {
-    const QVariant answer = modFunz::askSaveOnUnload(
-        Cancel, UnloadMode, modificata(), QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?"));
-    if (answer.toBool())
-        Cancel = salvaScheda();
+    return QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?");
 }
 
 void SezAnag::closeEvent(QCloseEvent *event)
 {
-    bool Cancel = false;
-    QueryUnload(Cancel, modFunz::FormControlMenu);
-    if (Cancel) {
+    if (!queryUnload(Asker::Close)) {
         event->ignore();
         return;
     }

@@ -27,9 +27,6 @@ public:
     explicit SezAnag(QWidget *parent = nullptr);
     ~SezAnag() override;
 
-    // The closing question of a modified sheet; Yes saves it.
-    void QueryUnload(bool &Cancel, modFunz::UnloadMode UnloadMode) override;
-
     QVector<slxText *> slt;
     QVector<comboCom *> cmbCom;
     QVector<QCheckBox *> chk;
@@ -59,6 +56,12 @@ public:
     bool modificata() const;
 
 protected:
+    // The closing question of a modified sheet; Yes saves it.
+    QWidget *unloadScope() override { return this; }
+    bool hasChanges() const override { return modificata(); }
+    QString unloadPrompt() const override;
+    bool saveChanges() override { return !salvaScheda(); }
+
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 

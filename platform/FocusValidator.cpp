@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <algorithm>
+
 // How it works. Qt moves the focus in one call: the new widget becomes the
 // focus widget, then the old one gets FocusOut, then the new one FocusIn.
 // The application filter sees the FocusOut first, when the destination is
@@ -19,6 +21,7 @@
 struct FocusValidator::Impl
 {
     QHash<QWidget *, Check> checks;
+    QHash<QWidget *, Check> pending;
     bool installed = false;
     bool checking = false;
     bool moving = false;
@@ -27,6 +30,11 @@ struct FocusValidator::Impl
     bool swallowRelease = false;
 
     bool focusOut(QWidget *from, QFocusEvent *event);
+    // The watched controls from w up to scope, the innermost first.
+    QList<QPointer<QWidget>> watchedUpTo(QWidget *w, QWidget *scope, QWidget *to) const;
+    // Those holding scope's focus with a value typed and not yet checked.
+    QList<QPointer<QWidget>> pendingIn(QWidget *scope) const;
+    bool runChecks(const QList<QPointer<QWidget>> &controls);
 };
 
 namespace {
@@ -51,7 +59,7 @@ FocusValidator::FocusValidator() : d(std::make_unique<Impl>()) {}
 
 FocusValidator::~FocusValidator() = default;
 
-void FocusValidator::watch(QWidget *control, Check check)
+void FocusValidator::watch(QWidget *control, Check check, Check pending)
 {
     if (!control)
         return;
@@ -61,12 +69,20 @@ void FocusValidator::watch(QWidget *control, Check check)
     }
     if (!d->checks.contains(control))
         connect(control, &QObject::destroyed, this,
-                [this, control] { d->checks.remove(control); });
+                [this, control] {
+                    d->checks.remove(control);
+                    d->pending.remove(control);
+                });
     d->checks.insert(control, std::move(check));
+    if (pending)
+        d->pending.insert(control, std::move(pending));
+    else
+        d->pending.remove(control);
 }
 
 void FocusValidator::unwatch(QWidget *control)
 {
+    d->pending.remove(control);
     if (d->checks.remove(control))
         disconnect(control, &QObject::destroyed, this, nullptr);
 }
@@ -74,6 +90,65 @@ void FocusValidator::unwatch(QWidget *control)
 bool FocusValidator::isWatched(QWidget *control) const
 {
     return d->checks.contains(control);
+}
+
+bool FocusValidator::hasPendingEdit(QWidget *scope) const
+{
+    return !d->pendingIn(scope).isEmpty();
+}
+
+bool FocusValidator::checkPendingEdit(QWidget *scope)
+{
+    return d->runChecks(d->pendingIn(scope));
+}
+
+QList<QPointer<QWidget>> FocusValidator::Impl::watchedUpTo(QWidget *w, QWidget *scope, QWidget *to) const
+{
+    QList<QPointer<QWidget>> controls;
+    for (; w; w = w->parentWidget()) {
+        if (checks.contains(w) && w != to && !(to && w->isAncestorOf(to)))
+            controls.append(w);
+        if (w == scope)
+            break;
+    }
+    return controls;
+}
+
+QList<QPointer<QWidget>> FocusValidator::Impl::pendingIn(QWidget *scope) const
+{
+    if (!scope || checking)
+        return {};
+    QWidget *focus = scope->window()->focusWidget();
+    if (!focus || (focus != scope && !scope->isAncestorOf(focus)))
+        return {};
+    // A field merely passed through has nothing to check: an empty required
+    // field must not hold a form that closes.
+    QList<QPointer<QWidget>> controls = watchedUpTo(focus, scope, nullptr);
+    controls.erase(std::remove_if(controls.begin(), controls.end(),
+                                  [this](const QPointer<QWidget> &control) {
+                                      const Check typed = pending.value(control);
+                                      return !typed || !typed();
+                                  }),
+                   controls.end());
+    return controls;
+}
+
+bool FocusValidator::Impl::runChecks(const QList<QPointer<QWidget>> &controls)
+{
+    const bool wasChecking = checking;
+    checking = true;
+    bool accepted = true;
+    for (const QPointer<QWidget> &control : controls) {
+        if (!control)
+            continue;
+        const Check check = checks.value(control);
+        if (check && !check()) {
+            accepted = false;
+            break;
+        }
+    }
+    checking = wasChecking;
+    return accepted;
 }
 
 bool FocusValidator::eventFilter(QObject *watched, QEvent *event)
@@ -135,13 +210,7 @@ bool FocusValidator::Impl::focusOut(QWidget *from, QFocusEvent *event)
     if (formOf(to) != form)
         return false;
 
-    QList<QPointer<QWidget>> leaving;
-    for (QWidget *w = from; w; w = w->parentWidget()) {
-        if (checks.contains(w) && w != to && !w->isAncestorOf(to))
-            leaving.append(w);
-        if (w == form)
-            break;
-    }
+    const QList<QPointer<QWidget>> leaving = watchedUpTo(from, form, to);
     if (leaving.isEmpty())
         return false;
 
@@ -151,18 +220,7 @@ bool FocusValidator::Impl::focusOut(QWidget *from, QFocusEvent *event)
     // Back to the control without a single focus event.
     from->setFocus(Qt::NoFocusReason);
 
-    bool accepted = true;
-    checking = true;
-    for (const QPointer<QWidget> &control : leaving) {
-        if (!control)
-            continue;
-        const Check check = checks.value(control);
-        if (check && !check()) {
-            accepted = false;
-            break;
-        }
-    }
-    checking = false;
+    const bool accepted = runChecks(leaving);
 
     QWidget *now = QApplication::focusWidget();
     const bool checkMovedFocus = now && now != source && formOf(now) == form;

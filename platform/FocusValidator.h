@@ -26,10 +26,21 @@ public:
     ~FocusValidator() override;
 
     // A control watched again gets the new check in place of the old one;
-    // a destroyed control is forgotten by itself.
-    void watch(QWidget *control, Check check);
+    // a destroyed control is forgotten by itself. pending, when given, tells
+    // without a word to the user whether the control holds a value typed
+    // since its check last ran.
+    void watch(QWidget *control, Check check, Check pending = {});
     void unwatch(QWidget *control);
     bool isWatched(QWidget *control) const;
+
+    // The edit still open in scope: a value typed, and not yet checked, in
+    // the control of scope that holds its window's focus (a field, or a
+    // grid's cell editor), whether the window is active or not. A form that
+    // closes takes it as a leave of the form would.
+    bool hasPendingEdit(QWidget *scope) const;
+    // Runs its check; false when refused, the message shown and the focus
+    // left in the control.
+    bool checkPendingEdit(QWidget *scope);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -95,12 +95,7 @@ bool SheetFrame::chiediSalvataggio()
 
 bool SheetFrame::unloadForm()
 {
-    QPointer<SheetFrame> self(this);
-    m_closingByCode = true;
-    const bool closed = windowOf(this)->close();
-    if (self)
-        m_closingByCode = false;
-    return closed;
+    return windowOf(this)->close();
 }
 
 void SheetFrame::setSaveButton(CaptionButton *button)
@@ -209,7 +204,7 @@ void SheetFrame::activateLater()
     m_activationPending = true;
     QTimer::singleShot(0, this, [this] {
         m_activationPending = false;
-        if (modMain::closingForms == modMain::Closing::None && isEnabled() && !m_unloaded)
+        if (!modMain::closingAll() && isEnabled() && !m_unloaded)
             formActivate();
     });
 }
@@ -251,12 +246,6 @@ bool SheetFrame::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void SheetFrame::QueryUnload(bool &Cancel, modFunz::UnloadMode UnloadMode)
-{
-    if (modFunz::askSaveOnUnload(Cancel, UnloadMode, isModificata(), promptModificata()).toBool())
-        Cancel = salvaScheda();
-}
-
 void SheetFrame::closeEvent(QCloseEvent *event)
 {
     if (m_unloaded) {
@@ -265,13 +254,11 @@ void SheetFrame::closeEvent(QCloseEvent *event)
     }
     // A form waiting for its child window stays until the child gives it
     // back, unless the program closes everything.
-    if (!isEnabled() && modMain::closingForms == modMain::Closing::None) {
+    if (!isEnabled() && !modMain::closingAll()) {
         event->ignore();
         return;
     }
-    bool Cancel = false;
-    QueryUnload(Cancel, m_closingByCode ? modFunz::FormCode : modFunz::FormControlMenu);
-    if (Cancel) {
+    if (!queryUnload(Asker::Close)) {
         event->ignore();
         // A child window that closed in the same round gave the form back
         // while it was about to go, and its return was put off: the form

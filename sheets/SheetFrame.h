@@ -59,10 +59,6 @@ class SheetFrame : public QWidget, public UnloadQuery
 public:
     ~SheetFrame() override;
 
-    // The closing question: asked when the card shown has changes; Yes
-    // saves it.
-    void QueryUnload(bool &Cancel, modFunz::UnloadMode UnloadMode) override;
-
     // 1 to 6 for a sheet, 0 for a child form.
     int formCode() const { return m_formCode; }
     bool isSheet() const { return m_formCode > 0; }
@@ -133,6 +129,13 @@ protected:
     // first field. Cancel keeps the navigator where it was.
     virtual void nav_Click(bool &Cancel, int Bottone);
 
+    // The closing question: asked when the card shown has changes; Yes
+    // saves it.
+    QWidget *unloadScope() override { return this; }
+    bool hasChanges() const override { return isModificata(); }
+    QString unloadPrompt() const override { return promptModificata(); }
+    bool saveChanges() override { return !salvaScheda(); }
+
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -144,7 +147,6 @@ private:
     CaptionButton *m_save = nullptr;
     hNav *m_nav = nullptr;
     QPointer<QWidget> m_owner;
-    bool m_closingByCode = false;
     bool m_unloaded = false;
     bool m_activationPending = false;
     // The field whose value was refused once and stands as it is.

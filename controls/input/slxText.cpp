@@ -137,7 +137,7 @@ slxText::slxText(QWidget *parent)
         if (cancel && isEditing())
             SelectAll();
         return !cancel;
-    });
+    }, [this] { return isEditing() && m_edited; });
 }
 
 slxText::~slxText()
@@ -558,6 +558,8 @@ bool slxText::Match(bool &Modificato)
         }
     }
     m_value = value;
+    // The text now stands for the value: passing through again reads it as is.
+    m_edited = false;
     bool result = true;
     if (m_value.isNull())
         Modificato = !oldValue.isNull();

@@ -16,6 +16,8 @@
 #include "kezClass.h"
 #include "modFunz.h"
 #include "modMain.h"
+#include "slxText.h"
+#include "UnloadQuery.h"
 
 using namespace modFunz;
 
@@ -35,8 +37,8 @@ private slots:
     void errorBoxTitle_data();
     void errorBoxTitle();
     void confirmDeleteDefaultsToNo();
-    void askSaveOnUnload_data();
-    void askSaveOnUnload();
+    void queryUnload_data();
+    void queryUnload();
     void askSaveChanges();
     void waitCursorRemembersState();
     void focusComesBackAfterMessage();
@@ -61,7 +63,6 @@ void tst_modFunz::init()
 {
     MessageBoxSeam::setScripted(true);
     MessageBoxSeam::clearAsked();
-    modMain::closingForms = modMain::Closing::None;
 }
 
 void tst_modFunz::checkCodFisc_data()
@@ -175,53 +176,101 @@ void tst_modFunz::confirmDeleteDefaultsToNo()
     QCOMPARE(MessageBoxSeam::asked().first().style, 292);
 }
 
-void tst_modFunz::askSaveOnUnload_data()
+namespace {
+
+// A form with a save question and one field, whose check takes a typed
+// value as a change or refuses it.
+class QueryForm : public QWidget, public UnloadQuery
 {
-    QTest::addColumn<int>("unloadMode");
-    QTest::addColumn<int>("closing");
+public:
+    QueryForm() : field(new slxText(this))
+    {
+        connect(field, &slxText::Validate, this, [this](bool &Cancel) {
+            bool changed = false;
+            Cancel = !field->Match(changed) || field->Value() == QVariant(QStringLiteral("NO"));
+            this->changed = this->changed || (changed && !Cancel);
+        });
+    }
+    slxText *field;
+    bool changed = false;
+    bool saveOk = true;
+    int saves = 0;
+
+protected:
+    QWidget *unloadScope() override { return this; }
+    bool hasChanges() const override { return changed; }
+    QString unloadPrompt() const override { return QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?"); }
+    bool saveChanges() override
+    {
+        ++saves;
+        return saveOk;
+    }
+};
+
+} // namespace
+
+void tst_modFunz::queryUnload_data()
+{
+    QTest::addColumn<int>("asker");
+    QTest::addColumn<int>("round");
     QTest::addColumn<bool>("changed");
+    QTest::addColumn<QString>("typed");   // in the focused field, not left
+    QTest::addColumn<bool>("saveOk");
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("asked");
-    QTest::addColumn<QVariant>("result");
-    QTest::addColumn<bool>("cancel");
-    using modFunz::AppWindows;
-    using modFunz::FormCode;
-    using modFunz::FormControlMenu;
-    const int none = int(modMain::Closing::None);
-    const int asking = int(modMain::Closing::Asking);
-    const int silently = int(modMain::Closing::Silently);
-    const int ended = int(modMain::Closing::SessionEnd);
-    QTest::newRow("user, yes") << int(FormControlMenu) << none << true << 6 << true << QVariant(true) << false;
-    QTest::newRow("user, no") << int(FormControlMenu) << none << true << 7 << true << QVariant() << false;
-    QTest::newRow("user, cancel") << int(FormControlMenu) << none << true << 2 << true << QVariant() << true;
-    QTest::newRow("own code") << int(FormCode) << none << true << 6 << true << QVariant(true) << false;
-    QTest::newRow("unchanged") << int(FormControlMenu) << none << false << 6 << false << QVariant() << false;
-    QTest::newRow("closed for another window") << int(FormControlMenu) << asking << true << 6 << true << QVariant(true) << false;
-    QTest::newRow("closed without questions") << int(FormControlMenu) << silently << true << 6 << false << QVariant() << false;
-    QTest::newRow("session over") << int(FormCode) << ended << true << 6 << false << QVariant() << false;
-    QTest::newRow("session manager asks") << int(AppWindows) << none << true << 2 << true << QVariant() << true;
-    QTest::newRow("session manager asks during a round") << int(AppWindows) << asking << true << 6 << true << QVariant(true) << false;
+    QTest::addColumn<int>("saves");
+    QTest::addColumn<bool>("mayGo");
+    const int close = int(UnloadQuery::Asker::Close);
+    const int session = int(UnloadQuery::Asker::SessionManager);
+    const int none = int(modMain::CloseRound::None);
+    const int asking = int(modMain::CloseRound::Asking);
+    const int silently = int(modMain::CloseRound::Silently);
+    QTest::newRow("user, yes") << close << none << true << QString() << true << 6 << true << 1 << true;
+    QTest::newRow("user, no") << close << none << true << QString() << true << 7 << true << 0 << true;
+    QTest::newRow("user, cancel") << close << none << true << QString() << true << 2 << true << 0 << false;
+    QTest::newRow("save refused") << close << none << true << QString() << false << 6 << true << 1 << false;
+    QTest::newRow("unchanged") << close << none << false << QString() << true << 6 << false << 0 << true;
+    QTest::newRow("typed, not left") << close << none << false << QStringLiteral("VIA ROMA") << true << 6 << true << 1 << true;
+    QTest::newRow("typed value refused") << close << none << false << QStringLiteral("NO") << true << 6 << false << 0 << false;
+    QTest::newRow("closed for another window") << close << asking << true << QString() << true << 6 << true << 1 << true;
+    QTest::newRow("closed without questions") << close << silently << true << QStringLiteral("NO") << true << 6 << false << 0 << true;
+    QTest::newRow("session manager asks") << session << none << false << QStringLiteral("VIA ROMA") << true << 2 << true << 0 << false;
+    QTest::newRow("session manager asks during a round") << session << asking << true << QString() << true << 6 << true << 1 << true;
 }
 
-void tst_modFunz::askSaveOnUnload()
+void tst_modFunz::queryUnload()
 {
-    QFETCH(int, unloadMode);
-    QFETCH(int, closing);
+    QFETCH(int, asker);
+    QFETCH(int, round);
     QFETCH(bool, changed);
+    QFETCH(QString, typed);
+    QFETCH(bool, saveOk);
     QFETCH(int, answer);
     QFETCH(bool, asked);
-    QFETCH(QVariant, result);
-    QFETCH(bool, cancel);
-    modMain::closingForms = modMain::Closing(closing);
+    QFETCH(int, saves);
+    QFETCH(bool, mayGo);
+    QueryForm form;
+    form.changed = changed;
+    form.saveOk = saveOk;
+    form.show();
+    QApplication::setActiveWindow(&form);
+    form.field->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    if (!typed.isEmpty())
+        QTest::keyClicks(form.field->textBox(), typed);
+    QCOMPARE(form.holdsChanges(), changed || !typed.isEmpty());
+    modMain::closeRound = modMain::CloseRound(round);
     MessageBoxSeam::pushAnswer(answer);
-    bool Cancel = false;
-    const QVariant got = modFunz::askSaveOnUnload(Cancel, modFunz::UnloadMode(unloadMode), changed,
-                                                  QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?"));
-    QCOMPARE(got, result);
-    QCOMPARE(Cancel, cancel);
+    const bool got = form.queryUnload(UnloadQuery::Asker(asker));
+    modMain::closeRound = modMain::CloseRound::None;
+    QCOMPARE(got, mayGo);
+    QCOMPARE(form.saves, saves);
     QCOMPARE(MessageBoxSeam::asked().size(), asked ? 1 : 0);
     if (asked)
         QCOMPARE(MessageBoxSeam::asked().first().style, 35);
+    // A refused value keeps the field, ready to be typed over.
+    if (!mayGo && !asked)
+        QCOMPARE(QApplication::focusWidget(), form.field->textBox());
 }
 
 void tst_modFunz::askSaveChanges()

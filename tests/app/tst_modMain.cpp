@@ -19,6 +19,7 @@
 #include "mainForm.h"
 #include "modFunz.h"
 #include "modMain.h"
+#include "UnloadQuery.h"
 #include "slxGrid.h"
 
 using modMain::gDb;
@@ -29,7 +30,7 @@ namespace {
 // A sheet as the program's sheets behave: it registers on load, asks
 // before losing changes when the user closes it, and brings the splash
 // back when it goes.
-class TestSheet : public QWidget
+class TestSheet : public QWidget, public UnloadQuery
 {
 public:
     explicit TestSheet(int code)
@@ -41,13 +42,11 @@ public:
     bool changed = true;
 
 protected:
-    void closeEvent(QCloseEvent *event) override
-    {
-        bool Cancel = false;
-        modFunz::askSaveOnUnload(Cancel, modFunz::FormControlMenu, changed,
-                                 QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?"));
-        event->setAccepted(!Cancel);
-    }
+    QWidget *unloadScope() override { return this; }
+    bool hasChanges() const override { return changed; }
+    QString unloadPrompt() const override { return QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?"); }
+    bool saveChanges() override { return true; }
+    void closeEvent(QCloseEvent *event) override { event->setAccepted(queryUnload(Asker::Close)); }
 };
 
 } // namespace
@@ -281,7 +280,7 @@ void tst_modMain::dialogOverSheetAsksForItsChanges()
     // The splash stands behind the dialog again.
     QVERIFY(Logo::instance());
     QCOMPARE(modMain::currentForm, 100);
-    QVERIFY(modMain::closingForms == modMain::Closing::None);
+    QVERIFY(modMain::closeRound == modMain::CloseRound::None);
     TestSupport::grab(modMain::gMain, QStringLiteral("shell-splash-after-dialog"));
 }
 

@@ -6,11 +6,18 @@
 #include "ModFrame.h"
 #include "ModuleTestCase.h"
 #include "SK_CONS.h"
+#include "SessionRequest.h"
 #include "SheetFrame.h"
+#include "Registra.h"
+#include "modalClass.h"
+#include "Connection.h"
+#include "dbClass.h"
 #include "TestSupport.h"
 #include "hNav.h"
 #include "mainForm.h"
 #include "slxButton.h"
+#include "slxGrid.h"
+#include "slxText.h"
 #include "modMain.h"
 
 using MessageBoxSeam::vbCancel;
@@ -31,8 +38,8 @@ const char *const complete =
     "INSERT INTO skMat (skmID, saID, codFisc, ragSoc) VALUES (1, 7, '00743110157', 'ARCO SPA');\n"
     "INSERT INTO RecMat (skmID, skmTipo, qtaProdVuoti) VALUES (1, 101, 10);\n";
 
-enum Form { Registry, Card, Module };
-enum Way { SideBar, PrintMenu, UtilityMenu, Quit };
+enum Form { Registry, Card, Module, Consortia, UserData };
+enum Way { SideBar, PrintMenu, UtilityMenu, Quit, Esc, MenuChiudi, SessionSave };
 
 struct Edit
 {
@@ -45,6 +52,18 @@ const Edit edits[] = {
     {"slt_4", "SELECT via FROM SezAnag WHERE saID = 7"},
     {"slt_1", "SELECT ragSoc FROM skMat WHERE skmID = 1"},
     {"slt_3", "SELECT via FROM ModCons WHERE mdcID = 1"},
+    {"slt_2", "SELECT scQta FROM SezCons WHERE scID = 1"},
+    {"slt_3", "SELECT via FROM Setup"},
+};
+
+// The session manager letting the clerk answer.
+class AskingSession : public SessionRequest
+{
+public:
+    bool allowsInteraction() override { return true; }
+    void cancel() override { cancelled = true; }
+    void release() override {}
+    bool cancelled = false;
 };
 
 } // namespace
@@ -64,7 +83,7 @@ class tst_Unsaved : public ModuleTestCase
                           QStringLiteral("[Kez]\nSa1ID=7\nConsID=1\n"))
             || !showMainWindow(QSize(1000, 720)))
             return nullptr;
-        modMain::gMain->vBar1_Click(form == Registry ? 1 : 4, false);
+        modMain::gMain->vBar1_Click(form == Registry ? 1 : form == Card ? 4 : 2, false);
         QCoreApplication::processEvents();
         askedTexts();
         return modMain::loadedForms().value(0);
@@ -88,10 +107,35 @@ class tst_Unsaved : public ModuleTestCase
         case UtilityMenu:
             menuItem("smu_0")->trigger();
             break;
-        default:
-            modMain::gMain->close();
+        case Esc:
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            break;
+        case MenuChiudi:
+            menuItem("mmExit")->trigger();
+            break;
+        case SessionSave: {
+            AskingSession session;
+            modMain::commitData(session);
             break;
         }
+        default:
+            QApplication::focusWidget()->window()->close();
+            break;
+        }
+    }
+
+    // Types text into a field and stays there, as a clerk who closes at once.
+    static void typeOnly(QWidget *control, const QString &text)
+    {
+        control->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(control->window()));
+        control->setFocus();
+        if (auto *grid = qobject_cast<slxGrid *>(control)) {
+            grid->setRow(1);
+            grid->setCol(1);
+        }
+        QCoreApplication::processEvents();
+        QTest::keyClicks(QApplication::focusWidget(), text);
     }
 
 private Q_SLOTS:
@@ -204,6 +248,74 @@ private Q_SLOTS:
         QVERIFY(sheet->isAncestorOf(QApplication::focusWidget()));
         if (way == SideBar && moduleChanged)
             TestSupport::grab(modMain::gMain, QStringLiteral("cons-sheet-kept-whole"));
+    }
+
+    // A value typed and not left goes with the form however it closes: the
+    // question is asked and Sì stores it with the rest. A value the field
+    // refuses stops the close with the field's own message.
+    void typedValueNotLeft_data()
+    {
+        QTest::addColumn<int>("form");
+        QTest::addColumn<int>("way");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        const char *const forms[] = {"registry sheet", "SMAT card", "origin module", "CONS sheet"};
+        const char *const ways[] = {"side bar", "", "", "main window close", "Esc", "menu Chiudi", "session"};
+        for (int form : {Registry, Card, Module, Consortia})
+            for (int way : {Esc, SideBar, MenuChiudi, Quit, SessionSave})
+                QTest::addRow("%s, %s", forms[form], ways[way]) << form << way
+                    << (form == Consortia ? "20000" : "VIA NUOVA") << (form == Consortia ? "200000000" : "VIA NUOVA");
+        QTest::newRow("user data, close box") << int(UserData) << int(Quit) << "VIA NUOVA" << "VIA NUOVA";
+        QTest::newRow("user data, session") << int(UserData) << int(SessionSave) << "VIA NUOVA" << "VIA NUOVA";
+        QTest::newRow("SMAT grid cell, side bar") << int(Card) << int(SideBar) << "5" << "50000";
+        QTest::newRow("SMAT grid cell, session") << int(Card) << int(SessionSave) << "5" << "50000";
+        QTest::newRow("refused postal code, Esc") << int(Registry) << int(Esc) << "2012" << "";
+        QTest::newRow("refused postal code, side bar") << int(Registry) << int(SideBar) << "2012" << "";
+    }
+
+    void typedValueNotLeft()
+    {
+        QFETCH(int, form);
+        QFETCH(int, way);
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        const bool refused = stored.isEmpty();
+        const Edit edit = refused       ? Edit{"slt_6", "SELECT cap FROM SezAnag WHERE saID = 7"}
+            : typed == QLatin1String("5") ? Edit{"slg", "SELECT qtaProdVuoti FROM RecMat WHERE skmID = 1 AND skmTipo = 101"}
+                                          : edits[form];
+        QPointer<QWidget> shown;
+        const auto closeTyped = [&](QWidget *window) {
+            shown = window;
+            typeOnly(window->findChild<QWidget *>(QLatin1String(edit.field)), typed);
+            MessageBoxSeam::pushAnswer(vbYes);
+            turnAway(way);
+            QCoreApplication::processEvents();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        };
+        if (form == UserData) {
+            QVERIFY(openForm(Registry));
+            QVERIFY(modMain::gDb->kezCnn.execute(QStringLiteral("UPDATE Setup SET prvIstat = 58, comIstat = 91")));
+            DialogDriver::onNextDialog([&](QWidget *dialog) {
+                QVERIFY(QTest::qWaitForWindowActive(dialog));
+                closeTyped(dialog);
+                if (dialog->isVisible())
+                    dialog->close();
+            });
+            modMain::gModal->showRegistra();
+        } else {
+            closeTyped(openForm(form));
+        }
+        const QString before = refused ? scalar(QLatin1String(edit.query)).toString() : QString();
+        QCOMPARE(askedTexts(), QStringList{refused ? QStringLiteral("Attenzione, C.A.P. digitato formalmente errato.")
+                                                   : form == UserData ? QStringLiteral("Attenzione dati cambiati, vuoi salvarli?")
+                                                                      : SheetFrame::promptModificata()});
+        QCOMPARE(scalar(QLatin1String(edit.query)).toString(), refused ? before : stored);
+        // The session's request closes nothing; a refused value keeps the
+        // form, the focus in the field.
+        if (form != UserData)
+            QCOMPARE(shown.isNull(), !refused && way != SessionSave);
+        if (refused)
+            QCOMPARE(QApplication::focusWidget(), shown->findChild<slxText *>(QLatin1String(edit.field))->textBox());
     }
 };
 

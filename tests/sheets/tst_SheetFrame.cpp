@@ -171,7 +171,7 @@ private Q_SLOTS:
             expected << QStringLiteral("Codice richiesto.");
         QCOMPARE(TestSupport::takeMessages(), expected);
         QCOMPARE(sheet.isNull(), closes);
-        QVERIFY(modMain::closingForms == modMain::Closing::None);
+        QVERIFY(modMain::closeRound == modMain::CloseRound::None);
         // The program goes on whenever its sheet stays.
         QCOMPARE(modMain::gMain.isNull(), how == Quit && closes);
         if (how != Quit)

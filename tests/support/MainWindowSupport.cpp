@@ -30,7 +30,6 @@ void closeMainWindow()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     modMain::releaseGlobals();
     modMain::currentForm = 0;
-    modMain::closingForms = modMain::Closing::None;
     // The session's end told every event loop to return, and so would
     // every loop started after it: the application's own loop, run once,
     // starts them afresh.

@@ -14,7 +14,7 @@ namespace MainWindowSupport {
 void isolate(const QTemporaryDir &runtime);
 // The one end of a started program: its forms go without a question, the
 // main window closes and is deleted and the globals are released;
-// currentForm and closingForms start from nothing again, and after the
+// currentForm starts from nothing again, and after the
 // session's end the event loops can run again.
 void closeMainWindow();
 // What the program's main does once its event loop has returned, then the
