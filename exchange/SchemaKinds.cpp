@@ -160,6 +160,12 @@ QString SchemaKinds::refusal(const QString &element, const QString &attribute, c
         {{QStringLiteral("boolean")}, QStringLiteral("un valore sì/no (true, false, 1 o 0)"), {}, {}},
     };
     const QString type = m_builtIn.value(attribute.isEmpty() ? element : QStringLiteral("@") + attribute);
+    // Kinds without numbers below zero; the unsigned ones refuse even "-0".
+    static const QStringList notBelowZero = {QStringLiteral("nonNegativeInteger"), QStringLiteral("unsignedInt"),
+                                             QStringLiteral("unsignedLong"), QStringLiteral("unsignedShort"),
+                                             QStringLiteral("unsignedByte")};
+    if (notBelowZero.contains(type) && form("-[0-9]+").match(value).hasMatch())
+        return QStringLiteral("non può essere negativo");
     for (const Kind &kind : kinds) {
         if (!kind.types.contains(type))
             continue;

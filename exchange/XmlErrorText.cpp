@@ -282,8 +282,14 @@ QString schemaText(const xmlError &e, Subject &s, const SchemaKinds &kinds)
         const auto [length, exact] = lengthAndLimit(e);
         return QStringLiteral("testo di %1 caratteri invece di %2").arg(length, exact);
     }
-    case XML_SCHEMAV_CVC_MININCLUSIVE_VALID:
+    case XML_SCHEMAV_CVC_MININCLUSIVE_VALID: {
+        // Quantities and counts start at zero: the user is told the sign
+        // is wrong, not a bound to compare with.
+        bool number = false;
+        if (limit.toDouble(&number) == 0 && number)
+            return QStringLiteral("il valore %1 non può essere negativo").arg(value);
         return QStringLiteral("il valore %1 è sotto il minimo ammesso (%2)").arg(value, limit);
+    }
     case XML_SCHEMAV_CVC_MAXINCLUSIVE_VALID:
         return QStringLiteral("il valore %1 è oltre il massimo ammesso (%2)").arg(value, limit);
     case XML_SCHEMAV_CVC_MINEXCLUSIVE_VALID:

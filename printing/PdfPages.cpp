@@ -8,6 +8,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <new>
 
 #include "WholeFile.h"
 
@@ -423,27 +424,46 @@ int PdfPages::pageCount() const
 
 bool PdfPages::write(QString *failure)
 {
+    QString cause;
+    // Lack of memory is the one fault that comes as an exception; it must
+    // not reach the event loop, which would end the program.
+    try {
+        cause = paint();
+    } catch (const std::bad_alloc &) {
+        cause = QStringLiteral("memoria insufficiente per comporre il documento.");
+    }
+    if (!cause.isEmpty()) {
+        if (failure)
+            *failure = cause;
+        return false;
+    }
+    // Written beside its name and renamed only when whole: a print of the
+    // same name, made within the same second, is replaced only then.
+    return WholeFile::write(m_fileName, m_buffer.data(), failure);
+}
+
+QString PdfPages::paint()
+{
     placePending();
     if (m_pages.empty())
         startPage();
     if (!m_pages.front().title.isEmpty())
         m_writer->setTitle(m_pages.front().title);
     QPainter p;
-    const bool begun = p.begin(m_writer.get());
-    for (size_t i = 0; begun && i < m_pages.size(); ++i) {
-        if (i > 0)
-            m_writer->newPage();
+    if (!p.begin(m_writer.get()))
+        return QStringLiteral("non è stato possibile avviare la composizione del documento.");
+    for (size_t i = 0; i < m_pages.size(); ++i) {
+        if (i > 0 && !m_writer->newPage())
+            return QStringLiteral("non è stato possibile aggiungere la pagina %1 di %2 al documento.")
+                .arg(i + 1)
+                .arg(m_pages.size());
         paintPage(p, m_pages[i], int(i) + 1);
     }
-    // The document is made in memory: only the lack of it fails here.
-    if (!begun || !p.end() || m_buffer.data().isEmpty()) {
-        if (failure)
-            *failure = QStringLiteral("memoria insufficiente per comporre il documento.");
-        return false;
-    }
-    // Written beside its name and renamed only when whole: a print of the
-    // same name, made within the same second, is replaced only then.
-    return WholeFile::write(m_fileName, m_buffer.data(), failure);
+    // The writer does not report bytes its device refused: a document
+    // without its closing mark lost some of them.
+    if (!p.end() || !m_buffer.data().endsWith("%%EOF\n"))
+        return QStringLiteral("il documento composto è rimasto incompleto.");
+    return QString();
 }
 
 void PdfPages::paintLines(QPainter &p, const QStringList &lines, FontRole role, const QRectF &r,

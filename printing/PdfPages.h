@@ -122,6 +122,9 @@ private:
         std::vector<Element> elements;
     };
 
+    // Lays out what is pending and paints every page into the buffer;
+    // empty, or why the document could not be made.
+    QString paint();
     static bool isHeading(Kind kind);
     qreal mm(double millimetres) const;
     QStringList wrap(const QString &text, FontRole role, qreal width, bool breakWords = true) const;

@@ -192,7 +192,11 @@ private Q_SLOTS:
         changed("too many decimals", "<scQta>1500</scQta>", "<scQta>1.23456</scQta>", schema, "<scQta>",
                 ", elemento <scQta>: il valore 1.23456 ha più dei 3 decimali ammessi");
         changed("negative", "<scQta>1500</scQta>", "<scQta>-1</scQta>", schema, "<scQta>",
-                ", elemento <scQta>: il valore -1 è sotto il minimo ammesso (0)");
+                ", elemento <scQta>: il valore -1 non può essere negativo");
+        changed("negative count", "<Addetti>12", "<Addetti>-3", schema, "<Addetti>",
+                ", elemento <Addetti>: il valore -3 non può essere negativo");
+        changed("below a minimum above zero", "<skmTipo>101", "<skmTipo>100", schema, "<skmTipo>",
+                ", elemento <skmTipo>: il valore 100 è sotto il minimo ammesso (101)");
         changed("operation", "<Codice>R3</Codice>", "<Codice>R14</Codice>", schema, "<Codice>R14",
                 ", elemento <Codice>: il valore \"R14\" non ha la forma richiesta");
         changed("unit", "<scUmi>1</scUmi>", "<scUmi>3</scUmi>", schema, "<scUmi>",
