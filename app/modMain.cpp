@@ -9,6 +9,7 @@
 #include "FormFactory.h"
 #include "Logo.h"
 #include "LookupSource.h"
+#include "MessageBoxSeam.h"
 #include "MsgBox.h"
 #include "Recordset.h"
 #include "SessionRequest.h"
@@ -323,6 +324,7 @@ void commitData(SessionRequest &session)
 void endSession()
 {
     closingForms = Closing::SessionEnd;
+    MessageBoxSeam::setSessionEnded(true);
     // A question or dialog goes as Esc takes it away: its caller goes on
     // with that answer, finds the session over and asks nothing more. A
     // dialog at work (an import) stops at its next step and goes with its
