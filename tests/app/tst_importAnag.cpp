@@ -142,6 +142,16 @@ private Q_SLOTS:
                  QStringLiteral("58|91|00118"));
     }
 
+    // The session ends as the run starts: one company copied, unasked.
+    void sessionEndStopsTheImport()
+    {
+        start(QStringLiteral("INSERT INTO Ditte (codFisc) VALUES ('01234567897'), ('RSSMRA80A01H501U');"));
+        importAnag form;
+        connect(form.pb, &QProgressBar::valueChanged, &form, &modMain::endSession, Qt::SingleShotConnection);
+        form.slb_Click(0);
+        QCOMPARE(gDb->kezRs(QStringLiteral("SELECT count(*) AS n FROM Ditte"))->value(QStringLiteral("n")).toInt(), 2);
+    }
+
     void emptyPreviousYear()
     {
         start(QString());
