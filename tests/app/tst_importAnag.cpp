@@ -5,6 +5,7 @@
 
 #include "Connection.h"
 #include "DatabaseProbe.h"
+#include "FormFactory.h"
 #include "LockHolder.h"
 #include "MainWindowSupport.h"
 #include "MainWindowTestCase.h"
@@ -142,7 +143,6 @@ private Q_SLOTS:
                  QStringLiteral("58|91|00118"));
     }
 
-    // The session ends as the run starts: one company copied, unasked.
     void sessionEndStopsTheImport()
     {
         start(QStringLiteral("INSERT INTO Ditte (codFisc) VALUES ('01234567897'), ('RSSMRA80A01H501U');"));
@@ -150,6 +150,7 @@ private Q_SLOTS:
         connect(form.pb, &QProgressBar::valueChanged, &form, &modMain::endSession, Qt::SingleShotConnection);
         form.slb_Click(0);
         QCOMPARE(gDb->kezRs(QStringLiteral("SELECT count(*) AS n FROM Ditte"))->value(QStringLiteral("n")).toInt(), 2);
+        QVERIFY(!FormFactory::execDialog(FormFactory::RegistraDialog));
     }
 
     void emptyPreviousYear()
