@@ -91,7 +91,9 @@ QWidget *showListRif(const QString &caption, int key, const QString &sql, const 
 bool execDialog(int formCode)
 {
     const DialogCreator run = creators().dialogs.value(formCode);
-    if (!run)
+    // After the session's end a dialog would only flash: its event loop
+    // returns at once, and nobody is there to use it.
+    if (!run || modMain::sessionEnded())
         return false;
     run(modMain::gMain);
     return true;

@@ -68,7 +68,8 @@ QWidget *showListRif(const QString &caption, int key, const QString &sql, const 
 // Modal dialogs owned by the main window, by open-form code: 101
 // verification, 102 database chooser, 103 user data, 104 export, 105 XML
 // import, 106 company import, 107 declaration print, 108 list print; and
-// 200 the about box. Returns false when no creator is registered for it.
+// 200 the about box. Returns false when no creator is registered for it,
+// or when the desktop session has ended: then no dialog opens any more.
 bool execDialog(int formCode);
 
 // The pick lists and the company registry that the dialog launcher opens.

@@ -156,6 +156,9 @@ void importAnag::Importa()
             }
             showCounts();
             QCoreApplication::processEvents();
+            // Nobody is left to answer: the run stops as the clerk's would.
+            if (modMain::sessionEnded())
+                break;
             if (m_stop) {
                 QApplication::beep();
                 if (modFunz::showMsg(QStringLiteral("Annullo importazione delle anagrafiche, sei sicuro?"),

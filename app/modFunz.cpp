@@ -273,7 +273,7 @@ bool checkDuplicateCF(Recordset &rs)
             + nzStr(rs.value(QStringLiteral("civico")));
     }
     return showMsg(text + QStringLiteral("\nvuoi inserirne uno di nuovo?"), 36)
-        == MessageBoxSeam::vbNo;
+        != MessageBoxSeam::vbYes;
 }
 
 bool checkRefusedFields(const QVector<slxText *> &fields, int from,

@@ -10,6 +10,7 @@
 #include "FormFactory.h"
 #include "Logo.h"
 #include "LookupSource.h"
+#include "MessageBoxSeam.h"
 #include "MsgBox.h"
 #include "Recordset.h"
 #include "SessionRequest.h"
@@ -128,6 +129,7 @@ void installServices()
 bool subMain(const QStringList &arguments, const QString &programFolder)
 {
     sessionOver = false;
+    MessageBoxSeam::setSessionEnded(false);
     installServices();
     modFunz::setWaitCursor(true);
     gKez = std::make_unique<kezClass>(arguments, programFolder);
@@ -334,6 +336,7 @@ void commitData(SessionRequest &session)
 void endSession()
 {
     sessionOver = true;
+    MessageBoxSeam::setSessionEnded(true);
     // A question or dialog goes as Esc takes it away: its caller goes on
     // with that answer, finds the session over and asks nothing more. A
     // dialog at work (an import) stops at its next step and goes with its

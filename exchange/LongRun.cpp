@@ -4,6 +4,7 @@
 #include <QProgressBar>
 
 #include "modFunz.h"
+#include "modMain.h"
 #include "slxButton.h"
 
 LongRun::LongRun(slxButton *start, slxButton *close, QProgressBar *bar, bool &running, bool &stop)
@@ -29,5 +30,7 @@ bool LongRun::step(int done)
 {
     m_bar->setValue(done);
     QCoreApplication::processEvents();
-    return !m_stop;
+    // At the session's end nobody can wait for the rest: the job stops as
+    // the clerk's "Annulla" stops it.
+    return !m_stop && !modMain::sessionEnded();
 }

@@ -16,7 +16,8 @@ public:
     LongRun(const LongRun &) = delete;
     LongRun &operator=(const LongRun &) = delete;
 
-    // Moves the bar to done; false once the user has asked to stop.
+    // Moves the bar to done; false once the user has asked to stop or the
+    // desktop session has ended.
     bool step(int done);
 
 private:

@@ -274,6 +274,8 @@ bool Verifica::verifica(const QList<int> &ids, bool mark)
         slt[1]->setValue(ko);
         if (done % 25 == 0)
             QCoreApplication::processEvents();
+        // At the session's end the run stops as the clerk's stop would.
+        m_stop = m_stop || modMain::sessionEnded();
         if (m_stop)
             break;
     }

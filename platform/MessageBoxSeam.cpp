@@ -15,6 +15,12 @@ ScriptedAnswers<int, MessageBoxSeam::Asked> &state()
     return s;
 }
 
+bool &sessionOver()
+{
+    static bool ended = false;
+    return ended;
+}
+
 QMessageBox::Icon iconOf(int style)
 {
     switch (style & 0x70) {
@@ -38,6 +44,18 @@ QList<QPair<QMessageBox::StandardButton, int>> buttonsOf(int style)
     case 5: return {{MB::Retry, 4}, {MB::Cancel, 2}};
     default: return {{MB::Ok, 1}};
     }
+}
+
+// The answer of a box that nobody answered: what drops nothing and saves
+// nothing.
+int unanswered(int style)
+{
+    const auto buttons = buttonsOf(style);
+    for (int wanted : {MessageBoxSeam::vbCancel, MessageBoxSeam::vbNo})
+        for (const auto &b : buttons)
+            if (b.second == wanted)
+                return wanted;
+    return buttons.first().second;
 }
 
 // The program speaks Italian whatever translations the system has, and
@@ -72,8 +90,16 @@ int defaultAnswer(int style)
     return buttons.at(defaultIndex(style, buttons.size())).second;
 }
 
+void setSessionEnded(bool ended)
+{
+    sessionOver() = ended;
+}
+
 int show(QWidget *parent, const QString &text, int style, const QString &title)
 {
+    // A box now would only flash: the event loops have been told to return.
+    if (sessionOver())
+        return unanswered(style);
     state().asked.append({text, title, style});
     if (state().scripted)
         return state().next(defaultAnswer(style));
@@ -99,10 +125,9 @@ int show(QWidget *parent, const QString &text, int style, const QString &title)
     box.exec();
     if (form && form->isVisible() && !form->isActiveWindow())
         form->activateWindow();
+    // No button pressed: the box went with its event loop.
     const int index = made.indexOf(box.clickedButton());
-    if (index < 0)
-        return buttons.size() == 1 ? buttons.first().second : 2;
-    return buttons.at(index).second;
+    return index < 0 ? unanswered(style) : buttons.at(index).second;
 }
 
 void setScripted(bool scripted)

@@ -26,6 +26,12 @@ struct Asked
 // records what was asked.
 int show(QWidget *parent, const QString &text, int style, const QString &title);
 
+// Once the desktop session has ended nobody is there to answer: a box is
+// neither shown nor recorded, scripted answers stay queued, and it answers
+// what drops nothing and saves nothing: Cancel where the box has it, else
+// No, else OK.
+void setSessionEnded(bool ended);
+
 // Tests: from now on no box is shown; each one takes the next queued
 // answer, or its default button when the queue is empty.
 void setScripted(bool scripted);

@@ -1,6 +1,7 @@
 #include "CardSheet.h"
 
 #include "Connection.h"
+#include "MessageBoxSeam.h"
 #include "Transaction.h"
 #include "Recordset.h"
 #include "dbClass.h"
@@ -209,7 +210,7 @@ bool CardSheet::verificaScheda()
     }
     if (!schedaRiempita()
         && modFunz::showMsg(QStringLiteral("Attenzione, nessuna quantità inserita.\nSalvo comunque la scheda?"), 36)
-            != 6)
+            != MessageBoxSeam::vbYes)
         return false;
     return true;
 }

@@ -158,7 +158,7 @@ void SK_CONS::nuovaSchedaPerCodice()
         const int position = findRow(QStringLiteral("rifCod"), slt[0]->Text());
         if (position > 0) {
             if (modFunz::showMsg(QStringLiteral("Attenzione, scheda CONS già presente,\nvuoi inserirne una nuova?"), 36)
-                == MessageBoxSeam::vbNo) {
+                != MessageBoxSeam::vbYes) {
                 nav->setValue(position);
                 caricaScheda();
                 return;

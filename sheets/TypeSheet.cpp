@@ -3,6 +3,7 @@
 #include "ui_TypeSheet.h"
 
 #include "Connection.h"
+#include "MessageBoxSeam.h"
 #include "Transaction.h"
 #include "QuantityGrid.h"
 #include "Recordset.h"
@@ -149,7 +150,7 @@ bool TypeSheet::salvaScheda()
         }
         if (modFunz::showMsg(
                 QStringLiteral("Attenzione, nessun valore impostato,\nprocedo con l'eliminazione della scheda?"), 33)
-            != 1)
+            != MessageBoxSeam::vbOK)
             return true;
         if (!eliminaRighe())
             return true;

@@ -5,6 +5,7 @@
 
 #include "Connection.h"
 #include "DatabaseProbe.h"
+#include "FormFactory.h"
 #include "LockHolder.h"
 #include "MainWindowSupport.h"
 #include "MainWindowTestCase.h"
@@ -140,6 +141,16 @@ private Q_SLOTS:
         QCOMPARE(db.scalar(QStringLiteral("SELECT prvIstat || '|' || comIstat || '|' || cap FROM Ditte "
                                           "WHERE codFisc = 'RSSMRA80A01H501U'")).toString(),
                  QStringLiteral("58|91|00118"));
+    }
+
+    void sessionEndStopsTheImport()
+    {
+        start(QStringLiteral("INSERT INTO Ditte (codFisc) VALUES ('01234567897'), ('RSSMRA80A01H501U');"));
+        importAnag form;
+        connect(form.pb, &QProgressBar::valueChanged, &form, &modMain::endSession, Qt::SingleShotConnection);
+        form.slb_Click(0);
+        QCOMPARE(gDb->kezRs(QStringLiteral("SELECT count(*) AS n FROM Ditte"))->value(QStringLiteral("n")).toInt(), 2);
+        QVERIFY(!FormFactory::execDialog(FormFactory::RegistraDialog));
     }
 
     void emptyPreviousYear()

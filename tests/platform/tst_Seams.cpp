@@ -191,6 +191,12 @@ private Q_SLOTS:
         whenModal([](QWidget *modal) { QTest::keyClick(modal, Qt::Key_Escape); });
         QCOMPARE(MessageBoxSeam::show(nullptr, QStringLiteral("Esc"), style, QStringLiteral("Kez 2022")),
                  answer);
+        // After the session's end nobody sees it: Esc's answer, not scripted or recorded.
+        MessageBoxSeam::setScripted(true);
+        MessageBoxSeam::setSessionEnded(true);
+        const auto live = qScopeGuard([] { MessageBoxSeam::setSessionEnded(false); });
+        QCOMPARE(MessageBoxSeam::show(nullptr, QStringLiteral("Fine"), style, QString()), answer);
+        QCOMPARE(MessageBoxSeam::asked().last().text, QStringLiteral("Esc"));
     }
 
     void fileDialogAnswersInOrderAndRecordsQuestions()
