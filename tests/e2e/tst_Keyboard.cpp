@@ -33,15 +33,25 @@ const char *const complete =
 
 enum Form { Registry = 1, Consortia = 2, Sbop = 3, Smat = 4, Sriu = 5, Stip = 6, Origin = 31, Destination = 32 };
 
-// Two municipalities that "BAR" finds, so that the picker drops its list.
+// Two municipalities that "BAR" finds, so that the picker drops its list;
+// 3 Kg disposed of by D1, which no key in the recovery grid may touch; two
+// packaging types of each list.
 const char *const bar =
     "INSERT INTO Comuni (prvIstat, comIstat, comDesc, comCap) VALUES (72, 6, 'BARI', '70121'),"
-    " (110, 2, 'BARLETTA', '76121');\n";
+    " (110, 2, 'BARLETTA', '76121');\n"
+    "INSERT INTO RecDrCons (mdcID, Posizione, Codice, Qta, Umi) VALUES (2, 2, 'D1', 30000, 1);\n"
+    "INSERT INTO Codici (codType, codNumb, codAlfa, codDesc) VALUES (12, 1, 'R01', 'Cassette'),"
+    " (12, 2, 'R02', 'Pallet'), (13, 1, 'P01', 'Carta'), (13, 2, 'P02', 'Plastica');\n";
 
 // What the producer card and the destination module store of their grids,
 // with the card's company name, which no key in the grid may touch.
 QString storedGrid(int form)
 {
+    if (form == Sriu || form == Stip)
+        return QStringLiteral("SELECT ifnull(group_concat(t || '=' || a || '/' || b, ' '), '') FROM (SELECT %1 "
+                              "ORDER BY t)")
+            .arg(form == Sriu ? "riuTipo AS t, qtaAlimentare AS a, qtaAltriUsi AS b FROM RecRiu"
+                              : "tipTipo AS t, qtaPrimari AS a, qtaSecondari AS b FROM RecTip");
     if (form == Smat)
         return QStringLiteral("SELECT (SELECT ragSoc FROM skMat WHERE skmID = 1) || ' ' || ifnull(group_concat(skmTipo "
                               "|| '=' || qtaProdVuoti || '/' || qtaProdPieni || '/' || qtaImpVuoti || '/' || "
@@ -96,15 +106,28 @@ class tst_Keyboard : public ModuleTestCase
         return w;
     }
 
-    // Where the focus stands after each press of key, starting with where it is.
+    // Where the focus stands after each press of key, starting with where
+    // it is; n presses in a row on one control (a grid's cells) are "name*n".
     static QStringList road(Qt::Key key, int presses)
     {
         QStringList names{focused()};
+        int stops = 1;
+        const auto endRun = [&names, &stops] {
+            if (stops > 1)
+                names.last() += QLatin1Char('*') + QString::number(stops);
+            stops = 1;
+        };
         for (int i = 0; i < presses; ++i) {
             QTest::keyClick(QApplication::focusWidget(), key);
             QCoreApplication::processEvents();
-            names << focused();
+            if (focused() == names.last()) {
+                ++stops;
+            } else {
+                endRun();
+                names << focused();
+            }
         }
+        endRun();
         return names;
     }
 
@@ -138,6 +161,8 @@ class tst_Keyboard : public ModuleTestCase
     {
         const QHash<QString, QKeyCombination> named{
             {QStringLiteral("Tab"), Qt::Key_Tab}, {QStringLiteral("Shift+Tab"), Qt::ShiftModifier | Qt::Key_Backtab},
+            {QStringLiteral("Ctrl+Tab"), Qt::ControlModifier | Qt::Key_Tab},
+            {QStringLiteral("Ctrl+Shift+Tab"), Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Backtab},
             {QStringLiteral("Esc"), Qt::Key_Escape}, {QStringLiteral("F4"), Qt::Key_F4},
             {QStringLiteral("Enter"), Qt::Key_Return}};
         for (const QString &word : keys.split(QLatin1Char(' '))) {
@@ -170,7 +195,8 @@ class tst_Keyboard : public ModuleTestCase
 
 private Q_SLOTS:
     // Tab, and Enter on the fields, pass the small list buttons and the
-    // locked fields by, and go round the form without a message.
+    // locked fields by, and go round the form without a message; Tab stops
+    // on every cell to fill of a grid before it leaves it.
     void roadFromFieldToField_data()
     {
         QTest::addColumn<int>("form");
@@ -191,11 +217,11 @@ private Q_SLOTS:
         QTest::newRow("origin module, Tab") << int(Origin) << int(Qt::Key_Tab) << "slt_0"
             << split("slt_0 slt_1 slt_8 optSup_0 cmbCom slt_3 slt_4 slt_5 slt_7 kgt slb_5 slb_6 opt_0 slt_0");
         QTest::newRow("destination module, Tab") << int(Destination) << int(Qt::Key_Tab) << "slt_0"
-            << split("slt_0 slt_1 cmbCom slt_3 slt_4 slt_5 slt_7 kgt slg_0 slg_1 slb_5 slb_6 opt_0 slt_0");
+            << split("slt_0 slt_1 cmbCom slt_3 slt_4 slt_5 slt_7 kgt slg_0*26 slg_1*30 slb_5 slb_6 opt_0 slt_0");
         QTest::newRow("destination module, Enter") << int(Destination) << int(Qt::Key_Return) << "slt_0"
             << split("slt_0 slt_1 cmbCom slt_3 slt_4 slt_5 slt_7 kgt slg_0");
         QTest::newRow("SMAT, Tab") << int(Smat) << int(Qt::Key_Tab) << "slt_0"
-            << split("slt_0 slt_1 slg slb_3 slb_4 slb_5 slt_0");
+            << split("slt_0 slt_1 slg*42 slb_3 slb_4 slb_5 slt_0");
         QTest::newRow("reuse sheet, Tab") << int(Sriu) << int(Qt::Key_Tab) << "slg" << split("slg slb_2 slg");
         QTest::newRow("packaging types sheet, Tab") << int(Stip) << int(Qt::Key_Tab) << "slg"
             << split("slg slb_2 slg");
@@ -212,7 +238,10 @@ private Q_SLOTS:
         QWidget *shown = openForm(form);
         QVERIFY(shown);
         QVERIFY(control(shown, start));
-        QCOMPARE(road(Qt::Key(key), int(expected.size()) - 1), expected);
+        int presses = -1;
+        for (const QString &stop : expected)
+            presses += qMax(1, stop.section(QLatin1Char('*'), 1).toInt());
+        QCOMPARE(road(Qt::Key(key), presses), expected);
         QCOMPARE(askedTexts(), QStringList());
     }
 
@@ -343,7 +372,7 @@ private Q_SLOTS:
         };
         for (int focusedGrid = 0; focusedGrid < 2; ++focusedGrid) {
             if (focusedGrid == 1)
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
             QCOMPARE(focused(), grids[focusedGrid]->objectName());
             QVERIFY(firstCell(grids[focusedGrid]) != firstCell(grids[1 - focusedGrid]));
             QCOMPARE(firstCell(grids[1 - focusedGrid]), QColor(Qt::white));
@@ -390,16 +419,29 @@ private Q_SLOTS:
             << "ARCO SPA 107=0/0/0/0/0/50000";
         QTest::newRow("SMAT, Shift+Tab out of the first cell") << int(Smat) << "slg" << 1 << 1 << "5 Shift+Tab"
             << "slt_1" << "ARCO SPA 101=50000/0/0/0/0/0";
+        QTest::newRow("SMAT, Tab on from a cell left") << int(Smat) << "slg" << 1 << 5 << "1 Tab Tab 3 Enter"
+            << "slg 2,2" << "ARCO SPA 101=0/0/0/0/10000/0 102=30000/0/0/0/0/0";
+        QTest::newRow("SMAT, Shift+Tab back from a cell left") << int(Smat) << "slg" << 2 << 2
+            << "1 Shift+Tab Shift+Tab 3 Enter" << "slg 2,1" << "ARCO SPA 101=0/0/0/0/0/30000 102=0/10000/0/0/0/0";
+        QTest::newRow("SMAT, Ctrl+Tab out of a cell") << int(Smat) << "slg" << 3 << 3 << "Ctrl+Tab 7" << "slb_3" << "";
+        QTest::newRow("SMAT, Ctrl+Shift+Tab out of an edit") << int(Smat) << "slg" << 3 << 3 << "5 Ctrl+Shift+Tab"
+            << "slt_1" << "ARCO SPA 103=0/0/50000/0/0/0";
+        QTest::newRow("reuse sheet, Tab on from a cell left") << int(Sriu) << "slg" << 1 << 2 << "1 Tab Tab 3 Enter"
+            << "slg 2,3" << "1=10000/0 2=30000/0";
+        QTest::newRow("packaging types sheet, Tab on from a cell left") << int(Stip) << "slg" << 1 << 2
+            << "1 Tab Tab 3 Enter" << "slg 2,3" << "1=10000/0 2=30000/0";
         QTest::newRow("SMAT, Esc in a cell") << int(Smat) << "slg" << 1 << 1 << "8 Esc" << "slg 1,1"
             << "ARCO SPA 101=80000/0/0/0/0/0";
         QTest::newRow("destination, Tab over the unit") << Dest << "slg_0" << 2 << 1 << "1,5 Tab 2 Tab 3,25 Tab"
-            << "slg_0 3,2" << "1R2=15000/1 1R3=32500/1";
+            << "slg_0 3,2" << "1R2=15000/1 1R3=32500/1 2D1=30000/1";
         QTest::newRow("destination, Tab on to the next grid") << Dest << "slg_0" << 13 << 1 << "8 Tab t Tab"
-            << "slg_1 1,1" << "1R13=80000/2";
+            << "slg_1 1,1" << "1R13=80000/2 2D1=30000/1";
+        QTest::newRow("destination, Tab on from a unit left") << Dest << "slg_0" << 7 << 1 << "7 Tab Tab 8 Enter"
+            << "slg_0 8,2" << "1R7=70000/1 1R8=80000/1 2D1=30000/1";
         QTest::newRow("destination, Esc in a quantity") << Dest << "slg_0" << 2 << 1 << "8 Esc" << "slg_0 2,1"
-            << "1R2=80000/1";
+            << "1R2=80000/1 2D1=30000/1";
         QTest::newRow("destination, Esc in a unit") << Dest << "slg_1" << 2 << 1 << "8 Enter t Esc" << "slg_1 2,2"
-            << "2D2=80000/2";
+            << "2D1=30000/1 2D2=80000/2";
         QTest::newRow("destination, Esc on a unit list") << Dest << "slg_0" << 2 << 2 << "Enter List Esc Esc"
             << "slg_0 2,2" << "";
         QTest::newRow("registry, Esc on the municipalities found") << int(Registry) << "cmbCom_0" << 0 << 0
