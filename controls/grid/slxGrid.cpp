@@ -1690,6 +1690,13 @@ void slxGrid::closeEditor()
 
 void slxGrid::focusMoved(QWidget *from, QWidget *to)
 {
+    // A window that gives the focus to the first control of its chain when
+    // it is activated (a multi-document child) may hand it to an editor that
+    // is hidden, where keys would go unseen: the focus is the table's.
+    if (!m_editing && to && !to->isVisible() && isAncestorOf(to)) {
+        hfg->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     if (!m_editing || m_closing || !m_openEditor || !from || !to)
         return;
     // The picker's drop-down list is a window of its own, still the editor's.
