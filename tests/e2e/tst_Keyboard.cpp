@@ -9,6 +9,7 @@
 #include "ModFrame.h"
 #include "ModuleTestCase.h"
 #include "TestSupport.h"
+#include "DialogDriver.h"
 #include "comboCom.h"
 #include "mainForm.h"
 #include "modMain.h"
@@ -47,6 +48,8 @@ const char *const bar =
 // with the card's company name, which no key in the grid may touch.
 QString storedGrid(int form)
 {
+    if (form == Registry)
+        return QStringLiteral("SELECT codFisc || ' ' || ragSoc || ' ' || attIstat FROM SezAnag WHERE saID = 7");
     if (form == Sriu || form == Stip)
         return QStringLiteral("SELECT ifnull(group_concat(t || '=' || a || '/' || b, ' '), '') FROM (SELECT %1 "
                               "ORDER BY t)")
@@ -155,8 +158,10 @@ class tst_Keyboard : public ModuleTestCase
 
     // Keys as the user presses them, words between blanks: Tab, Shift+Tab,
     // Esc, F4 and Enter are those keys, "List" waits for a list to drop,
-    // any other word is typed. An open list takes the keys while it is up;
-    // the user's event loop runs after each key.
+    // "Click" clicks the control with the focus, "Esc>" and "Chiudi>" say
+    // how the user closes the next window that opens, any other word is
+    // typed. An open list takes the keys while it is up; the user's event
+    // loop runs after each key.
     static void press(const QString &keys)
     {
         const QHash<QString, QKeyCombination> named{
@@ -168,8 +173,19 @@ class tst_Keyboard : public ModuleTestCase
         for (const QString &word : keys.split(QLatin1Char(' '))) {
             QWidget *list = QApplication::activePopupWidget();
             QWidget *target = list ? list->focusWidget() : QApplication::focusWidget();
+            QVERIFY2(target, "no control has the keyboard");
             if (word == QLatin1String("List"))
                 QVERIFY(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+            else if (word == QLatin1String("Click"))
+                QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());
+            else if (word.endsWith(QLatin1Char('>')))
+                DialogDriver::onNextDialog([how = word.chopped(1)](QWidget *window) {
+                    QVERIFY(QTest::qWaitForWindowActive(window));
+                    for (QWidget *w : window->findChildren<QWidget *>())
+                        if (how == QLatin1String("Chiudi") && w->isVisible() && w->property("Caption").toString().startsWith(how))
+                            return QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+                });
             else if (named.contains(word))
                 QTest::keyClick(target, named[word].key(), named[word].keyboardModifiers());
             else
@@ -180,16 +196,18 @@ class tst_Keyboard : public ModuleTestCase
     }
 
     // The control with the focus, with the cursor of a grid or the text of
-    // a picker.
+    // a field or picker.
     static QString reached()
     {
         QWidget *w = QApplication::focusWidget();
-        while (w && !w->inherits("slxGrid") && !w->inherits("comboHost"))
+        while (w && !w->inherits("slxGrid") && !w->inherits("comboHost") && !w->inherits("slxText"))
             w = w->parentWidget();
         if (auto *grid = qobject_cast<slxGrid *>(w))
             return focused() + QStringLiteral(" %1,%2").arg(grid->Row()).arg(grid->Col());
         if (auto *picker = qobject_cast<comboHost *>(w))
             return focused() + QLatin1Char(' ') + picker->Text();
+        if (auto *field = qobject_cast<slxText *>(w))
+            return focused() + QLatin1Char(' ') + field->Text();
         return focused();
     }
 
@@ -418,14 +436,14 @@ private Q_SLOTS:
         QTest::newRow("SMAT, Tab out of the last cell") << int(Smat) << "slg" << 7 << 6 << "5 Tab" << "slb_2"
             << "ARCO SPA 107=0/0/0/0/0/50000";
         QTest::newRow("SMAT, Shift+Tab out of the first cell") << int(Smat) << "slg" << 1 << 1 << "5 Shift+Tab"
-            << "slt_1" << "ARCO SPA 101=50000/0/0/0/0/0";
+            << "slt_1 ARCO SPA" << "ARCO SPA 101=50000/0/0/0/0/0";
         QTest::newRow("SMAT, Tab on from a cell left") << int(Smat) << "slg" << 1 << 5 << "1 Tab Tab 3 Enter"
             << "slg 2,2" << "ARCO SPA 101=0/0/0/0/10000/0 102=30000/0/0/0/0/0";
         QTest::newRow("SMAT, Shift+Tab back from a cell left") << int(Smat) << "slg" << 2 << 2
             << "1 Shift+Tab Shift+Tab 3 Enter" << "slg 2,1" << "ARCO SPA 101=0/0/0/0/0/30000 102=0/10000/0/0/0/0";
         QTest::newRow("SMAT, Ctrl+Tab out of a cell") << int(Smat) << "slg" << 3 << 3 << "Ctrl+Tab 7" << "slb_3" << "";
         QTest::newRow("SMAT, Ctrl+Shift+Tab out of an edit") << int(Smat) << "slg" << 3 << 3 << "5 Ctrl+Shift+Tab"
-            << "slt_1" << "ARCO SPA 103=0/0/50000/0/0/0";
+            << "slt_1 ARCO SPA" << "ARCO SPA 103=0/0/50000/0/0/0";
         QTest::newRow("reuse sheet, Tab on from a cell left") << int(Sriu) << "slg" << 1 << 2 << "1 Tab Tab 3 Enter"
             << "slg 2,3" << "1=10000/0 2=30000/0";
         QTest::newRow("packaging types sheet, Tab on from a cell left") << int(Stip) << "slg" << 1 << 2
@@ -450,6 +468,16 @@ private Q_SLOTS:
             << "slg_0 2,2" << "";
         QTest::newRow("registry, Esc on the municipalities found") << int(Registry) << "cmbCom_0" << 0 << 0
             << "BAR Tab List Esc" << "cmbCom_0 BARI" << "";
+        QTest::newRow("registry, Esc on the declarations list") << int(Registry) << "tbb_6" << 0 << 0 << "Esc> Click Z"
+            << "slt_0 Z" << "";
+        QTest::newRow("registry, Chiudi on the company panel") << int(Registry) << "tbb_7" << 0 << 0
+            << "Chiudi> Click Z Tab" << "slt_2 0" << "RSSMRA80A01H501U Z 381100";
+        QTest::newRow("registry, Esc on the company panel") << int(Registry) << "tbb_7" << 0 << 0 << "Esc> Click Z Tab"
+            << "slt_2 0" << "RSSMRA80A01H501U Z 381100";
+        QTest::newRow("registry, Chiudi on the activity list") << int(Registry) << "tbb_8" << 0 << 0
+            << "Chiudi> Click Z" << "slt_9 Z" << "";
+        QTest::newRow("registry, Esc on Riepilogo") << int(Registry) << "tbb_4" << 0 << 0 << "Esc> Click Z" << "tbb_4"
+            << "";
         QTest::newRow("consortia, Esc on a Kg/t list") << int(Consortia) << "kgt_2" << 0 << 0 << "t F4 List Esc"
             << "kgt_2 t" << "";
     }
@@ -479,6 +507,7 @@ private Q_SLOTS:
         QVERIFY(!QApplication::activePopupWidget());
         for (const slxGrid *grid : shown->findChildren<slxGrid *>())
             QVERIFY(!grid->Editing());
+        QVERIFY(DialogDriver::allRan());
         QTEST(reached(), "reached");
         QCOMPARE(askedTexts(), QStringList());
         if (form == Smat && row == 1 && col == 5)
