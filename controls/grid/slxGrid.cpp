@@ -1614,9 +1614,12 @@ void slxGrid::editorKeyPress(int &KeyAscii)
     m_lastEditKey = KeyAscii;
     if (KeyAscii == 27) {
         // Esc ends the edit where it is, with the value typed when it is a
-        // valid one; a refused value keeps the editor open.
+        // valid one. It never holds the user in the cell: a value refused
+        // gives way, with no message, to the one the cell had.
         KeyAscii = 0;
-        finishEdit();
+        if (m_openEditor != slt || slt->textAccepted())
+            validateOpenEditor();
+        leaveEdit();
     } else if (KeyAscii == 13) {
         KeyAscii = 0;
         if (finishEdit())
@@ -1669,11 +1672,16 @@ bool slxGrid::finishEdit()
         return true;
     if (!validateOpenEditor())
         return false;
+    leaveEdit();
+    return true;
+}
+
+void slxGrid::leaveEdit()
+{
     m_closing = true;
     hfg->setFocus(Qt::OtherFocusReason);
     closeEditor();
     m_closing = false;
-    return true;
 }
 
 void slxGrid::closeEditor()

@@ -313,6 +313,9 @@ private:
     void deliverChar(QWidget *editor, int KeyAscii);
     bool validateOpenEditor();
     bool finishEdit();
+    // Closes the editor and gives the focus back to the table; the cell
+    // keeps what it holds.
+    void leaveEdit();
     void closeEditor();
     void endEdit();
     // Where Tab (Shift+Tab), and Enter with AutoTab 1, go from a cell: the
