@@ -6,6 +6,8 @@
 
 #include <functional>
 
+#include "ModalDialog.h"
+
 // The one place where the windows opened from the main window, the side bar
 // and the dialog launcher are made. The shell knows the forms only by their
 // codes: each form is made by a creator that the program's entry registers
@@ -42,7 +44,7 @@ template <typename Dialog>
 void runDialog(QWidget *owner)
 {
     Dialog dialog(owner);
-    dialog.exec();
+    ModalDialog::exec(dialog);
 }
 
 // A sheet of its own size, framed inside the main window, not maximised,

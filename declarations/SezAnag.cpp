@@ -373,9 +373,8 @@ void SezAnag::tbb_Click(int Index)
         slt[0]->setFocus();
         break;
     case 7:
-        if (!gModal || !gModal->showDitte(m_codFiscCorrente))
-            return;
-        if (nzStr(gModal->CodiceFiscale) != m_codFiscCorrente && chiediSalvataggio()) {
+        if (gModal && gModal->showDitte(m_codFiscCorrente) && nzStr(gModal->CodiceFiscale) != m_codFiscCorrente
+            && chiediSalvataggio()) {
             const QString code = nzStr(gModal->CodiceFiscale);
             slt[0]->setValue(nullIfBlank(code));
             if (caricaUnita(code, 0))

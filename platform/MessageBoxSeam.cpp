@@ -1,10 +1,9 @@
 #include "MessageBoxSeam.h"
 
-#include <QApplication>
 #include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
 
+#include "ModalDialog.h"
 #include "ScriptedAnswers.h"
 
 namespace {
@@ -119,12 +118,7 @@ int show(QWidget *parent, const QString &text, int style, const QString &title)
     for (int i = 0; i < buttons.size(); ++i)
         if (buttons.at(i).second == 2 || buttons.size() == 1)
             box.setEscapeButton(made.at(i));
-    // Without a window manager nothing gives the keyboard back to the form
-    // once the box is gone, and the next Tab would move on unchecked.
-    const QPointer<QWidget> form = QApplication::activeWindow();
-    box.exec();
-    if (form && form->isVisible() && !form->isActiveWindow())
-        form->activateWindow();
+    ModalDialog::exec(box);
     // No button pressed: the box went with its event loop.
     const int index = made.indexOf(box.clickedButton());
     return index < 0 ? unanswered(style) : buttons.at(index).second;

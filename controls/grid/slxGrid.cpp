@@ -201,6 +201,29 @@ private:
     slxGrid *g;
 };
 
+// Ctrl+Tab in the grid is the grid's before any application-wide use of
+// it (a multi-document area switches its windows with it), so the grid
+// watches it application-wide too.
+class slxGrid::CtrlTab : public QObject
+{
+public:
+    explicit CtrlTab(slxGrid *grid) : QObject(grid), g(grid) { qApp->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        return (key->modifiers() & Qt::ControlModifier)
+            && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && watched->isWidgetType()
+            && g->isAncestorOf(static_cast<QWidget *>(watched)) && g->tabKey(key);
+    }
+
+private:
+    slxGrid *g;
+};
+
 slxGrid::slxGrid(QWidget *parent)
     : QWidget(parent),
       m_backColor(SystemColors::vbWindowBackground),
@@ -255,6 +278,7 @@ slxGrid::slxGrid(QWidget *parent)
     hfg->horizontalHeader()->setStretchLastSection(false);
     setFocusProxy(hfg);
     hfg->installEventFilter(this);
+    new CtrlTab(this);
     hfg->viewport()->installEventFilter(this);
     if (auto *corner = hfg->findChild<QAbstractButton *>()) {
         corner->setStyle(style);
@@ -1248,7 +1272,7 @@ bool slxGrid::tableKeyPress(QKeyEvent *event)
     // The user works from the table's own cursor, never from a fixed cell.
     m_codeCol = -1;
     if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)
-        return false;
+        return tabKey(event);
     int KeyCode = KeyCodes::keyCode(event);
     int Shift = KeyCodes::shiftState(event);
     emit KeyDown(KeyCode, Shift);
@@ -1590,9 +1614,12 @@ void slxGrid::editorKeyPress(int &KeyAscii)
     m_lastEditKey = KeyAscii;
     if (KeyAscii == 27) {
         // Esc ends the edit where it is, with the value typed when it is a
-        // valid one; a refused value keeps the editor open.
+        // valid one. It never holds the user in the cell: a value refused
+        // gives way, with no message, to the one the cell had.
         KeyAscii = 0;
-        finishEdit();
+        if (m_openEditor != slt || slt->textAccepted())
+            validateOpenEditor();
+        leaveEdit();
     } else if (KeyAscii == 13) {
         KeyAscii = 0;
         if (finishEdit())
@@ -1645,11 +1672,16 @@ bool slxGrid::finishEdit()
         return true;
     if (!validateOpenEditor())
         return false;
+    leaveEdit();
+    return true;
+}
+
+void slxGrid::leaveEdit()
+{
     m_closing = true;
     hfg->setFocus(Qt::OtherFocusReason);
     closeEditor();
     m_closing = false;
-    return true;
 }
 
 void slxGrid::closeEditor()
@@ -1666,6 +1698,13 @@ void slxGrid::closeEditor()
 
 void slxGrid::focusMoved(QWidget *from, QWidget *to)
 {
+    // A window that gives the focus to the first control of its chain when
+    // it is activated (a multi-document child) may hand it to an editor that
+    // is hidden, where keys would go unseen: the focus is the table's.
+    if (!m_editing && to && !to->isVisible() && isAncestorOf(to)) {
+        hfg->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     if (!m_editing || m_closing || !m_openEditor || !from || !to)
         return;
     // The picker's drop-down list is a window of its own, still the editor's.
@@ -1718,6 +1757,29 @@ bool slxGrid::nextEditableCell(int &row, int &col, bool backwards) const
     return false;
 }
 
+bool slxGrid::tabKey(const QKeyEvent *key)
+{
+    if (m_autoTab < 1 || (key->modifiers() & Qt::AltModifier))
+        return false;
+    int row = m_editing ? m_editRow : Row();
+    int col = m_editing ? m_editCol : Col();
+    // An edit's value goes with it, as with Enter; a refused one keeps the
+    // editor open.
+    if (!finishEdit())
+        return true;
+    // A plain Tab stays in the grid while a cell to fill is left, so what
+    // is typed next never lands in a field outside it; Ctrl+Tab leaves it,
+    // as it leaves any widget that keeps Tab for itself.
+    const bool backwards = key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
+    if (!(key->modifiers() & Qt::ControlModifier) && nextEditableCell(row, col, backwards)) {
+        moveQuietly(row, col);
+        emit RowColChange();
+    } else {
+        KeySender::moveFocusNow(backwards);
+    }
+    return true;
+}
+
 void slxGrid::endEdit()
 {
     if (m_lastEditKey != 13 || m_autoTab < 1)
@@ -1745,25 +1807,7 @@ bool slxGrid::editorEvent(QEvent *event)
         return true;
     case QEvent::KeyPress: {
         const auto *key = static_cast<QKeyEvent *>(event);
-        const bool backwards = key->key() == Qt::Key_Backtab;
-        if ((key->key() != Qt::Key_Tab && !backwards) || m_autoTab < 1
-            || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
-            return false;
-        // Tab takes the value typed to the next cell to fill, as Enter does
-        // with AutoTab 1; past the last cell (or before the first) it
-        // leaves the grid as it leaves any field. A refused value keeps
-        // the editor open.
-        int row = m_editRow;
-        int col = m_editCol;
-        if (!finishEdit())
-            return true;
-        if (nextEditableCell(row, col, backwards)) {
-            moveQuietly(row, col);
-            emit RowColChange();
-        } else {
-            KeySender::moveFocusNow(backwards);
-        }
-        return true;
+        return (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && tabKey(key);
     }
     default:
         return false;

@@ -10,6 +10,7 @@
 #include "gridColumn.h"
 
 class PropertyBag;
+class QKeyEvent;
 class QMimeData;
 class QTableWidget;
 class QTableWidgetItem;
@@ -85,10 +86,11 @@ public:
     int Appearance() const { return m_appearance; }
     void setAppearance(int value);
     // After an edit ended with Enter: 0 stay, 1 next editable column, 2 or
-    // more the row below. Tab in an edit goes to the next editable column
-    // (Shift+Tab to the previous one) unless it is 0: then Tab ends the
-    // edit on its cell and Shift+Tab leaves the grid backwards, the value
-    // stored either way.
+    // more the row below. Tab, in an edit or on a cell only selected, goes
+    // to the next editable column (Shift+Tab to the previous one) unless it
+    // is 0: then Tab ends an edit on its cell, Shift+Tab leaves the grid
+    // backwards, the value stored either way, and Tab on a selected cell
+    // leaves the grid.
     int AutoTab() const { return m_autoTab; }
     void setAutoTab(int value);
     int BackColor() const { return m_backColor; }
@@ -288,6 +290,8 @@ protected:
 private:
     class Delegate;
     friend class Delegate;
+    class CtrlTab;
+    friend class CtrlTab;
 
     // cells
     QTableWidgetItem *cell(int row, int col, bool create);
@@ -309,6 +313,9 @@ private:
     void deliverChar(QWidget *editor, int KeyAscii);
     bool validateOpenEditor();
     bool finishEdit();
+    // Closes the editor and gives the focus back to the table; the cell
+    // keeps what it holds.
+    void leaveEdit();
     void closeEditor();
     void endEdit();
     // Where Tab (Shift+Tab), and Enter with AutoTab 1, go from a cell: the
@@ -316,6 +323,11 @@ private:
     // one of the row below (above). False past the last (before the
     // first) editable cell.
     bool nextEditableCell(int &row, int &col, bool backwards) const;
+    // Tab or Shift+Tab on the current cell, edited or only selected: on to
+    // the next (previous) editable cell, out of the grid past the last
+    // (before the first); Ctrl+Tab out at once. False leaves the key to the
+    // focus chain (AutoTab 0).
+    bool tabKey(const QKeyEvent *key);
     // Keys for the open editor that the grid handles first.
     bool editorEvent(QEvent *event);
     void editorKeyDown(int &KeyCode, int &Shift);

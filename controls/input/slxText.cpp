@@ -451,7 +451,7 @@ bool slxText::isEmpty() const
     return m_value.toDouble() == 0;
 }
 
-bool slxText::readNumber(const QString &t, QVariant &result)
+bool slxText::readNumber(const QString &t, QVariant &result, QString &refusal) const
 {
     if (t.isEmpty()) {
         if (m_controlType == Intero)
@@ -466,14 +466,14 @@ bool slxText::readNumber(const QString &t, QVariant &result)
     if (m_controlType == Intero) {
         // A lone minus sign is an unfinished number, not zero.
         if (t == QLatin1String("-")) {
-            MsgBox::show(QStringLiteral("Attenzione, numero non valido!"), 64);
+            refusal = QStringLiteral("Attenzione, numero non valido!");
             return false;
         }
         int n = 0;
         bool ok = false;
         const double d = number.toDouble(&ok);
         if (!ok || !toLong(d, &n)) {
-            MsgBox::show(QStringLiteral("Attenzione, numero troppo grande!"), 64);
+            refusal = QStringLiteral("Attenzione, numero troppo grande!");
             return false;
         }
         result = n;
@@ -486,7 +486,7 @@ bool slxText::readNumber(const QString &t, QVariant &result)
             // More decimals than an amount keeps round; too many digits do not fit.
             const double d = number.toDouble();
             if (std::fabs(d) >= 9.0e14) {
-                MsgBox::show(QStringLiteral("Attenzione, numero troppo grande!"), 64);
+                refusal = QStringLiteral("Attenzione, numero troppo grande!");
                 return false;
             }
             c = Currency::fromDouble(d);
@@ -496,6 +496,40 @@ bool slxText::readNumber(const QString &t, QVariant &result)
     }
     result = number.toDouble();
     return true;
+}
+
+bool slxText::readTyped(QVariant &value, QString &refusal) const
+{
+    // A text the field wrote itself stands for the value as it is: nothing
+    // was typed. A display text is no edit text to read back ("€ 1.234,50"
+    // is not 1,234), and an amount with more decimals than the field shows
+    // keeps them when the user only passes through.
+    if (!m_edited) {
+        value = m_value;
+        return true;
+    }
+    const QString raw = boxText();
+    const QString t = raw.trimmed();
+    switch (m_controlType) {
+    case Testo:
+        if (!t.isEmpty())
+            value = t;
+        return true;
+    case Data:
+        if (raw == emptyDateMask || t.isEmpty())
+            return true;
+        value = ItalianFormat::parseDate(t);
+        return value.toDate().isValid();
+    default:
+        return readNumber(t, value, refusal);
+    }
+}
+
+bool slxText::textAccepted() const
+{
+    QVariant value;
+    QString refusal;
+    return readTyped(value, refusal);
 }
 
 bool slxText::sameAsOld(const QVariant &value) const
@@ -522,40 +556,14 @@ bool slxText::sameAsOld(const QVariant &value) const
 
 bool slxText::Match(bool &Modificato)
 {
-    const QString raw = boxText();
-    const QString t = raw.trimmed();
     QVariant value;
-    // A text the field wrote itself stands for the value as it is: nothing
-    // was typed. A display text is no edit text to read back ("€ 1.234,50"
-    // is not 1,234), and an amount with more decimals than the field shows
-    // keeps them when the user only passes through.
-    if (!m_edited) {
-        value = m_value;
-    } else {
-        switch (m_controlType) {
-        case Testo:
-            if (!t.isEmpty())
-                value = t;
-            break;
-        case Data:
-            if (raw != emptyDateMask && !t.isEmpty()) {
-                const QDate d = ItalianFormat::parseDate(t);
-                if (!d.isValid()) {
-                    QApplication::beep();
-                    SelectAll();
-                    return false;
-                }
-                value = d;
-            }
-            break;
-        default:
-            if (!readNumber(t, value)) {
-                QApplication::beep();
-                SelectAll();
-                return false;
-            }
-            break;
-        }
+    QString refusal;
+    if (!readTyped(value, refusal)) {
+        if (!refusal.isEmpty())
+            MsgBox::show(refusal, 64);
+        QApplication::beep();
+        SelectAll();
+        return false;
     }
     m_value = value;
     // The text now stands for the value: passing through again reads it as is.

@@ -73,6 +73,8 @@ public:
     // Commits the edit text to Value; Modificato tells whether it differs
     // from oldValue. False means the focus is to stay in the field.
     bool Match(bool &Modificato);
+    // Whether Match would take the text typed, asking nothing.
+    bool textAccepted() const;
     void SelectAll();
     void Refresh();
     QString Text() const;
@@ -240,7 +242,10 @@ private:
     int minimumHeight() const;
     QColor containerColor() const;
     QColor backgroundNow() const;
-    bool readNumber(const QString &text, QVariant &result);
+    bool readNumber(const QString &text, QVariant &result, QString &refusal) const;
+    // The value the text typed stands for; false when the field refuses
+    // it, with the message that says why (none for a date).
+    bool readTyped(QVariant &value, QString &refusal) const;
     bool sameAsOld(const QVariant &value) const;
     void signalChange(const char *key);
 

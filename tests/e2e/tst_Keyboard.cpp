@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "DialogDriver.h"
 #include "MessageBoxSeam.h"
 #include "ModFrame.h"
 #include "ModuleTestCase.h"
@@ -34,14 +35,22 @@ const char *const complete =
 enum Form { Registry = 1, Consortia = 2, Sbop = 3, Smat = 4, Sriu = 5, Stip = 6, Origin = 31, Destination = 32 };
 
 // Two municipalities that "BAR" finds, so that the picker drops its list.
+// Three packaging types in each list of the type sheets.
 const char *const bar =
     "INSERT INTO Comuni (prvIstat, comIstat, comDesc, comCap) VALUES (72, 6, 'BARI', '70121'),"
-    " (110, 2, 'BARLETTA', '76121');\n";
+    " (110, 2, 'BARLETTA', '76121');\n"
+    "INSERT INTO Codici (codType, codNumb, codAlfa, codDesc) VALUES (12, 1, 'R1', 'A'), (12, 2, 'R2', 'B'),"
+    " (12, 3, 'R3', 'C'), (13, 1, 'P1', 'A'), (13, 2, 'P2', 'B'), (13, 3, 'P3', 'C');\n";
 
 // What the producer card and the destination module store of their grids,
-// with the card's company name, which no key in the grid may touch.
+// with the card's company name, which no key in the grid may touch; the
+// type sheets, by type.
 QString storedGrid(int form)
 {
+    if (form == Sriu || form == Stip)
+        return QStringLiteral("SELECT group_concat(t || '=' || a || '/' || b, ' ') FROM (SELECT riuTipo t, "
+                              "qtaAlimentare a, qtaAltriUsi b FROM RecRiu UNION ALL "
+                              "SELECT tipTipo, qtaPrimari, qtaSecondari FROM RecTip ORDER BY 1)");
     if (form == Smat)
         return QStringLiteral("SELECT (SELECT ragSoc FROM skMat WHERE skmID = 1) || ' ' || ifnull(group_concat(skmTipo "
                               "|| '=' || qtaProdVuoti || '/' || qtaProdPieni || '/' || qtaImpVuoti || '/' || "
@@ -132,6 +141,7 @@ class tst_Keyboard : public ModuleTestCase
 
     // Keys as the user presses them, words between blanks: Tab, Shift+Tab,
     // Esc, F4 and Enter are those keys, "List" waits for a list to drop,
+    // "Esc>" ("Chiudi>") closes the next window that opens by Esc (its Chiudi),
     // any other word is typed. An open list takes the keys while it is up;
     // the user's event loop runs after each key.
     static void press(const QString &keys)
@@ -143,8 +153,18 @@ class tst_Keyboard : public ModuleTestCase
         for (const QString &word : keys.split(QLatin1Char(' '))) {
             QWidget *list = QApplication::activePopupWidget();
             QWidget *target = list ? list->focusWidget() : QApplication::focusWidget();
+            QVERIFY2(target, "no control has the keyboard");
             if (word == QLatin1String("List"))
                 QVERIFY(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+            else if (word.endsWith(QLatin1Char('>')))
+                DialogDriver::onNextDialog([how = word.chopped(1)](QWidget *window) {
+                    if (!QTest::qWaitForWindowActive(window))
+                        qWarning("the window never became active; closed all the same");
+                    for (QWidget *w : window->findChildren<QWidget *>())
+                        if (w->isVisible() && w->property("Caption").toString().startsWith(how))
+                            return QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+                    QTest::keyClick(window->focusWidget() ? window->focusWidget() : window, Qt::Key_Escape);
+                });
             else if (named.contains(word))
                 QTest::keyClick(target, named[word].key(), named[word].keyboardModifiers());
             else
@@ -155,12 +175,14 @@ class tst_Keyboard : public ModuleTestCase
     }
 
     // The control with the focus, with the cursor of a grid or the text of
-    // a picker.
+    // a field or picker.
     static QString reached()
     {
         QWidget *w = QApplication::focusWidget();
-        while (w && !w->inherits("slxGrid") && !w->inherits("comboHost"))
+        while (w && !w->inherits("slxGrid") && !w->inherits("comboHost") && !w->inherits("slxText"))
             w = w->parentWidget();
+        if (auto *field = qobject_cast<slxText *>(w))
+            return focused() + QLatin1Char(' ') + field->Text();
         if (auto *grid = qobject_cast<slxGrid *>(w))
             return focused() + QStringLiteral(" %1,%2").arg(grid->Row()).arg(grid->Col());
         if (auto *picker = qobject_cast<comboHost *>(w))
@@ -191,11 +213,12 @@ private Q_SLOTS:
         QTest::newRow("origin module, Tab") << int(Origin) << int(Qt::Key_Tab) << "slt_0"
             << split("slt_0 slt_1 slt_8 optSup_0 cmbCom slt_3 slt_4 slt_5 slt_7 kgt slb_5 slb_6 opt_0 slt_0");
         QTest::newRow("destination module, Tab") << int(Destination) << int(Qt::Key_Tab) << "slt_0"
-            << split("slt_0 slt_1 cmbCom slt_3 slt_4 slt_5 slt_7 kgt slg_0 slg_1 slb_5 slb_6 opt_0 slt_0");
+            << split("slt_0 slt_1 cmbCom slt_3 slt_4 slt_5 slt_7 kgt") + QStringList(26, "slg_0")
+                   + QStringList(30, "slg_1") + split("slb_5 slb_6 opt_0 slt_0");
         QTest::newRow("destination module, Enter") << int(Destination) << int(Qt::Key_Return) << "slt_0"
             << split("slt_0 slt_1 cmbCom slt_3 slt_4 slt_5 slt_7 kgt slg_0");
         QTest::newRow("SMAT, Tab") << int(Smat) << int(Qt::Key_Tab) << "slt_0"
-            << split("slt_0 slt_1 slg slb_3 slb_4 slb_5 slt_0");
+            << split("slt_0 slt_1") + QStringList(42, "slg") + split("slb_3 slb_4 slb_5 slt_0");
         QTest::newRow("reuse sheet, Tab") << int(Sriu) << int(Qt::Key_Tab) << "slg" << split("slg slb_2 slg");
         QTest::newRow("packaging types sheet, Tab") << int(Stip) << int(Qt::Key_Tab) << "slg"
             << split("slg slb_2 slg");
@@ -343,7 +366,7 @@ private Q_SLOTS:
         };
         for (int focusedGrid = 0; focusedGrid < 2; ++focusedGrid) {
             if (focusedGrid == 1)
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
             QCOMPARE(focused(), grids[focusedGrid]->objectName());
             QVERIFY(firstCell(grids[focusedGrid]) != firstCell(grids[1 - focusedGrid]));
             QCOMPARE(firstCell(grids[1 - focusedGrid]), QColor(Qt::white));
@@ -381,7 +404,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("reached");
         QTest::addColumn<QString>("stored");
-        const int Dest = Destination;
+        const int Dest = Destination, Reg = Registry;
         QTest::newRow("SMAT, Tab over the end of a row") << int(Smat) << "slg" << 1 << 5 << "1,5 Tab 2 Tab 3,25 Tab"
             << "slg 2,2" << "ARCO SPA 101=0/0/0/0/15000/20000 102=32000/0/0/0/0/0";
         QTest::newRow("SMAT, Shift+Tab back over a row") << int(Smat) << "slg" << 2 << 2
@@ -389,13 +412,22 @@ private Q_SLOTS:
         QTest::newRow("SMAT, Tab out of the last cell") << int(Smat) << "slg" << 7 << 6 << "5 Tab" << "slb_2"
             << "ARCO SPA 107=0/0/0/0/0/50000";
         QTest::newRow("SMAT, Shift+Tab out of the first cell") << int(Smat) << "slg" << 1 << 1 << "5 Shift+Tab"
-            << "slt_1" << "ARCO SPA 101=50000/0/0/0/0/0";
+            << "slt_1 ARCO SPA" << "ARCO SPA 101=50000/0/0/0/0/0";
+        QTest::newRow("SMAT, Tab and Shift+Tab on from cells left") << int(Smat) << "slg" << 2 << 2
+            << "1 Shift+Tab Shift+Tab 3 Tab Tab Tab 4 Enter" << "slg 2,4"
+            << "ARCO SPA 101=0/0/0/0/0/30000 102=0/10000/40000/0/0/0";
+        QTest::newRow("reuse sheet, typing as it opens, Tab on from a cell left") << int(Sriu) << "" << 0 << 0
+            << "5 Enter 6 Enter 1 Tab Tab 3 Enter" << "slg 3,3" << "1=50000/60000 2=10000/0 3=30000/0";
+        QTest::newRow("packaging types sheet, typing as it opens, Tab on") << int(Stip) << "" << 0 << 0
+            << "5 Enter 6 Enter 1 Tab Tab 3 Enter" << "slg 3,3" << "1=50000/60000 2=10000/0 3=30000/0";
         QTest::newRow("SMAT, Esc in a cell") << int(Smat) << "slg" << 1 << 1 << "8 Esc" << "slg 1,1"
             << "ARCO SPA 101=80000/0/0/0/0/0";
         QTest::newRow("destination, Tab over the unit") << Dest << "slg_0" << 2 << 1 << "1,5 Tab 2 Tab 3,25 Tab"
             << "slg_0 3,2" << "1R2=15000/1 1R3=32500/1";
         QTest::newRow("destination, Tab on to the next grid") << Dest << "slg_0" << 13 << 1 << "8 Tab t Tab"
             << "slg_1 1,1" << "1R13=80000/2";
+        QTest::newRow("destination, Tab on from a unit left") << Dest << "slg_0" << 7 << 1 << "7 Tab Tab 8 Enter"
+            << "slg_0 8,2" << "1R7=70000/1 1R8=80000/1";
         QTest::newRow("destination, Esc in a quantity") << Dest << "slg_0" << 2 << 1 << "8 Esc" << "slg_0 2,1"
             << "1R2=80000/1";
         QTest::newRow("destination, Esc in a unit") << Dest << "slg_1" << 2 << 1 << "8 Enter t Esc" << "slg_1 2,2"
@@ -404,6 +436,10 @@ private Q_SLOTS:
             << "slg_0 2,2" << "";
         QTest::newRow("registry, Esc on the municipalities found") << int(Registry) << "cmbCom_0" << 0 << 0
             << "BAR Tab List Esc" << "cmbCom_0 BARI" << "";
+        QTest::newRow("registry, Esc on the CF list") << Reg << "tbb_6" << 0 << 0 << "Esc> Enter Z" << "slt_0 Z" << "";
+        QTest::newRow("registry, Chiudi, companies") << Reg << "tbb_7" << 0 << 0 << "Chiudi> Enter Z" << "slt_1 Z" << "";
+        QTest::newRow("registry, Esc on activities") << Reg << "tbb_8" << 0 << 0 << "Esc> Enter Z" << "slt_9 Z" << "";
+        QTest::newRow("registry, Chiudi on Riepilogo") << Reg << "tbb_4" << 0 << 0 << "Chiudi> Enter Z" << "tbb_4" << "";
         QTest::newRow("consortia, Esc on a Kg/t list") << int(Consortia) << "kgt_2" << 0 << 0 << "t F4 List Esc"
             << "kgt_2 t" << "";
     }
@@ -418,7 +454,7 @@ private Q_SLOTS:
         QFETCH(QString, stored);
         QPointer<QWidget> shown = openForm(form, QString::fromUtf8(bar));
         QVERIFY(shown);
-        QWidget *w = control(shown, field);
+        QWidget *w = field.isEmpty() ? QApplication::focusWidget() : control(shown, field);
         QVERIFY(w);
         if (auto *grid = qobject_cast<slxGrid *>(w)) {
             grid->setRow(row);
