@@ -156,6 +156,9 @@ bool warnMsg(const QString &text)
 
 bool apriFile(const QString &fileName)
 {
+    // The desktop is going away: a viewer started now would outlive it.
+    if (modMain::sessionEnded())
+        return true;
     if (DesktopSeam::openFile(fileName))
         return true;
     warnMsg(QStringLiteral("Attenzione, il file è stato scritto ma non è stato possibile aprirlo:\n") + fileName);

@@ -1,4 +1,5 @@
 #include <QMessageBox>
+#include <QTimer>
 #include <QtTest>
 
 #include "Connection.h"
@@ -30,12 +31,17 @@ class ScriptedSession : public SessionRequest
 {
 public:
     explicit ScriptedSession(bool interaction) : m_interaction(interaction) {}
-    bool allowsInteraction() override { return m_interaction; }
+    bool allowsInteraction() override
+    {
+        ++interactionAsked;
+        return m_interaction;
+    }
     void cancel() override { cancelled = true; }
     void release() override { released = true; }
 
     bool cancelled = false;
     bool released = false;
+    int interactionAsked = 0;
 
 private:
     bool m_interaction;
@@ -175,13 +181,17 @@ private Q_SLOTS:
     void endWithQuestionUp_data()
     {
         QTest::addColumn<bool>("commitFirst");
-        QTest::newRow("quit only") << false;
-        QTest::newRow("commit without interaction, then quit") << true;
+        QTest::addColumn<bool>("interaction");
+        QTest::newRow("quit only") << false << false;
+        QTest::newRow("commit without interaction, then quit") << true << false;
+        // The clerk is answering the program already: no second question.
+        QTest::newRow("commit with interaction, then quit") << true << true;
     }
 
     void endWithQuestionUp()
     {
         QFETCH(bool, commitFirst);
+        QFETCH(bool, interaction);
         QVERIFY(openChangedSheetAndModule());
         const QString via = moduleVia();
         MessageBoxSeam::setScripted(false);
@@ -190,9 +200,10 @@ private Q_SLOTS:
         DialogDriver::onNextDialog([&](QWidget *box) {
             boxUp = qobject_cast<QMessageBox *>(box) != nullptr;
             if (commitFirst) {
-                ScriptedSession session(false);
+                ScriptedSession session(interaction);
                 modMain::commitData(session);
                 QVERIFY(box->isVisible());
+                QCOMPARE(session.cancelled, interaction);
             }
             sessionQuit();
         });
@@ -204,6 +215,32 @@ private Q_SLOTS:
         MainWindowSupport::finishProgram();
         QVERIFY(!modMain::gMain);
         QCOMPARE(moduleVia(), via);
+    }
+
+    // The program as main runs it: the session's quit comes from the event
+    // loop while the sheet's question is up; the loop returns 0 and no form
+    // is left. A checkpoint of a program without changes asks the session
+    // manager nothing.
+    void quitFromTheEventLoop()
+    {
+        QVERIFY(openChangedSheetAndModule());
+        ScriptedSession checkpoint(true);
+        MessageBoxSeam::pushAnswer(vbNo);
+        MessageBoxSeam::pushAnswer(vbNo);
+        QVERIFY(m_module->unloadForm() && m_sheet->unloadForm());
+        modMain::gMain->vBar1_Click(2, false);
+        modMain::commitData(checkpoint);
+        QCOMPARE(checkpoint.interactionAsked, 0);
+        QVERIFY(openChangedSheetAndModule());
+        MessageBoxSeam::setScripted(false);
+        const auto scripted = qScopeGuard([] { TestSupport::scriptDialogs(); });
+        DialogDriver::onNextDialog([](QWidget *) { sessionQuit(); });
+        QTimer::singleShot(0, qApp, [] { modMain::gMain->vBar1_Click(3, false); });
+        // A loop that never returns fails here instead of hanging.
+        QTimer::singleShot(10000, qApp, [] { QCoreApplication::exit(1); });
+        QCOMPARE(QApplication::exec(), 0);
+        MainWindowSupport::finishProgram();
+        QVERIFY(modMain::loadedForms().isEmpty() && !modMain::gMain);
     }
 
     // The session ends while a dialog of the shell is up: the user-data
