@@ -121,15 +121,16 @@ bool codeExists(const QString &sql, const QString &code)
 
 void installServices()
 {
+    // A program that starts has a live session.
+    sessionOver = false;
     MsgBox::setCaption([] { return gKez ? gKez->Caption() : QStringLiteral("Kez"); });
     MsgBox::setMainWindow([]() -> QWidget * { return gMain; });
     LookupSource::setDefault([]() -> Connection * { return gDb ? &gDb->kezCnn : nullptr; });
+    MessageBoxSeam::setSessionEnded(sessionEnded);
 }
 
 bool subMain(const QStringList &arguments, const QString &programFolder)
 {
-    sessionOver = false;
-    MessageBoxSeam::setSessionEnded(false);
     installServices();
     modFunz::setWaitCursor(true);
     gKez = std::make_unique<kezClass>(arguments, programFolder);
@@ -336,7 +337,6 @@ void commitData(SessionRequest &session)
 void endSession()
 {
     sessionOver = true;
-    MessageBoxSeam::setSessionEnded(true);
     // A question or dialog goes as Esc takes it away: its caller goes on
     // with that answer, finds the session over and asks nothing more. A
     // dialog at work (an import) stops at its next step and goes with its

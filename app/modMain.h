@@ -47,10 +47,10 @@ extern int filtroRifiutoLen;
 // executable's folder (see kezClass).
 bool subMain(const QStringList &arguments, const QString &programFolder = QString());
 // Tells the layers below the shell where to find what they read from it:
-// the caption and the main window for every message box, the current
-// database for the controls' lookups. Read at each use, so it is said
+// the caption and the main window for every message box, whether the
+// session has ended, the current database for the controls' lookups. Read at each use, so it is said
 // once: start-up calls it, and so does a test that builds the globals
-// itself.
+// itself. The session is live from then on.
 void installServices();
 void releaseGlobals();
 // Clears the main window before the sheet or dialog formCode opens: every

@@ -14,9 +14,9 @@ ScriptedAnswers<int, MessageBoxSeam::Asked> &state()
     return s;
 }
 
-bool &sessionOver()
+std::function<bool()> &sessionOver()
 {
-    static bool ended = false;
+    static std::function<bool()> ended;
     return ended;
 }
 
@@ -89,15 +89,15 @@ int defaultAnswer(int style)
     return buttons.at(defaultIndex(style, buttons.size())).second;
 }
 
-void setSessionEnded(bool ended)
+void setSessionEnded(std::function<bool()> ended)
 {
-    sessionOver() = ended;
+    sessionOver() = std::move(ended);
 }
 
 int show(QWidget *parent, const QString &text, int style, const QString &title)
 {
     // A box now would only flash: the event loops have been told to return.
-    if (sessionOver())
+    if (sessionOver() && sessionOver()())
         return unanswered(style);
     state().asked.append({text, title, style});
     if (state().scripted)

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 // Every message box of the program goes through here, so that tests can
@@ -29,8 +31,8 @@ int show(QWidget *parent, const QString &text, int style, const QString &title);
 // Once the desktop session has ended nobody is there to answer: a box is
 // neither shown nor recorded, scripted answers stay queued, and it answers
 // what drops nothing and saves nothing: Cancel where the box has it, else
-// No, else OK.
-void setSessionEnded(bool ended);
+// No, else OK. The shell says once how to know (null: never).
+void setSessionEnded(std::function<bool()> ended);
 
 // Tests: from now on no box is shown; each one takes the next queued
 // answer, or its default button when the queue is empty.

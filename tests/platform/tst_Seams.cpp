@@ -193,8 +193,8 @@ private Q_SLOTS:
                  answer);
         // After the session's end nobody sees it: Esc's answer, not scripted or recorded.
         MessageBoxSeam::setScripted(true);
-        MessageBoxSeam::setSessionEnded(true);
-        const auto live = qScopeGuard([] { MessageBoxSeam::setSessionEnded(false); });
+        MessageBoxSeam::setSessionEnded([] { return true; });
+        const auto live = qScopeGuard([] { MessageBoxSeam::setSessionEnded(nullptr); });
         QCOMPARE(MessageBoxSeam::show(nullptr, QStringLiteral("Fine"), style, QString()), answer);
         QCOMPARE(MessageBoxSeam::asked().last().text, QStringLiteral("Esc"));
     }

@@ -5,7 +5,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "MessageBoxSeam.h"
 #include "TestSupport.h"
 #include "mainForm.h"
 #include "modMain.h"
@@ -35,7 +34,6 @@ void closeMainWindow()
     // every loop started after it: the application's own loop, run once,
     // starts them afresh.
     if (sessionEnded) {
-        MessageBoxSeam::setSessionEnded(false);
         QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
         QCoreApplication::exec();
     }
