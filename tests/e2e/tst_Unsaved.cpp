@@ -8,7 +8,6 @@
 #include "SK_CONS.h"
 #include "SessionRequest.h"
 #include "SheetFrame.h"
-#include "Registra.h"
 #include "modalClass.h"
 #include "Connection.h"
 #include "dbClass.h"
