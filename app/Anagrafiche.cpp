@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QTreeWidget>
 
+#include "MessageBoxSeam.h"
 #include "Recordset.h"
 #include "comboCom.h"
 #include "dbClass.h"
@@ -280,14 +281,19 @@ bool Anagrafiche::Save()
 
 void Anagrafiche::closeEdit()
 {
-    bool Cancel = false;
-    const QVariant answer = modFunz::askSaveChanges(
-        Cancel, slb[0]->Enabled(), QStringLiteral("Attenzione dati cambiati, vuoi salvarli?"));
-    if (Cancel)
-        return;
-    // A refused save keeps the panel open with what the user typed.
-    if (!answer.isNull() && !Save())
-        return;
+    if (slb[0]->Enabled()) {
+        switch (modFunz::askSaveOnUnload(QStringLiteral("Attenzione dati cambiati, vuoi salvarli?"))) {
+        case MessageBoxSeam::vbYes:
+            // A refused save keeps the panel open with what the user typed.
+            if (!Save())
+                return;
+            break;
+        case MessageBoxSeam::vbNo:
+            break;
+        default:
+            return;
+        }
+    }
     setListMode(true);
     lv->setFocus();
     m_rs.reset();

@@ -13,13 +13,23 @@ bool UnloadQuery::queryUnload(Asker asker)
     if (asker == Asker::Close
         && (modMain::closeRound == modMain::CloseRound::Silently || modMain::sessionEnded()))
         return true;
-    // A value typed and not yet left counts as typed: it passes the field's
-    // own check, and a refusal stops the close as a Tab would.
+    return takeAndAsk(unloadPrompt());
+}
+
+bool UnloadQuery::queryMove(const QString &prompt)
+{
+    return takeAndAsk(prompt);
+}
+
+bool UnloadQuery::takeAndAsk(const QString &prompt)
+{
+    // A value typed or chosen and not yet left counts as entered: it passes
+    // the control's own check, and a refusal stops the close as a Tab would.
     if (!FocusValidator::instance().checkPendingEdit(unloadScope()))
         return false;
     if (!hasChanges())
         return true;
-    switch (modFunz::askSaveOnUnload(unloadPrompt())) {
+    switch (modFunz::askSaveOnUnload(prompt)) {
     case MessageBoxSeam::vbYes:
         return saveChanges();
     case MessageBoxSeam::vbNo:

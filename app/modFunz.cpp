@@ -20,14 +20,6 @@
 
 namespace {
 
-void answerOf(int answer, const QVariant &yes, bool &Cancel, QVariant &result)
-{
-    if (answer == MessageBoxSeam::vbYes)
-        result = yes;
-    else if (answer == MessageBoxSeam::vbCancel)
-        Cancel = true;
-}
-
 // Value of a character in an odd position of the codice fiscale, A to Z;
 // a digit counts as the letter of the same ordinal (0 as A).
 const int oddValues[26] = {1, 0, 5, 7, 9, 13, 15, 17, 19, 21, 2, 4, 18,
@@ -180,14 +172,6 @@ bool confirmDelete(const QString &item)
 int askSaveOnUnload(const QString &prompt)
 {
     return MessageBoxSeam::show(MsgBox::parent(), prompt, 35, MsgBox::caption());
-}
-
-QVariant askSaveChanges(bool &Cancel, bool changed, const QString &prompt)
-{
-    QVariant result;
-    if (changed)
-        answerOf(showMsg(prompt, 35), true, Cancel, result);
-    return result;
 }
 
 int fitListColumns(QTreeWidget *lv, int stretchCol, int rows, bool adding, int colCount)

@@ -40,11 +40,11 @@ bool apriFile(const QString &fileName);
 // The error box for the failure in ErrInfo::current(); always false.
 bool showError(const QString &context);
 bool confirmDelete(const QString &item);
-// The save question of a form that closes (UnloadQuery): Yes/No/Cancel,
-// the answer as MessageBoxSeam gives it. The focus is left alone: the
-// form is about to go, or stays where the user left it.
+// The save question of a form that closes or leaves its record
+// (UnloadQuery), and of the company panel's edit: Yes/No/Cancel, the
+// answer as MessageBoxSeam gives it. The focus is left alone: the form is
+// about to go, or stays where the user left it.
 int askSaveOnUnload(const QString &prompt);
-QVariant askSaveChanges(bool &Cancel, bool changed, const QString &prompt);
 // Widens column stretchCol so the columns 1 to colCount (0 = all) fill the
 // list, less a scroll bar when there are more rows than fit. Columns count
 // from 1, as list headers are numbered. With rows other than 0 it fits only

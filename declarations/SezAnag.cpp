@@ -307,34 +307,7 @@ void SezAnag::setModificata()
 
 bool SezAnag::chiediSalvataggio()
 {
-    if (!modificata())
-        return true;
-    bool Cancel = false;
-    const QVariant answer = modFunz::askSaveChanges(
-        Cancel, true, QStringLiteral("Attenzione, anagrafica modificata, vuoi salvarla?"));
-    if (Cancel)
-        return false;
-    if (answer.toBool())
-        return !salvaScheda();
-    return true;
-}
-
-bool SezAnag::validaCampoCorrente()
-{
-    QWidget *focus = QApplication::focusWidget();
-    if (!focus || !isAncestorOf(focus))
-        return true;
-    const QString before = m_codFiscCorrente;
-    bool Cancel = false;
-    // The codice fiscale is checked only when the user leaves it for another
-    // field: a code typed and not confirmed goes with the sheet it was typed on.
-    for (int i = 1; i < slt.size(); ++i)
-        if (slt[i] == focus || slt[i]->isAncestorOf(focus))
-            slt_Validate(i, Cancel);
-    for (int i = 0; i < cmbCom.size(); ++i)
-        if (cmbCom[i] == focus || cmbCom[i]->isAncestorOf(focus))
-            cmbCom_Validate(i, Cancel);
-    return !Cancel && before == m_codFiscCorrente;
+    return queryMove(QStringLiteral("Attenzione, anagrafica modificata, vuoi salvarla?"));
 }
 
 // ---------------------------------------------------------------- toolbar
@@ -407,7 +380,10 @@ void SezAnag::Salva_Click()
 
 void SezAnag::nav_Click(bool &Cancel, int Bottone)
 {
-    if (!validaCampoCorrente() || !chiediSalvataggio()) {
+    // A code typed last leads to its company's declarations, as a Tab
+    // would: the sheet then shows those and goes no further.
+    const QString before = m_codFiscCorrente;
+    if (!chiediSalvataggio() || before != m_codFiscCorrente) {
         Cancel = true;
         return;
     }
@@ -683,10 +659,7 @@ void SezAnag::campoCambiato(int Index, bool &Cancel)
 void SezAnag::codFiscAccettato(bool &Cancel)
 {
     const QString code = nzStr(slt[0]->Value());
-    const QVariant answer = modFunz::askSaveChanges(
-        Cancel, modificata(), QStringLiteral("Attenzione dati cambiati, vuoi salvarli?"));
-    if (answer.toBool())
-        Cancel = salvaScheda();
+    Cancel = !queryMove(QStringLiteral("Attenzione dati cambiati, vuoi salvarli?"));
     if (Cancel) {
         // The sheet stays as it was, under its own code: another company's
         // code is never left standing over it, and typing it again asks

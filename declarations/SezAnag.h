@@ -88,9 +88,6 @@ private:
     // A new codice fiscale passed its check: the save question, then the
     // company's declarations. Cancel keeps the user in the field.
     void codFiscAccettato(bool &Cancel);
-    // The field being typed in is checked before the sheet moves away
-    // from it; false when its check keeps the user there.
-    bool validaCampoCorrente();
     // The toolbar of a stored declaration (stored) or of a new sheet; not modified.
     void setSelectedDeclaration(bool stored);
     // Shows the database's refusal and keeps the sheet as the user left it.

@@ -73,11 +73,9 @@ void FocusValidator::watch(QWidget *control, Check check, Check pending)
                     d->checks.remove(control);
                     d->pending.remove(control);
                 });
+    Q_ASSERT(check && pending);
     d->checks.insert(control, std::move(check));
-    if (pending)
-        d->pending.insert(control, std::move(pending));
-    else
-        d->pending.remove(control);
+    d->pending.insert(control, std::move(pending));
 }
 
 void FocusValidator::unwatch(QWidget *control)
@@ -122,7 +120,8 @@ QList<QPointer<QWidget>> FocusValidator::Impl::pendingIn(QWidget *scope) const
     if (!focus || (focus != scope && !scope->isAncestorOf(focus)))
         return {};
     // A field merely passed through has nothing to check: an empty required
-    // field must not hold a form that closes.
+    // field must not hold a form that closes. A value refused stays
+    // pending, so every close refuses it again.
     QList<QPointer<QWidget>> controls = watchedUpTo(focus, scope, nullptr);
     controls.erase(std::remove_if(controls.begin(), controls.end(),
                                   [this](const QPointer<QWidget> &control) {

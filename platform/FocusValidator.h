@@ -26,17 +26,20 @@ public:
     ~FocusValidator() override;
 
     // A control watched again gets the new check in place of the old one;
-    // a destroyed control is forgotten by itself. pending, when given, tells
-    // without a word to the user whether the control holds a value typed
-    // since its check last ran.
-    void watch(QWidget *control, Check check, Check pending = {});
+    // a destroyed control is forgotten by itself. pending tells, without a
+    // word to the user, whether the control shows a value other than the
+    // one it last took (loaded by the program, or let through by its
+    // check): a close or a move takes that value as a leave would. Every
+    // watched control says it, or a close would drop what it shows.
+    void watch(QWidget *control, Check check, Check pending);
     void unwatch(QWidget *control);
     bool isWatched(QWidget *control) const;
 
-    // The edit still open in scope: a value typed, and not yet checked, in
-    // the control of scope that holds its window's focus (a field, or a
-    // grid's cell editor), whether the window is active or not. A form that
-    // closes takes it as a leave of the form would.
+    // The edit still open in scope: a value typed or chosen, and not yet
+    // taken, in the control of scope that holds its window's focus (a
+    // field, a picker, or a grid's cell editor), whether the window is
+    // active or not. A form that closes, or leaves its record for another,
+    // takes it as a leave of the form would.
     bool hasPendingEdit(QWidget *scope) const;
     // Runs its check; false when refused, the message shown and the focus
     // left in the control.

@@ -153,9 +153,7 @@ void CardSheet::codFisc_Validate(bool &Cancel)
         return;
     }
     const bool senzaCodice = m_idScheda == 0 && codFiscScheda.isNull();
-    if (modFunz::askSaveChanges(Cancel, isModificata(), QStringLiteral("Attenzione dati cambiati, vuoi salvarli?"))
-            .toBool())
-        Cancel = salvaSchedaCorrente();
+    Cancel = !queryMove(QStringLiteral("Attenzione dati cambiati, vuoi salvarli?"));
     if (Cancel) {
         slt[0]->setValue(codiceDaSalvare());
         slt[0]->SelectAll();

@@ -82,15 +82,7 @@ void SheetFrame::nuovaSchedaFrame(const QString &caption)
 
 bool SheetFrame::chiediSalvataggio()
 {
-    if (!isModificata())
-        return true;
-    bool Cancel = false;
-    const QVariant answer = modFunz::askSaveChanges(Cancel, true, domandaModifica());
-    if (Cancel)
-        return false;
-    if (answer.toBool())
-        return !salvaScheda();
-    return true;
+    return queryMove(domandaModifica());
 }
 
 bool SheetFrame::unloadForm()

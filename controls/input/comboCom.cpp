@@ -156,6 +156,7 @@ int comboCom::letValue(const QVariant &myProv, const QVariant &myCom)
     }
     requiredShown = false;
     take(result);
+    takeShown();
     return result;
 }
 

@@ -64,13 +64,23 @@ comboHost::comboHost(bool editable, QWidget *parent)
         // A refused entry is typed over, never added to.
         if (Cancel && cmb->lineEdit())
             cmb->lineEdit()->selectAll();
+        else if (!Cancel)
+            takeShown();
         return !Cancel;
+    }, [this] {
+        QWidget *focus = window()->focusWidget();
+        return focus && isAncestorOf(focus) && cmb->currentText() != m_taken;
     });
 }
 
 comboHost::~comboHost()
 {
     FocusValidator::instance().unwatch(this);
+}
+
+void comboHost::takeShown()
+{
+    m_taken = cmb->currentText();
 }
 
 Connection *comboHost::connection() const
@@ -302,6 +312,11 @@ bool comboHost::eventFilter(QObject *watched, QEvent *event)
         return false;
     case QEvent::FocusIn:
         if (watched == cmb && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
+            // Coming in from another control, the user has chosen nothing
+            // here yet; coming back to the window, a choice still to be
+            // taken stays so.
+            if (static_cast<QFocusEvent *>(event)->reason() != Qt::ActiveWindowFocusReason)
+                takeShown();
             gotFocus();
             Q_EMIT GotFocus();
         }

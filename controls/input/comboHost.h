@@ -62,6 +62,9 @@ protected:
     // every time with Required 2. True lets the user leave.
     static bool acceptEmpty(int Required, bool &requiredShown, const QString &MsgRequired,
                             const QString &standard);
+    // What the box shows now is what the form has of the control: the
+    // program put it there. A picker calls it wherever it sets its value.
+    void takeShown();
     // The colour the container shows behind its controls.
     QColor containerColor() const;
     // The colour the control and the inner box show now.
@@ -100,5 +103,9 @@ private:
     bool m_enabled = true;
     bool m_locked = false;
     bool m_resending = false;
+    // The text of what the form last had of the box: put there by the
+    // program, let through by the check, or found when the user came in.
+    // A choice shown other than that is still to be taken.
+    QString m_taken;
     Connection *m_connection = nullptr;
 };

@@ -24,6 +24,7 @@ comboKgt::comboKgt(QWidget *parent)
     cmb->addItem(QStringLiteral("Kg"));
     cmb->addItem(QStringLiteral("t"));
     cmb->setCurrentIndex(0);
+    takeShown();
 }
 
 bool comboKgt::Changed() const
@@ -45,6 +46,7 @@ int comboKgt::Value() const
 void comboKgt::setValue(const QVariant &value)
 {
     cmb->setCurrentIndex(isTonnes(value) ? 1 : 0);
+    takeShown();
     Q_EMIT PropertyChanged(QStringLiteral("Value"));
 }
 

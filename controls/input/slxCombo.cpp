@@ -70,6 +70,7 @@ int slxCombo::ListIndex() const
 void slxCombo::setListIndex(int index)
 {
     cmb->setCurrentIndex(index < cmb->count() ? index : -1);
+    takeShown();
 }
 
 void slxCombo::setMatchEntry(int matchEntry)
@@ -146,6 +147,7 @@ void slxCombo::setValue(const QVariant &value)
 {
     m_kept = QVariant();
     selectValue(value);
+    takeShown();
 }
 
 void slxCombo::selectValue(const QVariant &value)
@@ -215,6 +217,7 @@ void slxCombo::Clear()
 {
     m_kept = QVariant();
     cmb->clear();
+    takeShown();
 }
 
 QString slxCombo::getText(const QVariant &Codice) const
@@ -309,6 +312,7 @@ QVariant slxCombo::Refresh()
     // A code assigned before the list was filled finds its entry now.
     if (kept.isValid())
         selectValue(kept);
+    takeShown();
     return QVariant();
 }
 

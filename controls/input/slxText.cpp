@@ -136,8 +136,10 @@ slxText::slxText(QWidget *parent)
         // did with the text, the user's next key replaces all of it.
         if (cancel && isEditing())
             SelectAll();
+        else if (!cancel)
+            m_takenText = boxText();
         return !cancel;
-    }, [this] { return isEditing() && m_edited; });
+    }, [this] { return isEditing() && boxText() != m_takenText; });
 }
 
 slxText::~slxText()
@@ -238,6 +240,7 @@ void slxText::writeOwnText(const QString &text)
     setBoxText(text);
     m_writingOwnText = false;
     m_edited = false;
+    m_takenText = boxText();
 }
 
 int slxText::boxSelStart() const

@@ -301,6 +301,10 @@ private:
     int m_boxLimit = 0;
     // The user changed the box's text since the field last wrote it.
     bool m_edited = false;
+    // The text that stands for what the form has of the field: written by
+    // the field from its value, or let through by its check. Anything else
+    // shown, a value refused included, is still to be taken.
+    QString m_takenText;
     bool m_writingOwnText = false;
     // The event being handed to the box past the field's own handling;
     // whatever it causes there (a focus move) is handled as usual.

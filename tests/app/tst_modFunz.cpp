@@ -38,7 +38,6 @@ private slots:
     void confirmDeleteDefaultsToNo();
     void queryUnload_data();
     void queryUnload();
-    void askSaveChanges();
     void waitCursorRemembersState();
     void focusComesBackAfterMessage();
     void duplicateCodeQuestion_data();
@@ -240,20 +239,6 @@ void tst_modFunz::queryUnload()
     QCOMPARE(MessageBoxSeam::asked().size(), asked ? 1 : 0);
     if (asked)
         QCOMPARE(MessageBoxSeam::asked().first().style, 35);
-}
-
-void tst_modFunz::askSaveChanges()
-{
-    bool Cancel = false;
-    QVERIFY(modFunz::askSaveChanges(Cancel, false, QStringLiteral("Salvo?")).isNull());
-    QVERIFY(MessageBoxSeam::asked().isEmpty());
-    MessageBoxSeam::pushAnswer(MessageBoxSeam::vbCancel);
-    QVERIFY(modFunz::askSaveChanges(Cancel, true, QStringLiteral("Salvo?")).isNull());
-    QVERIFY(Cancel);
-    MessageBoxSeam::pushAnswer(MessageBoxSeam::vbYes);
-    Cancel = false;
-    QCOMPARE(modFunz::askSaveChanges(Cancel, true, QStringLiteral("Salvo?")), QVariant(true));
-    QVERIFY(!Cancel);
 }
 
 void tst_modFunz::waitCursorRemembersState()

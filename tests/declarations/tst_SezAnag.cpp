@@ -590,7 +590,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("closed");
         QTest::addColumn<QString>("via");
-        // An activity code typed last and refused: Yes checks it again and stores nothing.
+        // An activity code typed last and refused: the close refuses it again, before any question.
         QTest::addColumn<QString>("activity");
         QTest::newRow("cancel") << int(Box::vbCancel) << false << "Via Po" << "";
         QTest::newRow("no") << int(Box::vbNo) << true << "Via Po" << "";
@@ -611,11 +611,12 @@ private Q_SLOTS:
         MessageBoxSeam::pushAnswer(answer);
         const int asked = MessageBoxSeam::asked().size();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        QCOMPARE(MessageBoxSeam::asked().value(asked).text, QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?"));
-        if (!activity.isEmpty()) {
-            QCOMPARE(lastMessage(), QStringLiteral("Attenzione, codice Istat Attività errato."));
+        QCOMPARE(MessageBoxSeam::asked().value(asked).text,
+                 activity.isEmpty() ? QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?")
+                                    : QStringLiteral("Attenzione, codice Istat Attività errato."));
+        QCOMPARE(MessageBoxSeam::asked().size(), asked + 1);
+        if (!activity.isEmpty())
             QVERIFY(sheet->slt[9]->isAncestorOf(QApplication::focusWidget()));
-        }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(form.isNull(), closed);
         QCOMPARE(modMain::currentForm, closed ? 100 : 1);

@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QComboBox>
 #include <QtTest>
 
 #include "DialogDriver.h"
@@ -37,8 +38,21 @@ const char *const complete =
     "INSERT INTO skMat (skmID, saID, codFisc, ragSoc) VALUES (1, 7, '00743110157', 'ARCO SPA');\n"
     "INSERT INTO RecMat (skmID, skmTipo, qtaProdVuoti) VALUES (1, 101, 10);\n";
 
-enum Form { Registry, Card, Module, Consortia, UserData };
-enum Way { SideBar, PrintMenu, UtilityMenu, Quit, Esc, MenuChiudi, SessionSave };
+enum Form { Registry, Card, Module, Consortia, UserData, Destination, Foreign, TwoModules };
+enum Way { SideBar, PrintMenu, UtilityMenu, Quit, Esc, MenuChiudi, SessionSave, Previous };
+
+// The other modules some stories open on: a destination module holding 5
+// Kg of R1, the origin module of a foreign subject, a second origin module.
+const char *const moduleRows[] = {
+    "INSERT INTO ModCons (mdcID, scID, mdcTipo, codFisc, ragSoc, prvIstat, comIstat, via, civico, cap, "
+    "mdcQta, mdcUmi, mdcAtt) VALUES (2, 1, 2, '00743110157', 'ARCO SPA', 58, 91, 'VIA TUSCOLANA', '5', "
+    "'00118', 100, 1, '381100');\n"
+    "INSERT INTO RecDrCons (mdcID, Posizione, Codice, Qta, Umi) VALUES (2, 1, 'R1', 50000, 1);\n",
+    "UPDATE ModCons SET codFisc = NULL, prvIstat = 0, comIstat = 0, cap = NULL, nazID = 40;\n",
+    "INSERT INTO ModCons (mdcID, scID, mdcTipo, codFisc, ragSoc, prvIstat, comIstat, via, civico, cap, "
+    "mdcQta, mdcUmi, mdcAtt, mdcSup) SELECT 2, scID, mdcTipo, codFisc, ragSoc, prvIstat, comIstat, "
+    "'VIA OSTIENSE', civico, cap, mdcQta, mdcUmi, mdcAtt, mdcSup FROM ModCons;\n",
+};
 
 struct Edit
 {
@@ -76,8 +90,10 @@ class tst_Unsaved : public ModuleTestCase
 
     QWidget *openForm(int form)
     {
-        if (form == Module)
-            return openModules(31, QString::fromUtf8(complete));
+        if (form == Module || form >= Destination)
+            return openModules(form == Destination ? 32 : 31,
+                               QString::fromUtf8(complete)
+                                   + (form >= Destination ? QString::fromUtf8(moduleRows[form - Destination]) : QString()));
         if (!startProgram(fixtureRows() + QString::fromUtf8(complete),
                           QStringLiteral("[Kez]\nSa1ID=7\nConsID=1\n"))
             || !showMainWindow(QSize(1000, 720)))
@@ -94,9 +110,12 @@ class tst_Unsaved : public ModuleTestCase
     }
 
     // The clerk turns to another window, or quits, the way given.
-    static void turnAway(int way)
+    void turnAway(int way)
     {
         switch (way) {
+        case Previous:
+            pressNav(1);
+            break;
         case SideBar:
             modMain::gMain->vBar1_Click(3, false);
             break;
@@ -123,18 +142,22 @@ class tst_Unsaved : public ModuleTestCase
         }
     }
 
-    // Types text into a field and stays there, as a clerk who closes at once.
-    static void typeOnly(QWidget *control, const QString &text)
+    // Types text into a field (a grid's cell of column col) and stays
+    // there, as a clerk who closes at once.
+    static void typeOnly(QWidget *control, const QString &text, int col = 1)
     {
         control->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(control->window()));
         control->setFocus();
         if (auto *grid = qobject_cast<slxGrid *>(control)) {
             grid->setRow(1);
-            grid->setCol(1);
+            grid->setCol(col);
+        } else if (auto *box = qobject_cast<QComboBox *>(QApplication::focusWidget()); !box || box->isEditable()) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
         }
         QCoreApplication::processEvents();
         QTest::keyClicks(QApplication::focusWidget(), text);
+        QCoreApplication::processEvents();
     }
 
 private Q_SLOTS:
@@ -249,47 +272,93 @@ private Q_SLOTS:
             TestSupport::grab(modMain::gMain, QStringLiteral("cons-sheet-kept-whole"));
     }
 
-    // A value typed and not left goes with the form however it closes: the
-    // question is asked and Sì stores it with the rest. A value the field
-    // refuses stops the close with the field's own message.
+    // A value typed or chosen and not left goes with the form however it
+    // closes or leaves its card: the question is asked and Sì stores it
+    // with the rest. A value the field refuses stops every close with the
+    // field's own message; one it only warns about is taken on the second.
     void typedValueNotLeft_data()
     {
         QTest::addColumn<int>("form");
         QTest::addColumn<int>("way");
+        QTest::addColumn<QString>("field"); // a grid as name:column
         QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("query");
         QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("closes");
+        QTest::addColumn<QStringList>("asked");
+        const QString prompt = SheetFrame::promptModificata();
         const char *const forms[] = {"registry sheet", "SMAT card", "origin module", "CONS sheet"};
         const char *const ways[] = {"side bar", "", "", "main window close", "Esc", "menu Chiudi", "session"};
         for (int form : {Registry, Card, Module, Consortia})
             for (int way : {Esc, SideBar, MenuChiudi, Quit, SessionSave})
-                QTest::addRow("%s, %s", forms[form], ways[way]) << form << way
-                    << (form == Consortia ? "20000" : "VIA NUOVA") << (form == Consortia ? "200000000" : "VIA NUOVA");
-        QTest::newRow("user data, close box") << int(UserData) << int(Quit) << "VIA NUOVA" << "VIA NUOVA";
-        QTest::newRow("user data, session") << int(UserData) << int(SessionSave) << "VIA NUOVA" << "VIA NUOVA";
-        QTest::newRow("SMAT grid cell, side bar") << int(Card) << int(SideBar) << "5" << "50000";
-        QTest::newRow("SMAT grid cell, session") << int(Card) << int(SessionSave) << "5" << "50000";
-        QTest::newRow("refused postal code, Esc") << int(Registry) << int(Esc) << "2012" << "00118";
-        QTest::newRow("refused postal code, side bar") << int(Registry) << int(SideBar) << "2012" << "00118";
+                QTest::addRow("%s, %s", forms[form], ways[way])
+                    << form << way << QString::fromLatin1(edits[form].field)
+                    << (form == Consortia ? "20000" : "VIA NUOVA") << QString::fromLatin1(edits[form].query)
+                    << (form == Consortia ? "200000000" : "VIA NUOVA") << 1 << QStringList{prompt};
+        const struct
+        {
+            const char *name;
+            int form;
+            const char *field, *typed, *query, *stored;
+        } pickers[] = {
+            {"Kg/t", Consortia, "kgt_2", "t", "SELECT scUmi FROM SezCons WHERE scID = 1", "2"},
+            {"unit cell", Destination, "slg_0:2", "t", "SELECT Umi FROM RecDrCons WHERE mdcID = 2", "2"},
+            {"municipality", Registry, "cmbCom_0", "MILANO", "SELECT comIstat FROM SezAnag WHERE saID = 7", "146"},
+            {"nation", Foreign, "cmbNaz", "FRANCIA", "SELECT nazID FROM ModCons WHERE mdcID = 1", "250"},
+        };
+        // Esc in a cell being edited ends the edit; the form's own Esc is the next.
+        for (const auto &p : pickers)
+            for (int way : {p.form == Destination ? Quit : Esc, SideBar, MenuChiudi, SessionSave})
+                QTest::addRow("%s, %s", p.name, ways[way]) << p.form << way << p.field << p.typed << p.query
+                                                          << p.stored << 1 << QStringList{prompt};
+        const QString via = QStringLiteral("VIA NUOVA");
+        QTest::newRow("user data, close box") << int(UserData) << int(Quit) << "slt_3" << via << "SELECT via FROM Setup" << via
+                                              << 1 << QStringList{QStringLiteral("Attenzione dati cambiati, vuoi salvarli?")};
+        QTest::newRow("user data, session") << int(UserData) << int(SessionSave) << "slt_3" << via << "SELECT via FROM Setup"
+                                            << via << 1 << QStringList{QStringLiteral("Attenzione dati cambiati, vuoi salvarli?")};
+        const QString cell = QStringLiteral("SELECT qtaProdVuoti FROM RecMat WHERE skmID = 1 AND skmTipo = 101");
+        QTest::newRow("SMAT grid cell, side bar") << int(Card) << int(SideBar) << "slg" << "5" << cell << "50000" << 1 << QStringList{prompt};
+        QTest::newRow("SMAT grid cell, session") << int(Card) << int(SessionSave) << "slg" << "5" << cell << "50000" << 1 << QStringList{prompt};
+        QTest::newRow("navigator") << int(TwoModules) << int(Previous) << "slt_3" << via
+                                   << "SELECT via FROM ModCons WHERE mdcID = 2" << via << 1 << QStringList{prompt};
+        const QString cap = QStringLiteral("Attenzione, C.A.P. digitato formalmente errato.");
+        const QString capQuery = QStringLiteral("SELECT cap FROM SezAnag WHERE saID = 7");
+        QTest::newRow("warned postal code, Esc twice") << int(Registry) << int(Esc) << "slt_6" << "2012" << capQuery << "2012"
+                                                       << 2 << QStringList{cap, prompt};
+        QTest::newRow("warned postal code, side bar twice") << int(Registry) << int(SideBar) << "slt_6" << "2012" << capQuery
+                                                            << "2012" << 2 << QStringList{cap, prompt};
+        const QString months = QStringLiteral("Attenzione, mesi di attività errati.");
+        // The field is full: it moves on at once, and says so.
+        QTest::newRow("refused months, Esc twice") << int(Registry) << int(Esc) << "slt_11" << "13"
+                                                   << "SELECT Mesi FROM SezAnag WHERE saID = 7" << "12" << 2
+                                                   << QStringList{months, months, months};
+        const QString code = QStringLiteral("Attenzione, campo codice fiscale formalmente errato!");
+        QTest::newRow("refused code, Esc then close box") << int(Module) << int(Quit) << "slt_0" << "123"
+                                                          << "SELECT codFisc FROM ModCons WHERE mdcID = 1" << "00743110157"
+                                                          << 2 << QStringList{code, code};
     }
 
     void typedValueNotLeft()
     {
         QFETCH(int, form);
         QFETCH(int, way);
+        QFETCH(QString, field);
         QFETCH(QString, typed);
+        QFETCH(QString, query);
         QFETCH(QString, stored);
-        const bool refused = typed == QLatin1String("2012");
-        const Edit edit = refused       ? Edit{"slt_6", "SELECT cap FROM SezAnag WHERE saID = 7"}
-            : typed == QLatin1String("5") ? Edit{"slg", "SELECT qtaProdVuoti FROM RecMat WHERE skmID = 1 AND skmTipo = 101"}
-                                          : edits[form];
+        QFETCH(int, closes);
+        QFETCH(QStringList, asked);
+        const QStringList cell = field.split(QLatin1Char(':'));
         QPointer<QWidget> shown;
         const auto closeTyped = [&](QWidget *window) {
             shown = window;
-            typeOnly(window->findChild<QWidget *>(QLatin1String(edit.field)), typed);
-            MessageBoxSeam::pushAnswer(vbYes);
-            turnAway(way);
-            QCoreApplication::processEvents();
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            typeOnly(window->findChild<QWidget *>(cell.first()), typed, cell.value(1, QStringLiteral("1")).toInt());
+            for (int i = 0; i < closes; ++i) {
+                MessageBoxSeam::pushAnswer(vbYes);
+                turnAway(way);
+                QCoreApplication::processEvents();
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            }
         };
         if (form == UserData) {
             QVERIFY(openForm(Registry));
@@ -304,17 +373,16 @@ private Q_SLOTS:
         } else {
             closeTyped(openForm(form));
         }
-        QCOMPARE(askedTexts(), QStringList{refused ? QStringLiteral("Attenzione, C.A.P. digitato formalmente errato.")
-                                                   : form == UserData ? QStringLiteral("Attenzione dati cambiati, vuoi salvarli?")
-                                                                      : SheetFrame::promptModificata()});
-        QCOMPARE(scalar(QLatin1String(edit.query)).toString(), stored);
-        // The session's request closes nothing; a refused value keeps the
-        // form, the focus in the field.
+        QCOMPARE(askedTexts(), asked);
+        QCOMPARE(scalar(query).toString(), stored);
+        // The session's request and a card's move close nothing; a refused
+        // value keeps the form, the focus in the field.
+        const bool refused = asked.last() == asked.first() && closes > 1;
         if (form != UserData)
-            QCOMPARE(shown.isNull(), !refused && way != SessionSave);
+            QCOMPARE(shown.isNull(), !refused && way != SessionSave && way != Previous);
         if (refused)
-            QCOMPARE(QApplication::focusWidget(), shown->findChild<slxText *>(QLatin1String(edit.field))->textBox());
-        if (refused && way == SideBar)
+            QVERIFY(shown->findChild<QWidget *>(cell.first())->isAncestorOf(QApplication::focusWidget()));
+        if (refused && form == Registry)
             TestSupport::grab(modMain::gMain, QStringLiteral("typed-value-refused-on-close"));
     }
 };

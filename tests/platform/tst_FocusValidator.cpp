@@ -73,6 +73,12 @@ struct Form
     }
 };
 
+// These stories are about leaving a control: nothing is ever pending.
+void watch(QWidget *control, FocusValidator::Check check)
+{
+    FocusValidator::instance().watch(control, std::move(check), [] { return false; });
+}
+
 } // namespace
 
 class tst_FocusValidator : public QObject
@@ -104,7 +110,7 @@ private Q_SLOTS:
         FocusCounter onOther(f.other);
         int calls = 0;
         QWidget *focusDuringCheck = nullptr;
-        FocusValidator::instance().watch(f.checked, [&] {
+        watch(f.checked, [&] {
             ++calls;
             focusDuringCheck = QApplication::focusWidget();
             return accept;
@@ -149,7 +155,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&f.window));
         f.checked->setFocus();
         bool accept = false;
-        FocusValidator::instance().watch(f.checked, [&] { return accept; });
+        watch(f.checked, [&] { return accept; });
         QSignalSpy clicked(f.button, &QPushButton::clicked);
 
         QTest::mouseClick(f.button, Qt::LeftButton);
@@ -181,7 +187,7 @@ private Q_SLOTS:
         FocusCounter onOther(f.other);
         int calls = 0;
         bool boxWasActive = false;
-        FocusValidator::instance().watch(f.checked, [&] {
+        watch(f.checked, [&] {
             ++calls;
             QMessageBox box(QMessageBox::Information, QStringLiteral("Kez 2022"),
                             QStringLiteral("Attenzione, campo richiesto!"), QMessageBox::Ok,
@@ -218,7 +224,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&f.window));
         f.checked->setFocus();
         int calls = 0;
-        FocusValidator::instance().watch(f.checked, [&] { return ++calls, false; });
+        watch(f.checked, [&] { return ++calls, false; });
 
         QWidget second;
         auto *edit = new QLineEdit(&second);
@@ -236,7 +242,7 @@ private Q_SLOTS:
         Form f;
         QVERIFY(QTest::qWaitForWindowActive(&f.window));
         int calls = 0;
-        FocusValidator::instance().watch(f.composite, [&] { return ++calls, false; });
+        watch(f.composite, [&] { return ++calls, false; });
         f.inner->setFocus();
 
         // Inside the control the focus moves freely.
@@ -256,7 +262,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&f.window));
         f.checked->setFocus();
         int calls = 0;
-        FocusValidator::instance().watch(f.checked, [&] {
+        watch(f.checked, [&] {
             ++calls;
             f.button->setFocus();
             return true;
@@ -273,7 +279,7 @@ private Q_SLOTS:
         Form f;
         QVERIFY(QTest::qWaitForWindowActive(&f.window));
         int calls = 0;
-        FocusValidator::instance().watch(f.checked, [&] { return ++calls, false; });
+        watch(f.checked, [&] { return ++calls, false; });
         FocusValidator::instance().unwatch(f.checked);
         f.checked->setFocus();
         f.other->setFocus(Qt::TabFocusReason);
@@ -281,7 +287,7 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), f.other);
 
         QPointer<QLineEdit> doomed = new QLineEdit(&f.window);
-        FocusValidator::instance().watch(doomed, [&] { return ++calls, false; });
+        watch(doomed, [&] { return ++calls, false; });
         QVERIFY(FocusValidator::instance().isWatched(doomed));
         QWidget *raw = doomed;
         delete doomed;
@@ -294,7 +300,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&f.window));
         f.checked->setFocus();
         int calls = 0;
-        FocusValidator::instance().watch(f.checked, [&] { return ++calls, false; });
+        watch(f.checked, [&] { return ++calls, false; });
         f.checked->setEnabled(false);
         QVERIFY(QApplication::focusWidget() != f.checked);
         QCOMPARE(calls, 0);
@@ -306,12 +312,12 @@ private Q_SLOTS:
         Form f;
         QVERIFY(QTest::qWaitForWindowActive(&f.window));
         int calls = 0;
-        FocusValidator::instance().watch(f.checked, [&] { return ++calls, false; });
+        watch(f.checked, [&] { return ++calls, false; });
         f.checked->setFocus();
         f.checked->hide();
         QVERIFY(QApplication::focusWidget() != f.checked);
 
-        FocusValidator::instance().watch(f.composite, [&] { return ++calls, false; });
+        watch(f.composite, [&] { return ++calls, false; });
         f.inner->setFocus();
         delete f.composite;
         QVERIFY(QApplication::focusWidget() != f.inner);
@@ -340,7 +346,7 @@ private Q_SLOTS:
         first[0]->setFocus();
         QCOMPARE(QApplication::focusWidget(), first[0]);
         int calls = 0;
-        FocusValidator::instance().watch(first[0], [&] { return ++calls, false; });
+        watch(first[0], [&] { return ++calls, false; });
 
         QTest::keyClick(first[0], Qt::Key_Tab);
         QCOMPARE(calls, 1);

@@ -307,11 +307,9 @@ private Q_SLOTS:
             typeAndLeave(f->slt[5], QStringLiteral("2012"));
             QCOMPARE(askedTexts(), QStringList{QStringLiteral("Attenzione, C.A.P. digitato formalmente errato.")});
         }
-        // Nor does the save asked for by closing store it.
-        MessageBoxSeam::pushAnswer(vbYes);
+        // Nor at a close, before any question.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        QCOMPARE(askedTexts(), (QStringList{QStringLiteral("Attenzione, scheda modificata, vuoi salvarla?"),
-                                            QStringLiteral("Attenzione, C.A.P. digitato formalmente errato.")}));
+        QCOMPARE(askedTexts(), QStringList{QStringLiteral("Attenzione, C.A.P. digitato formalmente errato.")});
         QVERIFY(form());
         QCOMPARE(QApplication::focusWidget(), f->slt[5]->textBox());
         QCOMPARE(scalar(QStringLiteral("SELECT cap FROM ModCons WHERE mdcID = 14")).toString(), QStringLiteral("20121"));
