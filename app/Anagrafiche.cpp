@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QTreeWidget>
 
+#include "FocusValidator.h"
 #include "MessageBoxSeam.h"
 #include "Recordset.h"
 #include "comboCom.h"
@@ -138,6 +139,13 @@ void Anagrafiche::enableList()
 bool Anagrafiche::isEditing() const
 {
     return pnlEdit->isVisibleTo(const_cast<Anagrafiche *>(this));
+}
+
+bool Anagrafiche::holdsWork() const
+{
+    // "Salva" lights up with the first change; a value still being typed
+    // has not lit it yet.
+    return isEditing() && (slb[0]->Enabled() || FocusValidator::instance().hasPendingEdit(pnlEdit));
 }
 
 void Anagrafiche::setListMode(bool list)

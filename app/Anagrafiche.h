@@ -5,6 +5,8 @@
 #include <QVector>
 #include <memory>
 
+#include "ModalWork.h"
+
 class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
@@ -20,12 +22,13 @@ class tbButton;
 // by name. The user finds a company with the find bar and picks it for the
 // caller, corrects its name, address and telephone, or deletes it. The
 // launcher's Key brings the company to preselect and takes the choice back.
-class Anagrafiche : public QDialog
+class Anagrafiche : public QDialog, public ModalWork
 {
     Q_OBJECT
 public:
     explicit Anagrafiche(QWidget *parent = nullptr);
     ~Anagrafiche() override;
+    bool holdsWork() const override;
 
     slxLabel *sll = nullptr;
     fndBar *fb = nullptr;

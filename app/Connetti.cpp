@@ -76,6 +76,8 @@ Connetti::Connetti(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui>()
         // Nothing stored yet: offer the file the program ships beside itself.
         slt[0]->setValue(gKez->kezName(QStringLiteral(".db"), true));
     }
+    for (int i = 0; i < 2; ++i)
+        m_shownPaths[i] = modFunz::nzStr(slt[i]->Value());
     // The paths change only through "Sfoglia": the user starts there, not
     // in a field that cannot be typed into.
     slb[0]->setFocus();
@@ -87,6 +89,14 @@ Connetti::~Connetti()
 {
     modMain::currentForm = 100;
     modFunz::setWaitCursor(m_savedWait);
+}
+
+bool Connetti::holdsWork() const
+{
+    for (int i = 0; i < 2; ++i)
+        if (modFunz::nzStr(slt[i]->Value()) != m_shownPaths[i])
+            return true;
+    return false;
 }
 
 void Connetti::slb_Click(int Index)

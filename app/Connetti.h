@@ -5,6 +5,8 @@
 #include <QVector>
 #include <memory>
 
+#include "ModalWork.h"
+
 class slxButton;
 class slxLabel;
 class slxText;
@@ -14,12 +16,13 @@ class slxText;
 // checked to be a database of this program before its path is stored in
 // the INI file and the database object reconnects. Sets the launcher's
 // Status when a path was changed and applied.
-class Connetti : public QDialog
+class Connetti : public QDialog, public ModalWork
 {
     Q_OBJECT
 public:
     explicit Connetti(QWidget *parent = nullptr);
     ~Connetti() override;
+    bool holdsWork() const override;
 
     QVector<slxLabel *> sll;
     QVector<slxText *> slt;
@@ -41,5 +44,7 @@ private:
     std::unique_ptr<Ui> ui;
     // The accepted paths: 0 current year, 1 previous year.
     QString m_paths[2];
+    // The paths shown at opening: another one is a choice not yet applied.
+    QString m_shownPaths[2];
     bool m_savedWait = false;
 };

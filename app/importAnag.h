@@ -4,6 +4,8 @@
 #include <QVector>
 #include <memory>
 
+#include "ModalWork.h"
+
 class QProgressBar;
 class slxButton;
 class slxLabel;
@@ -14,12 +16,13 @@ class slxText;
 // with changed municipality codes brought up to date. Companies already
 // here are never touched. One import per opening; it can be stopped, and
 // what was copied until then stays.
-class importAnag : public QDialog
+class importAnag : public QDialog, public ModalWork
 {
     Q_OBJECT
 public:
     explicit importAnag(QWidget *parent = nullptr);
     ~importAnag() override;
+    bool holdsWork() const override { return isImporting(); }
 
     slxLabel *sll = nullptr;
     QProgressBar *pb = nullptr;

@@ -4,16 +4,19 @@
 #include <QVector>
 #include <memory>
 
+#include "ModalWork.h"
+
 class QLabel;
 
 // The about box: the product, its version and release date. Any key or a
 // click on its text closes it.
-class infoForm : public QDialog
+class infoForm : public QDialog, public ModalWork
 {
     Q_OBJECT
 public:
     explicit infoForm(QWidget *parent = nullptr);
     ~infoForm() override;
+    bool holdsWork() const override { return false; }
 
     QVector<QLabel *> labKez;
     QVector<QLabel *> Label1;

@@ -11,6 +11,7 @@
 #include "Logo.h"
 #include "LookupSource.h"
 #include "MessageBoxSeam.h"
+#include "ModalWork.h"
 #include "MsgBox.h"
 #include "Recordset.h"
 #include "SessionRequest.h"
@@ -274,6 +275,22 @@ bool closeRegistered(bool withQuestions)
     return closed;
 }
 
+// Whether a modal window up may hold something the clerk would lose: a
+// question, a job at work, a choice not applied. A form with a save
+// question asks its own and is not counted; a window that does not say
+// may be a question.
+bool modalHoldsWork()
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (!window->isVisible() || !window->isModal() || dynamic_cast<UnloadQuery *>(window))
+            continue;
+        auto *work = dynamic_cast<ModalWork *>(window);
+        if (!work || work->holdsWork())
+            return true;
+    }
+    return false;
+}
+
 // The forms with a save question, in the order they ask: a dialog stands
 // over every form of the main window, and among those the most recently
 // loaded asks first (a module before its sheet).
@@ -306,9 +323,10 @@ void commitData(SessionRequest &session)
 {
     // The request comes in from whatever loop is running. Over a question,
     // a dialog at work or a save the clerk is already answering the
-    // program: nothing more is asked, and the logout waits for them.
-    QWidget *modal = QApplication::activeModalWidget();
-    if (modal && !dynamic_cast<UnloadQuery *>(modal)) {
+    // program: nothing more is asked, and the logout waits for them. A
+    // dialog with nothing to lose is no reason to wait: the session's end
+    // closes it as Esc would.
+    if (modalHoldsWork()) {
         if (session.allowsInteraction())
             session.cancel();
         return;

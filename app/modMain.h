@@ -91,7 +91,9 @@ void unloadForms();
 // closes here: the session may go on. When the user may be asked, every
 // modified form asks its own save question, the most recent first; Cancel,
 // or a save that is refused, cancels the logout. Otherwise nothing is
-// asked and nothing is saved.
+// asked and nothing is saved. A modal window up that may hold something
+// (a question, a job, a change not applied; see ModalWork) asks nothing
+// and cancels the logout when the user may be asked.
 void commitData(SessionRequest &session);
 // The session ends (the session manager's quit): questions and dialogs
 // still open are closed as Esc would close them and every event loop is

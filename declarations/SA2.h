@@ -5,6 +5,8 @@
 #include <QVariantList>
 #include <memory>
 
+#include "ModalWork.h"
+
 class QTreeWidget;
 class slxButton;
 class slxLabel;
@@ -12,12 +14,13 @@ class slxLabel;
 // "Scheda riepilogativa": how many sheets and modules of each kind the
 // current declaration holds, counted once when the window opens. It only
 // reads.
-class SA2 : public QDialog
+class SA2 : public QDialog, public ModalWork
 {
     Q_OBJECT
 public:
     explicit SA2(QWidget *parent = nullptr);
     ~SA2() override;
+    bool holdsWork() const override { return false; }
 
     slxLabel *sll = nullptr;
     QTreeWidget *lv = nullptr;

@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 
+#include "ModalWork.h"
+
 class QLabel;
 class QTimer;
 class QTreeWidget;
@@ -20,11 +22,12 @@ class tbButton;
 // the lines, says which one stands preselected and hands the chosen line
 // back through the dialog launcher. A choice needs a selected line: with
 // none, "Seleziona" does nothing.
-class listBase : public QDialog
+class listBase : public QDialog, public ModalWork
 {
     Q_OBJECT
 public:
     ~listBase() override;
+    bool holdsWork() const override { return false; }
 
     slxLabel *sll = nullptr;
     QLabel *Label1 = nullptr;

@@ -4,6 +4,8 @@
 #include <QVector>
 #include <memory>
 
+#include "ModalWork.h"
+
 class QLabel;
 class QProgressBar;
 class slxButton;
@@ -15,12 +17,13 @@ class slxText;
 // "Annulla" stops it with nothing stored. The counts say what was in the
 // file, what came in, what was already here or repeated in the file, and
 // which companies joined the registry.
-class Importa : public QDialog
+class Importa : public QDialog, public ModalWork
 {
     Q_OBJECT
 public:
     explicit Importa(QWidget *parent = nullptr);
     ~Importa() override;
+    bool holdsWork() const override { return m_running; }
 
     QLabel *labFile = nullptr;
     QProgressBar *pb = nullptr;

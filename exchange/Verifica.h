@@ -5,6 +5,8 @@
 #include <QVector>
 #include <memory>
 
+#include "ModalWork.h"
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -20,7 +22,7 @@ class slxText;
 // commerce it runs at once, marks the declarations without errors as
 // exportable (saExp) and closes. The counts go back through the dialog
 // launcher (Status, checkOk, checkKo).
-class Verifica : public QDialog
+class Verifica : public QDialog, public ModalWork
 {
     Q_OBJECT
 public:
@@ -30,6 +32,8 @@ public:
 
     explicit Verifica(QWidget *parent = nullptr);
     ~Verifica() override;
+    // Opened by the export, the check is that export at work until it closes.
+    bool holdsWork() const override { return m_running || m_mode != -1; }
 
     // The declarations of a choice, in saID order; only those not exported
     // yet unless withExported; only those marked exportable when asked.

@@ -4,6 +4,8 @@
 #include <QVector>
 #include <memory>
 
+#include "ModalWork.h"
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -16,12 +18,13 @@ class slxButton;
 // says how many have errors (with the report a click away), and writes
 // those without errors into one XML file of the user's choice; the bar
 // follows the writing and "Annulla" stops it with nothing written.
-class expForm : public QDialog
+class expForm : public QDialog, public ModalWork
 {
     Q_OBJECT
 public:
     explicit expForm(QWidget *parent = nullptr);
     ~expForm() override;
+    bool holdsWork() const override { return m_running; }
 
     QVector<QRadioButton *> opt;   // one declaration, one chamber of commerce
     QLabel *labDic = nullptr;

@@ -5,6 +5,8 @@
 #include <QVector>
 #include <memory>
 
+#include "ModalWork.h"
+
 class QCheckBox;
 class QLabel;
 class slxButton;
@@ -12,12 +14,13 @@ class slxButton;
 // "Stampa dichiarazione": prints the chosen sections of one declaration,
 // the current one unless the user picks another from the list. Sections
 // with nothing stored cannot be ticked.
-class prnDich : public QDialog
+class prnDich : public QDialog, public ModalWork
 {
     Q_OBJECT
 public:
     explicit prnDich(QWidget *parent = nullptr);
     ~prnDich() override;
+    bool holdsWork() const override { return false; }
 
     // In the order of PrintMod's section flags: SA1, CONS, SBOP, SMAT, SRIU, STIP.
     QVector<QCheckBox *> chk;

@@ -5,17 +5,20 @@
 #include <QVector>
 #include <memory>
 
+#include "ModalWork.h"
+
 class QComboBox;
 class slxButton;
 
 // "Elenco dichiarazioni": prints the list of the declarations of one
 // chamber of commerce, or of all of them.
-class prnList : public QDialog
+class prnList : public QDialog, public ModalWork
 {
     Q_OBJECT
 public:
     explicit prnList(QWidget *parent = nullptr);
     ~prnList() override;
+    bool holdsWork() const override { return false; }
 
     // Item data: the chamber's province code, 0 for all chambers.
     QComboBox *cmbCCIAA = nullptr;

@@ -1,9 +1,12 @@
+#include <QAction>
 #include <QMessageBox>
 #include <QTimer>
 #include <QtTest>
 
 #include "Connection.h"
+#include "Connetti.h"
 #include "DialogDriver.h"
+#include "FileDialogSeam.h"
 #include "MainWindowSupport.h"
 #include "MessageBoxSeam.h"
 #include "ModFrame.h"
@@ -245,44 +248,62 @@ private Q_SLOTS:
 
     // The session ends while a dialog of the shell is up: the user-data
     // form at the first start (with a change of its own, asked about by the
-    // session manager first) and "Collega archivi". The dialog closes as its
-    // close box would, its caller goes on, and nothing is saved.
+    // session manager first), "Collega archivi" and the about box. A dialog
+    // with nothing to lose lets the logout go on unasked; another file chosen
+    // and not applied holds it up. The dialog closes as its close box would,
+    // its caller goes on, and nothing is saved.
     void endWithDialogUp_data()
     {
         QTest::addColumn<bool>("firstStart");
         QTest::addColumn<int>("answer");
-        QTest::newRow("user data, no") << true << int(vbNo);
-        QTest::newRow("user data, cancel, then quit") << true << int(vbCancel);
-        QTest::newRow("Collega archivi") << false << 0;
+        QTest::addColumn<QString>("menuItem");
+        QTest::addColumn<QString>("chosenFile");
+        QTest::addColumn<bool>("cancelled");
+        QTest::newRow("user data, no") << true << int(vbNo) << QString() << QString() << false;
+        QTest::newRow("user data, cancel, then quit") << true << int(vbCancel) << QString() << QString() << true;
+        QTest::newRow("Collega archivi") << false << 0 << QString() << QString() << false;
+        QTest::newRow("Collega archivi, another file") << false << 0 << QString() << "/tmp/altro.db" << true;
+        QTest::newRow("about box") << false << 0 << "smh_3" << QString() << false;
     }
 
     void endWithDialogUp()
     {
         QFETCH(bool, firstStart);
         QFETCH(int, answer);
+        QFETCH(QString, menuItem);
+        QFETCH(QString, chosenFile);
+        QFETCH(bool, cancelled);
         bool dialogUp = false;
         ScriptedSession session(true);
         DialogDriver::onNextDialog([&](QWidget *dialog) {
             // A failed check still ends the session, so the test goes on.
             const auto end = qScopeGuard([] { sessionQuit(); });
             dialogUp = true;
+            QStringList questions;
             if (auto *form = qobject_cast<Registra *>(dialog)) {
                 QVERIFY(QTest::qWaitForWindowActive(dialog));
                 typeAndLeave(form->slt[0], QStringLiteral("00743110157"));
                 MessageBoxSeam::pushAnswer(answer);
-                modMain::commitData(session);
-                QCOMPARE(askedTexts(), QStringList{QStringLiteral("Attenzione dati cambiati, vuoi salvarli?")});
-                QVERIFY(dialog->isVisible());
+                questions << QStringLiteral("Attenzione dati cambiati, vuoi salvarli?");
+            } else if (!chosenFile.isEmpty()) {
+                FileDialogSeam::pushFileName(chosenFile);
+                qobject_cast<Connetti *>(dialog)->slb_Click(0);
             }
+            modMain::commitData(session);
+            QCOMPARE(askedTexts(), questions);
+            QVERIFY(dialog->isVisible());
         });
         if (firstStart) {
             QVERIFY(startProgram(fixtureRows() + QStringLiteral("DELETE FROM Setup;\n")));
+        } else if (!menuItem.isEmpty()) {
+            QVERIFY(startProgram(fixtureRows()));
+            modMain::gMain->findChild<QAction *>(menuItem)->trigger();
         } else {
             QVERIFY(startProgram(fixtureRows()));
             modMain::gModal->showConnect();
         }
         QVERIFY(dialogUp);
-        QCOMPARE(session.cancelled, answer == vbCancel);
+        QCOMPARE(session.cancelled, cancelled);
         QVERIFY(modMain::sessionEnded());
         MainWindowSupport::finishProgram();
         QCOMPARE(askedTexts(), QStringList());
