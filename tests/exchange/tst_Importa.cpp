@@ -16,6 +16,7 @@
 #include "ExchangeFixture.h"
 #include "FileDialogSeam.h"
 #include "Importa.h"
+#include "MainWindowSupport.h"
 #include "MessageBoxSeam.h"
 #include "OrdinaryUser.h"
 #include "ShellFixture.h"
@@ -368,13 +369,17 @@ private Q_SLOTS:
     void cancelled_data()
     {
         QTest::addColumn<int>("stopAt");
-        QTest::newRow("reading") << 1;
-        QTest::newRow("storing") << 750;
+        QTest::addColumn<bool>("sessionEnds");
+        QTest::newRow("reading") << 1 << false;
+        QTest::newRow("storing") << 750 << false;
+        QTest::newRow("session ends while storing") << 750 << true;
     }
     void cancelled()
     {
-        // Forty declarations, the user pressing "Annulla" as the bar passes a mark.
+        // Forty declarations, the user pressing "Annulla" (or the desktop
+        // session ending) as the bar passes a mark.
         QFETCH(int, stopAt);
+        QFETCH(bool, sessionEnds);
         QByteArray bytes = good;
         const int start = int(bytes.indexOf("<dichiarazione>"));
         const int end = int(bytes.indexOf("</dichiarazione>")) + 16;
@@ -388,12 +393,15 @@ private Q_SLOTS:
             seen << value;
             if (value >= stopAt && form.slb[1]->Caption() == QStringLiteral("Annulla")) {
                 TestSupport::grab(&form, QStringLiteral("Importa_annulla"));
-                form.slb_Click(1);
+                sessionEnds ? modMain::endSession() : form.slb_Click(1);
             }
         });
-        QVERIFY(!form.importaFile(writeFile(bytes)));
-        QCOMPARE(MessageBoxSeam::asked().last().text,
-                 QStringLiteral("Importazione annullata: nessuna dichiarazione importata."));
+        const bool imported = form.importaFile(writeFile(bytes));
+        MainWindowSupport::resumeSession();
+        QVERIFY(!imported);
+        // Nobody is left to read a message after the session's end.
+        QCOMPARE(MessageBoxSeam::asked().isEmpty() ? QString() : MessageBoxSeam::asked().last().text,
+                 sessionEnds ? QString() : QStringLiteral("Importazione annullata: nessuna dichiarazione importata."));
         QCOMPARE(checksum(gDb->kezDbFilename), before);
         QCOMPARE(form.slb[1]->Caption(), QStringLiteral("Chiudi"));
         // The bar moved, forward only, and stopped where the user did.

@@ -11,6 +11,7 @@
 #include "DeclarationCheck.h"
 #include "DesktopSeam.h"
 #include "ExchangeFixture.h"
+#include "MainWindowSupport.h"
 #include "MessageBoxSeam.h"
 #include "ShellFixture.h"
 #include "TestSupport.h"
@@ -190,6 +191,16 @@ private Q_SLOTS:
         QCOMPARE(gModal->checkOk, 1);
         QCOMPARE(db.scalar("SELECT saExp FROM SezAnag WHERE saID = 3").toInt(), -1);
         QVERIFY(!report().contains("DITTA 1"));
+
+        // The desktop session ends during a run: it stops as the clerk's
+        // stop would, and its marks go.
+        QVERIFY(gDb->Execute("UPDATE SezAnag SET saExp = 0"));
+        Verifica form;
+        connect(form.pb, &QProgressBar::valueChanged, &form, &modMain::endSession, Qt::SingleShotConnection);
+        const bool checked = form.verifica({1, 3}, true);
+        MainWindowSupport::resumeSession();
+        QVERIFY(!checked);
+        QCOMPARE(db.scalar("SELECT count(*) FROM SezAnag WHERE saExp <> 0").toInt(), 0);
     }
 
     void fromTheMenu()

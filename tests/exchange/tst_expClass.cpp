@@ -17,6 +17,7 @@
 #include "ExchangeFixture.h"
 #include "ExchangeTables.h"
 #include "FileDialogSeam.h"
+#include "MainWindowSupport.h"
 #include "MessageBoxSeam.h"
 #include "ShellFixture.h"
 #include "SmallDisk.h"
@@ -256,6 +257,17 @@ private Q_SLOTS:
         QCOMPARE(db.column("SELECT ExpID FROM SezAnag ORDER BY saID"), (QStringList{"1", "0", "0", "0", "0"}));
         QCOMPARE(form.slb[1]->Caption(), QStringLiteral("Chiudi"));
         disconnect(form.pb, nullptr, &form, nullptr);
+
+        // The desktop session ends while writing: the same as "Annulla".
+        FileDialogSeam::pushFileName(fx.folder() + "fermata.xml");
+        MessageBoxSeam::pushAnswer(MessageBoxSeam::vbNo);
+        connect(form.pb, &QProgressBar::valueChanged, &form, &modMain::endSession, Qt::SingleShotConnection);
+        const bool exported = form.Esporta();
+        MainWindowSupport::resumeSession();
+        QVERIFY(!exported);
+        QVERIFY(!QFile::exists(fx.folder() + "fermata.xml"));
+        QCOMPARE(db.column("SELECT count(*) || ':' || max(expID) FROM expTab"), QStringList{"1:1"});
+        QCOMPARE(db.column("SELECT ExpID FROM SezAnag ORDER BY saID"), (QStringList{"1", "0", "0", "0", "0"}));
 
         // The history, newest first.
         FileDialogSeam::pushFileName(fx.folder() + "roma.xml");

@@ -12,6 +12,19 @@
 
 namespace MainWindowSupport {
 
+namespace {
+
+// The session's end told every event loop to return, and so would every
+// loop started after it: the application's own loop, run once, starts them
+// afresh.
+void letLoopsRunAgain()
+{
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+}
+
+} // namespace
+
 void isolate(const QTemporaryDir &runtime)
 {
     qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
@@ -30,13 +43,16 @@ void closeMainWindow()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     modMain::releaseGlobals();
     modMain::currentForm = 0;
-    // The session's end told every event loop to return, and so would
-    // every loop started after it: the application's own loop, run once,
-    // starts them afresh.
-    if (sessionEnded) {
-        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
-        QCoreApplication::exec();
-    }
+    if (sessionEnded)
+        letLoopsRunAgain();
+}
+
+void resumeSession()
+{
+    if (!modMain::sessionEnded())
+        return;
+    modMain::installServices();
+    letLoopsRunAgain();
 }
 
 void finishProgram()

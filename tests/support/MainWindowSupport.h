@@ -17,6 +17,10 @@ void isolate(const QTemporaryDir &runtime);
 // currentForm starts from nothing again, and after the
 // session's end the event loops can run again.
 void closeMainWindow();
+// A live session again after the session's end, as a start of the program
+// makes it, and event loops that run: for a test that goes on after ending
+// the session under a running job.
+void resumeSession();
 // What the program's main does once its event loop has returned, then the
 // end above.
 void finishProgram();
