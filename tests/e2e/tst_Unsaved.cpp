@@ -295,47 +295,40 @@ private Q_SLOTS:
                     << form << way << QString::fromLatin1(edits[form].field)
                     << (form == Consortia ? "20000" : "VIA NUOVA") << QString::fromLatin1(edits[form].query)
                     << (form == Consortia ? "200000000" : "VIA NUOVA") << 1 << QStringList{prompt};
+        const QString cap = QStringLiteral("Attenzione, C.A.P. digitato formalmente errato.");
+        const QString months = QStringLiteral("Attenzione, mesi di attività errati.");
+        const QString code = QStringLiteral("Attenzione, campo codice fiscale formalmente errato!");
+        const QString userData = QStringLiteral("Attenzione dati cambiati, vuoi salvarli?");
+        static const char cell[] = "SELECT qtaProdVuoti FROM RecMat WHERE skmID = 1 AND skmTipo = 101";
         const struct
         {
             const char *name;
-            int form;
+            int form, way;
             const char *field, *typed, *query, *stored;
-        } pickers[] = {
-            {"Kg/t", Consortia, "kgt_2", "t", "SELECT scUmi FROM SezCons WHERE scID = 1", "2"},
-            {"unit cell", Destination, "slg_0:2", "t", "SELECT Umi FROM RecDrCons WHERE mdcID = 2", "2"},
-            {"municipality", Registry, "cmbCom_0", "MILANO", "SELECT comIstat FROM SezAnag WHERE saID = 7", "146"},
-            {"nation", Foreign, "cmbNaz", "FRANCIA", "SELECT nazID FROM ModCons WHERE mdcID = 1", "250"},
+            int closes;
+            QStringList asked;
+        } stories[] = {
+            {"Kg/t", Consortia, -1, "kgt_2", "t", "SELECT scUmi FROM SezCons WHERE scID = 1", "2", 1, {prompt}},
+            {"unit cell", Destination, -1, "slg_0:2", "t", "SELECT Umi FROM RecDrCons WHERE mdcID = 2", "2", 1, {prompt}},
+            {"municipality", Registry, -1, "cmbCom_0", "MILANO", "SELECT comIstat FROM SezAnag WHERE saID = 7", "146", 1, {prompt}},
+            {"nation", Foreign, -1, "cmbNaz", "FRANCIA", "SELECT nazID FROM ModCons WHERE mdcID = 1", "250", 1, {prompt}},
+            {"user data, close box", UserData, Quit, "slt_3", "VIA NUOVA", "SELECT via FROM Setup", "VIA NUOVA", 1, {userData}},
+            {"user data, session", UserData, SessionSave, "slt_3", "VIA NUOVA", "SELECT via FROM Setup", "VIA NUOVA", 1, {userData}},
+            {"SMAT grid cell, side bar", Card, SideBar, "slg", "5", cell, "50000", 1, {prompt}},
+            {"SMAT grid cell, session", Card, SessionSave, "slg", "5", cell, "50000", 1, {prompt}},
+            {"navigator", TwoModules, Previous, "slt_3", "VIA NUOVA", "SELECT via FROM ModCons WHERE mdcID = 2", "VIA NUOVA", 1, {prompt}},
+            {"warned postal code, Esc twice", Registry, Esc, "slt_6", "2012", "SELECT cap FROM SezAnag WHERE saID = 7", "2012", 2, {cap, prompt}},
+            {"warned postal code, side bar twice", Registry, SideBar, "slt_6", "2012", "SELECT cap FROM SezAnag WHERE saID = 7", "2012", 2, {cap, prompt}},
+            // The field is full: it moves on at once, and says so.
+            {"refused months, Esc twice", Registry, Esc, "slt_11", "13", "SELECT Mesi FROM SezAnag WHERE saID = 7", "12", 2, {months, months, months}},
+            {"refused code, Esc then close box", Module, Quit, "slt_0", "123", "SELECT codFisc FROM ModCons WHERE mdcID = 1", "00743110157", 2, {code, code}},
         };
-        // Esc in a cell being edited ends the edit; the form's own Esc is the next.
-        for (const auto &p : pickers)
-            for (int way : {p.form == Destination ? Quit : Esc, SideBar, MenuChiudi, SessionSave})
-                QTest::addRow("%s, %s", p.name, ways[way]) << p.form << way << p.field << p.typed << p.query
-                                                          << p.stored << 1 << QStringList{prompt};
-        const QString via = QStringLiteral("VIA NUOVA");
-        QTest::newRow("user data, close box") << int(UserData) << int(Quit) << "slt_3" << via << "SELECT via FROM Setup" << via
-                                              << 1 << QStringList{QStringLiteral("Attenzione dati cambiati, vuoi salvarli?")};
-        QTest::newRow("user data, session") << int(UserData) << int(SessionSave) << "slt_3" << via << "SELECT via FROM Setup"
-                                            << via << 1 << QStringList{QStringLiteral("Attenzione dati cambiati, vuoi salvarli?")};
-        const QString cell = QStringLiteral("SELECT qtaProdVuoti FROM RecMat WHERE skmID = 1 AND skmTipo = 101");
-        QTest::newRow("SMAT grid cell, side bar") << int(Card) << int(SideBar) << "slg" << "5" << cell << "50000" << 1 << QStringList{prompt};
-        QTest::newRow("SMAT grid cell, session") << int(Card) << int(SessionSave) << "slg" << "5" << cell << "50000" << 1 << QStringList{prompt};
-        QTest::newRow("navigator") << int(TwoModules) << int(Previous) << "slt_3" << via
-                                   << "SELECT via FROM ModCons WHERE mdcID = 2" << via << 1 << QStringList{prompt};
-        const QString cap = QStringLiteral("Attenzione, C.A.P. digitato formalmente errato.");
-        const QString capQuery = QStringLiteral("SELECT cap FROM SezAnag WHERE saID = 7");
-        QTest::newRow("warned postal code, Esc twice") << int(Registry) << int(Esc) << "slt_6" << "2012" << capQuery << "2012"
-                                                       << 2 << QStringList{cap, prompt};
-        QTest::newRow("warned postal code, side bar twice") << int(Registry) << int(SideBar) << "slt_6" << "2012" << capQuery
-                                                            << "2012" << 2 << QStringList{cap, prompt};
-        const QString months = QStringLiteral("Attenzione, mesi di attività errati.");
-        // The field is full: it moves on at once, and says so.
-        QTest::newRow("refused months, Esc twice") << int(Registry) << int(Esc) << "slt_11" << "13"
-                                                   << "SELECT Mesi FROM SezAnag WHERE saID = 7" << "12" << 2
-                                                   << QStringList{months, months, months};
-        const QString code = QStringLiteral("Attenzione, campo codice fiscale formalmente errato!");
-        QTest::newRow("refused code, Esc then close box") << int(Module) << int(Quit) << "slt_0" << "123"
-                                                          << "SELECT codFisc FROM ModCons WHERE mdcID = 1" << "00743110157"
-                                                          << 2 << QStringList{code, code};
+        // A picker's story goes every way; Esc in a cell being edited ends
+        // the edit, and the form's own Esc is the next.
+        for (const auto &t : stories)
+            for (int way : t.way >= 0 ? QList<int>{t.way} : QList<int>{t.form == Destination ? Quit : Esc, SideBar, MenuChiudi, SessionSave})
+                QTest::addRow(t.way >= 0 ? "%s" : "%s, %s", t.name, ways[way]) << t.form << way << t.field << t.typed
+                                                                          << t.query << t.stored << t.closes << t.asked;
     }
 
     void typedValueNotLeft()
