@@ -5,7 +5,6 @@
 #include <QTreeWidget>
 
 #include "FocusValidator.h"
-#include "MessageBoxSeam.h"
 #include "Recordset.h"
 #include "comboCom.h"
 #include "dbClass.h"
@@ -289,19 +288,11 @@ bool Anagrafiche::Save()
 
 void Anagrafiche::closeEdit()
 {
-    if (slb[0]->Enabled()) {
-        switch (modFunz::askSaveOnUnload(QStringLiteral("Attenzione dati cambiati, vuoi salvarli?"))) {
-        case MessageBoxSeam::vbYes:
-            // A refused save keeps the panel open with what the user typed.
-            if (!Save())
-                return;
-            break;
-        case MessageBoxSeam::vbNo:
-            break;
-        default:
-            return;
-        }
-    }
+    // A refused save keeps the panel open with what the user typed.
+    if (slb[0]->Enabled()
+        && !modFunz::askSaveOnUnload(QStringLiteral("Attenzione dati cambiati, vuoi salvarli?"),
+                                     [this] { return Save(); }))
+        return;
     setListMode(true);
     lv->setFocus();
     m_rs.reset();

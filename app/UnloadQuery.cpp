@@ -3,7 +3,6 @@
 #include <QWidget>
 
 #include "FocusValidator.h"
-#include "MessageBoxSeam.h"
 #include "modFunz.h"
 #include "modMain.h"
 
@@ -29,14 +28,7 @@ bool UnloadQuery::takeAndAsk(const QString &prompt)
         return false;
     if (!hasChanges())
         return true;
-    switch (modFunz::askSaveOnUnload(prompt)) {
-    case MessageBoxSeam::vbYes:
-        return saveChanges();
-    case MessageBoxSeam::vbNo:
-        return true;
-    default:
-        return false;
-    }
+    return modFunz::askSaveOnUnload(prompt, [this] { return saveChanges(); });
 }
 
 bool UnloadQuery::holdsChanges()

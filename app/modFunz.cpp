@@ -169,9 +169,16 @@ bool confirmDelete(const QString &item)
         == MessageBoxSeam::vbYes;
 }
 
-int askSaveOnUnload(const QString &prompt)
+bool askSaveOnUnload(const QString &prompt, const std::function<bool()> &save)
 {
-    return MessageBoxSeam::show(MsgBox::parent(), prompt, 35, MsgBox::caption());
+    switch (MessageBoxSeam::show(MsgBox::parent(), prompt, 35, MsgBox::caption())) {
+    case MessageBoxSeam::vbYes:
+        return save();
+    case MessageBoxSeam::vbNo:
+        return true;
+    default:
+        return false;
+    }
 }
 
 int fitListColumns(QTreeWidget *lv, int stretchCol, int rows, bool adding, int colCount)

@@ -41,10 +41,11 @@ bool apriFile(const QString &fileName);
 bool showError(const QString &context);
 bool confirmDelete(const QString &item);
 // The save question of a form that closes or leaves its record
-// (UnloadQuery), and of the company panel's edit: Yes/No/Cancel, the
-// answer as MessageBoxSeam gives it. The focus is left alone: the form is
-// about to go, or stays where the user left it.
-int askSaveOnUnload(const QString &prompt);
+// (UnloadQuery), and of the company panel's edit: Sì runs save, No drops
+// the changes, Annulla keeps them. True when the form may go on: No, or a
+// save that succeeded. The focus is left alone: the form is about to go,
+// or stays where the user left it.
+bool askSaveOnUnload(const QString &prompt, const std::function<bool()> &save);
 // Widens column stretchCol so the columns 1 to colCount (0 = all) fill the
 // list, less a scroll bar when there are more rows than fit. Columns count
 // from 1, as list headers are numbered. With rows other than 0 it fits only

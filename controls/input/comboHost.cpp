@@ -67,10 +67,7 @@ comboHost::comboHost(bool editable, QWidget *parent)
         else if (!Cancel)
             takeShown();
         return !Cancel;
-    }, [this] {
-        QWidget *focus = window()->focusWidget();
-        return focus && isAncestorOf(focus) && cmb->currentText() != m_taken;
-    });
+    }, [this] { return cmb->currentText() != m_taken; });
 }
 
 comboHost::~comboHost()
