@@ -5,6 +5,7 @@
 #include "FocusValidator.h"
 #include "modFunz.h"
 #include "modMain.h"
+#include "slxGrid.h"
 
 bool UnloadQuery::queryUnload(Asker asker)
 {
@@ -17,7 +18,15 @@ bool UnloadQuery::queryUnload(Asker asker)
 
 bool UnloadQuery::queryMove(const QString &prompt)
 {
-    return takeAndAsk(prompt);
+    if (!takeAndAsk(prompt))
+        return false;
+    // The record is settled before another takes its place: what an open
+    // cell editor held has been taken above, and left open it would write
+    // into the next record when the focus goes.
+    const QList<slxGrid *> grids = unloadScope()->findChildren<slxGrid *>();
+    for (slxGrid *grid : grids)
+        grid->cancelEdit();
+    return true;
 }
 
 bool UnloadQuery::takeAndAsk(const QString &prompt)

@@ -28,7 +28,8 @@ public:
     bool queryUnload(Asker asker);
     // The same before the record shown gives way to another (a navigator
     // button, "Nuovo", a record picked from a list, another subject's
-    // code), asked with prompt. True when the form may move on.
+    // code), asked with prompt. True when the form may move on; its grids'
+    // cell editors are then closed, what they showed already taken.
     bool queryMove(const QString &prompt);
     // Whether the form holds a change, the value still being typed
     // included; asks nothing and shows nothing.

@@ -1513,6 +1513,12 @@ void slxGrid::setEditing(bool value)
     }
 }
 
+void slxGrid::cancelEdit()
+{
+    if (m_editing)
+        leaveEdit();
+}
+
 comboKgt *slxGrid::unitEditor(int index) const
 {
     return index >= 0 && index < cmb.size() ? cmb.at(index) : nullptr;

@@ -182,6 +182,10 @@ public:
     // True opens an edit of the current cell when it is editable; False
     // closes an open one (its value is validated and stored).
     void setEditing(bool value);
+    // Closes an open edit without storing what its editor shows: the cell
+    // keeps its value. For a form about to show another record, where the
+    // editor would otherwise write into the record that follows.
+    void cancelEdit();
     // Columns 0 to value - 1 are fixed: drawn in the fixed colours and lines,
     // never current, never edited (0 hides column 0).
     void setFixedCols(int value);

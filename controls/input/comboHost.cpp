@@ -67,7 +67,7 @@ comboHost::comboHost(bool editable, QWidget *parent)
         else if (!Cancel)
             takeShown();
         return !Cancel;
-    }, [this] { return cmb->currentText() != m_taken; });
+    }, [this] { return !showsTaken(); });
 }
 
 comboHost::~comboHost()
@@ -78,6 +78,11 @@ comboHost::~comboHost()
 void comboHost::takeShown()
 {
     m_taken = cmb->currentText();
+}
+
+bool comboHost::showsTaken() const
+{
+    return cmb->currentText() == m_taken;
 }
 
 Connection *comboHost::connection() const

@@ -65,6 +65,10 @@ protected:
     // What the box shows now is what the form has of the control: the
     // program put it there. A picker calls it wherever it sets its value.
     void takeShown();
+    // Whether the box shows what the form last had of it. A picker's change
+    // and its choice still to be taken are judged against this one value,
+    // so loading another card under the focus changes neither.
+    bool showsTaken() const;
     // The colour the container shows behind its controls.
     QColor containerColor() const;
     // The colour the control and the inner box show now.

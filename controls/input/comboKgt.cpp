@@ -29,7 +29,7 @@ comboKgt::comboKgt(QWidget *parent)
 
 bool comboKgt::Changed() const
 {
-    return cmb->currentIndex() != m_focusIndex;
+    return !showsTaken();
 }
 
 void comboKgt::setField(const QString &field)
@@ -103,9 +103,4 @@ void comboKgt::writeProperties(PropertyBag &bag) const
 void comboKgt::keyPress(int &KeyAscii)
 {
     Q_EMIT KeyPress(KeyAscii);
-}
-
-void comboKgt::gotFocus()
-{
-    m_focusIndex = cmb->currentIndex();
 }

@@ -18,7 +18,8 @@ public:
 
     QWidget *hWnd() { return this; }
 
-    // True when the user picked another unit since the list last got the focus.
+    // True when the unit shown is not the one the form last had: loaded,
+    // let through by the check, or found when the user came in.
     bool Changed() const;
     QString Field() const { return m_field; }
     void setField(const QString &field);
@@ -39,9 +40,7 @@ Q_SIGNALS:
 
 protected:
     void keyPress(int &KeyAscii) override;
-    void gotFocus() override;
 
 private:
     QString m_field;
-    int m_focusIndex = 0;
 };

@@ -12,7 +12,6 @@
 #include "KezCollation.h"
 #include "LookupSource.h"
 #include "MsgBox.h"
-#include "NullSafe.h"
 #include "OleDrop.h"
 #include "PropertyBag.h"
 #include "Recordset.h"
@@ -276,7 +275,7 @@ bool slxCombo::Match(bool &Modificato)
     }
     // Decided on the resolved entry, so a typed text that names another
     // entry counts as a change just like one picked from the list.
-    Modificato = cmb->currentIndex() != m_focusIndex || !NullSafe::sameValue(Value(), m_focusValue);
+    Modificato = !showsTaken();
     return result;
 }
 
@@ -378,12 +377,6 @@ void slxCombo::keyUp(QKeyEvent *event)
 void slxCombo::keyPress(int &KeyAscii)
 {
     Q_EMIT KeyPress(KeyAscii);
-}
-
-void slxCombo::gotFocus()
-{
-    m_focusIndex = cmb->currentIndex();
-    m_focusValue = Value();
 }
 
 void slxCombo::textEdited()

@@ -65,6 +65,7 @@ public:
     void Clear();
     QString getText(const QVariant &Codice) const;
     // Resolves the typed text; false keeps the focus in the field.
+    // Modificato: the entry shown is not the one the form last had.
     bool Match(bool &Modificato);
     // Fills the list again from SqlString.
     QVariant Refresh();
@@ -92,7 +93,6 @@ protected:
     bool keyDown(QKeyEvent *event) override;
     void keyUp(QKeyEvent *event) override;
     void keyPress(int &KeyAscii) override;
-    void gotFocus() override;
     void textEdited() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -112,8 +112,6 @@ private:
     int m_mousePointer = 0;
     int m_oleDragMode = 0;
     int m_oleDropMode = 0;
-    int m_focusIndex = -1;
-    QVariant m_focusValue;
     bool m_requiredShown = false;
     QVariant m_kept;        // a stored code that no entry has
 };

@@ -14,6 +14,7 @@
 #include "dbClass.h"
 #include "TestSupport.h"
 #include "hNav.h"
+#include "tbButton.h"
 #include "mainForm.h"
 #include "slxButton.h"
 #include "slxGrid.h"
@@ -38,11 +39,13 @@ const char *const complete =
     "INSERT INTO skMat (skmID, saID, codFisc, ragSoc) VALUES (1, 7, '00743110157', 'ARCO SPA');\n"
     "INSERT INTO RecMat (skmID, skmTipo, qtaProdVuoti) VALUES (1, 101, 10);\n";
 
-enum Form { Registry, Card, Module, Consortia, UserData, Destination, Foreign, TwoModules };
-enum Way { SideBar, PrintMenu, UtilityMenu, Quit, Esc, MenuChiudi, SessionSave, Previous };
+enum Form { Registry, Card, Module, Consortia, UserData, Destination, Foreign, TwoModules, TwoDestinations, TwoSheets };
+enum Way { SideBar, PrintMenu, UtilityMenu, Quit, Esc, MenuChiudi, SessionSave, Previous, Moved, SavedMoved };
 
 // The other modules some stories open on: a destination module holding 5
-// Kg of R1, the origin module of a foreign subject, a second origin module.
+// Kg of R1, the origin module of a foreign subject, a second origin module
+// in t; two foreign destination modules with 7 Kg and 5 t of R1; a second
+// consortia sheet in t.
 const char *const moduleRows[] = {
     "INSERT INTO ModCons (mdcID, scID, mdcTipo, codFisc, ragSoc, prvIstat, comIstat, via, civico, cap, "
     "mdcQta, mdcUmi, mdcAtt) VALUES (2, 1, 2, '00743110157', 'ARCO SPA', 58, 91, 'VIA TUSCOLANA', '5', "
@@ -51,7 +54,12 @@ const char *const moduleRows[] = {
     "UPDATE ModCons SET codFisc = NULL, prvIstat = 0, comIstat = 0, cap = NULL, nazID = 40;\n",
     "INSERT INTO ModCons (mdcID, scID, mdcTipo, codFisc, ragSoc, prvIstat, comIstat, via, civico, cap, "
     "mdcQta, mdcUmi, mdcAtt, mdcSup) SELECT 2, scID, mdcTipo, codFisc, ragSoc, prvIstat, comIstat, "
-    "'VIA OSTIENSE', civico, cap, mdcQta, mdcUmi, mdcAtt, mdcSup FROM ModCons;\n",
+    "'VIA OSTIENSE', civico, cap, mdcQta, 2, mdcAtt, mdcSup FROM ModCons;\n",
+    "INSERT INTO ModCons (mdcID, scID, mdcTipo, ragSoc, via, nazID, mdcQta, mdcUmi) VALUES "
+    "(2, 1, 2, 'ARCO SA', 'RUE X', 250, 70000, 1), (3, 1, 2, 'ARCO GMBH', 'STRASSE Y', 276, 50000, 2);\n"
+    "INSERT INTO RecDrCons (mdcID, Posizione, Codice, Qta, Umi) VALUES (2, 1, 'R1', 70000, 1), (3, 1, 'R1', 50000, 2);\n",
+    "INSERT INTO Rifiuti (rifCod, rifDesc, rifClass) VALUES ('150102', 'imballaggi in plastica', '');\n"
+    "INSERT INTO SezCons (scID, saID, rifCod, scQta, scUmi) VALUES (2, 7, '150102', 30000, 2);\n",
 };
 
 struct Edit
@@ -90,11 +98,11 @@ class tst_Unsaved : public ModuleTestCase
 
     QWidget *openForm(int form)
     {
-        if (form == Module || form >= Destination)
-            return openModules(form == Destination ? 32 : 31,
-                               QString::fromUtf8(complete)
-                                   + (form >= Destination ? QString::fromUtf8(moduleRows[form - Destination]) : QString()));
-        if (!startProgram(fixtureRows() + QString::fromUtf8(complete),
+        const QString rows = QString::fromUtf8(complete)
+            + (form >= Destination ? QString::fromUtf8(moduleRows[form - Destination]) : QString());
+        if (form == Module || (form >= Destination && form != TwoSheets))
+            return openModules(form == Destination || form == TwoDestinations ? 32 : 31, rows);
+        if (!startProgram(fixtureRows() + rows,
                           QStringLiteral("[Kez]\nSa1ID=7\nConsID=1\n"))
             || !showMainWindow(QSize(1000, 720)))
             return nullptr;
@@ -110,9 +118,24 @@ class tst_Unsaved : public ModuleTestCase
     }
 
     // The clerk turns to another window, or quits, the way given.
-    void turnAway(int way)
+    void turnAway(int way, QWidget *form = nullptr)
     {
+        auto *sheet = qobject_cast<SheetFrame *>(form);
         switch (way) {
+        case SavedMoved:
+            sheet->setModificata();
+            QTest::mouseClick(form->findChild<slxButton *>(QStringLiteral("slb_4")), Qt::LeftButton);
+            Q_FALLTHROUGH();
+        case Moved: {
+            // The other card comes up as it is stored; a change elsewhere
+            // on it then saves it as it shows.
+            hNav *nav = form->findChild<hNav *>();
+            QTest::mouseClick(nav->button(nav->Value() == nav->Max() ? 0 : 3), Qt::LeftButton);
+            QVERIFY(!sheet->isModificata());
+            sheet->setModificata();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            break;
+        }
         case Previous:
             pressNav(1);
             break;
@@ -152,6 +175,11 @@ class tst_Unsaved : public ModuleTestCase
         if (auto *grid = qobject_cast<slxGrid *>(control)) {
             grid->setRow(1);
             grid->setCol(col);
+            // Nothing typed: the cell is opened for editing, its list closed.
+            if (text.isEmpty())
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+            if (auto *box = qobject_cast<QComboBox *>(QApplication::focusWidget()))
+                box->hidePopup();
         } else if (auto *box = qobject_cast<QComboBox *>(QApplication::focusWidget()); !box || box->isEditable()) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
         }
@@ -288,7 +316,7 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("asked");
         const QString prompt = SheetFrame::promptModificata();
         const char *const forms[] = {"registry sheet", "SMAT card", "origin module", "CONS sheet"};
-        const char *const ways[] = {"side bar", "", "", "main window close", "Esc", "menu Chiudi", "session", "navigator"};
+        const char *const ways[] = {"side bar", "", "", "main window close", "Esc", "menu Chiudi", "session", "navigator", "", ""};
         for (int form : {Registry, Card, Module, Consortia})
             for (int way : {Esc, SideBar, MenuChiudi, Quit, SessionSave})
                 QTest::addRow("%s, %s", forms[form], ways[way])
@@ -317,6 +345,14 @@ private Q_SLOTS:
             {"SMAT grid cell, side bar", Card, SideBar, "slg", "5", cell, "50000", 1, {prompt}},
             {"SMAT grid cell, session", Card, SessionSave, "slg", "5", cell, "50000", 1, {prompt}},
             {"navigator", TwoModules, Previous, "slt_3", "VIA NUOVA", "SELECT via FROM ModCons WHERE mdcID = 2", "VIA NUOVA", 1, {prompt}},
+            {"quantity cell in edit, moved", TwoDestinations, Moved, "slg_0:1", "", "SELECT Qta FROM RecDrCons WHERE mdcID = 2", "70000", 1, {prompt}},
+            {"unit cell in edit, moved", TwoDestinations, Moved, "slg_0:2", "", "SELECT Umi FROM RecDrCons WHERE mdcID = 2", "1", 1, {prompt}},
+            {"DR-CONS unit, moved", TwoDestinations, Moved, "kgt", "", "SELECT mdcUmi FROM ModCons WHERE mdcID = 2", "1", 1, {prompt}},
+            {"nation, moved", TwoDestinations, Moved, "cmbNaz", "", "SELECT nazID FROM ModCons WHERE mdcID = 2", "250", 1, {prompt}},
+            {"origin unit, moved", TwoModules, Moved, "kgt", "", "SELECT mdcUmi FROM ModCons WHERE mdcID = 1", "1", 1, {prompt}},
+            {"Kg/t, moved", TwoSheets, Moved, "kgt_2", "", "SELECT scUmi FROM SezCons WHERE scID = 2", "2", 1, {prompt}},
+            {"unit chosen in a saved card, moved", TwoModules, SavedMoved, "kgt", "K", "SELECT mdcUmi FROM ModCons WHERE mdcID = 2", "1", 1, {prompt}},
+            {"unit chosen and left, navigator", TwoModules, Previous, "kgt", "K\t", "SELECT mdcUmi FROM ModCons WHERE mdcID = 2", "1", 1, {prompt}},
             {"warned postal code, Esc twice", Registry, Esc, "slt_6", "2012", "SELECT cap FROM SezAnag WHERE saID = 7", "2012", 2, {cap, prompt}},
             {"warned postal code, side bar twice", Registry, SideBar, "slt_6", "2012", "SELECT cap FROM SezAnag WHERE saID = 7", "2012", 2, {cap, prompt}},
             // The field is full: it moves on at once, and says so.
@@ -348,7 +384,7 @@ private Q_SLOTS:
             typeOnly(window->findChild<QWidget *>(cell.first()), typed, cell.value(1, QStringLiteral("1")).toInt());
             for (int i = 0; i < closes; ++i) {
                 MessageBoxSeam::pushAnswer(vbYes);
-                turnAway(way);
+                turnAway(way, window);
                 QCoreApplication::processEvents();
                 QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             }

@@ -52,8 +52,9 @@ private Q_SLOTS:
         QCOMPARE(comboKgt::Value4Text(QStringLiteral("kg")), 0);
     }
 
-    // The user picks "t", leaves, comes back and leaves untouched.
-    void changedSinceTheFocusCame()
+    // The user picks "t", leaves, comes back and leaves untouched; then
+    // another card's unit is loaded under the focus.
+    void changedSinceTheUnitTaken()
     {
         TestSupport::PickerForm form;
         auto *kgt = new comboKgt;
@@ -69,12 +70,15 @@ private Q_SLOTS:
         QCOMPARE(kgt->Text(), QStringLiteral("t"));
         QVERIFY(kgt->Changed());
         form.after->setFocus();
-        QVERIFY(kgt->Changed());
+        QVERIFY(!kgt->Changed());
         kgt->setFocus();
         QTRY_VERIFY(kgt->comboBox()->hasFocus());
         form.after->setFocus();
         QVERIFY(!kgt->Changed());
         QCOMPARE(kgt->Value(), 2);
+        kgt->setFocus();
+        kgt->setValue(1);
+        QVERIFY(!kgt->Changed());
     }
 
     void enterMovesOnUnlessTheFormTakesIt()
