@@ -53,7 +53,7 @@ class tst_slxGridCol : public QObject
     {
         page->show();
         page->activateWindow();
-        return QTest::qWaitForWindowActive(page);
+        return TestSupport::waitActive(page);
     }
 
     static void retype(PageTextBox *box, const QString &text)

@@ -29,7 +29,7 @@ class tst_slxTextData : public QObject
     {
         page->show();
         page->activateWindow();
-        return QTest::qWaitForWindowActive(page);
+        return TestSupport::waitActive(page);
     }
 
 private Q_SLOTS:

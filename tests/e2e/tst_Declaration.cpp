@@ -117,7 +117,7 @@ private Q_SLOTS:
         window()->resize(1000, 700);
         window()->show();
         window()->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window()));
+        QVERIFY(TestSupport::waitActive(window()));
         QCOMPARE(messages(), QStringList());
         QCOMPARE(MainWindowSupport::sideBarStates(), QStringLiteral("1000001"));
         picture(QStringLiteral("01-started"));

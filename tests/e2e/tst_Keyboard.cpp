@@ -128,7 +128,7 @@ class tst_Keyboard : public ModuleTestCase
                 return;
             }
             box->activateWindow();
-            if (QTest::qWaitForWindowActive(box))
+            if (TestSupport::waitActive(box))
                 QTest::keyClick(box, key, Qt::AltModifier);
             QTimer::singleShot(1000, box, [box] { static_cast<QDialog *>(box)->reject(); });
         });
@@ -158,7 +158,7 @@ class tst_Keyboard : public ModuleTestCase
                 QVERIFY(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
             else if (word.endsWith(QLatin1Char('>')))
                 DialogDriver::onNextDialog([how = word.chopped(1)](QWidget *window) {
-                    if (!QTest::qWaitForWindowActive(window))
+                    if (!TestSupport::waitActive(window))
                         qWarning("the window never became active; closed all the same");
                     for (QWidget *w : window->findChildren<QWidget *>())
                         if (w->isVisible() && w->property("Caption").toString().startsWith(how))

@@ -170,7 +170,7 @@ class tst_Unsaved : public ModuleTestCase
     static void typeOnly(QWidget *control, const QString &text, int col = 1)
     {
         control->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(control->window()));
+        QVERIFY(TestSupport::waitActive(control->window()));
         control->setFocus();
         if (auto *grid = qobject_cast<slxGrid *>(control)) {
             grid->setRow(1);
@@ -393,7 +393,7 @@ private Q_SLOTS:
             QVERIFY(openForm(Registry));
             QVERIFY(modMain::gDb->kezCnn.execute(QStringLiteral("UPDATE Setup SET prvIstat = 58, comIstat = 91")));
             DialogDriver::onNextDialog([&](QWidget *dialog) {
-                QVERIFY(QTest::qWaitForWindowActive(dialog));
+                QVERIFY(TestSupport::waitActive(dialog));
                 closeTyped(dialog);
                 if (dialog->isVisible())
                     dialog->close();

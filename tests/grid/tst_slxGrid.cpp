@@ -77,7 +77,7 @@ struct Sheet : QWidget
     void showActive()
     {
         show();
-        QVERIFY(QTest::qWaitForWindowActive(this));
+        QVERIFY(TestSupport::waitActive(this));
     }
 
     void focusCell(int row, int col)
@@ -465,7 +465,7 @@ private Q_SLOTS:
         g->Refresh();
         g->addRow(0, QStringLiteral("R1"));
         dialog.show();
-        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QVERIFY(TestSupport::waitActive(&dialog));
         g->setFocus();
         typeKeys(QStringLiteral("X"));
         QVERIFY(g->Editing());
@@ -852,7 +852,7 @@ private Q_SLOTS:
             g->setTextMatrix(r, 0, QString::fromUtf8(m));
         }
         form.show();
-        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QVERIFY(TestSupport::waitActive(&form));
         g->setFocus();
         g->setRow(3);
         g->setCol(2);

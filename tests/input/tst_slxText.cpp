@@ -39,7 +39,7 @@ struct Form
         window.resize(260, 120);
         window.show();
         window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(TestSupport::waitActive(&window));
         before->setFocus();
     }
 
@@ -703,7 +703,7 @@ private Q_SLOTS:
         dialog.layout()->addWidget(f);
         dialog.show();
         dialog.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QVERIFY(TestSupport::waitActive(&dialog));
         f->setFocus();
         QTest::keyClick(f->textBox(), Qt::Key_Escape);
         QVERIFY(!dialog.isVisible());
@@ -747,10 +747,10 @@ private Q_SLOTS:
         other.resize(100, 50);
         other.show();
         other.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QVERIFY(TestSupport::waitActive(&other));
         QCOMPARE(f->Text(), QStringLiteral("1234,50"));
         form.window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&form.window));
+        QVERIFY(TestSupport::waitActive(&form.window));
         QVERIFY(f->textBox()->hasFocus());
         QCOMPARE(f->Text(), QStringLiteral("1234,50"));
         QCOMPARE(f->SelStart(), 2);
@@ -920,7 +920,7 @@ private Q_SLOTS:
         form.resize(340, 220);
         form.show();
         form.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QVERIFY(TestSupport::waitActive(&form));
         notes->setFocus();
         TestSupport::grab(&form, QStringLiteral("slxText_form"));
         amount->setFocus();
@@ -948,7 +948,7 @@ private Q_SLOTS:
         window.resize(260, 12 * 26);
         window.show();
         window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(TestSupport::waitActive(&window));
         fields.at(4)->setFocus();
         TestSupport::grab(&window, QStringLiteral("slxText_borders_focus"));
         fields.at(7)->setFocus();

@@ -520,7 +520,7 @@ private Q_SLOTS:
         QString focused;
         bool closedByEnter = false;
         DialogDriver::onNextDialog([&focused, &closedByEnter](QWidget *dialog) {
-            if (!QTest::qWaitForWindowActive(dialog))
+            if (!TestSupport::waitActive(dialog))
                 return;
             auto *button = qobject_cast<slxButton *>(QApplication::focusWidget());
             focused = button ? button->Caption() : QString();

@@ -6,6 +6,7 @@
 #include "FileDialogSeam.h"
 #include "MainWindowSupport.h"
 #include "MessageBoxSeam.h"
+#include "TestSupport.h"
 #include "mainForm.h"
 #include "modMain.h"
 
@@ -21,7 +22,7 @@ bool MainWindowTestCase::showMainWindow(const QSize &size)
     modMain::gMain->resize(size);
     modMain::gMain->show();
     modMain::gMain->activateWindow();
-    return QTest::qWaitForWindowActive(modMain::gMain);
+    return TestSupport::waitActive(modMain::gMain);
 }
 
 void MainWindowTestCase::initTestCase()

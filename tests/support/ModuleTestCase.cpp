@@ -79,7 +79,7 @@ void ModuleTestCase::typeAndLeave(QWidget *control, const QString &text)
 {
     // A dialog that has just closed may leave no window active for a while.
     control->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(control->window()));
+    QVERIFY(TestSupport::waitActive(control->window()));
     control->setFocus();
     QVERIFY(control == QApplication::focusWidget() || control->isAncestorOf(QApplication::focusWidget()));
     QWidget *focus = QApplication::focusWidget();

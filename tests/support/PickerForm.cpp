@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "MessageBoxSeam.h"
+#include "TestSupport.h"
 
 namespace TestSupport {
 
@@ -59,7 +60,7 @@ void PickerForm::place(QWidget *control)
     layout->addStretch();
     window.show();
     window.activateWindow();
-    if (!QTest::qWaitForWindowActive(&window))
+    if (!TestSupport::waitActive(&window))
         qWarning("the test form did not become active");
 }
 }

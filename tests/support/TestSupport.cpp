@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -94,6 +95,12 @@ QStringList columnTexts(QTreeWidget *lv, int col)
     for (int i = 0; i < lv->topLevelItemCount(); ++i)
         texts << lv->topLevelItem(i)->text(col);
     return texts;
+}
+
+bool waitActive(QWidget *w)
+{
+    QWidget *window = w->window();
+    return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
 }
 
 QString grab(QWidget *w, const QString &name)
