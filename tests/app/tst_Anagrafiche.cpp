@@ -133,7 +133,7 @@ private Q_SLOTS:
         gModal->getDitta(QStringLiteral("DNGLCU80A01H501X"));
         Anagrafiche form;
         form.show();
-        QVERIFY(TestSupport::waitActive(&form));
+        QVERIFY(TestSupport::activate(&form));
         selectRow(form, QStringLiteral("DNGLCU80A01H501X"));
         QTest::keyClick(form.lv, Qt::Key_F2);
         QVERIFY(form.isEditing());

@@ -166,7 +166,7 @@ private Q_SLOTS:
         startWithPreviousYear();
         Registra form;
         form.show();
-        QVERIFY(TestSupport::waitActive(&form));
+        QVERIFY(TestSupport::activate(&form));
         // Another municipality: its province, and its postal code, as on
         // every form.
         form.cmbCom->setFocus();
@@ -202,7 +202,7 @@ private Q_SLOTS:
         startWithPreviousYear();
         Registra form;
         form.show();
-        QVERIFY(TestSupport::waitActive(&form));
+        QVERIFY(TestSupport::activate(&form));
         // The user declines the wrong check digit, then closes the form and
         // asks to save what it shows.
         MessageBoxSeam::pushAnswer(MessageBoxSeam::vbNo);
@@ -257,7 +257,7 @@ private Q_SLOTS:
         QVERIFY(gDb->openKezDb());
         Registra form;
         form.show();
-        QVERIFY(TestSupport::waitActive(&form));
+        QVERIFY(TestSupport::activate(&form));
         QCOMPARE(form.slt[2]->Value().toString(), QStringLiteral("RM"));
         form.cmbCom->setFocus();
         QTRY_VERIFY(form.cmbCom->isAncestorOf(QApplication::focusWidget()));
@@ -268,10 +268,9 @@ private Q_SLOTS:
         {
             QWidget box;
             box.show();
-            QVERIFY(TestSupport::waitActive(&box));
+            QVERIFY(TestSupport::activate(&box));
         }
-        form.activateWindow();
-        QVERIFY(TestSupport::waitActive(&form));
+        QVERIFY(TestSupport::activate(&form));
         QTRY_VERIFY(form.cmbCom->isAncestorOf(QApplication::focusWidget()));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(form.cmbCom->Value().toInt(), 0);

@@ -73,7 +73,7 @@ private Q_SLOTS:
         importAnag form;
         QCOMPARE(modMain::currentForm, 106);
         form.show();
-        QVERIFY(TestSupport::waitActive(&form));
+        QVERIFY(TestSupport::activate(&form));
         // The user starts on "Importa", not in a counter.
         QCOMPARE(QApplication::focusWidget(), form.slb[0]);
         QCOMPARE(counts(form), (QStringList{"0", "0", "0", "0"}));

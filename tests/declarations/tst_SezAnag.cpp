@@ -122,11 +122,6 @@ class tst_SezAnag : public MainWindowTestCase
             list->tbb_Click(0);
         });
     }
-    static void activateMain()
-    {
-        modMain::gMain->activateWindow();
-        QTRY_VERIFY(modMain::gMain->isActiveWindow());
-    }
     // "Nuova U.L." and what the new unit needs but its street.
     void newUnit()
     {
@@ -503,7 +498,7 @@ private Q_SLOTS:
         MessageBoxSeam::pushAnswer(Box::vbNo);
         sheet->tbb_Click(2);
         QVERIFY(DialogDriver::allRan());
-        activateMain();
+        QVERIFY(TestSupport::activate(modMain::gMain));
         QCOMPARE(lastMessage(), QStringLiteral("Attenzione, anagrafica modificata, vuoi salvarla?"));
         QCOMPARE(sheet->saIDCorrente(), 0);
         QVERIFY(sheet->modificata() && !sheet->labCopy->isVisible());

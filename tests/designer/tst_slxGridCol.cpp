@@ -52,8 +52,7 @@ class tst_slxGridCol : public QObject
     static bool showActive(QWidget *page)
     {
         page->show();
-        page->activateWindow();
-        return TestSupport::waitActive(page);
+        return TestSupport::activate(page);
     }
 
     static void retype(PageTextBox *box, const QString &text)

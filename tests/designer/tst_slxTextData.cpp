@@ -28,8 +28,7 @@ class tst_slxTextData : public QObject
     static bool showActive(QWidget *page)
     {
         page->show();
-        page->activateWindow();
-        return TestSupport::waitActive(page);
+        return TestSupport::activate(page);
     }
 
 private Q_SLOTS:

@@ -116,8 +116,7 @@ private Q_SLOTS:
         QVERIFY(DialogDriver::allRan());
         window()->resize(1000, 700);
         window()->show();
-        window()->activateWindow();
-        QVERIFY(TestSupport::waitActive(window()));
+        QVERIFY(TestSupport::activate(window()));
         QCOMPARE(messages(), QStringList());
         QCOMPARE(MainWindowSupport::sideBarStates(), QStringLiteral("1000001"));
         picture(QStringLiteral("01-started"));

@@ -65,7 +65,7 @@ class tst_FieldsAfterQuestions : public MainWindowTestCase
         DialogDriver::onNextDialog([answer](QWidget *dialog) {
             auto *box = qobject_cast<QMessageBox *>(dialog);
             QVERIFY(box);
-            QVERIFY(TestSupport::waitActive(box));
+            QVERIFY(TestSupport::activate(box));
             QTest::mouseClick(box->button(answer), Qt::LeftButton);
         });
     }

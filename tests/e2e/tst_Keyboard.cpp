@@ -127,8 +127,7 @@ class tst_Keyboard : public ModuleTestCase
                 answerNextBox(key);
                 return;
             }
-            box->activateWindow();
-            if (TestSupport::waitActive(box))
+            if (TestSupport::activate(box))
                 QTest::keyClick(box, key, Qt::AltModifier);
             QTimer::singleShot(1000, box, [box] { static_cast<QDialog *>(box)->reject(); });
         });
@@ -158,7 +157,7 @@ class tst_Keyboard : public ModuleTestCase
                 QVERIFY(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
             else if (word.endsWith(QLatin1Char('>')))
                 DialogDriver::onNextDialog([how = word.chopped(1)](QWidget *window) {
-                    if (!TestSupport::waitActive(window))
+                    if (!TestSupport::activate(window))
                         qWarning("the window never became active; closed all the same");
                     for (QWidget *w : window->findChildren<QWidget *>())
                         if (w->isVisible() && w->property("Caption").toString().startsWith(how))

@@ -281,7 +281,7 @@ private Q_SLOTS:
             dialogUp = true;
             QStringList questions;
             if (auto *form = qobject_cast<Registra *>(dialog)) {
-                QVERIFY(TestSupport::waitActive(dialog));
+                QVERIFY(TestSupport::activate(dialog));
                 typeAndLeave(form->slt[0], QStringLiteral("00743110157"));
                 MessageBoxSeam::pushAnswer(answer);
                 questions << QStringLiteral("Attenzione dati cambiati, vuoi salvarli?");

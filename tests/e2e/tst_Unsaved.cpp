@@ -169,8 +169,7 @@ class tst_Unsaved : public ModuleTestCase
     // there, as a clerk who closes at once.
     static void typeOnly(QWidget *control, const QString &text, int col = 1)
     {
-        control->activateWindow();
-        QVERIFY(TestSupport::waitActive(control->window()));
+        QVERIFY(TestSupport::activate(control->window()));
         control->setFocus();
         if (auto *grid = qobject_cast<slxGrid *>(control)) {
             grid->setRow(1);
@@ -393,7 +392,7 @@ private Q_SLOTS:
             QVERIFY(openForm(Registry));
             QVERIFY(modMain::gDb->kezCnn.execute(QStringLiteral("UPDATE Setup SET prvIstat = 58, comIstat = 91")));
             DialogDriver::onNextDialog([&](QWidget *dialog) {
-                QVERIFY(TestSupport::waitActive(dialog));
+                QVERIFY(TestSupport::activate(dialog));
                 closeTyped(dialog);
                 if (dialog->isVisible())
                     dialog->close();

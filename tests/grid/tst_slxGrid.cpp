@@ -77,7 +77,7 @@ struct Sheet : QWidget
     void showActive()
     {
         show();
-        QVERIFY(TestSupport::waitActive(this));
+        QVERIFY(TestSupport::activate(this));
     }
 
     void focusCell(int row, int col)
@@ -465,7 +465,7 @@ private Q_SLOTS:
         g->Refresh();
         g->addRow(0, QStringLiteral("R1"));
         dialog.show();
-        QVERIFY(TestSupport::waitActive(&dialog));
+        QVERIFY(TestSupport::activate(&dialog));
         g->setFocus();
         typeKeys(QStringLiteral("X"));
         QVERIFY(g->Editing());
@@ -852,7 +852,7 @@ private Q_SLOTS:
             g->setTextMatrix(r, 0, QString::fromUtf8(m));
         }
         form.show();
-        QVERIFY(TestSupport::waitActive(&form));
+        QVERIFY(TestSupport::activate(&form));
         g->setFocus();
         g->setRow(3);
         g->setCol(2);

@@ -38,8 +38,7 @@ struct Form
         layout->addWidget(after);
         window.resize(260, 120);
         window.show();
-        window.activateWindow();
-        QVERIFY(TestSupport::waitActive(&window));
+        QVERIFY(TestSupport::activate(&window));
         before->setFocus();
     }
 
@@ -702,8 +701,7 @@ private Q_SLOTS:
         new QVBoxLayout(&dialog);
         dialog.layout()->addWidget(f);
         dialog.show();
-        dialog.activateWindow();
-        QVERIFY(TestSupport::waitActive(&dialog));
+        QVERIFY(TestSupport::activate(&dialog));
         f->setFocus();
         QTest::keyClick(f->textBox(), Qt::Key_Escape);
         QVERIFY(!dialog.isVisible());
@@ -746,11 +744,9 @@ private Q_SLOTS:
         QWidget other;
         other.resize(100, 50);
         other.show();
-        other.activateWindow();
-        QVERIFY(TestSupport::waitActive(&other));
+        QVERIFY(TestSupport::activate(&other));
         QCOMPARE(f->Text(), QStringLiteral("1234,50"));
-        form.window.activateWindow();
-        QVERIFY(TestSupport::waitActive(&form.window));
+        QVERIFY(TestSupport::activate(&form.window));
         QVERIFY(f->textBox()->hasFocus());
         QCOMPARE(f->Text(), QStringLiteral("1234,50"));
         QCOMPARE(f->SelStart(), 2);
@@ -919,8 +915,7 @@ private Q_SLOTS:
         layout->addRow(QStringLiteral("Note:"), notes);
         form.resize(340, 220);
         form.show();
-        form.activateWindow();
-        QVERIFY(TestSupport::waitActive(&form));
+        QVERIFY(TestSupport::activate(&form));
         notes->setFocus();
         TestSupport::grab(&form, QStringLiteral("slxText_form"));
         amount->setFocus();
@@ -947,8 +942,7 @@ private Q_SLOTS:
         }
         window.resize(260, 12 * 26);
         window.show();
-        window.activateWindow();
-        QVERIFY(TestSupport::waitActive(&window));
+        QVERIFY(TestSupport::activate(&window));
         fields.at(4)->setFocus();
         TestSupport::grab(&window, QStringLiteral("slxText_borders_focus"));
         fields.at(7)->setFocus();

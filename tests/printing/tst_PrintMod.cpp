@@ -520,7 +520,7 @@ private Q_SLOTS:
         QString focused;
         bool closedByEnter = false;
         DialogDriver::onNextDialog([&focused, &closedByEnter](QWidget *dialog) {
-            if (!TestSupport::waitActive(dialog))
+            if (!TestSupport::activate(dialog))
                 return;
             auto *button = qobject_cast<slxButton *>(QApplication::focusWidget());
             focused = button ? button->Caption() : QString();

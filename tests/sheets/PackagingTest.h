@@ -30,7 +30,7 @@ inline QWidget *openSheet(int formCode)
     modMain::gKez->Sa1ID = 7;
     modMain::gMain->resize(1000, 700);
     modMain::gMain->show();
-    if (!TestSupport::waitActive(modMain::gMain))
+    if (!TestSupport::activate(modMain::gMain))
         return nullptr;
     if (!modMain::closeChildForms(formCode))
         return nullptr;

@@ -73,7 +73,7 @@ class tst_comboComOnForms : public ModuleTestCase
             // Owned by the main window, it goes with it after the test.
             auto *r = new Registra(modMain::gMain);
             r->show();
-            if (!TestSupport::waitActive(r))
+            if (!TestSupport::activate(r))
                 return {};
             return {r->cmbCom, r->slt[5], [r] { return r->slb[0]->Enabled(); }, [r] { return !r->Save(); },
                     QStringLiteral("SELECT comIstat || '|' || ifnull(cap, '-') FROM Setup")};

@@ -21,8 +21,7 @@ bool MainWindowTestCase::showMainWindow(const QSize &size)
 {
     modMain::gMain->resize(size);
     modMain::gMain->show();
-    modMain::gMain->activateWindow();
-    return TestSupport::waitActive(modMain::gMain);
+    return TestSupport::activate(modMain::gMain);
 }
 
 void MainWindowTestCase::initTestCase()

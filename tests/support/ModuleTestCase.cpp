@@ -78,8 +78,7 @@ void ModuleTestCase::pressNav(int button) const
 void ModuleTestCase::typeAndLeave(QWidget *control, const QString &text)
 {
     // A dialog that has just closed may leave no window active for a while.
-    control->activateWindow();
-    QVERIFY(TestSupport::waitActive(control->window()));
+    QVERIFY(TestSupport::activate(control->window()));
     control->setFocus();
     QVERIFY(control == QApplication::focusWidget() || control->isAncestorOf(QApplication::focusWidget()));
     QWidget *focus = QApplication::focusWidget();

@@ -59,8 +59,7 @@ void PickerForm::place(QWidget *control)
     layout->addWidget(after);
     layout->addStretch();
     window.show();
-    window.activateWindow();
-    if (!TestSupport::waitActive(&window))
+    if (!TestSupport::activate(&window))
         qWarning("the test form did not become active");
 }
 }

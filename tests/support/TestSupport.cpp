@@ -97,9 +97,10 @@ QStringList columnTexts(QTreeWidget *lv, int col)
     return texts;
 }
 
-bool waitActive(QWidget *w)
+bool activate(QWidget *w)
 {
     QWidget *window = w->window();
+    window->activateWindow();
     return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
 }
 

@@ -28,11 +28,11 @@ void typeText(QWidget *w, const QString &text);
 // The texts of one column of a list, top to bottom.
 QStringList columnTexts(QTreeWidget *lv, int col);
 
-// Waits until w's window is the application's active window, the one
-// keys go to. A dialog's platform window reports itself active as soon as
-// its parent is, before the dialog has the focus, so waiting on the
-// platform window alone lets keys land in the window below.
-bool waitActive(QWidget *w);
+// Brings w's window to the front and waits until it is the application's
+// active window, the one keys go to. A dialog's platform window reports
+// itself active as soon as its parent is, before the dialog has the focus,
+// so waiting on the platform window alone lets keys land in the window below.
+bool activate(QWidget *w);
 
 // Saves a picture of w as <build>/test-pictures/<name>.png and returns the path.
 QString grab(QWidget *w, const QString &name);
