@@ -17,6 +17,7 @@
 #include "SessionRequest.h"
 #include "SingleInstance.h"
 #include "UnloadQuery.h"
+#include "WheelGuard.h"
 #include "WheelHooks.h"
 #include "dbClass.h"
 #include "kezClass.h"
@@ -128,6 +129,7 @@ void installServices()
     MsgBox::setMainWindow([]() -> QWidget * { return gMain; });
     LookupSource::setDefault([]() -> Connection * { return gDb ? &gDb->kezCnn : nullptr; });
     MessageBoxSeam::setSessionEnded(sessionEnded);
+    WheelGuard::install();
 }
 
 bool subMain(const QStringList &arguments, const QString &programFolder)

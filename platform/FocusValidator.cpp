@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QWindowStateChangeEvent>
 #include <QHash>
 #include <QPointer>
 #include <QWidget>
@@ -29,7 +30,15 @@ struct FocusValidator::Impl
     bool swallowClick = false;
     bool swallowRelease = false;
 
+    // The control that held the focus of a window when the window changed
+    // state (minimised, maximised, restored), kept until the window is in
+    // sight again.
+    QList<QPair<QPointer<QWidget>, QPointer<QWidget>>> held;
+
     bool focusOut(QWidget *from, QFocusEvent *event);
+    void stateChanging(QWidget *window);
+    void giveBack(QWidget *window);
+    QWidget *heldIn(QWidget *scope) const;
     // The watched controls from w up to scope, the innermost first.
     QList<QPointer<QWidget>> watchedUpTo(QWidget *w, QWidget *scope, QWidget *to) const;
     // Those holding scope's focus with a value typed and not yet checked.
@@ -118,6 +127,8 @@ QList<QPointer<QWidget>> FocusValidator::Impl::pendingIn(QWidget *scope) const
         return {};
     QWidget *focus = scope->window()->focusWidget();
     if (!focus || (focus != scope && !scope->isAncestorOf(focus)))
+        focus = heldIn(scope);
+    if (!focus)
         return {};
     // A field merely passed through has nothing to check: an empty required
     // field must not hold a form that closes. A value refused stays
@@ -150,9 +161,59 @@ bool FocusValidator::Impl::runChecks(const QList<QPointer<QWidget>> &controls)
     return accepted;
 }
 
+QWidget *FocusValidator::Impl::heldIn(QWidget *scope) const
+{
+    for (const auto &[window, control] : held)
+        if (window && control && (control == scope || scope->isAncestorOf(control)))
+            return control;
+    return nullptr;
+}
+
+// Qt hides a window's controls while it minimises, maximises or restores
+// it, and moves the focus on from the one hidden: that is no leave. The
+// control keeps what it shows, and gets the focus back once its window is
+// in sight again, as the window coming back gives it.
+void FocusValidator::Impl::stateChanging(QWidget *window)
+{
+    held.removeIf([](const auto &entry) { return !entry.first || !entry.second; });
+    QWidget *focus = QApplication::focusWidget();
+    const bool holding = std::any_of(held.cbegin(), held.cend(),
+                                     [window](const auto &entry) { return entry.first == window; });
+    if (!holding && focus && window->isAncestorOf(focus))
+        held.append(qMakePair(QPointer<QWidget>(window), QPointer<QWidget>(focus)));
+    QMetaObject::invokeMethod(
+        QApplication::instance(), [this, window = QPointer<QWidget>(window)] { giveBack(window); },
+        Qt::QueuedConnection);
+}
+
+void FocusValidator::Impl::giveBack(QWidget *window)
+{
+    if (!window || !window->isVisible() || window->isMinimized())
+        return;
+    QPointer<QWidget> control;
+    held.removeIf([&control, window](const auto &entry) {
+        if (entry.first != window)
+            return false;
+        control = entry.second;
+        return true;
+    });
+    // Where the clerk has gone meanwhile, the focus stays.
+    QWidget *focus = QApplication::focusWidget();
+    if (control && control != focus && (!focus || focus == window || window->isAncestorOf(focus))
+        && control->isVisible() && control->isEnabled())
+        control->setFocus(Qt::ActiveWindowFocusReason);
+}
+
 bool FocusValidator::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
+    case QEvent::WindowStateChange:
+        if (auto *w = qobject_cast<QWidget *>(watched)) {
+            const Qt::WindowStates sizes = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+            if ((static_cast<QWindowStateChangeEvent *>(event)->oldState() ^ w->windowState()) & sizes)
+                d->stateChanging(w);
+        }
+        break;
     case QEvent::FocusOut:
         if (auto *w = qobject_cast<QWidget *>(watched))
             return d->focusOut(w, static_cast<QFocusEvent *>(event));

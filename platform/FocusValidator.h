@@ -38,8 +38,9 @@ public:
     // The edit still open in scope: a value typed or chosen, and not yet
     // taken, in the control of scope that holds its window's focus (a
     // field, a picker, or a grid's cell editor), whether the window is
-    // active or not. A form that closes, or leaves its record for another,
-    // takes it as a leave of the form would.
+    // active or not; while a window is out of sight after a change of its
+    // state, the control that held its focus then. A form that closes, or
+    // leaves its record for another, takes it as a leave of the form would.
     bool hasPendingEdit(QWidget *scope) const;
     // Runs its check; false when refused, the message shown and the focus
     // left in the control.

@@ -1720,7 +1720,10 @@ void slxGrid::focusMoved(QWidget *from, QWidget *to)
                 return true;
         return false;
     };
-    if (!inEditor(from) || inEditor(to))
+    // The window going out of sight (minimised, or hidden for a moment as
+    // it is maximised or restored) takes the focus from the editor without
+    // a leave: the edit stays open for the clerk's return.
+    if (!inEditor(from) || inEditor(to) || !m_openEditor->isVisible())
         return;
     // A move no Validate saw (a programmatic one) is validated now; a
     // refusal brings the focus back to the editor.

@@ -315,16 +315,20 @@ bool comboHost::eventFilter(QObject *watched, QEvent *event)
     case QEvent::FocusIn:
         if (watched == cmb && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
             // Coming in from another control, the user has chosen nothing
-            // here yet; coming back to the window, a choice still to be
-            // taken stays so.
-            if (static_cast<QFocusEvent *>(event)->reason() != Qt::ActiveWindowFocusReason)
+            // here yet; coming back to the window, or to the picker after
+            // its window was out of sight, a choice still to be taken stays so.
+            if (static_cast<QFocusEvent *>(event)->reason() != Qt::ActiveWindowFocusReason && !m_away)
                 takeShown();
+            m_away = false;
             gotFocus();
             Q_EMIT GotFocus();
         }
         return false;
     case QEvent::FocusOut:
         if (watched == cmb && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
+            // Hidden with its window (minimised, maximised, restored), the
+            // picker is not left.
+            m_away = !cmb->isVisible();
             lostFocus();
             Q_EMIT LostFocus();
         }

@@ -111,5 +111,7 @@ private:
     // program, let through by the check, or found when the user came in.
     // A choice shown other than that is still to be taken.
     QString m_taken;
+    // The focus went while the picker was out of sight with its window.
+    bool m_away = false;
     Connection *m_connection = nullptr;
 };

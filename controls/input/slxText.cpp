@@ -754,10 +754,13 @@ void slxText::loseFocus(Qt::FocusReason reason)
 {
     m_hasFocus = false;
     // Another window (a message box, a menu, another program) took the
-    // focus: the field is still the form's current control and its edit
-    // text waits for the user's return.
+    // focus, or the field's own window went out of sight (minimised, or
+    // hidden for a moment as it is maximised or restored): the field is
+    // still the form's current control and its edit text waits for the
+    // user's return.
     if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason
-        || reason == Qt::MenuBarFocusReason || (window() && window()->focusWidget() == m_box && !window()->isActiveWindow())) {
+        || reason == Qt::MenuBarFocusReason || !isVisible()
+        || (window() && window()->focusWidget() == m_box && !window()->isActiveWindow())) {
         m_focusKept = true;
         return;
     }

@@ -1,5 +1,9 @@
 #include <QAction>
 #include <QComboBox>
+#include <QMdiSubWindow>
+#include <QStyleOptionTitleBar>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QtTest>
 
 #include "DialogDriver.h"
@@ -40,11 +44,12 @@ const char *const complete =
     "INSERT INTO RecMat (skmID, skmTipo, qtaProdVuoti) VALUES (1, 101, 10);\n";
 
 enum Form { Registry, Card, Module, Consortia, UserData, Destination, Foreign, TwoModules, TwoDestinations, TwoSheets };
-enum Way { SideBar, PrintMenu, UtilityMenu, Quit, Esc, MenuChiudi, SessionSave, Previous, Moved, SavedMoved };
+enum Way { SideBar, PrintMenu, UtilityMenu, Quit, Esc, MenuChiudi, SessionSave, Previous, Moved, SavedMoved, Minimised, Maximised };
 
 // The other modules some stories open on: a destination module holding 5
 // Kg of R1, the origin module of a foreign subject, a second origin module
-// in t; two foreign destination modules with 7 Kg and 5 t of R1; a second
+// in t; two foreign destination modules with 7 Kg and 5 t of R1 (the
+// countries listed up to Giordania, after Germania); a second
 // consortia sheet in t.
 const char *const moduleRows[] = {
     "INSERT INTO ModCons (mdcID, scID, mdcTipo, codFisc, ragSoc, prvIstat, comIstat, via, civico, cap, "
@@ -57,7 +62,8 @@ const char *const moduleRows[] = {
     "'VIA OSTIENSE', civico, cap, mdcQta, 2, mdcAtt, mdcSup FROM ModCons;\n",
     "INSERT INTO ModCons (mdcID, scID, mdcTipo, ragSoc, via, nazID, mdcQta, mdcUmi) VALUES "
     "(2, 1, 2, 'ARCO SA', 'RUE X', 250, 70000, 1), (3, 1, 2, 'ARCO GMBH', 'STRASSE Y', 276, 50000, 2);\n"
-    "INSERT INTO RecDrCons (mdcID, Posizione, Codice, Qta, Umi) VALUES (2, 1, 'R1', 70000, 1), (3, 1, 'R1', 50000, 2);\n",
+    "INSERT INTO RecDrCons (mdcID, Posizione, Codice, Qta, Umi) VALUES (2, 1, 'R1', 70000, 1), (3, 1, 'R1', 50000, 2);\n"
+    "INSERT INTO Nazioni (nazID, nazDesc) VALUES (400, 'GIORDANIA');\n",
     "INSERT INTO Rifiuti (rifCod, rifDesc, rifClass) VALUES ('150102', 'imballaggi in plastica', '');\n"
     "INSERT INTO SezCons (scID, saID, rifCod, scQta, scUmi) VALUES (2, 7, '150102', 30000, 2);\n",
 };
@@ -136,6 +142,29 @@ class tst_Unsaved : public ModuleTestCase
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
             break;
         }
+        case Minimised:
+        case Maximised: {
+            // The window's own title-bar button, then back as it was: the
+            // clerk carries on where he was, and then quits.
+            auto *frame = qobject_cast<QMdiSubWindow *>(SheetFrame::windowOf(form));
+            QVERIFY(frame);
+            QStyleOptionTitleBar bar;
+            bar.initFrom(frame);
+            bar.titleBarFlags = frame->windowFlags();
+            bar.titleBarState = int(frame->windowState());
+            bar.rect.setHeight(frame->style()->pixelMetric(QStyle::PM_TitleBarHeight, &bar, frame));
+            const QRect button = frame->style()->subControlRect(
+                QStyle::CC_TitleBar, &bar, way == Minimised ? QStyle::SC_TitleBarMinButton : QStyle::SC_TitleBarMaxButton, frame);
+            QWidget *typing = QApplication::focusWidget();
+            QTest::mouseMove(frame, button.center());
+            QTest::mouseClick(frame, Qt::LeftButton, {}, button.center());
+            QTRY_VERIFY(frame->windowState() & (way == Minimised ? Qt::WindowMinimized : Qt::WindowMaximized));
+            frame->showNormal();
+            QCoreApplication::processEvents();
+            QCOMPARE(QApplication::focusWidget(), typing);
+            typing->window()->close();
+            break;
+        }
         case Previous:
             pressNav(1);
             break;
@@ -167,7 +196,7 @@ class tst_Unsaved : public ModuleTestCase
 
     // Types text into a field (a grid's cell of column col) and stays
     // there, as a clerk who closes at once.
-    static void typeOnly(QWidget *control, const QString &text, int col = 1)
+    static void typeOnly(QWidget *control, const QString &text, int col = 1, QWidget *wheelOver = nullptr)
     {
         QVERIFY(TestSupport::activate(control->window()));
         control->setFocus();
@@ -177,12 +206,25 @@ class tst_Unsaved : public ModuleTestCase
             // Nothing typed: the cell is opened for editing, its list closed.
             if (text.isEmpty())
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
-            if (auto *box = qobject_cast<QComboBox *>(QApplication::focusWidget()))
-                box->hidePopup();
+            for (QWidget *w = QApplication::focusWidget(); w; w = w->parentWidget())
+                if (auto *box = qobject_cast<QComboBox *>(w)) {
+                    box->hidePopup();
+                    QVERIFY(TestSupport::activate(control));
+                }
         } else if (auto *box = qobject_cast<QComboBox *>(QApplication::focusWidget()); !box || box->isEditable()) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
         }
         QCoreApplication::processEvents();
+        // A notch towards the clerk, over the arrow of the picker in use or
+        // of another one.
+        if (QWidget *under = wheelOver == control ? QApplication::focusWidget() : wheelOver) {
+            QScrollArea *form = control->window()->findChild<QScrollArea *>();
+            const int top = form ? form->verticalScrollBar()->value() : 0;
+            TestSupport::wheel(under, -1, QPoint(under->width() - 4, under->height() / 2));
+            // Over another control the turn goes on to the form, which scrolls.
+            if (form && form->isAncestorOf(under) && under != QApplication::focusWidget())
+                QVERIFY(form->verticalScrollBar()->value() > top);
+        }
         QTest::keyClicks(QApplication::focusWidget(), text);
         QCoreApplication::processEvents();
     }
@@ -313,6 +355,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<int>("closes");
         QTest::addColumn<QStringList>("asked");
+        QTest::addColumn<QString>("wheel"); // the control under the pointer as the wheel turns
         const QString prompt = SheetFrame::promptModificata();
         const char *const forms[] = {"registry sheet", "SMAT card", "origin module", "CONS sheet"};
         const char *const ways[] = {"side bar", "", "", "main window close", "Esc", "menu Chiudi", "session", "navigator", "", ""};
@@ -321,7 +364,7 @@ private Q_SLOTS:
                 QTest::addRow("%s, %s", forms[form], ways[way])
                     << form << way << QString::fromLatin1(edits[form].field)
                     << (form == Consortia ? "20000" : "VIA NUOVA") << QString::fromLatin1(edits[form].query)
-                    << (form == Consortia ? "200000000" : "VIA NUOVA") << 1 << QStringList{prompt};
+                    << (form == Consortia ? "200000000" : "VIA NUOVA") << 1 << QStringList{prompt} << QString();
         const QString cap = QStringLiteral("Attenzione, C.A.P. digitato formalmente errato.");
         const QString months = QStringLiteral("Attenzione, mesi di attività errati.");
         const QString code = QStringLiteral("Attenzione, campo codice fiscale formalmente errato!");
@@ -334,6 +377,7 @@ private Q_SLOTS:
             const char *field, *typed, *query, *stored;
             int closes;
             QStringList asked;
+            const char *wheel = nullptr;
         } stories[] = {
             {"Kg/t", Consortia, -1, "kgt_2", "t", "SELECT scUmi FROM SezCons WHERE scID = 1", "2", 1, {prompt}},
             {"unit cell", Destination, -1, "slg_0:2", "t", "SELECT Umi FROM RecDrCons WHERE mdcID = 2", "2", 1, {prompt}},
@@ -357,13 +401,28 @@ private Q_SLOTS:
             // The field is full: it moves on at once, and says so.
             {"refused months, Esc twice", Registry, Esc, "slt_11", "13", "SELECT Mesi FROM SezAnag WHERE saID = 7", "12", 2, {months, months, months}},
             {"refused code, Esc then close box", Module, Quit, "slt_0", "123", "SELECT codFisc FROM ModCons WHERE mdcID = 1", "00743110157", 2, {code, code}},
+            // A window's state is no leave: the typed value stays to be taken.
+            {"quantity typed, minimised", Module, Minimised, "slt_7", "7", "SELECT mdcQta FROM ModCons WHERE mdcID = 1", "70000", 1, {prompt}},
+            {"quantity typed, maximised", Module, Maximised, "slt_7", "7", "SELECT mdcQta FROM ModCons WHERE mdcID = 1", "70000", 1, {prompt}},
+            {"quantity cell typed, minimised", Destination, Minimised, "slg_0:1", "4", "SELECT Qta FROM RecDrCons WHERE mdcID = 2", "40000", 1, {prompt}},
+            {"quantity cell typed, maximised", Destination, Maximised, "slg_0:1", "4", "SELECT Qta FROM RecDrCons WHERE mdcID = 2", "40000", 1, {prompt}},
+            {"unit chosen, minimised", Module, Minimised, "kgt", "t", "SELECT mdcUmi FROM ModCons WHERE mdcID = 1", "2", 1, {prompt}},
+            // The wheel turns only the picker the clerk works in.
+            {"wheel over another Kg/t", Consortia, Esc, "slt_2", "6", "SELECT scQta || ' ' || scUmi FROM SezCons WHERE scID = 1", "60000 1", 1, {prompt}, "kgt_2"},
+            {"wheel over the Kg/t in use", Consortia, Esc, "kgt_2", "", "SELECT scUmi FROM SezCons WHERE scID = 1", "2", 1, {prompt}, "kgt_2"},
+            {"wheel over another unit", Module, Esc, "slt_3", "VIA NUOVA", "SELECT via || ' ' || mdcUmi FROM ModCons WHERE mdcID = 1", "VIA NUOVA 1", 1, {prompt}, "kgt"},
+            {"wheel over the unit in use", Module, Esc, "kgt", "", "SELECT mdcUmi FROM ModCons WHERE mdcID = 1", "2", 1, {prompt}, "kgt"},
+            {"wheel over another country", TwoDestinations, Esc, "slt_1", "ARCO NUOVA", "SELECT ragSoc || ' ' || nazID FROM ModCons WHERE mdcID = 3", "ARCO NUOVA 276", 1, {prompt}, "cmbNaz"},
+            {"wheel over the country in use", TwoDestinations, Esc, "cmbNaz", "", "SELECT nazID FROM ModCons WHERE mdcID = 3", "400", 1, {prompt}, "cmbNaz"},
+            {"wheel over the unit cell in edit", Destination, Quit, "slg_0:2", "", "SELECT Umi FROM RecDrCons WHERE mdcID = 2", "2", 1, {prompt}, "slg_0:2"},
         };
         // A picker's story goes every way; Esc in a cell being edited ends
         // the edit, and the form's own Esc is the next.
         for (const auto &t : stories)
             for (int way : t.way >= 0 ? QList<int>{t.way} : QList<int>{t.form == Destination ? Quit : Esc, SideBar, MenuChiudi, SessionSave})
                 QTest::addRow(t.way >= 0 ? "%s" : "%s, %s", t.name, ways[way]) << t.form << way << t.field << t.typed
-                                                                          << t.query << t.stored << t.closes << t.asked;
+                                                                          << t.query << t.stored << t.closes << t.asked
+                                                                          << QString::fromLatin1(t.wheel);
     }
 
     void typedValueNotLeft()
@@ -376,11 +435,14 @@ private Q_SLOTS:
         QFETCH(QString, stored);
         QFETCH(int, closes);
         QFETCH(QStringList, asked);
+        QFETCH(QString, wheel);
         const QStringList cell = field.split(QLatin1Char(':'));
         QPointer<QWidget> shown;
         const auto closeTyped = [&](QWidget *window) {
             shown = window;
-            typeOnly(window->findChild<QWidget *>(cell.first()), typed, cell.value(1, QStringLiteral("1")).toInt());
+            QWidget *control = window->findChild<QWidget *>(cell.first());
+            typeOnly(control, typed, cell.value(1, QStringLiteral("1")).toInt(),
+                     wheel.isEmpty() ? nullptr : wheel == field ? control : window->findChild<QWidget *>(wheel));
             for (int i = 0; i < closes; ++i) {
                 MessageBoxSeam::pushAnswer(vbYes);
                 turnAway(way, window);

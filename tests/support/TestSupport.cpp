@@ -5,6 +5,9 @@
 #include <QFile>
 #include <QTest>
 #include <QTreeWidget>
+#include <QWheelEvent>
+#include <QWindow>
+#include <QtTest/qtestspontaneevent.h>
 #include <QWidget>
 
 #include <sqlite3.h>
@@ -102,6 +105,19 @@ bool activate(QWidget *w)
     QWidget *window = w->window();
     window->activateWindow();
     return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
+}
+
+void wheel(QWidget *w, int notches, QPoint at)
+{
+    QWidget *top = w->window();
+    const QPoint local = w->mapTo(top, at.x() < 0 ? w->rect().center() : at);
+    QWheelEvent event(local, top->mapToGlobal(local), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    // Sent, an event would lose the mark of one that comes from the
+    // platform, and Qt would hand it to the widget under the pointer alone.
+    QSpontaneKeyEvent::setSpontaneous(&event);
+    qApp->notify(top->windowHandle(), &event);
+    QCoreApplication::processEvents();
 }
 
 QString grab(QWidget *w, const QString &name)
