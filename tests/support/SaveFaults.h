@@ -30,24 +30,28 @@ inline QStringList errors()
 
 inline void addRows()
 {
-    QTest::addColumn<bool>("diskFull");
-    QTest::newRow("disk full, then space freed") << true;
-    QTest::newRow("another program writes for a second") << false;
+    QTest::addColumn<int>("fault");     // 0 a full disk, 1 a brief write, 2 a lock longer than the wait
+    QTest::newRow("disk full, then space freed") << 0;
+    QTest::newRow("another program writes for a second") << 1;
+    QTest::newRow("another program holds the file at the first save, then lets it go") << 2;
 }
 
 // Runs save() under the fault of the data row. A full disk refuses it with
 // the error box and stores nothing; the same save, once there is space,
-// stores with no error box. Another program's write is waited out. stored()
-// reads what the save writes to table; saved is what it must read after.
+// stores with no error box. Another program's write is waited out; one
+// that outlasts the wait is named in the box, and the same save stores once
+// it is over. stored() reads what the save writes to table; saved is what
+// it must read after.
 inline void saveThrough(const QString &table, const std::function<void()> &save,
                         const std::function<QString()> &stored, const QString &saved)
 {
-    QFETCH(bool, diskFull);
+    QFETCH(int, fault);
     Connection &cn = modMain::gDb->kezCnn;
     const QString before = stored();
     QVERIFY(before != saved);
     MessageBoxSeam::clearAsked();
-    if (diskFull) {
+    BriefLock other;
+    if (fault == 0) {
         const QString full = QStringLiteral("CREATE TRIGGER kez_full_%1 BEFORE %1 ON %2 "
                                             "BEGIN SELECT RAISE(ROLLBACK, 'disco pieno'); END;");
         QVERIFY(cn.execute(full.arg(QStringLiteral("INSERT"), table) + full.arg(QStringLiteral("UPDATE"), table)));
@@ -57,8 +61,18 @@ inline void saveThrough(const QString &table, const std::function<void()> &save,
         QVERIFY(cn.execute(QStringLiteral("DROP TRIGGER kez_full_INSERT; DROP TRIGGER kez_full_UPDATE")));
         MessageBoxSeam::clearAsked();
         save();
+    } else if (fault == 2) {
+        sqlite3_busy_timeout(cn.handle(), 100);
+        QVERIFY(other.hold(cn.path(), 1500, "BEGIN EXCLUSIVE"));
+        save();
+        sqlite3_busy_timeout(cn.handle(), Connection::busyTimeout());
+        QVERIFY2(MessageBoxSeam::asked().value(0).text.contains(QStringLiteral("in uso da un altro programma")),
+                 qPrintable(MessageBoxSeam::asked().value(0).text));
+        other.release();
+        QCOMPARE(stored(), before);
+        MessageBoxSeam::clearAsked();
+        save();
     } else {
-        BriefLock other;
         QVERIFY(other.hold(cn.path(), 1000));
         save();
     }
