@@ -29,6 +29,14 @@ QString userText(int rc)
         return QStringLiteral("Il dato non è stato accettato: manca un valore obbligatorio.");
     case SQLITE_CONSTRAINT_FOREIGNKEY:
         return QStringLiteral("Il dato non è stato accettato: è collegato ad altri dati dell'archivio.");
+    // The connection still holds the file it opened, now under another name
+    // or none: SQLite writes neither to it nor to the file now at its path.
+    case SQLITE_READONLY_DBMOVED:
+        return QStringLiteral("Il file del database è stato spostato, sostituito o eliminato da un altro "
+                              "programma. Chiudere Kez e aprirlo di nuovo, oppure scegliere il file del database.");
+    case SQLITE_READONLY_DIRECTORY:
+        return QStringLiteral("La cartella del database è di sola lettura: per salvare i dati il programma "
+                              "deve poter scrivere nella cartella.");
     default:
         break;
     }

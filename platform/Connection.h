@@ -44,8 +44,8 @@ struct sqlite3_stmt;
 // lastError() and also raises it into ErrInfo::current() for the error box,
 // with Source "Kez.Connection". The number is SQLite's extended result code;
 // the description says in Italian what a user can do about the errors one
-// can meet (busy, read-only, disk full, damaged, refused value), with
-// SQLite's own text after it as a detail.
+// can meet (busy, read-only, a file moved or replaced under it, disk full,
+// damaged, refused value), with SQLite's own text after it as a detail.
 class Connection
 {
 public:
