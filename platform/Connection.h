@@ -19,6 +19,8 @@ struct sqlite3_stmt;
 // A file is refused at open when it could be read but not saved to (the
 // file or its folder read-only) or when SQLite's quick check finds it
 // damaged: either would let the user type data that can never be stored.
+// A path through a symbolic link is judged by the real file and the real
+// folder it leads to, where SQLite writes.
 //
 // A transaction begins IMMEDIATE: it takes the file's write lock at once,
 // waiting out another program's lock like any statement does, instead of
