@@ -214,9 +214,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("fault");
         for (int code : {5, 6})
             for (int fault : {0, 1, 2})
-                QTest::addRow("%s, %s", code == 5 ? "reuse" : "types", fault == 0 ? "disk full, then space freed"
-                              : fault == 1 ? "another program writes" : "another program holds it, then lets go")
-                    << code << fault;
+                QTest::addRow("%s, %s", code == 5 ? "reuse" : "types", std::array{"disk full, then space freed",
+                              "another program writes", "another program holds it, then lets go"}[fault]) << code << fault;
     }
     void savesThroughFaults()
     {

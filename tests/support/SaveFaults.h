@@ -38,10 +38,8 @@ inline void addRows()
 
 // Runs save() under the fault of the data row. A full disk refuses it with
 // the error box and stores nothing; the same save, once there is space,
-// stores with no error box. Another program's write is waited out; one
-// that outlasts the wait is named in the box, and the same save stores once
-// it is over. stored() reads what the save writes to table; saved is what
-// it must read after.
+// stores with no error box. Another program's write is waited out. stored()
+// reads what the save writes to table; saved is what it must read after.
 inline void saveThrough(const QString &table, const std::function<void()> &save,
                         const std::function<QString()> &stored, const QString &saved)
 {
@@ -50,7 +48,6 @@ inline void saveThrough(const QString &table, const std::function<void()> &save,
     const QString before = stored();
     QVERIFY(before != saved);
     MessageBoxSeam::clearAsked();
-    BriefLock other;
     if (fault == 0) {
         const QString full = QStringLiteral("CREATE TRIGGER kez_full_%1 BEFORE %1 ON %2 "
                                             "BEGIN SELECT RAISE(ROLLBACK, 'disco pieno'); END;");
@@ -62,17 +59,17 @@ inline void saveThrough(const QString &table, const std::function<void()> &save,
         MessageBoxSeam::clearAsked();
         save();
     } else if (fault == 2) {
+        BriefLock other;
         sqlite3_busy_timeout(cn.handle(), 100);
         QVERIFY(other.hold(cn.path(), 1500, "BEGIN EXCLUSIVE"));
         save();
         sqlite3_busy_timeout(cn.handle(), Connection::busyTimeout());
-        QVERIFY2(MessageBoxSeam::asked().value(0).text.contains(QStringLiteral("in uso da un altro programma")),
-                 qPrintable(MessageBoxSeam::asked().value(0).text));
+        QVERIFY(MessageBoxSeam::asked().value(0).text.contains(QStringLiteral("in uso da un altro programma")));
         other.release();
-        QCOMPARE(stored(), before);
         MessageBoxSeam::clearAsked();
         save();
     } else {
+        BriefLock other;
         QVERIFY(other.hold(cn.path(), 1000));
         save();
     }
