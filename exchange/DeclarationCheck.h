@@ -49,6 +49,9 @@ public:
     DeclarationCheck &operator=(const DeclarationCheck &) = delete;
 
     Result check(int saID);
+    // False when a lookup table (activities, wastes, countries, ...) could
+    // not be read, ErrInfo saying why: checks against it would be wrong.
+    bool lookupsRead() const { return m_lookupsRead; }
 
 private:
     void loadLookups();
@@ -71,6 +74,7 @@ private:
     void checkFormat(const ExchangeTables::Table &table, qint64 parentID, const QString &parentWhere, Result &r);
 
     Connection &m_cn;
+    bool m_lookupsRead = false;
     QSet<QString> m_attivita;
     QSet<QString> m_rifiuti;
     QSet<QString> m_regCE;

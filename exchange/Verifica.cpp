@@ -238,6 +238,15 @@ bool Verifica::verifica(const QList<int> &ids, bool mark)
 
     Connection &cn = gDb->kezCnn;
     DeclarationCheck checker(cn);
+    // Against lookups not read, every declaration would show errors it has
+    // not: the run stops, saying why (another program's lock, a damage).
+    if (!checker.lookupsRead()) {
+        modFunz::showError(QStringLiteral("Verifica dati inseriti"));
+        modFunz::setWaitCursor(wasWaiting);
+        m_running = false;
+        slb[0]->setEnabled(m_mode == -1);
+        return false;
+    }
     Statement marker(cn, QStringLiteral("UPDATE SezAnag SET saExp = ? WHERE saID = ?"));
     QString body;
     int warned = 0;

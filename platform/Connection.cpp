@@ -29,6 +29,14 @@ QString userText(int rc)
         return QStringLiteral("Il dato non è stato accettato: manca un valore obbligatorio.");
     case SQLITE_CONSTRAINT_FOREIGNKEY:
         return QStringLiteral("Il dato non è stato accettato: è collegato ad altri dati dell'archivio.");
+    // The connection still holds the file it opened, now under another name
+    // or none: SQLite writes neither to it nor to the file now at its path.
+    case SQLITE_READONLY_DBMOVED:
+        return QStringLiteral("Il file del database è stato spostato, sostituito o eliminato da un altro "
+                              "programma. Chiudere Kez e aprirlo di nuovo, oppure scegliere il file del database.");
+    case SQLITE_READONLY_DIRECTORY:
+        return QStringLiteral("La cartella del database è di sola lettura: per salvare i dati il programma "
+                              "deve poter scrivere nella cartella.");
     default:
         break;
     }
@@ -77,7 +85,8 @@ QString describe(int rc, const QString &sqliteText)
 // written, or whose folder may not (SQLite keeps its journal beside the
 // file), opens for reading only, and every save would fail after the user
 // typed it. A damaged page is found by the quick check, before a search
-// meets it; the check reads and never writes.
+// meets it; the check reads and never writes. path is the real file, a
+// link resolved: SQLite keeps its journal beside the file the link names.
 int checkUsable(sqlite3 *db, const QString &path)
 {
     if (sqlite3_db_readonly(db, "main") == 1 || !QFileInfo(QFileInfo(path).absolutePath()).isWritable())
@@ -154,6 +163,9 @@ bool Connection::open(const QString &path)
     m_error = ErrInfo();
     sqlite3 *db = nullptr;
     const QByteArray name = path.toUtf8();
+    // The checks judge the file a link leads to, in the folder it lies in.
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    const QString real = canonical.isEmpty() ? path : canonical;
     // Only the user-interface thread touches a connection: no mutex per call.
     int rc = sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc == SQLITE_OK) {
@@ -170,14 +182,14 @@ bool Connection::open(const QString &path)
         if (rc == SQLITE_OK)
             rc = sqlite3_exec(db, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
         if (rc == SQLITE_OK)
-            rc = checkUsable(db, path);
+            rc = checkUsable(db, real);
         if (rc == SQLITE_OK) {
             m_db = db;
             m_path = path;
             return true;
         }
     }
-    const QString description = rc == SQLITE_READONLY ? readOnlyFailure(db, path)
+    const QString description = rc == SQLITE_READONLY ? readOnlyFailure(db, real)
         : openFailure(rc, path, db && sqlite3_errcode(db) != SQLITE_OK
                           ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc)));
     sqlite3_close(db);

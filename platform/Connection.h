@@ -19,6 +19,8 @@ struct sqlite3_stmt;
 // A file is refused at open when it could be read but not saved to (the
 // file or its folder read-only) or when SQLite's quick check finds it
 // damaged: either would let the user type data that can never be stored.
+// A path through a symbolic link is judged by the real file and the real
+// folder it leads to, where SQLite writes.
 //
 // A transaction begins IMMEDIATE: it takes the file's write lock at once,
 // waiting out another program's lock like any statement does, instead of
@@ -44,8 +46,8 @@ struct sqlite3_stmt;
 // lastError() and also raises it into ErrInfo::current() for the error box,
 // with Source "Kez.Connection". The number is SQLite's extended result code;
 // the description says in Italian what a user can do about the errors one
-// can meet (busy, read-only, disk full, damaged, refused value), with
-// SQLite's own text after it as a detail.
+// can meet (busy, read-only, a file moved or replaced under it, disk full,
+// damaged, refused value), with SQLite's own text after it as a detail.
 class Connection
 {
 public:

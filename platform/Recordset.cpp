@@ -857,7 +857,7 @@ bool Recordset::Resync()
         return fail(ErrNoCurrentRow, QString());
     CancelUpdate();
     if (!findKey())
-        return fail(ErrNotUpdatable, m_notUpdatable);
+        return notUpdatable();
     QVariantList values;
     if (!readRow(keyWhere(), keyValues(m_pos), &values))
         return false;
@@ -920,18 +920,24 @@ bool Recordset::needUpdatable()
         return fail(ErrNotUpdatable, QStringLiteral("Il recordset corrente non supporta l'aggiornamento. "
                                                     "Potrebbe trattarsi di una limitazione del provider "
                                                     "o del tipo di blocco selezionato."));
-    if (!findKey())
-        return fail(ErrNotUpdatable, m_notUpdatable);
-    return true;
+    return findKey() || notUpdatable();
+}
+
+// False, raising why the recordset cannot be written, unless findKey has
+// already reported its own failure.
+bool Recordset::notUpdatable() const
+{
+    return m_notUpdatable.isEmpty() ? false : fail(ErrNotUpdatable, m_notUpdatable);
 }
 
 // The one table the query reads and the columns of its primary key,
-// looked up once.
+// looked up once. Only what was read is kept: a lookup that failed (another
+// program's lock, a damaged file) is reported as what it is, with the
+// connection's error, and made again at the next write.
 bool Recordset::findKey()
 {
     if (m_keyKnown)
         return m_notUpdatable.isEmpty();
-    m_keyKnown = true;
     m_table.clear();
     m_keyColumns.clear();
     m_notUpdatable.clear();
@@ -945,20 +951,28 @@ bool Recordset::findKey()
     }
     if (m_table.isEmpty())
         m_notUpdatable = QStringLiteral("Il recordset non legge colonne di una tabella e non può essere aggiornato.");
-    if (!m_notUpdatable.isEmpty())
+    m_keyKnown = !m_notUpdatable.isEmpty();
+    if (m_keyKnown)
         return false;
 
-    sqlite3_stmt *stmt = nullptr;
     const QByteArray sql = QStringLiteral("PRAGMA table_info(%1)").arg(quoted(m_table)).toUtf8();
+    int consumed = 0;
+    sqlite3_stmt *stmt = m_cn->prepare(sql, &consumed);
+    if (!stmt)
+        return fail(m_cn->lastError().Number, m_cn->lastError().Description);
     QVector<QPair<int, QString>> keys;
-    if (sqlite3_prepare_v2(m_cn->handle(), sql.constData(), -1, &stmt, nullptr) == SQLITE_OK) {
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            const int pk = sqlite3_column_int(stmt, 5);
-            if (pk > 0)
-                keys.append({pk, textOf(stmt, 1)});
-        }
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        const int pk = sqlite3_column_int(stmt, 5);
+        if (pk > 0)
+            keys.append({pk, textOf(stmt, 1)});
     }
+    if (rc != SQLITE_DONE)
+        m_cn->sqliteError();
     sqlite3_finalize(stmt);
+    if (rc != SQLITE_DONE)
+        return fail(m_cn->lastError().Number, m_cn->lastError().Description);
+    m_keyKnown = true;
     std::sort(keys.begin(), keys.end());
     for (const auto &k : std::as_const(keys)) {
         int found = -1;

@@ -214,6 +214,7 @@ private:
     static Cell makeText(const char *utf8, int size, Store &store);
     QVariantList keyValues(int row) const;
     QString keyWhere() const;
+    bool notUpdatable() const;
     bool readRow(const QString &where, const QVariantList &params, QVariantList *values);
     bool finishEdit();
     bool writeBack();

@@ -292,7 +292,9 @@ bool comboCom::search(const QString &t)
             cmb->setCurrentIndex(0);
         return cmb->count() == 1;
     }
-    lastSearch = t;
+    // Only a search that read the table is kept: one that failed (another
+    // program's lock) is made again when the same text comes back.
+    lastSearch.clear();
     Connection *cn = connection();
     if (!cn) {
         setEntries({});
@@ -310,6 +312,7 @@ bool comboCom::search(const QString &t)
         setEntries({});
         return false;
     }
+    lastSearch = t;
     QVector<Entry> found;
     found.reserve(rs->RecordCount());
     for (; !rs->eof(); rs->MoveNext()) {

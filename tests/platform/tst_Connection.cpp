@@ -110,6 +110,8 @@ private Q_SLOTS:
         QTest::newRow("syntax") << QStringLiteral("SELEC 1") << int(SQLITE_ERROR) << QStringLiteral("syntax error");
         QTest::newRow("duplicate key") << QStringLiteral("INSERT INTO Ditte (dtID) VALUES (1)")
                                        << int(SQLITE_CONSTRAINT_PRIMARYKEY) << QStringLiteral("UNIQUE");
+        QTest::newRow("file moved away, a copy put in its place") << QStringLiteral("DELETE FROM Ditte")
+            << int(SQLITE_READONLY_DBMOVED) << QStringLiteral("spostato, sostituito o eliminato da un altro programma");
     }
 
     void failingStatementKeepsNumberAndDescription()
@@ -122,6 +124,7 @@ private Q_SLOTS:
         QVERIFY(cn.open(path));
         QVERIFY(cn.execute(QStringLiteral("INSERT INTO Ditte (dtID, ragSoc) VALUES (1, ?)"), {QStringLiteral("A")}));
         ErrInfo::clear();
+        QVERIFY(number != SQLITE_READONLY_DBMOVED || (QFile::rename(path, path + "~") && QFile::copy(path + "~", path)));
         QVERIFY(!cn.execute(sql));
         QCOMPARE(cn.lastError().Number, number);
         QVERIFY2(cn.lastError().Description.contains(words), qPrintable(cn.lastError().Description));

@@ -177,6 +177,9 @@ private Q_SLOTS:
             QCOMPARE(cn.lastError().Description, QStringLiteral("La cartella del database è di sola lettura:\n%1\n"
                                                                 "Per salvare i dati il programma deve poter scrivere nella cartella.")
                                                      .arg(QFileInfo(path).absolutePath()));
+            const QString said = cn.lastError().Description, link = QFileInfo(path).absolutePath() + QStringLiteral(".db");
+            QVERIFY(QFile::link(path, link) && !cn.open(link) && QFile::remove(link));  // the same file through a link
+            QCOMPARE(cn.lastError().Description, said);
         }
         if (given.isEmpty()) {
             QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));

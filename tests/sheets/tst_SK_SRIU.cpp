@@ -211,11 +211,11 @@ private Q_SLOTS:
     void savesThroughFaults_data()
     {
         QTest::addColumn<int>("formCode");
-        QTest::addColumn<bool>("diskFull");
+        QTest::addColumn<int>("fault");
         for (int code : {5, 6})
-            for (bool full : {true, false})
-                QTest::addRow("%s, %s", code == 5 ? "reuse" : "types",
-                              full ? "disk full, then space freed" : "another program writes") << code << full;
+            for (int fault : {0, 1, 2})
+                QTest::addRow("%s, %s", code == 5 ? "reuse" : "types", std::array{"disk full, then space freed",
+                              "another program writes", "another program holds it, then lets go"}[fault]) << code << fault;
     }
     void savesThroughFaults()
     {

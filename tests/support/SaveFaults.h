@@ -30,9 +30,10 @@ inline QStringList errors()
 
 inline void addRows()
 {
-    QTest::addColumn<bool>("diskFull");
-    QTest::newRow("disk full, then space freed") << true;
-    QTest::newRow("another program writes for a second") << false;
+    QTest::addColumn<int>("fault");     // 0 a full disk, 1 a brief write, 2 a lock longer than the wait
+    QTest::newRow("disk full, then space freed") << 0;
+    QTest::newRow("another program writes for a second") << 1;
+    QTest::newRow("another program holds the file at the first save, then lets it go") << 2;
 }
 
 // Runs save() under the fault of the data row. A full disk refuses it with
@@ -42,12 +43,12 @@ inline void addRows()
 inline void saveThrough(const QString &table, const std::function<void()> &save,
                         const std::function<QString()> &stored, const QString &saved)
 {
-    QFETCH(bool, diskFull);
+    QFETCH(int, fault);
     Connection &cn = modMain::gDb->kezCnn;
     const QString before = stored();
     QVERIFY(before != saved);
     MessageBoxSeam::clearAsked();
-    if (diskFull) {
+    if (fault == 0) {
         const QString full = QStringLiteral("CREATE TRIGGER kez_full_%1 BEFORE %1 ON %2 "
                                             "BEGIN SELECT RAISE(ROLLBACK, 'disco pieno'); END;");
         QVERIFY(cn.execute(full.arg(QStringLiteral("INSERT"), table) + full.arg(QStringLiteral("UPDATE"), table)));
@@ -55,6 +56,16 @@ inline void saveThrough(const QString &table, const std::function<void()> &save,
         QCOMPARE(errors(), QStringList(QStringLiteral("disco pieno")));
         QCOMPARE(stored(), before);
         QVERIFY(cn.execute(QStringLiteral("DROP TRIGGER kez_full_INSERT; DROP TRIGGER kez_full_UPDATE")));
+        MessageBoxSeam::clearAsked();
+        save();
+    } else if (fault == 2) {
+        BriefLock other;
+        sqlite3_busy_timeout(cn.handle(), 100);
+        QVERIFY(other.hold(cn.path(), 1500, "BEGIN EXCLUSIVE"));
+        save();
+        sqlite3_busy_timeout(cn.handle(), Connection::busyTimeout());
+        QVERIFY(MessageBoxSeam::asked().value(0).text.contains(QStringLiteral("in uso da un altro programma")));
+        other.release();
         MessageBoxSeam::clearAsked();
         save();
     } else {
