@@ -28,18 +28,31 @@ bool modalClass::readDitta(const QString &codFisc)
 {
     if (!gDb || !gDb->listRsOpen(QStringLiteral("SELECT * FROM Ditte WHERE CodFisc = ?"), {codFisc}))
         return false;
-    const Recordset &rs = gDb->listRs;
-    CodiceFiscale = rs.value(QStringLiteral("codFisc"));
-    ragioneSociale = rs.value(QStringLiteral("ragSoc"));
-    istatProvincia = rs.value(QStringLiteral("prvIstat"));
-    istatComune = rs.value(QStringLiteral("comIstat"));
-    via = rs.value(QStringLiteral("via"));
-    civico = rs.value(QStringLiteral("civico"));
-    cap = rs.value(QStringLiteral("cap"));
-    prefisso = rs.value(QStringLiteral("prefTel"));
-    telefono = rs.value(QStringLiteral("telefono"));
+    setDittaFrom(gDb->listRs);
     gDb->listRs.close();
     return true;
+}
+
+void modalClass::setDittaFrom(const Recordset &ditte)
+{
+    const auto column = [&ditte](const char *name) { return ditte.value(QLatin1String(name)); };
+    setDitta(column("codFisc"), column("ragSoc"), column("prvIstat"), column("comIstat"), column("via"),
+             column("civico"), column("cap"), column("prefTel"), column("telefono"));
+}
+
+void modalClass::setDitta(const QVariant &codFisc, const QVariant &ragSoc, const QVariant &prvIstat,
+                          const QVariant &comIstat, const QVariant &via, const QVariant &civico,
+                          const QVariant &cap, const QVariant &prefisso, const QVariant &telefono)
+{
+    CodiceFiscale = codFisc;
+    ragioneSociale = ragSoc;
+    istatProvincia = prvIstat;
+    istatComune = comIstat;
+    this->via = via;
+    this->civico = civico;
+    this->cap = cap;
+    this->prefisso = prefisso;
+    this->telefono = telefono;
 }
 
 bool modalClass::getRifiuto(const QVariant &codRif)
@@ -178,8 +191,12 @@ bool modalClass::salvaDitta(int Completa)
                          Recordset::adLockOptimistic);
     if (!rs->isOpen())
         return false;
-    if (!rs->eof())
+    // From here on the buffer is trusted for this code: it takes the
+    // registry's row, a company already there keeping its own data.
+    if (!rs->eof()) {
+        setDittaFrom(*rs);
         return true;
+    }
     rs->AddNew();
     rs->setValue(QStringLiteral("codFisc"), CodiceFiscale);
     rs->setValue(QStringLiteral("ragSoc"), ragioneSociale);
@@ -200,18 +217,11 @@ bool modalClass::salvaDitta(int Completa)
         rs->CancelUpdate();
         return false;
     }
+    setDittaFrom(*rs);
     return true;
 }
 
 void modalClass::clearDitta()
 {
-    CodiceFiscale.clear();
-    ragioneSociale.clear();
-    istatProvincia.clear();
-    istatComune.clear();
-    via.clear();
-    civico.clear();
-    cap.clear();
-    prefisso.clear();
-    telefono.clear();
+    setDitta(QVariant(), QVariant());
 }

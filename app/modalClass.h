@@ -23,7 +23,8 @@ public:
     Recordset *Cursore = nullptr;   // the caller's recordset while the module list is open
     double cursorBookMark = 0;
 
-    // The company buffer, values as read (Null kept).
+    // The company buffer, values as read (Null kept). It holds one company
+    // at a time, as the registry has it once it is stored there.
     QVariant CodiceFiscale;
     QVariant ragioneSociale;
     QVariant istatProvincia;
@@ -59,12 +60,21 @@ public:
     void showVerifica(int Modo, int pCodice = 0, bool flagExp = false);
     // Adds the buffered company when its code is not in the registry yet;
     // false when it could not be added. Completa 1 also writes the address,
-    // 2 the address and the telephone.
+    // 2 the address and the telephone. Once stored, the buffer holds the
+    // registry's row for the code.
     bool salvaDitta(int Completa);
+    // Puts one company into the buffer, and that company alone: what is not
+    // given is left empty, so nothing of the company held before stays there
+    // under another code. Every writer of the buffer goes through here.
+    void setDitta(const QVariant &codFisc, const QVariant &ragSoc, const QVariant &prvIstat = QVariant(),
+                  const QVariant &comIstat = QVariant(), const QVariant &via = QVariant(),
+                  const QVariant &civico = QVariant(), const QVariant &cap = QVariant(),
+                  const QVariant &prefisso = QVariant(), const QVariant &telefono = QVariant());
     // Forgets the buffered company, so that a changed registry is read
     // again rather than trusted.
     void clearDitta();
 
 private:
     bool readDitta(const QString &codFisc);
+    void setDittaFrom(const Recordset &ditte);
 };

@@ -87,5 +87,7 @@ void listDic::scegli(QTreeWidgetItem *line)
     gModal->Status = true;
     gModal->Key = lineKey(line).mid(1).toInt();
     gModal->Codice = lineTag(line);
-    gModal->ragioneSociale = line->text(0);
+    // The declaration's name, not the registry's: under no code, so that it
+    // is never taken for the company last read.
+    gModal->setDitta(QVariant(), line->text(0));
 }

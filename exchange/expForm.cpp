@@ -177,12 +177,10 @@ bool expForm::Esporta()
                                                + QDateTime::currentDateTime().toString(QStringLiteral("_yyyyMMdd_HHmm"))
                                                + QStringLiteral(".xml"),
                                            true);
-    QString fileName = FileDialogSeam::getSaveFileName(this, QStringLiteral("Esporta dichiarazioni"), proposed,
-                                                       QStringLiteral("File XML (*.xml)"));
+    const QString fileName = FileDialogSeam::getSaveFileName(this, QStringLiteral("Esporta dichiarazioni"),
+                                                             proposed, QStringLiteral("File XML (*.xml)"));
     if (fileName.isEmpty())
         return false;
-    if (!fileName.endsWith(QStringLiteral(".xml"), Qt::CaseInsensitive))
-        fileName += QStringLiteral(".xml");
     if (!write(ids, fileName, camera))
         return false;
     modFunz::showMsg(ids.size() == 1

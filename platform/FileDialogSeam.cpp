@@ -1,6 +1,8 @@
 #include "FileDialogSeam.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
 
 #include "ScriptedAnswers.h"
 
@@ -26,13 +28,25 @@ QString getOpenFileName(QWidget *parent, const QString &caption, const QString &
     return QFileDialog::getOpenFileName(parent, caption, directory, filter);
 }
 
+// A name typed without an extension gets the filter's from the dialog
+// itself, before it looks for the file: the file it asks about replacing is
+// the one that will be written, and the caller adds nothing after it. A
+// scripted answer is given the extension the same way.
 QString getSaveFileName(QWidget *parent, const QString &caption, const QString &directory,
                         const QString &filter)
 {
     state().asked.append({caption, directory, filter, true});
-    if (state().scripted)
-        return state().next(QString());
-    return QFileDialog::getSaveFileName(parent, caption, directory, filter);
+    static const QRegularExpression firstExtension(QStringLiteral("\\*\\.(\\w+)"));
+    const QString suffix = firstExtension.match(filter).captured(1);
+    if (state().scripted) {
+        const QString name = state().next(QString());
+        const bool bare = !name.isEmpty() && !suffix.isEmpty() && !QFileInfo(name).fileName().contains(u'.');
+        return bare ? name + u'.' + suffix : name;
+    }
+    QFileDialog dialog(parent, caption, directory, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(suffix);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 void setScripted(bool scripted)

@@ -233,8 +233,7 @@ bool CardSheet::salvaSchedaCorrente()
     const int id = ok ? schedeRs->value(chiave()).toInt() : 0;
     ok = ok && scriviRighe(id);
     if (ok && registra) {
-        modMain::gModal->CodiceFiscale = code;
-        modMain::gModal->ragioneSociale = slt[1]->Value();
+        modMain::gModal->setDitta(code, slt[1]->Value());
         ok = modMain::gModal->salvaDitta(0);
         dittaRifiutata = !ok;
     }

@@ -439,13 +439,8 @@ bool ModFrame::salvaModulo()
     if (ok && offriDitta && gModal) {
         // The registry learns the company under the code its name was
         // entered with, the one the module is stored under.
-        gModal->CodiceFiscale = nullIfBlank(codice);
-        gModal->ragioneSociale = slt[1]->Value();
-        gModal->istatProvincia = cmbCom->istatProvincia();
-        gModal->istatComune = cmbCom->istatComune();
-        gModal->via = slt[3]->Value();
-        gModal->civico = slt[4]->Value();
-        gModal->cap = slt[5]->Value();
+        gModal->setDitta(nullIfBlank(codice), slt[1]->Value(), cmbCom->istatProvincia(), cmbCom->istatComune(),
+                         slt[3]->Value(), slt[4]->Value(), slt[5]->Value());
         ok = gModal->salvaDitta(1);
     }
     ok = ok && salvaDopo(id);

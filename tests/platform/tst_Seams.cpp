@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryFile>
 #include <QTest>
 #include <QTimer>
 
@@ -238,6 +239,17 @@ private Q_SLOTS:
         const QString chosen = FileDialogSeam::getSaveFileName(nullptr, QStringLiteral("Salva"), dir,
                                                                QStringLiteral("Testo (*.txt)"));
         QCOMPARE(QFileInfo(chosen).fileName(), QStringLiteral("Kez22imbErr.txt"));
+        // Named without its extension, an existing file is asked about: No keeps it, the user gives up.
+        QTemporaryFile earlier(dir + QStringLiteral("/XXXXXX.txt"));
+        QString asked;
+        whenModal([&](QWidget *modal) {
+            static_cast<QFileDialog *>(modal)->selectFile(QFileInfo(earlier).completeBaseName());
+            whenModal([&asked](QWidget *box) { asked = static_cast<QMessageBox *>(box)->text(); QTest::keyClick(box, Qt::Key_Escape); });
+            QMetaObject::invokeMethod(modal, "accept");
+            QMetaObject::invokeMethod(modal, "reject");
+        });
+        QVERIFY(earlier.open() && FileDialogSeam::getSaveFileName(nullptr, QString(), dir, QStringLiteral("Testo (*.txt)")).isEmpty());
+        QVERIFY2(asked.startsWith(QFileInfo(earlier).fileName()), qPrintable(asked));
     }
 
     void desktopRecordsInsteadOfOpening()

@@ -14,6 +14,7 @@
 #include "listMod.h"
 #include "mainForm.h"
 #include "modMain.h"
+#include "modalClass.h"
 #include "slxButton.h"
 #include "slxCombo.h"
 #include "slxLabel.h"
@@ -104,13 +105,14 @@ private Q_SLOTS:
 
     void italianModulesOfKnownAndUnknownCompanies()
     {
-        ModRT *f = open();
+        ModRT *f = open(QStringLiteral("UPDATE Ditte SET prefTel = '06', telefono = '5551';"));
         QVERIFY(f);
         QCOMPARE(f->nav->label()->Caption(), QStringLiteral("Nuovo modulo"));
         QVERIFY(f->opt[0]->isChecked());
         QVERIFY(!f->slb[2]->Enabled() && !f->slb[4]->Enabled() && !f->slb[5]->Enabled());
 
-        // A company the registry does not know: the fields stay empty.
+        // After a company it knows, one the registry does not know: the fields stay empty.
+        typeAndLeave(f->slt[0], QStringLiteral("00743110157"));
         typeAndLeave(f->slt[0], QStringLiteral("01234567897"));
         QVERIFY(f->slt[1]->isEmpty());
         QVERIFY(!f->slb[4]->Enabled());
@@ -132,6 +134,7 @@ private Q_SLOTS:
                                        "'|' || cap FROM Ditte WHERE codFisc = '01234567897'"))
                      .toString(),
                  QStringLiteral("NUOVA DITTA SRL|58|91|VIA NUOVA|00118"));
+        QVERIFY(modMain::gModal->getDitta(QStringLiteral("01234567897")) && modMain::gModal->telefono.isNull());
         QVERIFY(!f->slb[4]->Enabled());
         QCOMPARE(f->nav->label()->Caption(), QStringLiteral("Modulo 1 di 1"));
 

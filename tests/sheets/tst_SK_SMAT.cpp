@@ -4,6 +4,7 @@
 #include "DatabaseProbe.h"
 #include "PackagingTest.h"
 #include "SK_SMAT.h"
+#include "modalClass.h"
 #include "hNav.h"
 #include "slxButton.h"
 #include "slxLabel.h"
@@ -16,7 +17,7 @@ using MessageBoxSeam::vbYes;
 
 namespace {
 const char *const rows =
-    "INSERT INTO Ditte (codFisc, ragSoc) VALUES ('00743110157', 'STUDIO ROSSI');\n"
+    "INSERT INTO Ditte (codFisc, ragSoc, via) VALUES ('00743110157', 'STUDIO ROSSI', 'VIA COMO 7');\n"
     "INSERT INTO skMat (skmID, saID, codFisc, ragSoc) VALUES (1, 7, '12345678903', 'VETRERIE RIUNITE'),"
     " (2, 8, '12345678903', 'ALTRA DICHIARAZIONE');\n"
     "INSERT INTO RecMat (skmID, skmTipo, qtaProdVuoti, qtaProdPieni, qtaImpVuoti, qtaImpPieni, qtaEspVuoti,"
@@ -80,6 +81,7 @@ private Q_SLOTS:
     void secondCardEmptiedAndDeleted()
     {
         QVERIFY(open());
+        fill(slt(0), QStringLiteral("00743110157"));
         click(3);
         QCOMPARE(nav()->label()->Caption(), QStringLiteral("Nuova scheda"));
         QVERIFY(slt(0)->Value().isNull());
@@ -99,6 +101,7 @@ private Q_SLOTS:
                               QStringLiteral("105:50055000"), QStringLiteral("106:60066000")}));
         QCOMPARE(db.scalar(QStringLiteral("SELECT ragSoc FROM Ditte WHERE codFisc = 'RSSMRA80A01H501U'")).toString(),
                  QStringLiteral("CARTIERA NORD"));
+        QVERIFY(modMain::gModal->getDitta(QStringLiteral("RSSMRA80A01H501U")) && modMain::gModal->via.isNull());
 
         // Back to the first card by its code: emptied, it keeps no row.
         fill(slt(0), QStringLiteral("12345678903"));
