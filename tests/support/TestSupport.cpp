@@ -107,14 +107,13 @@ bool activate(QWidget *w)
     return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
 }
 
-void wheel(QWidget *w, int notches, QPoint at)
+void wheel(QWidget *w, int notches)
 {
     QWidget *top = w->window();
-    const QPoint local = w->mapTo(top, at.x() < 0 ? w->rect().center() : at);
+    const QPoint local = w->mapTo(top, QPoint(w->width() - 4, w->height() / 2));
     QWheelEvent event(local, top->mapToGlobal(local), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
-    // Sent, an event would lose the mark of one that comes from the
-    // platform, and Qt would hand it to the widget under the pointer alone.
+    // Sent, it would lose the mark of a real turn and reach one widget only.
     QSpontaneKeyEvent::setSpontaneous(&event);
     qApp->notify(top->windowHandle(), &event);
     QCoreApplication::processEvents();

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPoint>
 #include <QStringList>
 
 class QTreeWidget;
@@ -35,12 +34,9 @@ QStringList columnTexts(QTreeWidget *lv, int col);
 // so waiting on the platform window alone lets keys land in the window below.
 bool activate(QWidget *w);
 
-// Turns the mouse wheel over w (at its centre, or at the point given in w)
-// by notches (positive away from the user, as the platform counts them),
-// delivered to the window as the platform delivers a real wheel: it goes to
-// the widget under the pointer, gives the focus where the policy says, and
-// climbs the parents while nobody takes it.
-void wheel(QWidget *w, int notches, QPoint at = QPoint(-1, -1));
+// Turns the mouse wheel over w's right end (a picker's arrow) by notches,
+// negative towards the user, as the platform delivers a real turn.
+void wheel(QWidget *w, int notches);
 
 // Saves a picture of w as <build>/test-pictures/<name>.png and returns the path.
 QString grab(QWidget *w, const QString &name);
