@@ -343,7 +343,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("wheel"); // the control under the pointer as the wheel turns
         const QString prompt = SheetFrame::promptModificata();
         const char *const forms[] = {"registry sheet", "SMAT card", "origin module", "CONS sheet"};
-        const char *const ways[] = {"side bar", "", "", "main window close", "Esc", "menu Chiudi", "session", "navigator", "", ""};
+        const char *const ways[] = {"side bar", "", "", "main window close", "Esc", "menu Chiudi", "session", "navigator", "", "", "", ""};
         for (int form : {Registry, Card, Module, Consortia})
             for (int way : {Esc, SideBar, MenuChiudi, Quit, SessionSave})
                 QTest::addRow("%s, %s", forms[form], ways[way])
