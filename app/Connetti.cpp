@@ -213,13 +213,14 @@ bool Connetti::Apply()
         if (modMain::gMain)
             modMain::gMain->setDeclarationText(QString());
         opened = gDb->openKezDb();
-    } else if (!gDb->kezDbOpened()) {
-        // The stored file was not open (start-up could not open it): open it now.
+    } else if (!gDb->kezDbOpened() || gDb->kezCnn.hasMoved()) {
+        // The stored file was not open (start-up could not open it), or
+        // another program has put another file in its place: open it now.
         if (modal)
             modal->Status = true;
         opened = gDb->openKezDb();
     }
-    if (m_paths[1] != gDb->oldDbFilename) {
+    if (m_paths[1] != gDb->oldDbFilename || (gDb->oldCn() && gDb->oldCn()->hasMoved())) {
         if (modal)
             modal->Status = true;
         if (m_paths[1].isEmpty()) {

@@ -197,6 +197,12 @@ bool Connection::open(const QString &path)
     return false;
 }
 
+bool Connection::hasMoved() const
+{
+    int moved = 0;
+    return m_db && sqlite3_file_control(m_db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved;
+}
+
 void Connection::close()
 {
     if (!m_db)

@@ -63,6 +63,9 @@ public:
     bool isOpen() const { return m_db != nullptr; }
     int State() const { return isOpen() ? adStateOpen : adStateClosed; }
     QString path() const { return m_path; }
+    // The file opened is no longer the one at its path (moved, replaced or
+    // deleted by another program): the connection can only read it.
+    bool hasMoved() const;
 
     // Runs one statement (or a script of several); values take the place of
     // the "?" in order, and a value too few or too many is an error.

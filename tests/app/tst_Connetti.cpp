@@ -202,6 +202,11 @@ private Q_SLOTS:
         QCOMPARE(gDb->kezDbFilename, current);
         // The same file: the remembered declaration stays.
         QCOMPARE(iniValue(QStringLiteral("Kez"), QStringLiteral("Sa1ID")), QStringLiteral("7"));
+        // Replaced by another program under the same name: the same path opens the file now there.
+        QVERIFY(QFile::rename(current, current + u'~') && QFile::copy(current + u'~', current) && gDb->kezCnn.hasMoved());
+        Connetti again;
+        again.slb_Click(2);
+        QVERIFY(!gDb->kezCnn.hasMoved() && gDb->kezCnn.execute(QStringLiteral("UPDATE Setup SET via = 'X'")));
     }
 
     void namesDifferingInCaseAreTwoFiles()
