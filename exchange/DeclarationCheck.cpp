@@ -1,6 +1,7 @@
 #include "DeclarationCheck.h"
 
 #include <QDate>
+#include <functional>
 #include <map>
 
 #include "Connection.h"
@@ -134,29 +135,27 @@ void DeclarationCheck::loadLookups()
     // Read once: a run checks a thousand declarations against them. A
     // table that could not be read is no empty table.
     m_lookupsRead = true;
-    auto texts = [this](const QString &sql, QSet<QString> &into) {
+    const auto read = [this](const QString &sql, const std::function<void(const Statement &)> &row) {
         Statement s(m_cn, sql);
         for (s.exec(); s.hasRow(); s.next())
-            into.insert(s.text(0));
+            row(s);
         m_lookupsRead = m_lookupsRead && s.error().isEmpty();
+    };
+    const auto texts = [&read](const QString &sql, QSet<QString> &into) {
+        read(sql, [&into](const Statement &s) { into.insert(s.text(0)); });
     };
     texts(QStringLiteral("SELECT attCod FROM Attivita"), m_attivita);
     texts(QStringLiteral("SELECT rifCod FROM Rifiuti"), m_rifiuti);
     texts(QStringLiteral("SELECT crcCod FROM CodRegCE"), m_regCE);
-    Statement naz(m_cn, QStringLiteral("SELECT nazID FROM Nazioni"));
-    for (naz.exec(); naz.hasRow(); naz.next())
-        m_nazioni.insert(naz.integer(0));
-    m_lookupsRead = m_lookupsRead && naz.error().isEmpty();
-    Statement com(m_cn, QStringLiteral("SELECT c.prvIstat, c.comIstat, c.comDesc, p.prvSigla FROM Comuni c "
-                                       "LEFT JOIN Province p ON p.prvIstat = c.prvIstat"));
-    for (com.exec(); com.hasRow(); com.next())
-        m_comuni.insert(com.integer(0) * 1000 + com.integer(1),
-                        com.text(2) + QStringLiteral(" (") + com.text(3) + QLatin1Char(')'));
-    m_lookupsRead = m_lookupsRead && com.error().isEmpty();
-    Statement cod(m_cn, QStringLiteral("SELECT codType, codNumb FROM Codici WHERE codType IN (12, 13)"));
-    for (cod.exec(); cod.hasRow(); cod.next())
-        m_codici[cod.integer(0) == 12 ? 0 : 1].insert(cod.integer(1));
-    m_lookupsRead = m_lookupsRead && cod.error().isEmpty();
+    read(QStringLiteral("SELECT nazID FROM Nazioni"), [this](const Statement &s) { m_nazioni.insert(s.integer(0)); });
+    read(QStringLiteral("SELECT c.prvIstat, c.comIstat, c.comDesc, p.prvSigla FROM Comuni c "
+                        "LEFT JOIN Province p ON p.prvIstat = c.prvIstat"),
+         [this](const Statement &s) {
+             m_comuni.insert(s.integer(0) * 1000 + s.integer(1),
+                             s.text(2) + QStringLiteral(" (") + s.text(3) + QLatin1Char(')'));
+         });
+    read(QStringLiteral("SELECT codType, codNumb FROM Codici WHERE codType IN (12, 13)"),
+         [this](const Statement &s) { m_codici[s.integer(0) == 12 ? 0 : 1].insert(s.integer(1)); });
 }
 
 QString DeclarationCheck::comune(qint64 prv, qint64 com) const
