@@ -2,15 +2,19 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QSaveFile>
+#include <algorithm>
+#include <cerrno>
 #include <map>
 #include <memory>
 
 #include "Connection.h"
 #include "ExchangeTables.h"
+#include "FileErrors.h"
 #include "KezXml.h"
 #include "Statement.h"
 #include "Transaction.h"
-#include "WholeFile.h"
+#include "XmlStream.h"
 
 using ExchangeTables::Table;
 
@@ -19,12 +23,16 @@ namespace {
 // The file as the import reads it back: elements one a line, indented by
 // depth. A carriage return goes as "&#13;", since a parser turns a raw one
 // into a line feed; a character XML cannot carry at all is written as it
-// is, so that the file's own check refuses it rather than losing it.
+// is, so that the file's own check refuses it rather than losing it. What
+// is written goes on to the sink in pieces, so that no declaration, however
+// many modules it holds, is kept whole in memory.
 class XmlOut
 {
 public:
-    explicit XmlOut(QByteArray &out) : m_out(out) {}
+    using Sink = std::function<bool(const QByteArray &)>;
+    explicit XmlOut(Sink sink) : m_sink(std::move(sink)) {}
 
+    void declaration() { m_out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"; }
     void open(const char *element, const QByteArray &attributes = QByteArray())
     {
         indent();
@@ -74,12 +82,28 @@ public:
             }
         return bytes;
     }
+    // Hands what is written to the sink; false when the sink refused it.
+    bool flush()
+    {
+        if (m_out.isEmpty())
+            return true;
+        m_lines += std::count(m_out.cbegin(), m_out.cend(), '\n');
+        const bool taken = m_sink(m_out);
+        m_out.clear();
+        return taken;
+    }
+    bool flushIfFull() { return m_out.size() < FlushSize || flush(); }
+    // The line the next element begins on.
+    qint64 line() const { return m_lines + std::count(m_out.cbegin(), m_out.cend(), '\n') + 1; }
 
 private:
+    static constexpr qsizetype FlushSize = 256 * 1024;
     void indent() { m_out.append(QByteArrayView("        ", qMin(m_depth, 8))); }
 
-    QByteArray &m_out;
+    Sink m_sink;
+    QByteArray m_out;
     int m_depth = 0;
+    qint64 m_lines = 0;
 };
 
 // One prepared query per table, the rows of a parent written depth first.
@@ -88,6 +112,8 @@ class TreeWriter
 public:
     TreeWriter(Connection &cn, XmlOut &xml) : m_cn(cn), m_xml(xml) {}
 
+    // False on a database error, or when the sink refused what was written
+    // (sinkRefused set).
     bool writeRows(const Table &table, qint64 parentID)
     {
         std::unique_ptr<Statement> &stmt = m_queries[&table];
@@ -108,9 +134,15 @@ public:
                 if (!writeRows(*child, s.integer(0)))
                     return false;
             m_xml.close(table.element);
+            if (!m_xml.flushIfFull()) {
+                sinkRefused = true;
+                return false;
+            }
         }
         return s.error().isEmpty();
     }
+
+    bool sinkRefused = false;
 
 private:
     Connection &m_cn;
@@ -121,54 +153,67 @@ private:
 
 expClass::expClass(Connection &cn) : m_cn(cn) {}
 
-QByteArray expClass::documento(const QList<int> &saIDs, int numero, const QDateTime &dataOra)
+expClass::Written expClass::write(const QList<int> &saIDs, int numero, const QDateTime &dataOra,
+                                  const std::function<bool(const QByteArray &)> &sink)
 {
-    m_cancelled = false;
-    QByteArray bytes("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
-    // A full declaration takes some 16 KB.
-    bytes.reserve(qsizetype(saIDs.size()) * 16384);
-    XmlOut xml(bytes);
+    m_starts.clear();
+    XmlOut xml(sink);
     Statement year(m_cn, QStringLiteral("SELECT saAnno FROM SezAnag WHERE saID = ?"));
-    year.exec({saIDs.isEmpty() ? 0 : saIDs.first()});
+    if (!year.exec({saIDs.isEmpty() ? 0 : saIDs.first()}))
+        return Written::DatabaseError;
     const QByteArray attributes = QByteArray(" xmlns=\"") + KezXml::Namespace + "\" versione=\"" + KezXml::Versione
         + "\" anno=\"" + QByteArray::number(year.integer(0)) + "\" numero=\"" + QByteArray::number(numero)
         + "\" dataOra=\"" + dataOra.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1() + '"';
+    xml.declaration();
     xml.open("esportazione", attributes);
     TreeWriter writer(m_cn, xml);
     int done = 0;
     for (int saID : saIDs) {
+        // Where each declaration begins, for a refusal to name it: the file
+        // is checked as it goes, so only the last few can be at fault.
+        m_starts.push_back({xml.line(), done});
+        if (m_starts.size() > 4)
+            m_starts.pop_front();
         if (!writer.writeRows(ExchangeTables::dichiarazione(), saID))
-            return QByteArray();
-        if (progress && !progress(++done, int(saIDs.size()))) {
-            m_cancelled = true;
-            return QByteArray();
-        }
+            return writer.sinkRefused ? Written::SinkRefused : Written::DatabaseError;
+        if (!xml.flush())
+            return Written::SinkRefused;
+        ++done;
+        if (progress && !progress(done, int(saIDs.size())))
+            return Written::Cancelled;
     }
     xml.close("esportazione");
-    return bytes;
+    return xml.flush() ? Written::Whole : Written::SinkRefused;
 }
 
-QString expClass::declarationOf(const QByteArray &bytes, const QList<int> &saIDs, const QString &reason)
+QByteArray expClass::documento(const QList<int> &saIDs, int numero, const QDateTime &dataOra)
 {
-    // The lines are those of a file that was not written: the first one
-    // names the declaration instead.
+    QByteArray bytes;
+    const auto collect = [&bytes](const QByteArray &piece) {
+        bytes += piece;
+        return true;
+    };
+    return write(saIDs, numero, dataOra, collect) == Written::Whole ? bytes : QByteArray();
+}
+
+QString expClass::declarationOf(const QList<int> &saIDs, const QString &reason, int line)
+{
+    // The lines are those of a file that was not written: the declaration
+    // is named instead.
     static const QRegularExpression lineMark(QStringLiteral("(^|\n)riga (\\d+)(: |, )"));
-    const QRegularExpressionMatch m = lineMark.match(reason);
     QString text = reason;
     text.replace(lineMark, QStringLiteral("\\1"));
-    // The schema's own headline speaks of a file read in.
-    if (text.startsWith(QStringLiteral("Attenzione, il file non è conforme")))
+    // The headline speaks of a file read in.
+    if (text.startsWith(QStringLiteral("Attenzione, il file non è")) && text.contains(QLatin1Char('\n')))
         text = text.mid(text.indexOf(QLatin1Char('\n')) + 1);
-    if (!m.hasMatch())
-        return text;
-    qsizetype at = 0;
-    for (int line = m.captured(2).toInt(); line > 1 && at >= 0; --line)
-        at = bytes.indexOf('\n', at) + 1;
-    const int number = int(bytes.left(at).count("<dichiarazione>"));
-    if (number < 1 || number > saIDs.size())
+    int number = -1;
+    for (const auto &[start, index] : m_starts)
+        if (line > 0 && start <= line)
+            number = index;
+    if (number < 0 || number >= saIDs.size())
         return text;
     Statement s(m_cn, QStringLiteral("SELECT ragSoc, codFisc FROM SezAnag WHERE saID = ?"));
-    s.exec({saIDs[number - 1]});
+    s.exec({saIDs[number]});
     return QStringLiteral("Dichiarazione di %1, codice fiscale %2:\n").arg(s.text(0), s.text(1)) + text;
 }
 
@@ -177,7 +222,8 @@ bool expClass::oneYear(const QList<int> &saIDs, QString &reason)
     Statement year(m_cn, QStringLiteral("SELECT saAnno FROM SezAnag WHERE saID = ?"));
     QString first;
     for (int i = 0; i < saIDs.size(); ++i) {
-        year.exec({saIDs[i]});
+        if (!year.exec({saIDs[i]}))
+            return false;
         const QString anno = QString::number(year.integer(0));
         if (i == 0)
             first = anno;
@@ -200,6 +246,15 @@ bool expClass::esporta(const QList<int> &saIDs, const QString &fileName, int cci
         databaseError = true;
         errorText = QStringLiteral("Attenzione, errore del database: esportazione annullata.");
         transaction.rollback();
+        expID = 0;
+        return false;
+    };
+    auto refused = [this, &transaction](const QString &why) {
+        transaction.rollback();
+        expID = 0;
+        errorText = QStringLiteral("Attenzione, i dati non rientrano nel formato del file di "
+                                   "esportazione; nessun file scritto.\n")
+            + why;
         return false;
     };
     if (!transaction.isActive())
@@ -214,33 +269,61 @@ bool expClass::esporta(const QList<int> &saIDs, const QString &fileName, int cci
     for (int saID : saIDs)
         if (!stamp.exec({expID, saID}))
             return databaseFailure();
-    const QByteArray bytes = documento(saIDs, expID, now);
-    if (bytes.isEmpty() && m_cancelled) {
+    // One year per file, as the import wants it.
+    QString reason;
+    if (!oneYear(saIDs, reason))
+        return reason.isEmpty() ? databaseFailure() : refused(reason);
+
+    // The file is written beside its name and checked as it grows, as the
+    // import will read it; it takes its name only once whole and sound, so
+    // a file the import would refuse is never handed out.
+    QSaveFile file(fileName);
+    int errnum = 0;
+    qint64 failedWrite = 0;
+    auto written = [&errnum](bool done) {
+        if (!done)
+            errnum = errno;
+        return done;
+    };
+    auto cannotWrite = [&] {
+        transaction.rollback();
+        expID = 0;
+        errorText = QStringLiteral("Attenzione, impossibile scrivere il file %1:\n%2")
+                        .arg(fileName, FileErrors::reason(file, true, errnum, failedWrite));
+        return false;
+    };
+    errno = 0;
+    if (!written(file.open(QIODevice::WriteOnly)))
+        return cannotWrite();
+    XmlStream check;
+    bool writeFailed = false;
+    const auto sink = [&](const QByteArray &piece) {
+        if (!written(file.write(piece) == piece.size())) {
+            writeFailed = true;
+            failedWrite = piece.size();
+            return false;
+        }
+        return check.push(piece.constData(), piece.size()) && !check.invalid();
+    };
+    const Written result = write(saIDs, expID, now, sink);
+    if (result == Written::Cancelled) {
         transaction.rollback();
         expID = 0;
         errorText = QStringLiteral("Esportazione annullata: nessun file scritto.");
         return false;
     }
-    if (bytes.isEmpty())
+    if (result == Written::DatabaseError)
         return databaseFailure();
-
-    // A file the import would refuse is never handed out.
-    QString reason;
-    if (!KezXml::validateBytes(bytes, reason) || !oneYear(saIDs, reason)) {
-        transaction.rollback();
-        expID = 0;
-        errorText = QStringLiteral("Attenzione, i dati non rientrano nel formato del file di "
-                                   "esportazione; nessun file scritto.\n")
-            + declarationOf(bytes, saIDs, reason);
-        return false;
-    }
-    QString failure;
-    if (!WholeFile::write(fileName, bytes, &failure)) {
-        transaction.rollback();
-        expID = 0;
-        errorText = QStringLiteral("Attenzione, impossibile scrivere il file %1:\n%2").arg(fileName, failure);
-        return false;
-    }
+    if (writeFailed)
+        return cannotWrite();
+    // A file refused half way is not ended: its end would add a fault of
+    // its own.
+    if (result == Written::SinkRefused || !check.finish())
+        return refused(declarationOf(saIDs, check.error(), check.faultLine()));
+    // The explicit flush: commit alone puts an empty file in place, and
+    // says it did well, when the disk fills at the final flush.
+    if (!written(file.flush()) || !written(file.commit()))
+        return cannotWrite();
     if (!transaction.commit()) {
         QFile::remove(fileName);
         return databaseFailure();

@@ -4,13 +4,17 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <deque>
 #include <functional>
+#include <utility>
 
 class Connection;
 
 // Writes declarations into the export file and records the export. The
 // file, the export's row in expTab and the declarations' ExpID go
-// together: a failure anywhere leaves no file and stamps nothing.
+// together: a failure anywhere leaves no file and stamps nothing. The file
+// is written a declaration at a time and checked as it grows, so that an
+// export of any size takes no more memory than one of a few declarations.
 class expClass
 {
 public:
@@ -33,11 +37,18 @@ public:
     std::function<bool(int, int)> progress;
 
 private:
-    // A refusal of the file's check, told by the declaration concerned.
-    QString declarationOf(const QByteArray &bytes, const QList<int> &saIDs, const QString &reason);
+    enum class Written { Whole, Cancelled, DatabaseError, SinkRefused };
+    // Writes the file's bytes, in pieces, to sink (false stops it).
+    Written write(const QList<int> &saIDs, int numero, const QDateTime &dataOra,
+                  const std::function<bool(const QByteArray &)> &sink);
+    // A refusal of the file's check, told by the declaration at the line of
+    // its first fault.
+    QString declarationOf(const QList<int> &saIDs, const QString &reason, int line);
     // One year per file, as the import wants it.
     bool oneYear(const QList<int> &saIDs, QString &reason);
 
     Connection &m_cn;
-    bool m_cancelled = false;
+    // The line each of the last declarations written begins on, with its
+    // place in the list.
+    std::deque<std::pair<qint64, int>> m_starts;
 };

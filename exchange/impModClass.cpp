@@ -2,14 +2,12 @@
 
 #include <QVariantList>
 
-#include <libxml/tree.h>
 #include <cstdlib>
 
 #include "Connection.h"
 #include "KezCollation.h"
-#include "Transaction.h"
-#include "KezXml.h"
 #include "Statement.h"
+#include "Transaction.h"
 #include "kezClass.h"
 #include "modMain.h"
 
@@ -17,39 +15,9 @@ using ExchangeTables::Table;
 
 namespace {
 
-// How the bar shares the work: reading the file, checking it, storing it.
-constexpr int ReadSteps = 400;
-constexpr int ValidSteps = 100;
-constexpr int StoreSteps = impModClass::Steps - ReadSteps - ValidSteps;
-
-bool named(xmlNode *node, const char *element)
-{
-    return qstrcmp(reinterpret_cast<const char *>(node->name), element) == 0;
-}
-
-QString content(xmlNode *node)
-{
-    // A value element holds one text node: read it in place.
-    xmlNode *only = node->children;
-    if (only && !only->next && only->type == XML_TEXT_NODE)
-        return QString::fromUtf8(reinterpret_cast<const char *>(only->content));
-    if (!only)
-        return QString(QLatin1String(""));
-    xmlChar *text = xmlNodeGetContent(node);
-    const QString value = QString::fromUtf8(reinterpret_cast<const char *>(text));
-    xmlFree(text);
-    return value;
-}
-
-QString attribute(xmlNode *node, const char *attr)
-{
-    xmlChar *text = xmlGetProp(node, reinterpret_cast<const xmlChar *>(attr));
-    if (!text)
-        return QString();
-    const QString value = QString::fromUtf8(reinterpret_cast<const char *>(text));
-    xmlFree(text);
-    return value;
-}
+// The subjects met in a file are remembered only to spare a statement
+// each; past this many the memory is started again.
+constexpr int DitteRemembered = 100000;
 
 int fieldIndex(const Table &table, const char *column)
 {
@@ -59,47 +27,22 @@ int fieldIndex(const Table &table, const char *column)
     return -1;
 }
 
-const Table *childTable(const Table &table, xmlNode *node)
+const Table *childTable(const Table &table, const char *element)
 {
     for (const Table *child : table.children)
-        if (named(node, child->element))
+        if (qstrcmp(element, child->element) == 0)
             return child;
     return nullptr;
 }
 
 // An element's value as its column stores it. Whole numbers, the most of
 // a file, are read from the text in place.
-QVariant value(xmlNode *node, ExchangeTables::Kind kind)
+QVariant value(const QByteArray &text, ExchangeTables::Kind kind)
 {
-    xmlNode *only = node->children;
-    if (kind == ExchangeTables::Kind::Integer && only && !only->next && only->type == XML_TEXT_NODE)
-        return qlonglong(std::strtoll(reinterpret_cast<const char *>(only->content), nullptr, 10));
-    return ExchangeTables::fromXml(content(node), kind);
-}
-
-// The table's columns from a row element, Null where an element is left
-// out, appended to v. The elements come in the fields' order, then the
-// rows below (the schema says so): each field is looked for from the last
-// one found, and the first element after the fields is returned.
-xmlNode *readFields(const Table &table, xmlNode *node, QVariantList &v)
-{
-    const int first = int(v.size());
-    const int count = int(table.fields.size());
-    v.resize(first + count);
-    int next = 0;
-    for (xmlNode *c = node->children; c; c = c->next) {
-        if (c->type != XML_ELEMENT_NODE)
-            continue;
-        const char *name = reinterpret_cast<const char *>(c->name);
-        int i = next;
-        while (i < count && qstrcmp(name, table.fields[i].column) != 0)
-            ++i;
-        if (i == count)
-            return c;
-        v[first + i] = value(c, table.fields[i].kind);
-        next = i + 1;
-    }
-    return nullptr;
+    if (kind == ExchangeTables::Kind::Integer)
+        return qlonglong(std::strtoll(text.constData(), nullptr, 10));
+    // An empty element holds an empty text, not a missing one.
+    return ExchangeTables::fromXml(text.isEmpty() ? QString(QLatin1String("")) : QString::fromUtf8(text), kind);
 }
 
 int expectedYear()
@@ -112,32 +55,82 @@ impModClass::impModClass(Connection &cn) : m_cn(cn) {}
 
 impModClass::~impModClass() = default;
 
-bool impModClass::fail()
-{
-    databaseError = true;
-    errorText = QStringLiteral("Attenzione, errore del database: nessuna dichiarazione importata.");
-    return false;
-}
-
 bool impModClass::importa(const QString &fileName)
 {
-    QByteArray data;
-    errorText.clear();
-    if (!KezXml::readFile(fileName, data, errorText))
-        return false;
-    return importaDati(data);
+    return run([&fileName](XmlStream &stream, const KezXml::Progress &progress, QString &error, bool &stopped) {
+        return KezXml::readFile(fileName, stream, progress, error, stopped);
+    });
 }
 
-bool impModClass::checkRoot(xmlNode *root)
+bool impModClass::importaDati(const QByteArray &data)
 {
-    const bool ours = root && root->ns && root->ns->href
-        && qstrcmp(reinterpret_cast<const char *>(root->ns->href), KezXml::Namespace) == 0
-        && named(root, "esportazione");
-    if (!ours) {
+    return run([&data](XmlStream &stream, const KezXml::Progress &progress, QString &error, bool &stopped) {
+        return KezXml::readBytes(data, stream, progress, error, stopped);
+    });
+}
+
+bool impModClass::run(const std::function<bool(XmlStream &, const KezXml::Progress &, QString &, bool &)> &read)
+{
+    nelFile = importate = presenti = ripetute = ditte = 0;
+    errorText.clear();
+    databaseError = false;
+    cancelled = false;
+    m_reported = -1;
+    m_ditteSeen.clear();
+    m_rootSeen = false;
+    m_rows.clear();
+    m_field = -1;
+    m_ignored = 0;
+    m_storeFailed = false;
+    auto failed = [this] {
+        nelFile = importate = presenti = ripetute = ditte = 0;
+        return false;
+    };
+    auto databaseFailure = [this, &failed] {
+        databaseError = true;
+        errorText = QStringLiteral("Attenzione, errore del database: nessuna dichiarazione importata.");
+        return failed();
+    };
+
+    m_ditta = std::make_unique<Statement>(
+        m_cn, QStringLiteral("INSERT INTO Ditte (codFisc, ragSoc, prvIstat, comIstat, via, civico, cap) "
+                             "VALUES (?, ?, ?, ?, ?, ?, ?) ON CONFLICT (codFisc) DO NOTHING"));
+    if (!loadUnits(expectedYear()) || !m_ditta->isValid())
+        return databaseFailure();
+    Transaction transaction(m_cn);
+    if (!transaction.isActive())
+        return databaseFailure();
+    XmlStream stream(this);
+    m_stream = &stream;
+    const KezXml::Progress steps = [this](qint64 done, qint64 total) {
+        return report(int(done * Steps / qMax<qint64>(1, total)));
+    };
+    const bool done = read(stream, steps, errorText, cancelled);
+    m_stream = nullptr;
+    if (!done) {
+        transaction.rollback();
+        if (cancelled) {
+            errorText = QStringLiteral("Importazione annullata: nessuna dichiarazione importata.");
+            return failed();
+        }
+        // A store that failed is the database's fault, unless the schema
+        // refuses the very value that made it fail: then the file's.
+        if (m_storeFailed && stream.refusedByEvents())
+            return databaseFailure();
+        return failed();
+    }
+    if (!transaction.commit())
+        return databaseFailure();
+    return true;
+}
+
+bool impModClass::checkRoot(const char *name, const char *uri, int count, const char **attributes)
+{
+    if (!uri || qstrcmp(uri, KezXml::Namespace) != 0 || qstrcmp(name, "esportazione") != 0) {
         errorText = QStringLiteral("Attenzione, il file non è un'esportazione di dichiarazioni KEZ.");
         return false;
     }
-    const QString versione = attribute(root, "versione");
+    const QString versione = XmlStream::attribute(count, attributes, "versione");
     if (versione.isNull()) {
         errorText = QStringLiteral("Attenzione, il file non indica il proprio formato (manca l'attributo "
                                    "\"versione\" dell'esportazione).");
@@ -149,15 +142,16 @@ bool impModClass::checkRoot(xmlNode *root)
                         .arg(versione, QLatin1String(KezXml::Versione));
         return false;
     }
-    if (attribute(root, "anno").isNull()) {
+    m_anno = XmlStream::attribute(count, attributes, "anno");
+    if (m_anno.isNull()) {
         errorText = QStringLiteral("Attenzione, il file non indica l'anno delle dichiarazioni (manca "
                                    "l'attributo \"anno\" dell'esportazione).");
         return false;
     }
-    if (attribute(root, "anno").trimmed().toInt() != expectedYear()) {
+    if (m_anno.trimmed().toInt() != expectedYear()) {
         errorText = QStringLiteral("Attenzione, il file contiene dichiarazioni dell'anno %1: in questo "
                                    "archivio si importano solo quelle dell'anno %2.")
-                        .arg(attribute(root, "anno"))
+                        .arg(m_anno)
                         .arg(expectedYear());
         return false;
     }
@@ -169,65 +163,83 @@ bool impModClass::report(int done)
     if (!progress || done == m_reported)
         return true;
     m_reported = done;
-    if (progress(done, Steps))
-        return true;
-    cancelled = true;
-    errorText = QStringLiteral("Importazione annullata: nessuna dichiarazione importata.");
-    return false;
+    return progress(done, Steps);
 }
 
-bool impModClass::importaDati(const QByteArray &data)
+void impModClass::startElement(const char *name, const char *uri, int count, const char **attributes)
 {
-    nelFile = importate = presenti = ripetute = ditte = 0;
-    errorText.clear();
-    databaseError = false;
-    cancelled = false;
-    m_reported = -1;
-    m_ditteSeen.clear();
-    // Reading the file is the first part of the work, checking it against
-    // the schema the second, storing it the rest.
-    KezXml::ParseRun run;
-    run.progress = [this](qint64 done, qint64 total) { return report(int(done * ReadSteps / qMax<qint64>(1, total))); };
-    KezXml::Document doc = KezXml::parse(data, errorText, &run);
-    if (!doc)
-        return false;
-    xmlNode *root = xmlDocGetRootElement(doc.get());
-    if (!checkRoot(root) || !KezXml::validate(doc.get(), errorText) || !KezXml::checkYears(doc.get(), errorText))
-        return false;
-    if (!report(ReadSteps + ValidSteps))
-        return false;
-    QList<xmlNode *> dichiarazioni;
-    for (xmlNode *n = root->children; n; n = n->next)
-        if (n->type == XML_ELEMENT_NODE)
-            dichiarazioni << n;
-    nelFile = int(dichiarazioni.size());
+    if (m_ignored > 0 || m_field >= 0) {
+        ++m_ignored;
+        return;
+    }
+    if (!m_rootSeen) {
+        m_rootSeen = true;
+        if (!checkRoot(name, uri, count, attributes))
+            m_stream->refuse(errorText, true);
+        return;
+    }
+    if (m_rows.isEmpty()) {
+        if (qstrcmp(name, ExchangeTables::dichiarazione().element) != 0) {
+            ++m_ignored;
+            return;
+        }
+        ++nelFile;
+        m_known = false;
+        m_rows.append({&ExchangeTables::dichiarazione(), {}, 0, false, 0});
+        m_rows.last().values.resize(ExchangeTables::dichiarazione().fields.size());
+        return;
+    }
+    // The fields come first, in their order, then the rows below (the
+    // schema says so): each field is looked for from the last one found.
+    Row &row = m_rows.last();
+    const Table &table = *row.table;
+    for (int i = row.next; i < table.fields.size(); ++i)
+        if (qstrcmp(name, table.fields[i].column) == 0) {
+            m_field = i;
+            m_text.resize(0);
+            return;
+        }
+    const Table *child = childTable(table, name);
+    if (!child) {
+        ++m_ignored;
+        return;
+    }
+    row.next = int(table.fields.size());
+    if (!store(row))
+        return;
+    m_rows.append({child, {}, 0, false, 0});
+    m_rows.last().values.resize(child->fields.size());
+}
 
-    m_ditta = std::make_unique<Statement>(
-        m_cn, QStringLiteral("INSERT INTO Ditte (codFisc, ragSoc, prvIstat, comIstat, via, civico, cap) "
-                             "VALUES (?, ?, ?, ?, ?, ?, ?) ON CONFLICT (codFisc) DO NOTHING"));
-    if (!loadUnits(expectedYear()) || !m_ditta->isValid())
-        return fail();
-    Transaction transaction(m_cn);
-    if (!transaction.isActive())
-        return fail();
-    int done = 0;
-    for (xmlNode *n : dichiarazioni) {
-        if (!importaDichiarazione(n)) {
-            transaction.rollback();
-            importate = presenti = ripetute = ditte = 0;
-            return fail();
-        }
-        if (!report(Steps - StoreSteps + ++done * StoreSteps / nelFile)) {
-            transaction.rollback();
-            importate = presenti = ripetute = ditte = 0;
-            return false;
-        }
+void impModClass::characters(const char *text, int size)
+{
+    if (m_field >= 0 && m_ignored == 0)
+        m_text.append(text, size);
+}
+
+void impModClass::endElement(const char *)
+{
+    if (m_ignored > 0) {
+        --m_ignored;
+        return;
     }
-    if (!transaction.commit()) {
-        importate = presenti = ripetute = ditte = 0;
-        return fail();
+    if (m_field >= 0) {
+        Row &row = m_rows.last();
+        const ExchangeTables::Field &field = row.table->fields[m_field];
+        row.values[m_field] = value(m_text, field.kind);
+        row.next = m_field + 1;
+        m_field = -1;
+        // One year per file: the year comes first in each declaration.
+        if (row.table == &ExchangeTables::dichiarazione() && row.next == 1
+            && row.values[0].toInt() != m_anno.trimmed().toInt())
+            m_stream->refuse(KezXml::otherYear(nelFile, QString::fromUtf8(m_text).trimmed(), m_anno.trimmed()),
+                             false);
+        return;
     }
-    return true;
+    if (m_rows.isEmpty())
+        return;
+    store(m_rows.last());
+    m_rows.removeLast();
 }
 
 Statement &impModClass::insert(const Table &table)
@@ -238,22 +250,51 @@ Statement &impModClass::insert(const Table &table)
     return *stmt;
 }
 
-bool impModClass::importaDichiarazione(xmlNode *node)
+void impModClass::storeFailed()
 {
-    const Table &table = ExchangeTables::dichiarazione();
-    QVariantList v;
-    readFields(table, node, v);
-    auto field = [&](const char *column) { return v.value(fieldIndex(table, column)); };
-    const QString key = localUnit(field("saAnno"), field("codFisc"), field("prvIstat"), field("comIstat"),
-                                  field("via"), field("civico"));
-    const auto known = m_units.constFind(key);
-    if (known != m_units.constEnd()) {
-        ++(known.value() ? ripetute : presenti);
+    m_storeFailed = true;
+    m_stream->refuse(QStringLiteral("Attenzione, errore del database: nessuna dichiarazione importata."), false);
+}
+
+bool impModClass::store(Row &row)
+{
+    if (row.stored)
         return true;
+    row.stored = true;
+    const Table &table = *row.table;
+    const bool declaration = &table == &ExchangeTables::dichiarazione();
+    if (declaration) {
+        auto field = [&](const char *column) { return row.values.value(fieldIndex(table, column)); };
+        const QString key = localUnit(field("saAnno"), field("codFisc"), field("prvIstat"), field("comIstat"),
+                                      field("via"), field("civico"));
+        const auto known = m_units.constFind(key);
+        m_known = known != m_units.constEnd();
+        if (m_known) {
+            ++(known.value() ? ripetute : presenti);
+            return true;
+        }
+        ++importate;
+        m_units.insert(key, true);
     }
-    ++importate;
-    m_units.insert(key, true);
-    return insertRows(table, node, 0);
+    if (m_known)
+        return true;
+    QVariantList v;
+    v.reserve(int(row.values.size()) + 2);
+    if (!declaration)
+        v << m_rows[m_rows.size() - 2].id;
+    v += row.values;
+    if (table.positionFromCode)
+        v << (row.values.value(0).toString().startsWith(QLatin1Char('R')) ? 1 : 2);
+    if (!insert(table).exec(v)) {
+        storeFailed();
+        return false;
+    }
+    row.id = m_cn.lastInsertRowId();
+    if (!addDitta(table, row.values)) {
+        storeFailed();
+        return false;
+    }
+    return true;
 }
 
 QString impModClass::localUnit(const QVariant &anno, const QVariant &codFisc, const QVariant &prv,
@@ -278,35 +319,9 @@ bool impModClass::loadUnits(qint64 anno)
     return s.error().isEmpty();
 }
 
-bool impModClass::insertRows(const Table &table, xmlNode *node, qint64 parentID)
+bool impModClass::addDitta(const Table &table, const QVariantList &values)
 {
-    const bool child = &table != &ExchangeTables::dichiarazione();
-    QVariantList v;
-    v.reserve(int(table.fields.size()) + 2);
-    if (child)
-        v << parentID;
-    const int first = int(v.size());
-    xmlNode *below = readFields(table, node, v);
-    if (table.positionFromCode)
-        v << (v.value(first).toString().startsWith(QLatin1Char('R')) ? 1 : 2);
-    if (!insert(table).exec(v))
-        return false;
-    const qint64 id = m_cn.lastInsertRowId();
-    if (!addDitta(table, v, first))
-        return false;
-    for (xmlNode *c = below; c; c = c->next) {
-        if (c->type != XML_ELEMENT_NODE)
-            continue;
-        if (const Table *rows = childTable(table, c))
-            if (!insertRows(*rows, c, id))
-                return false;
-    }
-    return true;
-}
-
-bool impModClass::addDitta(const Table &table, const QVariantList &values, int first)
-{
-    auto field = [&](const char *column) { return values.value(first + fieldIndex(table, column)); };
+    auto field = [&](const char *column) { return values.value(fieldIndex(table, column)); };
     const QByteArray table_(table.name);
     if (table_ != "ModCons" && table_ != "skSbop" && table_ != "skMat")
         return true;
@@ -314,6 +329,8 @@ bool impModClass::addDitta(const Table &table, const QVariantList &values, int f
     const QString codFisc = field("codFisc").toString();
     if (codFisc.isEmpty() || m_ditteSeen.contains(codFisc))
         return true;
+    if (m_ditteSeen.size() >= DitteRemembered)
+        m_ditteSeen.clear();
     m_ditteSeen.insert(codFisc);
     QVariantList row;
     if (table_ == "ModCons") {

@@ -33,6 +33,37 @@ double median(std::vector<double> v)
     return v.empty() ? 0 : v[v.size() / 2];
 }
 
+namespace {
+
+double statusMb(const char *key)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(int(qstrlen(key))).trimmed().split(' ').value(0).toDouble() / 1024;
+    return 0;
+}
+}
+
+double residentMb()
+{
+    return statusMb("VmRSS:");
+}
+
+void resetPeak()
+{
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    if (refs.open(QIODevice::WriteOnly))
+        refs.write("5");
+}
+
+double peakMb()
+{
+    return statusMb("VmHWM:");
+}
+
 QString readSource(const char *relative)
 {
     QFile f(QStringLiteral(KEZ_SOURCE_DIR "/") + QLatin1String(relative));

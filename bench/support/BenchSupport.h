@@ -35,6 +35,13 @@ private:
 
 double median(std::vector<double> v);
 
+// The resident memory of the process in megabytes: now, and at its peak
+// since the last reset (the reset is the kernel's, so the peak is that of
+// the job that follows).
+double residentMb();
+void resetPeak();
+double peakMb();
+
 // A file of the source tree, such as "data/schema.sql"; empty when unreadable.
 QString readSource(const char *relative);
 

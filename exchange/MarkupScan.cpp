@@ -1,0 +1,221 @@
+#include "MarkupScan.h"
+
+#include <QByteArrayView>
+#include <QRegularExpression>
+#include <QStringConverter>
+#include <algorithm>
+#include <cstring>
+#include <optional>
+
+namespace {
+
+bool space(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+// The scan reads markup where its characters are ASCII bytes: in an
+// encoding where they are not (EBCDIC and the like) it would see nothing,
+// and our files never use one.
+bool readableMarkup(const QByteArray &data, QString &error)
+{
+    auto refuse = [&error](const QString &encoding) {
+        error = QStringLiteral("Attenzione, il file è nella codifica %1, che un'esportazione KEZ non usa: "
+                               "file rifiutato.")
+                    .arg(encoding);
+        return false;
+    };
+    if (data.startsWith(QByteArrayView("\x4c\x6f\xa7\x94", 4)))
+        return refuse(QStringLiteral("EBCDIC"));
+    if (!data.isEmpty() && (data.at(0) == '\0' || (data.size() > 1 && data.at(1) == '\0')))
+        return refuse(QStringLiteral("UCS-4"));
+    if (!data.startsWith("<?xml"))
+        return true;
+    static const QRegularExpression declared(QStringLiteral("^<\\?xml[^>]*\\sencoding\\s*=\\s*[\"']([^\"']*)[\"']"));
+    static const QRegularExpression asciiBased(
+        QStringLiteral("^(utf-?8|utf-?16(le|be)?|(us-)?ascii|iso[-_]?8859-\\d+|latin-?\\d|(windows|cp)-?125\\d)$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = declared.match(QString::fromLatin1(data.left(qMin<qsizetype>(data.indexOf('>') + 1, 512))));
+    if (m.hasMatch() && !asciiBased.match(m.captured(1)).hasMatch())
+        return refuse(m.captured(1));
+    return true;
+}
+}
+
+MarkupScan::MarkupScan(int maxDepth, int maxAttributes) : m_maxDepth(maxDepth), m_maxAttributes(maxAttributes) {}
+
+bool MarkupScan::feed(const char *data, qsizetype size, QString &error)
+{
+    if (!m_started)
+        return first(data, size, error);
+    if (m_state == State::Done)
+        return true;
+    if (!m_decoder)
+        return scan(data, size, error);
+    const QByteArray converted = QString((*m_decoder)(QByteArrayView(data, size))).toUtf8();
+    return scan(converted.constData(), converted.size(), error);
+}
+
+bool MarkupScan::first(const char *data, qsizetype size, QString &error)
+{
+    m_started = true;
+    const QByteArray raw = QByteArray::fromRawData(data, size);
+    const std::optional<QStringConverter::Encoding> encoding = QStringConverter::encodingForData(raw, u'<');
+    if (encoding && *encoding != QStringConverter::Utf8 && *encoding != QStringConverter::Latin1)
+        m_decoder = std::make_unique<QStringDecoder>(*encoding);
+    if (!m_decoder)
+        return readableMarkup(raw, error) && scan(data, size, error);
+    const QByteArray converted = QString((*m_decoder)(raw)).toUtf8();
+    return readableMarkup(converted, error) && scan(converted.constData(), converted.size(), error);
+}
+
+bool MarkupScan::refuse(const QString &what, QString &error) const
+{
+    error = QStringLiteral("Attenzione, il file ha %1 (riga %2), che un'esportazione KEZ non ha: file rifiutato.")
+                .arg(what)
+                .arg(m_tagLine);
+    return false;
+}
+
+bool MarkupScan::attribute(QString &error)
+{
+    m_state = State::AttrName;
+    return ++m_attributes <= m_maxAttributes
+        || refuse(QStringLiteral("un elemento con più di %1 attributi").arg(m_maxAttributes), error);
+}
+
+qsizetype MarkupScan::lines(const char *p, qsizetype from, qsizetype to)
+{
+    m_line += std::count(p + from, p + to, '\n');
+    return to;
+}
+
+bool MarkupScan::scan(const char *p, qsizetype n, QString &error)
+{
+    qsizetype i = 0;
+    while (i < n) {
+        const char c = p[i];
+        switch (m_state) {
+        case State::Text: {
+            const char *lt = static_cast<const char *>(memchr(p + i, '<', size_t(n - i)));
+            if (!lt)
+                return lines(p, i, n) >= 0;
+            i = lines(p, i, lt - p) + 1;
+            m_tagLine = m_line;
+            m_state = State::Open;
+            continue;
+        }
+        case State::Open:
+            if (c == '?' || c == '/') {
+                // An end tag closes at its '>', a processing instruction at "?>".
+                if (c == '/')
+                    --m_depth;
+                m_closing = '?';
+                m_needed = c == '?' ? 1 : 0;
+                m_run = 0;
+                m_state = State::Skip;
+                ++i;
+            } else if (c == '!') {
+                m_bang.clear();
+                m_state = State::Bang;
+                ++i;
+            } else {
+                m_attributes = 0;
+                m_state = State::Name;
+            }
+            continue;
+        case State::Bang: {
+            m_bang += c;
+            ++i;
+            static const QByteArray comment("--");
+            static const QByteArray cdata("[CDATA[");
+            if (m_bang == comment || m_bang == cdata) {
+                m_closing = m_bang == comment ? '-' : ']';
+                m_needed = 2;
+                m_run = 0;
+                m_state = State::Skip;
+            } else if (!comment.startsWith(m_bang) && !cdata.startsWith(m_bang)) {
+                error = QStringLiteral("Attenzione, il file contiene una dichiarazione di tipo documento "
+                                       "(DOCTYPE o ENTITY), che un'esportazione KEZ non ha: file rifiutato.");
+                return false;
+            }
+            continue;
+        }
+        case State::Skip:
+            if (c == '>' && m_run >= m_needed)
+                m_state = State::Text;
+            else if (c == m_closing)
+                m_run = qMin(m_run + 1, m_needed);
+            else
+                m_run = 0;
+            if (c == '\n')
+                ++m_line;
+            ++i;
+            continue;
+        case State::Name:
+            if (space(c) || c == '>' || c == '/')
+                m_state = State::Attributes;
+            else
+                ++i;
+            continue;
+        case State::Attributes:
+            if (space(c)) {
+                if (c == '\n')
+                    ++m_line;
+                ++i;
+            } else if (c == '>') {
+                ++i;
+                m_state = State::Text;
+                if (++m_depth > m_maxDepth)
+                    return refuse(QStringLiteral("elementi annidati oltre %1 livelli").arg(m_maxDepth), error);
+            } else if (c == '/') {
+                ++i;
+                m_state = State::Slash;
+            } else if (!attribute(error)) {
+                return false;
+            }
+            continue;
+        case State::Slash:
+            // A '/' not closing the tag begins what the parser reads as an
+            // attribute.
+            if (c == '>') {
+                ++i;
+                m_state = State::Text;
+            } else if (!attribute(error)) {
+                return false;
+            }
+            continue;
+        case State::AttrName:
+            if (c == '=')
+                m_state = State::Equals;
+            else if (c == '>' || c == '<')
+                m_state = State::Done;
+            else if (c == '\n')
+                ++m_line;
+            ++i;
+            continue;
+        case State::Equals:
+            if (c == '"' || c == '\'') {
+                m_quote = c;
+                m_state = State::Value;
+            } else if (!space(c)) {
+                m_state = State::Done;
+            } else if (c == '\n') {
+                ++m_line;
+            }
+            ++i;
+            continue;
+        case State::Value: {
+            const char *end = static_cast<const char *>(memchr(p + i, m_quote, size_t(n - i)));
+            if (!end)
+                return lines(p, i, n) >= 0;
+            i = lines(p, i, end - p) + 1;
+            m_state = State::Attributes;
+            continue;
+        }
+        case State::Done:
+            return true;
+        }
+    }
+    return true;
+}

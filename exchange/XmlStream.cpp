@@ -1,0 +1,298 @@
+#include "XmlStream.h"
+
+#include <QByteArray>
+#include <QVector>
+#include <cstring>
+#include <memory>
+
+#include <libxml/parser.h>
+#include <libxml/SAX2.h>
+#include <libxml/xmlschemas.h>
+
+#include "KezXml.h"
+#include "MarkupScan.h"
+#include "XmlErrors.h"
+
+namespace {
+
+struct ParserFree
+{
+    void operator()(xmlParserCtxt *ctxt) const
+    {
+        if (ctxt->myDoc)
+            xmlFreeDoc(ctxt->myDoc);
+        xmlFreeParserCtxt(ctxt);
+    }
+};
+struct ValidFree
+{
+    void operator()(xmlSchemaValidCtxt *ctxt) const { xmlSchemaFreeValidCtxt(ctxt); }
+};
+struct PlugFree
+{
+    void operator()(xmlSchemaSAXPlugStruct *plug) const { xmlSchemaSAXUnplug(plug); }
+};
+
+const QString &unreadable()
+{
+    static const QString text = QStringLiteral("Attenzione, il file non è un documento XML leggibile:\n%1");
+    return text;
+}
+}
+
+struct XmlStream::Private
+{
+    explicit Private(Events *events) : events(events), schemaErrors(&KezXml::schemaKinds()) {}
+
+    bool over() const { return !scanError.isEmpty() || !setupError.isEmpty() || stopped || broken(); }
+    bool broken() const { return parser && !parser->wellFormed; }
+    // The events stop at the first fault: what follows it is not stored.
+    bool quiet() const { return stopped || schemaErrors.count() > 0; }
+    bool start();
+    void parse(const char *data, int size, bool terminate);
+    void refuse(const QString &reason, bool atRoot);
+    void textRun(int size);
+    void settle();
+
+    static void startElement(void *ctx, const xmlChar *name, const xmlChar *, const xmlChar *uri, int, const xmlChar **,
+                             int count, int, const xmlChar **attributes);
+    static void endElement(void *ctx, const xmlChar *name, const xmlChar *, const xmlChar *);
+    static void characters(void *ctx, const xmlChar *text, int size);
+    static void internalSubset(void *ctx, const xmlChar *, const xmlChar *, const xmlChar *);
+    static int locate(void *ctx, const char **file, unsigned long *line);
+
+    Events *events;
+    MarkupScan scan{KezXml::MaxDepth, KezXml::MaxAttributes};
+    XmlErrors parserErrors;
+    XmlErrors schemaErrors;
+    xmlSAXHandler sax;
+    std::unique_ptr<xmlSchemaValidCtxt, ValidFree> valid;
+    std::unique_ptr<xmlSchemaSAXPlugStruct, PlugFree> plug;
+    // Declared last: freed first, while the validation it feeds is there.
+    std::unique_ptr<xmlParserCtxt, ParserFree> parser;
+    // The first bytes, held until they tell the parser the file's encoding.
+    QByteArray head;
+    bool content = false;
+    bool ended = false;
+    QString scanError;
+    QString setupError;
+    bool stopped = false;
+    bool refusalAtRoot = false;
+    QString refusal;
+    qint64 text = 0;
+    // The lines the open elements begin on: the schema tells its faults
+    // at the element they concern, as it does when it judges a whole tree.
+    // An element's line is let go at the next event, after the schema has
+    // seen its end.
+    QVector<int> lines;
+    int closing = 0;
+};
+
+XmlStream::XmlStream(Events *events) : d(std::make_unique<Private>(events)) {}
+
+XmlStream::~XmlStream() = default;
+
+bool XmlStream::Private::start()
+{
+    xmlSchema *schema = KezXml::programSchema(setupError);
+    if (!schema)
+        return false;
+    valid.reset(xmlSchemaNewValidCtxt(schema));
+    std::memset(&sax, 0, sizeof sax);
+    sax.initialized = XML_SAX2_MAGIC;
+    sax.startElementNs = startElement;
+    sax.endElementNs = endElement;
+    sax.characters = characters;
+    sax.cdataBlock = characters;
+    sax.ignorableWhitespace = characters;
+    sax.internalSubset = internalSubset;
+    xmlSAXHandler *handler = &sax;
+    void *user = this;
+    if (valid) {
+        xmlSchemaSetValidStructuredErrors(valid.get(), XmlErrors::collect, &schemaErrors);
+        plug.reset(xmlSchemaSAXPlug(valid.get(), &handler, &user));
+    }
+    XmlErrors::Capture capture(parserErrors);
+    if (plug)
+        parser.reset(xmlCreatePushParserCtxt(handler, user, head.constData(), int(head.size()), "dichiarazioni.xml"));
+    if (!parser) {
+        setupError = QStringLiteral("Attenzione, memoria insufficiente per la lettura del file.");
+        return false;
+    }
+    xmlCtxtUseOptions(parser.get(), XML_PARSE_NONET);
+    // The schema's faults are told at the lines the parser has reached.
+    xmlSchemaValidateSetLocator(valid.get(), locate, this);
+    return true;
+}
+
+void XmlStream::Private::parse(const char *data, int size, bool terminate)
+{
+    XmlErrors::Capture capture(parserErrors);
+    xmlParseChunk(parser.get(), data, size, terminate ? 1 : 0);
+}
+
+bool XmlStream::push(const char *data, qsizetype size)
+{
+    if (d->over())
+        return false;
+    if (!d->scan.feed(data, size, d->scanError))
+        return false;
+    for (qsizetype i = 0; !d->content && i < size; ++i)
+        d->content = !(data[i] == ' ' || data[i] == '\t' || data[i] == '\n' || data[i] == '\r');
+    if (!d->parser) {
+        // The parser learns the encoding from the first four bytes.
+        const qsizetype taken = qMin<qsizetype>(4 - d->head.size(), size);
+        d->head.append(data, taken);
+        data += taken;
+        size -= taken;
+        if (d->head.size() < 4 || !d->start())
+            return !d->over();
+    }
+    // A slice is parsed in parts the parser's int can count.
+    constexpr qsizetype Part = 1 << 30;
+    for (qsizetype at = 0; at < size && !d->over(); at += Part)
+        d->parse(data + at, int(qMin(Part, size - at)), false);
+    return !d->over();
+}
+
+bool XmlStream::finish()
+{
+    if (d->over())
+        return false;
+    d->ended = true;
+    if (!d->content)
+        return false;
+    if (!d->parser && !d->start())
+        return false;
+    d->parse(nullptr, 0, true);
+    return error().isEmpty();
+}
+
+void XmlStream::Private::refuse(const QString &reason, bool atRoot)
+{
+    if (stopped)
+        return;
+    stopped = true;
+    refusal = reason;
+    refusalAtRoot = atRoot;
+    if (parser)
+        xmlStopParser(parser.get());
+}
+
+void XmlStream::refuse(const QString &reason, bool atRoot)
+{
+    d->refuse(reason, atRoot);
+}
+
+bool XmlStream::refusedByEvents() const
+{
+    return d->stopped && error() == d->refusal;
+}
+
+bool XmlStream::invalid() const
+{
+    return d->schemaErrors.count() > 0;
+}
+
+QString XmlStream::error() const
+{
+    if (!d->scanError.isEmpty())
+        return d->scanError;
+    if (!d->setupError.isEmpty())
+        return d->setupError;
+    if (d->stopped && d->refusalAtRoot)
+        return d->refusal;
+    if (d->broken())
+        return unreadable().arg(d->parserErrors.joined());
+    if (d->ended && !d->content)
+        return unreadable().arg(QStringLiteral("il file è vuoto."));
+    if (d->schemaErrors.count() > 0)
+        return QStringLiteral("Attenzione, il file non è conforme allo schema %1:\n%2")
+            .arg(QLatin1String(KezXml::SchemaName), d->schemaErrors.joined());
+    return d->stopped ? d->refusal : QString();
+}
+
+int XmlStream::faultLine() const
+{
+    if (d->broken())
+        return d->parserErrors.firstLine();
+    return d->schemaErrors.firstLine();
+}
+
+int XmlStream::line() const
+{
+    return d->parser ? xmlSAX2GetLineNumber(d->parser.get()) : 1;
+}
+
+QString XmlStream::attribute(int count, const char **attributes, const char *name)
+{
+    for (int i = 0; i < count; ++i) {
+        const char **a = attributes + 5 * i;
+        if (qstrcmp(a[0], name) == 0)
+            return QString::fromUtf8(a[3], int(a[4] - a[3]));
+    }
+    return QString();
+}
+
+void XmlStream::Private::textRun(int size)
+{
+    text += size;
+    if (text > KezXml::MaxText)
+        refuse(QStringLiteral("Attenzione, il file ha un testo di oltre %1 MB (riga %2), che un'esportazione KEZ "
+                              "non ha: file rifiutato.")
+                   .arg(KezXml::MaxText / (1024 * 1024))
+                   .arg(xmlSAX2GetLineNumber(parser.get())),
+               true);
+}
+
+void XmlStream::Private::settle()
+{
+    lines.resize(lines.size() - closing);
+    closing = 0;
+}
+
+void XmlStream::Private::startElement(void *ctx, const xmlChar *name, const xmlChar *, const xmlChar *uri, int,
+                                      const xmlChar **, int count, int, const xmlChar **attributes)
+{
+    auto *d = static_cast<Private *>(ctx);
+    d->settle();
+    d->lines.append(xmlSAX2GetLineNumber(d->parser.get()));
+    d->text = 0;
+    if (d->events && !d->quiet())
+        d->events->startElement(reinterpret_cast<const char *>(name), reinterpret_cast<const char *>(uri), count,
+                                reinterpret_cast<const char **>(attributes));
+}
+
+void XmlStream::Private::endElement(void *ctx, const xmlChar *name, const xmlChar *, const xmlChar *)
+{
+    auto *d = static_cast<Private *>(ctx);
+    d->settle();
+    d->closing = qMin(1, int(d->lines.size()));
+    d->text = 0;
+    if (d->events && !d->quiet())
+        d->events->endElement(reinterpret_cast<const char *>(name));
+}
+
+void XmlStream::Private::characters(void *ctx, const xmlChar *text, int size)
+{
+    auto *d = static_cast<Private *>(ctx);
+    d->settle();
+    d->textRun(size);
+    if (d->events && !d->quiet())
+        d->events->characters(reinterpret_cast<const char *>(text), size);
+}
+
+void XmlStream::Private::internalSubset(void *ctx, const xmlChar *, const xmlChar *, const xmlChar *)
+{
+    static_cast<Private *>(ctx)->refuse(QStringLiteral("Attenzione, il file contiene una dichiarazione di tipo "
+                                                       "documento, che un'esportazione KEZ non ha: file rifiutato."),
+                                        true);
+}
+
+int XmlStream::Private::locate(void *ctx, const char **file, unsigned long *line)
+{
+    const auto *d = static_cast<const Private *>(ctx);
+    *file = nullptr;
+    *line = static_cast<unsigned long>(d->lines.isEmpty() ? xmlSAX2GetLineNumber(d->parser.get()) : d->lines.last());
+    return 0;
+}
