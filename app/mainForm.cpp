@@ -3,13 +3,13 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QDate>
-#include <QLabel>
 #include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRegularExpression>
 #include <QSessionManager>
 
+#include "ElidedLabel.h"
 #include "FormFactory.h"
 #include "Pictures.h"
 #include "SessionRequest.h"
@@ -79,11 +79,13 @@ mainForm::mainForm(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<U
     modMain::gMain = this;
     setWindowIcon(Pictures::appIcon(32));
 
-    sbPanel1 = new QLabel(QLocale(QLocale::Italian).toString(QDate::currentDate(),
-                                                               QStringLiteral("dd/MM/yyyy")));
+    // The panels cut what does not fit: a long name or street in the file
+    // would otherwise widen the window past the screen.
+    sbPanel1 = new ElidedLabel;
+    sbPanel1->setText(QLocale(QLocale::Italian).toString(QDate::currentDate(), QStringLiteral("dd/MM/yyyy")));
     sbPanel1->setMinimumWidth(90);
     sbPanel1->setAlignment(Qt::AlignCenter);
-    sbPanel2 = new QLabel;
+    sbPanel2 = new ElidedLabel;
     sbPanel2->setTextInteractionFlags(Qt::TextSelectableByMouse);
     ui->sb->addWidget(sbPanel1);
     ui->sb->addWidget(sbPanel2, 1);

@@ -4,8 +4,8 @@
 #include <QMap>
 #include <memory>
 
+class ElidedLabel;
 class QAction;
-class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class vBar;
@@ -63,7 +63,7 @@ private:
     QMap<int, QAction *> smi;
     QMap<int, QAction *> smp;
     QMap<int, QAction *> smh;
-    QLabel *sbPanel1 = nullptr;
-    QLabel *sbPanel2 = nullptr;
+    ElidedLabel *sbPanel1 = nullptr;
+    ElidedLabel *sbPanel2 = nullptr;
     bool m_unloaded = false;
 };

@@ -1,7 +1,6 @@
 #include "Importa.h"
 
 #include <QCloseEvent>
-#include <QLabel>
 #include <QProgressBar>
 
 #include "FileDialogSeam.h"
@@ -90,7 +89,6 @@ bool Importa::importaFile(const QString &fileName)
     if (!gDb || !gDb->kezDbOpened())
         return false;
     labFile->setText(fileName);
-    labFile->setToolTip(fileName);
     pb->setRange(0, impModClass::Steps);
     for (slxText *field : slt)
         field->setValue(0);

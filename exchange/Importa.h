@@ -4,9 +4,9 @@
 #include <QVector>
 #include <memory>
 
+#include "ElidedLabel.h"
 #include "ModalWork.h"
 
-class QLabel;
 class QProgressBar;
 class slxButton;
 class slxText;
@@ -25,7 +25,7 @@ public:
     ~Importa() override;
     bool holdsWork() const override { return m_running; }
 
-    QLabel *labFile = nullptr;
+    ElidedLabel *labFile = nullptr;
     QProgressBar *pb = nullptr;
     // In the file, imported, already present, companies added, repeated
     // in the file.

@@ -5,11 +5,11 @@
 #include <QVector>
 #include <memory>
 
+#include "ElidedLabel.h"
 #include "ModalWork.h"
 
 class QCheckBox;
 class QComboBox;
-class QLabel;
 class QProgressBar;
 class QRadioButton;
 class slxButton;
@@ -46,7 +46,7 @@ public:
     static QString reportPath();
 
     QVector<QRadioButton *> opt;
-    QLabel *labDic = nullptr;
+    ElidedLabel *labDic = nullptr;
     QComboBox *cmbCCIAA = nullptr;
     QCheckBox *chkExp = nullptr;
     QProgressBar *pb = nullptr;

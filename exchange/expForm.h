@@ -4,11 +4,11 @@
 #include <QVector>
 #include <memory>
 
+#include "ElidedLabel.h"
 #include "ModalWork.h"
 
 class QCheckBox;
 class QComboBox;
-class QLabel;
 class QProgressBar;
 class QRadioButton;
 class slxButton;
@@ -27,7 +27,7 @@ public:
     bool holdsWork() const override { return m_running; }
 
     QVector<QRadioButton *> opt;   // one declaration, one chamber of commerce
-    QLabel *labDic = nullptr;
+    ElidedLabel *labDic = nullptr;
     QComboBox *cmbCCIAA = nullptr;
     QCheckBox *chkExp = nullptr;
     QProgressBar *pb = nullptr;

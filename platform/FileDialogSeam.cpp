@@ -2,6 +2,9 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QRegularExpression>
 
 #include "ScriptedAnswers.h"
@@ -12,6 +15,40 @@ ScriptedAnswers<QString, FileDialogSeam::Asked> &state()
 {
     static ScriptedAnswers<QString, FileDialogSeam::Asked> s;
     return s;
+}
+
+// Qt's file list writes sizes and dates the desktop's way (its model asks
+// the system's locale, not the program's): the dialog shows its files
+// through this, which writes them as on an Italian desktop.
+class ItalianFileList : public QIdentityProxyModel
+{
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel());
+        if (role != Qt::DisplayRole || !files || !index.isValid())
+            return QIdentityProxyModel::data(index, role);
+        static const QLocale italian(QLocale::Italian, QLocale::Italy);
+        const QModelIndex file = mapToSource(index);
+        if (index.column() == SizeColumn && !files->isDir(file))
+            return italian.formattedDataSize(files->size(file));
+        if (index.column() == DateColumn)
+            return italian.toString(files->lastModified(file), QLocale::ShortFormat);
+        return QIdentityProxyModel::data(index, role);
+    }
+
+private:
+    enum { SizeColumn = 1, DateColumn = 3 };
+};
+
+// Qt's own dialog, not the desktop's: it speaks the program's Italian
+// whatever the desktop's language.
+void makeItalian(QFileDialog &dialog)
+{
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new ItalianFileList(&dialog));
 }
 
 } // namespace
@@ -25,7 +62,10 @@ QString getOpenFileName(QWidget *parent, const QString &caption, const QString &
     state().asked.append({caption, directory, filter, false});
     if (state().scripted)
         return state().next(QString());
-    return QFileDialog::getOpenFileName(parent, caption, directory, filter);
+    QFileDialog dialog(parent, caption, directory, filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    makeItalian(dialog);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 // A name typed without an extension gets the filter's from the dialog
@@ -46,6 +86,7 @@ QString getSaveFileName(QWidget *parent, const QString &caption, const QString &
     QFileDialog dialog(parent, caption, directory, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(suffix);
+    makeItalian(dialog);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 

@@ -1,7 +1,6 @@
 #include "prnDich.h"
 
 #include <QCheckBox>
-#include <QLabel>
 
 #include "PrintMod.h"
 #include "kezClass.h"

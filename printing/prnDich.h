@@ -5,10 +5,10 @@
 #include <QVector>
 #include <memory>
 
+#include "ElidedLabel.h"
 #include "ModalWork.h"
 
 class QCheckBox;
-class QLabel;
 class slxButton;
 
 // "Stampa dichiarazione": prints the chosen sections of one declaration,
@@ -25,7 +25,7 @@ public:
     // In the order of PrintMod's section flags: SA1, CONS, SBOP, SMAT, SRIU, STIP.
     QVector<QCheckBox *> chk;
     QVector<slxButton *> slb;
-    QLabel *labDich = nullptr;
+    ElidedLabel *labDich = nullptr;
 
     // 0 "Stampa", 1 "Chiudi", 2 the list of declarations.
     void slb_Click(int Index);

@@ -181,12 +181,32 @@ private Q_SLOTS:
         QVERIFY(!menu("mmPrint")->menuAction()->isEnabled());
     }
 
+    void statusBarShowsDeclaration_data()
+    {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QString>("street");
+        QTest::newRow("as stored") << "" << "Via Appia";
+        QTest::newRow("street of 1000 letters typed in the file")
+            << "UPDATE SezAnag SET via = printf('%.1000c', 'A') WHERE saID = 7;" << QString(1000, u'A');
+    }
+
+    // No text widens the window: the registry sheet opens in sight, and
+    // the status bar cuts what does not fit, whole in its tooltip.
     void statusBarShowsDeclaration()
     {
-        start(QStringLiteral("[Kez]\nSa1ID=7\n"));
-        QCOMPARE(window()->declarationText(),
-                 QStringLiteral("Rossi Imballaggi - U. L.: Via Appia 12 ROMA (RM)"));
-        QVERIFY(window()->statusBar()->findChildren<QLabel *>().size() >= 2);
+        QFETCH(QString, edit);
+        QFETCH(QString, street);
+        QVERIFY(startProgram(ShellFixture::lookupRows() + edit, QStringLiteral("[Kez]\nSa1ID=7\n")));
+        const QString whole = QStringLiteral("Rossi Imballaggi - U. L.: ") + street + QStringLiteral(" 12 ROMA (RM)");
+        QCOMPARE(window()->declarationText(), whole);
+        QVERIFY(showMainWindow(QSize(1000, 680)));
+        QTest::mouseClick(window()->sideBar()->button(1), Qt::LeftButton);
+        QTRY_COMPARE(modMain::currentForm, 1);
+        TestSupport::grab(window(), QStringLiteral("mainForm-status-") + QTest::currentDataTag());
+        QCOMPARE(window()->size(), QSize(1000, 680));
+        QVERIFY(window()->minimumSizeHint().width() < 1000);
+        const QList<QLabel *> panels = window()->statusBar()->findChildren<QLabel *>();
+        QVERIFY(std::any_of(panels.begin(), panels.end(), [&](QLabel *l) { return l->toolTip() == whole; }));
     }
 
     void aboutBoxFromTheMenu()

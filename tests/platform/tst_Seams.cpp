@@ -3,10 +3,12 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryFile>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include "DesktopSeam.h"
 #include "ErrInfo.h"
@@ -250,6 +252,45 @@ private Q_SLOTS:
         });
         QVERIFY(earlier.open() && FileDialogSeam::getSaveFileName(nullptr, QString(), dir, QStringLiteral("Testo (*.txt)")).isEmpty());
         QVERIFY2(asked.startsWith(QFileInfo(earlier).fileName()), qPrintable(asked));
+    }
+
+    void fileDialogDatesReadItalian_data()
+    {
+        QTest::addColumn<QString>("desktop");
+        QTest::newRow("en_US") << "en_US";
+        QTest::newRow("de_DE") << "de_DE";
+    }
+
+    // A program reads the desktop's language as it starts: each language is
+    // a run of this test program of its own.
+    void fileDialogDatesReadItalian()
+    {
+        QFETCH(QString, desktop);
+        if (qEnvironmentVariable("LC_ALL") != desktop + QStringLiteral(".UTF-8")) {
+            QProcess run;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("LC_ALL"), desktop + QStringLiteral(".UTF-8"));
+            run.setProcessEnvironment(env);
+            run.start(QCoreApplication::applicationFilePath(), {QTest::currentTestFunction() + QLatin1Char(':') + desktop});
+            QVERIFY(run.waitForFinished(60000));
+            QVERIFY2(run.exitCode() == 0, run.readAllStandardOutput().constData());
+            return;
+        }
+        QCOMPARE(QLocale::system().name(), desktop);
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("Dichiarazioni.xml")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.setFileTime(QDateTime(QDate(2026, 1, 2), QTime(10, 0)), QFileDevice::FileModificationTime));
+        QString shown;
+        whenModal([&](QWidget *modal) {
+            auto *view = modal->findChild<QTreeView *>(QStringLiteral("treeView"));
+            if (QTest::qWaitFor([&] { return !(shown = view->model()->index(0, 3, view->rootIndex()).data().toString()).isEmpty(); }))
+                TestSupport::grab(modal, QStringLiteral("filedialog-") + desktop);
+            QMetaObject::invokeMethod(modal, "reject");
+        });
+        FileDialogSeam::getOpenFileName(nullptr, QStringLiteral("Importa dichiarazioni KEZ"), dir.path(),
+                                        QStringLiteral("File XML (*.xml)"));
+        QCOMPARE(shown, QStringLiteral("02/01/26 10:00"));
     }
 
     void desktopRecordsInsteadOfOpening()
