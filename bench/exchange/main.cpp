@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -108,6 +109,36 @@ double rawParseAndValidate(const QString &file, const QString &schemaPath, bool 
     return seconds;
 }
 
+// The export of the archive on cn, into again, is the file first but for
+// the export's number and time on its root; read a slice at a time.
+bool sameAgain(Connection &cn, const QString &first, const QString &again)
+{
+    QList<int> ids;
+    Statement all(cn, QStringLiteral("SELECT saID FROM SezAnag ORDER BY saID"));
+    for (all.exec(); all.hasRow(); all.next())
+        ids << int(all.integer(0));
+    expClass writer(cn);
+    if (!writer.esporta(ids, again, 15))
+        return false;
+    QFile a(first);
+    QFile b(again);
+    if (!a.open(QIODevice::ReadOnly) || !b.open(QIODevice::ReadOnly))
+        return false;
+    static const QRegularExpression stamp(QStringLiteral(" (numero|dataOra)=\"[^\"]*\""));
+    for (int line = 0; line < 2; ++line)
+        if (QString::fromUtf8(a.readLine()).remove(stamp) != QString::fromUtf8(b.readLine()).remove(stamp))
+            return false;
+    for (;;) {
+        const QByteArray x = a.read(1 << 20);
+        if (x != b.read(1 << 20))
+            return false;
+        if (x.isEmpty())
+            break;
+    }
+    QFile::remove(again);
+    return true;
+}
+
 // The figures of one archive of count declarations, built in folder.
 bool measure(const QString &folder, const QString &schemaPath, int count)
 {
@@ -157,6 +188,7 @@ bool measure(const QString &folder, const QString &schemaPath, int count)
     double longestGap = 0;
     double importPeak = 0;
     bool allImported = true;
+    bool roundTrip = false;
     QString failure;
     for (int run = 0; run < Runs; ++run) {
         baseline.push_back(rawParseAndValidate(file, schemaPath, valid));
@@ -186,6 +218,8 @@ bool measure(const QString &folder, const QString &schemaPath, int count)
                 failure = importer.errorText;
             allImported = done && allImported;
             ratios.push_back(imported.back() / baseline.back());
+            if (run == 0 && done)
+                roundTrip = sameAgain(empty, file, folder + QStringLiteral("di nuovo.xml"));
         }
         empty.close();
         QFile::remove(target);
@@ -202,6 +236,8 @@ bool measure(const QString &folder, const QString &schemaPath, int count)
     std::printf("import:  %7.3f s  (%s; %d progress reports, longest gap %.3f s); peak memory %+.0f MB\n",
                 median(imported), allImported ? "all imported" : qPrintable("FAILED: " + failure), reports,
                 longestGap, importPeak);
+    std::printf("round trip: %s\n", roundTrip ? "the archive's export is the file again, but for its number and time"
+                                                 : "FAILED, the export of the imported archive differs");
     std::printf("libxml2 parse + validate + free: %7.3f s%s\n", median(baseline), valid ? "" : " (INVALID)");
     std::printf("import / parse+validate: %.2fx (median of the runs' ratios; target within 2x)\n", median(ratios));
     std::printf("memory: target under 150 MB above the level before each job\n\n");
@@ -209,7 +245,7 @@ bool measure(const QString &folder, const QString &schemaPath, int count)
     modMain::gDb.reset();
     QFile::remove(source);
     QFile::remove(file);
-    return allImported && valid;
+    return allImported && valid && roundTrip;
 }
 
 } // namespace
