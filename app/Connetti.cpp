@@ -4,7 +4,7 @@
 
 #include "Connection.h"
 #include "FileDialogSeam.h"
-#include "Recordset.h"
+#include "SchemaCheck.h"
 #include "dbClass.h"
 #include "kezClass.h"
 #include "mainForm.h"
@@ -160,16 +160,8 @@ bool Connetti::Probe(int Index, const QString &title)
     Connection cn;
     if (!cn.open(path))
         return modFunz::showError(title);
-    for (const QString &probe : {QStringLiteral("SELECT * FROM Config"),
-                                 QStringLiteral("SELECT * FROM Setup"),
-                                 QStringLiteral("SELECT * FROM SezAnag WHERE saID < 5")}) {
-        Recordset rs;
-        if (!rs.open(probe, &cn)) {
-            modFunz::showMsg(QStringLiteral("Attenzione, il file selezionato non è un database KEZ"),
-                             16, title);
-            return false;
-        }
-    }
+    if (!SchemaCheck::isWhole(cn, title))
+        return false;
     m_paths[Index] = path;
     return true;
 }

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include "MessageBoxSeam.h"
+#include "SchemaCheck.h"
 #include "kezClass.h"
 #include "modFunz.h"
 #include "modMain.h"
@@ -67,20 +68,16 @@ bool dbClass::openKezDb()
     listRs.close();
     kezCnn.close();
 
+    const QString title = QStringLiteral("Connessione database KEZ");
     if (!kezCnn.open(kezDbFilename))
-        return modFunz::showError(QStringLiteral("Connessione database KEZ"));
+        return modFunz::showError(title);
 
     // Any SQLite file opens; one without the program's tables would only
-    // make every form fail, so it is refused as the database chooser does.
-    for (const QString &probe : {QStringLiteral("SELECT * FROM Setup"),
-                                 QStringLiteral("SELECT * FROM SezAnag WHERE saID < 5")}) {
-        Recordset rs;
-        if (!rs.open(probe, &kezCnn)) {
-            kezCnn.close();
-            modFunz::showMsg(QStringLiteral("Attenzione, il file selezionato non è un database KEZ"),
-                             16);
-            return false;
-        }
+    // make every form fail, and one with a trigger would act on the data,
+    // so it is refused as the database chooser does.
+    if (!SchemaCheck::isWhole(kezCnn, title)) {
+        kezCnn.close();
+        return false;
     }
 
     // The version row is informative only: a database without it still works.
@@ -128,9 +125,12 @@ bool dbClass::openOldDb()
         return false;
     }
 
+    // Last year's file is a Kez file like this year's, built by the same
+    // schema: it is judged whole as this year's is.
+    const QString title = QStringLiteral("Connessione database anno precedente");
     auto cn = std::make_unique<Connection>();
-    if (!cn->open(oldDbFilename)) {
-        modFunz::showError(QStringLiteral("Connessione database anno precedente"));
+    const bool usable = cn->open(oldDbFilename) ? SchemaCheck::isWhole(*cn, title) : modFunz::showError(title);
+    if (!usable) {
         forgetOldDb();
         return false;
     }

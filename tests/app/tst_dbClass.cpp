@@ -12,6 +12,21 @@
 using modMain::gDb;
 using modMain::gKez;
 
+namespace {
+
+QString wipeTrigger()
+{
+    return QStringLiteral("CREATE TRIGGER wipe AFTER UPDATE ON SezCons BEGIN DELETE FROM Ditte; END;");
+}
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
 // The database object on real files: which files it accepts, what the
 // user is told when one cannot be opened, and the shared lookups.
 class tst_dbClass : public QObject
@@ -23,8 +38,9 @@ private slots:
     void init();
     void openingTheCurrentYear_data();
     void openingTheCurrentYear();
-    void databaseWithoutConfigOpens();
-    void missingPreviousYearIsForgotten();
+    void databaseWithoutVersionRowOpens();
+    void refusedPreviousYearIsForgotten_data();
+    void refusedPreviousYearIsForgotten();
     void previousYearOpensAndCloses();
     void thisYearsFileIsNoPreviousYear();
     void failingStatementIsReported();
@@ -49,13 +65,31 @@ void tst_dbClass::openingTheCurrentYear_data()
     QTest::addColumn<QString>("file");     // what the INI names
     QTest::addColumn<bool>("opens");
     QTest::addColumn<QString>("title");    // of the error box; empty = no box
-    QTest::newRow("database") << "Kez22imb.db" << true << "";
-    QTest::newRow("no path") << "" << false << "";
-    QTest::newRow("missing file") << "manca.db" << false << "Connessione database KEZ (";
-    QTest::newRow("not a database") << "testo.db" << false << "Connessione database KEZ (";
+    QTest::addColumn<QString>("edit");     // made by hand in a copy of a Kez file
+    QTest::addColumn<QString>("says");     // in the box
+    QTest::newRow("database") << "Kez22imb.db" << true << "" << "" << "";
+    QTest::newRow("no path") << "" << false << "" << "" << "";
+    QTest::newRow("missing file") << "manca.db" << false << "Connessione database KEZ (" << "" << "";
+    QTest::newRow("not a database") << "testo.db" << false << "Connessione database KEZ (" << "" << "";
     // Damaged in a table start-up never reads: refused at open, not in
     // the middle of a search.
-    QTest::newRow("damaged") << "Kez21imb.db" << false << "Connessione database KEZ (";
+    QTest::newRow("damaged") << "Kez21imb.db" << false << "Connessione database KEZ (" << "" << "";
+    const QString edited = QStringLiteral("copia.db");
+    QTest::newRow("extra column and index") << edited << true << ""
+        << "ALTER TABLE Ditte ADD COLUMN note TEXT; CREATE INDEX DitteVia ON Ditte (via);" << "";
+    QTest::newRow("trigger") << edited << false << "Connessione database KEZ" << wipeTrigger()
+                             << "il trigger 'wipe' sulla tabella SezCons";
+    QTest::newRow("column dropped") << edited << false << "Connessione database KEZ"
+        << "ALTER TABLE SezCons DROP COLUMN ferroQta;" << "nella tabella SezCons manca la colonna ferroQta";
+    QTest::newRow("view in place of a table") << edited << false << "Connessione database KEZ"
+        << "ALTER TABLE Nazioni RENAME TO Paesi; CREATE VIEW Nazioni AS SELECT * FROM Paesi;"
+        << "la vista 'Nazioni' al posto della tabella Nazioni";
+    QTest::newRow("column of another type") << edited << false << "Connessione database KEZ"
+        << "ALTER TABLE Setup DROP COLUMN via; ALTER TABLE Setup ADD COLUMN via INTEGER;"
+        << "la colonna via è di tipo INTEGER invece di TEXT";
+    QTest::newRow("cascade added") << edited << false << "Connessione database KEZ"
+        << "ALTER TABLE Ditte ADD COLUMN scID INTEGER REFERENCES SezCons (scID) ON DELETE CASCADE;"
+        << "il vincolo della colonna scID della tabella Ditte verso la tabella SezCons";
 }
 
 void tst_dbClass::openingTheCurrentYear()
@@ -63,8 +97,12 @@ void tst_dbClass::openingTheCurrentYear()
     QFETCH(QString, file);
     QFETCH(bool, opens);
     QFETCH(QString, title);
+    QFETCH(QString, edit);
+    QFETCH(QString, says);
     ShellFixture fx;
     fx.createDatabase(QStringLiteral("Kez22imb.db"));
+    if (!edit.isEmpty())
+        fx.createDatabase(file, edit);
     QFile text(fx.folder() + QStringLiteral("testo.db"));
     QVERIFY(text.open(QIODevice::WriteOnly));
     text.write("Questo non è un database, ma un semplice testo.\n");
@@ -74,9 +112,12 @@ void tst_dbClass::openingTheCurrentYear()
     if (!file.isEmpty())
         fx.writeIni(QStringLiteral("[PATH]\nkez2021=") + fx.folder() + file + QLatin1Char('\n'));
 
+    const QByteArray before = bytesOf(fx.folder() + file);
+
     fx.startGlobals();
     QCOMPARE(gDb->openKezDb(), opens);
     QCOMPARE(gDb->kezDbOpened(), opens);
+    QCOMPARE(bytesOf(fx.folder() + file), before);
     const auto asked = MessageBoxSeam::asked();
     if (title.isEmpty()) {
         QVERIFY(asked.isEmpty());
@@ -84,6 +125,7 @@ void tst_dbClass::openingTheCurrentYear()
         QCOMPARE(asked.size(), 1);
         QVERIFY2(asked.first().title.startsWith(title), qPrintable(asked.first().title));
         QCOMPARE(asked.first().style, 16);
+        QVERIFY2(asked.first().text.contains(says), qPrintable(asked.first().text));
         if (damaged)
             QCOMPARE(asked.first().text.section(QLatin1Char('\n'), 0, 0),
                      QStringLiteral("Il database '%1' è danneggiato.").arg(QDir::toNativeSeparators(fx.folder() + file)));
@@ -97,17 +139,31 @@ void tst_dbClass::openingTheCurrentYear()
     QVERIFY(!QFile::exists(fx.folder() + QStringLiteral("manca.db")));
 }
 
-void tst_dbClass::databaseWithoutConfigOpens()
+void tst_dbClass::databaseWithoutVersionRowOpens()
 {
     ShellFixture fx;
-    QVERIFY(fx.openDatabase(QStringLiteral("DROP TABLE Config;")));
+    QVERIFY(fx.openDatabase(QStringLiteral("DELETE FROM Config;")));
     QVERIFY(gDb->kezDbVersion.isEmpty());
     QVERIFY(MessageBoxSeam::asked().isEmpty());
 }
 
-void tst_dbClass::missingPreviousYearIsForgotten()
+void tst_dbClass::refusedPreviousYearIsForgotten_data()
 {
+    QTest::addColumn<QString>("edit");   // made by hand in last year's file; empty = no file
+    QTest::addColumn<QString>("says");
+    QTest::newRow("missing file") << "" << "";
+    QTest::newRow("trigger") << wipeTrigger() << "il trigger 'wipe' sulla tabella SezCons";
+    QTest::newRow("column dropped") << "ALTER TABLE SezAnag DROP COLUMN slVia;"
+                                    << "nella tabella SezAnag manca la colonna slVia";
+}
+
+void tst_dbClass::refusedPreviousYearIsForgotten()
+{
+    QFETCH(QString, edit);
+    QFETCH(QString, says);
     ShellFixture fx;
+    const QByteArray before = edit.isEmpty() ? QByteArray()
+                                             : bytesOf(fx.createDatabase(QStringLiteral("Kez21imb.db"), edit));
     fx.writeIni(QStringLiteral("[PATH]\nkez2020=") + fx.folder()
                 + QStringLiteral("Kez21imb.db\nkez2021=x\n"));
     fx.startGlobals();
@@ -115,8 +171,9 @@ void tst_dbClass::missingPreviousYearIsForgotten()
     QVERIFY(!gDb->oldDbOpened());
     QVERIFY(gDb->oldDbFilename.isEmpty());
     QCOMPARE(MessageBoxSeam::asked().size(), 1);
-    QVERIFY(MessageBoxSeam::asked().first().title.startsWith(
-        QLatin1String("Connessione database anno precedente (")));
+    QVERIFY(MessageBoxSeam::asked().first().title.startsWith(QLatin1String("Connessione database anno precedente")));
+    QVERIFY2(MessageBoxSeam::asked().first().text.contains(says), qPrintable(MessageBoxSeam::asked().first().text));
+    QCOMPARE(bytesOf(fx.folder() + QStringLiteral("Kez21imb.db")), before);
     // The key stays, empty, so the next start tries nothing and says nothing.
     QVERIFY(gKez->getIniFile(QStringLiteral("PATH"), QStringLiteral("kez2020"),
                              QStringLiteral("assente"))

@@ -398,7 +398,7 @@ void tst_modMain::startWithUnusableFile()
     QString title = QStringLiteral("Connessione database KEZ (");
     if (content == QLatin1String("sqlite")) {
         QVERIFY(TestSupport::createDatabase(path, QStringLiteral("DROP TABLE Setup;")));
-        title = QStringLiteral("Kez 2022");
+        title = QStringLiteral("Connessione database KEZ");
     } else if (!content.isEmpty()) {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));

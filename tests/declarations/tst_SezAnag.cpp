@@ -536,9 +536,11 @@ private Q_SLOTS:
     void databaseRefusals()
     {
         QFETCH(QString, action);
-        open(QStringLiteral("[Kez]\nSa1ID=20\n"),
-             QStringLiteral("CREATE TRIGGER refuse BEFORE %1 ON SezAnag BEGIN SELECT RAISE(ABORT, 'archivio bloccato'); END;")
-                 .arg(action));
+        // Added while the file is open: a file with a trigger is refused at open.
+        open(QStringLiteral("[Kez]\nSa1ID=20\n"));
+        QVERIFY(modMain::gDb->Execute(
+            QStringLiteral("CREATE TRIGGER refuse BEFORE %1 ON SezAnag BEGIN SELECT RAISE(ABORT, 'archivio bloccato'); END;")
+                .arg(action)));
         if (action == QLatin1String("DELETE")) {
             MessageBoxSeam::pushAnswer(Box::vbYes);
             sheet->tbb_Click(3);

@@ -273,14 +273,15 @@ private Q_SLOTS:
 
     void linkingAForeignFileIsRefused_data()
     {
-        QTest::addColumn<QString>("content");   // "text", or SQL of another program's database
+        QTest::addColumn<QString>("content");   // "text", or SQL run by hand on a copy of a Kez file
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("text");      // empty: the database library's own words
         QTest::newRow("text file") << "text" << "Connessione database KEZ (" << "";
-        QTest::newRow("another program's database")
-            << "CREATE TABLE Clienti (id INTEGER PRIMARY KEY, nome TEXT);"
-            << "Connessione database KEZ"
-            << "Attenzione, il file selezionato non è un database KEZ";
+        QTest::newRow("a table dropped") << "DROP TABLE Config" << "Connessione database KEZ"
+                                         << "manca la tabella Config";
+        QTest::newRow("a trigger added")
+            << "CREATE TRIGGER wipe AFTER UPDATE ON SezCons BEGIN DELETE FROM Ditte; END"
+            << "Connessione database KEZ" << "il trigger 'wipe' sulla tabella SezCons";
     }
 
     void linkingAForeignFileIsRefused()
@@ -305,7 +306,7 @@ private Q_SLOTS:
             QVERIFY(TestSupport::createDatabase(foreign, QString()));
             DatabaseProbe db;
             QVERIFY(db.open(foreign));
-            QVERIFY(db.exec(QStringLiteral("DROP TABLE Config")));
+            QVERIFY(db.exec(content));
         }
         QVERIFY(MainWindowSupport::startProgram(folder()));
         const QString ini = readIni();
@@ -337,8 +338,7 @@ private Q_SLOTS:
         const MessageBoxSeam::Asked box = MessageBoxSeam::asked().first();
         QCOMPARE(box.style, 16);
         QVERIFY2(box.title.startsWith(title), qPrintable(box.title));
-        if (!text.isEmpty())
-            QCOMPARE(box.text, text);
+        QVERIFY2(box.text.contains(text), qPrintable(box.text));
         // Nothing changed: the same file is open and remembered, the user
         // still registered.
         QVERIFY(gDb->kezDbOpened());

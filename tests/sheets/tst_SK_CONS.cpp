@@ -399,10 +399,10 @@ private Q_SLOTS:
 
     void databaseRefusesTheSave()
     {
-        SK_CONS *sheet = open(QString::fromUtf8(sheets)
-                                  + QStringLiteral("CREATE TRIGGER full BEFORE INSERT ON SezCons "
-                                                   "BEGIN SELECT RAISE(ABORT, 'disco pieno'); END;"),
-                              5);
+        // Added while the file is open: a file with a trigger is refused at open.
+        SK_CONS *sheet = open(QString::fromUtf8(sheets), 5);
+        QVERIFY(sheet && modMain::gDb->Execute(QStringLiteral("CREATE TRIGGER full BEFORE INSERT ON SezCons "
+                                                               "BEGIN SELECT RAISE(ABORT, 'disco pieno'); END;")));
         enter(sheet->slt[0], QStringLiteral("150107"));
         enter(sheet->slt[2], QStringLiteral("12,5"));
         sheet->slb_Click(3);
