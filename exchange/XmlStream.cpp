@@ -175,8 +175,9 @@ void XmlStream::Private::refuse(const QString &reason, bool atRoot)
     stopped = true;
     refusal = reason;
     refusalAtRoot = atRoot;
-    if (parser)
-        xmlStopParser(parser.get());
+    // The refusal comes from inside an event, which the schema sees after
+    // the events: halting the parser under it would free the text it is
+    // handing on. The slice is read to its end, and no more is pushed.
 }
 
 void XmlStream::refuse(const QString &reason, bool atRoot)

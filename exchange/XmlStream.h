@@ -39,7 +39,8 @@ public:
     // The end of the file; true when the whole file is sound.
     bool finish();
 
-    // The events' own refusal: the read stops at once. One at the root (a
+    // The events' own refusal: nothing more reaches them, and the read
+    // stops at the end of the slice. One at the root (a
     // file not ours) outweighs the schema's faults; a later one (a
     // declaration of another year, a store that failed) gives way to
     // them, since the schema may be refusing the very value it met.
