@@ -60,10 +60,12 @@ QString consWhere(const QString &code)
     return QStringLiteral("Scheda CONS %1").arg(code.isEmpty() ? QStringLiteral("senza codice") : code);
 }
 
-QString moduleWhere(const QString &sheet, qint64 tipo, int number, const QString &name)
+// tipo: the module's kind as stored (mdcTipo's text).
+QString moduleWhere(const QString &sheet, const QString &tipo, int number, const QString &name)
 {
-    const QString kind = tipo == 1 ? QStringLiteral("UO-CONS") : tipo == 2 ? QStringLiteral("DR-CONS")
-                                                                           : QStringLiteral("di tipo %1").arg(tipo);
+    const QString kind = tipo == QLatin1String("1") ? QStringLiteral("UO-CONS")
+        : tipo == QLatin1String("2")                ? QStringLiteral("DR-CONS")
+                                                    : QStringLiteral("di tipo %1").arg(tipo);
     QString where = QStringLiteral("%1, modulo %2 n. %3").arg(sheet, kind).arg(number);
     if (!name.isEmpty())
         where += QStringLiteral(" (%1)").arg(name);
@@ -71,9 +73,20 @@ QString moduleWhere(const QString &sheet, qint64 tipo, int number, const QString
 }
 
 // Modules are numbered by kind, in the order they were entered.
-int moduleNumber(int numbers[3], qint64 tipo)
+int moduleNumber(int numbers[3], const QString &tipo)
 {
-    return tipo == 1 || tipo == 2 ? ++numbers[tipo] : ++numbers[0];
+    const int kind = tipo == QLatin1String("1") ? 1 : tipo == QLatin1String("2") ? 2 : 0;
+    return ++numbers[kind];
+}
+
+// An amount the sheets' rules judge: missing (0) or below zero.
+QString quantityFault(Currency value, const QString &what)
+{
+    if (value == Currency())
+        return QStringLiteral("%1 mancante.").arg(what);
+    if (value < Currency())
+        return QStringLiteral("%1 negativa (%2).").arg(what, amount(value));
+    return QString();
 }
 
 QString cardWhere(const char *kind, int number, const Statement &s, int nameCol)
@@ -186,16 +199,26 @@ void DeclarationCheck::checkCodFisc(const QString &code, bool required, const QS
 DeclarationCheck::Result DeclarationCheck::check(int saID)
 {
     Result r;
+    m_failed = false;
     checkSezAnag(saID, r);
-    if (!r.found)
-        return r;
-    checkCons(saID, r);
-    checkSbop(saID, r);
-    checkSmat(saID, r);
-    checkTipi(saID, true, r);
-    checkTipi(saID, false, r);
-    checkFormat(ExchangeTables::dichiarazione(), saID, QString(), r);
+    if (r.found) {
+        checkCons(saID, r);
+        checkSbop(saID, r);
+        checkSmat(saID, r);
+        checkTipi(saID, true, r);
+        checkTipi(saID, false, r);
+        checkFormat(ExchangeTables::dichiarazione(), saID, QString(), r);
+    }
+    r.failed = m_failed;
     return r;
+}
+
+bool DeclarationCheck::read(const Statement &s)
+{
+    // After its rows a query holds no error: one that holds one stopped
+    // before them, and what it did not read is no absence.
+    m_failed = m_failed || !s.isValid() || !s.error().isEmpty();
+    return !m_failed;
 }
 
 void DeclarationCheck::checkFormat(const Table &table, qint64 parentID, const QString &parentWhere, Result &r)
@@ -216,7 +239,7 @@ void DeclarationCheck::checkFormat(const Table &table, qint64 parentID, const QS
         else if (name == "SezCons")
             where = consWhere(s.text(1));
         else if (name == "ModCons")
-            where = moduleWhere(parentWhere, s.integer(1), moduleNumber(numbers, s.integer(1)), s.text(3));
+            where = moduleWhere(parentWhere, s.text(1), moduleNumber(numbers, s.text(1)), s.text(3));
         else if (name == "skSbop" || name == "skMat")
             where = cardWhere(name == "skSbop" ? "SBOP" : "SMAT", ++numbers[0], s, 2);
         else if (name == "RecRiu" || name == "RecTip")
@@ -229,14 +252,21 @@ void DeclarationCheck::checkFormat(const Table &table, qint64 parentID, const QS
             const int column = i + 1;
             bool domain = true;
             QString reason;
-            if (field.kind == Kind::Date || field.kind == Kind::Flag)
+            if (field.kind == Kind::Date)
                 continue;
-            if (!s.isNull(column))
-                reason = ExchangeTables::formatError(
-                    field, field.kind == Kind::Text ? s.text(column) : QString(),
-                    field.kind == Kind::Money ? s.money(column).raw() : s.integer(column), domain);
-            else if (field.format.required)
+            if (!s.isNull(column)) {
+                // A value that is none of its kind is named as stored.
+                bool ofKind = true;
+                const qint64 number = field.kind == Kind::Money ? s.money(column, &ofKind).raw()
+                    : field.kind == Kind::Text                  ? 0
+                                                                : s.integer(column, &ofKind);
+                reason = ofKind ? ExchangeTables::formatError(field, field.kind == Kind::Text ? s.text(column)
+                                                                                             : QString(),
+                                                              number, domain)
+                                : ExchangeTables::formatError(field, s.text(column), domain);
+            } else if (field.format.required) {
                 reason = QStringLiteral("%1 mancante.").arg(QString::fromUtf8(field.label));
+            }
             // What the sheet's own rules found wrong is said once.
             if (!reason.isEmpty() && !(domain && flagged))
                 add(r, true, where, reason);
@@ -244,18 +274,27 @@ void DeclarationCheck::checkFormat(const Table &table, qint64 parentID, const QS
         for (const Table *child : table.children)
             checkFormat(*child, s.integer(0), where, r);
     }
+    read(s);
 }
 
 void DeclarationCheck::checkSezAnag(int saID, Result &r)
 {
     Statement &s = q->sezAnag;
-    if (!s.exec({saID}) || !s.hasRow())
+    if (!s.exec({saID}) || !s.hasRow()) {
+        read(s);
         return;
+    }
     r.found = true;
     const QString where = QStringLiteral("Scheda SA1");
     r.codFisc = s.text(0);
     r.ragSoc = s.text(1);
-    const QString place = comune(s.integer(2), s.integer(3));
+    // A number that is none of its kind is left to the check of the
+    // file's limits, which names it as stored: no rule judges it here.
+    bool ok[20] = {};
+    qint64 n[20] = {};
+    for (int c : {2, 3, 8, 9, 10, 11, 17, 19})
+        n[c] = s.integer(c, &ok[c]);
+    const QString place = ok[2] && ok[3] ? comune(n[2], n[3]) : QString();
     r.unitaLocale = (s.text(4) + QLatin1Char(' ') + s.text(5)).trimmed();
     if (!place.isEmpty())
         r.unitaLocale += QStringLiteral(" - ") + place;
@@ -264,13 +303,15 @@ void DeclarationCheck::checkSezAnag(int saID, Result &r)
     if (s.isNull(1))
         add(r, true, where, QStringLiteral("nome o ragione sociale mancante."));
     auto checkPlace = [&](int prvCol, const QString &what) {
-        if (s.integer(prvCol) == 0 || s.integer(prvCol + 1) == 0)
+        if (!ok[prvCol] || !ok[prvCol + 1])
+            return;
+        if (n[prvCol] == 0 || n[prvCol + 1] == 0)
             add(r, true, where, QStringLiteral("comune %1 mancante.").arg(what));
-        else if (comune(s.integer(prvCol), s.integer(prvCol + 1)).isEmpty())
+        else if (comune(n[prvCol], n[prvCol + 1]).isEmpty())
             add(r, true, where, QStringLiteral("comune %1 sconosciuto (codici ISTAT %2 e %3).")
                                     .arg(what)
-                                    .arg(s.integer(prvCol))
-                                    .arg(s.integer(prvCol + 1)));
+                                    .arg(n[prvCol])
+                                    .arg(n[prvCol + 1]));
     };
     auto checkCap = [&](int col, const QString &what) {
         if (!s.isNull(col) && s.text(col).size() != 5)
@@ -285,13 +326,12 @@ void DeclarationCheck::checkSezAnag(int saID, Result &r)
     else if (!m_attivita.contains(s.text(7)))
         add(r, true, where, QStringLiteral("codice ISTAT attività %1 non presente nella tabella delle attività.")
                                 .arg(s.text(7)));
-    const qint64 addetti = s.integer(8);
-    if (addetti <= 0)
+    if (ok[8] && n[8] <= 0)
         add(r, true, where, QStringLiteral("numero addetti mancante."));
-    else if (addetti > 99)
-        add(r, false, where, QStringLiteral("numero addetti %1: verificare.").arg(addetti));
-    if (s.integer(9) < 1 || s.integer(9) > 12)
-        add(r, true, where, QStringLiteral("mesi di attività errati (%1).").arg(s.integer(9)));
+    else if (ok[8] && n[8] > 99)
+        add(r, false, where, QStringLiteral("numero addetti %1: verificare.").arg(n[8]));
+    if (ok[9] && (n[9] < 1 || n[9] > 12))
+        add(r, true, where, QStringLiteral("mesi di attività errati (%1).").arg(n[9]));
     checkPlace(10, QStringLiteral("della sede legale"));
     if (s.isNull(12))
         add(r, true, where, QStringLiteral("via della sede legale mancante."));
@@ -304,9 +344,9 @@ void DeclarationCheck::checkSezAnag(int saID, Result &r)
     const int anno = modMain::gKez ? modMain::gKez->AnnoDichiarazione() : 2021;
     if (s.isNull(19))
         add(r, true, where, QStringLiteral("anno della dichiarazione mancante."));
-    else if (s.integer(19) != anno)
+    else if (ok[19] && n[19] != anno)
         add(r, true, where, QStringLiteral("dichiarazione dell'anno %1, non dell'anno %2 di questo archivio.")
-                                .arg(s.integer(19))
+                                .arg(n[19])
                                 .arg(anno));
     const QDate comp = QDate::fromString(s.text(16).left(10), Qt::ISODate);
     const int year = modMain::gKez ? modMain::gKez->AnnoElaborazione() : 2022;
@@ -316,7 +356,7 @@ void DeclarationCheck::checkSezAnag(int saID, Result &r)
         add(r, false, where, QStringLiteral("data della dichiarazione %1 fuori dall'anno %2: verificare.")
                                  .arg(dateText(comp))
                                  .arg(year));
-    if (s.integer(17) != 0) {
+    if (ok[17] && n[17] != 0) {
         const QDate prec = QDate::fromString(s.text(18).left(10), Qt::ISODate);
         if (!prec.isValid())
             add(r, true, where, QStringLiteral("data della precedente dichiarazione da annullare mancante."));
@@ -332,6 +372,7 @@ void DeclarationCheck::checkSezAnag(int saID, Result &r)
                                        "(SELECT count(*) FROM RecTip WHERE saID = ?1)"));
     if (any.exec({saID}) && any.integer(0) == 0)
         add(r, true, QStringLiteral("Dichiarazione"), QStringLiteral("nessuna sezione compilata."));
+    read(any);
 }
 
 void DeclarationCheck::checkCons(int saID, Result &r)
@@ -357,44 +398,55 @@ void DeclarationCheck::checkCons(int saID, Result &r)
             add(own, true, where, QStringLiteral("codice rifiuto %1 non presente nella tabella dei rifiuti.").arg(code));
         else if (!modMain::isRifiutoSelezionabile(code, true))
             add(own, true, where, QStringLiteral("codice rifiuto %1 non selezionabile.").arg(code));
-        if (s.money(2) <= Currency())
-            add(own, true, where, QStringLiteral("quantità complessivamente raccolta mancante."));
-        if (!validUnit(s.integer(3)))
+        // Values that are none of their kind are named by the file's check.
+        bool ok = false;
+        const QString total = quantityFault(s.money(2, &ok), QStringLiteral("quantità complessivamente raccolta"));
+        if (ok && !total.isEmpty())
+            add(own, true, where, total);
+        if (!validUnit(s.integer(3, &ok)) && ok)
             add(own, true, where, QStringLiteral("unità di misura della quantità raccolta errata."));
         for (int m = 0; m < 7; ++m) {
             if (s.money(4 + 2 * m) < Currency())
                 add(own, true, where, QStringLiteral("quantità negativa: %1.").arg(QLatin1String(materialCaptions[m])));
-            if (!validUnit(s.integer(5 + 2 * m)))
+            if (!validUnit(s.integer(5 + 2 * m, &ok)) && ok)
                 add(own, true, where, QStringLiteral("unità di misura errata: %1.").arg(QLatin1String(materialCaptions[m])));
         }
     }
+    if (!read(s))
+        return;
     for (const Sheet &sheet : sheets) {
         r.findings += sheet.own.findings;
         Statement &m = q->moduli;
         int numbers[3] = {0, 0, 0};
         for (m.exec({sheet.scID}); m.hasRow(); m.next())
-            checkModulo(sheet.where, moduleNumber(numbers, m.integer(1)), r);
+            checkModulo(sheet.where, moduleNumber(numbers, m.text(1)), r);
+        read(m);
     }
 }
 
 void DeclarationCheck::checkModulo(const QString &sheet, int number, Result &r)
 {
     Statement &m = q->moduli;
-    const qint64 tipo = m.integer(1);
-    const QString where = moduleWhere(sheet, tipo, number, m.text(3));
+    const QString where = moduleWhere(sheet, m.text(1), number, m.text(3));
+    bool ok[13] = {};
+    qint64 n[13] = {};
+    for (int c : {1, 4, 5, 8, 11})
+        n[c] = m.integer(c, &ok[c]);
+    const qint64 tipo = n[1];
+    if (!ok[1])
+        return;
     if (tipo != 1 && tipo != 2) {
         add(r, true, where, QStringLiteral("tipo di modulo sconosciuto."));
         return;
     }
-    const bool italian = m.integer(5) != 0;
+    // A municipality that is no number is still an Italian subject's.
+    const bool italian = !ok[5] || n[5] != 0;
     if (italian) {
         checkCodFisc(m.text(2), true, where, r);
         if (m.isNull(3))
             add(r, true, where, QStringLiteral("nome o ragione sociale mancante."));
-        if (comune(m.integer(4), m.integer(5)).isEmpty())
-            add(r, true, where, QStringLiteral("comune sconosciuto (codici ISTAT %1 e %2).")
-                                    .arg(m.integer(4))
-                                    .arg(m.integer(5)));
+        if (ok[4] && ok[5] && comune(n[4], n[5]).isEmpty())
+            add(r, true, where, QStringLiteral("comune sconosciuto (codici ISTAT %1 e %2).").arg(n[4]).arg(n[5]));
         if (m.isNull(6))
             add(r, true, where, QStringLiteral("via mancante."));
         if (!m.isNull(7) && m.text(7).size() != 5)
@@ -410,20 +462,22 @@ void DeclarationCheck::checkModulo(const QString &sheet, int number, Result &r)
     } else {
         if (m.isNull(3))
             add(r, true, where, QStringLiteral("nome o ragione sociale mancante."));
-        if (m.integer(8) == 0)
+        if (ok[8] && n[8] == 0)
             add(r, true, where, QStringLiteral("paese estero mancante."));
-        else if (!m_nazioni.contains(m.integer(8)))
-            add(r, true, where, QStringLiteral("paese estero sconosciuto (codice %1).").arg(m.integer(8)));
+        else if (ok[8] && !m_nazioni.contains(n[8]))
+            add(r, true, where, QStringLiteral("paese estero sconosciuto (codice %1).").arg(n[8]));
     }
     if (!m.isNull(9) && !m.text(9).isEmpty() && !m_regCE.contains(m.text(9)))
         add(r, true, where, QStringLiteral("codice regolamento (CE) 1013/2006 %1 errato.").arg(m.text(9)));
-    const Currency quantity = m.money(10);
-    if (quantity <= Currency())
-        add(r, true, where, QStringLiteral("quantità conferita mancante."));
-    if (!validUnit(m.integer(11)))
+    bool quantityOk = false;
+    const Currency quantity = m.money(10, &quantityOk);
+    const QString fault = quantityFault(quantity, QStringLiteral("quantità conferita"));
+    if (quantityOk && !fault.isEmpty())
+        add(r, true, where, fault);
+    if (ok[11] && !validUnit(n[11]))
         add(r, true, where, QStringLiteral("unità di misura della quantità conferita errata."));
-    else if (tipo == 2 && quantity > Currency())
-        checkOperazioni(int(m.integer(0)), where, quantity, int(m.integer(11)), r);
+    else if (tipo == 2 && ok[11] && quantityOk && quantity > Currency())
+        checkOperazioni(int(m.integer(0)), where, quantity, int(n[11]), r);
 }
 
 void DeclarationCheck::checkOperazioni(int mdcID, const QString &where, Currency quantity, int unit, Result &r)
@@ -446,17 +500,25 @@ void DeclarationCheck::checkOperazioni(int mdcID, const QString &where, Currency
             sound = false;
             continue;
         }
-        if (o.money(2) <= Currency()) {
-            add(r, true, where, QStringLiteral("quantità dell'operazione %1 mancante.").arg(code));
-            sound = false;
-        }
-        if (!validUnit(o.integer(3))) {
+        // A quantity or unit that is none of its kind cannot be added up;
+        // the file's check names it.
+        bool qtaOk = false;
+        bool umiOk = false;
+        const Currency qta = o.money(2, &qtaOk);
+        const qint64 umi = o.integer(3, &umiOk);
+        const QString fault = quantityFault(qta, QStringLiteral("quantità dell'operazione %1").arg(code));
+        if (qtaOk && !fault.isEmpty())
+            add(r, true, where, fault);
+        if (umiOk && !validUnit(umi))
             add(r, true, where, QStringLiteral("unità di misura dell'operazione %1 errata.").arg(code));
+        if (!qtaOk || !umiOk || !fault.isEmpty() || !validUnit(umi)) {
             sound = false;
             continue;
         }
-        total += inKg(o.money(2), o.integer(3));
+        total += inKg(qta, umi);
     }
+    if (!read(o))
+        return;
     if (count == 0) {
         add(r, true, where, QStringLiteral("nessuna operazione di recupero o smaltimento indicata."));
         return;
@@ -487,14 +549,18 @@ void DeclarationCheck::checkSbop(int saID, Result &r)
         bool filled = false;
         bool negative = false;
         for (int c = 2; c < 14; ++c) {
-            negative = negative || s.money(c) < Currency();
-            filled = filled || (c < 8 && s.money(c) > Currency());
+            // Something that is no amount was still entered.
+            bool ok = false;
+            const Currency value = s.money(c, &ok);
+            negative = negative || value < Currency();
+            filled = filled || (c < 8 && (!ok || value > Currency()));
         }
         if (negative)
             add(r, true, where, QStringLiteral("quantità negative."));
         if (!filled)
             add(r, false, where, QStringLiteral("nessuna quantità inserita."));
     }
+    read(s);
 }
 
 void DeclarationCheck::checkSmat(int saID, Result &r)
@@ -509,19 +575,26 @@ void DeclarationCheck::checkSmat(int saID, Result &r)
     int number = 0;
     for (s.exec({saID}); s.hasRow(); s.next())
         cards.append({s.integer(0), checkCard("SMAT", ++number, s, 1, r)});
+    if (!read(s))
+        return;
     for (const Card &card : cards) {
         Statement &m = q->recMat;
         bool filled = false;
         for (m.exec({card.skmID}); m.hasRow(); m.next()) {
-            const qint64 tipo = m.integer(0);
-            if (tipo < 101 || tipo > 107)
+            bool known = false;
+            const qint64 tipo = m.integer(0, &known);
+            if (known && (tipo < 101 || tipo > 107))
                 add(r, true, card.where, QStringLiteral("materiale sconosciuto (codice %1).").arg(tipo));
             for (int c = 1; c <= 6; ++c) {
-                if (m.money(c) < Currency())
-                    add(r, true, card.where, QStringLiteral("quantità negativa (materiale %1).").arg(tipo));
-                filled = filled || m.money(c) > Currency();
+                bool ok = false;
+                const Currency value = m.money(c, &ok);
+                if (value < Currency())
+                    add(r, true, card.where, QStringLiteral("quantità negativa (materiale %1).").arg(m.text(0)));
+                filled = filled || !ok || value > Currency();
             }
         }
+        if (!read(m))
+            return;
         if (!filled)
             add(r, false, card.where, QStringLiteral("nessuna quantità inserita."));
     }
@@ -533,11 +606,13 @@ void DeclarationCheck::checkTipi(int saID, bool riuso, Result &r)
     const QString where = riuso ? QStringLiteral("Scheda SRIU") : QStringLiteral("Scheda STIP");
     const QSet<qint64> &known = m_codici[riuso ? 0 : 1];
     for (s.exec({saID}); s.hasRow(); s.next()) {
-        const qint64 tipo = s.integer(0);
+        bool ok = false;
+        const qint64 tipo = s.integer(0, &ok);
         // A database without the list of types cannot judge them.
-        if (tipo <= 0 || (!known.isEmpty() && !known.contains(tipo)))
+        if (ok && (tipo <= 0 || (!known.isEmpty() && !known.contains(tipo))))
             add(r, true, where, QStringLiteral("tipo di imballaggio sconosciuto (codice %1).").arg(tipo));
         if (s.money(1) < Currency() || s.money(2) < Currency())
-            add(r, true, where, QStringLiteral("quantità negativa (tipo %1).").arg(tipo));
+            add(r, true, where, QStringLiteral("quantità negativa (tipo %1).").arg(s.text(0)));
     }
+    read(s);
 }

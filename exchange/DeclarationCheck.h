@@ -36,6 +36,9 @@ public:
     struct Result
     {
         bool found = false;
+        // A read failed (ErrInfo says why): the findings are not the whole
+        // story, and the declaration is neither sound nor faulty.
+        bool failed = false;
         QString ragSoc;
         QString codFisc;
         QString unitaLocale;
@@ -55,6 +58,8 @@ public:
 
 private:
     void loadLookups();
+    // Notes whether the query ran to its end; false once a read failed.
+    bool read(const Statement &s);
     void checkSezAnag(int saID, Result &r);
     void checkCons(int saID, Result &r);
     void checkModulo(const QString &sheet, int number, Result &r);
@@ -75,6 +80,7 @@ private:
 
     Connection &m_cn;
     bool m_lookupsRead = false;
+    bool m_failed = false;
     QSet<QString> m_attivita;
     QSet<QString> m_rifiuti;
     QSet<QString> m_regCE;

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <QStringList>
+#include <cmath>
 
 #include "Statement.h"
 
@@ -167,6 +168,39 @@ QString number(qint64 raw, Kind kind)
     return QString(text).replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
+// Why a text that is no value of the field's kind cannot go in the file,
+// the text named as it stands: a real beyond the range or too precise for
+// an amount is still told by its size.
+QString notOfKind(const Field &field, const QString &text, bool &domain)
+{
+    const Format &f = field.format;
+    const QString label = QString::fromUtf8(field.label);
+    domain = false;
+    switch (field.kind) {
+    case Kind::Integer:
+        return QStringLiteral("%1 \"%2\" non è un numero intero.").arg(label, text);
+    case Kind::Flag:
+        return QStringLiteral("%1 \"%2\" non è né sì né no.").arg(label, text);
+    default:
+        break;
+    }
+    bool isNumber = false;
+    const double d = text.trimmed().toDouble(&isNumber);
+    if (!isNumber || !std::isfinite(d))
+        return QStringLiteral("%1 \"%2\" non è un numero.").arg(label, text);
+    if (f.max >= f.min && d < double(f.min) / double(Units)) {
+        domain = true;
+        return QStringLiteral("%1 \"%2\" fuori dai valori che il file ammette (da %3 a %4).")
+            .arg(label, text, number(f.min, Kind::Money), number(f.max, Kind::Money));
+    }
+    if (f.max >= f.min && d > double(f.max) / double(Units))
+        return QStringLiteral("%1 \"%2\" oltre il massimo di %3 che il file ammette.")
+            .arg(label, text, number(f.max, Kind::Money));
+    return QStringLiteral("%1 \"%2\": il file ammette al massimo %3 decimali.")
+        .arg(label, text)
+        .arg(f.decimals >= 0 ? f.decimals : 4);
+}
+
 // XML 1.0 carries every character but most controls and two non-characters.
 bool carried(char32_t c)
 {
@@ -213,19 +247,28 @@ bool toXml(const Statement &row, int column, Kind kind, QString &text)
 {
     if (row.isNull(column))
         return false;
+    // A value that is not what its kind says goes out as the file holds
+    // it, never as another number: the file's own check then refuses it.
+    bool ok = true;
     switch (kind) {
     case Kind::Text:
         text = row.text(column);
         return true;
-    case Kind::Integer:
-        text = QString::number(row.integer(column));
+    case Kind::Integer: {
+        const qint64 n = row.integer(column, &ok);
+        text = ok ? QString::number(n) : row.text(column);
         return true;
-    case Kind::Flag:
-        text = row.integer(column) != 0 ? QStringLiteral("true") : QStringLiteral("false");
+    }
+    case Kind::Flag: {
+        const qint64 n = row.integer(column, &ok);
+        text = !ok ? row.text(column) : n != 0 ? QStringLiteral("true") : QStringLiteral("false");
         return true;
-    case Kind::Money:
-        text = row.money(column).toString();
+    }
+    case Kind::Money: {
+        const Currency amount = row.money(column, &ok);
+        text = ok ? amount.toString() : row.text(column);
         return true;
+    }
     case Kind::Date: {
         // Dates are stored as text; a date entered with its time keeps its day.
         const QDate day = QDate::fromString(row.text(column).left(10), Qt::ISODate);
@@ -265,8 +308,25 @@ QVariant fromXml(const QString &raw, Kind kind)
 
 QString formatError(const Field &field, const QString &text, bool &domain)
 {
-    const qint64 number = field.kind == Kind::Money ? Currency::fromString(text).raw() : text.toLongLong();
-    return formatError(field, text, number, domain);
+    domain = false;
+    bool ok = true;
+    qint64 number = 0;
+    const QString trimmed = text.trimmed();
+    switch (field.kind) {
+    case Kind::Integer:
+        number = trimmed.toLongLong(&ok);
+        break;
+    case Kind::Money:
+        number = Currency::fromString(trimmed, &ok).raw();
+        break;
+    case Kind::Flag:
+        ok = QStringList{"true", "false", "1", "0"}.contains(trimmed);
+        break;
+    case Kind::Text:
+    case Kind::Date:
+        break;
+    }
+    return ok ? formatError(field, text, number, domain) : notOfKind(field, text, domain);
 }
 
 QString formatError(const Field &field, const QString &text, qint64 number, bool &domain)

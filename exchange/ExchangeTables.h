@@ -58,12 +58,16 @@ QString selectSql(const Table &table);
 QString insertSql(const Table &table);
 
 // The text of column `column` of the current row, as the file writes it;
-// false when the value is Null (the element is left out).
+// false when the value is Null (the element is left out). A value that is
+// no value of its kind (a fraction or a text in a whole-number column, a
+// text in an amount's) is written as it is stored, for the file's own
+// check to refuse.
 bool toXml(const Statement &row, int column, Kind kind, QString &text);
 // The value to store for an element's text (already checked by the schema).
 QVariant fromXml(const QString &text, Kind kind);
 // Why the file cannot carry text (as toXml wrote it) for field; empty when
-// it can. domain: a code of the wrong form, a whole number out of range or
+// it can. A text that is no value of the field's kind is named as it
+// stands. domain: a code of the wrong form, a whole number out of range or
 // an amount below zero, which the sheets' own rules mostly judge first;
 // otherwise a value too long, too large or too precise, which only this
 // check sees.

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "DeclarationCheck.h"
+#include "ErrInfo.h"
 #include "Statement.h"
 #include "Transaction.h"
 #include "WholeFile.h"
@@ -25,6 +26,26 @@
 using modMain::gDb;
 using modMain::gKez;
 using modMain::gModal;
+
+namespace {
+
+// The report keeps one line for each error: a control character a stored
+// text carries (a line break inside a name) shows as its symbol.
+QString oneLine(QString text)
+{
+    for (QChar &c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20)
+            c = QChar(char16_t(0x2400 + u));
+        else if (u == 0x7F)
+            c = QChar(char16_t(0x2421));
+        else if (u == 0x85 || u == 0x2028 || u == 0x2029)
+            c = QChar(char16_t(0x2424));
+    }
+    return text;
+}
+
+}
 
 struct Verifica::Ui : public ::Ui::Verifica
 {
@@ -95,9 +116,11 @@ QString Verifica::reportPath()
     return gKez ? gKez->kezName(QStringLiteral("Err.txt"), true) : QString();
 }
 
-QList<int> Verifica::dichiarazioni(int scelta, int code, bool withExported, bool onlyExportable)
+QList<int> Verifica::dichiarazioni(int scelta, int code, bool withExported, bool onlyExportable, bool *read)
 {
     QList<int> ids;
+    if (read)
+        *read = true;
     if (!gDb || !gDb->kezDbOpened())
         return ids;
     QString sql = QStringLiteral("SELECT s.saID FROM SezAnag s ");
@@ -118,6 +141,8 @@ QList<int> Verifica::dichiarazioni(int scelta, int code, bool withExported, bool
     Statement s(gDb->kezCnn, sql + QStringLiteral(" ORDER BY s.saID"));
     for (s.exec(params); s.hasRow(); s.next())
         ids << int(s.integer(0));
+    if (read)
+        *read = s.isValid() && s.error().isEmpty();
     return ids;
 }
 
@@ -131,6 +156,8 @@ void Verifica::fillCamere(QComboBox *cmb)
                                             "JOIN Province c ON c.prvIstat = p.prvCCIAA ORDER BY c.prvDesc"));
     for (s.exec(); s.hasRow(); s.next())
         cmb->addItem(s.text(1), int(s.integer(0)));
+    if (!s.isValid() || !s.error().isEmpty())
+        modFunz::showError(QStringLiteral("Camere di commercio"));
 }
 
 int Verifica::cameraDi(int saID)
@@ -139,7 +166,10 @@ int Verifica::cameraDi(int saID)
         return 0;
     Statement s(gDb->kezCnn, QStringLiteral("SELECT p.prvCCIAA FROM SezAnag a JOIN Province p "
                                             "ON p.prvIstat = a.prvIstat WHERE a.saID = ?"));
-    s.exec({saID});
+    if (!s.exec({saID})) {
+        modFunz::showError(QStringLiteral("Camere di commercio"));
+        return -1;
+    }
     return int(s.integer(0));
 }
 
@@ -154,8 +184,11 @@ void Verifica::showEvent(QShowEvent *event)
 
 void Verifica::runAtOnce()
 {
-    const QList<int> ids = dichiarazioni(m_mode, gModal->checkCode, gModal->checkExp);
-    const bool done = verifica(ids, true);
+    bool read = true;
+    const QList<int> ids = dichiarazioni(m_mode, gModal->checkCode, gModal->checkExp, false, &read);
+    if (!read)
+        modFunz::showError(QStringLiteral("Verifica dati inseriti"));
+    const bool done = read && verifica(ids, true);
     gModal->checkOk = ok;
     gModal->checkKo = ko;
     gModal->Status = done;
@@ -173,7 +206,12 @@ void Verifica::runChosen()
         scelta = Camera;
         code = cmbCCIAA->currentData().toInt();
     }
-    const QList<int> ids = dichiarazioni(scelta, code, chkExp->isChecked());
+    bool read = true;
+    const QList<int> ids = dichiarazioni(scelta, code, chkExp->isChecked(), false, &read);
+    if (!read) {
+        modFunz::showError(QStringLiteral("Verifica dati inseriti"));
+        return;
+    }
     if (ids.isEmpty()) {
         modFunz::showMsg(QStringLiteral("Attenzione, nessuna dichiarazione da verificare."), 64);
         return;
@@ -257,10 +295,17 @@ bool Verifica::verifica(const QList<int> &ids, bool mark)
         marks.emplace(cn);
     bool marked = !mark || marks->isActive();
     int done = 0;
+    // A declaration not read whole is neither sound nor faulty: the run
+    // stops there, with the connection's own error.
+    std::optional<ErrInfo> readFailure;
     for (int saID : ids) {
         if (!marked)
             break;
         const DeclarationCheck::Result r = checker.check(saID);
+        if (r.failed) {
+            readFailure = ErrInfo::current();
+            break;
+        }
         if (!r.found)
             continue;
         const int errors = r.errors();
@@ -270,11 +315,12 @@ bool Verifica::verifica(const QList<int> &ids, bool mark)
         if (mark && !marker.exec({errors == 0, saID}))
             marked = false;
         body += QStringLiteral("\n") + QString(70, QLatin1Char('-')) + QStringLiteral("\n");
-        body += QStringLiteral("%1 - codice fiscale %2\n").arg(r.ragSoc, r.codFisc);
-        body += QStringLiteral("Unità locale: %1\n").arg(r.unitaLocale);
+        body += QStringLiteral("%1 - codice fiscale %2\n").arg(oneLine(r.ragSoc), oneLine(r.codFisc));
+        body += QStringLiteral("Unità locale: %1\n").arg(oneLine(r.unitaLocale));
         for (const DeclarationCheck::Finding &f : r.findings)
             body += QStringLiteral("  %1 %2: %3\n")
-                        .arg(f.errore ? QStringLiteral("ERRORE") : QStringLiteral("AVVISO"), f.dove, f.testo);
+                        .arg(f.errore ? QStringLiteral("ERRORE") : QStringLiteral("AVVISO"), oneLine(f.dove),
+                             oneLine(f.testo));
         body += errors ? QStringLiteral("Esito: dichiarazione con errori, non esportabile.\n")
                        : r.findings.isEmpty() ? QStringLiteral("Esito: dichiarazione corretta.\n")
                                               : QStringLiteral("Esito: dichiarazione corretta, con avvisi da verificare.\n");
@@ -290,12 +336,16 @@ bool Verifica::verifica(const QList<int> &ids, bool mark)
     }
     const bool stopped = m_stop;
     if (mark) {
-        if (stopped || !marked)
+        if (stopped || !marked || readFailure)
             marks->rollback();
         else
             marked = marks->commit();
         if (!marked)
             modFunz::showError(QStringLiteral("Esportazione"));
+    }
+    if (readFailure) {
+        ErrInfo::current() = *readFailure;
+        modFunz::showError(QStringLiteral("Verifica dati inseriti"));
     }
     slt[0]->setValue(ok);
     slt[1]->setValue(ko);
@@ -312,6 +362,9 @@ bool Verifica::verifica(const QList<int> &ids, bool mark)
         head += QStringLiteral("Dichiarazioni senza errori ma con avvisi da verificare: %1\n").arg(warned);
     if (stopped)
         head += QStringLiteral("Verifica interrotta dall'utente.\n");
+    if (readFailure)
+        head += QStringLiteral("Verifica interrotta da un errore del database: %1\n")
+                    .arg(oneLine(readFailure->userText()));
     head += QStringLiteral("Gli errori rendono la dichiarazione non esportabile; gli avvisi no.\n");
     QString failure;
     const bool written = WholeFile::write(reportPath(), (head + body).toUtf8(), &failure);
@@ -322,5 +375,5 @@ bool Verifica::verifica(const QList<int> &ids, bool mark)
     modFunz::setWaitCursor(wasWaiting);
     m_running = false;
     slb[0]->setEnabled(m_mode == -1);
-    return !stopped && marked && written;
+    return !stopped && marked && written && !readFailure;
 }

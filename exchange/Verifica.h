@@ -37,11 +37,16 @@ public:
 
     // The declarations of a choice, in saID order; only those not exported
     // yet unless withExported; only those marked exportable when asked.
-    static QList<int> dichiarazioni(int scelta, int code, bool withExported, bool onlyExportable = false);
+    // read, when given, is false when the list could not be read (ErrInfo
+    // says why): an empty list is then no answer.
+    static QList<int> dichiarazioni(int scelta, int code, bool withExported, bool onlyExportable = false,
+                                    bool *read = nullptr);
     // Fills a list with the chambers of commerce that have declarations
-    // (item data: the chamber's code).
+    // (item data: the chamber's code); a list that cannot be read is said
+    // with the error box.
     static void fillCamere(QComboBox *cmb);
-    // The chamber of commerce of a declaration's local unit; 0 when unknown.
+    // The chamber of commerce of a declaration's local unit; 0 when unknown,
+    // -1 when it could not be read (the error box has said why).
     static int cameraDi(int saID);
     static QString reportPath();
 

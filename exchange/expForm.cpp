@@ -143,10 +143,16 @@ bool expForm::Esporta()
         return false;
     }
     const int camera = una ? Verifica::cameraDi(m_saID) : cmbCCIAA->currentData().toInt();
+    if (camera < 0)
+        return false;
     const int scelta = una ? Verifica::Una : Verifica::Camera;
     const int code = una ? m_saID : camera;
     const bool withExported = chkExp->isChecked();
-    if (Verifica::dichiarazioni(scelta, code, withExported).isEmpty()) {
+    bool read = true;
+    const bool none = Verifica::dichiarazioni(scelta, code, withExported, false, &read).isEmpty();
+    if (!read)
+        return modFunz::showError(QStringLiteral("Esportazione"));
+    if (none) {
         modFunz::showMsg(una ? QStringLiteral("Attenzione, la dichiarazione è già stata esportata: per "
                                               "esportarla di nuovo includere le dichiarazioni già esportate.")
                              : QStringLiteral("Attenzione, nessuna dichiarazione da esportare: per esportarle "
@@ -166,7 +172,9 @@ bool expForm::Esporta()
             == MessageBoxSeam::vbYes)
             modFunz::apriFile(Verifica::reportPath());
     }
-    const QList<int> ids = Verifica::dichiarazioni(scelta, code, withExported, true);
+    const QList<int> ids = Verifica::dichiarazioni(scelta, code, withExported, true, &read);
+    if (!read)
+        return modFunz::showError(QStringLiteral("Esportazione"));
     if (ids.isEmpty()) {
         modFunz::showMsg(QStringLiteral("Attenzione, nessuna dichiarazione esportabile."), 64);
         return false;

@@ -87,6 +87,12 @@ void expList::caricaLista()
         item->setTextAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
         item->setTextAlignment(4, Qt::AlignRight | Qt::AlignVCenter);
     }
+    // A history that could not be read is not an empty one.
+    if (!s.isValid() || !s.error().isEmpty()) {
+        lv->clear();
+        modFunz::showError(QStringLiteral("Esportazioni effettuate"));
+        return;
+    }
     for (int c : {0, 1, 3, 4}) {
         lv->resizeColumnToContents(c);
         lv->setColumnWidth(c, lv->columnWidth(c) + 16);

@@ -65,7 +65,7 @@ bool registerConversions()
     qRegisterMetaType<Currency>("Currency");
     QMetaType::registerConverter<Currency, double>(&Currency::toDouble);
     QMetaType::registerConverter<Currency, QString>(&Currency::toString);
-    QMetaType::registerConverter<double, Currency>(&Currency::fromDouble);
+    QMetaType::registerConverter<double, Currency>([](double v) { return Currency::fromDouble(v); });
     QMetaType::registerConverter<int, Currency>([](int v) { return Currency::fromInt(v); });
     QMetaType::registerConverter<qlonglong, Currency>([](qlonglong v) { return Currency::fromInt(v); });
     return true;
@@ -84,6 +84,13 @@ bool Currency::registerMetaType()
 
 Currency Currency::fromDouble(double value)
 {
+    return fromDouble(value, nullptr);
+}
+
+Currency Currency::fromDouble(double value, bool *exact)
+{
+    if (exact)
+        *exact = false;
     if (!std::isfinite(value))
         return Currency();
     // Fifteen significant digits drop the binary noise (0.1 + 0.2 reads as
@@ -91,6 +98,10 @@ Currency Currency::fromDouble(double value)
     // reading the number expects.
     const QString text = QString::number(value, 'f', 15 - std::max(0, int(std::log10(std::fabs(value) + 1.0))));
     qint64 raw = 0;
+    if (exact && parseDecimal(text, false, &raw)) {
+        *exact = true;
+        return fromRaw(raw);
+    }
     if (parseDecimal(text, true, &raw))
         return fromRaw(raw);
     return fromRaw(value < 0 ? -MaxRaw : MaxRaw);

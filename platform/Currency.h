@@ -18,6 +18,10 @@ public:
     static Currency fromInt(qint64 units) { return fromRaw(units * Scale); }
     // Nearest amount, halves away from zero.
     static Currency fromDouble(double value);
+    // The amount a real number spells; exact is false for one that spells
+    // none (not finite, beyond the range, more than four decimals): the
+    // amount given then is only the nearest.
+    static Currency fromDouble(double value, bool *exact);
     // Parses "1234.5", "-0.0001" (a dot as decimal separator, no grouping).
     // ok is false for anything else or for more than four decimals.
     static Currency fromString(const QString &text, bool *ok = nullptr);

@@ -9,6 +9,7 @@
 
 #include "Connection.h"
 #include "Currency.h"
+#include "StoredValue.h"
 #include "Transaction.h"
 
 namespace {
@@ -164,22 +165,23 @@ Recordset::Cell Recordset::readCell(sqlite3_value *value, Kind kind, Store &stor
     const auto text = [value] { return reinterpret_cast<const char *>(sqlite3_value_text(value)); };
     switch (kind) {
     case Kind::Any:
-    case Kind::Integer:
     case Kind::Real:
     case Kind::Text:
         break;
-    case Kind::Currency:
-        if (type == SQLITE_INTEGER)
-            return make(Cell::Money, sqlite3_value_int64(value));
-        if (type == SQLITE_FLOAT)
-            return make(Cell::Money, Currency::fromDouble(sqlite3_value_double(value)).raw());
-        if (type == SQLITE_TEXT) {
-            bool ok = false;
-            const Currency c = Currency::fromString(QString::fromUtf8(text(), sqlite3_value_bytes(value)), &ok);
-            if (ok)
-                return make(Cell::Money, c.raw());
+    case Kind::Integer:
+    case Kind::Currency: {
+        // A value that spells no number of the column's kind is the text it
+        // is (a real as SQLite writes it), never a number made of it.
+        Currency c;
+        qint64 n = 0;
+        if (kind == Kind::Integer ? StoredValue::whole(value, &n) : StoredValue::amount(value, &c))
+            return kind == Kind::Integer ? makeInteger(n) : make(Cell::Money, c.raw());
+        if (type == SQLITE_FLOAT) {
+            const char *t = text();
+            return makeText(t, sqlite3_value_bytes(value), store);
         }
         break;
+    }
     case Kind::YesNo:
         if (type == SQLITE_INTEGER || type == SQLITE_FLOAT)
             return make(Cell::Bool, sqlite3_value_double(value) != 0);
@@ -699,8 +701,14 @@ bool Recordset::setValue(const QString &name, const QVariant &value)
     if (col.origin.isEmpty() || col.table.compare(m_table, Qt::CaseInsensitive) != 0)
         return fail(ErrNotUpdatable, QStringLiteral("Il campo ") + col.name
                     + QStringLiteral(" è un'espressione e non può essere aggiornato."));
+    // A value the file holds that is not of the column's kind (read as its
+    // text), handed back as it was read (a form saving what it shows),
+    // stays as it is: neither refused nor made into a number.
+    const bool kept = (col.kind == Kind::Integer || col.kind == Kind::Currency)
+        && value.typeId() == QMetaType::QString
+        && value == (m_editMode == adEditNone ? cell(m_pos, i) : m_editValues.at(i));
     bool ok = true;
-    const QVariant v = normalised(value, col.kind, &ok);
+    const QVariant v = kept ? QVariant() : normalised(value, col.kind, &ok);
     if (!ok)
         return fail(ErrWrongType, QString());
     if (m_editMode == adEditNone) {
@@ -710,8 +718,10 @@ bool Recordset::setValue(const QString &name, const QVariant &value)
         m_dirty = QVector<bool>(m_columns.size(), false);
         m_editMode = adEditInProgress;
     }
-    m_editValues[i] = v;
-    m_dirty[i] = true;
+    if (!kept) {
+        m_editValues[i] = v;
+        m_dirty[i] = true;
+    }
     return true;
 }
 

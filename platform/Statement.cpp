@@ -4,6 +4,7 @@
 
 #include "Connection.h"
 #include "ErrInfo.h"
+#include "StoredValue.h"
 
 namespace {
 const QString StatementSource = QStringLiteral("Kez.Statement");
@@ -13,7 +14,8 @@ Statement::Statement(Connection &cn, const QString &sql) : m_cn(cn)
 {
     if (!cn.handle()) {
         m_error = QStringLiteral("Database non aperto.");
-        ErrInfo::raise(3704, m_error, StatementSource);
+        m_errorNumber = 3704;
+        ErrInfo::raise(m_errorNumber, m_error, StatementSource);
         return;
     }
     const QByteArray utf8 = sql.toUtf8();
@@ -31,9 +33,9 @@ Statement::~Statement()
 
 bool Statement::fail()
 {
-    const int code = sqlite3_extended_errcode(m_cn.handle());
+    m_errorNumber = sqlite3_extended_errcode(m_cn.handle());
     m_error = Connection::describeError(m_cn.handle());
-    ErrInfo::raise(code, m_error, StatementSource);
+    ErrInfo::raise(m_errorNumber, m_error, StatementSource);
     m_row = false;
     return false;
 }
@@ -41,13 +43,16 @@ bool Statement::fail()
 bool Statement::exec(const QVariantList &params)
 {
     m_row = false;
-    if (!m_stmt)
+    if (!m_stmt) {
+        ErrInfo::raise(m_errorNumber, m_error, StatementSource);
         return false;
+    }
     sqlite3_reset(m_stmt);
     sqlite3_clear_bindings(m_stmt);
     if (params.size() != sqlite3_bind_parameter_count(m_stmt)) {
         m_error = QStringLiteral("Numero di valori errato per l'istruzione SQL.");
-        ErrInfo::raise(3001, m_error, StatementSource);
+        m_errorNumber = 3001;
+        ErrInfo::raise(m_errorNumber, m_error, StatementSource);
         return false;
     }
     for (int i = 0; i < params.size(); ++i) {
@@ -85,10 +90,10 @@ bool Statement::exec(const QVariantList &params)
 
 bool Statement::next()
 {
-    m_error.clear();
     m_row = false;
     if (!m_stmt)
         return false;
+    m_error.clear();
     const int rc = sqlite3_step(m_stmt);
     if (rc == SQLITE_ROW) {
         m_row = true;
@@ -104,9 +109,13 @@ bool Statement::isNull(int column) const
     return !m_row || sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
 }
 
-qint64 Statement::integer(int column) const
+qint64 Statement::integer(int column, bool *ok) const
 {
-    return m_row ? sqlite3_column_int64(m_stmt, column) : 0;
+    qint64 n = 0;
+    const bool whole = isNull(column) || StoredValue::whole(sqlite3_column_value(m_stmt, column), &n);
+    if (ok)
+        *ok = whole;
+    return whole ? n : 0;
 }
 
 QString Statement::text(int column) const
@@ -117,20 +126,13 @@ QString Statement::text(int column) const
     return QString::fromUtf8(utf8, sqlite3_column_bytes(m_stmt, column));
 }
 
-Currency Statement::money(int column) const
+Currency Statement::money(int column, bool *ok) const
 {
-    if (!m_row)
-        return Currency();
-    switch (sqlite3_column_type(m_stmt, column)) {
-    case SQLITE_INTEGER:
-        return Currency::fromRaw(sqlite3_column_int64(m_stmt, column));
-    case SQLITE_FLOAT:
-        return Currency::fromDouble(sqlite3_column_double(m_stmt, column));
-    case SQLITE_TEXT:
-        return Currency::fromString(text(column).trimmed());
-    default:
-        return Currency();
-    }
+    Currency c;
+    const bool spelt = isNull(column) || StoredValue::amount(sqlite3_column_value(m_stmt, column), &c);
+    if (ok)
+        *ok = spelt;
+    return spelt ? c : Currency();
 }
 
 QVariant Statement::value(int column) const

@@ -14,7 +14,8 @@ struct sqlite3_stmt;
 // preparing a statement per row would cost more than the work itself.
 // Values bind as the connection binds them: Null, whole numbers, -1/0 for
 // a flag, an amount as its ten-thousandths, text. A failure is raised into
-// ErrInfo for the error box.
+// ErrInfo for the error box; a statement that could not be prepared raises
+// its failure again at each run, so no run of it passes for one without rows.
 class Statement
 {
 public:
@@ -32,11 +33,17 @@ public:
     bool next();
 
     bool isNull(int column) const;
-    qint64 integer(int column) const;
+    // The stored whole number (a text of digits is that number). A value
+    // that is none (a fraction, another text) reads as 0 with ok false:
+    // never its leading digits nor its rounding. Null reads as 0, ok.
+    qint64 integer(int column, bool *ok = nullptr) const;
+    // The value as the file holds it, as text ("12A45", "2.7").
     QString text(int column) const;
     // CURRENCY columns hold ten-thousandths; a number or text written by
-    // hand reads as the amount it spells.
-    Currency money(int column) const;
+    // hand reads as the amount it spells. One that spells none (another
+    // text, a real beyond the range or with more than four decimals) reads
+    // as 0 with ok false, never as an amount capped or rounded.
+    Currency money(int column, bool *ok = nullptr) const;
     // The value as the column's storage gives it (text, whole number, real).
     QVariant value(int column) const;
     QString error() const { return m_error; }
@@ -49,4 +56,5 @@ private:
     Connection &m_cn;
     bool m_row = false;
     QString m_error;
+    int m_errorNumber = 0;
 };

@@ -30,8 +30,17 @@ const QString ConTre = QStringLiteral("#,##0.000#");      // consortia sheets an
 const QString ConUno = QStringLiteral("#,##0.0###");      // packaging grids
 const QString Intere = QStringLiteral("#,##0.####");      // plastic bag tonnes
 
+// A value that is no number of its kind (the data layer gives it as the
+// text it is stored as) is printed as it stands, never as another number.
+bool comeScritto(const QVariant &v)
+{
+    return v.typeId() == QMetaType::QString;
+}
+
 QString qta(const QVariant &v, const QString &pattern = ConTre)
 {
+    if (comeScritto(v))
+        return v.toString();
     return ItalianFormat::formatNumber(v.isNull() ? QVariant(0) : v, pattern);
 }
 
@@ -44,9 +53,28 @@ QString cifre(int intere, const QString &pattern = ConTre)
     return qta(QVariant::fromValue(Currency::fromRaw(massimo * Currency::Scale - 1)), pattern);
 }
 
+// A unit stored as a text or a fraction is printed as it stands.
 QString umi(const QVariant &v)
 {
+    if (comeScritto(v))
+        return v.toString();
     return v.toInt() == 2 ? QStringLiteral("t") : QStringLiteral("Kg");
+}
+
+// A subject with a municipality is Italian; one that is no number is too.
+bool italiano(const QVariant &comIstat)
+{
+    return comeScritto(comIstat) || comIstat.toLongLong() != 0;
+}
+
+// "table.a, table.b, ...": the columns a print reads, named, so that an
+// archive without one of them stops the print instead of printing nothing.
+QString colonneDi(const char *table, std::initializer_list<const char *> names)
+{
+    QStringList list;
+    for (const char *name : names)
+        list << QLatin1String(table) + QLatin1Char('.') + QLatin1String(name);
+    return list.join(QStringLiteral(", "));
 }
 
 QString qtaUmi(const Recordset &rs, const QString &qtaField, const QString &umiField)
@@ -103,14 +131,27 @@ QString telefonoMax(const PdfPages &doc)
     return numero(doc, 5) + QLatin1Char(' ') + numero(doc, 10);
 }
 
-// The queries of the prints, in one place with their joins: a failure has
-// been shown by the data layer and leaves an empty, closed recordset.
-std::unique_ptr<Recordset> leggi(const QString &sql, const QVariantList &params)
+// The reads of one print. The first that fails has been shown by the data
+// layer with the connection's own error; nothing more is read and the print
+// stops: it never goes on as if a table it could not read were empty.
+class Letture
 {
-    return gDb->kezRs(sql, params);
-}
+public:
+    std::unique_ptr<Recordset> operator()(const QString &sql, const QVariantList &params)
+    {
+        if (m_fallita)
+            return std::make_unique<Recordset>();
+        auto rs = gDb->kezRs(sql, params);
+        m_fallita = !rs->isOpen();
+        return rs;
+    }
+    bool fallita() const { return m_fallita; }
 
-bool haRighe(const QString &sql, int saID)
+private:
+    bool m_fallita = false;
+};
+
+bool haRighe(Letture &leggi, const QString &sql, int saID)
 {
     auto rs = leggi(sql, {saID});
     return rs->isOpen() && !rs->eof();
@@ -130,11 +171,14 @@ void disegnaSA1(PdfPages &doc, const Recordset &a)
 {
     const auto v = [&a](const char *name) { return a.value(QLatin1String(name)); };
     const auto s = [&a](const char *name) { return nzStr(a.value(QLatin1String(name))); };
-    const int anno = v("saAnno").toInt() > 0 ? v("saAnno").toInt() : gKez->AnnoDichiarazione();
+    // A declaration without a year shows the archive's.
+    const QString anno = comeScritto(v("saAnno")) || v("saAnno").toInt() > 0
+        ? s("saAnno")
+        : QString::number(gKez->AnnoDichiarazione());
     doc.beginBlock();
     doc.title(QStringLiteral("SA1 - Sezione anagrafica"));
     const Qt::Alignment Left = Qt::AlignLeft;
-    doc.fields({{QStringLiteral("Anno di dichiarazione:"), QString::number(anno), 1.2, Left, numero(doc, 4)},
+    doc.fields({{QStringLiteral("Anno di dichiarazione:"), anno, 1.2, Left, numero(doc, 4)},
                 {QStringLiteral("Codice fiscale:"), s("codFisc"), 1.6, Left, codice(doc, 16)},
                 {QStringLiteral("Nome o ragione sociale:"), s("ragSoc"), 4.2},
                 {QStringLiteral("Esportata:"), siNo(v("ExpID").toInt() != 0), 1}});
@@ -150,8 +194,7 @@ void disegnaSA1(PdfPages &doc, const Recordset &a)
                  telefonoMax(doc)},
                 {QStringLiteral("Codice ISTAT attività prevalente nell'unità locale:"),
                  attivita(v("attIstat")), 2.6, Left, attivitaMax(doc)},
-                {QStringLiteral("Totale addetti unità locale:"),
-                 ItalianFormat::formatNumber(v("Addetti").toInt(), QStringLiteral("#,##0")), 1.6,
+                {QStringLiteral("Totale addetti unità locale:"), qta(v("Addetti"), QStringLiteral("#,##0")), 1.6,
                  Right, cifre(5, QStringLiteral("#,##0"))},
                 {QStringLiteral("Mesi di attività nell'anno:"), s("Mesi"), 1.5, Right, numero(doc, 2)}});
     doc.band(QStringLiteral("Sede legale"));
@@ -176,7 +219,7 @@ void disegnaSA1(PdfPages &doc, const Recordset &a)
 // The address of a module's subject: an Italian local unit or a country.
 void indirizzoModulo(PdfPages &doc, const Recordset &m, bool regolamento)
 {
-    if (m.value(QStringLiteral("comIstat")).toInt() != 0) {
+    if (italiano(m.value(QStringLiteral("comIstat")))) {
         doc.fields({{QStringLiteral("Comune:"), nzStr(m.value(QStringLiteral("mComune"))), 2.2},
                     {QStringLiteral("Provincia:"), nzStr(m.value(QStringLiteral("mSigla"))), 0.8,
                      Qt::AlignLeft, codice(doc, 2)},
@@ -197,7 +240,7 @@ void indirizzoModulo(PdfPages &doc, const Recordset &m, bool regolamento)
 void soggettoModulo(PdfPages &doc, const Recordset &m, const QString &intestazione,
                     const QString &provenienza)
 {
-    const bool italia = m.value(QStringLiteral("comIstat")).toInt() != 0;
+    const bool italia = italiano(m.value(QStringLiteral("comIstat")));
     doc.band(intestazione);
     doc.fields({{provenienza, italia ? QStringLiteral("Italia") : QStringLiteral("Estero"), 1.2},
                 {QStringLiteral("Codice fiscale:"), nzStr(m.value(QStringLiteral("codFisc"))), 1.6,
@@ -222,7 +265,7 @@ void disegnaModuloUO(PdfPages &doc, const Recordset &m, int n, int di)
     doc.endBlock();
 }
 
-void disegnaModuloDR(PdfPages &doc, const Recordset &m, int n, int di)
+void disegnaModuloDR(PdfPages &doc, Letture &leggi, const Recordset &m, int n, int di)
 {
     doc.beginBlock();
     soggettoModulo(doc, m, QStringLiteral("Modulo DR-CONS %1 di %2").arg(n).arg(di),
@@ -247,10 +290,12 @@ void disegnaModuloDR(PdfPages &doc, const Recordset &m, int n, int di)
     doc.endBlock();
 }
 
-void disegnaModuli(PdfPages &doc, int scID, int tipo)
+void disegnaModuli(PdfPages &doc, Letture &leggi, int scID, int tipo)
 {
-    auto m = leggi(QStringLiteral("SELECT ModCons.*, mc.comDesc AS mComune, mp.prvSigla AS mSigla, "
-                                  "Nazioni.nazDesc FROM ModCons")
+    auto m = leggi(QStringLiteral("SELECT ")
+                       + colonneDi("ModCons", {"mdcID", "codFisc", "ragSoc", "comIstat", "via", "civico", "cap",
+                                             "regCE", "mdcQta", "mdcUmi", "mdcAtt", "mdcSup"})
+                       + QStringLiteral(", mc.comDesc AS mComune, mp.prvSigla AS mSigla, Nazioni.nazDesc FROM ModCons")
                        + joinComune(QStringLiteral("m"), QStringLiteral("ModCons"),
                                     QStringLiteral("prvIstat"), QStringLiteral("comIstat"))
                        + QStringLiteral(" LEFT JOIN Nazioni ON Nazioni.nazID = ModCons.nazID "
@@ -270,16 +315,21 @@ void disegnaModuli(PdfPages &doc, int scID, int tipo)
         if (tipo == 1)
             disegnaModuloUO(doc, *m, n, count);
         else
-            disegnaModuloDR(doc, *m, n, count);
+            disegnaModuloDR(doc, leggi, *m, n, count);
     }
     doc.endSection();
 }
 
-void disegnaCONS(PdfPages &doc, int saID)
+void disegnaCONS(PdfPages &doc, Letture &leggi, int saID)
 {
-    auto s = leggi(QStringLiteral("SELECT SezCons.*, Rifiuti.rifDesc FROM SezCons LEFT JOIN Rifiuti "
-                                  "ON Rifiuti.rifCod = SezCons.rifCod WHERE SezCons.saID = ? "
-                                  "ORDER BY SezCons.rifCod, SezCons.scID"),
+    auto s = leggi(QStringLiteral("SELECT ")
+                       + colonneDi("SezCons", {"scID", "rifCod", "scQta", "scUmi", "ferroQta", "ferroUmi", "vetroQta",
+                                             "vetroUmi", "alluminioQta", "alluminioUmi", "cartaQta", "cartaUmi",
+                                             "plasticaQta", "plasticaUmi", "legnoQta", "legnoUmi", "altroQta",
+                                             "altroUmi", "scAll"})
+                       + QStringLiteral(", Rifiuti.rifDesc FROM SezCons LEFT JOIN Rifiuti "
+                                        "ON Rifiuti.rifCod = SezCons.rifCod WHERE SezCons.saID = ? "
+                                        "ORDER BY SezCons.rifCod, SezCons.scID"),
                    {saID});
     const int count = s->RecordCount();
     for (int n = 1; s->isOpen() && !s->eof(); s->MoveNext(), ++n) {
@@ -311,8 +361,8 @@ void disegnaCONS(PdfPages &doc, int saID)
                     mat(QStringLiteral("Altro:"), QStringLiteral("altro")), Field{QString(), QString(), 1}});
         doc.endBlock();
         const int scID = r.value(QStringLiteral("scID")).toInt();
-        disegnaModuli(doc, scID, 1);
-        disegnaModuli(doc, scID, 2);
+        disegnaModuli(doc, leggi, scID, 1);
+        disegnaModuli(doc, leggi, scID, 2);
         doc.endSection();
     }
 }
@@ -326,9 +376,15 @@ void datiSoggetto(PdfPages &doc, const Recordset &r)
                 {QStringLiteral("Nome o rag. sociale:"), nzStr(r.value(QStringLiteral("ragSoc"))), 3}});
 }
 
-void disegnaSBOP(PdfPages &doc, int saID)
+void disegnaSBOP(PdfPages &doc, Letture &leggi, int saID)
 {
-    auto r = leggi(QStringLiteral("SELECT * FROM skSbop WHERE saID = ? ORDER BY sksID"), {saID});
+    auto r = leggi(QStringLiteral("SELECT ")
+                       + colonneDi("skSbop", {"codFisc", "ragSoc", "sksBorse", "sks50Micron", "sks15Micron",
+                                            "sksOxodegradabili", "sksBiodegradabili", "sksAltre", "pmBorse",
+                                            "pm50Micron", "pm15Micron", "pmOxodegradabili", "pmBiodegradabili",
+                                            "pmAltre"})
+                       + QStringLiteral(" FROM skSbop WHERE saID = ? ORDER BY sksID"),
+                   {saID});
     static const struct { const char *caption; const char *tons; const char *weight; } kinds[] = {
         {"Borse di plastica", "sksBorse", "pmBorse"},
         {"Borse di plastica in materiale leggero\n(spessore inferiore a 50 micron)", "sks50Micron",
@@ -359,20 +415,24 @@ void disegnaSBOP(PdfPages &doc, int saID)
     doc.endSection();
 }
 
-void disegnaSMAT(PdfPages &doc, int saID)
+void disegnaSMAT(PdfPages &doc, Letture &leggi, int saID)
 {
     static const char *const materiali[] = {"Vetro", "Carta", "Alluminio", "Acciaio",
                                             "Legno", "Plastica", "Altro"};
     static const char *const colonne[] = {"qtaProdVuoti", "qtaProdPieni", "qtaImpVuoti",
                                           "qtaImpPieni", "qtaEspVuoti", "qtaEspPieni"};
-    auto card = leggi(QStringLiteral("SELECT * FROM skMat WHERE saID = ? ORDER BY skmID"), {saID});
+    auto card = leggi(QStringLiteral("SELECT skmID, codFisc, ragSoc FROM skMat WHERE saID = ? ORDER BY skmID"),
+                      {saID});
     const QString scheda = QStringLiteral("Scheda SMAT - Imballaggi immessi sul mercato dal produttore");
     doc.newPage();
     doc.beginSection(scheda);
     doc.title(scheda);
     const QString massimo = cifre(7, ConUno);
     for (; card->isOpen() && !card->eof(); card->MoveNext()) {
-        auto rec = leggi(QStringLiteral("SELECT * FROM RecMat WHERE skmID = ? ORDER BY skmTipo"),
+        auto rec = leggi(QStringLiteral("SELECT ")
+                             + colonneDi("RecMat", {"skmTipo", "qtaProdVuoti", "qtaProdPieni", "qtaImpVuoti",
+                                                  "qtaImpPieni", "qtaEspVuoti", "qtaEspPieni"})
+                             + QStringLiteral(" FROM RecMat WHERE skmID = ? ORDER BY skmTipo"),
                          {card->value(QStringLiteral("skmID"))});
         QHash<int, QStringList> righe;
         for (; rec->isOpen() && !rec->eof(); rec->MoveNext()) {
@@ -406,7 +466,7 @@ void disegnaSMAT(PdfPages &doc, int saID)
 
 // The reuse and the packaging-type sheets differ only in their table, list
 // of types and captions.
-void disegnaTipi(PdfPages &doc, int saID, bool riuso)
+void disegnaTipi(PdfPages &doc, Letture &leggi, int saID, bool riuso)
 {
     const QString sql = riuso
         ? QStringLiteral("SELECT RecRiu.riuTipo, Codici.codAlfa, Codici.codDesc, RecRiu.qtaAlimentare, "
@@ -442,10 +502,15 @@ void disegnaTipi(PdfPages &doc, int saID, bool riuso)
     doc.endSection();
 }
 
-std::unique_ptr<Recordset> leggiDichiarazione(int saID)
+std::unique_ptr<Recordset> leggiDichiarazione(Letture &leggi, int saID)
 {
-    return leggi(QStringLiteral("SELECT SezAnag.*, uc.comDesc AS ulComune, up.prvSigla AS ulSigla, "
-                                "sc.comDesc AS slComune, sp.prvSigla AS slSigla FROM SezAnag")
+    return leggi(QStringLiteral("SELECT ")
+                     + colonneDi("SezAnag", {"saAnno", "codFisc", "ragSoc", "ExpID", "REA", "via", "civico", "cap",
+                                           "prefTel", "telefono", "attIstat", "Addetti", "Mesi", "slVia", "slCivico",
+                                           "slCAP", "slPrefTel", "slTelefono", "saCognome", "saNome", "saDataComp",
+                                           "saAnnulla", "saDataPrec"})
+                     + QStringLiteral(", uc.comDesc AS ulComune, up.prvSigla AS ulSigla, "
+                                      "sc.comDesc AS slComune, sp.prvSigla AS slSigla FROM SezAnag")
                      + joinComune(QStringLiteral("u"), QStringLiteral("SezAnag"),
                                   QStringLiteral("prvIstat"), QStringLiteral("comIstat"))
                      + joinComune(QStringLiteral("s"), QStringLiteral("SezAnag"),
@@ -457,6 +522,14 @@ std::unique_ptr<Recordset> leggiDichiarazione(int saID)
 QString soggetto(const QVariant &ragSoc, const QVariant &codFisc)
 {
     return nzStr(ragSoc) + QStringLiteral(" - C.F. ") + nzStr(codFisc);
+}
+
+QString descrivi(const Recordset &a)
+{
+    const auto s = [&a](const char *name) { return nzStr(a.value(QLatin1String(name))); };
+    return soggetto(a.value(QStringLiteral("ragSoc")), a.value(QStringLiteral("codFisc")))
+        + QStringLiteral(" - U. L.: ") + s("via") + QLatin1Char(' ') + s("civico") + QLatin1Char(' ')
+        + s("ulComune") + QStringLiteral(" (") + s("ulSigla") + QLatin1Char(')');
 }
 
 // Writes the document, then removes the older prints of its kind and hands
@@ -485,59 +558,62 @@ namespace PrintMod {
 
 int sezioniPresenti(int saID)
 {
-    if (!gDb || !haRighe(QStringLiteral("SELECT saID FROM SezAnag WHERE saID = ?"), saID))
+    if (!gDb)
         return 0;
-    int sezioni = SezSA1;
-    if (haRighe(QStringLiteral("SELECT scID FROM SezCons WHERE saID = ? LIMIT 1"), saID))
-        sezioni |= SezCONS;
-    if (haRighe(QStringLiteral("SELECT sksID FROM skSbop WHERE saID = ? LIMIT 1"), saID))
-        sezioni |= SezSBOP;
-    if (haRighe(QStringLiteral("SELECT skmID FROM skMat WHERE saID = ? LIMIT 1"), saID))
-        sezioni |= SezSMAT;
-    if (haRighe(QStringLiteral("SELECT riuID FROM RecRiu WHERE saID = ? LIMIT 1"), saID))
-        sezioni |= SezSRIU;
-    if (haRighe(QStringLiteral("SELECT tipID FROM RecTip WHERE saID = ? LIMIT 1"), saID))
-        sezioni |= SezSTIP;
-    return sezioni;
+    Letture leggi;
+    int sezioni = 0;
+    if (haRighe(leggi, QStringLiteral("SELECT saID FROM SezAnag WHERE saID = ?"), saID)) {
+        sezioni = SezSA1;
+        const struct { const char *sql; int sezione; } parti[] = {
+            {"SELECT scID FROM SezCons WHERE saID = ? LIMIT 1", SezCONS},
+            {"SELECT sksID FROM skSbop WHERE saID = ? LIMIT 1", SezSBOP},
+            {"SELECT skmID FROM skMat WHERE saID = ? LIMIT 1", SezSMAT},
+            {"SELECT riuID FROM RecRiu WHERE saID = ? LIMIT 1", SezSRIU},
+            {"SELECT tipID FROM RecTip WHERE saID = ? LIMIT 1", SezSTIP},
+        };
+        for (const auto &parte : parti)
+            if (haRighe(leggi, QLatin1String(parte.sql), saID))
+                sezioni |= parte.sezione;
+    }
+    return leggi.fallita() ? -1 : sezioni;
 }
 
 QString descriviDichiarazione(int saID)
 {
     if (!gDb)
         return QString();
-    auto a = leggiDichiarazione(saID);
-    if (!a->isOpen() || a->eof())
-        return QString();
-    const auto s = [&a](const char *name) { return nzStr(a->value(QLatin1String(name))); };
-    return soggetto(a->value(QStringLiteral("ragSoc")), a->value(QStringLiteral("codFisc")))
-        + QStringLiteral(" - U. L.: ") + s("via") + QLatin1Char(' ') + s("civico") + QLatin1Char(' ')
-        + s("ulComune") + QStringLiteral(" (") + s("ulSigla") + QLatin1Char(')');
+    Letture leggi;
+    auto a = leggiDichiarazione(leggi, saID);
+    return a->isOpen() && !a->eof() ? descrivi(*a) : QString();
 }
 
-bool disegnaDichiarazione(PdfPages &doc, int saID, int sezioni)
+bool disegnaDichiarazione(PdfPages &doc, int saID, int sezioni, bool *letta)
 {
-    auto a = leggiDichiarazione(saID);
-    if (!a->isOpen() || a->eof())
-        return false;
-    doc.setHeading(QStringLiteral("Dichiarazione anno %1").arg(gKez->AnnoDichiarazione()),
-                   descriviDichiarazione(saID));
-    if (sezioni & SezSA1)
-        disegnaSA1(doc, *a);
-    if (sezioni & SezCONS)
-        disegnaCONS(doc, saID);
-    if (sezioni & SezSBOP)
-        disegnaSBOP(doc, saID);
-    if (sezioni & SezSMAT)
-        disegnaSMAT(doc, saID);
-    if (sezioni & SezSRIU)
-        disegnaTipi(doc, saID, true);
-    if (sezioni & SezSTIP)
-        disegnaTipi(doc, saID, false);
-    return true;
+    Letture leggi;
+    auto a = leggiDichiarazione(leggi, saID);
+    if (a->isOpen() && !a->eof()) {
+        doc.setHeading(QStringLiteral("Dichiarazione anno %1").arg(gKez->AnnoDichiarazione()), descrivi(*a));
+        if (sezioni & SezSA1)
+            disegnaSA1(doc, *a);
+        if (sezioni & SezCONS)
+            disegnaCONS(doc, leggi, saID);
+        if (sezioni & SezSBOP)
+            disegnaSBOP(doc, leggi, saID);
+        if (sezioni & SezSMAT)
+            disegnaSMAT(doc, leggi, saID);
+        if (sezioni & SezSRIU)
+            disegnaTipi(doc, leggi, saID, true);
+        if (sezioni & SezSTIP)
+            disegnaTipi(doc, leggi, saID, false);
+    }
+    if (letta)
+        *letta = !leggi.fallita();
+    return a->isOpen() && !a->eof() && !leggi.fallita();
 }
 
-int disegnaElenco(PdfPages &doc, int chamber)
+int disegnaElenco(PdfPages &doc, int chamber, bool *letta)
 {
+    Letture leggi;
     // A declaration belongs to the chamber of its local unit's municipality
     // (a few municipalities are served by another province's chamber).
     const QString camera = QStringLiteral("COALESCE(NULLIF(uc.comCCIAA, 0), up.prvCCIAA, 0)");
@@ -560,6 +636,10 @@ int disegnaElenco(PdfPages &doc, int chamber)
         user = nzStr(setup->value(0));
         userCode = nzStr(setup->value(1));
     }
+    if (letta)
+        *letta = !leggi.fallita();
+    if (leggi.fallita())
+        return 0;
     QString title = QStringLiteral("Elenco dichiarazioni anno %1").arg(gKez->AnnoDichiarazione());
     doc.setHeading(title, soggetto(user, userCode));
     // The codice fiscale and the province take what their widest values
@@ -619,10 +699,13 @@ QString stampaDichiarazione(int saID, int sezioni)
     const QString stamp = QString::number(QDateTime::currentMSecsSinceEpoch(), 16).toUpper();
     const QString fileName = gKez->kezName(QStringLiteral("_prn_") + stamp + QStringLiteral(".pdf"), true);
     PdfPages doc(fileName, gKez->Caption());
-    // The declaration may have been deleted since the dialog showed it.
-    if (!disegnaDichiarazione(doc, saID, sezioni)) {
+    // The declaration may have been deleted since the dialog showed it; a
+    // read that failed has been shown already, and nothing is written.
+    bool letta = true;
+    if (!disegnaDichiarazione(doc, saID, sezioni, &letta)) {
         modFunz::setWaitCursor(wait);
-        modFunz::warnMsg(QStringLiteral("Attenzione, nessuna dichiarazione selezionata."));
+        if (letta)
+            modFunz::warnMsg(QStringLiteral("Attenzione, nessuna dichiarazione selezionata."));
         return QString();
     }
     return scriviEApri(doc, fileName, QStringLiteral("_prn_"), wait);
@@ -634,9 +717,11 @@ QString stampaElenco(int chamber)
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss"));
     const QString fileName = gKez->kezName(QStringLiteral("_lst_") + stamp + QStringLiteral(".pdf"), true);
     PdfPages doc(fileName, gKez->Caption());
-    if (disegnaElenco(doc, chamber) == 0) {
+    bool letta = true;
+    if (disegnaElenco(doc, chamber, &letta) == 0 || !letta) {
         modFunz::setWaitCursor(wait);
-        modFunz::warnMsg(QStringLiteral("Attenzione, nessuna dichiarazione da stampare."));
+        if (letta)
+            modFunz::warnMsg(QStringLiteral("Attenzione, nessuna dichiarazione da stampare."));
         return QString();
     }
     return scriviEApri(doc, fileName, QStringLiteral("_lst_"), wait);

@@ -20,17 +20,20 @@ enum Sezione {
     SezSTIP = 32
 };
 
-// The sections that hold rows for the declaration (SezSA1 when it exists).
+// The sections that hold rows for the declaration (SezSA1 when it exists);
+// -1 when they could not be read (the error box has said why).
 int sezioniPresenti(int saID);
 // Company, codice fiscale and local unit of the declaration; empty when
 // there is no such declaration.
 QString descriviDichiarazione(int saID);
 
-// False, drawing nothing, when the declaration does not exist.
-bool disegnaDichiarazione(PdfPages &doc, int saID, int sezioni);
+// False, drawing nothing, when the declaration does not exist, and when a
+// read failed: then letta, when given, is false, the error box has said why
+// and what was drawn is no print.
+bool disegnaDichiarazione(PdfPages &doc, int saID, int sezioni, bool *letta = nullptr);
 // chamber: the province code of a chamber of commerce, 0 for all of them.
-// Returns how many declarations were listed.
-int disegnaElenco(PdfPages &doc, int chamber);
+// Returns how many declarations were listed; letta as above.
+int disegnaElenco(PdfPages &doc, int chamber, bool *letta = nullptr);
 
 // The whole print: the file written, older files of the kind removed and
 // the new one handed to the desktop's viewer. Returns the file written,

@@ -43,12 +43,16 @@ prnDich::~prnDich()
 
 void prnDich::caricaDichiarazione(int saID, const QString &codFisc)
 {
-    const int presenti = saID > 0 ? PrintMod::sezioniPresenti(saID) : 0;
+    // A declaration that could not be read (the error box has said why) is
+    // not offered for printing, nor said to be missing.
+    const int lette = saID > 0 ? PrintMod::sezioniPresenti(saID) : 0;
+    const int presenti = qMax(lette, 0);
     m_saID = presenti ? saID : 0;
     m_codFisc = presenti ? codFisc : QString();
     labDich->setText(presenti ? PrintMod::descriviDichiarazione(saID)
-                              : QStringLiteral("Nessuna dichiarazione selezionata: sceglierne una "
-                                               "dalla lista delle dichiarazioni inserite."));
+                     : lette < 0 ? QStringLiteral("Dichiarazione non letta: errore del database.")
+                                 : QStringLiteral("Nessuna dichiarazione selezionata: sceglierne una "
+                                                  "dalla lista delle dichiarazioni inserite."));
     for (int i = 0; i < chk.size(); ++i) {
         const bool stored = presenti & (1 << i);
         chk[i]->setChecked(stored);

@@ -132,6 +132,25 @@ bool ModDR_CONS::salvaOperazioni(int key)
 {
     if (!gDb)
         return false;
+    // Rows are rewritten in the grids' order, not each on its own stored
+    // row: a quantity or unit the file holds as no number of its kind
+    // (shown as it stands) cannot go back where it was. The clerk types it
+    // over before the module is saved; nothing is changed behind the clerk.
+    for (int g = 0; g < 2; ++g) {
+        for (int i = 1; i <= slg[g]->Rows(); ++i) {
+            for (int c = 1; c <= 2; ++c) {
+                if (slg[g]->TextMatrix(i, c).typeId() != QMetaType::QString)
+                    continue;
+                modFunz::warnMsg(QStringLiteral("Attenzione, %1 dell'operazione %2 non valida: correggerla.")
+                                     .arg(c == 1 ? QStringLiteral("quantità") : QStringLiteral("unità di misura"),
+                                          slg[g]->TextMatrix(i, 0).toString()));
+                slg[g]->setFocus();
+                slg[g]->setRow(i);
+                slg[g]->setCol(c);
+                return false;
+            }
+        }
+    }
     auto rs = gDb->kezRs(sqlOperazioni, {key}, Recordset::adLockOptimistic);
     if (!rs->isOpen())
         return false;

@@ -428,7 +428,7 @@ bool ModFrame::salvaModulo()
         rs.setValue(QStringLiteral("prvIstat"), cmbCom->istatProvincia());
         rs.setValue(QStringLiteral("comIstat"), cmbCom->istatComune());
         rs.setValue(QStringLiteral("nazID"), cmbNaz->Value().toInt());
-        rs.setValue(QStringLiteral("mdcUmi"), kgt->Value());
+        rs.setValue(QStringLiteral("mdcUmi"), kgt->valueToStore());
         scriviProprio(rs);
         ok = rs.Update() || reportFailure(rs.lastError());
     }

@@ -12,10 +12,13 @@ constexpr int rgb(int r, int g, int b)
     return r + g * 256 + b * 65536;
 }
 
+// A stored value that is no amount (kept as its text) was still entered.
 bool positive(const QVariant &v)
 {
     if (v.isNull())
         return false;
+    if (v.typeId() == QMetaType::QString)
+        return true;
     return Currency::isCurrency(v) ? v.value<Currency>() > Currency() : v.toDouble() > 0;
 }
 
@@ -109,12 +112,14 @@ void QuantityGrid::markSaved()
 
 void QuantityGrid::requestEdit(const QVariant &Valore)
 {
-    valoreCella = Valore.toDouble();
+    valoreCella = Valore;
 }
 
 void QuantityGrid::validateEdit(const QVariant &Valore)
 {
-    if (Valore.toDouble() == valoreCella)
+    // A number typed over a stored text is a change, whatever it is.
+    const bool text = Valore.typeId() == QMetaType::QString || valoreCella.typeId() == QMetaType::QString;
+    if (text ? Valore == valoreCella : Valore.toDouble() == valoreCella.toDouble())
         return;
     m_edited.insert(key(slg->Row(), slg->Col()));
     emit changed();

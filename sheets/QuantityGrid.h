@@ -47,7 +47,7 @@ private:
 
     slxGrid *slg;
     int m_firstCol;
-    double valoreCella = 0;
+    QVariant valoreCella;
     QHash<qint64, QVariant> m_stored;
     QSet<qint64> m_edited;
 };

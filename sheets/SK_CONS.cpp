@@ -224,8 +224,12 @@ bool SK_CONS::salvaScheda()
              && rs.setValue(QStringLiteral("rifCod"), codiceDaSalvare());
     }
     for (int i = 2; ok && i <= 9; ++i) {
-        ok = rs.setValue(slt[i]->Field(), QVariant::fromValue(Currency::fromVariant(slt[i]->Value())))
-             && rs.setValue(kgt[i]->Field(), kgt[i]->Value());
+        // A stored value that is no amount, shown as it is, goes back so.
+        const QVariant shown = slt[i]->Value();
+        ok = rs.setValue(slt[i]->Field(), shown.typeId() == QMetaType::QString
+                                              ? shown
+                                              : QVariant::fromValue(Currency::fromVariant(shown)))
+             && rs.setValue(kgt[i]->Field(), kgt[i]->valueToStore());
     }
     ok = ok && rs.setValue(QStringLiteral("scAll"), chkAll->isChecked() ? 1 : 0) && rs.Update();
     if (!ok) {

@@ -46,11 +46,12 @@ void SK_SBOP::pulisciDati()
     }
 }
 
-// Only the tonnages make a card filled; the average weights do not.
+// Only the tonnages make a card filled; the average weights do not. A
+// stored value that is no amount was still entered.
 bool SK_SBOP::schedaRiempita()
 {
     for (int i = 0; i < tonnellate; ++i)
-        if (quantita[i]->Value().toDouble() > 0)
+        if (quantita[i]->Value().typeId() == QMetaType::QString || quantita[i]->Value().toDouble() > 0)
             return true;
     return false;
 }

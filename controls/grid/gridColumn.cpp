@@ -7,6 +7,7 @@
 
 #include "Currency.h"
 #include "ItalianFormat.h"
+#include "comboKgt.h"
 #include "PropertyBag.h"
 
 namespace {
@@ -177,6 +178,9 @@ QVariant gridColumn::typedValue(const QVariant &value) const
         return d.isValid() ? QVariant(d) : QVariant();
     }
     case Combo: {
+        // A unit stored as a text or a fraction is kept, shown as no unit.
+        if (value.typeId() == QMetaType::QString && comboKgt::noUnit(value))
+            return value;
         const int code = value.toInt();
         return code == 1 || code == 2 ? code : 0;
     }
@@ -187,6 +191,12 @@ QVariant gridColumn::typedValue(const QVariant &value) const
     if (value.typeId() == QMetaType::QString) {
         if (value.toString().trimmed().isEmpty())
             return QVariant();
+        // A stored text that spells no number is kept as it is and shown
+        // as it stands, never as the number its leading digits would make.
+        bool spelt = false;
+        ItalianFormat::normaliseNumber(value.toString(), &spelt);
+        if (!spelt)
+            return value;
         number = numberFromText(FieldType, value.toString());
     }
     const int decimals = maskDecimals(FieldFormat);
@@ -209,6 +219,12 @@ QString gridColumn::displayText(const QVariant &typed) const
                                          FieldFormat.isEmpty() ? QStringLiteral("dd/mm/yyyy") : FieldFormat);
     case Combo:
         return QString();
+    case Intero:
+    case Decimale:
+    case Valuta:
+        if (typed.typeId() == QMetaType::QString)
+            return typed.toString();
+        break;
     case Stringa:
         return FieldFormat.isEmpty() || FieldFormat.contains(QLatin1Char('>'))
                 || FieldFormat.contains(QLatin1Char('<'))

@@ -921,7 +921,7 @@ QVariant slxGrid::readCellValue(int row, int col) const
         return QVariant();
     const QTableWidgetItem *item = hfg->item(row - 1, col - 1);
     const QVariant typed = item ? item->data(TypedRole) : QVariant();
-    if (column->FieldType == gridColumn::Combo)
+    if (column->FieldType == gridColumn::Combo && typed.typeId() != QMetaType::QString)
         return typed.isValid() ? typed.toInt() : comboKgt::Value4Text(item ? item->text() : QString());
     if (typed.isValid())
         return typed;

@@ -1,6 +1,7 @@
 #include "comboKgt.h"
 
 #include <QComboBox>
+#include <cmath>
 
 #include "Ambient.h"
 #include "PropertyBag.h"
@@ -45,9 +46,26 @@ int comboKgt::Value() const
 
 void comboKgt::setValue(const QVariant &value)
 {
-    cmb->setCurrentIndex(isTonnes(value) ? 1 : 0);
+    m_stored = noUnit(value) ? value : QVariant();
+    cmb->setCurrentIndex(m_stored.isValid() ? -1 : isTonnes(value) ? 1 : 0);
     takeShown();
     Q_EMIT PropertyChanged(QStringLiteral("Value"));
+}
+
+QVariant comboKgt::valueToStore() const
+{
+    if (cmb->currentIndex() < 0 && m_stored.isValid())
+        return m_stored;
+    return Value();
+}
+
+bool comboKgt::noUnit(const QVariant &Valore)
+{
+    if (Valore.isNull())
+        return false;
+    bool ok = false;
+    const double number = Valore.toString().trimmed().toDouble(&ok);
+    return !ok || number != std::trunc(number);
 }
 
 QString comboKgt::Text4Value(const QVariant &Valore)

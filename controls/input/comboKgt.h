@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QVariant>
+
 #include "comboHost.h"
 
 class PropertyBag;
@@ -23,11 +25,19 @@ public:
     bool Changed() const;
     QString Field() const { return m_field; }
     void setField(const QString &field);
-    // 1 "Kg", 2 "t"; 0 only before any value was given.
+    // 1 "Kg", 2 "t"; 0 before any value was given and while no unit shows.
     int Value() const;
-    // 2 selects "t"; anything else (Null, text, other numbers) "Kg".
+    // 2 selects "t"; a value stored with another type (a text that is no
+    // whole number, a fraction) no unit; anything else (Null, other
+    // numbers) "Kg".
     void setValue(const QVariant &value);
+    // What a save writes: the unit shown, or, while none shows, the value
+    // the file holds, handed back unchanged.
+    QVariant valueToStore() const;
 
+    // A value stored with another type (a text that is no whole number, a
+    // fraction): no unit stands for it.
+    static bool noUnit(const QVariant &Valore);
     static QString Text4Value(const QVariant &Valore);
     static int Value4Text(const QString &Testo);
 
@@ -43,4 +53,5 @@ protected:
 
 private:
     QString m_field;
+    QVariant m_stored;
 };

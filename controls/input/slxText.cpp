@@ -55,6 +55,22 @@ bool numericText(const QVariant &v, QString *normalised)
     return false;
 }
 
+// Whether a text spells a number a field of this type holds as it is: a
+// whole number for Intero, an amount of four decimals at most for Valuta.
+bool spellsNumber(const QString &text, int type)
+{
+    QString number;
+    if (!numericText(text, &number))
+        return false;
+    bool ok = false;
+    const double d = number.toDouble(&ok);
+    if (type == slxText::Intero)
+        return ok && d == std::trunc(d) && std::fabs(d) <= double(std::numeric_limits<int>::max());
+    if (type == slxText::Valuta)
+        Currency::fromDouble(d, &ok);
+    return ok;
+}
+
 bool isPlainNumber(const QVariant &v)
 {
     switch (v.typeId()) {
@@ -371,7 +387,13 @@ void slxText::applyAppearance()
 void slxText::setValue(const QVariant &v)
 {
     m_settingValue = true;
-    switch (m_controlType) {
+    // A stored text that is no number of the field's kind (a fraction for a
+    // whole number, a word for an amount) is held and shown as it is: the
+    // clerk sees what the file holds, a save hands it back unchanged, and
+    // only what is typed over it replaces it.
+    const bool stored = isNumber() && v.typeId() == QMetaType::QString && !v.toString().trimmed().isEmpty()
+        && !spellsNumber(v.toString(), m_controlType);
+    switch (stored ? int(Testo) : m_controlType) {
     case Testo:
         if (v.isNull() || !v.isValid() || (v.typeId() == QMetaType::QString && v.toString().isEmpty()))
             m_value = QVariant();
@@ -447,7 +469,7 @@ bool slxText::isEmpty() const
 {
     if (m_value.isNull())
         return true;
-    if (m_controlType < Intero)
+    if (m_controlType < Intero || holdsStoredText())
         return false;
     if (Currency::isCurrency(m_value))
         return m_value.value<Currency>().raw() == 0;
@@ -537,6 +559,9 @@ bool slxText::textAccepted() const
 
 bool slxText::sameAsOld(const QVariant &value) const
 {
+    // A number typed over a stored text is a change, whatever it is.
+    if (isNumber() && (value.typeId() == QMetaType::QString || oldValue.typeId() == QMetaType::QString))
+        return oldValue == value;
     switch (m_controlType) {
     case Testo:
         return oldValue.toString() == value.toString();
@@ -677,6 +702,8 @@ QString slxText::displayText() const
     case Data:
         return ItalianFormat::formatDate(m_value.toDate(), m_formatMask);
     default: {
+        if (holdsStoredText())
+            return m_value.toString();
         if (isEmpty() && !m_showZero)
             return QString();
         const QString s = ItalianFormat::formatNumber(m_value, m_formatMask);
@@ -697,6 +724,8 @@ QString slxText::editText() const
                    ? emptyDateMask
                    : ItalianFormat::formatDate(m_value.toDate(), QStringLiteral("dd/mm/yyyy"));
     default:
+        if (holdsStoredText())
+            return m_value.toString();
         return ItalianFormat::formatNumber(m_value.isNull() ? QVariant(0) : m_value, m_editMask);
     }
 }

@@ -190,6 +190,8 @@ protected:
 
 private:
     bool isNumber() const { return m_controlType >= Intero; }
+    // A number field that holds a stored value as its text (see setValue).
+    bool holdsStoredText() const { return isNumber() && m_value.typeId() == QMetaType::QString; }
     bool isEditing() const { return m_hasFocus || m_focusKept; }
 
     // The inner box, whichever kind it is.

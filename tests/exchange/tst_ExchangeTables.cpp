@@ -52,8 +52,10 @@ class tst_ExchangeTables : public QObject
         } else if (f.kind == Kind::Integer) {
             for (qint64 v : {l.min - 1, l.min, l.max, l.max + 1, qint64(-1), qint64(0)})
                 p << QString::number(v);
+            p << QStringLiteral("2.7") << QStringLiteral("12A45");
         } else if (f.kind == Kind::Money) {
             const Currency max = Currency::fromRaw(l.max);
+            p << QStringLiteral("abc") << QStringLiteral("1.0e+308") << QStringLiteral("1.23456");
             p << QStringLiteral("-1") << QStringLiteral("0") << max.toString()
               << Currency::fromRaw(l.max + 1).toString() << (max + Currency::fromInt(1)).toString();
             for (int d = 0; d < 4; ++d)

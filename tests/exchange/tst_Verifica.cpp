@@ -135,6 +135,25 @@ private Q_SLOTS:
         QTest::newRow("no year") << "UPDATE SezAnag SET saAnno = NULL"
                                  << "Scheda SA1: anno della dichiarazione mancante" << true;
         QTest::newRow("reuse type") << "UPDATE RecRiu SET riuTipo = 0" << "Scheda SRIU: tipo di imballaggio" << true;
+        // Values stored with another type, named as they are stored.
+        QTest::newRow("REA as text") << "UPDATE SezAnag SET REA = '12A45'"
+                                     << "Scheda SA1: numero REA \"12A45\" non è un numero intero." << true;
+        QTest::newRow("months as text") << "UPDATE SezAnag SET Mesi = '12 mesi'"
+                                        << "mesi di attività \"12 mesi\" non è un numero intero." << true;
+        QTest::newRow("employees fraction") << "UPDATE SezAnag SET Addetti = 2.7"
+                                            << "numero addetti \"2.7\" non è un numero intero." << true;
+        QTest::newRow("unit fraction") << "UPDATE SezCons SET scUmi = 1.5"
+                                       << "unità di misura della quantità raccolta \"1.5\" non è un numero intero."
+                                       << true;
+        QTest::newRow("quantity as text") << "UPDATE SezCons SET cartaQta = 'abc'"
+                                          << "quantità di carta e cartone \"abc\" non è un numero." << true;
+        QTest::newRow("negative total") << "UPDATE SezCons SET scQta = -10000"
+                                        << "quantità complessivamente raccolta negativa (-1)." << true;
+        QTest::newRow("quantity beyond any amount") << "UPDATE skSbop SET sksBorse = 1e308"
+                                                    << "borse \"1.0e+308\" oltre il massimo di 999999999" << true;
+        QTest::newRow("operation unit as text") << "UPDATE RecDrCons SET Umi = 'kg' WHERE Codice = 'D1'"
+                                                << "unità di misura dell'operazione \"kg\" non è un numero intero."
+                                                << true;
     }
     void rules()
     {
@@ -157,6 +176,34 @@ private Q_SLOTS:
         QCOMPARE(lines.size(), 1);
         QVERIFY2(lines.first().contains(finding), qPrintable(lines.first()));
         QCOMPARE(r.errors(), error ? 1 : 0);
+    }
+
+    // A read that fails (a table or column gone since the file was
+    // opened) stops the run with the connection's own error: no
+    // declaration passes for sound, none is marked for export.
+    void failedReadStops_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("sheet") << "ALTER TABLE SezCons DROP COLUMN ferroQta";
+        QTest::newRow("module") << "ALTER TABLE ModCons DROP COLUMN mdcAtt";
+        QTest::newRow("operation") << "ALTER TABLE RecDrCons DROP COLUMN Umi";
+        QTest::newRow("card row") << "ALTER TABLE RecMat RENAME TO RecMatVecchia";
+    }
+    void failedReadStops()
+    {
+        QFETCH(QString, change);
+        QVERIFY(fx->openDatabase(ExchangeFixture::lookups() + ExchangeFixture::declaration(1, "RSSMRA80A01H501U")));
+        QVERIFY(gDb->Execute(change));
+        gModal->showVerifica(Verifica::Una, 1, false);
+        QVERIFY(!gModal->Status);
+        QCOMPARE(gModal->checkOk + gModal->checkKo, 0);
+        QCOMPARE(MessageBoxSeam::asked().size(), 1);
+        QCOMPARE(MessageBoxSeam::asked().first().title, QStringLiteral("Verifica dati inseriti (1)"));
+        QVERIFY(MessageBoxSeam::asked().first().text.contains("l'archivio non ha la forma attesa"));
+        QVERIFY(report().contains("Verifica interrotta da un errore del database"));
+        DatabaseProbe db;
+        QVERIFY(db.open(gDb->kezDbFilename, true));
+        QCOMPARE(db.scalar("SELECT saExp FROM SezAnag").toInt(), 0);
     }
 
     void exportRunMarksDeclarations()
@@ -208,7 +255,9 @@ private Q_SLOTS:
         QVERIFY(fx->openDatabase(ExchangeFixture::lookups() + ExchangeFixture::declaration(1, "RSSMRA80A01H501U")
                                  + ExchangeFixture::declaration(2, "00743110157", 108, 33)
                                  + "UPDATE SezAnag SET Addetti = 250 WHERE saID = 1;"
-                                   "UPDATE ModCons SET ragSoc = NULL WHERE mdcID = 200;"));
+                                   "UPDATE ModCons SET ragSoc = NULL WHERE mdcID = 200;"
+                                   "UPDATE ModCons SET codFisc = NULL, ragSoc = 'RECUPERI' || char(10) || '2' "
+                                   "WHERE mdcID = 201;"));
         gKez->Sa1ID = 1;
         gModal->checkMode = -1;
         Verifica form;
@@ -241,6 +290,9 @@ private Q_SLOTS:
         QVERIFY(text.contains("  AVVISO Scheda SA1: numero addetti 250: verificare.\n"
                               "Esito: dichiarazione corretta, con avvisi da verificare."));
         QVERIFY(text.contains("Scheda CONS 150101, modulo UO-CONS n. 1: nome o ragione sociale mancante."));
+        // A line break in a name keeps the finding on its line.
+        QVERIFY(text.contains("  ERRORE Scheda CONS 150101, modulo DR-CONS n. 1 (RECUPERI\u240A2): codice fiscale "
+                              "mancante.\n"));
         // Kept beside the pictures, for a person to read.
         QFile::remove(KEZ_PICTURES_DIR "/Kez22imbErr.txt");
         QFile::copy(Verifica::reportPath(), KEZ_PICTURES_DIR "/Kez22imbErr.txt");

@@ -285,6 +285,40 @@ private Q_SLOTS:
         TestSupport::grab(&list, QStringLiteral("expList"));
     }
 
+    // A value stored with another type is named by the verification and
+    // keeps its declaration home; handed to the writer all the same, it
+    // goes out as stored and the file's own check refuses it.
+    void storedWithAnotherType_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("finding");
+        QTest::addColumn<QString>("element");
+        QTest::newRow("REA") << "UPDATE SezAnag SET REA = '12A45'" << "numero REA \"12A45\"" << "<REA>";
+        QTest::newRow("months") << "UPDATE SezAnag SET Mesi = '12 mesi'" << "attività \"12 mesi\"" << "<Mesi>";
+        QTest::newRow("employees") << "UPDATE SezAnag SET Addetti = 2.7" << "addetti \"2.7\"" << "<Addetti>";
+        QTest::newRow("unit") << "UPDATE SezCons SET scUmi = 1.5" << "raccolta \"1.5\"" << "<scUmi>";
+    }
+    void storedWithAnotherType()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, finding);
+        QFETCH(QString, element);
+        ShellFixture fx;
+        QVERIFY(fx.openDatabase(ExchangeFixture::lookups() + ExchangeFixture::declaration(1, "11111111115") + change
+                                + ";"));
+        QVERIFY(ExchangeFixture::placeSchema(fx.folder()));
+        gKez->Sa1ID = 1;
+        expForm form;
+        MessageBoxSeam::clearAsked();
+        MessageBoxSeam::pushAnswer(MessageBoxSeam::vbNo);
+        QVERIFY(!form.Esporta() && !MessageBoxSeam::asked().isEmpty());
+        QCOMPARE(MessageBoxSeam::asked().last().text, QStringLiteral("Attenzione, nessuna dichiarazione esportabile."));
+        QVERIFY2(readText(Verifica::reportPath()).contains(finding), qPrintable(readText(Verifica::reportPath())));
+        expClass writer(gDb->kezCnn);
+        QVERIFY(!writer.esporta({1}, fx.folder() + "no.xml", 15));
+        QVERIFY2(writer.errorText.contains("elemento " + element), qPrintable(writer.errorText));
+    }
+
     // Another program's write is waited out; a file that a full or
     // read-only disk keeps out says why, in Italian, and that export leaves
     // no record and no stamp.

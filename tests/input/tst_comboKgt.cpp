@@ -25,7 +25,9 @@ private Q_SLOTS:
         QTest::newRow("other number") << QVariant(3) << 1 << QStringLiteral("Kg");
         QTest::newRow("zero") << QVariant(0) << 1 << QStringLiteral("Kg");
         QTest::newRow("null") << QVariant() << 1 << QStringLiteral("Kg");
-        QTest::newRow("not a number") << QVariant(QStringLiteral("t")) << 1 << QStringLiteral("Kg");
+        // A value stored with another type is no unit: none shows.
+        QTest::newRow("not a number") << QVariant(QStringLiteral("t")) << 0 << QString();
+        QTest::newRow("fraction") << QVariant(QStringLiteral("1.5")) << 0 << QString();
     }
 
     void valueChoosesTheUnit()

@@ -97,7 +97,10 @@ private Q_SLOTS:
                                   << QVariant(QDate(2021, 3, 5));
         QTest::newRow("not a date is Null") << 1 << QVariant(QStringLiteral("abc")) << QVariant();
         QTest::newRow("whole number") << 2 << QVariant(42.0) << QVariant(42);
-        QTest::newRow("not a number is 0") << 2 << QVariant(QStringLiteral("abc")) << QVariant(0);
+        // A stored value that is no number of the field's kind stays as it is.
+        QTest::newRow("not a number is kept") << 2 << QVariant(QStringLiteral("12A45"))
+                                              << QVariant(QStringLiteral("12A45"));
+        QTest::newRow("fraction is kept") << 2 << QVariant(QStringLiteral("2.7")) << QVariant(QStringLiteral("2.7"));
         QTest::newRow("italian text") << 3 << QVariant(QStringLiteral("1.234,5")) << QVariant(1234.5);
         QTest::newRow("currency stays exact")
             << 4 << QVariant(QStringLiteral("0,1")) << QVariant::fromValue(Currency::fromRaw(1000));

@@ -4,6 +4,7 @@
 #include "Connection.h"
 #include "Currency.h"
 #include "Recordset.h"
+#include "Statement.h"
 
 // Sheets read their cards into a static recordset, move through them with
 // the navigator, add and change rows and read the AutoNumber back.
@@ -319,6 +320,44 @@ private Q_SLOTS:
         QCOMPARE(rs.lastError().Number, 3421);
         QVERIFY(!rs.setValue(QStringLiteral("dataIns"), QStringLiteral("31/02/2022")));
         QCOMPARE(rs.value(QStringLiteral("qta")), Currency::fromInt(1).toVariant());
+    }
+
+    // A value put in by hand with another type reads as it is stored, by
+    // the recordset and by a statement alike, and a save that hands it back
+    // unchanged leaves it so.
+    void storedValuesReadAsStored_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QVariant>("read");
+        QTest::newRow("fraction as a whole number") << "umi" << "1.5" << QVariant(QStringLiteral("1.5"));
+        QTest::newRow("text as a whole number") << "anno" << "'12A45'" << QVariant(QStringLiteral("12A45"));
+        QTest::newRow("text as an amount") << "qta" << "'abc'" << QVariant(QStringLiteral("abc"));
+        QTest::newRow("real beyond any amount") << "qta" << "1e308" << QVariant(QStringLiteral("1.0e+308"));
+        QTest::newRow("real with five decimals") << "qta" << "1.23456" << QVariant(QStringLiteral("1.23456"));
+        QTest::newRow("real amount") << "qta" << "1.5" << Currency::fromRaw(15000).toVariant();
+    }
+    void storedValuesReadAsStored()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, stored);
+        QFETCH(QVariant, read);
+        addRows(1);
+        QVERIFY(m_cn.execute(QStringLiteral("UPDATE Schede SET %1 = %2").arg(field, stored)));
+        Recordset rs;
+        QVERIFY(rs.open(QStringLiteral("SELECT * FROM Schede"), &m_cn, Recordset::adLockOptimistic));
+        QCOMPARE(rs.value(field), read);
+        Statement s(m_cn, QStringLiteral("SELECT %1 FROM Schede").arg(field));
+        QVERIFY(s.exec());
+        bool ofKind = false;
+        const qint64 number = field == "qta" ? s.money(0, &ofKind).raw() : s.integer(0, &ofKind);
+        QCOMPARE(ofKind, Currency::isCurrency(read));
+        QCOMPARE(number, ofKind ? read.value<Currency>().raw() : 0);
+        QVERIFY(rs.setValue(field, read) && rs.setValue(QStringLiteral("ragSoc"), QStringLiteral("Altra")));
+        QVERIFY(rs.Update());
+        Recordset again;
+        QVERIFY(again.open(QStringLiteral("SELECT * FROM Schede"), &m_cn));
+        QCOMPARE(again.value(field), read);
     }
 
     void requeryKeepsTheRow()

@@ -302,6 +302,37 @@ private Q_SLOTS:
         checkInsideMargins(written);
     }
 
+    // A value stored with another type is printed as it is stored, never
+    // as another number; a read that fails stops the print with the
+    // connection's own error, and no file is written.
+    void storedValuesPrintedAsStored_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("printed");
+        QTest::newRow("employees") << "UPDATE SezAnag SET Addetti = 2.7 WHERE saID = 7" << "Totale addetti unità locale: 2.7";
+        QTest::newRow("unit") << "UPDATE SezCons SET scUmi = 1.5 WHERE scID = 2" << "98,765 1.5";
+        QTest::newRow("quantity as text") << "UPDATE SezCons SET cartaQta = 'abc' WHERE scID = 1" << "abc t";
+        QTest::newRow("beyond any amount") << "UPDATE RecRiu SET qtaAlimentare = 1e308 WHERE riuTipo = 1"
+                                           << "1.0e+308";
+        QTest::newRow("column gone") << "ALTER TABLE SezCons DROP COLUMN ferroQta" << QString();
+    }
+    void storedValuesPrintedAsStored()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, printed);
+        QVERIFY(start(QString::fromUtf8(FullDeclaration), 7));
+        QVERIFY(modMain::gDb->Execute(change));
+        MessageBoxSeam::clearAsked();
+        const QString file = PrintMod::stampaDichiarazione(7, 63);
+        if (printed.isEmpty()) {
+            QVERIFY(file.isEmpty() && prints(QStringLiteral("prn")).isEmpty());
+            QCOMPARE(MessageBoxSeam::asked().size(), 1);
+            QVERIFY(MessageBoxSeam::asked().first().text.contains(QStringLiteral("l'archivio non ha la forma attesa")));
+            return;
+        }
+        QVERIFY2(squeezed(pdfText(file)).contains(squeezed(printed)), qPrintable(pdfText(file)));
+    }
+
     // A print the disk refuses (a RAM file system filled up, or files
     // limited in size): the user is told, no viewer opens, nothing new stays
     // in the folder, the older print is kept; with room again the print

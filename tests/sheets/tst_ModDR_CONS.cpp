@@ -166,6 +166,23 @@ private Q_SLOTS:
         QCOMPARE(scalar(operations(21)).toString(), untouched);
     }
 
+    // A quantity stored as no amount shows as stored; the module is not
+    // saved until the clerk types it over, and nothing is changed meanwhile.
+    void operationStoredWithAnotherType()
+    {
+        ModDR_CONS *f = open(QString::fromUtf8(modules) + "UPDATE RecDrCons SET Qta = 'abc' WHERE rdcID = 1;");
+        QVERIFY(f);
+        QCOMPARE(f->slg[0]->table()->item(9, 0)->text(), QStringLiteral("abc"));
+        const QString stored = scalar(operations(21)).toString();
+        editCell(f->slg[1], 15, 1, QStringLiteral("1"));
+        click(f->slb[4]);
+        QCOMPARE(askedTexts(), QStringList{"Attenzione, quantità dell'operazione R10 non valida: correggerla."});
+        QCOMPARE(scalar(operations(21)).toString(), stored);
+        editCell(f->slg[0], 10, 1, QStringLiteral("2"));
+        click(f->slb[4]);
+        QVERIFY(askedTexts().isEmpty());
+    }
+
     void aNewModuleAndItsOperationsAreOneSave()
     {
         ModDR_CONS *f = open();

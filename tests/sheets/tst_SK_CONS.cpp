@@ -271,6 +271,21 @@ private Q_SLOTS:
         QCOMPARE(sheet->slb[3]->Enabled(), answer == MessageBoxSeam::vbCancel);
     }
 
+    // Values stored with another type show as stored (no unit for a unit
+    // that is none) and a save of another change leaves them as they are.
+    void storedWithAnotherTypeKept()
+    {
+        SK_CONS *sheet = open(QString::fromUtf8(sheets) + "UPDATE SezCons SET cartaQta = 'abc', scUmi = 1.5 "
+                                                          "WHERE scID = 5;", 5);
+        QCOMPARE(sheet->slt[6]->Text(), QStringLiteral("abc"));
+        QCOMPARE(sheet->kgt[2]->Text(), QString());
+        enter(sheet->slt[3], QStringLiteral("3"));
+        sheet->slb_Click(3);
+        QCOMPARE(TestSupport::takeMessages(), QStringList());
+        QCOMPARE(probe(QStringLiteral("SELECT cartaQta || ' ' || scUmi || ' ' || ferroQta FROM SezCons WHERE scID = 5")),
+                 QStringLiteral("abc 1.5 30000"));
+    }
+
     void newSheetKeepsItsCode()
     {
         SK_CONS *sheet = open(QString::fromUtf8(sheets), 5);

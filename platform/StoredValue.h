@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include "Currency.h"
+
+struct sqlite3_value;
+
+// How a value read from the file stands for a number of its column's kind.
+// A column keeps whatever was put in it: a whole-number column may hold a
+// fraction or a text, an amount column a text or a real beyond any amount
+// (by hand, from another program, from an old file). Such a value is read
+// as what it is, never as the number its leading digits or its rounding
+// would make of it; a text that spells a clean number is that number.
+namespace StoredValue {
+
+// A whole number: an integer, a real with no fraction, or a text of digits
+// with a sign and blanks around at most. False for anything else.
+bool whole(sqlite3_value *value, qint64 *out);
+// An amount of a CURRENCY column: ten-thousandths stored whole, or a real
+// or a text that spells an amount (four decimals at most, within range).
+bool amount(sqlite3_value *value, Currency *out);
+// The value as the file holds it, as SQLite writes it ("2.7", "1.0e+308").
+QString text(sqlite3_value *value);
+
+}
