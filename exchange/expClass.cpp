@@ -106,6 +106,15 @@ private:
     qint64 m_lines = 0;
 };
 
+// A declaration's year as the file will carry it: as stored, for the
+// file's own check to refuse one that is not a year.
+QString storedYear(const Statement &year)
+{
+    QString text;
+    ExchangeTables::toXml(year, 0, ExchangeTables::Kind::Integer, text);
+    return text;
+}
+
 // One prepared query per table, the rows of a parent written depth first.
 class TreeWriter
 {
@@ -162,7 +171,7 @@ expClass::Written expClass::write(const QList<int> &saIDs, int numero, const QDa
     if (!year.exec({saIDs.isEmpty() ? 0 : saIDs.first()}))
         return Written::DatabaseError;
     const QByteArray attributes = QByteArray(" xmlns=\"") + KezXml::Namespace + "\" versione=\"" + KezXml::Versione
-        + "\" anno=\"" + QByteArray::number(year.integer(0)) + "\" numero=\"" + QByteArray::number(numero)
+        + "\" anno=\"" + XmlOut::escaped(storedYear(year)) + "\" numero=\"" + QByteArray::number(numero)
         + "\" dataOra=\"" + dataOra.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1() + '"';
     xml.declaration();
     xml.open("esportazione", attributes);
@@ -224,7 +233,7 @@ bool expClass::oneYear(const QList<int> &saIDs, QString &reason)
     for (int i = 0; i < saIDs.size(); ++i) {
         if (!year.exec({saIDs[i]}))
             return false;
-        const QString anno = QString::number(year.integer(0));
+        const QString anno = storedYear(year);
         if (i == 0)
             first = anno;
         else if (anno != first) {

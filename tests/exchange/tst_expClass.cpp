@@ -297,6 +297,8 @@ private Q_SLOTS:
         QTest::newRow("months") << "UPDATE SezAnag SET Mesi = '12 mesi'" << "attività \"12 mesi\"" << "<Mesi>";
         QTest::newRow("employees") << "UPDATE SezAnag SET Addetti = 2.7" << "addetti \"2.7\"" << "<Addetti>";
         QTest::newRow("unit") << "UPDATE SezCons SET scUmi = 1.5" << "raccolta \"1.5\"" << "<scUmi>";
+        QTest::newRow("year") << "UPDATE SezAnag SET saAnno = '2021a'" << "anno della dichiarazione \"2021a\""
+                              << "<esportazione>, attributo \"anno\": il valore \"2021a\"";
     }
     void storedWithAnotherType()
     {
