@@ -11,6 +11,7 @@
 #include <QShortcut>
 
 #include "ErrInfo.h"
+#include "FlagBox.h"
 #include "FormFactory.h"
 #include "MessageBoxSeam.h"
 #include "Recordset.h"
@@ -254,12 +255,11 @@ void SezAnag::caricaScheda()
     cmbCom[1]->letValue(rs.value(QStringLiteral("slPrvIstat")), rs.value(QStringLiteral("slComIstat")));
     slt[12]->setValue(nullIfBlank(cmbCom[1]->Sigla()));
 
-    const bool exported = rs.value(QStringLiteral("ExpID")).toInt() != 0;
-    chk[0]->setChecked(exported);
-    chk[0]->setEnabled(exported);
-    const bool annulla = rs.value(QStringLiteral("saAnnulla")).toBool();
-    chk[1]->setChecked(annulla);
-    slt[21]->setEnabled(annulla);
+    // The export mark can only be taken away, or left as it is.
+    FlagBox::setValue(chk[0], rs.value(QStringLiteral("ExpID")));
+    chk[0]->setEnabled(chk[0]->checkState() != Qt::Unchecked);
+    FlagBox::setValue(chk[1], rs.value(QStringLiteral("saAnnulla")));
+    slt[21]->setEnabled(FlagBox::ticked(chk[1]));
     setSelectedDeclaration(true);
     aggiornaStato();
     inCaricamento = false;
@@ -442,7 +442,7 @@ void SezAnag::eliminaSchedaCorrente()
 void SezAnag::chk_Click(int Index)
 {
     if (Index == 1) {
-        const bool ticked = chk[1]->isChecked();
+        const bool ticked = FlagBox::ticked(chk[1]);
         if (!ticked)
             slt[21]->setValue(QVariant());
         slt[21]->setEnabled(ticked);
@@ -515,9 +515,9 @@ void SezAnag::nuovaScheda(bool unitaLocale)
     slt[9]->setValue(QVariant());
     slt[10]->setValue(0);
     slt[11]->setValue(12);
-    chk[0]->setChecked(false);
+    FlagBox::setValue(chk[0], false);
     chk[0]->setEnabled(false);
-    chk[1]->setChecked(false);
+    FlagBox::setValue(chk[1], false);
     slt[21]->setEnabled(false);
     setSelectedDeclaration(false);
     inCaricamento = false;
@@ -573,7 +573,7 @@ void SezAnag::copiaAnnoPrec()
 
 void SezAnag::labCopy_Click()
 {
-    cmbCom[1]->setValue(cmbCom[0]->Value());
+    cmbCom[1]->letValue(cmbCom[0]->istatProvincia(), cmbCom[0]->istatComune());
     for (int i = 3; i <= 8; ++i)
         slt[i + 9]->setValue(slt[i]->Value());
 }
@@ -704,12 +704,12 @@ bool SezAnag::verificaScheda()
         QString text;
     } required[] = {
         {slt[1], slt[1]->isEmpty(), slt[1]->MsgRequired()},
-        {cmbCom[0], cmbCom[0]->Value().toInt() == 0, cmbCom[0]->MsgRequired},
+        {cmbCom[0], cmbCom[0]->Value().toInt() == 0 && !cmbCom[0]->holdsStored(), cmbCom[0]->MsgRequired},
         {slt[4], slt[4]->isEmpty(), slt[4]->MsgRequired()},
         {slt[9], slt[9]->isEmpty(), slt[9]->MsgRequired()},
         {slt[10], slt[10]->isEmpty(), slt[10]->MsgRequired()},
         {slt[11], slt[11]->isEmpty(), slt[11]->MsgRequired()},
-        {cmbCom[1], cmbCom[1]->Value().toInt() == 0, cmbCom[1]->MsgRequired},
+        {cmbCom[1], cmbCom[1]->Value().toInt() == 0 && !cmbCom[1]->holdsStored(), cmbCom[1]->MsgRequired},
         {slt[13], slt[13]->isEmpty(), slt[13]->MsgRequired()},
         {slt[18], slt[18]->isEmpty(), slt[18]->MsgRequired()},
         {slt[19], slt[19]->isEmpty(), slt[19]->MsgRequired()},
@@ -722,7 +722,7 @@ bool SezAnag::verificaScheda()
             return false;
         }
     }
-    if (!chk[1]->isChecked())
+    if (!FlagBox::ticked(chk[1]))
         return true;
     QString refusal;
     if (slt[21]->isEmpty())
@@ -752,8 +752,8 @@ bool SezAnag::scriviScheda(bool nuova)
         && rs.setValue(QStringLiteral("comIstat"), cmbCom[0]->istatComune())
         && rs.setValue(QStringLiteral("slPrvIstat"), cmbCom[1]->istatProvincia())
         && rs.setValue(QStringLiteral("slComIstat"), cmbCom[1]->istatComune())
-        && rs.setValue(QStringLiteral("saAnnulla"), chk[1]->isChecked());
-    if (ok && !chk[0]->isChecked())
+        && rs.setValue(QStringLiteral("saAnnulla"), FlagBox::value(chk[1], true, false));
+    if (ok && chk[0]->checkState() == Qt::Unchecked)
         ok = rs.setValue(QStringLiteral("ExpID"), 0);
     if (ok)
         ok = rs.Update();

@@ -182,10 +182,24 @@ Recordset::Cell Recordset::readCell(sqlite3_value *value, Kind kind, Store &stor
         }
         break;
     }
-    case Kind::YesNo:
-        if (type == SQLITE_INTEGER || type == SQLITE_FLOAT)
-            return make(Cell::Bool, sqlite3_value_double(value) != 0);
+    case Kind::YesNo: {
+        // A yes/no is a whole number (0 no, any other yes) or the word the
+        // exchange file writes; a fraction or another text is the text it
+        // is stored as, neither yes nor no.
+        qint64 n = 0;
+        if (StoredValue::whole(value, &n))
+            return make(Cell::Bool, n != 0);
+        if (type == SQLITE_TEXT) {
+            const QString word = StoredValue::text(value).trimmed();
+            if (word == QLatin1String("true") || word == QLatin1String("false"))
+                return make(Cell::Bool, word == QLatin1String("true"));
+        }
+        if (type == SQLITE_FLOAT) {
+            const char *t = text();
+            return makeText(t, sqlite3_value_bytes(value), store);
+        }
         break;
+    }
     case Kind::Date:
         if (type == SQLITE_TEXT) {
             const QDate d = dateOf(text(), sqlite3_value_bytes(value));
@@ -704,7 +718,7 @@ bool Recordset::setValue(const QString &name, const QVariant &value)
     // A value the file holds that is not of the column's kind (read as its
     // text), handed back as it was read (a form saving what it shows),
     // stays as it is: neither refused nor made into a number.
-    const bool kept = (col.kind == Kind::Integer || col.kind == Kind::Currency)
+    const bool kept = (col.kind == Kind::Integer || col.kind == Kind::Currency || col.kind == Kind::YesNo)
         && value.typeId() == QMetaType::QString
         && value == (m_editMode == adEditNone ? cell(m_pos, i) : m_editValues.at(i));
     bool ok = true;

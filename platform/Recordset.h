@@ -28,10 +28,12 @@ struct sqlite3_value;
 // CURRENCY columns hold whole numbers of ten-thousandths (a REAL or text
 // found there reads as the amount it spells). A value of an INTEGER or
 // CURRENCY column that spells no number of the column's kind (a fraction,
-// another text, a real beyond any amount) reads as the text it is stored
-// as; handed back unchanged to setValue, it stays as it is. Expressions
-// have no declared type: SUM over a CURRENCY column gives the whole number
-// of ten-thousandths, to be read with Currency::fromRaw.
+// another text, a real beyond any amount), or of a YESNO column that is no
+// yes/no (a fraction, a text other than a whole number, "true" or
+// "false"), reads as the text it is stored as; handed back unchanged to
+// setValue, it stays as it is. Expressions have no declared type: SUM over
+// a CURRENCY column gives the whole number of ten-thousandths, to be read
+// with Currency::fromRaw.
 //
 // An optimistic recordset over one table writes AddNew/Update/Delete back
 // by the table's primary key, in a transaction, with bound parameters; the

@@ -110,6 +110,13 @@ QString siNo(bool yes)
     return yes ? QStringLiteral("Sì") : QStringLiteral("No");
 }
 
+// A yes/no or a mark (0 no, any other number yes); one that is neither is
+// printed as it is stored.
+QString siNo(const QVariant &v)
+{
+    return comeScritto(v) ? v.toString() : siNo(v.toBool());
+}
+
 QString attivita(const QVariant &v)
 {
     const QString code = nzStr(v);
@@ -181,7 +188,7 @@ void disegnaSA1(PdfPages &doc, const Recordset &a)
     doc.fields({{QStringLiteral("Anno di dichiarazione:"), anno, 1.2, Left, numero(doc, 4)},
                 {QStringLiteral("Codice fiscale:"), s("codFisc"), 1.6, Left, codice(doc, 16)},
                 {QStringLiteral("Nome o ragione sociale:"), s("ragSoc"), 4.2},
-                {QStringLiteral("Esportata:"), siNo(v("ExpID").toInt() != 0), 1}});
+                {QStringLiteral("Esportata:"), siNo(v("ExpID")), 1}});
     doc.band(QStringLiteral("Sezione unità locale"));
     doc.fields({{QStringLiteral("Numero iscrizione REA:"), s("REA"), 1.3, Right, numero(doc, 9)},
                 {QStringLiteral("Comune:"), s("ulComune"), 2.2},
@@ -210,9 +217,9 @@ void disegnaSA1(PdfPages &doc, const Recordset &a)
     doc.fields({{QStringLiteral("Cognome:"), s("saCognome"), 3},
                 {QStringLiteral("Nome:"), s("saNome"), 3},
                 {QStringLiteral("Data:"), data(v("saDataComp")), 1.5, Left, dataMax(doc)}});
-    const bool annulla = v("saAnnulla").toBool();
+    const QVariant annulla = v("saAnnulla");
     doc.fields({{QStringLiteral("Annulla e sostituisce la precedente del:"),
-                 annulla ? data(v("saDataPrec")) : siNo(false), 1}});
+                 !comeScritto(annulla) && annulla.toBool() ? data(v("saDataPrec")) : siNo(annulla), 1}});
     doc.endBlock();
 }
 
@@ -250,15 +257,18 @@ void soggettoModulo(PdfPages &doc, const Recordset &m, const QString &intestazio
 
 void disegnaModuloUO(PdfPages &doc, const Recordset &m, int n, int di)
 {
-    const int sup = m.value(QStringLiteral("mdcSup")).toInt();
+    // The module's screen shows "Pubblica" for any number but 2, and no
+    // choice for a text or a fraction, printed as it is stored.
+    const QVariant sup = m.value(QStringLiteral("mdcSup"));
+    const QString superficie = comeScritto(sup) ? sup.toString()
+        : sup.toInt() == 2                      ? QStringLiteral("Privata")
+                                                : QStringLiteral("Pubblica");
     doc.beginBlock();
     soggettoModulo(doc, m, QStringLiteral("Modulo UO-CONS %1 di %2").arg(n).arg(di),
                    QStringLiteral("Origine del rifiuto:"));
-    // The module's screen shows "Pubblica" for anything but 2.
     doc.fields({{QStringLiteral("Codice ISTAT attività prevalente:"),
                  attivita(m.value(QStringLiteral("mdcAtt"))), 2, Qt::AlignLeft, attivitaMax(doc)},
-                {QStringLiteral("Superficie:"),
-                 sup == 2 ? QStringLiteral("Privata") : QStringLiteral("Pubblica"), 1.4},
+                {QStringLiteral("Superficie:"), superficie, 1.4},
                 {QStringLiteral("Quantità raccolta nell'anno:"),
                  qtaUmi(m, QStringLiteral("mdcQta"), QStringLiteral("mdcUmi")), 2, Right, qtaUmiMax()}});
     indirizzoModulo(doc, m, false);
@@ -350,7 +360,7 @@ void disegnaCONS(PdfPages &doc, Letture &leggi, int saID)
         doc.fields({{QStringLiteral("Quantità complessivamente raccolta:"),
                      qtaUmi(r, QStringLiteral("scQta"), QStringLiteral("scUmi")), 1, Right, qtaUmiMax()},
                     {QStringLiteral("Se il codice è 150104, barrare se si tratta di Alluminio"),
-                     siNo(r.value(QStringLiteral("scAll")).toInt() != 0), 1}});
+                     siNo(r.value(QStringLiteral("scAll"))), 1}});
         doc.band(QStringLiteral("MATERIALI SECONDARI AI SENSI DELL'ART. 184-TER DEL D.L.GS. N. 152/2006"));
         doc.fields({mat(QStringLiteral("Rottami ferro e acciaio:"), QStringLiteral("ferro")),
                     mat(QStringLiteral("Rottami in vetro:"), QStringLiteral("vetro")),
@@ -669,7 +679,7 @@ int disegnaElenco(PdfPages &doc, int chamber, bool *letta)
         const auto s = [&r](const char *name) { return nzStr(r->value(QLatin1String(name))); };
         doc.row({s("codFisc"), s("ragSoc"), (s("via") + QLatin1Char(' ') + s("civico")).trimmed(),
                  (s("cap") + QLatin1Char(' ') + s("comDesc")).trimmed(), s("prvSigla"),
-                 siNo(r->value(QStringLiteral("ExpID")).toInt() != 0)});
+                 siNo(r->value(QStringLiteral("ExpID")))});
     }
     if (listed > 0) {
         doc.endTable();

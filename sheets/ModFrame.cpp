@@ -135,12 +135,16 @@ void ModFrame::caricaModulo(bool richiesto)
     slt[3]->setValue(rs.value(QStringLiteral("via")));
     slt[4]->setValue(rs.value(QStringLiteral("civico")));
     slt[5]->setValue(rs.value(QStringLiteral("cap")));
-    cmbNaz->setValue(rs.value(QStringLiteral("nazID")).toInt());
+    cmbNaz->setValue(rs.value(QStringLiteral("nazID")));
     slt[6]->setValue(rs.value(QStringLiteral("regCE")));
     slt[7]->setValue(rs.value(QStringLiteral("mdcQta")));
     kgt->setValue(rs.value(QStringLiteral("mdcUmi")));
     caricaProprio(rs);
-    scegliOpzione(rs.value(QStringLiteral("comIstat")).toInt() == 0 ? 1 : 0);
+    // A subject with a municipality is Italian, and so is one whose code
+    // is no number (the data layer gives it as the text it is): the print
+    // and the verification judge it so.
+    const QVariant comune = rs.value(QStringLiteral("comIstat"));
+    scegliOpzione(comune.typeId() == QMetaType::QString || comune.toLongLong() != 0 ? 0 : 1);
     slb[2]->setEnabled(true);
     setSalvata();
     slb[5]->setEnabled(true);
@@ -379,7 +383,7 @@ bool ModFrame::verificaModulo()
             return richiesto(slt[0], slt[0]->MsgRequired());
         if (slt[1]->isEmpty())
             return richiesto(slt[1], slt[1]->MsgRequired());
-        if (cmbCom->Value().toInt() == 0)
+        if (cmbCom->Value().toInt() == 0 && !cmbCom->holdsStored())
             return richiesto(cmbCom, cmbCom->MsgRequired);
         if (slt[3]->isEmpty())
             return richiesto(slt[3], slt[3]->MsgRequired());
@@ -388,7 +392,7 @@ bool ModFrame::verificaModulo()
     } else {
         if (slt[1]->isEmpty())
             return richiesto(slt[1], slt[1]->MsgRequired());
-        if (cmbNaz->Value().toInt() == 0)
+        if (cmbNaz->Value().toInt() == 0 && !cmbNaz->holdsStored())
             return richiesto(cmbNaz, cmbNaz->MsgRequired);
     }
     if (slt[7]->isEmpty())
@@ -427,7 +431,7 @@ bool ModFrame::salvaModulo()
                 rs.setValue(slt[i]->Field(), slt[i]->Value());
         rs.setValue(QStringLiteral("prvIstat"), cmbCom->istatProvincia());
         rs.setValue(QStringLiteral("comIstat"), cmbCom->istatComune());
-        rs.setValue(QStringLiteral("nazID"), cmbNaz->Value().toInt());
+        rs.setValue(QStringLiteral("nazID"), cmbNaz->Value());
         rs.setValue(QStringLiteral("mdcUmi"), kgt->valueToStore());
         scriviProprio(rs);
         ok = rs.Update() || reportFailure(rs.lastError());

@@ -36,6 +36,8 @@ ModRT::ModRT(QWidget *parent) : ModFrame(parent), ui(std::make_unique<Ui>())
         auto *group = new QButtonGroup(this);
         for (QRadioButton *option : *pair)
             group->addButton(option);
+        if (pair == &optSup)
+            gruppoSup = group;
     }
     // Origin modules carry no Regulation (CE) code.
     ui->lab_8->hide();
@@ -58,13 +60,26 @@ ModRT::~ModRT() = default;
 void ModRT::caricaProprio(const Recordset &rs)
 {
     slt[8]->setValue(rs.value(QStringLiteral("mdcAtt")));
-    optSup[rs.value(QStringLiteral("mdcSup")).toInt() == 2 ? 1 : 0]->setChecked(true);
+    // A surface stored as a text or a fraction (the data layer gives it as
+    // the text it is) is neither public nor private: no option shows, and
+    // the value stays until the clerk chooses one.
+    const QVariant sup = rs.value(QStringLiteral("mdcSup"));
+    supTenuta = sup.typeId() == QMetaType::QString ? sup : QVariant();
+    if (supTenuta.isValid()) {
+        gruppoSup->setExclusive(false);
+        for (QRadioButton *option : std::as_const(optSup))
+            option->setChecked(false);
+        gruppoSup->setExclusive(true);
+    } else {
+        optSup[sup.toInt() == 2 ? 1 : 0]->setChecked(true);
+    }
 }
 
 void ModRT::nuovoProprio()
 {
     slt[8]->setValue(QVariant());
     // A new module starts public without counting as a change.
+    supTenuta = QVariant();
     const QSignalBlocker quiet(optSup[0]);
     optSup[0]->setChecked(true);
 }
@@ -76,7 +91,8 @@ bool ModRT::verificaProprioItalia()
 
 void ModRT::scriviProprio(Recordset &rs)
 {
-    rs.setValue(QStringLiteral("mdcSup"), optSup[0]->isChecked() ? 1 : 2);
+    const QVariant sup = optSup[0]->isChecked() ? QVariant(1) : optSup[1]->isChecked() ? QVariant(2) : supTenuta;
+    rs.setValue(QStringLiteral("mdcSup"), sup);
 }
 
 void ModRT::optProprio(bool italia)

@@ -4,6 +4,8 @@
 
 #include "ModFrame.h"
 
+class QButtonGroup;
+
 // "Modulo UO-CONS": the local units a consortia sheet's waste was
 // collected from, each with its activity code and kind of surface.
 class ModRT : public ModFrame
@@ -32,4 +34,8 @@ protected:
 private:
     struct Ui;
     std::unique_ptr<Ui> ui;
+    QButtonGroup *gruppoSup = nullptr;
+    // The surface the file holds as a text or a fraction, shown by no
+    // option: while none is chosen a save hands it back unchanged.
+    QVariant supTenuta;
 };

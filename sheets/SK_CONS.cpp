@@ -5,6 +5,7 @@
 #include <QMdiSubWindow>
 
 #include "Currency.h"
+#include "FlagBox.h"
 #include "FormFactory.h"
 #include "MessageBoxSeam.h"
 #include "Recordset.h"
@@ -125,7 +126,7 @@ void SK_CONS::caricaScheda()
         slt[i]->setValue(schedeRs->value(slt[i]->Field()));
         kgt[i]->setValue(schedeRs->value(kgt[i]->Field()));
     }
-    chkAll->setChecked(schedeRs->value(QStringLiteral("scAll")).toInt() != 0);
+    FlagBox::setValue(chkAll, schedeRs->value(QStringLiteral("scAll")));
     chkAll->setEnabled(m_codiceScheda == codiceAlluminio);
     setModuleButtons(true);
     setSalvata();
@@ -139,7 +140,7 @@ void SK_CONS::nuovaScheda()
         slt[i]->setValue(0);
         kgt[i]->setValue(1);
     }
-    chkAll->setChecked(false);
+    FlagBox::setValue(chkAll, false);
     chkAll->setEnabled(slt[0]->Text() == codiceAlluminio);
     setModuleButtons(false);
     nuovaSchedaFrame(QStringLiteral("Nuova scheda CONS"));
@@ -231,7 +232,7 @@ bool SK_CONS::salvaScheda()
                                               : QVariant::fromValue(Currency::fromVariant(shown)))
              && rs.setValue(kgt[i]->Field(), kgt[i]->valueToStore());
     }
-    ok = ok && rs.setValue(QStringLiteral("scAll"), chkAll->isChecked() ? 1 : 0) && rs.Update();
+    ok = ok && rs.setValue(QStringLiteral("scAll"), FlagBox::value(chkAll, 1, 0)) && rs.Update();
     if (!ok) {
         // The sheet keeps what the user typed and stays to be saved.
         modFunz::showError(QStringLiteral("Salvataggio scheda CONS"));

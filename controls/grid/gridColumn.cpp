@@ -189,15 +189,25 @@ QVariant gridColumn::typedValue(const QVariant &value) const
     }
     QVariant number = value;
     if (value.typeId() == QMetaType::QString) {
-        if (value.toString().trimmed().isEmpty())
+        const QString text = value.toString().trimmed();
+        if (text.isEmpty())
             return QVariant();
-        // A stored text that spells no number is kept as it is and shown
-        // as it stands, never as the number its leading digits would make.
-        bool spelt = false;
-        ItalianFormat::normaliseNumber(value.toString(), &spelt);
-        if (!spelt)
+        // A text handed to a number cell is a value as the file holds it
+        // (what the editor gives is a number already). A number as the file
+        // writes one, of the column's kind, is that number; any other text
+        // (a word, a fraction in a whole column, an Italian "1,5") is kept
+        // and shown as it stands, as the verification names it, never as
+        // the number its digits would make.
+        bool ok = false;
+        if (FieldType == Intero) {
+            number = text.toLongLong(&ok);
+        } else {
+            // The program's decimal columns are amounts: four decimals at most.
+            const Currency amount = Currency::fromString(text, &ok);
+            number = FieldType == Valuta ? amount.toVariant() : QVariant(amount.toDouble());
+        }
+        if (!ok)
             return value;
-        number = numberFromText(FieldType, value.toString());
     }
     const int decimals = maskDecimals(FieldFormat);
     if (FieldType == Valuta)

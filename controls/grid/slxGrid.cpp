@@ -1652,10 +1652,17 @@ bool slxGrid::validateOpenEditor()
     if (m_openEditor == slt) {
         bool Modificato = false;
         ok = slt->Match(Modificato);
-        if (ok)
-            Valore = slt->Value();
+        if (ok) {
+            // A number cell holding a text as the file holds it gets it
+            // back unless something else was typed: the editor reads some
+            // texts ("1,5") as the number they spell.
+            const QVariant held = readCellValue(m_editRow, m_editCol);
+            const gridColumn *column = ColumnHeader(m_editCol);
+            const bool kept = !Modificato && column && column->isNumeric() && held.typeId() == QMetaType::QString;
+            Valore = kept ? held : slt->Value();
+        }
     } else if (auto *picker = qobject_cast<comboKgt *>(m_openEditor)) {
-        Valore = picker->Value();
+        Valore = picker->valueToStore();
     }
     if (ok) {
         bool Cancel = false;

@@ -16,16 +16,6 @@
 
 namespace {
 
-// A code given as a number or a text of digits; 0 for Null or anything else.
-qint64 codeOf(const QVariant &value)
-{
-    if (value.isNull())
-        return 0;
-    bool ok = false;
-    const double number = value.toString().trimmed().toDouble(&ok);
-    return ok ? qRound64(number) : 0;
-}
-
 // The last code point, above every character a name can hold after the
 // typed beginning: with it the prefix search is a range on the name's
 // index, and the typed text is compared as text, never read as a pattern.
@@ -117,27 +107,26 @@ QVariant comboCom::Value() const
 
 void comboCom::setValue(const QVariant &value)
 {
-    bool numeric = false;
-    if (!value.isNull())
-        value.toString().trimmed().toDouble(&numeric);
-    if (numeric) {
-        const qint64 key = codeOf(value);
+    qint64 key = 0;
+    if (wholeCode(value, &key))
         letValue(key / 1000, key % 1000);
-    } else {
+    else
         letValue(0, 0);
-    }
 }
 
 int comboCom::letValue(const QVariant &myProv, const QVariant &myCom)
 {
+    holdStored(QVariant());
     setEntries({});
     cmb->setEditText(QString());
     lastSearch.clear();
     int result = 0;
-    const qint64 prov = codeOf(myProv);
-    const qint64 com = codeOf(myCom);
+    qint64 prov = 0;
+    qint64 com = 0;
+    const bool whole = (myProv.isNull() || wholeCode(myProv, &prov))
+        && (myCom.isNull() || wholeCode(myCom, &com));
     Connection *cn = connection();
-    if (prov > 0 && com > 0 && cn) {
+    if (whole && prov > 0 && com > 0 && cn) {
         std::unique_ptr<Recordset> rs = LookupSource::open(cn,
             QStringLiteral("SELECT Comuni.ComDesc, Comuni.ComCap, Comuni.comCCIAA, Province.PrvDesc, "
                            "Province.PrvSigla "
@@ -154,20 +143,32 @@ int comboCom::letValue(const QVariant &myProv, const QVariant &myCom)
             rs->close();
         }
     }
+    // Codes that name no municipality (a text, a fraction, a pair the
+    // table lacks) are held and shown as the file holds them: the clerk
+    // sees what is there, and a save hands them back unchanged.
+    if (result == 0 && !(whole && prov == 0 && com == 0)) {
+        cmb->setEditText(QStringLiteral("ISTAT %1/%2").arg(myProv.toString(), myCom.toString()));
+        holdStored(QVariantList{myProv, myCom});
+    }
     requiredShown = false;
-    take(result);
+    take(shownKey());
     takeShown();
     return result;
 }
 
-int comboCom::istatComune() const
+int comboCom::shownKey() const
 {
-    return Value().toInt() % 1000;
+    return holdsStored() ? -1 : Value().toInt();
 }
 
-int comboCom::istatProvincia() const
+QVariant comboCom::istatComune() const
 {
-    return Value().toInt() / 1000;
+    return holdsStored() ? heldStored().toList().value(1) : QVariant(Value().toInt() % 1000);
+}
+
+QVariant comboCom::istatProvincia() const
+{
+    return holdsStored() ? heldStored().toList().value(0) : QVariant(Value().toInt() / 1000);
 }
 
 QString comboCom::detail(int column) const
@@ -208,7 +209,7 @@ bool comboCom::requiredCheck()
 bool comboCom::Match(bool &Modificato)
 {
     const bool accepted = resolve();
-    const int value = Value().toInt();
+    const int value = shownKey();
     Modificato = value != m_taken || (!accepted && typedSinceFocus);
     if (accepted && value != m_taken)
         take(value);
@@ -233,6 +234,9 @@ QVariant comboCom::capFor(const QVariant &shown) const
 
 bool comboCom::resolve()
 {
+    // Codes held from the file stand until something is typed over them.
+    if (holdsStored())
+        return true;
     if (!typedSinceFocus)
         return cmb->currentIndex() < 0 && cmb->currentText().isEmpty() ? requiredCheck() : true;
     if (cmb->currentIndex() >= 0)
@@ -361,6 +365,9 @@ void comboCom::textEdited()
 
 void comboCom::gotFocus()
 {
+    // Codes held from the file are typed over, never added to.
+    if (holdsStored())
+        cmb->lineEdit()->selectAll();
     typedSinceFocus = false;
     m_focused = true;
     if (m_backStyle == 0)

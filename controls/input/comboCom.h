@@ -38,11 +38,16 @@ public:
     // The key of the selected municipality, 0 for none.
     QVariant Value() const;
     void setValue(const QVariant &value);
-    // Loads the municipality of these codes; its key, or 0 when unknown.
+    // Loads the municipality of these codes; its key, or 0 when there is
+    // none. Codes that name none (unknown ones, a text, a fraction) are
+    // held as the file holds them (see comboHost::holdStored), unless both
+    // are 0 or Null.
     int letValue(const QVariant &myProv, const QVariant &myCom);
 
-    int istatComune() const;
-    int istatProvincia() const;
+    // The codes a save writes: the municipality's, 0 for none, or the ones
+    // held as the file holds them.
+    QVariant istatComune() const;
+    QVariant istatProvincia() const;
     QString cap() const;
     int CCIAA() const;
     QString Provincia() const;
@@ -96,6 +101,8 @@ private:
     bool resolve();
     // The form has taken this key from the field.
     void take(int key);
+    // The key shown, -1 while codes are held.
+    int shownKey() const;
     bool search(const QString &t);
     bool requiredCheck();
     QString detail(int column) const;
@@ -108,7 +115,7 @@ private:
     QString lastSearch;
     bool typedSinceFocus = false;
     bool requiredShown = false;
-    int m_taken = 0;        // the key the form last took from the field
+    int m_taken = 0;        // the key the form last took from the field (see shownKey)
     QString m_takenCap;     // and that municipality's own postal code
     QString m_capBefore;    // the code of the one it took before that
 };

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <cmath>
 
 #include "Ambient.h"
 #include "FocusValidator.h"
@@ -41,9 +42,15 @@ comboHost::comboHost(bool editable, QWidget *parent)
                 edit->setText(text);
                 edit->setCursorPosition(cursor);
             }
+            m_held = QVariant();
             textEdited();
         });
     }
+    // A value held from the file gives way to an entry chosen.
+    connect(cmb, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0)
+            m_held = QVariant();
+    });
     cmb->installEventFilter(this);
     cmb->view()->installEventFilter(this);
     setFocusProxy(cmb);
@@ -83,6 +90,24 @@ void comboHost::takeShown()
 bool comboHost::showsTaken() const
 {
     return cmb->currentText() == m_taken;
+}
+
+bool comboHost::wholeCode(const QVariant &value, qint64 *code)
+{
+    bool ok = false;
+    qint64 n = 0;
+    if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float) {
+        // 2^63, the first real beyond a whole number's range.
+        constexpr double Beyond = 9223372036854775808.0;
+        const double d = value.toDouble();
+        ok = std::isfinite(d) && d == std::trunc(d) && d < Beyond && d >= -Beyond;
+        n = ok ? qint64(d) : 0;
+    } else if (!value.isNull()) {
+        n = value.toString().trimmed().toLongLong(&ok);
+    }
+    if (ok)
+        *code = n;
+    return ok;
 }
 
 Connection *comboHost::connection() const

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QPalette>
+#include <QVariant>
 #include <QWidget>
 #include <initializer_list>
 
@@ -46,6 +47,10 @@ public:
     // The connection lookups use now; null when there is none.
     Connection *connection() const;
 
+    // The box shows a value the file holds that no entry stands for (see
+    // holdStored): the field is not empty, and a save hands it back.
+    bool holdsStored() const { return m_held.isValid(); }
+
 Q_SIGNALS:
     // A design-time property changed; the key is its property-bag key.
     void PropertyChanged(const QString &key);
@@ -65,6 +70,16 @@ protected:
     // What the box shows now is what the form has of the control: the
     // program put it there. A picker calls it wherever it sets its value.
     void takeShown();
+    // A value the file holds that no entry of the list stands for (a code
+    // stored as a text or a fraction, one the list lacks): the picker keeps
+    // it while no entry is chosen and nothing is typed over it, so that a
+    // save hands it back unchanged. A null value holds nothing.
+    void holdStored(const QVariant &stored) { m_held = stored; }
+    QVariant heldStored() const { return m_held; }
+    // A code as the file may hold it: a whole number, a real with no
+    // fraction, a text of digits. False for Null, a fraction or another
+    // text, never the number their leading digits would make.
+    static bool wholeCode(const QVariant &value, qint64 *code);
     // Whether the box shows what the form last had of it. A picker's change
     // and its choice still to be taken are judged against this one value,
     // so loading another card under the focus changes neither.
@@ -114,4 +129,5 @@ private:
     // The focus went while the picker was out of sight with its window.
     bool m_away = false;
     Connection *m_connection = nullptr;
+    QVariant m_held;
 };

@@ -1,23 +1,10 @@
 #include "comboKgt.h"
 
 #include <QComboBox>
-#include <cmath>
 
 #include "Ambient.h"
 #include "PropertyBag.h"
 #include "SystemColors.h"
-
-namespace {
-// A unit code is only ever 1 or 2; a text that reads as 2 counts as 2.
-bool isTonnes(const QVariant &value)
-{
-    if (value.isNull())
-        return false;
-    bool ok = false;
-    const double number = value.toString().trimmed().toDouble(&ok);
-    return ok && number == 2;
-}
-}
 
 comboKgt::comboKgt(QWidget *parent)
     : comboHost(false, parent)
@@ -46,26 +33,24 @@ int comboKgt::Value() const
 
 void comboKgt::setValue(const QVariant &value)
 {
-    m_stored = noUnit(value) ? value : QVariant();
-    cmb->setCurrentIndex(m_stored.isValid() ? -1 : isTonnes(value) ? 1 : 0);
+    // A unit code is only ever 1 or 2; a text of digits counts as its number.
+    qint64 code = 0;
+    const bool none = noUnit(value);
+    cmb->setCurrentIndex(none ? -1 : wholeCode(value, &code) && code == 2 ? 1 : 0);
+    holdStored(none ? value : QVariant());
     takeShown();
     Q_EMIT PropertyChanged(QStringLiteral("Value"));
 }
 
 QVariant comboKgt::valueToStore() const
 {
-    if (cmb->currentIndex() < 0 && m_stored.isValid())
-        return m_stored;
-    return Value();
+    return holdsStored() ? heldStored() : QVariant(Value());
 }
 
 bool comboKgt::noUnit(const QVariant &Valore)
 {
-    if (Valore.isNull())
-        return false;
-    bool ok = false;
-    const double number = Valore.toString().trimmed().toDouble(&ok);
-    return !ok || number != std::trunc(number);
+    qint64 code = 0;
+    return !Valore.isNull() && !wholeCode(Valore, &code);
 }
 
 QString comboKgt::Text4Value(const QVariant &Valore)

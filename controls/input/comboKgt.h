@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QVariant>
-
 #include "comboHost.h"
 
 class PropertyBag;
@@ -53,5 +51,4 @@ protected:
 
 private:
     QString m_field;
-    QVariant m_stored;
 };

@@ -19,18 +19,6 @@
 
 namespace {
 
-// A whole-number code as the list keeps it; 0 when the value names none.
-int wholeCode(const QVariant &value)
-{
-    if (value.isNull())
-        return 0;
-    bool ok = false;
-    const double number = value.toString().trimmed().toDouble(&ok);
-    if (!ok || number <= 0 || number > 2147483647.0 || number != qRound64(number))
-        return 0;
-    return int(number);
-}
-
 const char *const kNoMatch = "Attenzione, il testo digitato non corrisponde a nessuna voce in elenco!";
 
 } // namespace
@@ -40,10 +28,6 @@ slxCombo::slxCombo(QWidget *parent)
 {
     cmb->lineEdit()->setAcceptDrops(false);
     connect(cmb, &QComboBox::activated, this, [this] { Q_EMIT Click(); });
-    connect(cmb, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (index >= 0)
-            m_kept = QVariant();
-    });
 }
 
 QWidget *slxCombo::hWnd() const
@@ -133,8 +117,8 @@ QVariant slxCombo::Value() const
 {
     const int index = cmb->currentIndex();
     if (index < 0) {
-        if (m_kept.isValid())
-            return m_kept;
+        if (holdsStored())
+            return heldStored();
         return m_keyString ? QVariant() : QVariant(0);
     }
     if (m_keyString)
@@ -144,7 +128,7 @@ QVariant slxCombo::Value() const
 
 void slxCombo::setValue(const QVariant &value)
 {
-    m_kept = QVariant();
+    holdStored(QVariant());
     selectValue(value);
     takeShown();
 }
@@ -162,25 +146,25 @@ void slxCombo::selectValue(const QVariant &value)
             if (!key.isEmpty())
                 kept = key;
         }
-    } else if (const int code = wholeCode(value)) {
-        for (int i = 0; i < cmb->count() && found < 0; ++i)
+    } else if (!value.isNull()) {
+        // 0 names no entry; any other code is one, whatever its type.
+        qint64 code = 0;
+        const bool whole = wholeCode(value, &code);
+        for (int i = 0; whole && i < cmb->count() && found < 0; ++i)
             if (datumAt(i) == code)
                 found = i;
-        kept = code;
+        if (!whole || code != 0)
+            kept = whole ? QVariant(code) : value;
     }
     cmb->setCurrentIndex(found);
     // A code the list does not hold (an entry since removed from the
-    // table, or a list not filled yet) stays the field's value, shown as
-    // it is, so that saving the record does not turn it into none.
+    // table, a list not filled yet, a code stored as a text or a fraction)
+    // stays the field's value, shown as the file holds it, so that saving
+    // the record does not turn it into none or into another code.
     if (found < 0 && kept.isValid()) {
-        m_kept = kept;
-        showKept();
+        holdStored(kept);
+        cmb->setEditText(kept.toString());
     }
-}
-
-void slxCombo::showKept()
-{
-    cmb->setEditText(m_kept.toString());
 }
 
 void slxCombo::AddItem(const QString &Testo, const QVariant &Valore)
@@ -190,6 +174,7 @@ void slxCombo::AddItem(const QString &Testo, const QVariant &Valore)
         ++i;
     const int selected = cmb->currentIndex();
     const QString text = cmb->currentText();
+    const QVariant held = heldStored();
     cmb->insertItem(i, Testo, 0);
     if (Valore.isValid()) {
         if (m_keyString) {
@@ -205,16 +190,15 @@ void slxCombo::AddItem(const QString &Testo, const QVariant &Valore)
     // The first entry of an empty box would become the selection: adding
     // never picks anything for the user.
     if (selected < 0 && cmb->currentIndex() >= 0) {
-        const QVariant kept = m_kept;
         cmb->setCurrentIndex(-1);
         cmb->setEditText(text);
-        m_kept = kept;
+        holdStored(held);
     }
 }
 
 void slxCombo::Clear()
 {
-    m_kept = QVariant();
+    holdStored(QVariant());
     cmb->clear();
     takeShown();
 }
@@ -250,7 +234,7 @@ bool slxCombo::requiredCheck()
 bool slxCombo::Match(bool &Modificato)
 {
     bool result = true;
-    if (cmb->currentIndex() < 0 && !(m_kept.isValid() && cmb->currentText() == m_kept.toString())) {
+    if (cmb->currentIndex() < 0 && !holdsStored()) {
         const QString t = cmb->currentText().trimmed();
         if (t.isEmpty()) {
             result = requiredCheck();
@@ -289,7 +273,7 @@ QVariant slxCombo::Refresh()
     if (!rs->isOpen())
         return QVariant();
     const int n = rs->RecordCount();
-    const QVariant kept = m_kept;
+    const QVariant kept = heldStored();
     cmb->clear();
     if (m_keyString)
         m_keys = QStringList(n + 1, QString());
@@ -381,7 +365,6 @@ void slxCombo::keyPress(int &KeyAscii)
 
 void slxCombo::textEdited()
 {
-    m_kept = QVariant();
     Q_EMIT Change();
 }
 

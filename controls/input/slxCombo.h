@@ -56,7 +56,8 @@ public:
 
     // The selected entry's value: a whole number (0 for none) or, with
     // KeyString, a text key (Null for none). A stored code that is not in
-    // the list is kept and given back until the user changes the field.
+    // the list, or no whole number (a text, a fraction), is held and given
+    // back as stored until the user changes the field.
     QVariant Value() const;
     void setValue(const QVariant &value);
 
@@ -99,9 +100,8 @@ protected:
 private:
     int datumAt(int index) const;
     QString keyAt(int index) const;
-    // Selects the entry of value, or keeps the value when no entry has it.
+    // Selects the entry of value, or holds the value when no entry has it.
     void selectValue(const QVariant &value);
-    void showKept();
     bool requiredCheck();
     bool dragEvent(QEvent *event);
 
@@ -113,5 +113,4 @@ private:
     int m_oleDragMode = 0;
     int m_oleDropMode = 0;
     bool m_requiredShown = false;
-    QVariant m_kept;        // a stored code that no entry has
 };

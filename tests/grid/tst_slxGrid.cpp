@@ -165,6 +165,9 @@ private Q_SLOTS:
         QTest::newRow("decimal kept as shown") << 3 << "#,##0.0" << QVariant(1234.46) << "1.234,5"
                                                << QVariant(1234.5);
         QTest::newRow("decimal plain") << 3 << "" << QVariant(1234.5) << "1234,5" << QVariant(1234.5);
+        // A text no number as the file writes one stays as it stands.
+        QTest::newRow("decimal Italian text") << 3 << "#,##0.0" << QVariant(QStringLiteral("1,5")) << "1,5"
+                                              << QVariant(QStringLiteral("1,5"));
         QTest::newRow("decimal empty reads 0") << 3 << "#,##0.0" << null << "" << QVariant(0.0);
         QTest::newRow("currency exact") << 4 << "#,##0.00" << Currency::fromRaw(123456).toVariant()
                                         << "12,35" << Currency::fromRaw(123500).toVariant();
@@ -315,6 +318,15 @@ private Q_SLOTS:
         typeKeys(QStringLiteral("0,1"));
         press(Qt::Key_Return);
         QCOMPARE(s.slg->TextMatrix(1, Importo).value<Currency>(), Currency::fromRaw(1000));
+
+        // A text as the file holds it goes back unchanged when nothing is typed over it.
+        s.slg->setTextMatrix(2, Peso, QStringLiteral("1,5"));
+        s.slg->setRow(2);
+        s.slg->setCol(Peso);
+        press(Qt::Key_F2);
+        press(Qt::Key_Return);
+        QCOMPARE(s.slg->TextMatrix(2, Peso), QVariant(QStringLiteral("1,5")));
+        s.slg->setRow(1);
 
         s.slg->setCol(DataCol);
         typeKeys(QStringLiteral("12052021"));
@@ -579,6 +591,13 @@ private Q_SLOTS:
         s.slg->setEditing(false);
         QVERIFY(!s.slg->Editing());
         QCOMPARE(s.slg->TextMatrix(2, Umi).toInt(), 1);
+
+        // A unit stored as no unit comes back unchanged when none is chosen.
+        s.slg->setTextMatrix(2, Umi, QStringLiteral("1.5"));
+        press(Qt::Key_Return);
+        QTRY_VERIFY(s.slg->unitEditor()->comboBox()->view()->isVisible());
+        s.slg->setEditing(false);
+        QCOMPARE(s.slg->TextMatrix(2, Umi), QVariant(QStringLiteral("1.5")));
     }
 
     void clicksStartEdits()

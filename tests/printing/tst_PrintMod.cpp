@@ -312,6 +312,9 @@ private Q_SLOTS:
         QTest::newRow("employees") << "UPDATE SezAnag SET Addetti = 2.7 WHERE saID = 7" << "Totale addetti unità locale: 2.7";
         QTest::newRow("unit") << "UPDATE SezCons SET scUmi = 1.5 WHERE scID = 2" << "98,765 1.5";
         QTest::newRow("quantity as text") << "UPDATE SezCons SET cartaQta = 'abc' WHERE scID = 1" << "abc t";
+        QTest::newRow("surface") << "UPDATE ModCons SET mdcSup = 2.5 WHERE mdcTipo = 1"
+                                 << "Quantità raccolta nell'anno: 2.5";
+        QTest::newRow("flag") << "UPDATE SezAnag SET saAnnulla = 'abc' WHERE saID = 7" << "precedente del: abc";
         QTest::newRow("beyond any amount") << "UPDATE RecRiu SET qtaAlimentare = 1e308 WHERE riuTipo = 1"
                                            << "1.0e+308";
         QTest::newRow("column gone") << "ALTER TABLE SezCons DROP COLUMN ferroQta" << QString();

@@ -202,6 +202,29 @@ private Q_SLOTS:
                  QStringLiteral("01234567897|PRIMA SRL|0|0|-|-|40|-|15000|1|381100|2|1|1"));
     }
 
+    // Codes and a surface stored with another type show as stored (no
+    // option for the surface) and a save of another change keeps them.
+    void storedWithAnotherTypeKept_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("municipality") << "comIstat = '1x'" << "ISTAT 15/1x||1";
+        QTest::newRow("country") << "prvIstat = 0, comIstat = 0, nazID = 2.5" << "|2.5|1";
+        QTest::newRow("surface") << "mdcSup = '1x'" << "MILANO||0";
+    }
+    void storedWithAnotherTypeKept()
+    {
+        QFETCH(QString, change);
+        ModRT *f = open(QString::fromUtf8(threeModules) + "UPDATE ModCons SET " + change + " WHERE mdcID = 14;");
+        QVERIFY(f);
+        QTEST(f->cmbCom->Text() + '|' + f->cmbNaz->Text() + '|' + QString::number(f->optSup[0]->isChecked()), "shown");
+        const QString before = scalar(row(14)).toString();
+        typeAndLeave(f->slt[7], QStringLiteral("4"));
+        click(f->slb[4]);
+        QVERIFY(askedTexts().isEmpty());
+        QCOMPARE(scalar(row(14)).toString(), QString(before).replace(QStringLiteral("|35000|"), "|40000|"));
+    }
+
     void codiceFiscaleSelectsOrStartsAModule_data()
     {
         QTest::addColumn<bool>("changeFirst");

@@ -275,15 +275,17 @@ private Q_SLOTS:
     // that is none) and a save of another change leaves them as they are.
     void storedWithAnotherTypeKept()
     {
-        SK_CONS *sheet = open(QString::fromUtf8(sheets) + "UPDATE SezCons SET cartaQta = 'abc', scUmi = 1.5 "
-                                                          "WHERE scID = 5;", 5);
+        SK_CONS *sheet = open(QString::fromUtf8(sheets) + "UPDATE SezCons SET cartaQta = 'abc', scUmi = 1.5, "
+                                                          "scAll = 'x' WHERE scID = 5;", 5);
         QCOMPARE(sheet->slt[6]->Text(), QStringLiteral("abc"));
         QCOMPARE(sheet->kgt[2]->Text(), QString());
+        QCOMPARE(sheet->chkAll->checkState(), Qt::PartiallyChecked);
         enter(sheet->slt[3], QStringLiteral("3"));
         sheet->slb_Click(3);
         QCOMPARE(TestSupport::takeMessages(), QStringList());
-        QCOMPARE(probe(QStringLiteral("SELECT cartaQta || ' ' || scUmi || ' ' || ferroQta FROM SezCons WHERE scID = 5")),
-                 QStringLiteral("abc 1.5 30000"));
+        QCOMPARE(probe(QStringLiteral("SELECT cartaQta || ' ' || scUmi || ' ' || ferroQta || ' ' || scAll FROM SezCons "
+                                      "WHERE scID = 5")),
+                 QStringLiteral("abc 1.5 30000 x"));
     }
 
     void newSheetKeepsItsCode()
