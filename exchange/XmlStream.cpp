@@ -220,11 +220,6 @@ int XmlStream::faultLine() const
     return d->schemaErrors.firstLine();
 }
 
-int XmlStream::line() const
-{
-    return d->parser ? xmlSAX2GetLineNumber(d->parser.get()) : 1;
-}
-
 QString XmlStream::attribute(int count, const char **attributes, const char *name)
 {
     for (int i = 0; i < count; ++i) {

@@ -53,8 +53,6 @@ public:
     QString error() const;
     // The line of the first fault told in error(); 0 when none has one.
     int faultLine() const;
-    // The line the parser has reached.
-    int line() const;
     // The value of the attribute named name among those of an element;
     // null when it has none.
     static QString attribute(int count, const char **attributes, const char *name);

@@ -2,18 +2,16 @@
 
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <algorithm>
-#include <cerrno>
 #include <map>
 #include <memory>
 
 #include "Connection.h"
 #include "ExchangeTables.h"
-#include "FileErrors.h"
 #include "KezXml.h"
 #include "Statement.h"
 #include "Transaction.h"
+#include "WholeFileWriter.h"
 #include "XmlStream.h"
 
 using ExchangeTables::Table;
@@ -286,30 +284,20 @@ bool expClass::esporta(const QList<int> &saIDs, const QString &fileName, int cci
     // The file is written beside its name and checked as it grows, as the
     // import will read it; it takes its name only once whole and sound, so
     // a file the import would refuse is never handed out.
-    QSaveFile file(fileName);
-    int errnum = 0;
-    qint64 failedWrite = 0;
-    auto written = [&errnum](bool done) {
-        if (!done)
-            errnum = errno;
-        return done;
-    };
+    WholeFileWriter file(fileName);
     auto cannotWrite = [&] {
         transaction.rollback();
         expID = 0;
-        errorText = QStringLiteral("Attenzione, impossibile scrivere il file %1:\n%2")
-                        .arg(fileName, FileErrors::reason(file, true, errnum, failedWrite));
+        errorText = QStringLiteral("Attenzione, impossibile scrivere il file %1:\n%2").arg(fileName, file.failure());
         return false;
     };
-    errno = 0;
-    if (!written(file.open(QIODevice::WriteOnly)))
+    if (!file.open())
         return cannotWrite();
     XmlStream check;
     bool writeFailed = false;
     const auto sink = [&](const QByteArray &piece) {
-        if (!written(file.write(piece) == piece.size())) {
+        if (!file.write(piece)) {
             writeFailed = true;
-            failedWrite = piece.size();
             return false;
         }
         return check.push(piece.constData(), piece.size()) && !check.invalid();
@@ -329,9 +317,7 @@ bool expClass::esporta(const QList<int> &saIDs, const QString &fileName, int cci
     // its own.
     if (result == Written::SinkRefused || !check.finish())
         return refused(declarationOf(saIDs, check.error(), check.faultLine()));
-    // The explicit flush: commit alone puts an empty file in place, and
-    // says it did well, when the disk fills at the final flush.
-    if (!written(file.flush()) || !written(file.commit()))
+    if (!file.commit())
         return cannotWrite();
     if (!transaction.commit()) {
         QFile::remove(fileName);

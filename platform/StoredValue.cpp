@@ -6,31 +6,48 @@
 
 namespace StoredValue {
 
+namespace {
+
+bool wholeReal(double d, qint64 *out)
+{
+    // 2^63, the first real beyond a whole number's range.
+    constexpr double Beyond = 9223372036854775808.0;
+    if (!std::isfinite(d) || d != std::trunc(d) || d >= Beyond || d < -Beyond)
+        return false;
+    *out = qint64(d);
+    return true;
+}
+
+bool wholeText(const QString &text, qint64 *out)
+{
+    bool ok = false;
+    const qint64 n = text.trimmed().toLongLong(&ok);
+    if (ok)
+        *out = n;
+    return ok;
+}
+}
+
 bool whole(sqlite3_value *value, qint64 *out)
 {
     switch (sqlite3_value_type(value)) {
     case SQLITE_INTEGER:
         *out = sqlite3_value_int64(value);
         return true;
-    case SQLITE_FLOAT: {
-        // 2^63, the first real beyond a whole number's range.
-        constexpr double Beyond = 9223372036854775808.0;
-        const double d = sqlite3_value_double(value);
-        if (!std::isfinite(d) || d != std::trunc(d) || d >= Beyond || d < -Beyond)
-            return false;
-        *out = qint64(d);
-        return true;
-    }
-    case SQLITE_TEXT: {
-        bool ok = false;
-        const qint64 n = text(value).trimmed().toLongLong(&ok);
-        if (ok)
-            *out = n;
-        return ok;
-    }
+    case SQLITE_FLOAT:
+        return wholeReal(sqlite3_value_double(value), out);
+    case SQLITE_TEXT:
+        return wholeText(text(value), out);
     default:
         return false;
     }
+}
+
+bool whole(const QVariant &value, qint64 *out)
+{
+    if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float)
+        return wholeReal(value.toDouble(), out);
+    return !value.isNull() && wholeText(value.toString(), out);
 }
 
 bool amount(sqlite3_value *value, Currency *out)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 #include <QtGlobal>
 
 #include "Currency.h"
@@ -18,6 +19,9 @@ namespace StoredValue {
 // A whole number: an integer, a real with no fraction, or a text of digits
 // with a sign and blanks around at most. False for anything else.
 bool whole(sqlite3_value *value, qint64 *out);
+// The same for a value already read: a whole number, a real with no
+// fraction, or a text of digits.
+bool whole(const QVariant &value, qint64 *out);
 // An amount of a CURRENCY column: ten-thousandths stored whole, or a real
 // or a text that spells an amount (four decimals at most, within range).
 bool amount(sqlite3_value *value, Currency *out);

@@ -12,6 +12,7 @@
 #include "MsgBox.h"
 #include "PropertyBag.h"
 #include "Recordset.h"
+#include "StoredValue.h"
 #include "SystemColors.h"
 
 namespace {
@@ -108,7 +109,7 @@ QVariant comboCom::Value() const
 void comboCom::setValue(const QVariant &value)
 {
     qint64 key = 0;
-    if (wholeCode(value, &key))
+    if (StoredValue::whole(value, &key))
         letValue(key / 1000, key % 1000);
     else
         letValue(0, 0);
@@ -123,8 +124,8 @@ int comboCom::letValue(const QVariant &myProv, const QVariant &myCom)
     int result = 0;
     qint64 prov = 0;
     qint64 com = 0;
-    const bool whole = (myProv.isNull() || wholeCode(myProv, &prov))
-        && (myCom.isNull() || wholeCode(myCom, &com));
+    const bool whole = (myProv.isNull() || StoredValue::whole(myProv, &prov))
+        && (myCom.isNull() || StoredValue::whole(myCom, &com));
     Connection *cn = connection();
     if (whole && prov > 0 && com > 0 && cn) {
         std::unique_ptr<Recordset> rs = LookupSource::open(cn,

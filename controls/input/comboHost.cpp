@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <cmath>
 
 #include "Ambient.h"
 #include "FocusValidator.h"
@@ -90,24 +89,6 @@ void comboHost::takeShown()
 bool comboHost::showsTaken() const
 {
     return cmb->currentText() == m_taken;
-}
-
-bool comboHost::wholeCode(const QVariant &value, qint64 *code)
-{
-    bool ok = false;
-    qint64 n = 0;
-    if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float) {
-        // 2^63, the first real beyond a whole number's range.
-        constexpr double Beyond = 9223372036854775808.0;
-        const double d = value.toDouble();
-        ok = std::isfinite(d) && d == std::trunc(d) && d < Beyond && d >= -Beyond;
-        n = ok ? qint64(d) : 0;
-    } else if (!value.isNull()) {
-        n = value.toString().trimmed().toLongLong(&ok);
-    }
-    if (ok)
-        *code = n;
-    return ok;
 }
 
 Connection *comboHost::connection() const

@@ -76,10 +76,6 @@ protected:
     // save hands it back unchanged. A null value holds nothing.
     void holdStored(const QVariant &stored) { m_held = stored; }
     QVariant heldStored() const { return m_held; }
-    // A code as the file may hold it: a whole number, a real with no
-    // fraction, a text of digits. False for Null, a fraction or another
-    // text, never the number their leading digits would make.
-    static bool wholeCode(const QVariant &value, qint64 *code);
     // Whether the box shows what the form last had of it. A picker's change
     // and its choice still to be taken are judged against this one value,
     // so loading another card under the focus changes neither.

@@ -4,6 +4,7 @@
 
 #include "Ambient.h"
 #include "PropertyBag.h"
+#include "StoredValue.h"
 #include "SystemColors.h"
 
 comboKgt::comboKgt(QWidget *parent)
@@ -36,7 +37,7 @@ void comboKgt::setValue(const QVariant &value)
     // A unit code is only ever 1 or 2; a text of digits counts as its number.
     qint64 code = 0;
     const bool none = noUnit(value);
-    cmb->setCurrentIndex(none ? -1 : wholeCode(value, &code) && code == 2 ? 1 : 0);
+    cmb->setCurrentIndex(none ? -1 : StoredValue::whole(value, &code) && code == 2 ? 1 : 0);
     holdStored(none ? value : QVariant());
     takeShown();
     Q_EMIT PropertyChanged(QStringLiteral("Value"));
@@ -50,7 +51,7 @@ QVariant comboKgt::valueToStore() const
 bool comboKgt::noUnit(const QVariant &Valore)
 {
     qint64 code = 0;
-    return !Valore.isNull() && !wholeCode(Valore, &code);
+    return !Valore.isNull() && !StoredValue::whole(Valore, &code);
 }
 
 QString comboKgt::Text4Value(const QVariant &Valore)

@@ -15,6 +15,7 @@
 #include "OleDrop.h"
 #include "PropertyBag.h"
 #include "Recordset.h"
+#include "StoredValue.h"
 #include "SystemColors.h"
 
 namespace {
@@ -149,7 +150,7 @@ void slxCombo::selectValue(const QVariant &value)
     } else if (!value.isNull()) {
         // 0 names no entry; any other code is one, whatever its type.
         qint64 code = 0;
-        const bool whole = wholeCode(value, &code);
+        const bool whole = StoredValue::whole(value, &code);
         for (int i = 0; whole && i < cmb->count() && found < 0; ++i)
             if (datumAt(i) == code)
                 found = i;
