@@ -4,6 +4,7 @@
 #include <QVector>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include <libxml/parser.h>
 #include <libxml/SAX2.h>
@@ -48,7 +49,10 @@ struct XmlStream::Private
     bool broken() const { return parser && !parser->wellFormed; }
     // The events stop at the first fault: what follows it is not stored.
     bool quiet() const { return stopped || schemaErrors.count() > 0; }
-    bool start();
+    bool start(const char *data, int size);
+    // Scans and parses the next bytes; false once the verdict is in.
+    bool take(const char *data, qsizetype size);
+    bool takeHead();
     void parse(const char *data, int size, bool terminate);
     void refuse(const QString &reason, bool atRoot);
     void textRun(int size);
@@ -70,7 +74,7 @@ struct XmlStream::Private
     std::unique_ptr<xmlSchemaSAXPlugStruct, PlugFree> plug;
     // Declared last: freed first, while the validation it feeds is there.
     std::unique_ptr<xmlParserCtxt, ParserFree> parser;
-    // The first bytes, held until they tell the parser the file's encoding.
+    // The first bytes, held until they show the file's declaration.
     QByteArray head;
     bool content = false;
     bool ended = false;
@@ -92,7 +96,7 @@ XmlStream::XmlStream(Events *events) : d(std::make_unique<Private>(events)) {}
 
 XmlStream::~XmlStream() = default;
 
-bool XmlStream::Private::start()
+bool XmlStream::Private::start(const char *data, int size)
 {
     xmlSchema *schema = KezXml::programSchema(setupError);
     if (!schema)
@@ -114,7 +118,7 @@ bool XmlStream::Private::start()
     }
     XmlErrors::Capture capture(parserErrors);
     if (plug)
-        parser.reset(xmlCreatePushParserCtxt(handler, user, head.constData(), int(head.size()), "dichiarazioni.xml"));
+        parser.reset(xmlCreatePushParserCtxt(handler, user, data, size, "dichiarazioni.xml"));
     if (!parser) {
         setupError = QStringLiteral("Attenzione, memoria insufficiente per la lettura del file.");
         return false;
@@ -131,38 +135,51 @@ void XmlStream::Private::parse(const char *data, int size, bool terminate)
     xmlParseChunk(parser.get(), data, size, terminate ? 1 : 0);
 }
 
+bool XmlStream::Private::take(const char *data, qsizetype size)
+{
+    if (!scan.feed(data, size, scanError))
+        return false;
+    for (qsizetype i = 0; !content && i < size; ++i)
+        content = !(data[i] == ' ' || data[i] == '\t' || data[i] == '\n' || data[i] == '\r');
+    qsizetype at = 0;
+    if (!parser) {
+        // The parser learns the encoding from the first four bytes.
+        at = qMin<qsizetype>(4, size);
+        if (!start(data, int(at)))
+            return false;
+    }
+    // A slice is parsed in parts the parser's int can count.
+    constexpr qsizetype Part = 1 << 30;
+    for (; at < size && !over(); at += Part)
+        parse(data + at, int(qMin(Part, size - at)), false);
+    return !over();
+}
+
+bool XmlStream::Private::takeHead()
+{
+    const QByteArray first = std::exchange(head, QByteArray());
+    return take(first.constData(), first.size());
+}
+
 bool XmlStream::push(const char *data, qsizetype size)
 {
     if (d->over())
         return false;
-    if (!d->scan.feed(data, size, d->scanError))
-        return false;
-    for (qsizetype i = 0; !d->content && i < size; ++i)
-        d->content = !(data[i] == ' ' || data[i] == '\t' || data[i] == '\n' || data[i] == '\r');
-    if (!d->parser) {
-        // The parser learns the encoding from the first four bytes.
-        const qsizetype taken = qMin<qsizetype>(4 - d->head.size(), size);
-        d->head.append(data, taken);
-        data += taken;
-        size -= taken;
-        if (d->head.size() < 4 || !d->start())
-            return !d->over();
-    }
-    // A slice is parsed in parts the parser's int can count.
-    constexpr qsizetype Part = 1 << 30;
-    for (qsizetype at = 0; at < size && !d->over(); at += Part)
-        d->parse(data + at, int(qMin(Part, size - at)), false);
-    return !d->over();
+    if (d->parser)
+        return d->take(data, size);
+    // The first bytes are held until they show the file's declaration,
+    // whose encoding decides how the scan reads the rest.
+    constexpr qsizetype HeadSize = 512;
+    d->head.append(data, size);
+    return (d->head.size() < HeadSize && !d->head.contains('>')) || d->takeHead();
 }
 
 bool XmlStream::finish()
 {
-    if (d->over())
+    if (d->over() || (!d->head.isEmpty() && !d->takeHead()))
         return false;
     d->ended = true;
     if (!d->content)
-        return false;
-    if (!d->parser && !d->start())
         return false;
     d->parse(nullptr, 0, true);
     return error().isEmpty();

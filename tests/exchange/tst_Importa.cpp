@@ -21,6 +21,7 @@
 #include "OrdinaryUser.h"
 #include "ShellFixture.h"
 #include "TestSupport.h"
+#include "XmlStream.h"
 #include "dbClass.h"
 #include "expClass.h"
 #include "kezClass.h"
@@ -108,6 +109,17 @@ private Q_SLOTS:
     {
         const qsizetype where = bytes.indexOf(marker);
         return where < 0 ? QStringLiteral("missing") : QStringLiteral("riga %1").arg(bytes.left(where).count('\n') + 1);
+    }
+
+    // The verdict on a file read in slices of size bytes.
+    static QString verdict(const QByteArray &bytes, qsizetype size)
+    {
+        XmlStream stream;
+        for (qsizetype at = 0; at < bytes.size(); at += size)
+            if (!stream.push(bytes.constData() + at, qMin(size, bytes.size() - at)))
+                break;
+        stream.finish();
+        return stream.error();
     }
 
     static QString lastLine(const QByteArray &bytes)
@@ -315,6 +327,8 @@ private Q_SLOTS:
         QCOMPARE(box.style, 64);
         QCOMPARE(form.slt[1]->Value().toInt(), 0);
         QCOMPARE(checksum(gDb->kezDbFilename), before);
+        // Wherever the slices end, inside a tag, a name or a character.
+        QCOMPARE(verdict(bytes, 7), verdict(bytes, bytes.size() + 1));
     }
 
     void beyondTheOldLimit()
