@@ -204,6 +204,7 @@ void Anagrafiche::openEdit()
     slb[0]->setEnabled(false);
     setListMode(false);
     m_editItem = item;
+    m_comuneCambiato = false;
     m_rs = gDb->kezRs(QStringLiteral("SELECT * FROM Ditte WHERE CodFisc = ?"), {item->text(0)},
                       Recordset::adLockOptimistic);
     if (m_rs->isOpen() && !m_rs->eof()) {
@@ -247,6 +248,7 @@ void Anagrafiche::cmbCom_Validate(bool &Cancel)
     }
     if (modified) {
         markModified();
+        m_comuneCambiato = true;
         slt[4]->setValue(modFunz::nullIfBlank(cmbCom->Sigla()));
     }
 }
@@ -267,8 +269,12 @@ bool Anagrafiche::Save()
     m_rs->setValue(QStringLiteral("prefTel"), slt[5]->Value());
     m_rs->setValue(QStringLiteral("telefono"), slt[6]->Value());
     m_rs->setValue(QStringLiteral("cap"), slt[7]->Value());
-    m_rs->setValue(QStringLiteral("prvIstat"), cmbCom->istatProvincia());
-    m_rs->setValue(QStringLiteral("comIstat"), cmbCom->istatComune());
+    // A municipality this year's table lacks shows none: its codes stay
+    // until the clerk chooses another, since nothing here asks for one.
+    if (m_comuneCambiato) {
+        m_rs->setValue(QStringLiteral("prvIstat"), cmbCom->istatProvincia());
+        m_rs->setValue(QStringLiteral("comIstat"), cmbCom->istatComune());
+    }
     if (!m_rs->Update()) {
         ErrInfo::current() = m_rs->lastError();
         modFunz::showError(QString());

@@ -67,6 +67,8 @@ private:
     std::unique_ptr<Ui> ui;
     std::unique_ptr<Recordset> m_rs;   // the company being edited
     QTreeWidgetItem *m_editItem = nullptr;
+    // The clerk chose or cleared the municipality of the company edited.
+    bool m_comuneCambiato = false;
     // The find bar's text at the last closing, for the whole run.
     static QString s_search;
 };

@@ -15,6 +15,7 @@
 #include "FormFactory.h"
 #include "MessageBoxSeam.h"
 #include "Recordset.h"
+#include "StoredValue.h"
 #include "comboCom.h"
 #include "dbClass.h"
 #include "hNav.h"
@@ -255,9 +256,14 @@ void SezAnag::caricaScheda()
     cmbCom[1]->letValue(rs.value(QStringLiteral("slPrvIstat")), rs.value(QStringLiteral("slComIstat")));
     slt[12]->setValue(nullIfBlank(cmbCom[1]->Sigla()));
 
-    // The export mark can only be taken away, or left as it is.
-    FlagBox::setValue(chk[0], rs.value(QStringLiteral("ExpID")));
-    chk[0]->setEnabled(chk[0]->checkState() != Qt::Unchecked);
+    // Any export id but 0 marks the declaration exported, one stored as
+    // a text or a fraction too: the mark can only be taken away, and a
+    // tick left as it is keeps the id as stored.
+    const QVariant exportId = rs.value(QStringLiteral("ExpID"));
+    qint64 id = 0;
+    const bool exported = !exportId.isNull() && !(StoredValue::whole(exportId, &id) && id == 0);
+    chk[0]->setChecked(exported);
+    chk[0]->setEnabled(exported);
     FlagBox::setValue(chk[1], rs.value(QStringLiteral("saAnnulla")));
     slt[21]->setEnabled(FlagBox::ticked(chk[1]));
     setSelectedDeclaration(true);
@@ -515,7 +521,7 @@ void SezAnag::nuovaScheda(bool unitaLocale)
     slt[9]->setValue(QVariant());
     slt[10]->setValue(0);
     slt[11]->setValue(12);
-    FlagBox::setValue(chk[0], false);
+    chk[0]->setChecked(false);
     chk[0]->setEnabled(false);
     FlagBox::setValue(chk[1], false);
     slt[21]->setEnabled(false);
@@ -753,7 +759,7 @@ bool SezAnag::scriviScheda(bool nuova)
         && rs.setValue(QStringLiteral("slPrvIstat"), cmbCom[1]->istatProvincia())
         && rs.setValue(QStringLiteral("slComIstat"), cmbCom[1]->istatComune())
         && rs.setValue(QStringLiteral("saAnnulla"), FlagBox::value(chk[1], true, false));
-    if (ok && chk[0]->checkState() == Qt::Unchecked)
+    if (ok && !chk[0]->isChecked())
         ok = rs.setValue(QStringLiteral("ExpID"), 0);
     if (ok)
         ok = rs.Update();

@@ -144,10 +144,12 @@ int comboCom::letValue(const QVariant &myProv, const QVariant &myCom)
             rs->close();
         }
     }
-    // Codes that name no municipality (a text, a fraction, a pair the
-    // table lacks) are held and shown as the file holds them: the clerk
-    // sees what is there, and a save hands them back unchanged.
-    if (result == 0 && !(whole && prov == 0 && com == 0)) {
+    // Codes of another type (a text, a fraction) are held and shown as the
+    // file holds them: the clerk sees what is there, and a save hands them
+    // back unchanged. Whole codes that name no municipality (0, or a pair
+    // this year's table lacks, as codes change from year to year) leave the
+    // field empty, so that a form that needs a municipality asks for one.
+    if (!whole) {
         cmb->setEditText(QStringLiteral("ISTAT %1/%2").arg(myProv.toString(), myCom.toString()));
         holdStored(QVariantList{myProv, myCom});
     }

@@ -39,9 +39,8 @@ public:
     QVariant Value() const;
     void setValue(const QVariant &value);
     // Loads the municipality of these codes; its key, or 0 when there is
-    // none. Codes that name none (unknown ones, a text, a fraction) are
-    // held as the file holds them (see comboHost::holdStored), unless both
-    // are 0 or Null.
+    // none, which leaves the field empty. Codes of another type (a text, a
+    // fraction) are held as the file holds them (see comboHost::holdStored).
     int letValue(const QVariant &myProv, const QVariant &myCom);
 
     // The codes a save writes: the municipality's, 0 for none, or the ones

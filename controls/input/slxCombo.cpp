@@ -148,13 +148,14 @@ void slxCombo::selectValue(const QVariant &value)
                 kept = key;
         }
     } else if (!value.isNull()) {
-        // 0 names no entry; any other code is one, whatever its type.
+        // A whole code of 0 or below names no entry; any other is one,
+        // whatever its type.
         qint64 code = 0;
         const bool whole = StoredValue::whole(value, &code);
         for (int i = 0; whole && i < cmb->count() && found < 0; ++i)
             if (datumAt(i) == code)
                 found = i;
-        if (!whole || code != 0)
+        if (!whole || code > 0)
             kept = whole ? QVariant(code) : value;
     }
     cmb->setCurrentIndex(found);

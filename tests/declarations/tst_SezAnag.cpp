@@ -346,7 +346,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("change");
         QTest::addColumn<QString>("shown");
         QTest::newRow("municipality") << "comIstat = '1x'" << "ISTAT 15/1x|2|0";
-        QTest::newRow("flags") << "ExpID = 'x', saAnnulla = 0.5" << "MILANO|1|1";
+        // The export mark stands for any value but 0.
+        QTest::newRow("flags") << "ExpID = 'x', saAnnulla = 0.5" << "MILANO|2|1";
     }
     void storedWithAnotherTypeKept()
     {
@@ -499,7 +500,7 @@ private Q_SLOTS:
         fx->createDatabase(QStringLiteral("Kez21imb.db"), QStringLiteral(
             "INSERT INTO SezAnag (saID, codFisc, ragSoc, REA, prvIstat, comIstat, via, cap, prefTel, "
             "telefono, attIstat, Addetti, Mesi, slPrvIstat, slComIstat, slVia, slPrefTel, saCognome, "
-            "saNome, saDataComp, ExpID) VALUES (5, '05555555555', 'BIANCHI SRL', 77, 15, 146, 'Via Po', "
+            "saNome, saDataComp, ExpID) VALUES (5, '05555555555', 'BIANCHI SRL', 77, 999, 1, 'Via Po', "
             "'20121', '03421', '123', '011110', 6, 3, 15, 999, 'Via Po', '02123', 'BIANCHI', 'ANNA', "
             "'2021-02-01', 9);"));
         open(QStringLiteral("kez2020=%1\n").arg(old));
@@ -529,7 +530,17 @@ private Q_SLOTS:
         QCOMPARE(sheet->slt[20]->Value().toDate(), QDate::currentDate());
         // The navigator counts the copied company's units.
         QCOMPARE(sheet->nav->Max(), 3);
-        QCOMPARE(sheet->cmbCom[1]->Text(), QStringLiteral("ISTAT 15/999"));
+        // Municipalities this year's table lacks leave their pickers and
+        // provinces empty: the save asks for each and stores nothing.
+        QCOMPARE(sheet->cmbCom[0]->Text() + sheet->cmbCom[1]->Text() + shown({3, 12}), QStringLiteral("|"));
+        const QString count = QStringLiteral("SELECT count(*) FROM SezAnag");
+        const QVariant before = stored(count);
+        QVERIFY(sheet->salvaScheda());
+        QCOMPARE(lastMessage(), QStringLiteral("Attenzione, comune unità locale richiesto."));
+        typeAndLeave(sheet->cmbCom[0], QStringLiteral("ROMA"));
+        QVERIFY(sheet->salvaScheda());
+        QCOMPARE(lastMessage(), QStringLiteral("Attenzione, comune sede legale richiesto."));
+        QCOMPARE(stored(count), before);
         typeAndLeave(sheet->cmbCom[1], QStringLiteral("MILANO"));
         QVERIFY(!sheet->salvaScheda());
         QCOMPARE(sheet->nav->Value(), 4);

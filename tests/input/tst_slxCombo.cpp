@@ -180,9 +180,9 @@ private Q_SLOTS:
                                         << QStringLiteral("SPAGNA");
         QTest::newRow("zero") << QVariant(0) << -1 << QVariant(0) << QString();
         QTest::newRow("null") << QVariant() << -1 << QVariant(0) << QString();
+        QTest::newRow("negative") << QVariant(-5) << -1 << QVariant(0) << QString();
         // A stored code that no entry has stays the value and shows itself.
         QTest::newRow("missing code") << QVariant(77) << -1 << QVariant(77) << QStringLiteral("77");
-        QTest::newRow("negative") << QVariant(-5) << -1 << QVariant(-5) << QStringLiteral("-5");
         QTest::newRow("not a number") << QVariant(QStringLiteral("x")) << -1 << QVariant() << QStringLiteral("x");
         QTest::newRow("fraction") << QVariant(QStringLiteral("2.5")) << -1 << QVariant() << QStringLiteral("2.5");
     }

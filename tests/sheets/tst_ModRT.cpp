@@ -203,26 +203,36 @@ private Q_SLOTS:
     }
 
     // Codes and a surface stored with another type show as stored (no
-    // option for the surface) and a save of another change keeps them.
+    // option for the surface) and a save of another change keeps them. A
+    // municipality unknown this year, or a country of 0 or below, shows
+    // none: the save asks for it, or stores 0 for a country not needed.
     void storedWithAnotherTypeKept_data()
     {
         QTest::addColumn<QString>("change");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("municipality") << "comIstat = '1x'" << "ISTAT 15/1x||1";
-        QTest::newRow("country") << "prvIstat = 0, comIstat = 0, nazID = 2.5" << "|2.5|1";
-        QTest::newRow("surface") << "mdcSup = '1x'" << "MILANO||0";
+        QTest::addColumn<QString>("asked");
+        QTest::newRow("municipality") << "comIstat = '1x'" << "ISTAT 15/1x||1" << QString();
+        QTest::newRow("country") << "prvIstat = 0, comIstat = 0, nazID = 2.5" << "|2.5|1" << QString();
+        QTest::newRow("surface") << "mdcSup = '1x'" << "MILANO||0" << QString();
+        QTest::newRow("municipality unknown") << "prvIstat = 999, comIstat = 1" << "||1"
+                                              << "Attenzione, campo comune richiesto.";
+        QTest::newRow("negative country") << "prvIstat = 0, comIstat = 0, nazID = -5" << "||1"
+                                          << "Attenzione, Paese estero richiesto.";
+        QTest::newRow("negative country, Italian") << "nazID = -5" << "MILANO||1" << QString();
     }
     void storedWithAnotherTypeKept()
     {
         QFETCH(QString, change);
+        QFETCH(QString, asked);
         ModRT *f = open(QString::fromUtf8(threeModules) + "UPDATE ModCons SET " + change + " WHERE mdcID = 14;");
         QVERIFY(f);
         QTEST(f->cmbCom->Text() + '|' + f->cmbNaz->Text() + '|' + QString::number(f->optSup[0]->isChecked()), "shown");
         const QString before = scalar(row(14)).toString();
         typeAndLeave(f->slt[7], QStringLiteral("4"));
         click(f->slb[4]);
-        QVERIFY(askedTexts().isEmpty());
-        QCOMPARE(scalar(row(14)).toString(), QString(before).replace(QStringLiteral("|35000|"), "|40000|"));
+        QCOMPARE(askedTexts(), asked.isEmpty() ? QStringList() : QStringList{asked});
+        QCOMPARE(scalar(row(14)).toString(), asked.isEmpty()
+                     ? QString(before).replace(QStringLiteral("|35000|"), "|40000|").replace("|-5|", "|0|") : before);
     }
 
     void codiceFiscaleSelectsOrStartsAModule_data()
