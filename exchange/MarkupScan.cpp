@@ -14,31 +14,57 @@ bool space(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
-// The scan reads markup where its characters are ASCII bytes: in an
-// encoding where they are not (EBCDIC and the like) it would see nothing,
-// and our files never use one.
-bool readableMarkup(const QByteArray &data, QString &error)
+// An encoding's name as the parser matches it: case, dashes and
+// underscores aside.
+QString plain(QString name)
 {
-    auto refuse = [&error](const QString &encoding) {
-        error = QStringLiteral("Attenzione, il file è nella codifica %1, che un'esportazione KEZ non usa: "
-                               "file rifiutato.")
-                    .arg(encoding);
+    return name.remove(QLatin1Char('-')).remove(QLatin1Char('_')).toLower();
+}
+
+// The scan reads markup as ASCII bytes, or as decoder decodes it (UTF-16,
+// UTF-32). The parser reads on from the declaration's encoding name in the
+// encoding it names: one the scan would read otherwise (EBCDIC, UTF-7, a
+// width or byte order other than the first bytes') would hide the markup
+// from the scan, and our files never use one. The declaration has to end
+// within the first bytes, where its name is looked for.
+bool readableMarkup(const QByteArray &data, const QStringDecoder *decoder, QString &error)
+{
+    auto refuse = [&error](const QString &what) {
+        error = QStringLiteral("Attenzione, %1: file rifiutato.").arg(what);
         return false;
     };
+    const QString notOurs = QStringLiteral("il file è nella codifica %1, che un'esportazione KEZ non usa");
     if (data.startsWith(QByteArrayView("\x4c\x6f\xa7\x94", 4)))
-        return refuse(QStringLiteral("EBCDIC"));
-    if (!data.isEmpty() && (data.at(0) == '\0' || (data.size() > 1 && data.at(1) == '\0')))
-        return refuse(QStringLiteral("UCS-4"));
-    if (!data.startsWith("<?xml"))
+        return refuse(notOurs.arg(QStringLiteral("EBCDIC")));
+    QByteArray head = data.left(MarkupScan::HeadSize);
+    if (decoder)
+        head = QString(QStringDecoder(decoder->name())(head)).toUtf8();
+    if (!head.isEmpty() && (head.at(0) == '\0' || (head.size() > 1 && head.at(1) == '\0')))
+        return refuse(notOurs.arg(QStringLiteral("UCS-4")));
+    if (head.startsWith("\xef\xbb\xbf"))
+        head.remove(0, 3);
+    if (head.size() < 6 || !head.startsWith("<?xml") || !space(head.at(5)))
         return true;
-    static const QRegularExpression declared(QStringLiteral("^<\\?xml[^>]*\\sencoding\\s*=\\s*[\"']([^\"']*)[\"']"));
-    static const QRegularExpression asciiBased(
-        QStringLiteral("^(utf-?8|utf-?16(le|be)?|(us-)?ascii|iso[-_]?8859-\\d+|latin-?\\d|(windows|cp)-?125\\d)$"),
-        QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = declared.match(QString::fromLatin1(data.left(qMin<qsizetype>(data.indexOf('>') + 1, 512))));
-    if (m.hasMatch() && !asciiBased.match(m.captured(1)).hasMatch())
-        return refuse(m.captured(1));
-    return true;
+    const qsizetype end = head.indexOf("?>");
+    static const QRegularExpression declared(QStringLiteral("encoding\\s*=\\s*[\"']([^\"']*)[\"']"));
+    const QRegularExpressionMatch m = declared.match(QString::fromLatin1(end < 0 ? head : head.left(end)));
+    static const QRegularExpression bytes(
+        QStringLiteral("^(utf8|(us)?ascii|iso8859\\d+|latin\\d|(windows|cp)125\\d)$"));
+    static const QRegularExpression wide(QStringLiteral("^utf(16|32)(le|be)?$"));
+    const QString name = plain(m.captured(1));
+    const QString read = decoder ? plain(QString::fromLatin1(decoder->name())) : QString();
+    // The parser takes "UTF-16" alone for either byte order.
+    if (m.hasMatch() && (decoder ? name != read && !(name == QLatin1String("utf16") && read.startsWith(name))
+                                 : !bytes.match(name).hasMatch())) {
+        const QString otherWidth =
+            QStringLiteral("l'intestazione del file indica la codifica %1, ma il file inizia in un'altra codifica");
+        return refuse((bytes.match(name).hasMatch() || wide.match(name).hasMatch() ? otherWidth : notOurs)
+                          .arg(m.captured(1)));
+    }
+    return end >= 0
+        || refuse(QStringLiteral("il file ha un'intestazione <?xml ...?> che non termina entro i primi %1 byte, che "
+                                 "un'esportazione KEZ non ha")
+                      .arg(MarkupScan::HeadSize));
 }
 }
 
@@ -63,10 +89,12 @@ bool MarkupScan::first(const char *data, qsizetype size, QString &error)
     const std::optional<QStringConverter::Encoding> encoding = QStringConverter::encodingForData(raw, u'<');
     if (encoding && *encoding != QStringConverter::Utf8 && *encoding != QStringConverter::Latin1)
         m_decoder = std::make_unique<QStringDecoder>(*encoding);
+    if (!readableMarkup(raw, m_decoder.get(), error))
+        return false;
     if (!m_decoder)
-        return readableMarkup(raw, error) && scan(data, size, error);
+        return scan(data, size, error);
     const QByteArray converted = QString((*m_decoder)(raw)).toUtf8();
-    return readableMarkup(converted, error) && scan(converted.constData(), converted.size(), error);
+    return scan(converted.constData(), converted.size(), error);
 }
 
 bool MarkupScan::refuse(const QString &what, QString &error) const

@@ -13,6 +13,11 @@
 class MarkupScan
 {
 public:
+    // The first slice fed holds at least these bytes, or the whole file:
+    // the encoding is judged on them, and the file's declaration has to
+    // end within them.
+    static constexpr qsizetype HeadSize = 512;
+
     MarkupScan(int maxDepth, int maxAttributes);
 
     // Looks over the next slice; false, with the reason in error, once the

@@ -74,7 +74,7 @@ struct XmlStream::Private
     std::unique_ptr<xmlSchemaSAXPlugStruct, PlugFree> plug;
     // Declared last: freed first, while the validation it feeds is there.
     std::unique_ptr<xmlParserCtxt, ParserFree> parser;
-    // The first bytes, held until they show the file's declaration.
+    // The first bytes, held until they are enough for the scan.
     QByteArray head;
     bool content = false;
     bool ended = false;
@@ -167,11 +167,10 @@ bool XmlStream::push(const char *data, qsizetype size)
         return false;
     if (d->parser)
         return d->take(data, size);
-    // The first bytes are held until they show the file's declaration,
-    // whose encoding decides how the scan reads the rest.
-    constexpr qsizetype HeadSize = 512;
+    // The first bytes are held until the scan can judge the encoding on
+    // them, the same however the slices fall.
     d->head.append(data, size);
-    return (d->head.size() < HeadSize && !d->head.contains('>')) || d->takeHead();
+    return d->head.size() < MarkupScan::HeadSize || d->takeHead();
 }
 
 bool XmlStream::finish()

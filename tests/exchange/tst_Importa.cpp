@@ -260,9 +260,8 @@ private Q_SLOTS:
                      "<esportazione")
                 .replace("DITTA 1 S.R.L.", "&b;&b;&b;&b;")
                 .replace("encoding=\"UTF-8\"", "encoding=\"UTF-16\""));
-        row("laughs in UTF-16",
-            QByteArray("\xff\xfe") + QByteArray(reinterpret_cast<const char *>(laughs.utf16()), laughs.size() * 2),
-            doctype, QString());
+        auto utf16 = [](const QString &s) { return QByteArray(reinterpret_cast<const char *>(s.utf16()), s.size() * 2); };
+        row("laughs in UTF-16", "\xff\xfe" + utf16(laughs), doctype, QString());
         row("other namespace", replaced(good, "urn:kez:imballaggi:dichiarazione", "urn:altro:formato"),
             "Attenzione, il file non è un'esportazione di dichiarazioni KEZ.", QString());
         row("other version", replaced(good, "RAC-IT-06.02.18", "RAC-IT-05.01.00"),
@@ -296,6 +295,23 @@ private Q_SLOTS:
             QString());
         row("EBCDIC", QByteArray("\x4c\x6f\xa7\x94\x93\x40\xa5\x85") + attributes,
             "Attenzione, il file è nella codifica EBCDIC", QString());
+        // An encoding the declaration names, in which the markup is no ASCII bytes or bytes of another width, is
+        // refused before the parser reads the markup it hides, wherever the declaration ends.
+        const QByteArray sixty = attributes.left(attributes.indexOf(" a60="));
+        const QByteArray body = replaced(good, "<dichiarazione>", "<dichiarazione" + sixty + ">").mid(38);
+        const QByteArray levels = replaced(good, "<Mesi>12</Mesi>", QByteArray("<a>").repeated(40)).mid(38);
+        const QByteArray utf7 = QByteArray(body).replace("+", "+-").replace("<", "+ADw-").replace(">", "+AD4-");
+        const QByteArray named = "<?xml version=\"1.0\" encoding=\"UTF-7\"";
+        const QString inUtf7 = "Attenzione, il file è nella codifica UTF-7, che un'esportazione KEZ non usa";
+        row("UTF-7 named past the first slice", QByteArray(named).insert(19, QByteArray(70000, ' ')) + "?>" + utf7,
+            "Attenzione, il file ha un'intestazione <?xml ...?> che non termina entro i primi 512 byte", QString());
+        row("UTF-7 without '>'", named + "?+AD4-" + utf7, inUtf7, QString());
+        row("UTF-7 behind a UTF-8 mark", "\xef\xbb\xbf" + named + "?>" + utf7, inUtf7, QString());
+        row("UTF-16LE after an ASCII start", "<?xml version=\"1.0\" encoding=\"UTF-16LE\"" + utf16("?>" + body),
+            "Attenzione, l'intestazione del file indica la codifica UTF-16LE, ma il file inizia in", QString());
+        row("levels in ISO-8859-1 behind a UTF-16 mark",
+            "\xff\xfe" + utf16("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n") + levels.mid(1),
+            "Attenzione, l'intestazione del file indica la codifica ISO-8859-1, ma il file inizia in", QString());
         row("declaration of another year", replaced(good, "<saAnno>2021", "<saAnno>2020"),
             "Attenzione, la dichiarazione n. 1 del file è dell'anno 2020", QString());
         // Refused when the first declarations are stored already.
