@@ -259,9 +259,7 @@ void SezAnag::caricaScheda()
     // Any export id but 0 marks the declaration exported, one stored as
     // a text or a fraction too: the mark can only be taken away, and a
     // tick left as it is keeps the id as stored.
-    const QVariant exportId = rs.value(QStringLiteral("ExpID"));
-    qint64 id = 0;
-    const bool exported = !exportId.isNull() && !(StoredValue::whole(exportId, &id) && id == 0);
+    const bool exported = !StoredValue::nullOrZero(rs.value(QStringLiteral("ExpID")));
     chk[0]->setChecked(exported);
     chk[0]->setEnabled(exported);
     FlagBox::setValue(chk[1], rs.value(QStringLiteral("saAnnulla")));

@@ -5,6 +5,7 @@
 
 #include "ItalianFormat.h"
 #include "Recordset.h"
+#include "StoredValue.h"
 #include "dbClass.h"
 #include "modFunz.h"
 #include "modMain.h"
@@ -57,13 +58,12 @@ listDic::listDic(QWidget *parent) : listBase(parent, &s_search, 0, false)
         ++n;
         const int saID = rs->value(QStringLiteral("saID")).toInt();
         const QString codFisc = nzStr(rs->value(QStringLiteral("CodFisc")));
-        const int expID = rs->value(QStringLiteral("ExpID")).toInt();
         QTreeWidgetItem *line = addLine(
             QStringLiteral("K") + QString::number(saID),
             {nzStr(rs->value(QStringLiteral("RagSoc"))),
              nzStr(rs->value(QStringLiteral("Via"))) + QLatin1Char(' ')
                  + nzStr(rs->value(QStringLiteral("Civico"))),
-             expID != 0 ? QStringLiteral("si") : QString(),
+             StoredValue::nullOrZero(rs->value(QStringLiteral("ExpID"))) ? QString() : QStringLiteral("si"),
              ItalianFormat::formatNumber(n, QStringLiteral("#,###")),
              nzStr(rs->value(QStringLiteral("comDesc"))), nzStr(rs->value(QStringLiteral("prvSigla")))},
             codFisc);

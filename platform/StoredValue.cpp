@@ -50,6 +50,12 @@ bool whole(const QVariant &value, qint64 *out)
     return !value.isNull() && wholeText(value.toString(), out);
 }
 
+bool nullOrZero(const QVariant &value)
+{
+    qint64 n = 0;
+    return value.isNull() || (whole(value, &n) && n == 0);
+}
+
 bool amount(sqlite3_value *value, Currency *out)
 {
     bool ok = false;

@@ -22,6 +22,9 @@ bool whole(sqlite3_value *value, qint64 *out);
 // The same for a value already read: a whole number, a real with no
 // fraction, or a text of digits.
 bool whole(const QVariant &value, qint64 *out);
+// Null or a whole 0: no mark. Any other value marks, a text or a fraction
+// included, so that a mark stored so is seen wherever it is read.
+bool nullOrZero(const QVariant &value);
 // An amount of a CURRENCY column: ten-thousandths stored whole, or a real
 // or a text that spells an amount (four decimals at most, within range).
 bool amount(sqlite3_value *value, Currency *out);

@@ -148,21 +148,20 @@ void slxCombo::selectValue(const QVariant &value)
                 kept = key;
         }
     } else if (!value.isNull()) {
-        // A whole code of 0 or below names no entry; any other is one,
-        // whatever its type.
+        // A whole code selects its entry or nothing, as 0 does: the form
+        // then asks for one, and nothing else takes it as a code.
         qint64 code = 0;
         const bool whole = StoredValue::whole(value, &code);
-        for (int i = 0; whole && i < cmb->count() && found < 0; ++i)
+        for (int i = 0; whole && code > 0 && i < cmb->count() && found < 0; ++i)
             if (datumAt(i) == code)
                 found = i;
-        if (!whole || code > 0)
-            kept = whole ? QVariant(code) : value;
+        if (!whole)
+            kept = value;
     }
     cmb->setCurrentIndex(found);
-    // A code the list does not hold (an entry since removed from the
-    // table, a list not filled yet, a code stored as a text or a fraction)
-    // stays the field's value, shown as the file holds it, so that saving
-    // the record does not turn it into none or into another code.
+    // A code stored as a text or a fraction stays the field's value, shown
+    // as the file holds it, so that saving the record does not turn it
+    // into none or into another code.
     if (found < 0 && kept.isValid()) {
         holdStored(kept);
         cmb->setEditText(kept.toString());
@@ -294,7 +293,7 @@ QVariant slxCombo::Refresh()
     }
     rs->close();
     cmb->setCurrentIndex(-1);
-    // A code assigned before the list was filled finds its entry now.
+    // A key assigned before the list was filled finds its entry now.
     if (kept.isValid())
         selectValue(kept);
     takeShown();

@@ -85,16 +85,24 @@ private Q_SLOTS:
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("codice");
         QTest::addColumn<QString>("preselected");   // its "Ubicazione U.L."
-        QTest::newRow("key wins over an earlier code") << 21 << "DNGLCU80A01H501X" << "Via Dante 2";
-        QTest::newRow("first line of the code") << 0 << "DNGLCU80A01H501X" << "Via Po 1";
-        QTest::newRow("nothing matches") << 99 << "" << "(none)";
+        // The export id of the declaration in Via Dante, and its "Exp.".
+        QTest::addColumn<QVariant>("expID");
+        QTest::addColumn<QString>("exported");
+        QTest::newRow("key wins over an earlier code") << 21 << "DNGLCU80A01H501X" << "Via Dante 2" << QVariant() << "";
+        QTest::newRow("first line of the code") << 0 << "DNGLCU80A01H501X" << "Via Po 1" << QVariant(0) << "";
+        QTest::newRow("nothing matches") << 99 << "" << "(none)" << QVariant(Q_INT64_C(4294967296)) << "si";
+        // Marked exported as the registry sheet marks it.
+        QTest::newRow("export id of another type") << 21 << "" << "Via Dante 2" << QVariant(0.4) << "si";
     }
     void declarationsAndPreselection()
     {
         QFETCH(int, key);
         QFETCH(QString, codice);
         QFETCH(QString, preselected);
+        QFETCH(QVariant, expID);
+        QFETCH(QString, exported);
         start();
+        QVERIFY(gDb->kezCnn.execute(QStringLiteral("UPDATE SezAnag SET ExpID = ? WHERE saID = 21"), {expID}));
         gModal->Key = key;
         gModal->Codice = codice;
         listDic list;
@@ -102,7 +110,7 @@ private Q_SLOTS:
         QCOMPARE(list.windowTitle(), QStringLiteral("Lista delle dichiarazioni inserite"));
         QCOMPARE(columnTexts(list.lv, 0),
                  (QStringList{"D'ANGELO S.N.C.", "D'ANGELO S.N.C.", "Ditta Senza Comune", "Rossi Imballaggi"}));
-        QCOMPARE(columnTexts(list.lv, 2), (QStringList{"si", "", "", ""}));
+        QCOMPARE(columnTexts(list.lv, 2), (QStringList{"si", exported, "", ""}));
         QCOMPARE(columnTexts(list.lv, 4), (QStringList{"ROMA", "MILANO", "", "ROMA"}));
         QCOMPARE(list.lv->header()->logicalIndex(0), 3);
         QCOMPARE(current(list.lv, 1), preselected);

@@ -181,8 +181,9 @@ private Q_SLOTS:
         QTest::newRow("zero") << QVariant(0) << -1 << QVariant(0) << QString();
         QTest::newRow("null") << QVariant() << -1 << QVariant(0) << QString();
         QTest::newRow("negative") << QVariant(-5) << -1 << QVariant(0) << QString();
-        // A stored code that no entry has stays the value and shows itself.
-        QTest::newRow("missing code") << QVariant(77) << -1 << QVariant(77) << QStringLiteral("77");
+        // A whole code that no entry has selects nothing, as 0 does.
+        QTest::newRow("missing code") << QVariant(77) << -1 << QVariant(0) << QString();
+        QTest::newRow("code beyond a Long") << QVariant(Q_INT64_C(2147483648)) << -1 << QVariant(0) << QString();
         QTest::newRow("not a number") << QVariant(QStringLiteral("x")) << -1 << QVariant() << QStringLiteral("x");
         QTest::newRow("fraction") << QVariant(QStringLiteral("2.5")) << -1 << QVariant() << QStringLiteral("2.5");
     }
@@ -202,19 +203,19 @@ private Q_SLOTS:
         QCOMPARE(c.Text(), text);
     }
 
-    void missingCodeIsKeptUntilTheUserChangesIt()
+    void storedTextIsKeptUntilTheUserChangesIt()
     {
         TestSupport::PickerForm form;
         auto *c = new slxCombo;
-        c->setValue(77);        // loaded before the list is filled
+        c->setValue(QStringLiteral("x"));        // loaded before the list is filled
         fill(*c);
         form.place(c);
-        QCOMPARE(c->Value().toInt(), 77);
+        QCOMPARE(c->Value(), QVariant(QStringLiteral("x")));
         c->setFocus();
         bool changed = true;
         QVERIFY(c->Match(changed));
         QVERIFY(!changed);
-        QCOMPARE(c->Value().toInt(), 77);
+        QCOMPARE(c->Value(), QVariant(QStringLiteral("x")));
         QVERIFY(TestSupport::takeMessages().isEmpty());
 
         retype(*c, QString());
@@ -222,12 +223,12 @@ private Q_SLOTS:
         QVERIFY(changed);
         QCOMPARE(c->Value().toInt(), 0);
 
-        // A code assigned before Refresh that the list has is selected.
+        // A whole code assigned before the list is filled names no entry.
         slxCombo late;
         late.setValue(10);
         fill(late);
-        QCOMPARE(late.Text(), QStringLiteral("SPAGNA"));
-        QCOMPARE(late.Value().toInt(), 10);
+        QCOMPARE(late.Text(), QString());
+        QCOMPARE(late.Value(), QVariant(0));
     }
 
     void addItemKeepsTextOrder()
