@@ -21,12 +21,14 @@ QString plain(QString name)
     return name.remove(QLatin1Char('-')).remove(QLatin1Char('_')).toLower();
 }
 
-// The scan reads markup as ASCII bytes, or as decoder decodes it (UTF-16,
-// UTF-32). The parser reads on from the declaration's encoding name in the
-// encoding it names: one the scan would read otherwise (EBCDIC, UTF-7, a
-// width or byte order other than the first bytes') would hide the markup
-// from the scan, and our files never use one. The declaration has to end
-// within the first bytes, where its name is looked for.
+// The scan reads markup as ASCII bytes, or as decoder decodes it (UTF-16).
+// The parser reads on from the declaration's encoding name in the encoding
+// it names: one the scan would read otherwise (EBCDIC, UTF-7, a width or
+// byte order other than the first bytes') would hide the markup from the
+// scan, and our files never use one. Under a UTF-16 start the parser takes
+// UTF-8 and UTF-16, however written, for the first bytes' own encoding, as
+// a text editor leaves a file it saved again in UTF-16. The declaration has
+// to end within the first bytes, where its name is looked for.
 bool readableMarkup(const QByteArray &data, const QStringDecoder *decoder, QString &error)
 {
     auto refuse = [&error](const QString &what) {
@@ -36,6 +38,8 @@ bool readableMarkup(const QByteArray &data, const QStringDecoder *decoder, QStri
     const QString notOurs = QStringLiteral("il file è nella codifica %1, che un'esportazione KEZ non usa");
     if (data.startsWith(QByteArrayView("\x4c\x6f\xa7\x94", 4)))
         return refuse(notOurs.arg(QStringLiteral("EBCDIC")));
+    if (decoder && plain(QString::fromLatin1(decoder->name())).startsWith(QLatin1String("utf32")))
+        return refuse(notOurs.arg(QStringLiteral("UTF-32")));
     QByteArray head = data.left(MarkupScan::HeadSize);
     if (decoder)
         head = QString(QStringDecoder(decoder->name())(head)).toUtf8();
@@ -51,10 +55,11 @@ bool readableMarkup(const QByteArray &data, const QStringDecoder *decoder, QStri
     static const QRegularExpression bytes(
         QStringLiteral("^(utf8|(us)?ascii|iso8859\\d+|latin\\d|(windows|cp)125\\d)$"));
     static const QRegularExpression wide(QStringLiteral("^utf(16|32)(le|be)?$"));
+    static const QRegularExpression firstBytes(QStringLiteral("^utf-?(8|16)$"),
+                                               QRegularExpression::CaseInsensitiveOption);
     const QString name = plain(m.captured(1));
     const QString read = decoder ? plain(QString::fromLatin1(decoder->name())) : QString();
-    // The parser takes "UTF-16" alone for either byte order.
-    if (m.hasMatch() && (decoder ? name != read && !(name == QLatin1String("utf16") && read.startsWith(name))
+    if (m.hasMatch() && (decoder ? name != read && !firstBytes.match(m.captured(1)).hasMatch()
                                  : !bytes.match(name).hasMatch())) {
         const QString otherWidth =
             QStringLiteral("l'intestazione del file indica la codifica %1, ma il file inizia in un'altra codifica");
@@ -87,14 +92,21 @@ bool MarkupScan::first(const char *data, qsizetype size, QString &error)
     m_started = true;
     const QByteArray raw = QByteArray::fromRawData(data, size);
     const std::optional<QStringConverter::Encoding> encoding = QStringConverter::encodingForData(raw, u'<');
-    if (encoding && *encoding != QStringConverter::Utf8 && *encoding != QStringConverter::Latin1)
+    if (encoding && *encoding != QStringConverter::Utf8 && *encoding != QStringConverter::Latin1) {
+        m_encoding = *encoding;
         m_decoder = std::make_unique<QStringDecoder>(*encoding);
+    }
     if (!readableMarkup(raw, m_decoder.get(), error))
         return false;
     if (!m_decoder)
         return scan(data, size, error);
     const QByteArray converted = QString((*m_decoder)(raw)).toUtf8();
     return scan(converted.constData(), converted.size(), error);
+}
+
+QStringConverter::Encoding MarkupScan::encoding() const
+{
+    return m_encoding;
 }
 
 bool MarkupScan::refuse(const QString &what, QString &error) const

@@ -24,6 +24,9 @@ public:
     // file is refused. Past the start of something it cannot read as
     // markup, the scan stops looking: the parser says what is wrong there.
     bool feed(const char *data, qsizetype size, QString &error);
+    // The encoding the file's first bytes show: UTF-16 in either byte
+    // order, or Utf8 for every encoding whose markup is ASCII bytes.
+    QStringConverter::Encoding encoding() const;
 
 private:
     enum class State { Text, Open, Bang, Skip, Name, Attributes, Slash, AttrName, Equals, Value, Done };
@@ -40,6 +43,7 @@ private:
     const int m_maxAttributes;
     bool m_started = false;
     // A file in UTF-16 or UTF-32 is looked over as UTF-8.
+    QStringConverter::Encoding m_encoding = QStringConverter::Utf8;
     std::unique_ptr<QStringDecoder> m_decoder;
     State m_state = State::Text;
     int m_depth = 0;

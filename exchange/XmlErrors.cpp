@@ -41,10 +41,12 @@ QString XmlErrors::joined() const
     return text;
 }
 
-XmlErrors::Capture::Capture(XmlErrors &errors)
+XmlErrors::Capture::Capture(XmlErrors &errors) : Capture(&errors, collect) {}
+
+XmlErrors::Capture::Capture(void *context, void (*handler)(void *, _xmlError *))
 {
     xmlSetGenericErrorFunc(nullptr, silent);
-    xmlSetStructuredErrorFunc(&errors, collect);
+    xmlSetStructuredErrorFunc(context, handler);
 }
 
 XmlErrors::Capture::~Capture()

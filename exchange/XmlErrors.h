@@ -30,6 +30,8 @@ public:
     {
     public:
         explicit Capture(XmlErrors &errors);
+        // The same, each fault going to handler, with context, instead.
+        Capture(void *context, void (*handler)(void *, _xmlError *));
         ~Capture();
         Capture(const Capture &) = delete;
         Capture &operator=(const Capture &) = delete;

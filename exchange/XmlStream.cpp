@@ -8,6 +8,7 @@
 
 #include <libxml/parser.h>
 #include <libxml/SAX2.h>
+#include <libxml/tree.h>
 #include <libxml/xmlschemas.h>
 
 #include "KezXml.h"
@@ -45,8 +46,15 @@ struct XmlStream::Private
 {
     explicit Private(Events *events) : events(events), schemaErrors(&KezXml::schemaKinds()) {}
 
-    bool over() const { return !scanError.isEmpty() || !setupError.isEmpty() || stopped || broken(); }
+    bool over() const { return !scanError.isEmpty() || !setupError.isEmpty() || stopped || broken() || halted; }
     bool broken() const { return parser && !parser->wellFormed; }
+    // The parser stopped before the file's end, the file still well formed
+    // so far (bytes its encoding has no character for): nothing it read is
+    // worth keeping.
+    bool halted = false;
+    // Still taking the bytes the parser stopped at, so that they are told
+    // the same however the slices fall.
+    bool gathering() const { return stopAt >= 0 && stopBytes.size() < StopShown && !ended; }
     // The events stop at the first fault: what follows it is not stored.
     bool quiet() const { return stopped || schemaErrors.count() > 0; }
     bool start(const char *data, int size);
@@ -54,6 +62,12 @@ struct XmlStream::Private
     bool take(const char *data, qsizetype size);
     bool takeHead();
     void parse(const char *data, int size, bool terminate);
+    // The line ends among n bytes that begin at the file's byte from, in
+    // the width of the file's characters; keep: the bytes are counted for
+    // good.
+    qint64 lineEnds(const char *p, qsizetype n, qint64 from, bool keep);
+    void conversionStopped();
+    QString stopText() const;
     void refuse(const QString &reason, bool atRoot);
     void textRun(int size);
     void settle();
@@ -64,6 +78,9 @@ struct XmlStream::Private
     static void characters(void *ctx, const xmlChar *text, int size);
     static void internalSubset(void *ctx, const xmlChar *, const xmlChar *, const xmlChar *);
     static int locate(void *ctx, const char **file, unsigned long *line);
+    static void parserError(void *ctx, xmlError *error);
+
+    static constexpr int StopShown = 4;
 
     Events *events;
     MarkupScan scan{KezXml::MaxDepth, KezXml::MaxAttributes};
@@ -90,6 +107,26 @@ struct XmlStream::Private
     // seen its end.
     QVector<int> lines;
     int closing = 0;
+    bool rooted = false;
+
+    // The bytes handed to the parser, the line ends among them before the
+    // ones it is reading now (reading, from the file's byte readingAt), and
+    // the last few bytes before those: where it stops, the place is told
+    // from the file's own bytes.
+    qint64 pushed = 0;
+    qint64 lineCount = 0;
+    const char *reading = nullptr;
+    qsizetype readingSize = 0;
+    qint64 readingAt = 0;
+    QByteArray tail;
+    int width = 1;
+    bool bigEndian = false;
+    char previous = 0;
+    // The byte the parser could not read on from (-1 while it reads on),
+    // its line and the bytes from it on.
+    qint64 stopAt = -1;
+    qint64 stopLine = 0;
+    QByteArray stopBytes;
 };
 
 XmlStream::XmlStream(Events *events) : d(std::make_unique<Private>(events)) {}
@@ -124,15 +161,100 @@ bool XmlStream::Private::start(const char *data, int size)
         return false;
     }
     xmlCtxtUseOptions(parser.get(), XML_PARSE_NONET);
+    const QStringConverter::Encoding encoding = scan.encoding();
+    width = encoding == QStringConverter::Utf16LE || encoding == QStringConverter::Utf16BE ? 2 : 1;
+    bigEndian = encoding == QStringConverter::Utf16BE;
+    pushed = size;
+    lineCount = lineEnds(data, size, 0, true);
+    tail = QByteArray(data, size);
     // The schema's faults are told at the lines the parser has reached.
     xmlSchemaValidateSetLocator(valid.get(), locate, this);
     return true;
 }
 
-void XmlStream::Private::parse(const char *data, int size, bool terminate)
+void XmlStream::Private::parse(const char *bytes, int size, bool terminate)
 {
-    XmlErrors::Capture capture(parserErrors);
-    xmlParseChunk(parser.get(), data, size, terminate ? 1 : 0);
+    reading = bytes;
+    readingSize = size;
+    readingAt = pushed;
+    pushed += size;
+    int result = 0;
+    {
+        XmlErrors::Capture capture(this, parserError);
+        result = xmlParseChunk(parser.get(), bytes, size, terminate ? 1 : 0);
+    }
+    // libxml2 leaves the document well formed when it stops at bytes it
+    // cannot convert: its result and its state tell the stop.
+    if (parser->wellFormed && (result != XML_ERR_OK || (!terminate && parser->instate == XML_PARSER_EOF)))
+        halted = true;
+    reading = nullptr;
+    if (halted)
+        return;
+    lineCount += lineEnds(bytes, size, readingAt, true);
+    tail = size >= StopShown ? QByteArray(bytes + size - StopShown, StopShown)
+                             : (tail + QByteArray(bytes, size)).right(StopShown);
+}
+
+qint64 XmlStream::Private::lineEnds(const char *p, qsizetype n, qint64 from, bool keep)
+{
+    if (width == 1)
+        return std::count(p, p + n, '\n');
+    // A character ends at an odd byte: its two bytes make a line end or not.
+    qint64 ends = 0;
+    char before = previous;
+    for (qsizetype i = 0; i < n; ++i) {
+        if ((from + i) % 2 == 1)
+            ends += bigEndian ? before == 0 && p[i] == '\n' : before == '\n' && p[i] == 0;
+        before = p[i];
+    }
+    if (keep)
+        previous = before;
+    return ends;
+}
+
+void XmlStream::Private::conversionStopped()
+{
+    if (stopAt >= 0)
+        return;
+    halted = true;
+    // The bytes not converted yet begin at the one the parser could not
+    // read: all the bytes handed on before it were.
+    const xmlParserInputBuffer *buffer = parser && parser->input ? parser->input->buf : nullptr;
+    stopAt = buffer && buffer->raw ? qMax(pushed - qint64(xmlBufUse(buffer->raw)), qint64(0)) : readingAt;
+    const qint64 into = stopAt - readingAt;
+    stopLine = 1 + lineCount + (into > 0 ? lineEnds(reading, qMin<qint64>(into, readingSize), readingAt, false) : 0);
+    // Before the bytes being read lie no more than the few of a character
+    // still incomplete, with no line end.
+    const QByteArray near = tail + QByteArray(reading, reading ? readingSize : 0);
+    if (into + tail.size() >= 0)
+        stopBytes = near.mid(into + tail.size(), StopShown);
+}
+
+void XmlStream::Private::parserError(void *ctx, xmlError *error)
+{
+    auto *d = static_cast<Private *>(ctx);
+    // A conversion that failed is told by the stream, from the file's bytes:
+    // libxml2's own report of them shows what lies beyond the slice.
+    if (error && (error->domain == XML_FROM_I18N || (error->domain == XML_FROM_IO && error->code == XML_IO_ENCODER)))
+        d->conversionStopped();
+    else
+        XmlErrors::collect(&d->parserErrors, error);
+}
+
+QString XmlStream::Private::stopText() const
+{
+    if (stopAt >= 0) {
+        QStringList shown;
+        for (char c : stopBytes)
+            shown << QStringLiteral("0x") + QString::number(uchar(c), 16).rightJustified(2, QLatin1Char('0')).toUpper();
+        return QStringLiteral("riga %1: lettura interrotta da un carattere non valido nella codifica del file (byte %2)")
+            .arg(stopLine)
+            .arg(shown.join(QLatin1Char(' ')));
+    }
+    if (parserErrors.count() > 0)
+        return parserErrors.joined();
+    return QStringLiteral("riga %1: lettura interrotta prima della fine del file")
+        .arg(xmlSAX2GetLineNumber(parser.get()));
 }
 
 bool XmlStream::Private::take(const char *data, qsizetype size)
@@ -152,7 +274,7 @@ bool XmlStream::Private::take(const char *data, qsizetype size)
     constexpr qsizetype Part = 1 << 30;
     for (; at < size && !over(); at += Part)
         parse(data + at, int(qMin(Part, size - at)), false);
-    return !over();
+    return !over() || gathering();
 }
 
 bool XmlStream::Private::takeHead()
@@ -163,6 +285,10 @@ bool XmlStream::Private::takeHead()
 
 bool XmlStream::push(const char *data, qsizetype size)
 {
+    if (d->gathering()) {
+        d->stopBytes.append(data, qMin(size, qsizetype(Private::StopShown - d->stopBytes.size())));
+        return d->gathering();
+    }
     if (d->over())
         return false;
     if (d->parser)
@@ -175,12 +301,16 @@ bool XmlStream::push(const char *data, qsizetype size)
 
 bool XmlStream::finish()
 {
-    if (d->over() || (!d->head.isEmpty() && !d->takeHead()))
-        return false;
+    if (!d->over() && !d->head.isEmpty())
+        d->takeHead();
     d->ended = true;
-    if (!d->content)
+    if (d->over() || !d->content)
         return false;
     d->parse(nullptr, 0, true);
+    // A file whose root is still open at its end was not read whole, even
+    // where the parser says nothing of it.
+    if (!d->broken() && (!d->rooted || d->lines.size() > d->closing))
+        d->halted = true;
     return error().isEmpty();
 }
 
@@ -221,6 +351,8 @@ QString XmlStream::error() const
         return d->refusal;
     if (d->broken())
         return unreadable().arg(d->parserErrors.joined());
+    if (d->halted)
+        return unreadable().arg(d->stopText());
     if (d->ended && !d->content)
         return unreadable().arg(QStringLiteral("il file è vuoto."));
     if (d->schemaErrors.count() > 0)
@@ -233,6 +365,8 @@ int XmlStream::faultLine() const
 {
     if (d->broken())
         return d->parserErrors.firstLine();
+    if (d->halted)
+        return int(d->stopLine);
     return d->schemaErrors.firstLine();
 }
 
@@ -268,6 +402,7 @@ void XmlStream::Private::startElement(void *ctx, const xmlChar *name, const xmlC
 {
     auto *d = static_cast<Private *>(ctx);
     d->settle();
+    d->rooted = true;
     d->lines.append(xmlSAX2GetLineNumber(d->parser.get()));
     d->text = 0;
     if (d->events && !d->quiet())

@@ -312,6 +312,32 @@ private Q_SLOTS:
         row("levels in ISO-8859-1 behind a UTF-16 mark",
             "\xff\xfe" + utf16("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n") + levels.mid(1),
             "Attenzione, l'intestazione del file indica la codifica ISO-8859-1, ma il file inizia in", QString());
+        // UTF-32 is no encoding of ours, whatever its declaration and mark.
+        const QString inUtf32 = "Attenzione, il file è nella codifica UTF-32, che un'esportazione KEZ non usa: file rifiutato.";
+        const auto utf32 = [this](const char *name, bool mark) {
+            QStringEncoder encoder(QStringConverter::Utf32LE, mark ? QStringConverter::Flag::WriteBom
+                                                                   : QStringConverter::Flag::Default);
+            return QByteArray(encoder(QString::fromUtf8(replaced(good, "UTF-8", name))));
+        };
+        row("UTF-32LE without its mark", utf32("UTF-32LE", false), inUtf32, QString());
+        row("UTF-32 with its mark", utf32("UTF-32", true), inUtf32, QString());
+        // Bytes the declared encoding has no character for stop the parser
+        // wherever they stand: the file is refused whole.
+        const QString stopped = ": lettura interrotta da un carattere non valido nella codifica del file (byte ";
+        const QByteArray quoted = replaced(good, "DITTA 1 S.R.L.", "DITTA \xe2\x80\x9c" "1\xe2\x80\x9d S.R.L.");
+        const QByteArray mislabelled = replaced(quoted, "encoding=\"UTF-8\"", "encoding=\"windows-1252\"");
+        row("UTF-8 declared windows-1252", mislabelled, unreadable, at(mislabelled, "<ragSoc>") + stopped + "0x9D 0x20 0x53 0x2E)");
+        const QByteArray windows = replaced(forty(), "encoding=\"UTF-8\"", "encoding=\"windows-1252\"");
+        const QByteArray lateByte = QByteArray(windows).replace(windows.lastIndexOf("VIA ROMA") + 3, 1, "\x81");
+        row("windows-1252 without a byte's character in a later slice", lateByte, unreadable,
+            at(lateByte, "VIA\x81") + stopped + "0x81 0x52 0x4F 0x4D)");
+        const QByteArray lastBytes = QByteArray(windows).insert(windows.size() - 2, '\x81');
+        row("windows-1252 without a byte's character in the last bytes", lastBytes, unreadable,
+            at(lastBytes, "</esportazione\x81") + stopped + "0x81 0x3E 0x0A)");
+        const QString lone = QString::fromUtf8(replaced(good, "encoding=\"UTF-8\"", "encoding=\"UTF-16\""))
+                                 .replace("DITTA 1", QString(QChar(0xd800)) + " 1");
+        row("UTF-16 with a lone surrogate", "\xff\xfe" + utf16(lone), unreadable,
+            at(good, "<ragSoc>") + stopped + "0x00 0xD8 0x20 0x00)");
         row("declaration of another year", replaced(good, "<saAnno>2021", "<saAnno>2020"),
             "Attenzione, la dichiarazione n. 1 del file è dell'anno 2020", QString());
         // Refused when the first declarations are stored already.
@@ -469,17 +495,30 @@ private Q_SLOTS:
         QCOMPARE(checksum(gDb->kezDbFilename), before);
     }
 
+    // Saved again by a text editor in UTF-16, a file keeps its declaration
+    // of UTF-8: it is read by its first bytes, as the parser reads it.
+    void goodFile_data()
+    {
+        QTest::addColumn<QStringConverter::Encoding>("encoding");
+        QTest::addColumn<bool>("mark");
+        QTest::newRow("as written") << QStringConverter::Utf8 << false;
+        QTest::newRow("UTF-16LE with its mark") << QStringConverter::Utf16LE << true;
+        QTest::newRow("UTF-16BE without a mark") << QStringConverter::Utf16BE << false;
+    }
     void goodFile()
     {
+        QFETCH(QStringConverter::Encoding, encoding);
+        QFETCH(bool, mark);
         // The same declaration twice in one file, and one the archive holds.
-        QByteArray bytes = good;
+        QByteArray bytes = replaced(good, "DITTA 1 S.R.L.", "DITTÀ “1” € S.R.L.");
         const int start = int(bytes.indexOf("<dichiarazione>"));
         const int end = int(bytes.indexOf("</dichiarazione>")) + 16;
         const QByteArray one = bytes.mid(start, end - start);
         // The archive's texts compare without case and accents.
         bytes.insert(end, one + replaced(replaced(one, "<codFisc>11111111115</codFisc>", "<codFisc>00743110157</codFisc>"),
                                          "<via>VIA ROMA</via>", "<via>via Romà</via>"));
-        FileDialogSeam::pushFileName(writeFile(bytes));
+        QStringEncoder encoder(encoding, mark ? QStringConverter::Flag::WriteBom : QStringConverter::Flag::Default);
+        FileDialogSeam::pushFileName(writeFile(encoder(QString::fromUtf8(bytes))));
         Importa form;
         QCOMPARE(modMain::currentForm, 105);
         form.slb_Click(0);
@@ -498,6 +537,8 @@ private Q_SLOTS:
         QCOMPARE(db.column("SELECT codFisc || ':' || ExpID || ':' || saExp FROM SezAnag ORDER BY saID"),
                  (QStringList{"00743110157:0:0", "11111111115:0:0"}));
         QCOMPARE(db.scalar("SELECT ragSoc FROM Ditte WHERE codFisc = '01234567897'").toString(), QStringLiteral("GIA' NOTA"));
+        QCOMPARE(db.scalar("SELECT ragSoc FROM SezAnag WHERE codFisc = '11111111115'").toString(),
+                 QStringLiteral("DITTÀ “1” € S.R.L."));
         QCOMPARE(db.scalar("SELECT count(*) FROM RecDrCons").toInt(), 6);
         TestSupport::grab(&form, QStringLiteral("Importa"));
     }
