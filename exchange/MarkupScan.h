@@ -42,7 +42,7 @@ private:
     const int m_maxDepth;
     const int m_maxAttributes;
     bool m_started = false;
-    // A file in UTF-16 or UTF-32 is looked over as UTF-8.
+    // A file in UTF-16 is looked over as UTF-8.
     QStringConverter::Encoding m_encoding = QStringConverter::Utf8;
     std::unique_ptr<QStringDecoder> m_decoder;
     State m_state = State::Text;
