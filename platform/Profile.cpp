@@ -7,6 +7,7 @@
 
 #include <limits>
 
+#include "DiskSeam.h"
 #include "WholeFile.h"
 
 namespace {
@@ -26,7 +27,8 @@ bool readIni(const QString &fileName, IniText &ini)
     QFile file(fileName);
     if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly))
         return false;
-    QByteArray bytes = file.readAll();
+    QByteArray bytes;
+    DiskSeam::readAll(file, bytes);
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         ini.bom = true;
         bytes.remove(0, 3);

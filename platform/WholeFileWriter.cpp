@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "DiskSeam.h"
 #include "FileErrors.h"
 
 WholeFileWriter::WholeFileWriter(const QString &fileName) : m_file(fileName) {}
@@ -31,7 +32,10 @@ bool WholeFileWriter::commit()
     // The explicit flush: commit alone puts an empty file in place, and
     // says it did well, when the disk fills at the final flush.
     errno = 0;
-    return step(m_file.flush()) && step(m_file.commit());
+    if (!step(m_file.flush()))
+        return false;
+    DiskSeam::sync(m_file);
+    return step(m_file.commit());
 }
 
 QString WholeFileWriter::failure() const
