@@ -30,12 +30,11 @@ bool WholeFileWriter::write(const QByteArray &bytes)
 bool WholeFileWriter::commit()
 {
     // The explicit flush: commit alone puts an empty file in place, and
-    // says it did well, when the disk fills at the final flush.
+    // says it did well, when the disk fills at the final flush. So does the
+    // sync: commit ignores its own, and a failing disk or a network share
+    // may say only there that the bytes did not arrive.
     errno = 0;
-    if (!step(m_file.flush()))
-        return false;
-    DiskSeam::sync(m_file);
-    return step(m_file.commit());
+    return step(m_file.flush()) && step(DiskSeam::sync(m_file)) && step(m_file.commit());
 }
 
 QString WholeFileWriter::failure() const

@@ -4,9 +4,10 @@
 #include <QString>
 
 // A file written in pieces that is either whole under its name or not
-// there at all: the pieces go to a file beside it, every write and the
-// final flush are checked, and only then is it renamed into place. A file
-// never committed is taken away. An export of any size is written so.
+// there at all: the pieces go to a file beside it, every write, the final
+// flush and the sync to the disk are checked, and only then is it renamed
+// into place. A file never committed is taken away. An export of any size
+// is written so.
 class WholeFileWriter
 {
 public:
@@ -14,7 +15,7 @@ public:
 
     bool open();
     bool write(const QByteArray &bytes);
-    // Flushes and renames the file into place.
+    // Flushes the file, syncs it to the disk and renames it into place.
     bool commit();
     // Why the step that failed did (see FileErrors), in Italian.
     QString failure() const;
