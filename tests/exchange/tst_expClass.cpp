@@ -334,6 +334,7 @@ private Q_SLOTS:
         QTest::newRow("full disk") << "full disk" << "spazio su disco esaurito.";
         QTest::newRow("read-only disk") << "read-only disk" << "file system di sola lettura.";
         QTest::newRow("sync to disk") << "sync" << "errore di input/output del disco.";
+        QTest::newRow("database commit") << "commit" << QString();
     }
     void exportThroughFaults()
     {
