@@ -97,11 +97,13 @@ bool WholeFileWriter::putAside()
 // the rename then leaves both, and the second one goes.
 void WholeFileWriter::putBack()
 {
+    if (m_aside == Aside::Nothing)
+        return;
     const QByteArray name = QFile::encodeName(m_file.fileName());
     const QByteArray aside = asideName(m_file.fileName());
     if (m_aside == Aside::NoEarlier)
         ::unlink(name.constData());
-    else if (m_aside != Aside::Nothing && ::rename(aside.constData(), name.constData()) == 0)
+    else if (::rename(aside.constData(), name.constData()) == 0)
         ::unlink(aside.constData());
     m_aside = Aside::Nothing;
 }

@@ -279,8 +279,9 @@ private Q_SLOTS:
         // report of the run before stays.
         DiskSeam::failNext(DiskSeam::Call::Sync, Verifica::reportPath(), EIO);
         form.slb_Click(0);
-        QCOMPARE(MessageBoxSeam::asked().value(0).text, "Attenzione, impossibile scrivere il rapporto della verifica "
-                                                          + Verifica::reportPath() + ":\nerrore di input/output del disco.");
+        QCOMPARE(MessageBoxSeam::asked().value(0).text,
+                 "Attenzione, impossibile scrivere il rapporto della verifica " + Verifica::reportPath()
+                     + ":\nerrore di input/output del disco.");
         form.slb_Click(1);
         QCOMPARE(DesktopSeam::opened(), QStringList{Verifica::reportPath()});
         // A desktop with no program for the report: the user hears so, and
