@@ -1,6 +1,5 @@
 #include "expClass.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <algorithm>
 #include <map>
@@ -317,11 +316,12 @@ bool expClass::esporta(const QList<int> &saIDs, const QString &fileName, int cci
     // its own.
     if (result == Written::SinkRefused || !check.finish())
         return refused(declarationOf(saIDs, check.error(), check.faultLine()));
-    if (!file.commit())
+    // The earlier file of that name stays aside until the database's commit
+    // holds; when it fails, the writer puts it back as it ends.
+    if (!file.commit(WholeFileWriter::Earlier::KeptAside))
         return cannotWrite();
-    if (!transaction.commit()) {
-        QFile::remove(fileName);
+    if (!transaction.commit())
         return databaseFailure();
-    }
+    file.keep();
     return true;
 }

@@ -12,9 +12,10 @@ class Connection;
 
 // Writes declarations into the export file and records the export. The
 // file, the export's row in expTab and the declarations' ExpID go
-// together: a failure anywhere leaves no file and stamps nothing. The file
-// is written a declaration at a time and checked as it grows, so that an
-// export of any size takes no more memory than one of a few declarations.
+// together: a failure anywhere, the database's commit included, leaves no
+// new file (the earlier one of its name as it was) and stamps nothing. The
+// file is written a declaration at a time and checked as it grows, so that
+// an export of any size takes no more memory than one of a few declarations.
 class expClass
 {
 public:

@@ -36,6 +36,8 @@ QString byNumber(int errnum, bool writing, const QFileInfo &folder)
         return QStringLiteral("dimensione massima dei file superata.");
     case ENAMETOOLONG:
         return QStringLiteral("nome del file troppo lungo.");
+    case EIO:
+        return QStringLiteral("errore di input/output del disco.");
     default:
         return QString();
     }

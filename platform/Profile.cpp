@@ -7,6 +7,7 @@
 
 #include <limits>
 
+#include "DiskSeam.h"
 #include "WholeFile.h"
 
 namespace {
@@ -21,12 +22,21 @@ struct IniText
     bool endsWithNewline = true;
 };
 
-bool readIni(const QString &fileName, IniText &ini)
+enum class IniRead { Missing, Whole, Failed };
+
+// A file that is there but could not be read whole (refused, or a read cut
+// short by the disk) is Failed, not Missing: what little was read must
+// never be written back in its place.
+IniRead readIni(const QString &fileName, IniText &ini)
 {
     QFile file(fileName);
-    if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly))
-        return false;
-    QByteArray bytes = file.readAll();
+    if (fileName.isEmpty())
+        return IniRead::Missing;
+    if (!file.open(QIODevice::ReadOnly))
+        return QFileInfo::exists(fileName) ? IniRead::Failed : IniRead::Missing;
+    QByteArray bytes;
+    if (!DiskSeam::readAll(file, bytes))
+        return IniRead::Failed;
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         ini.bom = true;
         bytes.remove(0, 3);
@@ -47,7 +57,7 @@ bool readIni(const QString &fileName, IniText &ini)
     for (QString &line : ini.lines)
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
-    return true;
+    return IniRead::Whole;
 }
 
 bool writeIni(const QString &fileName, const IniText &ini)
@@ -142,7 +152,7 @@ int findKey(const QStringList &lines, int header, const QString &key, QString *v
 bool lookUp(const QString &fileName, const QString &section, const QString &key, QString *value)
 {
     IniText ini;
-    if (!readIni(fileName, ini))
+    if (readIni(fileName, ini) != IniRead::Whole)
         return false;
     const int header = findSection(ini.lines, section);
     return header >= 0 && findKey(ini.lines, header, key, value) >= 0;
@@ -194,7 +204,8 @@ bool Profile::writeString(const QString &section, const QString &key, const QStr
     if (m_fileName.isEmpty() || section.trimmed().isEmpty() || key.trimmed().isEmpty())
         return false;
     IniText ini;
-    readIni(m_fileName, ini);
+    if (readIni(m_fileName, ini) == IniRead::Failed)
+        return false;
     // A line break in a value would split it into lines of its own.
     QString flat = value;
     flat.replace(QLatin1String("\r\n"), QLatin1String(" "));
@@ -232,8 +243,9 @@ bool Profile::writeString(const QString &section, const QString &key, const QStr
 bool Profile::removeKey(const QString &section, const QString &key)
 {
     IniText ini;
-    if (!readIni(m_fileName, ini))
-        return true;
+    const IniRead read = readIni(m_fileName, ini);
+    if (read != IniRead::Whole)
+        return read == IniRead::Missing;
     const int header = findSection(ini.lines, section);
     const int at = header < 0 ? -1 : findKey(ini.lines, header, key);
     if (at < 0)

@@ -6,7 +6,8 @@
 // to case; a missing key differs from an empty one; integers follow the
 // leading-digits rule; writing keeps every other line and comment as it was,
 // creates the file on first write, and does nothing when the folder cannot
-// be written. Values are read whole, however long.
+// be written or the file could not be read whole. Values are read whole,
+// however long.
 class Profile
 {
 public:
@@ -21,10 +22,10 @@ public:
     // optional sign); defValue when missing, 0 when it does not begin with digits.
     int getInt(const QString &section, const QString &key, int defValue = 0) const;
     bool hasKey(const QString &section, const QString &key) const;
-    // Writes the key, creating file, section or key as needed; false when
-    // the file could not be written.
+    // Writes the key, creating file, section or key as needed; false, the
+    // file left as it was, when it could not be read whole or written.
     bool writeString(const QString &section, const QString &key, const QString &value);
-    // Removes a key (a no-op when it is missing).
+    // Removes a key (a no-op when it is missing); false as writeString.
     bool removeKey(const QString &section, const QString &key);
 
 private:

@@ -5,11 +5,13 @@
 #include <QRadioButton>
 #include <QtTest>
 
+#include <cerrno>
 #include <memory>
 
 #include "DatabaseProbe.h"
 #include "DeclarationCheck.h"
 #include "DesktopSeam.h"
+#include "DiskSeam.h"
 #include "ExchangeFixture.h"
 #include "MainWindowSupport.h"
 #include "MessageBoxSeam.h"
@@ -273,6 +275,13 @@ private Q_SLOTS:
         QCOMPARE(form.pb->value(), 2);
         QVERIFY(form.slb[1]->Enabled());
         TestSupport::grab(&form, QStringLiteral("Verifica"));
+        // A disk that does not take the report: the clerk is told, and the
+        // report of the run before stays.
+        DiskSeam::failNext(DiskSeam::Call::Sync, Verifica::reportPath(), EIO);
+        form.slb_Click(0);
+        QCOMPARE(MessageBoxSeam::asked().value(0).text,
+                 "Attenzione, impossibile scrivere il rapporto della verifica " + Verifica::reportPath()
+                     + ":\nerrore di input/output del disco.");
         form.slb_Click(1);
         QCOMPARE(DesktopSeam::opened(), QStringList{Verifica::reportPath()});
         // A desktop with no program for the report: the user hears so, and

@@ -8,12 +8,14 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include <cerrno>
 #include <memory>
 
 #include "BriefLock.h"
 #include "Connection.h"
 #include "DatabaseProbe.h"
 #include "DesktopSeam.h"
+#include "DiskSeam.h"
 #include "ExchangeFixture.h"
 #include "ExchangeTables.h"
 #include "FileDialogSeam.h"
@@ -322,27 +324,68 @@ private Q_SLOTS:
     }
 
     // Another program's write is waited out; a file that a full or
-    // read-only disk keeps out says why, in Italian, and that export leaves
-    // no record and no stamp.
+    // read-only disk keeps out, or whose bytes the disk does not take, says
+    // why, in Italian, and so does a database commit that fails; that export
+    // leaves no record, no stamp and the earlier file of its name as it was.
     void exportThroughFaults_data()
     {
-        QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("full disk") << false << "spazio su disco esaurito.";
-        QTest::newRow("read-only disk") << true << "file system di sola lettura.";
+        QTest::newRow("full disk") << "full disk" << "spazio su disco esaurito.";
+        QTest::newRow("read-only disk") << "read-only disk" << "file system di sola lettura.";
+        QTest::newRow("sync to disk") << "sync" << "errore di input/output del disco.";
+        QTest::newRow("database commit") << "commit" << QString();
     }
     void exportThroughFaults()
     {
-        QFETCH(bool, readOnly);
+        QFETCH(QString, fault);
         QFETCH(QString, reason);
+        const bool readOnly = fault == "read-only disk";
         ShellFixture fx;
         QVERIFY(fx.openDatabase(ExchangeFixture::lookups() + ExchangeFixture::declaration(1, "11111111115")));
         QVERIFY(ExchangeFixture::placeSchema(fx.folder()));
+        const QString first = fx.folder() + "uno.xml";
         {
             BriefLock other;
             QVERIFY(other.hold(gDb->kezDbFilename, 1000));
             expClass writer(gDb->kezCnn);
-            QVERIFY2(writer.esporta({1}, fx.folder() + "uno.xml", 15), qPrintable(writer.errorText));
+            QVERIFY2(writer.esporta({1}, first, 15), qPrintable(writer.errorText));
+        }
+        if (!fault.endsWith("disk")) {
+            // Exported again over the first file: the disk does not take
+            // it, or another program reads the archive from the first
+            // declaration written on, beyond the wait.
+            const QString before = readText(first);
+            const QStringList files = QDir(fx.folder()).entryList(QDir::Files | QDir::Hidden);
+            Connection::setBusyTimeout(300);
+            Connection cn;
+            QVERIFY(cn.open(gDb->kezDbFilename));
+            Connection::setBusyTimeout(5000);
+            BriefLock reader;
+            expClass writer(cn);
+            if (fault == "sync")
+                DiskSeam::failNext(DiskSeam::Call::Sync, first, EIO);
+            else
+                writer.progress = [&](int, int) {
+                    return reader.hold(gDb->kezDbFilename, 1000, "BEGIN; SELECT count(*) FROM sqlite_master");
+                };
+            QVERIFY(!writer.esporta({1}, first, 15));
+            QCOMPARE(writer.errorText, reason.isEmpty()
+                         ? "Attenzione, errore del database: esportazione annullata."
+                         : "Attenzione, impossibile scrivere il file " + first + ":\n" + reason);
+            QCOMPARE(readText(first), before);
+            QCOMPARE(QDir(fx.folder()).entryList(QDir::Files | QDir::Hidden), files);
+            DatabaseProbe db;
+            QVERIFY(db.open(gDb->kezDbFilename, true));
+            QCOMPARE(db.column("SELECT count(*) || ':' || max(expTab.expID) || ':' || sum(SezAnag.ExpID) "
+                               "FROM expTab, SezAnag"),
+                     QStringList{"1:1:1"});
+            // Once the other program is gone the file is replaced, and no
+            // copy of the earlier one stays behind.
+            reader.release();
+            QVERIFY(expClass(cn).esporta({1}, first, 15) && readText(first) != before);
+            QCOMPARE(QDir(fx.folder()).entryList(QDir::Files | QDir::Hidden), files);
+            return;
         }
         const QString disk = fx.folder() + "disco";
         QVERIFY(QDir().mkpath(disk));

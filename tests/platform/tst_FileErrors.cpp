@@ -7,6 +7,7 @@
 
 #include <optional>
 
+#include "DiskSeam.h"
 #include "FileErrors.h"
 #include "OrdinaryUser.h"
 #include "SmallDisk.h"
@@ -41,6 +42,7 @@ private Q_SLOTS:
         QTest::newRow("inside a closed folder, read") << "inside closed" << false << denied;
         QTest::newRow("read-only file system") << "read-only disk" << true << "file system di sola lettura.";
         QTest::newRow("full disk") << "full disk" << true << "spazio su disco esaurito.";
+        QTest::newRow("disk fails at the sync") << "failing sync" << true << "errore di input/output del disco.";
     }
     void failureIsNamed()
     {
@@ -65,6 +67,10 @@ private Q_SLOTS:
             QVERIFY(WholeFile::write(target, "testo"));
         if (place == QLatin1String("unreadable"))
             QVERIFY(QFile::setPermissions(target, QFileDevice::WriteOwner));
+        if (place == QLatin1String("failing sync")) {
+            QVERIFY(QFile::setPermissions(inside, QFileDevice::Permissions(0x7777)));
+            DiskSeam::failNext(DiskSeam::Call::Sync, target, EIO);
+        }
         if (place == QLatin1String("read-only folder"))
             QVERIFY(QFile::setPermissions(inside, QFileDevice::Permissions(0x5555)));
         if (place.contains(QLatin1String("closed")))

@@ -3,9 +3,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
 
+#include "DiskSeam.h"
 #include "Profile.h"
 
 // The settings file behaves as the Windows profile functions did: what a
@@ -151,6 +153,9 @@ private Q_SLOTS:
         QTest::newRow("accented value written as utf-8")
             << QByteArray("") << "Kez" << "Box" << QStringLiteral("Società")
             << QByteArray("[Kez]\nBox=Societ\xc3\xa0\n");
+        // No after: the read of the file fails, and the file stays as it was.
+        QTest::newRow("read failed") << QByteArray("[Kez]\nBox=Kez 2022\nSa1ID=3\n\n[PATH]\nkez2021=/dati/k.db\n")
+                                     << "Kez" << "Sa1ID" << "7" << QByteArray();
     }
 
     void writesKeepingTheRest()
@@ -161,8 +166,10 @@ private Q_SLOTS:
         QFETCH(QString, value);
         QFETCH(QByteArray, after);
         Profile ini(fileWith(before));
-        QVERIFY(ini.writeString(section, key, value));
-        QCOMPARE(contentOf(ini.fileName()), after);
+        if (after.isNull())
+            DiskSeam::failNext(DiskSeam::Call::Read, ini.fileName(), EIO);
+        QCOMPARE(ini.writeString(section, key, value), !after.isNull());
+        QCOMPARE(contentOf(ini.fileName()), after.isNull() ? before : after);
     }
 
     void firstWriteCreatesTheFile()
