@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "DiskSeam.h"
@@ -12,12 +13,15 @@
 
 namespace {
 
-// The hidden name beside the file that the earlier one is kept under.
-QByteArray asideName(const QString &fileName)
+// A hidden name beside the file that the earlier one may be kept under:
+// the n-th one tried.
+QByteArray asideName(const QString &fileName, int n)
 {
     const QFileInfo file(fileName);
-    return QFile::encodeName(file.absolutePath() + QStringLiteral("/.") + file.fileName()
-                             + QStringLiteral(".precedente"));
+    QString name = file.absolutePath() + QStringLiteral("/.") + file.fileName() + QStringLiteral(".precedente");
+    if (n > 1)
+        name += QLatin1Char('-') + QString::number(n);
+    return QFile::encodeName(name);
 }
 
 } // namespace
@@ -69,26 +73,34 @@ bool WholeFileWriter::commit(Earlier earlier)
 void WholeFileWriter::keep()
 {
     if (m_aside == Aside::Linked || m_aside == Aside::Moved)
-        ::unlink(asideName(m_file.fileName()).constData());
+        ::unlink(m_asideName.constData());
     m_aside = Aside::Nothing;
 }
 
 // A second name for the earlier file keeps it while the new one takes its
 // name in one step; where links are refused (a FAT stick, some shares) it
-// is moved aside instead. A copy left there by a run that was cut off goes
-// first: its name is needed.
+// is moved aside instead. A copy left there by a run that was cut off keeps
+// its name, since it may be the only one of an earlier file: the next free
+// name is taken.
 bool WholeFileWriter::putAside()
 {
+    constexpr int Names = 100;
     const QByteArray name = QFile::encodeName(m_file.fileName());
-    const QByteArray aside = asideName(m_file.fileName());
-    ::unlink(aside.constData());
-    errno = 0;
-    if (::link(name.constData(), aside.constData()) == 0)
-        m_aside = Aside::Linked;
-    else if (errno != ENOENT && ::rename(name.constData(), aside.constData()) == 0)
-        m_aside = Aside::Moved;
-    else if (errno == ENOENT)
-        m_aside = Aside::NoEarlier;
+    for (int n = 1; n <= Names && m_aside == Aside::Nothing; ++n) {
+        m_asideName = asideName(m_file.fileName(), n);
+        struct stat taken;
+        if (::lstat(m_asideName.constData(), &taken) == 0)
+            continue;
+        errno = 0;
+        if (::link(name.constData(), m_asideName.constData()) == 0)
+            m_aside = Aside::Linked;
+        else if (errno == ENOENT)
+            m_aside = Aside::NoEarlier;
+        else if (errno != EEXIST && ::rename(name.constData(), m_asideName.constData()) == 0)
+            m_aside = Aside::Moved;
+        else if (errno != EEXIST)
+            break;
+    }
     return m_aside != Aside::Nothing;
 }
 
@@ -100,11 +112,10 @@ void WholeFileWriter::putBack()
     if (m_aside == Aside::Nothing)
         return;
     const QByteArray name = QFile::encodeName(m_file.fileName());
-    const QByteArray aside = asideName(m_file.fileName());
     if (m_aside == Aside::NoEarlier)
         ::unlink(name.constData());
-    else if (::rename(aside.constData(), name.constData()) == 0)
-        ::unlink(aside.constData());
+    else if (::rename(m_asideName.constData(), name.constData()) == 0)
+        ::unlink(m_asideName.constData());
     m_aside = Aside::Nothing;
 }
 

@@ -46,4 +46,5 @@ private:
     int m_errnum = 0;
     qint64 m_needed = 0;
     Aside m_aside = Aside::Nothing;
+    QByteArray m_asideName;
 };

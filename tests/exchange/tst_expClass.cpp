@@ -25,6 +25,7 @@
 #include "SmallDisk.h"
 #include "TestSupport.h"
 #include "Verifica.h"
+#include "WholeFile.h"
 #include "dbClass.h"
 #include "expClass.h"
 #include "expForm.h"
@@ -356,6 +357,9 @@ private Q_SLOTS:
             // it, or another program reads the archive from the first
             // declaration written on, beyond the wait.
             const QString before = readText(first);
+            // A copy an export cut off left aside may be the only one of an
+            // earlier file: it stays.
+            QVERIFY(WholeFile::write(fx.folder() + ".uno.xml.precedente", "copia"));
             const QStringList files = QDir(fx.folder()).entryList(QDir::Files | QDir::Hidden);
             Connection::setBusyTimeout(300);
             Connection cn;
