@@ -197,10 +197,18 @@ void XmlStream::Private::parse(const char *bytes, int size, bool terminate)
 
 qint64 XmlStream::Private::lineEnds(const char *p, qsizetype n, qint64 from, bool keep)
 {
-    if (width == 1)
-        return std::count(p, p + n, '\n');
-    // A character ends at an odd byte: its two bytes make a line end or not.
     qint64 ends = 0;
+    if (width == 1) {
+        // memchr leaps over the bytes between two line ends.
+        const char *end = p + n;
+        for (const char *at = p; at < end; ++at, ++ends) {
+            at = static_cast<const char *>(std::memchr(at, '\n', size_t(end - at)));
+            if (!at)
+                break;
+        }
+        return ends;
+    }
+    // A character ends at an odd byte: its two bytes make a line end or not.
     char before = previous;
     for (qsizetype i = 0; i < n; ++i) {
         if ((from + i) % 2 == 1)
