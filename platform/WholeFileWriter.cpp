@@ -70,6 +70,8 @@ bool WholeFileWriter::commit(Earlier earlier)
     return false;
 }
 
+// An aside copy the disk will not let go costs the export nothing: it
+// stays, hidden, beside the file that replaced it.
 void WholeFileWriter::keep()
 {
     if (m_aside == Aside::Linked || m_aside == Aside::Moved)
