@@ -149,7 +149,8 @@ void slxCombo::selectValue(const QVariant &value)
         }
     } else if (!value.isNull()) {
         // A whole code selects its entry or nothing, as 0 does: the form
-        // then asks for one, and nothing else takes it as a code.
+        // then asks for one, and nothing else takes it as a code. One
+        // assigned before the list is filled waits for the list.
         qint64 code = 0;
         const bool whole = StoredValue::whole(value, &code);
         for (int i = 0; whole && code > 0 && i < cmb->count() && found < 0; ++i)
@@ -157,6 +158,8 @@ void slxCombo::selectValue(const QVariant &value)
                 found = i;
         if (!whole)
             kept = value;
+        else if (code > 0 && cmb->count() == 0)
+            kept = QVariant(code);
     }
     cmb->setCurrentIndex(found);
     // A code stored as a text or a fraction stays the field's value, shown
@@ -293,7 +296,9 @@ QVariant slxCombo::Refresh()
     }
     rs->close();
     cmb->setCurrentIndex(-1);
-    // A key assigned before the list was filled finds its entry now.
+    // A key assigned before the list was filled finds its entry now, or
+    // is held again only where the list would hold it.
+    holdStored(QVariant());
     if (kept.isValid())
         selectValue(kept);
     takeShown();

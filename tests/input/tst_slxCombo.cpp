@@ -223,12 +223,18 @@ private Q_SLOTS:
         QVERIFY(changed);
         QCOMPARE(c->Value().toInt(), 0);
 
-        // A whole code assigned before the list is filled names no entry.
+        // A code assigned before Refresh that the list has is selected;
+        // one it lacks selects nothing.
         slxCombo late;
         late.setValue(10);
         fill(late);
-        QCOMPARE(late.Text(), QString());
-        QCOMPARE(late.Value(), QVariant(0));
+        QCOMPARE(late.Text(), QStringLiteral("SPAGNA"));
+        QCOMPARE(late.Value().toInt(), 10);
+        slxCombo lacking;
+        lacking.setValue(77);
+        fill(lacking);
+        QCOMPARE(lacking.Text(), QString());
+        QCOMPARE(lacking.Value(), QVariant(0));
     }
 
     void addItemKeepsTextOrder()
