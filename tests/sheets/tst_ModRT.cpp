@@ -219,6 +219,9 @@ private Q_SLOTS:
         QTest::newRow("negative country") << "prvIstat = 0, comIstat = 0, nazID = -5" << "||1"
                                           << "Attenzione, Paese estero richiesto.";
         QTest::newRow("negative country, Italian") << "nazID = -5" << "MILANO||1" << QString();
+        QTest::newRow("country the list lacks") << "prvIstat = 0, comIstat = 0, nazID = 77" << "||1"
+                                                << "Attenzione, Paese estero richiesto.";
+        QTest::newRow("country the list lacks, Italian") << "nazID = 77" << "MILANO||1" << QString();
     }
     void storedWithAnotherTypeKept()
     {
@@ -232,7 +235,7 @@ private Q_SLOTS:
         click(f->slb[4]);
         QCOMPARE(askedTexts(), asked.isEmpty() ? QStringList() : QStringList{asked});
         QCOMPARE(scalar(row(14)).toString(), asked.isEmpty()
-                     ? QString(before).replace(QStringLiteral("|35000|"), "|40000|").replace("|-5|", "|0|") : before);
+                     ? QString(before).replace(QStringLiteral("|35000|"), "|40000|").replace(QRegularExpression("\\|(-5|77)\\|"), "|0|") : before);
     }
 
     void codiceFiscaleSelectsOrStartsAModule_data()
