@@ -1,5 +1,6 @@
 #include "expClass.h"
 
+#include <QFile>
 #include <QRegularExpression>
 #include <algorithm>
 #include <map>
@@ -241,6 +242,32 @@ bool expClass::oneYear(const QList<int> &saIDs, QString &reason)
     return true;
 }
 
+std::optional<bool> expClass::recorded(const QString &path)
+{
+    // The root's start, which the program writes first.
+    constexpr qint64 HeadSize = 4096;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray head = file.read(HeadSize);
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    static const QRegularExpression root(QStringLiteral("<esportazione\\s[^>]*>"));
+    static const QRegularExpression numero(QStringLiteral("\\snumero=\"(\\d{1,18})\""));
+    static const QRegularExpression dataOra(QStringLiteral("\\sdataOra=\"([^\"]*)\""));
+    const QString start = root.match(QString::fromUtf8(head)).captured();
+    const QRegularExpressionMatch number = numero.match(start);
+    const QRegularExpressionMatch time = dataOra.match(start);
+    if (!number.hasMatch() || !time.hasMatch())
+        return false;
+    Statement s(m_cn, QStringLiteral("SELECT count(*) FROM expTab WHERE expID = ? AND expData = ?"));
+    if (!s.exec({number.captured(1).toLongLong(), time.captured(1)})) {
+        databaseError = true;
+        return std::nullopt;
+    }
+    return s.integer(0) > 0;
+}
+
 bool expClass::esporta(const QList<int> &saIDs, const QString &fileName, int cciaa)
 {
     errorText.clear();
@@ -265,6 +292,22 @@ bool expClass::esporta(const QList<int> &saIDs, const QString &fileName, int cci
     };
     if (!transaction.isActive())
         return databaseFailure();
+    // The file is written beside its name and checked as it grows, as the
+    // import will read it; it takes its name only once whole and sound, so
+    // a file the import would refuse is never handed out.
+    WholeFileWriter file(fileName);
+    auto cannotWrite = [&] {
+        transaction.rollback();
+        expID = 0;
+        errorText = QStringLiteral("Attenzione, impossibile scrivere il file %1:\n%2").arg(fileName, file.failure());
+        return false;
+    };
+    // An export of that name cut off before its end may have left its file
+    // at the name, with the archive not recording it, and the earlier one
+    // aside: the file at the name becomes the export the archive records
+    // before anything else is written.
+    if (!file.settle([this](const QString &path) { return recorded(path); }))
+        return databaseError ? databaseFailure() : cannotWrite();
     if (!m_cn.execute(QStringLiteral("INSERT INTO expTab (expData, expFile, expCCIAA, expNum) "
                                      "VALUES (?, ?, ?, ?)"),
                       {now.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")), fileName, cciaa,
@@ -280,16 +323,6 @@ bool expClass::esporta(const QList<int> &saIDs, const QString &fileName, int cci
     if (!oneYear(saIDs, reason))
         return reason.isEmpty() ? databaseFailure() : refused(reason);
 
-    // The file is written beside its name and checked as it grows, as the
-    // import will read it; it takes its name only once whole and sound, so
-    // a file the import would refuse is never handed out.
-    WholeFileWriter file(fileName);
-    auto cannotWrite = [&] {
-        transaction.rollback();
-        expID = 0;
-        errorText = QStringLiteral("Attenzione, impossibile scrivere il file %1:\n%2").arg(fileName, file.failure());
-        return false;
-    };
     if (!file.open())
         return cannotWrite();
     XmlStream check;

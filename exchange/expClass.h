@@ -6,6 +6,7 @@
 #include <QString>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <utility>
 
 class Connection;
@@ -45,6 +46,11 @@ private:
     // A refusal of the file's check, told by the declaration at the line of
     // its first fault.
     QString declarationOf(const QList<int> &saIDs, const QString &reason, int line);
+    // Whether the archive records the export in the file at path: the number
+    // and time of its root are those of an export in expTab. A file that is
+    // no export of the program's is none. Nothing when the file or the
+    // archive could not be read (databaseError set for the archive).
+    std::optional<bool> recorded(const QString &path);
     // One year per file, as the import wants it.
     bool oneYear(const QList<int> &saIDs, QString &reason);
 

@@ -47,7 +47,12 @@ QString byNumber(int errnum, bool writing, const QFileInfo &folder)
 
 QString reason(const QFileDevice &file, bool writing, int errnum, qint64 needed)
 {
-    const QFileInfo target(file.fileName());
+    return reason(file.fileName(), file.error(), writing, errnum, needed);
+}
+
+QString reason(const QString &fileName, QFileDevice::FileError error, bool writing, int errnum, qint64 needed)
+{
+    const QFileInfo target(fileName);
     const QFileInfo folder(target.absolutePath());
     // The error number decides: the path, read afterwards and as far as the
     // user may look, shows a folder the user may not enter as missing.
@@ -58,7 +63,7 @@ QString reason(const QFileDevice &file, bool writing, int errnum, qint64 needed)
         const QStorageInfo disk(folder.absoluteFilePath());
         // Qt's own refusals carry no number, and a full disk may show only
         // as a write cut short: the device's error and the path tell.
-        if (writing && file.error() == QFileDevice::ResourceError)
+        if (writing && error == QFileDevice::ResourceError)
             return QStringLiteral("spazio su disco esaurito.");
         if (!folder.exists() || !folder.isDir())
             return QStringLiteral("cartella inesistente.");

@@ -1,8 +1,7 @@
 #pragma once
 
+#include <QFileDevice>
 #include <QString>
-
-class QFileDevice;
 
 // Why a file could not be read or written, said in Italian for the user's
 // message box: Qt's and the system's own texts are English. The system's
@@ -15,5 +14,9 @@ namespace FileErrors {
 // failing call (0 when not known); needed is how many bytes a write wanted
 // on the disk.
 QString reason(const QFileDevice &file, bool writing, int errnum = 0, qint64 needed = 0);
+// The same for a file written under another name first: fileName is the
+// name it was written for, error what the device said.
+QString reason(const QString &fileName, QFileDevice::FileError error, bool writing, int errnum = 0,
+               qint64 needed = 0);
 
 } // namespace FileErrors

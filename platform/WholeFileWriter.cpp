@@ -1,10 +1,12 @@
 #include "WholeFileWriter.h"
 
+#include <QCryptographicHash>
 #include <QFileInfo>
 
 #include <cerrno>
-#include <cstdio>
+#include <cstring>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,24 +15,80 @@
 
 namespace {
 
-// A hidden name beside the file that the earlier one may be kept under:
-// the n-th one tried.
-QByteArray asideName(const QString &fileName, int n)
+// The longest name a folder takes, on every disk the program meets.
+constexpr int NameMax = 255;
+// Links followed before a name is taken for a loop.
+constexpr int MaxLinks = 40;
+
+// The file a name stands for: its symbolic links followed, to a file that
+// may not be there yet.
+QString followed(const QString &fileName, int &errnum)
 {
-    const QFileInfo file(fileName);
-    QString name = file.absolutePath() + QStringLiteral("/.") + file.fileName() + QStringLiteral(".precedente");
-    if (n > 1)
-        name += QLatin1Char('-') + QString::number(n);
-    return QFile::encodeName(name);
+    QFileInfo file(fileName);
+    for (int links = 0; file.isSymLink(); ++links) {
+        if (links == MaxLinks) {
+            errnum = ELOOP;
+            break;
+        }
+        file.setFile(file.symLinkTarget());
+    }
+    return file.absoluteFilePath();
+}
+
+// A hidden name of the program's own beside the file, "." + its name +
+// suffix: every writer of that name finds it again. A name too long to
+// take the suffix is cut, and a digest of the whole name keeps it apart
+// from any other name cut the same, so that a name that takes a file takes
+// the next one too.
+QByteArray besideName(const QByteArray &folder, const QByteArray &name, const char *suffix)
+{
+    const int room = NameMax - 1 - int(std::strlen(suffix));
+    QByteArray beside = name;
+    if (beside.size() > room) {
+        const QByteArray digest = '~' + QCryptographicHash::hash(name, QCryptographicHash::Sha1).toHex().left(12);
+        beside.truncate(room - digest.size());
+        // Not within a character: a cut one would show as garbage.
+        while (!beside.isEmpty() && (uchar(beside.back()) & 0xC0) == 0x80)
+            beside.chop(1);
+        if (!beside.isEmpty() && uchar(beside.back()) >= 0xC0)
+            beside.chop(1);
+        beside += digest;
+    }
+    return folder + "/." + beside + suffix;
+}
+
+// Gone, or never there.
+bool removed(const QByteArray &name)
+{
+    return ::unlink(name.constData()) == 0 || errno == ENOENT;
+}
+
+bool present(const QByteArray &name, bool &there)
+{
+    struct stat st;
+    there = ::lstat(name.constData(), &st) == 0;
+    return there || errno == ENOENT;
 }
 
 } // namespace
 
-WholeFileWriter::WholeFileWriter(const QString &fileName) : m_file(fileName) {}
+WholeFileWriter::WholeFileWriter(const QString &fileName)
+{
+    m_target = followed(fileName, m_errnum);
+    const QFileInfo target(m_target);
+    m_name = QFile::encodeName(m_target);
+    m_folder = QFile::encodeName(target.absolutePath());
+    const QByteArray name = QFile::encodeName(target.fileName());
+    m_temporary = besideName(m_folder, name, ".nuovo");
+    m_asideName = besideName(m_folder, name, ".precedente");
+}
 
 WholeFileWriter::~WholeFileWriter()
 {
     putBack();
+    // A file begun and never named goes.
+    if (!m_named && !m_file.fileName().isEmpty())
+        m_file.remove();
 }
 
 bool WholeFileWriter::step(bool done)
@@ -40,10 +98,63 @@ bool WholeFileWriter::step(bool done)
     return done;
 }
 
-bool WholeFileWriter::open()
+// What the writer of this name left when it was cut off is no file of the
+// user's: it goes before a new one is begun.
+bool WholeFileWriter::dropTemporary()
 {
     errno = 0;
-    return step(m_file.open(QIODevice::WriteOnly));
+    return step(removed(m_temporary));
+}
+
+bool WholeFileWriter::settle(const std::function<std::optional<bool>(const QString &)> &holds)
+{
+    if (m_errnum != 0 || !dropTemporary())
+        return false;
+    bool aside = false;
+    bool named = false;
+    if (!step(present(m_asideName, aside)))
+        return false;
+    if (!aside)
+        return true;
+    if (!step(present(m_name, named)))
+        return false;
+    errno = 0;
+    const std::optional<bool> held = named ? holds(m_target) : std::optional<bool>(false);
+    if (!held)
+        return step(false);
+    if (*held)
+        return step(removed(m_asideName));
+    // Where the name was never taken from the earlier file, both names are
+    // that file: the rename leaves both, and the second one goes.
+    return step(DiskSeam::rename(m_asideName, m_name)) && step(removed(m_asideName));
+}
+
+bool WholeFileWriter::open()
+{
+    if (m_errnum != 0)
+        return false;
+    struct stat st;
+    const bool earlier = ::stat(m_name.constData(), &st) == 0;
+    if (earlier && S_ISDIR(st.st_mode)) {
+        m_errnum = EISDIR;
+        return false;
+    }
+    // A file the user made read-only is not replaced behind that.
+    errno = 0;
+    if (earlier && !step(::faccessat(AT_FDCWD, m_name.constData(), W_OK, AT_EACCESS) == 0))
+        return false;
+    if (!dropTemporary())
+        return false;
+    m_file.setFileName(QFile::decodeName(m_temporary));
+    errno = 0;
+    if (!step(m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly)))
+        return false;
+    // The new file goes to the same readers as the one it replaces; a disk
+    // that keeps no permissions (a FAT stick) refuses this and costs the
+    // file nothing.
+    if (earlier && ::fchmod(m_file.handle(), st.st_mode & 07777) != 0)
+        errno = 0;
+    return true;
 }
 
 bool WholeFileWriter::write(const QByteArray &bytes)
@@ -55,73 +166,69 @@ bool WholeFileWriter::write(const QByteArray &bytes)
 
 bool WholeFileWriter::commit(Earlier earlier)
 {
-    // The explicit flush: commit alone puts an empty file in place, and
-    // says it did well, when the disk fills at the final flush. So does the
-    // sync: commit ignores its own, and a failing disk or a network share
-    // may say only there that the bytes did not arrive.
+    // The explicit flush and sync: a disk that fills at the final flush, a
+    // failing disk or a network share may say only there that the bytes
+    // did not arrive, and a close may say it last.
     errno = 0;
-    if (!step(m_file.flush()) || !step(DiskSeam::sync(m_file)))
+    if (!step(m_file.flush()) || !step(DiskSeam::sync(m_file, m_target)))
+        return false;
+    m_file.close();
+    if (!step(m_file.error() == QFileDevice::NoError))
         return false;
     if (earlier == Earlier::KeptAside && !step(putAside()))
         return false;
-    if (step(m_file.commit()))
+    errno = 0;
+    m_named = step(DiskSeam::rename(m_temporary, m_name));
+    if (m_named && (earlier == Earlier::Replaced || step(DiskSeam::syncFolder(m_folder))))
         return true;
     putBack();
     return false;
 }
 
 // An aside copy the disk will not let go costs the export nothing: it
-// stays, hidden, beside the file that replaced it.
+// stays, hidden, beside the file that replaced it, until the next writer
+// of that name settles it.
 void WholeFileWriter::keep()
 {
     if (m_aside == Aside::Linked || m_aside == Aside::Moved)
-        ::unlink(m_asideName.constData());
+        removed(m_asideName);
     m_aside = Aside::Nothing;
 }
 
 // A second name for the earlier file keeps it while the new one takes its
 // name in one step; where links are refused (a FAT stick, some shares) it
-// is moved aside instead. A copy left there by a run that was cut off keeps
-// its name, since it may be the only one of an earlier file: the next free
-// name is taken.
+// is moved aside instead.
 bool WholeFileWriter::putAside()
 {
-    constexpr int Names = 100;
-    const QByteArray name = QFile::encodeName(m_file.fileName());
-    for (int n = 1; n <= Names && m_aside == Aside::Nothing; ++n) {
-        m_asideName = asideName(m_file.fileName(), n);
-        struct stat taken;
-        if (::lstat(m_asideName.constData(), &taken) == 0)
-            continue;
-        errno = 0;
-        if (::link(name.constData(), m_asideName.constData()) == 0)
-            m_aside = Aside::Linked;
-        else if (errno == ENOENT)
-            m_aside = Aside::NoEarlier;
-        else if (errno != EEXIST && ::rename(name.constData(), m_asideName.constData()) == 0)
-            m_aside = Aside::Moved;
-        else if (errno != EEXIST)
-            break;
-    }
+    errno = 0;
+    if (DiskSeam::link(m_name, m_asideName))
+        m_aside = Aside::Linked;
+    else if (errno == ENOENT)
+        m_aside = Aside::NoEarlier;
+    else if (errno != EEXIST && DiskSeam::rename(m_name, m_asideName))
+        m_aside = Aside::Moved;
     return m_aside != Aside::Nothing;
 }
 
 // The file committed goes, and the earlier one comes back under its name.
 // Where the new file never took the name, both names are the earlier file:
-// the rename then leaves both, and the second one goes.
+// the rename then leaves both, and the second one goes. What the disk
+// refuses here is settled by the next writer of the name.
 void WholeFileWriter::putBack()
 {
     if (m_aside == Aside::Nothing)
         return;
-    const QByteArray name = QFile::encodeName(m_file.fileName());
-    if (m_aside == Aside::NoEarlier)
-        ::unlink(name.constData());
-    else if (::rename(m_asideName.constData(), name.constData()) == 0)
-        ::unlink(m_asideName.constData());
+    if (m_aside == Aside::NoEarlier) {
+        if (m_named)
+            removed(m_name);
+    } else if (DiskSeam::rename(m_asideName, m_name)) {
+        removed(m_asideName);
+    }
     m_aside = Aside::Nothing;
+    m_named = false;
 }
 
 QString WholeFileWriter::failure() const
 {
-    return FileErrors::reason(m_file, true, m_errnum, m_needed);
+    return FileErrors::reason(m_target, m_file.error(), true, m_errnum, m_needed);
 }

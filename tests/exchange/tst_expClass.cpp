@@ -10,6 +10,10 @@
 
 #include <cerrno>
 #include <memory>
+#include <optional>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "BriefLock.h"
 #include "Connection.h"
@@ -21,11 +25,11 @@
 #include "FileDialogSeam.h"
 #include "MainWindowSupport.h"
 #include "MessageBoxSeam.h"
+#include "OrdinaryUser.h"
 #include "ShellFixture.h"
 #include "SmallDisk.h"
 #include "TestSupport.h"
 #include "Verifica.h"
-#include "WholeFile.h"
 #include "dbClass.h"
 #include "expClass.h"
 #include "expForm.h"
@@ -336,6 +340,7 @@ private Q_SLOTS:
         QTest::newRow("read-only disk") << "read-only disk" << "file system di sola lettura.";
         QTest::newRow("sync to disk") << "sync" << "errore di input/output del disco.";
         QTest::newRow("database commit") << "commit" << QString();
+        QTest::newRow("database commit, the name a link") << "commit through a link" << QString();
     }
     void exportThroughFaults()
     {
@@ -346,6 +351,12 @@ private Q_SLOTS:
         QVERIFY(fx.openDatabase(ExchangeFixture::lookups() + ExchangeFixture::declaration(1, "11111111115")));
         QVERIFY(ExchangeFixture::placeSchema(fx.folder()));
         const QString first = fx.folder() + "uno.xml";
+        const QString named = fx.folder() + "dati/";
+        if (fault.endsWith("link"))
+            QVERIFY(QDir().mkpath(named) && QFile::link(named + "uno.xml", first));
+        const auto listing = [&] {
+            return QDir(fx.folder()).entryList(QDir::Files | QDir::Hidden) + QDir(named).entryList(QDir::Files | QDir::Hidden);
+        };
         {
             BriefLock other;
             QVERIFY(other.hold(gDb->kezDbFilename, 1000));
@@ -357,10 +368,7 @@ private Q_SLOTS:
             // it, or another program reads the archive from the first
             // declaration written on, beyond the wait.
             const QString before = readText(first);
-            // A copy an export cut off left aside may be the only one of an
-            // earlier file: it stays.
-            QVERIFY(WholeFile::write(fx.folder() + ".uno.xml.precedente", "copia"));
-            const QStringList files = QDir(fx.folder()).entryList(QDir::Files | QDir::Hidden);
+            const QStringList files = listing();
             Connection::setBusyTimeout(300);
             Connection cn;
             QVERIFY(cn.open(gDb->kezDbFilename));
@@ -378,7 +386,8 @@ private Q_SLOTS:
                          ? "Attenzione, errore del database: esportazione annullata."
                          : "Attenzione, impossibile scrivere il file " + first + ":\n" + reason);
             QCOMPARE(readText(first), before);
-            QCOMPARE(QDir(fx.folder()).entryList(QDir::Files | QDir::Hidden), files);
+            QCOMPARE(listing(), files);
+            QCOMPARE(QFileInfo(first).isSymLink(), fault.endsWith("link"));
             DatabaseProbe db;
             QVERIFY(db.open(gDb->kezDbFilename, true));
             QCOMPARE(db.column("SELECT count(*) || ':' || max(expTab.expID) || ':' || sum(SezAnag.ExpID) "
@@ -388,7 +397,7 @@ private Q_SLOTS:
             // copy of the earlier one stays behind.
             reader.release();
             QVERIFY(expClass(cn).esporta({1}, first, 15) && readText(first) != before);
-            QCOMPARE(QDir(fx.folder()).entryList(QDir::Files | QDir::Hidden), files);
+            QCOMPARE(listing(), files);
             return;
         }
         const QString disk = fx.folder() + "disco";
@@ -420,6 +429,86 @@ private Q_SLOTS:
         QVERIFY(db.open(gDb->kezDbFilename, true));
         QCOMPARE(db.column("SELECT count(*) || ':' || max(expID) FROM expTab"), QStringList{"1:1"});
         QCOMPARE(db.scalar("SELECT ExpID FROM SezAnag WHERE saID = 1").toInt(), 1);
+    }
+
+    // An export again over the file of an earlier one: through a link in a
+    // folder that takes no new name, under a name as long as a folder takes
+    // with the suffix of a file, or after an export cut off as a kill cuts
+    // it (in a process of its own). What the cut left is settled: the file
+    // at the name is the export the archive records, and nothing else lies
+    // beside it.
+    void exportAgain_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("cut");
+        QTest::newRow("through a link in a folder that takes no new name") << "chiusa/uno.xml" << "";
+        QTest::newRow("name of 250 bytes") << QString(246, QLatin1Char('n')) + ".xml" << "";
+        QTest::newRow("cut off after the rename") << "uno.xml" << "after the rename";
+        QTest::newRow("cut off between the renames, no hard links") << "uno.xml" << "no hard links";
+    }
+    void exportAgain()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, cut);
+        ShellFixture fx;
+        QVERIFY(fx.openDatabase(ExchangeFixture::lookups() + ExchangeFixture::declaration(1, "11111111115")));
+        QVERIFY(ExchangeFixture::placeSchema(fx.folder()));
+        const QString file = fx.folder() + name;
+        const QString folder = QFileInfo(file).absolutePath();
+        if (name.contains('/'))
+            QVERIFY(QDir().mkpath(folder) && QDir().mkpath(fx.folder() + "dati")
+                    && QFile::link(fx.folder() + "dati/uno.xml", file));
+        const auto listing = [&] {
+            return QDir(fx.folder()).entryList(QDir::Files | QDir::Hidden)
+                + QDir(fx.folder() + "dati").entryList(QDir::Files | QDir::Hidden);
+        };
+        QVERIFY(expClass(gDb->kezCnn).esporta({1}, file, 15));
+        const QStringList files = listing();
+        const QString first = readText(file);
+        const bool noLinks = cut == "no hard links";
+        if (!cut.isEmpty()) {
+            const pid_t child = ::fork();
+            if (child == 0) {
+                Connection cn;
+                if (noLinks)
+                    DiskSeam::failNext(DiskSeam::Call::Link, file, EPERM);
+                DiskSeam::cutNext(noLinks ? DiskSeam::Call::Rename : DiskSeam::Call::SyncFolder,
+                                  noLinks ? file : folder);
+                if (cn.open(gDb->kezDbFilename))
+                    expClass(cn).esporta({1}, file, 15);
+                ::_exit(1);
+            }
+            int status = -1;
+            QVERIFY(child > 0 && ::waitpid(child, &status, 0) == child);
+            QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, "the export was not cut off");
+            // The export the archive records is whole, at its name or beside it.
+            QStringList held;
+            for (const QString &f : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+                if (readText(folder + '/' + f) == first)
+                    held << f;
+            QVERIFY(!held.isEmpty());
+        }
+        expClass again(gDb->kezCnn);
+        {
+            std::optional<OrdinaryUser> user;
+            if (name.contains('/')) {
+                for (const QString &open : {fx.folder(), fx.folder() + "dati", fx.folder() + "dati/uno.xml"})
+                    QVERIFY(QFile::setPermissions(open, QFileDevice::Permissions(0x7777)));
+                QVERIFY(QFile::setPermissions(folder, QFileDevice::Permissions(0x5555)));
+                user.emplace();
+                if (!user->ok())
+                    QSKIP("the test cannot act as an ordinary user here");
+            }
+            QVERIFY2(again.esporta({1}, file, 15), qPrintable(again.errorText));
+        }
+        QCOMPARE(listing(), files);
+        QCOMPARE(QFileInfo(file).isSymLink(), name.contains('/'));
+        DatabaseProbe db;
+        QVERIFY(db.open(gDb->kezDbFilename, true));
+        const QString recorded = db.scalar("SELECT 'numero=\"' || expID || '\" dataOra=\"' || expData || '\"' "
+                                           "FROM expTab ORDER BY expID DESC LIMIT 1").toString();
+        QVERIFY2(readText(file).contains(recorded), qPrintable(recorded));
+        QCOMPARE(db.scalar("SELECT count(*) FROM expTab").toInt(), 2);
     }
 
     // The verification's marks cannot be stored while another program
