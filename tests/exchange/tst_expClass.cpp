@@ -29,6 +29,7 @@
 #include "ShellFixture.h"
 #include "SmallDisk.h"
 #include "TestSupport.h"
+#include "WholeFile.h"
 #include "Verifica.h"
 #include "dbClass.h"
 #include "expClass.h"
@@ -369,6 +370,10 @@ private Q_SLOTS:
             // declaration written on, beyond the wait.
             const QString before = readText(first);
             const QStringList files = listing();
+            // An export cut off after its commit held left the earlier file
+            // aside: it goes.
+            QVERIFY(WholeFile::write(QFileInfo(QFileInfo(first).canonicalFilePath()).path() + "/.uno.xml.precedente",
+                                     "copia"));
             Connection::setBusyTimeout(300);
             Connection cn;
             QVERIFY(cn.open(gDb->kezDbFilename));
@@ -443,6 +448,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("cut");
         QTest::newRow("through a link in a folder that takes no new name") << "chiusa/uno.xml" << "";
         QTest::newRow("name of 250 bytes") << QString(246, QLatin1Char('n')) + ".xml" << "";
+        QTest::newRow("cut off at the sync of its file") << "uno.xml" << "sync";
+        QTest::newRow("cut off at the link to the earlier file") << "uno.xml" << "link";
         QTest::newRow("cut off after the rename") << "uno.xml" << "after the rename";
         QTest::newRow("cut off between the renames, no hard links") << "uno.xml" << "no hard links";
     }
@@ -472,8 +479,13 @@ private Q_SLOTS:
                 Connection cn;
                 if (noLinks)
                     DiskSeam::failNext(DiskSeam::Call::Link, file, EPERM);
-                DiskSeam::cutNext(noLinks ? DiskSeam::Call::Rename : DiskSeam::Call::SyncFolder,
-                                  noLinks ? file : folder);
+                if (cut == "after the rename")
+                    DiskSeam::cutNext(DiskSeam::Call::SyncFolder, folder);
+                else
+                    DiskSeam::cutNext(cut == "sync" ? DiskSeam::Call::Sync
+                                      : cut == "link" ? DiskSeam::Call::Link
+                                                      : DiskSeam::Call::Rename,
+                                      file);
                 if (cn.open(gDb->kezDbFilename))
                     expClass(cn).esporta({1}, file, 15);
                 ::_exit(1);
