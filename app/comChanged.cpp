@@ -36,8 +36,7 @@ comChanged::comChanged()
         // A row missing one of its codes cannot convert anything: it is
         // left out rather than spoiling the rest of the table.
         if (!toCode(rs.value(0), row.prvOld) || !toCode(rs.value(1), row.comOld)
-            || !toCode(rs.value(2), row.prvNew) || !toCode(rs.value(3), row.comNew)
-            || rs.value(4).isNull())
+            || !toCode(rs.value(2), row.prvNew) || !toCode(rs.value(3), row.comNew))
             continue;
         row.capNew = rs.value(4).toString();
         m_rows.append(row);
@@ -58,8 +57,10 @@ QVariantList comChanged::find(const QVariant &codPrv, const QVariant &codCom,
         if (row.prvOld > p)
             break;
         if (row.prvOld == p && row.comOld >= c) {
+            // A municipality with several postal codes has none to give:
+            // the company's own is the one of its address.
             if (row.comOld == c)
-                return {row.prvNew, row.comNew, row.capNew};
+                return {row.prvNew, row.comNew, row.capNew.isEmpty() ? codCap : QVariant(row.capNew)};
             break;
         }
     }

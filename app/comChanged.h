@@ -16,8 +16,9 @@ public:
     comChanged();
 
     // The current (province, municipality, postal code) for an old triple:
-    // the new codes when the old pair is listed, else the input unchanged;
-    // (0, 0, Null) when either old code is Null.
+    // the new codes when the old pair is listed, with the new postal code
+    // where the row has one, else the input unchanged; (0, 0, Null) when
+    // either old code is Null.
     QVariantList find(const QVariant &codPrv, const QVariant &codCom, const QVariant &codCap) const;
 
     int count() const { return m_rows.size(); }

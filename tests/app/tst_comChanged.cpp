@@ -21,6 +21,8 @@ private slots:
     void find_data();
     void find();
     void emptyTableChangesNothing();
+    void shippedTable_data();
+    void shippedTable();
 
 private:
     std::unique_ptr<ShellFixture> m_fx;
@@ -35,8 +37,8 @@ void tst_comChanged::init()
 {
     MessageBoxSeam::clearAsked();
     m_fx = std::make_unique<ShellFixture>();
-    // Rows in a shuffled order, and two with a missing value that must not
-    // spoil the others.
+    // Rows in a shuffled order, one with a missing code that must not spoil
+    // the others, one without a postal code.
     QVERIFY(m_fx->openDatabase(QStringLiteral(
         "INSERT INTO ComConv (prvOld, comOld, prvNew, comNew, capNew) VALUES "
         "(96, 5, 96, 88, '13900'), (22, 40, 22, 250, '38068'), (22, 12, NULL, 260, '38000'),"
@@ -67,8 +69,8 @@ void tst_comChanged::find_data()
                                          << QVariantList{110, 1, "76121"};
     QTest::newRow("row without new province is skipped")
         << QVariant(22) << QVariant(12) << QVariant("38000") << QVariantList{22, 12, "38000"};
-    QTest::newRow("row without postal code is skipped")
-        << QVariant(22) << QVariant(30) << QVariant("38000") << QVariantList{22, 30, "38000"};
+    QTest::newRow("row without postal code keeps the company's")
+        << QVariant(22) << QVariant(30) << QVariant("38000") << QVariantList{22, 255, "38000"};
     QTest::newRow("null province") << QVariant() << QVariant(40) << QVariant("38068")
                                    << QVariantList{0, 0, noCap};
     QTest::newRow("null municipality") << QVariant(22) << QVariant() << QVariant("38068")
@@ -83,7 +85,7 @@ void tst_comChanged::find()
     QFETCH(QVariantList, expected);
 
     const comChanged conv;
-    QCOMPARE(conv.count(), 4);
+    QCOMPARE(conv.count(), 5);
     const QVariantList got = conv.find(prv, com, cap);
     QCOMPARE(got.size(), 3);
     QCOMPARE(got.at(0).toInt(), expected.at(0).toInt());
@@ -100,6 +102,26 @@ void tst_comChanged::emptyTableChangesNothing()
     QCOMPARE(conv.count(), 0);
     const QVariantList got = conv.find(58, 91, QStringLiteral("00118"));
     QCOMPARE(got, (QVariantList{58, 91, QStringLiteral("00118")}));
+}
+
+void tst_comChanged::shippedTable_data()
+{
+    QTest::addColumn<QVariantList>("old");
+    QTest::addColumn<QVariantList>("expected");
+    QTest::newRow("Montecopiolo to Rimini") << QVariantList{41, 33, "61014"} << QVariantList{99, 30, "61014"};
+    QTest::newRow("Faedo merged") << QVariantList{22, 80, "38000"} << QVariantList{22, 167, "38010"};
+    QTest::newRow("Fondo, several codes") << QVariantList{22, 88, "38013"} << QVariantList{22, 252, "38013"};
+    QTest::newRow("Monteciccardo to Pesaro") << QVariantList{41, 32, "61024"} << QVariantList{41, 44, "61024"};
+    QTest::newRow("Trapani stays") << QVariantList{81, 21, "91100"} << QVariantList{81, 21, "91100"};
+}
+
+void tst_comChanged::shippedTable()
+{
+    QFETCH(QVariantList, old);
+    QFETCH(QVariantList, expected);
+    m_fx = std::make_unique<ShellFixture>();
+    QVERIFY(m_fx->openDatabase(ShellFixture::shippedConversions()));
+    QCOMPARE(comChanged().find(old.at(0), old.at(1), old.at(2)), expected);
 }
 
 QTEST_MAIN(tst_comChanged)

@@ -31,13 +31,13 @@ class tst_importAnag : public MainWindowTestCase
 
     QString current;
 
-    void start(const QString &oldRows)
+    void start(const QString &oldRows,
+               const QString &conversions = QStringLiteral(
+                   "INSERT INTO ComConv (prvOld, comOld, prvNew, comNew, capNew) VALUES (22, 40, 22, 250, '38068');"))
     {
         current = fx->prepareFolder(
-            ShellFixture::lookupRows()
+            ShellFixture::lookupRows() + conversions
                 + QStringLiteral(
-                    "INSERT INTO ComConv (prvOld, comOld, prvNew, comNew, capNew) VALUES "
-                    "(22, 40, 22, 250, '38068');"
                     "INSERT INTO Ditte (codFisc, ragSoc, prvIstat, comIstat, via, cap) VALUES "
                     "('00743110157', 'L''Imballo srl', 15, 146, 'Via Roma', '20121');"),
             QStringLiteral("kez2020=%1\n").arg(fx->folder() + QStringLiteral("Kez21imb.db")));
@@ -141,6 +141,21 @@ private Q_SLOTS:
         QCOMPARE(db.scalar(QStringLiteral("SELECT prvIstat || '|' || comIstat || '|' || cap FROM Ditte "
                                           "WHERE codFisc = 'RSSMRA80A01H501U'")).toString(),
                  QStringLiteral("58|91|00118"));
+    }
+
+    // Companies of municipalities merged or moved since last year come with
+    // this year's codes, through the conversions the program ships.
+    void shippedConversions()
+    {
+        start(QStringLiteral("INSERT INTO Ditte (codFisc, prvIstat, comIstat, cap) VALUES ('X1', 41, 33, '61014'),"
+                             "('X2', 22, 80, '38000'), ('X3', 22, 88, '38013'), ('X4', 41, 32, '61024'),"
+                             "('X5', 81, 21, '91100');"),
+              ShellFixture::shippedConversions());
+        importAnag().slb_Click(0);
+        QCOMPARE(gDb->kezRs(QStringLiteral("SELECT group_concat(prvIstat || '|' || comIstat || '|' || cap, ' ') AS n "
+                                           "FROM (SELECT * FROM Ditte WHERE codFisc LIKE 'X%' ORDER BY codFisc)"))
+                     ->value(QStringLiteral("n")).toString(),
+                 QStringLiteral("99|30|61014 22|167|38010 22|252|38013 41|44|61024 81|21|91100"));
     }
 
     void sessionEndStopsTheImport()

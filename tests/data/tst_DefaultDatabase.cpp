@@ -125,6 +125,12 @@ private Q_SLOTS:
         QTest::newRow("bad activity code") << QByteArray(
             "SELECT attCod FROM Attivita WHERE length(attCod) <> 6 OR attCod GLOB '*[^0-9]*' "
             "OR attDesc IS NULL OR attDesc = ''");
+        // A conversion leads to a municipality of this year, from a code that names none.
+        QTest::newRow("conversion to nowhere") << QByteArray(
+            "SELECT comOld FROM ComConv LEFT JOIN Comuni ON prvIstat = prvNew AND comIstat = comNew "
+            "WHERE comDesc IS NULL OR capNew IS NOT comCap");
+        QTest::newRow("conversion of a current code") << QByteArray(
+            "SELECT comOld FROM ComConv INNER JOIN Comuni ON prvIstat = prvOld AND comIstat = comOld");
         QTest::newRow("unknown waste class") << QByteArray(
             "SELECT rifCod FROM Rifiuti WHERE rifClass IS NOT NULL AND rifClass <> 'P'");
     }

@@ -48,6 +48,8 @@ private Q_SLOTS:
         QTest::newRow("upper case") << "TRINITAP" << "Trinitapoli" << 110010 << "BT" << 71 << QVariant("76015");
         QTest::newRow("several postal codes") << "roma" << "Roma" << 58091 << "RM" << 58 << QVariant();
         QTest::newRow("apostrophe") << "l'aquila" << "L'Aquila" << 66049 << "AQ" << 66 << QVariant("67100");
+        QTest::newRow("founded 2021") << "misiliscemi" << "Misiliscemi" << 81025 << "TP" << 81 << QVariant();
+        QTest::newRow("moved 2021") << "montecopiolo" << "Montecopiolo" << 99030 << "RN" << 99 << QVariant("61014");
     }
 
     void townsFoundByTheirBeginning()

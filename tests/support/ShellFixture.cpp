@@ -96,3 +96,9 @@ QString ShellFixture::lookupRows()
         "(7, 'RSSMRA80A01H501U', 'Rossi Imballaggi', 58, 91, 'Via Appia', '12'),"
         "(8, '12345678903', 'Ditta Senza Comune', 15, 999, 'Via Nuova', '3');\n");
 }
+
+QString ShellFixture::shippedConversions()
+{
+    return QStringLiteral("ATTACH '" KEZ_BIN_DIR "/Kez22imb.db' AS shipped;"
+                          "INSERT INTO ComConv SELECT * FROM shipped.ComConv; DETACH shipped;");
+}

@@ -37,6 +37,8 @@ public:
 
     // A few rows of lookups and declarations for the shell's tests.
     static QString lookupRows();
+    // The municipality-code conversions of the default database.
+    static QString shippedConversions();
 
 private:
     QTemporaryDir m_dir;
