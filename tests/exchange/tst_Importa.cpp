@@ -334,6 +334,12 @@ private Q_SLOTS:
         const QByteArray lastBytes = QByteArray(windows).insert(windows.size() - 2, '\x81');
         row("windows-1252 without a byte's character in the last bytes", lastBytes, unreadable,
             at(lastBytes, "</esportazione\x81") + stopped + "0x81 0x3E 0x0A)");
+        // Other line ends: CR LF, the import's first slice ending between the two, and CR alone, one slice.
+        QByteArray crlf = replaced(windows, "VIA APPIA", "VIA \x81" "APPIA").replace("\n", "\r\n");
+        crlf.insert(crlf.lastIndexOf("\r\n", 65535), QByteArray(65535 - crlf.lastIndexOf("\r\n", 65535), ' '));
+        row("windows-1252 with CR LF", crlf, unreadable, at(crlf, "VIA \x81") + stopped + "0x81 0x41 0x50 0x50)");
+        QByteArray cr = replaced(replaced(good, "\"UTF-8\"", "\"windows-1252\""), "VIA APPIA", "VIA \x81" "APPIA");
+        row("windows-1252 with CR", cr.replace('\n', '\r'), unreadable, stopped + "0x81 0x41 0x50 0x50)");
         const QString lone = QString::fromUtf8(replaced(good, "encoding=\"UTF-8\"", "encoding=\"UTF-16\""))
                                  .replace("DITTA 1", QString(QChar(0xd800)) + " 1");
         row("UTF-16 with a lone surrogate", "\xff\xfe" + utf16(lone), unreadable,
