@@ -344,6 +344,11 @@ private Q_SLOTS:
                                  .replace("DITTA 1", QString(QChar(0xd800)) + " 1");
         row("UTF-16 with a lone surrogate", "\xff\xfe" + utf16(lone), unreadable,
             at(good, "<ragSoc>") + stopped + "0x00 0xD8 0x20 0x00)");
+        const QByteArray ascii = replaced(replaced(good, "\"UTF-8\"", "\"US-ASCII\""), "VIA APPIA", "VIA \xe9" "APPIA");
+        row("US-ASCII with a byte it lacks", ascii, unreadable, at(ascii, "VIA \xe9") + stopped + "0xE9 0x41 0x50 0x50)");
+        const QByteArray wide = "\xff\xfe" + utf16(QString::fromUtf8(replaced(good, "\"UTF-8\"", "\"UTF-16\"")));
+        row("UTF-16 ending in an odd byte", wide + "A", unreadable, lastLine(good) + stopped + "0x41)");
+        row("UTF-16 ending in half a pair", wide + QByteArray("\0\xd8", 2), unreadable, lastLine(good) + stopped + "0x00 0xD8)");
         row("declaration of another year", replaced(good, "<saAnno>2021", "<saAnno>2020"),
             "Attenzione, la dichiarazione n. 1 del file è dell'anno 2020", QString());
         // Refused when the first declarations are stored already.
