@@ -293,6 +293,9 @@ private Q_SLOTS:
         row("declared EBCDIC", replaced(good, "encoding=\"UTF-8\"", "encoding=\"IBM037\""),
             "Attenzione, il file è nella codifica IBM037, che un'esportazione KEZ non usa: file rifiutato.",
             QString());
+        // Named as ours, but no encoding libxml2 knows.
+        for (const char *name : {"ISO-8859-12", "ISO-8859-99", "cp1259"})
+            row(name, replaced(good, "UTF-8", name), QString("Attenzione, il file è nella codifica %1, che").arg(name), QString());
         row("EBCDIC", QByteArray("\x4c\x6f\xa7\x94\x93\x40\xa5\x85") + attributes,
             "Attenzione, il file è nella codifica EBCDIC", QString());
         // An encoding the declaration names, in which the markup is no ASCII bytes or bytes of another width, is
