@@ -7,6 +7,8 @@
 #include <cstring>
 #include <optional>
 
+#include <libxml/encoding.h>
+
 namespace {
 
 bool space(char c)
@@ -19,6 +21,14 @@ bool space(char c)
 QString plain(QString name)
 {
     return name.remove(QLatin1Char('-')).remove(QLatin1Char('_')).toLower();
+}
+
+// A name the parser does not take as UTF-8 or UTF-16 on sight it reads
+// through the converter libxml2 finds for it, or not at all.
+bool parserKnows(const QString &name)
+{
+    xmlCharEncodingHandler *handler = xmlFindCharEncodingHandler(name.toLatin1().constData());
+    return handler && xmlCharEncCloseFunc(handler) == 0;
 }
 
 // The scan reads markup as ASCII bytes, or as decoder decodes it (UTF-16).
@@ -66,6 +76,8 @@ bool readableMarkup(const QByteArray &data, const QStringDecoder *decoder, QStri
         return refuse((bytes.match(name).hasMatch() || wide.match(name).hasMatch() ? otherWidth : notOurs)
                           .arg(m.captured(1)));
     }
+    if (m.hasMatch() && !firstBytes.match(m.captured(1)).hasMatch() && !parserKnows(m.captured(1)))
+        return refuse(notOurs.arg(m.captured(1)));
     return end >= 0
         || refuse(QStringLiteral("il file ha un'intestazione <?xml ...?> che non termina entro i primi %1 byte, che "
                                  "un'esportazione KEZ non ha")

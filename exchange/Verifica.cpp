@@ -123,7 +123,7 @@ QList<int> Verifica::dichiarazioni(int scelta, int code, bool withExported, bool
         *read = true;
     if (!gDb || !gDb->kezDbOpened())
         return ids;
-    QString sql = QStringLiteral("SELECT s.saID FROM SezAnag s ");
+    QString sql = QStringLiteral("SELECT s.saID, s.ExpID FROM SezAnag s ");
     QVariantList params;
     if (scelta == Camera) {
         sql += QStringLiteral("JOIN Province p ON p.prvIstat = s.prvIstat WHERE p.prvCCIAA = ?");
@@ -134,13 +134,16 @@ QList<int> Verifica::dichiarazioni(int scelta, int code, bool withExported, bool
     } else {
         sql += QStringLiteral("WHERE 1 = 1");
     }
-    if (!withExported)
-        sql += QStringLiteral(" AND coalesce(s.ExpID, 0) = 0");
     if (onlyExportable)
         sql += QStringLiteral(" AND s.saExp <> 0");
     Statement s(gDb->kezCnn, sql + QStringLiteral(" ORDER BY s.saID"));
-    for (s.exec(params); s.hasRow(); s.next())
-        ids << int(s.integer(0));
+    for (s.exec(params); s.hasRow(); s.next()) {
+        // Not exported: Null or a whole 0, the mark as the declaration
+        // list and the registry sheet read it (StoredValue::nullOrZero).
+        bool whole = false;
+        if (withExported || (s.integer(1, &whole) == 0 && whole))
+            ids << int(s.integer(0));
+    }
     if (read)
         *read = s.isValid() && s.error().isEmpty();
     return ids;

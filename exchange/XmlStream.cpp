@@ -66,7 +66,12 @@ struct XmlStream::Private
     // the width of the file's characters; keep: the bytes are counted for
     // good.
     qint64 lineEnds(const char *p, qsizetype n, qint64 from, bool keep);
+    const xmlParserInputBuffer *input() const;
+    qsizetype unconvertedBytes() const;
+    void convertRest();
     void conversionStopped();
+    void stopAtByte(qint64 at);
+    void stopInRest();
     QString stopText() const;
     void refuse(const QString &reason, bool atRoot);
     void textRun(int size);
@@ -123,8 +128,10 @@ struct XmlStream::Private
     bool bigEndian = false;
     char previous = 0;
     // The byte the parser could not read on from (-1 while it reads on),
-    // its line and the bytes from it on.
+    // its line and the bytes from it on; once the parser has reported
+    // bytes it could not convert, the most it had converted by then.
     qint64 stopAt = -1;
+    qint64 unconverted = -1;
     qint64 stopLine = 0;
     QByteArray stopBytes;
 };
@@ -183,6 +190,17 @@ void XmlStream::Private::parse(const char *bytes, int size, bool terminate)
         XmlErrors::Capture capture(this, parserError);
         result = xmlParseChunk(parser.get(), bytes, size, terminate ? 1 : 0);
     }
+    // libxml2 counts the bytes it converted once their slice is in, and
+    // takes a slice's last CR in only after the slice (a CR LF split
+    // between two slices is one line end): the stop is its count, never
+    // the bytes handed to it. Past the last slice it holds them all.
+    if (unconverted >= 0 && stopAt < 0) {
+        const xmlParserInputBuffer *buffer = input();
+        if (bytes)
+            stopAtByte(qMax(unconverted, buffer ? qint64(buffer->rawconsumed) : qint64(0)));
+        else
+            stopInRest();
+    }
     // libxml2 leaves the document well formed when it stops at bytes it
     // cannot convert: its result and its state tell the stop.
     if (parser->wellFormed && (result != XML_ERR_OK || (!terminate && parser->instate == XML_PARSER_EOF)))
@@ -220,15 +238,45 @@ qint64 XmlStream::Private::lineEnds(const char *p, qsizetype n, qint64 from, boo
     return ends;
 }
 
+const xmlParserInputBuffer *XmlStream::Private::input() const
+{
+    return parser && parser->input ? parser->input->buf : nullptr;
+}
+
+qsizetype XmlStream::Private::unconvertedBytes() const
+{
+    const xmlParserInputBuffer *buffer = input();
+    return buffer && buffer->raw ? qsizetype(xmlBufUse(buffer->raw)) : 0;
+}
+
+// At the file's end libxml2 may still hold bytes it has not converted:
+// those its buffer had no room for yet, converted when asked, and those
+// that make no character (an odd byte, half a UTF-16 pair, a byte US-ASCII
+// lacks), left without a word: the stop.
+void XmlStream::Private::convertRest()
+{
+    for (qsizetype left = unconvertedBytes(); left > 0 && !over();) {
+        parse(nullptr, 0, false);
+        const qsizetype now = unconvertedBytes();
+        if (now == left && !over())
+            stopInRest();
+        left = now;
+    }
+}
+
 void XmlStream::Private::conversionStopped()
 {
-    if (stopAt >= 0)
-        return;
     halted = true;
-    // The bytes not converted yet begin at the one the parser could not
-    // read: all the bytes handed on before it were.
-    const xmlParserInputBuffer *buffer = parser && parser->input ? parser->input->buf : nullptr;
-    stopAt = buffer && buffer->raw ? qMax(pushed - qint64(xmlBufUse(buffer->raw)), qint64(0)) : readingAt;
+    // Reported inside a conversion, the count may lack that conversion's
+    // bytes; a halt then frees the input, so the count is kept as it goes.
+    const xmlParserInputBuffer *buffer = input();
+    unconverted = qMax(unconverted, buffer ? qint64(buffer->rawconsumed) : qint64(0));
+}
+
+void XmlStream::Private::stopAtByte(qint64 at)
+{
+    halted = true;
+    stopAt = at;
     const qint64 into = stopAt - readingAt;
     stopLine = 1 + lineCount + (into > 0 ? lineEnds(reading, qMin<qint64>(into, readingSize), readingAt, false) : 0);
     // Before the bytes being read lie no more than the few of a character
@@ -236,6 +284,18 @@ void XmlStream::Private::conversionStopped()
     const QByteArray near = tail + QByteArray(reading, reading ? readingSize : 0);
     if (into + tail.size() >= 0)
         stopBytes = near.mid(into + tail.size(), StopShown);
+}
+
+// Past the last slice the parser holds, unconverted, the bytes from the
+// stop to the file's end.
+void XmlStream::Private::stopInRest()
+{
+    const qsizetype n = unconvertedBytes();
+    const char *rest = n > 0 ? reinterpret_cast<const char *>(xmlBufContent(input()->raw)) : nullptr;
+    halted = true;
+    stopAt = pushed - n;
+    stopLine = 1 + lineCount - lineEnds(rest, n, stopAt, false);
+    stopBytes = QByteArray(rest, qMin(n, qsizetype(StopShown)));
 }
 
 void XmlStream::Private::parserError(void *ctx, xmlError *error)
@@ -313,6 +373,9 @@ bool XmlStream::finish()
         d->takeHead();
     d->ended = true;
     if (d->over() || !d->content)
+        return false;
+    d->convertRest();
+    if (d->over())
         return false;
     d->parse(nullptr, 0, true);
     // A file whose root is still open at its end was not read whole, even

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace StoredValue {
@@ -18,10 +19,25 @@ bool wholeReal(double d, qint64 *out)
     return true;
 }
 
+// The blanks SQLite skips around a number (space, tab, line ends): a
+// no-break or ideographic space is none, as it is none in the exchange
+// file's numbers.
+bool blank(QChar c)
+{
+    return c == u' ' || (c >= u'\t' && c <= u'\r');
+}
+
 bool wholeText(const QString &text, qint64 *out)
 {
+    const auto from = std::find_if_not(text.begin(), text.end(), blank);
+    const auto to = std::find_if_not(text.rbegin(), std::make_reverse_iterator(from), blank).base();
+    const QStringView number(from, to);
+    const bool sign = !number.isEmpty() && (number.front() == u'+' || number.front() == u'-');
+    if (number.size() == qsizetype(sign)
+        || !std::all_of(number.begin() + sign, number.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return false;
     bool ok = false;
-    const qint64 n = text.trimmed().toLongLong(&ok);
+    const qint64 n = number.toLongLong(&ok);
     if (ok)
         *out = n;
     return ok;
@@ -47,7 +63,8 @@ bool whole(const QVariant &value, qint64 *out)
 {
     if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float)
         return wholeReal(value.toDouble(), out);
-    return !value.isNull() && wholeText(value.toString(), out);
+    // A blob is no text, whatever its bytes spell.
+    return !value.isNull() && value.typeId() != QMetaType::QByteArray && wholeText(value.toString(), out);
 }
 
 bool nullOrZero(const QVariant &value)

@@ -17,10 +17,11 @@ struct sqlite3_value;
 namespace StoredValue {
 
 // A whole number: an integer, a real with no fraction, or a text of digits
-// with a sign and blanks around at most. False for anything else.
+// with a sign and blanks around at most (those SQLite skips: space, tab,
+// line ends). False for anything else, a blob included.
 bool whole(sqlite3_value *value, qint64 *out);
 // The same for a value already read: a whole number, a real with no
-// fraction, or a text of digits.
+// fraction, or a text of digits (a blob read as a QByteArray is none).
 bool whole(const QVariant &value, qint64 *out);
 // Null or a whole 0: no mark. Any other value marks, a text or a fraction
 // included, so that a mark stored so is seen wherever it is read.

@@ -150,7 +150,8 @@ void slxCombo::selectValue(const QVariant &value)
     } else if (!value.isNull()) {
         // A whole code selects its entry or nothing, as 0 does: the form
         // then asks for one, and nothing else takes it as a code. One
-        // assigned before the list is filled waits for the list.
+        // assigned before the list is filled waits for the list; a list
+        // filled with no entries is filled.
         qint64 code = 0;
         const bool whole = StoredValue::whole(value, &code);
         for (int i = 0; whole && code > 0 && i < cmb->count() && found < 0; ++i)
@@ -158,7 +159,7 @@ void slxCombo::selectValue(const QVariant &value)
                 found = i;
         if (!whole)
             kept = value;
-        else if (code > 0 && cmb->count() == 0)
+        else if (code > 0 && cmb->count() == 0 && !m_filled)
             kept = QVariant(code);
     }
     cmb->setCurrentIndex(found);
@@ -203,6 +204,7 @@ void slxCombo::AddItem(const QString &Testo, const QVariant &Valore)
 void slxCombo::Clear()
 {
     holdStored(QVariant());
+    m_filled = false;
     cmb->clear();
     takeShown();
 }
@@ -295,6 +297,7 @@ QVariant slxCombo::Refresh()
         ++p;
     }
     rs->close();
+    m_filled = true;
     cmb->setCurrentIndex(-1);
     // A key assigned before the list was filled finds its entry now, or
     // is held again only where the list would hold it.

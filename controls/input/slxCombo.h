@@ -55,9 +55,11 @@ public:
     void setOleDropMode(int mode);
 
     // The selected entry's value: a whole number (0 for none) or, with
-    // KeyString, a text key (Null for none). A stored code that is not in
-    // the list, or no whole number (a text, a fraction), is held and given
-    // back as stored until the user changes the field.
+    // KeyString, a text key (Null for none). A stored value that is no
+    // whole number (a text, a fraction) is held and given back as stored
+    // until the user changes the field; a whole code the list lacks
+    // selects nothing, unless the list is yet to be filled (no Refresh
+    // since it was made or cleared): then it waits for the list.
     QVariant Value() const;
     void setValue(const QVariant &value);
 
@@ -113,4 +115,6 @@ private:
     int m_oleDragMode = 0;
     int m_oleDropMode = 0;
     bool m_requiredShown = false;
+    // Refresh has filled the list, with no entries perhaps.
+    bool m_filled = false;
 };

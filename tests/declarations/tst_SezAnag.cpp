@@ -13,6 +13,7 @@
 #include "SezAnag.h"
 #include "ShellFixture.h"
 #include "TestSupport.h"
+#include "Verifica.h"
 #include "hNav.h"
 #include "kezClass.h"
 #include "comboCom.h"
@@ -348,6 +349,9 @@ private Q_SLOTS:
         QTest::newRow("municipality") << "comIstat = '1x'" << "ISTAT 15/1x|2|0";
         // The export mark stands for any value but 0.
         QTest::newRow("flags") << "ExpID = 'x', saAnnulla = 0.5" << "MILANO|2|1";
+        QTest::newRow("0 and a no-break space") << "ExpID = '0' || char(160)" << "MILANO|2|0";
+        QTest::newRow("ideographic space and 0") << "ExpID = char(12288) || '0'" << "MILANO|2|0";
+        QTest::newRow("blob") << "ExpID = X'30'" << "MILANO|2|0";
     }
     void storedWithAnotherTypeKept()
     {
@@ -355,6 +359,7 @@ private Q_SLOTS:
         open(QStringLiteral("[Kez]\nSa1ID=20\n"), "UPDATE SezAnag SET " + change + " WHERE saID = 20;");
         QTEST(QStringLiteral("%1|%2|%3").arg(sheet->cmbCom[0]->Text()).arg(sheet->chk[0]->checkState())
                   .arg(sheet->chk[1]->checkState()), "shown");
+        QCOMPARE(Verifica::dichiarazioni(Verifica::Una, 20, false).isEmpty(), sheet->chk[0]->isChecked());
         const QString kept = QStringLiteral("SELECT comIstat || ' ' || ExpID || ' ' || saAnnulla FROM SezAnag "
                                             "WHERE saID = 20");
         const QString before = stored(kept).toString();

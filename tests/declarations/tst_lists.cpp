@@ -7,6 +7,7 @@
 #include "MessageBoxSeam.h"
 #include "Recordset.h"
 #include "TestSupport.h"
+#include "Verifica.h"
 #include "dbClass.h"
 #include "fndBar.h"
 #include "listAtt.h"
@@ -93,6 +94,9 @@ private Q_SLOTS:
         QTest::newRow("nothing matches") << 99 << "" << "(none)" << QVariant(Q_INT64_C(4294967296)) << "si";
         // Marked exported as the registry sheet marks it.
         QTest::newRow("export id of another type") << 21 << "" << "Via Dante 2" << QVariant(0.4) << "si";
+        // Blanks around a number are those SQLite skips: no no-break or ideographic space.
+        QTest::newRow("0 and a no-break space") << 21 << "" << "Via Dante 2" << QVariant(QStringLiteral("0\u00a0")) << "si";
+        QTest::newRow("ideographic space and 0") << 21 << "" << "Via Dante 2" << QVariant(QStringLiteral("\u30000")) << "si";
     }
     void declarationsAndPreselection()
     {
@@ -111,6 +115,7 @@ private Q_SLOTS:
         QCOMPARE(columnTexts(list.lv, 0),
                  (QStringList{"D'ANGELO S.N.C.", "D'ANGELO S.N.C.", "Ditta Senza Comune", "Rossi Imballaggi"}));
         QCOMPARE(columnTexts(list.lv, 2), (QStringList{"si", exported, "", ""}));
+        QCOMPARE(Verifica::dichiarazioni(Verifica::Una, 21, false).isEmpty(), !exported.isEmpty());
         QCOMPARE(columnTexts(list.lv, 4), (QStringList{"ROMA", "MILANO", "", "ROMA"}));
         QCOMPARE(list.lv->header()->logicalIndex(0), 3);
         QCOMPARE(current(list.lv, 1), preselected);

@@ -293,6 +293,9 @@ private Q_SLOTS:
         row("declared EBCDIC", replaced(good, "encoding=\"UTF-8\"", "encoding=\"IBM037\""),
             "Attenzione, il file è nella codifica IBM037, che un'esportazione KEZ non usa: file rifiutato.",
             QString());
+        // Named as ours, but no encoding libxml2 knows.
+        for (const char *name : {"ISO-8859-12", "ISO-8859-99", "cp1259"})
+            row(name, replaced(good, "UTF-8", name), QString("Attenzione, il file è nella codifica %1, che").arg(name), QString());
         row("EBCDIC", QByteArray("\x4c\x6f\xa7\x94\x93\x40\xa5\x85") + attributes,
             "Attenzione, il file è nella codifica EBCDIC", QString());
         // An encoding the declaration names, in which the markup is no ASCII bytes or bytes of another width, is
@@ -334,10 +337,21 @@ private Q_SLOTS:
         const QByteArray lastBytes = QByteArray(windows).insert(windows.size() - 2, '\x81');
         row("windows-1252 without a byte's character in the last bytes", lastBytes, unreadable,
             at(lastBytes, "</esportazione\x81") + stopped + "0x81 0x3E 0x0A)");
+        // Other line ends: CR LF, the import's first slice ending between the two, and CR alone, one slice.
+        QByteArray crlf = replaced(windows, "VIA APPIA", "VIA \x81" "APPIA").replace("\n", "\r\n");
+        crlf.insert(crlf.lastIndexOf("\r\n", 65535), QByteArray(65535 - crlf.lastIndexOf("\r\n", 65535), ' '));
+        row("windows-1252 with CR LF", crlf, unreadable, at(crlf, "VIA \x81") + stopped + "0x81 0x41 0x50 0x50)");
+        QByteArray cr = replaced(replaced(good, "\"UTF-8\"", "\"windows-1252\""), "VIA APPIA", "VIA \x81" "APPIA");
+        row("windows-1252 with CR", cr.replace('\n', '\r'), unreadable, stopped + "0x81 0x41 0x50 0x50)");
         const QString lone = QString::fromUtf8(replaced(good, "encoding=\"UTF-8\"", "encoding=\"UTF-16\""))
                                  .replace("DITTA 1", QString(QChar(0xd800)) + " 1");
         row("UTF-16 with a lone surrogate", "\xff\xfe" + utf16(lone), unreadable,
             at(good, "<ragSoc>") + stopped + "0x00 0xD8 0x20 0x00)");
+        const QByteArray ascii = replaced(replaced(good, "\"UTF-8\"", "\"US-ASCII\""), "VIA APPIA", "VIA \xe9" "APPIA");
+        row("US-ASCII with a byte it lacks", ascii, unreadable, at(ascii, "VIA \xe9") + stopped + "0xE9 0x41 0x50 0x50)");
+        const QByteArray wide = "\xff\xfe" + utf16(QString::fromUtf8(replaced(good, "\"UTF-8\"", "\"UTF-16\"")));
+        row("UTF-16 ending in an odd byte", wide + "A", unreadable, lastLine(good) + stopped + "0x41)");
+        row("UTF-16 ending in half a pair", wide + QByteArray("\0\xd8", 2), unreadable, lastLine(good) + stopped + "0x00 0xD8)");
         row("declaration of another year", replaced(good, "<saAnno>2021", "<saAnno>2020"),
             "Attenzione, la dichiarazione n. 1 del file è dell'anno 2020", QString());
         // Refused when the first declarations are stored already.

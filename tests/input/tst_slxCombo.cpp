@@ -235,6 +235,13 @@ private Q_SLOTS:
         fill(lacking);
         QCOMPARE(lacking.Text(), QString());
         QCOMPARE(lacking.Value(), QVariant(0));
+        // Filled with no entries, a list is filled all the same.
+        slxCombo none;
+        none.SqlString = QStringLiteral("SELECT nazID, nazDesc FROM Nazioni WHERE nazID < 0");
+        none.Refresh();
+        none.setValue(77);
+        QCOMPARE(none.Text(), QString());
+        QCOMPARE(none.Value(), QVariant(0));
     }
 
     void addItemKeepsTextOrder()
