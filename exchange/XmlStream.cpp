@@ -211,6 +211,13 @@ void XmlStream::Private::parse(const char *bytes, int size, bool terminate)
     lineCount += lineEnds(bytes, size, readingAt, true);
     tail = size >= StopShown ? QByteArray(bytes + size - StopShown, StopShown)
                              : (tail + QByteArray(bytes, size)).right(StopShown);
+    // libxml2 converts a slice as it takes it in, but for the few bytes of a
+    // character still to come. Bytes it holds beyond those it will never
+    // convert (a byte US-ASCII lacks, passed over without a word, and all
+    // that follows it): the stop, found a slice later, so that such a file
+    // is never held whole in memory.
+    if (bytes && unconvertedBytes() > qsizetype(size) + StopShown)
+        stopInRest();
 }
 
 qint64 XmlStream::Private::lineEnds(const char *p, qsizetype n, qint64 from, bool keep)
