@@ -5,7 +5,8 @@
 // schema validation of the same file (what `xmllint --noout --schema`
 // does); the peak memory of the export and the import is taken above what
 // the program held before each; two files at fault show how soon the
-// import refuses them, and with how much memory. An argument gives other counts ("bench_exchange 2000").
+// import refuses them, and with how much memory. An argument gives other
+// counts ("bench_exchange 2000").
 #include <QApplication>
 #include <QDir>
 #include <QFile>
