@@ -122,11 +122,15 @@ bool WholeFileWriter::settle(const std::function<std::optional<bool>(const QStri
     const std::optional<bool> held = named ? holds(m_target) : std::optional<bool>(false);
     if (!held)
         return step(false);
-    if (*held)
-        return step(removed(m_asideName));
-    // Where the name was never taken from the earlier file, both names are
-    // that file: the rename leaves both, and the second one goes.
-    return step(DiskSeam::rename(m_asideName, m_name)) && step(removed(m_asideName));
+    return step(*held ? removed(m_asideName) : takeBack());
+}
+
+// The earlier file takes its name back. Where the name was never taken
+// from it, both names are that file: the rename then leaves both, and the
+// second one goes.
+bool WholeFileWriter::takeBack()
+{
+    return DiskSeam::rename(m_asideName, m_name) && removed(m_asideName);
 }
 
 bool WholeFileWriter::open()
@@ -211,19 +215,15 @@ bool WholeFileWriter::putAside()
 }
 
 // The file committed goes, and the earlier one comes back under its name.
-// Where the new file never took the name, both names are the earlier file:
-// the rename then leaves both, and the second one goes. What the disk
-// refuses here is settled by the next writer of the name.
+// What the disk refuses here is settled by the next writer of the name.
 void WholeFileWriter::putBack()
 {
     if (m_aside == Aside::Nothing)
         return;
-    if (m_aside == Aside::NoEarlier) {
-        if (m_named)
-            removed(m_name);
-    } else if (DiskSeam::rename(m_asideName, m_name)) {
-        removed(m_asideName);
-    }
+    if (m_aside != Aside::NoEarlier)
+        takeBack();
+    else if (m_named)
+        removed(m_name);
     m_aside = Aside::Nothing;
     m_named = false;
 }

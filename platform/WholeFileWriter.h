@@ -56,6 +56,7 @@ private:
     bool step(bool done);
     bool dropTemporary();
     bool putAside();
+    bool takeBack();
     void putBack();
 
     QString m_target;
